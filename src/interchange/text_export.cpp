@@ -1,0 +1,113 @@
+#include "interchange/text_export.h"
+
+#include "platform/codepage.h"
+
+#include <algorithm>
+
+namespace lexanta {
+
+namespace {
+
+void appendEscaped(std::string& out, std::string_view utf8) {
+    for (char c : utf8) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
+        }
+    }
+}
+
+// Appends `bytes` of code page `page` as escaped UTF-8.
+void appendText(std::string& out, const std::string& bytes, const CodePage& page) {
+    // ASCII is the same in every Windows ANSI code page and in UTF-8.
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) {
+        appendEscaped(out, bytes);
+        return;
+    }
+    const QByteArray utf8 = page.decode(bytes).toUtf8();
+    appendEscaped(out, std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+}
+
+} // namespace
+
+std::string exportTabDelimited(const EntryTable& table) {
+    std::string out;
+    const int last = table.rowCount() - 1;
+    out.reserve(static_cast<std::size_t>(last) * 32);
+    for (int row = 1; row <= last; ++row) {
+        const Entry& e = table.entry(row);
+        out += e[kQuestion];
+        out += '\t';
+        out += e[kAnswer];
+        out += '\t';
+        out += e[kComment];
+        if (row < last)
+            out += "\r\n";
+    }
+    return out;
+}
+
+std::string exportHtml(const EntryTable& table, std::string_view title,
+                       const std::array<FieldFont, 3>& fonts) {
+    const CodePage& ansi = CodePage::get(systemAnsiCodePage());
+    const CodePage* columnPages[] = {&CodePage::forCharset(fonts[kQuestionField].charset),
+                                     &CodePage::forCharset(fonts[kAnswerField].charset),
+                                     &CodePage::forCharset(fonts[kCommentField].charset)};
+    int last = table.rowCount() - 1;
+    if (table.isBlank(last))
+        --last;
+
+    std::string out;
+    out.reserve(static_cast<std::size_t>(std::max(last, 0)) * 96 + 512);
+    out += "<html>\r\n<head>\r\n<title>";
+    appendText(out, std::string(title), ansi);
+    out += "</title>\r\n"
+           "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n"
+           "<style type=\"text/css\">\r\n"
+           "<!--\r\n";
+    for (int f = 0; f < 3; ++f) {
+        out += ".f" + std::to_string(f + 1) + " {  font-family: ";
+        appendText(out, fonts[f].face, ansi);
+        out += "}\r\n";
+    }
+    out += "-->\r\n"
+           "</style>\r\n"
+           "</head>\r\n"
+           "<body bgcolor=\"#FFFFFF\" text=\"#000000\">\r\n"
+           "<table border=\"0\" cellspacing=\"0\" cellpadding=\"2\">\r\n";
+    static constexpr int kColumns[] = {kQuestion, kAnswer, kComment};
+    for (int row = 1; row <= last; ++row) {
+        const Entry& e = table.entry(row);
+        out += "<tr>\r\n";
+        for (int i = 0; i < 3; ++i) {
+            out += "<td class=\"f" + std::to_string(i + 1) + "\">";
+            appendText(out, e[kColumns[i]], *columnPages[i]);
+            out += "</td>\r\n";
+        }
+        out += "</tr>\r\n";
+    }
+    out += "</table>\r\n"
+           "</body>\r\n"
+           "</html>\r\n";
+    return out;
+}
+
+std::string exportHtml(const Vocabulary& doc) {
+    return exportHtml(doc.entries, doc.header.title, doc.header.fonts);
+}
+
+} // namespace lexanta

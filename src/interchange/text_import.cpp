@@ -1,0 +1,221 @@
+#include "interchange/text_import.h"
+
+#include "platform/codepage.h"
+#include "vocab/lut_format.h"
+
+#include <algorithm>
+
+namespace lexanta {
+
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool isValidUtf8(std::string_view text) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* end = p + text.size();
+    while (p < end) {
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        int more = 0;
+        unsigned char lo = 0x80, hi = 0xBF; // allowed range of the second byte
+        if (c >= 0xC2 && c <= 0xDF) {
+            more = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            more = 2;
+            if (c == 0xE0)
+                lo = 0xA0;
+            else if (c == 0xED)
+                hi = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            more = 3;
+            if (c == 0xF0)
+                lo = 0x90;
+            else if (c == 0xF4)
+                hi = 0x8F;
+        } else {
+            return false;
+        }
+        if (end - p <= more)
+            return false;
+        if (p[1] < lo || p[1] > hi)
+            return false;
+        for (int i = 2; i <= more; ++i)
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+        p += more + 1;
+    }
+    return true;
+}
+
+std::size_t countLines(std::string_view data) {
+    if (data.empty())
+        return 0;
+    std::size_t lines = static_cast<std::size_t>(std::count(data.begin(), data.end(), '\n'));
+    if (data.back() != '\n')
+        ++lines;
+    return lines;
+}
+
+// Turns one field of the file into the bytes its column stores.
+class FieldConverter {
+public:
+    FieldConverter(bool fromUtf8, const std::array<int, 3>& codePages, ImportResult& result)
+        : fromUtf8_(fromUtf8), codePages_(codePages), result_(result) {}
+
+    std::string operator()(std::string_view field, int column, int line) {
+        // Every Windows ANSI code page keeps ASCII as it is.
+        if (!fromUtf8_ || isAscii(field))
+            return std::string(field);
+        const int codePage = codePages_[column - kQuestion];
+        const QString text = QString::fromUtf8(field.data(), static_cast<qsizetype>(field.size()));
+        EncodeResult encoded = CodePage::get(codePage).encode(text);
+        if (!isValidUtf8(field))
+            report(ImportProblem::Kind::InvalidUtf8, column, line, codePage, {});
+        else if (!encoded.ok())
+            report(ImportProblem::Kind::Unencodable, column, line, codePage, encoded.unencodable);
+        return std::move(encoded.bytes);
+    }
+
+private:
+    void report(ImportProblem::Kind kind, int column, int line, int codePage,
+                const QString& characters) {
+        ++result_.problemCount;
+        if (result_.problems.size() < static_cast<std::size_t>(kMaxListedProblems))
+            result_.problems.push_back({kind, line, column, codePage, characters});
+    }
+
+    bool fromUtf8_;
+    const std::array<int, 3>& codePages_;
+    ImportResult& result_;
+};
+
+const char* columnName(int column) {
+    switch (column) {
+    case kQuestion:
+        return "question";
+    case kAnswer:
+        return "answer";
+    default:
+        return "comment";
+    }
+}
+
+} // namespace
+
+std::optional<ImportFormat> importFormatForFilterIndex(int filterIndex) {
+    if (filterIndex >= 1 && filterIndex <= 3)
+        return static_cast<ImportFormat>(filterIndex);
+    return std::nullopt;
+}
+
+bool isUtf8Text(std::string_view bytes) {
+    if (bytes.starts_with(kUtf8Bom))
+        return true;
+    return !isAscii(bytes) && isValidUtf8(bytes);
+}
+
+ImportResult importText(std::string_view bytes, ImportFormat format,
+                        const std::array<int, 3>& columnCodePages, EntryTable& out) {
+    ImportResult result;
+    result.convertedFromUtf8 = isUtf8Text(bytes);
+    if (bytes.starts_with(kUtf8Bom))
+        bytes.remove_prefix(kUtf8Bom.size());
+    FieldConverter convert(result.convertedFromUtf8, columnCodePages, result);
+
+    const std::size_t lines = countLines(bytes);
+    const std::size_t entries = format == ImportFormat::TextPairs ? (lines + 1) / 2 : lines;
+    out.reset();
+    out.setRowCount(static_cast<int>(entries) + 1);
+
+    LineReader in(bytes);
+    std::string line;
+    int lineNumber = 0;
+    int row = 1;
+    while (in.next(line)) {
+        ++lineNumber;
+        Entry e;
+        std::string_view text = line;
+        switch (format) {
+        case ImportFormat::TextPairs:
+            e[kQuestion] = convert(text, kQuestion, lineNumber);
+            if (in.next(line)) {
+                ++lineNumber;
+                e[kAnswer] = convert(line, kAnswer, lineNumber);
+            }
+            break;
+        case ImportFormat::TwoFields: {
+            const std::size_t tab = text.find('\t');
+            e[kQuestion] = convert(text.substr(0, tab), kQuestion, lineNumber);
+            if (tab != std::string_view::npos)
+                e[kAnswer] = convert(text.substr(tab + 1), kAnswer, lineNumber);
+            break;
+        }
+        case ImportFormat::ThreeFields: {
+            const std::size_t tab1 = text.find('\t');
+            e[kQuestion] = convert(text.substr(0, tab1), kQuestion, lineNumber);
+            if (tab1 == std::string_view::npos)
+                break;
+            const std::size_t tab2 = text.find('\t', tab1 + 1);
+            e[kAnswer] = convert(text.substr(tab1 + 1, tab2 == std::string_view::npos
+                                                           ? std::string_view::npos
+                                                           : tab2 - tab1 - 1),
+                                 kAnswer, lineNumber);
+            if (tab2 != std::string_view::npos)
+                e[kComment] = convert(text.substr(tab2 + 1), kComment, lineNumber);
+            break;
+        }
+        }
+        out.setEntry(row++, std::move(e));
+    }
+    out.setRowCount(row);
+    result.entries = row - 1;
+    return result;
+}
+
+QString describeImportProblems(const ImportResult& result, const QString& fileName, int maxListed) {
+    if (result.ok())
+        return {};
+    QString text =
+        QStringLiteral("Cannot import %1: some fields cannot be stored in the character set "
+                       "of their column, so nothing was imported.")
+            .arg(fileName);
+    int listed = 0;
+    for (const ImportProblem& p : result.problems) {
+        if (listed == maxListed)
+            break;
+        ++listed;
+        const QString where = QStringLiteral("Line %1, %2 (code page %3): ")
+                                  .arg(p.line)
+                                  .arg(QLatin1String(columnName(p.column)))
+                                  .arg(p.codePage);
+        if (p.kind == ImportProblem::Kind::InvalidUtf8) {
+            text += QLatin1Char('\n') + where + QStringLiteral("not valid UTF-8");
+        } else {
+            QStringList chars;
+            for (const QChar* c = p.characters.begin(); c != p.characters.end(); ++c) {
+                if (c->isHighSurrogate() && c + 1 != p.characters.end()) {
+                    chars << QString(c, 2);
+                    ++c;
+                } else {
+                    chars << QString(*c);
+                }
+            }
+            text += QLatin1Char('\n') + where + chars.join(QLatin1Char(' '));
+        }
+    }
+    if (result.problemCount > listed)
+        text += QStringLiteral("\n... and %1 more.").arg(result.problemCount - listed);
+    return text;
+}
+
+} // namespace lexanta
