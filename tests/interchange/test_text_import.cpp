@@ -1,0 +1,309 @@
+#include "interchange/text_import.h"
+
+#include <QTest>
+
+#include <string>
+#include <vector>
+
+using namespace lexanta;
+
+namespace {
+
+using Fields = std::array<std::string, 3>;
+using Rows = std::vector<Fields>;
+using CodePages = std::array<int, 3>;
+
+const std::array<int, 3> kWestern{1252, 1252, 1252};
+// Question, answer, comment: English words, Russian answers, Western comments.
+const std::array<int, 3> kRussianAnswers{1252, 1251, 1252};
+
+QByteArray bytes(const std::string& s) {
+    return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+void compareRows(const EntryTable& table, const Rows& expected) {
+    QCOMPARE(table.rowCount(), std::max<int>(static_cast<int>(expected.size()), 1) + 1);
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const int row = static_cast<int>(i) + 1;
+        QCOMPARE(bytes(table.cell(kQuestion, row)), bytes(expected[i][0]));
+        QCOMPARE(bytes(table.cell(kAnswer, row)), bytes(expected[i][1]));
+        QCOMPARE(bytes(table.cell(kComment, row)), bytes(expected[i][2]));
+        QVERIFY(table.cell(kExtra1, row).empty());
+        QVERIFY(table.cell(kExtra2, row).empty());
+    }
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(ImportFormat)
+Q_DECLARE_METATYPE(Rows)
+Q_DECLARE_METATYPE(CodePages)
+
+class TestTextImport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void readers_data();
+    void readers();
+    void lineEndAfterLastLineChangesNothing_data();
+    void lineEndAfterLastLineChangesNothing();
+    void replacesPreviousEntries();
+    void filterIndex();
+    void encoding_data();
+    void encoding();
+    void unencodableCharactersAreReported_data();
+    void unencodableCharactersAreReported();
+    void problemListIsCappedButCounted();
+    void describeNamesFileLineColumnAndCharacters();
+};
+
+void TestTextImport::readers_data() {
+    QTest::addColumn<ImportFormat>("format");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<Rows>("expected");
+
+    const auto pairs = ImportFormat::TextPairs;
+    const auto two = ImportFormat::TwoFields;
+    const auto three = ImportFormat::ThreeFields;
+    const std::string longText(5000, 'x');
+
+    QTest::newRow("pairs") << pairs << QByteArray("cat\nKatze\ndog\nHund")
+                           << Rows{{"cat", "Katze", ""}, {"dog", "Hund", ""}};
+    QTest::newRow("pairs CR LF") << pairs << QByteArray("cat\r\nKatze\r\ndog\r\nHund\r\n")
+                                 << Rows{{"cat", "Katze", ""}, {"dog", "Hund", ""}};
+    QTest::newRow("pairs keep empty lines in place")
+        << pairs << QByteArray("a\n\n\nB\nc\nC")
+        << Rows{{"a", "", ""}, {"", "B", ""}, {"c", "C", ""}};
+    QTest::newRow("pairs odd line count: last answer empty")
+        << pairs << QByteArray("a\nA\nb\n") << Rows{{"a", "A", ""}, {"b", "", ""}};
+    QTest::newRow("pairs take tab lines whole")
+        << pairs << QByteArray("q\ta\tc\nq2\ta2") << Rows{{"q\ta\tc", "q2\ta2", ""}};
+    QTest::newRow("two fields: later TABs belong to the answer")
+        << two << QByteArray("q\ta\tb\tc\n") << Rows{{"q", "a\tb\tc", ""}};
+    QTest::newRow("two fields: no TAB is a question alone")
+        << two << QByteArray("word\nq\ta") << Rows{{"word", "", ""}, {"q", "a", ""}};
+    QTest::newRow("two fields: empty line is an empty entry")
+        << two << QByteArray("a\tA\n\nb\tB\n")
+        << Rows{{"a", "A", ""}, {"", "", ""}, {"b", "B", ""}};
+    QTest::newRow("two fields: TAB first or last")
+        << two << QByteArray("\tA\nb\t") << Rows{{"", "A", ""}, {"b", "", ""}};
+    QTest::newRow("three fields: later TABs belong to the comment")
+        << three << QByteArray("q\ta\tc\td\r\n") << Rows{{"q", "a", "c\td"}};
+    QTest::newRow("three fields: one TAB leaves the comment empty")
+        << three << QByteArray("q\ta\nr\ts\tt") << Rows{{"q", "a", ""}, {"r", "s", "t"}};
+    QTest::newRow("three fields: no TAB is a question alone")
+        << three << QByteArray("q\nr\t\tt") << Rows{{"q", "", ""}, {"r", "", "t"}};
+    QTest::newRow("three fields: empty line is an empty entry")
+        << three << QByteArray("\n\n") << Rows{{"", "", ""}, {"", "", ""}};
+    QTest::newRow("readers keep blanks and a lone CR")
+        << three << QByteArray("  q \t a\r\t\r\r\n") << Rows{{"  q ", " a\r", "\r"}};
+    QTest::newRow("over-long lines are taken whole (three fields)")
+        << three << QByteArray(("q\t" + longText + "\t" + longText + "\nnext\tN\tn").c_str())
+        << Rows{{"q", longText, longText}, {"next", "N", "n"}};
+    QTest::newRow("over-long lines are taken whole (pairs)")
+        << pairs << QByteArray((longText + "\nA\nb\nB").c_str())
+        << Rows{{longText, "A", ""}, {"b", "B", ""}};
+    QTest::newRow("empty file gives one empty row (pairs)") << pairs << QByteArray() << Rows{};
+    QTest::newRow("empty file gives one empty row (three)") << three << QByteArray() << Rows{};
+    QTest::newRow("a lone line end is one empty entry")
+        << two << QByteArray("\r\n") << Rows{{"", "", ""}};
+    QTest::newRow("bytes above 127 that are not UTF-8 stay as they are")
+        << two << QByteArray("cat\t\xEA\xEE\xF8\xEA\xE0\n")
+        << Rows{{"cat", "\xEA\xEE\xF8\xEA\xE0", ""}};
+}
+
+void TestTextImport::readers() {
+    QFETCH(ImportFormat, format);
+    QFETCH(QByteArray, input);
+    QFETCH(Rows, expected);
+    EntryTable table;
+    const ImportResult result = importText(input.toStdString(), format, kWestern, table);
+    QVERIFY(result.ok());
+    QCOMPARE(result.entries, static_cast<int>(expected.size()));
+    compareRows(table, expected);
+    if (expected.empty())
+        QVERIFY(table.isBlank(1));
+}
+
+void TestTextImport::lineEndAfterLastLineChangesNothing_data() {
+    QTest::addColumn<ImportFormat>("format");
+    QTest::addColumn<QByteArray>("input");
+    QTest::newRow("pairs") << ImportFormat::TextPairs << QByteArray("a\r\nA\r\n\r\nb");
+    QTest::newRow("two") << ImportFormat::TwoFields << QByteArray("a\tA\n\nb\tB");
+    QTest::newRow("three") << ImportFormat::ThreeFields << QByteArray("a\tA\tx\nb\tB\ty");
+}
+
+void TestTextImport::lineEndAfterLastLineChangesNothing() {
+    QFETCH(ImportFormat, format);
+    QFETCH(QByteArray, input);
+    for (const char* end : {"\n", "\r\n"}) {
+        EntryTable without, with;
+        importText(input.toStdString(), format, kWestern, without);
+        importText(input.toStdString() + end, format, kWestern, with);
+        QCOMPARE(with.rowCount(), without.rowCount());
+        for (int r = 1; r < with.rowCount(); ++r)
+            QVERIFY(with.entry(r) == without.entry(r));
+    }
+}
+
+void TestTextImport::replacesPreviousEntries() {
+    EntryTable table;
+    table.setRowCount(6);
+    for (int r = 1; r < 6; ++r)
+        for (int c = kQuestion; c <= kExtra2; ++c)
+            table.setCell(c, r, "old");
+    const ImportResult result = importText("a\tA\nb\tB", ImportFormat::TwoFields, kWestern, table);
+    QCOMPARE(result.entries, 2);
+    compareRows(table, {{"a", "A", ""}, {"b", "B", ""}});
+
+    importText("", ImportFormat::TwoFields, kWestern, table);
+    compareRows(table, {});
+    QVERIFY(table.entry(1) == Entry{});
+}
+
+void TestTextImport::filterIndex() {
+    QCOMPARE(importFormatForFilterIndex(1), std::optional(ImportFormat::TextPairs));
+    QCOMPARE(importFormatForFilterIndex(2), std::optional(ImportFormat::TwoFields));
+    QCOMPARE(importFormatForFilterIndex(3), std::optional(ImportFormat::ThreeFields));
+    QVERIFY(!importFormatForFilterIndex(0));
+    QVERIFY(!importFormatForFilterIndex(4));
+}
+
+void TestTextImport::encoding_data() {
+    QTest::addColumn<ImportFormat>("format");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<CodePages>("codePages");
+    QTest::addColumn<bool>("converted");
+    QTest::addColumn<Rows>("expected");
+
+    const auto two = ImportFormat::TwoFields;
+    QTest::newRow("UTF-8 Russian word list into a Cyrillic answer column")
+        << two << QByteArray("cat\tкошка\ndog\tсобака\n") << kRussianAnswers << true
+        << Rows{{"cat", "\xEA\xEE\xF8\xEA\xE0", ""}, {"dog", "\xF1\xEE\xE1\xE0\xEA\xE0", ""}};
+    QTest::newRow("UTF-8 pairs: each line in its own column's page")
+        << ImportFormat::TextPairs << QByteArray("été\r\nлето\r\n") << kRussianAnswers << true
+        << Rows{{"\xE9t\xE9", "\xEB\xE5\xF2\xEE", ""}};
+    QTest::newRow("UTF-8 three columns, three pages")
+        << ImportFormat::ThreeFields << QByteArray("Ёж\tёж\tkæt") << std::array{1251, 1251, 1252}
+        << true << Rows{{"\xA8\xE6", "\xB8\xE6", "k\xE6t"}};
+    QTest::newRow("byte-order mark is dropped, ASCII stays")
+        << two << QByteArray("\xEF\xBB\xBFq\ta\n") << kWestern << true << Rows{{"q", "a", ""}};
+    QTest::newRow("byte-order mark before pairs")
+        << ImportFormat::TextPairs << QByteArray("\xEF\xBB\xBF\xC3\xA9t\xC3\xA9\nлето")
+        << kRussianAnswers << true << Rows{{"\xE9t\xE9", "\xEB\xE5\xF2\xEE", ""}};
+    QTest::newRow("Windows-1251 file is taken byte for byte")
+        << two << QByteArray("cat\t\xEA\xEE\xF8\xEA\xE0") << kRussianAnswers << false
+        << Rows{{"cat", "\xEA\xEE\xF8\xEA\xE0", ""}};
+    QTest::newRow("plain ASCII is taken byte for byte")
+        << two << QByteArray("cat\tcat") << kRussianAnswers << false << Rows{{"cat", "cat", ""}};
+    QTest::newRow("overlong UTF-8 form is not UTF-8")
+        << two << QByteArray("a\t\xC0\xAF") << kWestern << false << Rows{{"a", "\xC0\xAF", ""}};
+    QTest::newRow("UTF-8 surrogate code is not UTF-8")
+        << two << QByteArray("a\t\xED\xA0\x80") << kWestern << false
+        << Rows{{"a", "\xED\xA0\x80", ""}};
+    QTest::newRow("truncated UTF-8 at the end is not UTF-8")
+        << two << QByteArray("a\t\xD0\xBA\xD0") << kWestern << false
+        << Rows{{"a", "\xD0\xBA\xD0", ""}};
+}
+
+void TestTextImport::encoding() {
+    QFETCH(ImportFormat, format);
+    QFETCH(QByteArray, input);
+    QFETCH(CodePages, codePages);
+    QFETCH(bool, converted);
+    QFETCH(Rows, expected);
+    EntryTable table;
+    const ImportResult result = importText(input.toStdString(), format, codePages, table);
+    QVERIFY2(result.ok(), qPrintable(describeImportProblems(result, "test.txt")));
+    QCOMPARE(result.convertedFromUtf8, converted);
+    QCOMPARE(isUtf8Text(input.toStdString()), converted);
+    compareRows(table, expected);
+}
+
+void TestTextImport::unencodableCharactersAreReported_data() {
+    QTest::addColumn<ImportFormat>("format");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<CodePages>("codePages");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("codePage");
+    QTest::addColumn<QString>("characters");
+    QTest::addColumn<int>("kind");
+
+    const int unencodable = static_cast<int>(ImportProblem::Kind::Unencodable);
+    QTest::newRow("Cyrillic answer in a Western column")
+        << ImportFormat::TwoFields << QByteArray("cat\tcat\ndog\tсобака\n") << kWestern << 2
+        << int(kAnswer) << 1252 << QStringLiteral("собак") << unencodable;
+    QTest::newRow("pairs report the answer's own line")
+        << ImportFormat::TextPairs << QByteArray("a\nA\nb\nжук") << kWestern << 4 << int(kAnswer)
+        << 1252 << QStringLiteral("жук") << unencodable;
+    QTest::newRow("Greek comment in a Cyrillic comment column")
+        << ImportFormat::ThreeFields << QByteArray("q\ta\tαβα") << std::array{1252, 1252, 1251} << 1
+        << int(kComment) << 1251 << QStringLiteral("αβ") << unencodable;
+    QTest::newRow("character outside the basic plane")
+        << ImportFormat::TwoFields << QByteArray("x\xF0\x9F\x98\x80\ty") << kRussianAnswers << 1
+        << int(kQuestion) << 1252 << QStringLiteral("\U0001F600") << unencodable;
+    QTest::newRow("byte-order mark and broken UTF-8")
+        << ImportFormat::TwoFields << QByteArray("\xEF\xBB\xBFq\ta\nr\t\xEA\xEE\xF2") << kWestern
+        << 2 << int(kAnswer) << 1252 << QString()
+        << static_cast<int>(ImportProblem::Kind::InvalidUtf8);
+}
+
+void TestTextImport::unencodableCharactersAreReported() {
+    QFETCH(ImportFormat, format);
+    QFETCH(QByteArray, input);
+    QFETCH(CodePages, codePages);
+    QFETCH(int, line);
+    QFETCH(int, column);
+    QFETCH(int, codePage);
+    QFETCH(QString, characters);
+    QFETCH(int, kind);
+
+    EntryTable table;
+    const ImportResult result = importText(input.toStdString(), format, codePages, table);
+    QVERIFY(!result.ok());
+    QCOMPARE(result.problemCount, 1);
+    QCOMPARE(result.problems.size(), std::size_t(1));
+    const ImportProblem& p = result.problems.front();
+    QCOMPARE(static_cast<int>(p.kind), kind);
+    QCOMPARE(p.line, line);
+    QCOMPARE(p.column, column);
+    QCOMPARE(p.codePage, codePage);
+    QCOMPARE(p.characters, characters);
+}
+
+void TestTextImport::problemListIsCappedButCounted() {
+    std::string input;
+    const int lines = kMaxListedProblems + 250;
+    for (int i = 0; i < lines; ++i)
+        input += "слово\tword\n";
+    EntryTable table;
+    const ImportResult result = importText(input, ImportFormat::TwoFields, kWestern, table);
+    QCOMPARE(result.entries, lines);
+    QCOMPARE(result.problemCount, lines);
+    QCOMPARE(result.problems.size(), std::size_t(kMaxListedProblems));
+    QCOMPARE(result.problems.back().line, kMaxListedProblems);
+    // Nothing is silently replaced: the cells hold only what the page could hold.
+    QCOMPARE(bytes(table.cell(kQuestion, 1)), QByteArray());
+    QCOMPARE(bytes(table.cell(kAnswer, 1)), QByteArray("word"));
+}
+
+void TestTextImport::describeNamesFileLineColumnAndCharacters() {
+    EntryTable table;
+    const ImportResult ok = importText("a\tb", ImportFormat::TwoFields, kWestern, table);
+    QVERIFY(describeImportProblems(ok, "/tmp/words.txt").isEmpty());
+
+    std::string input = "cat\tкот\n";
+    for (int i = 0; i < 12; ++i)
+        input += "q\tжук\n";
+    const ImportResult result = importText(input, ImportFormat::TwoFields, kWestern, table);
+    const QString text = describeImportProblems(result, "/tmp/words.txt");
+    QVERIFY2(text.startsWith("Cannot import /tmp/words.txt:"), qPrintable(text));
+    QVERIFY2(text.contains("\nLine 1, answer (code page 1252): к о т"), qPrintable(text));
+    QVERIFY2(text.contains("\nLine 10, answer (code page 1252): ж у к"), qPrintable(text));
+    QVERIFY2(!text.contains("Line 11,"), qPrintable(text));
+    QVERIFY2(text.endsWith("\n... and 3 more."), qPrintable(text));
+}
+
+QTEST_APPLESS_MAIN(TestTextImport)
+#include "test_text_import.moc"
