@@ -1,0 +1,24 @@
+#include "app/tform1.h"
+#include "platform/named_marker.h"
+#include "platform/ui/qt_dialogs.h"
+#include "platform/x11/xkb_keyboard_layouts.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Редактор словарей"));
+    QApplication::setApplicationDisplayName(QString());
+    // Tells other processes that an editor runs; a second editor starts normally.
+    lexanta::NamedMarker marker(QStringLiteral("LexantaEditorsMutexName"));
+
+    lexanta::QtDialogs dialogs;
+    const std::unique_ptr<lexanta::KeyboardLayouts> layouts =
+        lexanta::createSystemKeyboardLayouts();
+    lexanta::FormServices services;
+    services.dialogs = &dialogs;
+    services.keyboardLayouts = layouts.get();
+    lexanta::TForm1 form(services);
+    form.show();
+    return app.exec();
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace lexanta {
+
+// Grid columns of an entry row. Column 0 is the handle column and holds no text.
+enum Column : int { kQuestion = 1, kAnswer = 2, kComment = 3, kExtra1 = 4, kExtra2 = 5 };
+inline constexpr int kStoredColumns = 5;
+
+// The five stored fields of one entry, as the bytes of the file (no conversion).
+struct Entry {
+    std::array<std::string, kStoredColumns> fields;
+
+    std::string& operator[](int column) { return fields[column - 1]; }
+    const std::string& operator[](int column) const { return fields[column - 1]; }
+    bool operator==(const Entry&) const = default;
+};
+
+// Told about structural changes so that a view can follow them.
+class EntryTableObserver {
+public:
+    virtual ~EntryTableObserver() = default;
+    virtual void rowsAboutToBeInserted(int first, int count) = 0;
+    virtual void rowsInserted() = 0;
+    virtual void rowsAboutToBeRemoved(int first, int count) = 0;
+    virtual void rowsRemoved() = 0;
+    // Cells of rows first..last (inclusive) may have changed; no row was added or removed.
+    virtual void rowsChanged(int first, int last) = 0;
+};
+
+// The grid's cell store: rows 0 .. rowCount()-1, row 0 the header row (never holds
+// entry text), five byte-string fields per row. rowCount() never drops below 2.
+// Rows are kept as indices into a slot pool, so moving, inserting and deleting rows
+// moves 4-byte indices, not strings.
+class EntryTable {
+public:
+    EntryTable();
+
+    int rowCount() const { return static_cast<int>(order_.size()); }
+    int entryCount() const { return rowCount() - 1; }
+    // Growing appends empty rows, shrinking drops the last rows. Values below 2 count as 2.
+    void setRowCount(int rows);
+
+    // column 0 reads as empty; columns beyond 5 are not stored.
+    const std::string& cell(int column, int row) const;
+    void setCell(int column, int row, std::string text);
+
+    const Entry& entry(int row) const { return pool_[order_[row]]; }
+    void setEntry(int row, Entry e);
+    Entry takeEntry(int row) const { return entry(row); }
+    void clearRow(int row);
+    bool isBlank(int row) const; // question, answer and comment all empty
+
+    void exchangeRows(int a, int b);
+    // Moves the entry at `from` to `to`; the rows in between shift by one.
+    void moveRow(int from, int to);
+    void insertRows(int at, int count);
+    void removeRows(int at, int count);
+    // Rearranges rows first .. first+newOrder.size()-1: the row at first+i receives the
+    // entry that was at newOrder[i] (an absolute row number inside that range).
+    void permute(int first, const std::vector<int>& newOrder);
+    // Empties every entry row and sets the row count to 2.
+    void reset();
+
+    void setObserver(EntryTableObserver* observer) { observer_ = observer; }
+    EntryTableObserver* observer() const { return observer_; }
+    // Tell the observer that rows first..last changed (for algorithms that batch writes).
+    void notifyRowsChanged(int first, int last);
+
+private:
+    std::uint32_t newSlot();
+    void releaseSlot(std::uint32_t slot);
+
+    std::vector<Entry> pool_;
+    std::vector<std::uint32_t> order_;
+    std::vector<std::uint32_t> free_;
+    EntryTableObserver* observer_ = nullptr;
+};
+
+} // namespace lexanta

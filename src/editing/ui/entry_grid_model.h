@@ -1,0 +1,52 @@
+#pragma once
+
+#include "editing/entry_table.h"
+#include "vocab/vocabulary.h"
+
+#include <QAbstractTableModel>
+
+#include <array>
+
+namespace lexanta {
+
+// Shows an EntryTable to a view: model row r is grid row r + 1 (row 0 is the header),
+// model column c is grid column c + 1 (column 0 is the handle column). Cells are shown
+// decoded with the code page of their column's field font and encoded back on edit.
+class EntryGridModel : public QAbstractTableModel, public EntryTableObserver {
+    Q_OBJECT
+
+public:
+    EntryGridModel(EntryTable& table, const std::array<FieldFont, 3>& fonts,
+                   QObject* parent = nullptr);
+    ~EntryGridModel() override;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    EntryTable& table() { return table_; }
+    // Repaints every cell (fonts or code pages changed).
+    void refreshAll();
+
+    // EntryTableObserver
+    void rowsAboutToBeInserted(int first, int count) override;
+    void rowsInserted() override;
+    void rowsAboutToBeRemoved(int first, int count) override;
+    void rowsRemoved() override;
+    void rowsChanged(int first, int last) override;
+
+signals:
+    // A typed text held characters the column's code page cannot hold; the cell was kept.
+    void encodeRefused(int column, int row, const QString& characters);
+    // The user changed a cell in place.
+    void cellEdited(int column, int row);
+
+private:
+    EntryTable& table_;
+    const std::array<FieldFont, 3>& fonts_;
+};
+
+} // namespace lexanta

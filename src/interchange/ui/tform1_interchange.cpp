@@ -1,0 +1,7 @@
+#include "app/tform1.h"
+
+namespace lexanta {
+
+void TForm1::connectInterchange() {}
+
+} // namespace lexanta

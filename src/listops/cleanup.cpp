@@ -1,0 +1,90 @@
+#include "listops/cleanup.h"
+
+#include <vector>
+
+namespace lexanta {
+
+void deleteEntryRow(EntryTable& table, int row) {
+    if (table.rowCount() <= 2 || row < 1 || row >= table.rowCount())
+        return;
+    table.removeRows(row, 1);
+}
+
+int removeBlankLines(EntryTable& table) {
+    if (table.rowCount() <= 2)
+        return 0;
+    // One pass that keeps the non-blank rows in order; the same result as deleting the
+    // blank rows one by one, without moving every later row at each deletion.
+    const int rows = table.rowCount();
+    std::vector<int> keep;
+    keep.reserve(static_cast<std::size_t>(rows));
+    std::vector<int> blanks;
+    for (int r = 1; r < rows; ++r)
+        (table.isBlank(r) ? blanks : keep).push_back(r);
+    if (blanks.empty())
+        return 0;
+    if (keep.empty()) { // all blank: the last blank entry stays, as deleting from the top leaves
+        keep.push_back(blanks.back());
+        blanks.pop_back();
+    }
+    const int kept = static_cast<int>(keep.size());
+    keep.insert(keep.end(), blanks.begin(), blanks.end());
+    table.permute(1, keep);
+    table.setRowCount(kept + 1);
+    return rows - 1 - kept;
+}
+
+std::string joinLineBreaks(std::string text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            out.push_back(' ');
+            ++i;
+        } else if (text[i] == '\n') {
+            out.push_back(' ');
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+    return out;
+}
+
+namespace {
+
+bool trimmable(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+std::string trimmed(const std::string& text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && trimmable(text[begin]))
+        ++begin;
+    while (end > begin && trimmable(text[end - 1]))
+        --end;
+    return text.substr(begin, end - begin);
+}
+
+} // namespace
+
+void normalizeCells(EntryTable& table) {
+    if (table.rowCount() <= 2)
+        return;
+    const int rows = table.rowCount();
+    EntryTableObserver* observer = table.observer();
+    table.setObserver(nullptr); // one notification for the whole pass
+    for (int r = 1; r < rows; ++r) {
+        for (int column : {kQuestion, kAnswer, kComment}) {
+            const std::string& cell = table.cell(column, r);
+            if (cell.empty())
+                continue;
+            const bool clean = !trimmable(cell.front()) && !trimmable(cell.back()) &&
+                               cell.find('\n') == std::string::npos;
+            if (!clean)
+                table.setCell(column, r, trimmed(joinLineBreaks(cell)));
+        }
+    }
+    table.setObserver(observer);
+    table.notifyRowsChanged(1, rows - 1);
+}
+
+} // namespace lexanta

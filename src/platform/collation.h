@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+#include <string>
+
+namespace lexanta {
+
+// Locale-aware, case-insensitive comparison of texts (ICU collation at secondary
+// strength: case ignored, accents not). In the C/POSIX locale ICU's root collation
+// is used, so "apple" < "Zebra" holds everywhere. Empty texts sort first.
+class KeyCollator {
+public:
+    // localeName empty: the user's locale from LC_ALL / LC_COLLATE / LANG.
+    explicit KeyCollator(const QString& localeName = {});
+    ~KeyCollator();
+    KeyCollator(const KeyCollator&) = delete;
+    KeyCollator& operator=(const KeyCollator&) = delete;
+
+    // Negative, zero or positive.
+    int compare(const QString& a, const QString& b) const;
+    // A byte string whose memcmp order equals compare()'s order.
+    std::string sortKey(const QString& text) const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// Lower-cases text for the user's locale (find with match case off).
+QString lowerForLocale(const QString& text);
+
+} // namespace lexanta

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+
+namespace lexanta {
+
+// Outcome of a file operation: which file and, on failure, why.
+struct IoResult {
+    bool ok = true;
+    QString path;
+    QString reason; // empty when ok
+
+    static IoResult success(const QString& path) { return {true, path, {}}; }
+    static IoResult failure(const QString& path, const QString& reason) {
+        return {false, path, reason};
+    }
+    explicit operator bool() const { return ok; }
+    // "Cannot write /x/y.lut: Permission denied" style text for messages.
+    QString message(const QString& verb) const;
+};
+
+// Reads a whole file. "-" reads standard input.
+IoResult readWholeFile(const QString& path, std::string& bytes);
+
+// Writes a whole file atomically: the old file stays intact unless every byte of
+// the new one reached the disk. "-" writes standard output.
+IoResult writeWholeFile(const QString& path, const std::string& bytes);
+
+} // namespace lexanta

@@ -1,0 +1,55 @@
+#include "platform/ui/find_dialog.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace lexanta {
+
+FindDialog::FindDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FindDialog1"));
+    setWindowTitle(tr("Find"));
+    setModal(false);
+    auto* grid = new QGridLayout(this);
+    text_ = new QLineEdit(this);
+    wholeWord_ = new QCheckBox(tr("Match &whole word only"), this);
+    matchCase_ = new QCheckBox(tr("Match &case"), this);
+    find_ = new QPushButton(tr("&Find Next"), this);
+    find_->setDefault(true);
+    auto* cancel = new QPushButton(tr("Cancel"), this);
+    grid->addWidget(new QLabel(tr("Fi&nd what:"), this), 0, 0);
+    grid->addWidget(text_, 0, 1);
+    grid->addWidget(find_, 0, 2);
+    grid->addWidget(wholeWord_, 1, 0, 1, 2);
+    grid->addWidget(cancel, 1, 2);
+    grid->addWidget(matchCase_, 2, 0, 1, 2);
+    connect(find_, &QPushButton::clicked, this, &FindDialog::findClicked);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::hide);
+    connect(text_, &QLineEdit::textChanged, this,
+            [this](const QString& t) { find_->setEnabled(!t.isEmpty()); });
+    find_->setEnabled(false);
+}
+
+void FindDialog::bind(FindDialogState& state, std::function<void()> onFind) {
+    state_ = &state;
+    onFind_ = std::move(onFind);
+    text_->setText(state.findText);
+    wholeWord_->setChecked(state.wholeWord);
+    matchCase_->setChecked(state.matchCase);
+    text_->selectAll();
+    text_->setFocus();
+}
+
+void FindDialog::findClicked() {
+    if (!state_)
+        return;
+    state_->findText = text_->text();
+    state_->wholeWord = wholeWord_->isChecked();
+    state_->matchCase = matchCase_->isChecked();
+    if (onFind_)
+        onFind_();
+}
+
+} // namespace lexanta

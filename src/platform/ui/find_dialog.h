@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/ui/dialogs.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+namespace lexanta {
+
+// The modeless find dialog: search text, match case, whole word; always searches down.
+class FindDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit FindDialog(QWidget* parent = nullptr);
+    void bind(FindDialogState& state, std::function<void()> onFind);
+
+private:
+    void findClicked();
+
+    FindDialogState* state_ = nullptr;
+    std::function<void()> onFind_;
+    QLineEdit* text_;
+    QCheckBox* wholeWord_;
+    QCheckBox* matchCase_;
+    QPushButton* find_;
+};
+
+} // namespace lexanta

@@ -1,0 +1,119 @@
+#include "platform/ui/qt_dialogs.h"
+
+#include "platform/ui/find_dialog.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QMessageBox>
+
+namespace lexanta {
+
+MsgResult QtDialogs::messageBox(QWidget* owner, const QString& text, const QString& caption,
+                                MsgIcon icon, MsgButtons buttons) {
+    QMessageBox box(owner);
+    box.setWindowTitle(caption);
+    box.setText(text);
+    switch (icon) {
+    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
+    }
+    switch (buttons) {
+    case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MsgButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return MsgResult::Yes;
+    case QMessageBox::No: return MsgResult::No;
+    case QMessageBox::Ok: return MsgResult::Ok;
+    default: return MsgResult::Cancel;
+    }
+}
+
+QStringList QtDialogs::nameFilters(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns.simplified());
+    }
+    return filters;
+}
+
+namespace {
+
+bool runFileDialog(QWidget* owner, FileDialogState& state, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(owner);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen && state.mustExist
+                           ? QFileDialog::ExistingFile
+                           : QFileDialog::AnyFile);
+    const QStringList filters = QtDialogs::nameFilters(state.filter);
+    dialog.setNameFilters(filters);
+    if (state.filterIndex >= 1 && state.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[state.filterIndex - 1]);
+    if (!state.defaultExt.isEmpty())
+        dialog.setDefaultSuffix(state.defaultExt);
+    if (!state.overwritePrompt)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!state.fileName.isEmpty()) {
+        const QFileInfo info(state.fileName);
+        dialog.setDirectory(info.absolutePath());
+        dialog.selectFile(info.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    state.fileName = dialog.selectedFiles().first();
+    const int index = filters.indexOf(dialog.selectedNameFilter());
+    if (index >= 0)
+        state.filterIndex = index + 1;
+    return true;
+}
+
+} // namespace
+
+bool QtDialogs::openFile(QWidget* owner, FileDialogState& state) {
+    return runFileDialog(owner, state, QFileDialog::AcceptOpen);
+}
+
+bool QtDialogs::saveFile(QWidget* owner, FileDialogState& state) {
+    return runFileDialog(owner, state, QFileDialog::AcceptSave);
+}
+
+bool QtDialogs::chooseFont(QWidget* owner, FieldFont& font) {
+    QFont initial(QString::fromStdString(font.face), font.pointSize);
+    initial.setBold(font.bold);
+    initial.setItalic(font.italic);
+    initial.setUnderline(font.underline);
+    initial.setStrikeOut(font.strikeOut);
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, initial, owner);
+    if (!ok)
+        return false;
+    font.face = chosen.family().toStdString();
+    font.pointSize = chosen.pointSize();
+    font.bold = chosen.bold();
+    font.italic = chosen.italic();
+    font.underline = chosen.underline();
+    font.strikeOut = chosen.strikeOut();
+    return true;
+}
+
+void QtDialogs::showFind(QWidget* owner, FindDialogState& state, std::function<void()> onFind) {
+    if (!find_)
+        find_ = new FindDialog(owner);
+    find_->bind(state, std::move(onFind));
+    find_->show();
+    find_->raise();
+    find_->activateWindow();
+}
+
+} // namespace lexanta

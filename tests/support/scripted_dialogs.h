@@ -1,0 +1,119 @@
+#pragma once
+
+// A Dialogs implementation for window tests: answers come from queues the test fills,
+// and every message box shown is recorded.
+
+#include "platform/ui/dialogs.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace lexanta::test {
+
+struct ShownMessage {
+    QString text;
+    QString caption;
+    MsgIcon icon;
+    MsgButtons buttons;
+};
+
+class ScriptedDialogs : public Dialogs {
+public:
+    // Answers for message boxes, in order; when empty, Ok/No/Cancel is not assumed:
+    // the default answer below is used.
+    std::deque<MsgResult> messageAnswers;
+    MsgResult defaultAnswer = MsgResult::Cancel;
+    // File names chosen in file dialogs, in order; an empty string cancels. When the queue
+    // is empty the dialog is cancelled. A filter index may be given with the name.
+    struct FileAnswer {
+        QString fileName;
+        int filterIndex = 0; // 0: keep the dialog's own
+    };
+    std::deque<FileAnswer> fileAnswers;
+    // Fonts chosen in font dialogs; std::nullopt cancels; empty queue cancels.
+    std::deque<std::optional<FieldFont>> fontAnswers;
+
+    std::vector<ShownMessage> messages;
+    std::vector<FileDialogState> openDialogsShown, saveDialogsShown;
+    int fontDialogsShown = 0;
+    int findShown = 0;
+    FindDialogState* findState = nullptr;
+    std::function<void()> onFind;
+
+    MsgResult messageBox(QWidget*, const QString& text, const QString& caption, MsgIcon icon,
+                         MsgButtons buttons) override {
+        messages.push_back({text, caption, icon, buttons});
+        if (messageAnswers.empty())
+            return buttons == MsgButtons::Ok ? MsgResult::Ok : defaultAnswer;
+        const MsgResult r = messageAnswers.front();
+        messageAnswers.pop_front();
+        return r;
+    }
+
+    bool openFile(QWidget*, FileDialogState& state) override {
+        openDialogsShown.push_back(state);
+        return answerFile(state);
+    }
+
+    bool saveFile(QWidget*, FileDialogState& state) override {
+        saveDialogsShown.push_back(state);
+        return answerFile(state);
+    }
+
+    bool chooseFont(QWidget*, FieldFont& font) override {
+        ++fontDialogsShown;
+        if (fontAnswers.empty())
+            return false;
+        std::optional<FieldFont> answer = fontAnswers.front();
+        fontAnswers.pop_front();
+        if (!answer)
+            return false;
+        font = *answer;
+        return true;
+    }
+
+    void showFind(QWidget*, FindDialogState& state, std::function<void()> find) override {
+        ++findShown;
+        findState = &state;
+        onFind = std::move(find);
+    }
+
+    // Presses the find dialog's find button with the given text and options.
+    void pressFind(const QString& text, bool matchCase = false, bool wholeWord = true) {
+        findState->findText = text;
+        findState->matchCase = matchCase;
+        findState->wholeWord = wholeWord;
+        onFind();
+    }
+
+    QStringList messageTexts() const {
+        QStringList texts;
+        for (const ShownMessage& m : messages)
+            texts << m.text;
+        return texts;
+    }
+
+private:
+    bool answerFile(FileDialogState& state) {
+        if (fileAnswers.empty())
+            return false;
+        const FileAnswer answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        if (answer.fileName.isEmpty())
+            return false;
+        state.fileName = answer.fileName;
+        if (!state.defaultExt.isEmpty() && !answer.fileName.section(QLatin1Char('/'), -1)
+                                                .contains(QLatin1Char('.')))
+            state.fileName += QLatin1Char('.') + state.defaultExt;
+        if (answer.filterIndex > 0)
+            state.filterIndex = answer.filterIndex;
+        return true;
+    }
+};
+
+} // namespace lexanta::test
