@@ -9,7 +9,8 @@ namespace lexanta {
 
 // Locale-aware, case-insensitive comparison of texts (ICU collation at secondary
 // strength: case ignored, accents not). In the C/POSIX locale ICU's root collation
-// is used, so "apple" < "Zebra" holds everywhere. Empty texts sort first.
+// is used, so "apple" < "Zebra" holds everywhere. Empty texts sort first. Scripts
+// keep their common order (Latin before Cyrillic) in every locale, as on Windows.
 class KeyCollator {
 public:
     // localeName empty: the user's locale from LC_ALL / LC_COLLATE / LANG.
