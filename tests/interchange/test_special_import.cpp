@@ -1,0 +1,325 @@
+#include "interchange/special_import.h"
+
+#include <QTest>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace lexanta;
+
+namespace {
+
+// question, answer, comment
+using Fields = std::array<std::string, 3>;
+using Rows = std::vector<Fields>;
+
+// A vocabulary file: 31 header lines and the counter line (or only the counter line for the
+// old format), then blocks of question, comment, answer, "0", "0".
+std::string makeSource(const Rows& entries, bool withHeader = true, std::string_view eol = "\r\n",
+                       bool eolAfterLast = false) {
+    std::string out;
+    if (withHeader) {
+        out += "Vocabulary Format 1";
+        out += eol;
+        for (int i = 2; i <= 31; ++i) {
+            out += "header line " + std::to_string(i);
+            out += eol;
+        }
+    }
+    out += "0";
+    for (const Fields& e : entries)
+        for (const std::string& line : {e[0], e[2], e[1], std::string("0"), std::string("0")}) {
+            out += eol;
+            out += line;
+        }
+    if (eolAfterLast)
+        out += eol;
+    return out;
+}
+
+EntryTable makeGrid(const Rows& rows) {
+    EntryTable grid;
+    grid.setRowCount(static_cast<int>(rows.size()) + 1);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        Entry e;
+        e[kQuestion] = rows[i][0];
+        e[kAnswer] = rows[i][1];
+        e[kComment] = rows[i][2];
+        e[kExtra1] = "7";
+        e[kExtra2] = "8";
+        grid.setEntry(static_cast<int>(i) + 1, e);
+    }
+    return grid;
+}
+
+QByteArray bytes(const std::string& s) {
+    return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+void compareGrid(const EntryTable& grid, const Rows& expected) {
+    QCOMPARE(grid.rowCount(), static_cast<int>(expected.size()) + 1);
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const int row = static_cast<int>(i) + 1;
+        QCOMPARE(bytes(grid.cell(kQuestion, row)), bytes(expected[i][0]));
+        QCOMPARE(bytes(grid.cell(kAnswer, row)), bytes(expected[i][1]));
+        QCOMPARE(bytes(grid.cell(kComment, row)), bytes(expected[i][2]));
+        QCOMPARE(bytes(grid.cell(kExtra1, row)), QByteArray("7"));
+        QCOMPARE(bytes(grid.cell(kExtra2, row)), QByteArray("8"));
+    }
+}
+
+bool latinEqual(const std::string& a, const std::string& b) {
+    auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return fold(x) == fold(y); });
+}
+
+// The plain per-row scan of the source in file order: the reference for the index.
+FillResult fillFromVocabularyByScan(EntryTable& grid, const Rows& source) {
+    FillResult result;
+    result.sourceEntries = static_cast<int>(source.size());
+    for (int row = 1; row < grid.rowCount(); ++row) {
+        const std::string question = grid.cell(kQuestion, row);
+        if (question.empty())
+            continue;
+        for (const Fields& s : source) {
+            if (!latinEqual(s[0], question))
+                continue;
+            if (grid.cell(kAnswer, row).empty() && !s[1].empty()) {
+                grid.setCell(kAnswer, row, s[1]);
+                ++result.answersFilled;
+            }
+            if (grid.cell(kComment, row).empty() && !s[2].empty()) {
+                grid.setCell(kComment, row, s[2]);
+                ++result.commentsFilled;
+            }
+            break;
+        }
+    }
+    return result;
+}
+
+class CountingObserver : public EntryTableObserver {
+public:
+    void rowsAboutToBeInserted(int, int) override { ++structural; }
+    void rowsInserted() override {}
+    void rowsAboutToBeRemoved(int, int) override { ++structural; }
+    void rowsRemoved() override {}
+    void rowsChanged(int f, int l) override {
+        ++changes;
+        first = f;
+        last = l;
+    }
+    int structural = 0, changes = 0, first = -1, last = -1;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Rows)
+
+class TestSpecialImport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fills_data();
+    void fills();
+    void sourceLayout_data();
+    void sourceLayout();
+    void noFixedLimitOnSourceEntries();
+    void indexGivesTheResultsOfTheScan_data();
+    void indexGivesTheResultsOfTheScan();
+    void observerHearsOnce();
+    void foldsOnlyLatinCapitals();
+};
+
+void TestSpecialImport::fills_data() {
+    QTest::addColumn<Rows>("grid");
+    QTest::addColumn<Rows>("source");
+    QTest::addColumn<Rows>("expected");
+    QTest::addColumn<int>("answers");
+    QTest::addColumn<int>("comments");
+
+    const Rows catDog{{"cat", "Katze", "kat"}, {"dog", "Hund", "dog"}};
+    QTest::newRow("filled row never changes")
+        << Rows{{"cat", "Mieze", "k"}} << catDog << Rows{{"cat", "Mieze", "k"}} << 0 << 0;
+    QTest::newRow("empty answer and comment both filled")
+        << Rows{{"cat", "", ""}, {"dog", "", ""}} << catDog
+        << Rows{{"cat", "Katze", "kat"}, {"dog", "Hund", "dog"}} << 2 << 2;
+    QTest::newRow("only the empty answer is filled")
+        << Rows{{"cat", "", "mine"}} << catDog << Rows{{"cat", "Katze", "mine"}} << 1 << 0;
+    QTest::newRow("only the empty comment is filled")
+        << Rows{{"cat", "mine", ""}} << catDog << Rows{{"cat", "mine", "kat"}} << 0 << 1;
+    QTest::newRow("a blank is not empty")
+        << Rows{{"cat", " ", ""}} << catDog << Rows{{"cat", " ", "kat"}} << 0 << 1;
+    QTest::newRow("first of two source entries wins, even when it leaves a cell empty")
+        << Rows{{"cat", "", ""}} << Rows{{"cat", "Katze", ""}, {"cat", "Mieze", "kat"}}
+        << Rows{{"cat", "Katze", ""}} << 1 << 0;
+    QTest::newRow("Latin case differences match")
+        << Rows{{"Cat", "", ""}, {"DOG", "", ""}} << Rows{{"cAT", "Katze", ""}, {"dog", "Hund", ""}}
+        << Rows{{"Cat", "Katze", ""}, {"DOG", "Hund", ""}} << 2 << 0;
+    // Windows-1251: К is 0xCA, к is 0xEA.
+    QTest::newRow("Cyrillic case differences do not match")
+        << Rows{{"\xCA\xEE\xF2", "", ""}, {"\xEA\xEE\xF2", "", ""}}
+        << Rows{{"\xEA\xEE\xF2", "cat", ""}}
+        << Rows{{"\xCA\xEE\xF2", "", ""}, {"\xEA\xEE\xF2", "cat", ""}} << 1 << 0;
+    // Windows-1252: À is 0xC0, à is 0xE0; only A-Z fold.
+    QTest::newRow("accented capitals do not fold")
+        << Rows{{"\xC0 la", "", ""}} << Rows{{"\xE0 la", "x", ""}} << Rows{{"\xC0 la", "", ""}} << 0
+        << 0;
+    QTest::newRow("a trailing blank does not match")
+        << Rows{{"cat ", "", ""}, {" dog", "", ""}} << catDog
+        << Rows{{"cat ", "", ""}, {" dog", "", ""}} << 0 << 0;
+    QTest::newRow("source entry with an empty answer sets nothing visible")
+        << Rows{{"cat", "", ""}} << Rows{{"cat", "", "kat"}} << Rows{{"cat", "", "kat"}} << 0 << 1;
+    QTest::newRow("trailing blank row stays blank, even against an empty source question")
+        << Rows{{"cat", "", ""}, {"", "", ""}}
+        << Rows{{"", "nothing", "none"}, {"cat", "Katze", ""}}
+        << Rows{{"cat", "Katze", ""}, {"", "", ""}} << 1 << 0;
+    QTest::newRow("unmatched rows stay")
+        << Rows{{"bird", "", ""}} << catDog << Rows{{"bird", "", ""}} << 0 << 0;
+    QTest::newRow("empty source") << Rows{{"cat", "", ""}} << Rows{} << Rows{{"cat", "", ""}} << 0
+                                  << 0;
+}
+
+void TestSpecialImport::fills() {
+    QFETCH(Rows, grid);
+    QFETCH(Rows, source);
+    QFETCH(Rows, expected);
+    QFETCH(int, answers);
+    QFETCH(int, comments);
+    EntryTable table = makeGrid(grid);
+    const FillResult result = fillFromVocabulary(table, makeSource(source));
+    QCOMPARE(result.sourceEntries, static_cast<int>(source.size()));
+    QVERIFY(!result.sourceOldFormat);
+    QCOMPARE(result.answersFilled, answers);
+    QCOMPARE(result.commentsFilled, comments);
+    compareGrid(table, expected);
+}
+
+void TestSpecialImport::sourceLayout_data() {
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<bool>("oldFormat");
+    QTest::addColumn<QByteArray>("answer"); // what the grid's "cat" row receives
+    QTest::addColumn<QByteArray>("comment");
+
+    const Rows animals{{"dog", "Hund", "d"}, {"cat", "Katze", "kat"}};
+    const std::string longText(5000, 'x');
+    auto row = [](const std::string& s) { return QByteArray::fromStdString(s); };
+
+    QTest::newRow("current format")
+        << row(makeSource(animals)) << 2 << false << QByteArray("Katze") << QByteArray("kat");
+    QTest::newRow("LF line ends") << row(makeSource(animals, true, "\n")) << 2 << false
+                                  << QByteArray("Katze") << QByteArray("kat");
+    QTest::newRow("line end after the last line adds no entry")
+        << row(makeSource(animals, true, "\r\n", true)) << 2 << false << QByteArray("Katze")
+        << QByteArray("kat");
+    QTest::newRow("old format: entries follow the first line")
+        << row(makeSource(animals, false)) << 2 << true << QByteArray("Katze") << QByteArray("kat");
+    QTest::newRow("format line without a line end is not the current format")
+        << QByteArray("Vocabulary Format 1") << 0 << true << QByteArray() << QByteArray();
+    QTest::newRow("over-long lines keep later entries in step")
+        << row(makeSource({{longText, longText, longText}, {"cat", "Katze", "kat"}})) << 2 << false
+        << QByteArray("Katze") << QByteArray("kat");
+    QTest::newRow("file ending inside an entry block")
+        << row(makeSource({{"dog", "Hund", ""}}) + "\r\ncat\r\nkat") << 2 << false << QByteArray()
+        << QByteArray("kat");
+    QTest::newRow("file ending inside the header")
+        << QByteArray("Vocabulary Format 1\r\nEnglish\r\n") << 0 << false << QByteArray()
+        << QByteArray();
+    QTest::newRow("empty file") << QByteArray() << 0 << true << QByteArray() << QByteArray();
+}
+
+void TestSpecialImport::sourceLayout() {
+    QFETCH(QByteArray, source);
+    QFETCH(int, entries);
+    QFETCH(bool, oldFormat);
+    QFETCH(QByteArray, answer);
+    QFETCH(QByteArray, comment);
+    EntryTable grid = makeGrid({{"cat", "", ""}});
+    const FillResult result = fillFromVocabulary(grid, source.toStdString());
+    QCOMPARE(result.sourceEntries, entries);
+    QCOMPARE(result.sourceOldFormat, oldFormat);
+    compareGrid(grid, {{"cat", answer.toStdString(), comment.toStdString()}});
+}
+
+void TestSpecialImport::noFixedLimitOnSourceEntries() {
+    Rows source;
+    for (int i = 0; i < 50000; ++i)
+        source.push_back({"w" + std::to_string(i), "a" + std::to_string(i), ""});
+    EntryTable grid = makeGrid({{"w45000", "", ""}, {"W49999", "", ""}, {"w3", "", ""}});
+    const FillResult result = fillFromVocabulary(grid, makeSource(source));
+    QCOMPARE(result.sourceEntries, 50000);
+    compareGrid(grid, {{"w45000", "a45000", ""}, {"W49999", "a49999", ""}, {"w3", "a3", ""}});
+}
+
+void TestSpecialImport::indexGivesTheResultsOfTheScan_data() {
+    QTest::addColumn<unsigned>("seed");
+    for (unsigned seed : {1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u})
+        QTest::addRow("seed %u", seed) << seed;
+}
+
+void TestSpecialImport::indexGivesTheResultsOfTheScan() {
+    QFETCH(unsigned, seed);
+    std::mt19937 rng(seed);
+    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    // A small alphabet of stems gives many duplicates; case changes give Latin variants, the
+    // high bytes give questions that must not fold.
+    const std::vector<std::string> stems{"cat", "Dog", "b\xEA", "B\xCA", "", "x y", "x y ", "owl"};
+    auto question = [&] {
+        std::string q = stems[pick(static_cast<int>(stems.size()))] + std::to_string(pick(6));
+        for (char& c : q)
+            if (c >= 'a' && c <= 'z' && pick(3) == 0)
+                c = static_cast<char>(c - 'a' + 'A');
+        return pick(20) == 0 ? std::string() : q;
+    };
+    auto maybe = [&](const std::string& text) { return pick(3) == 0 ? std::string() : text; };
+
+    Rows source;
+    const int sourceSize = 50 + pick(400);
+    for (int i = 0; i < sourceSize; ++i)
+        source.push_back(
+            {question(), maybe("a" + std::to_string(i)), maybe("c" + std::to_string(i))});
+    Rows rows;
+    const int gridSize = 1 + pick(300);
+    for (int i = 0; i < gridSize; ++i)
+        rows.push_back(
+            {question(), maybe("A" + std::to_string(i)), maybe("C" + std::to_string(i))});
+
+    EntryTable byIndex = makeGrid(rows);
+    EntryTable byScan = makeGrid(rows);
+    const FillResult fast = fillFromVocabulary(byIndex, makeSource(source));
+    const FillResult slow = fillFromVocabularyByScan(byScan, source);
+    QCOMPARE(fast.sourceEntries, slow.sourceEntries);
+    QCOMPARE(fast.answersFilled, slow.answersFilled);
+    QCOMPARE(fast.commentsFilled, slow.commentsFilled);
+    QVERIFY(slow.answersFilled + slow.commentsFilled > 0); // the data exercises the fill
+    QCOMPARE(byIndex.rowCount(), byScan.rowCount());
+    for (int r = 1; r < byScan.rowCount(); ++r)
+        QVERIFY2(byIndex.entry(r) == byScan.entry(r), qPrintable(QString("row %1").arg(r)));
+}
+
+void TestSpecialImport::observerHearsOnce() {
+    EntryTable grid = makeGrid({{"x", "", ""}, {"cat", "", ""}, {"y", "", ""}, {"dog", "", ""}});
+    CountingObserver observer;
+    grid.setObserver(&observer);
+    fillFromVocabulary(grid, makeSource({{"cat", "Katze", ""}, {"dog", "Hund", ""}}));
+    QCOMPARE(observer.structural, 0);
+    QCOMPARE(observer.changes, 1);
+    QCOMPARE(observer.first, 2);
+    QCOMPARE(observer.last, 4);
+    QCOMPARE(grid.observer(), &observer);
+
+    observer.changes = 0;
+    fillFromVocabulary(grid, makeSource({{"bird", "Vogel", ""}}));
+    QCOMPARE(observer.changes, 0);
+}
+
+void TestSpecialImport::foldsOnlyLatinCapitals() {
+    QCOMPARE(bytes(foldLatin("AZaz@[`{ \xC0\xCA\xDE")), QByteArray("azaz@[`{ \xC0\xCA\xDE"));
+}
+
+QTEST_APPLESS_MAIN(TestSpecialImport)
+#include "test_special_import.moc"
