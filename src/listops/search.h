@@ -1,0 +1,52 @@
+#pragma once
+
+#include "editing/entry_table.h"
+
+#include <QString>
+
+namespace lexanta {
+
+class CodePage;
+
+struct FindOptions {
+    bool matchCase = false; // frMatchCase
+    bool wholeWord = true;  // frWholeWord
+};
+
+// Word separators of the whole-word test, by character code: 0 (the end of the text),
+// 32..64, 91..96 and 123..126. Nothing else, in particular not the tab and nothing above 127.
+bool isWordSeparator(char32_t code);
+
+// Whether `what` occurs in `cell` (both already case-folded by the caller if wanted). With
+// wholeWord, some occurrence must have a separator (or the text's edge) on both sides; every
+// occurrence is examined, so "cat" is found in "concat cat". An empty `what` never matches.
+bool cellMatches(const QString& cell, const QString& what, bool wholeWord);
+
+// The scan of SearchNext: the first row >= startRow (and < rowCount()) whose cell in `column`,
+// decoded with `codePage`, contains `what`; without matchCase both sides are lower-cased for
+// the locale first. -1 when there is none.
+int findRow(const EntryTable& table, int column, int startRow, const QString& what,
+            const FindOptions& options, const CodePage& codePage);
+
+// What SearchNext keeps between searches (LastFoundRow, EndReached); lives as long as the window.
+struct SearchState {
+    int lastFoundRow = 0;
+    bool endReached = false;
+
+    // Start row for a search from the grid's current row: the row itself, the row below it when
+    // the last search selected it, or row 1 after the end of the list was reported.
+    int startRow(int currentRow) const;
+};
+
+struct SearchOutcome {
+    int foundRow = -1;      // the row to select, -1 when nothing matched
+    bool endOfList = false; // show "End of vocabulary reached!" (before selecting foundRow)
+};
+
+// One SearchNext: computes the start row, scans, and updates `state` on the assumption that the
+// caller then selects foundRow (if any): EndReached is set when nothing matched or the match is
+// in the last entry row, and LastFoundRow becomes the row that is current afterwards.
+SearchOutcome searchNext(SearchState& state, const EntryTable& table, int column, int currentRow,
+                         const QString& what, const FindOptions& options, const CodePage& codePage);
+
+} // namespace lexanta

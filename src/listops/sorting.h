@@ -1,0 +1,33 @@
+#pragma once
+
+#include "editing/entry_table.h"
+
+#include <functional>
+
+namespace lexanta {
+
+class CodePage;
+class KeyCollator;
+
+struct SortStats {
+    long long calls = 0; // calls of the partition step, including those handed to insertion
+};
+
+// Called once per partition-step call with the number of calls so far; the window steps
+// ProgressBar1 from it.
+using SortProgress = std::function<void(long long calls)>;
+
+// Sorts entry rows 1 .. rowCount()-1 by `column` (1 questions, 2 answers, 3 comments) into
+// ascending order of the cell text decoded with `codePage`, compared by `collator` (case
+// ignored, empty text first). Whole entries move.
+//
+// The order, including that of entries whose keys compare equal, is exactly the one of the
+// editor's partition sort (quick_sorting handing ranges of at most 13 rows to insertSort):
+// ranges of up to 13 rows keep the order of equal keys, larger ones need not. The steps run
+// over precomputed key ranks and row numbers with an explicit stack (left range before right,
+// as the recursion did), and the table is rearranged once at the end, so lists of millions of
+// entries neither overflow the stack nor copy strings.
+SortStats sortEntries(EntryTable& table, int column, const CodePage& codePage,
+                      const KeyCollator& collator, const SortProgress& onCall = {});
+
+} // namespace lexanta

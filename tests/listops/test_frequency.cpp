@@ -1,0 +1,86 @@
+#include "listops/frequency.h"
+#include "platform/codepage.h"
+#include "platform/collation.h"
+
+#include <QTest>
+
+#include <string>
+
+using namespace lexanta;
+
+using ByteList = QList<QByteArray>;
+
+class TestFrequency : public QObject {
+    Q_OBJECT
+
+    KeyCollator collator_{QStringLiteral("en_US")};
+
+private slots:
+    // questions -> result rows "question|count"; questions are Windows-1251 bytes.
+    void runs_data() {
+        QTest::addColumn<ByteList>("questions");
+        QTest::addColumn<ByteList>("expected");
+        QTest::newRow("sorted runs")
+            << ByteList{"a", "a", "b", "c", "c", "c"} << ByteList{"a|2", "b|1", "c|3"};
+        QTest::newRow("case variants: first row's text")
+            << ByteList{"Apple", "apple", "APPLE", "pear"} << ByteList{"Apple|3", "pear|1"};
+        QTest::newRow("cyrillic case variants")
+            << ByteList{"\xE4\xEE\xEC", "\xC4\xCE\xCC", "\xC4\xEE\xEC"}
+            << ByteList{"\xE4\xEE\xEC|3"};
+        QTest::newRow("unsorted: only neighbours count")
+            << ByteList{"x", "y", "x"} << ByteList{"x|1", "y|1", "x|1"};
+        QTest::newRow("empty questions form runs")
+            << ByteList{"", "", "a"} << ByteList{"|2", "a|1"};
+        QTest::newRow("last row empty ends the run")
+            << ByteList{"a", "a", ""} << ByteList{"a|2", "|1"};
+        QTest::newRow("one entry row") << ByteList{"solo"} << ByteList{"solo|1"};
+        QTest::newRow("new vocabulary") << ByteList{""} << ByteList{"|1"};
+        QTest::newRow("accents differ") << ByteList{"\xE5\xEB\xEA\xE0", "\xB8\xEB\xEA\xE0"}
+                                        << ByteList{"\xE5\xEB\xEA\xE0|1", "\xB8\xEB\xEA\xE0|1"};
+    }
+    void runs() {
+        QFETCH(ByteList, questions);
+        QFETCH(ByteList, expected);
+        EntryTable table;
+        table.setRowCount(static_cast<int>(questions.size()) + 1);
+        for (int r = 1; r <= questions.size(); ++r) {
+            table.setCell(kQuestion, r, questions[r - 1].toStdString());
+            table.setCell(kAnswer, r, "answer");
+            table.setCell(kComment, r, "comment " + std::to_string(r));
+            table.setCell(kExtra2, r, "x" + std::to_string(r));
+        }
+        const int runs = frequencyAnalysis(table, CodePage::get(1251), collator_);
+        QCOMPARE(runs, static_cast<int>(expected.size()));
+        QCOMPARE(table.rowCount(), runs + 1);
+        for (int p = 1; p <= runs; ++p) {
+            const QByteArray got =
+                QByteArray::fromStdString(table.cell(kQuestion, p) + "|" + table.cell(kAnswer, p));
+            QCOMPARE(got, expected[p - 1]);
+            // comments and extra fields stay with the row index
+            QCOMPARE(table.cell(kComment, p), "comment " + std::to_string(p));
+            QCOMPARE(table.cell(kExtra2, p), "x" + std::to_string(p));
+        }
+    }
+
+    // More runs than the old 125 000-slot table held; a second pass gives length 1 everywhere.
+    void manyRunsAndSecondPass() {
+        const int runs = 130'000;
+        EntryTable table;
+        table.setRowCount(2 * runs + 1);
+        for (int i = 0; i < runs; ++i) {
+            const std::string word = "w" + std::to_string(i);
+            table.setCell(kQuestion, 2 * i + 1, word);
+            table.setCell(kQuestion, 2 * i + 2, i % 2 ? word : "W" + word.substr(1));
+        }
+        QCOMPARE(frequencyAnalysis(table, CodePage::get(1252), collator_), runs);
+        QCOMPARE(table.rowCount(), runs + 1);
+        QCOMPARE(table.cell(kQuestion, runs), "w" + std::to_string(runs - 1));
+        QCOMPARE(table.cell(kAnswer, runs), std::string("2"));
+        QCOMPARE(frequencyAnalysis(table, CodePage::get(1252), collator_), runs);
+        QCOMPARE(table.cell(kAnswer, 1), std::string("1"));
+        QCOMPARE(table.cell(kAnswer, runs), std::string("1"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestFrequency)
+#include "test_frequency.moc"
