@@ -1,0 +1,331 @@
+#include "vocab/lut_format.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTest>
+
+using namespace lexanta;
+
+namespace {
+
+std::string readData(const char* name) {
+    QFile f(QStringLiteral(LEXANTA_TEST_DATA "/") + QString::fromLatin1(name));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll().toStdString();
+}
+
+std::string joinLines(const std::vector<std::string>& lines) {
+    std::string out;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        out += lines[i];
+        if (i + 1 < lines.size())
+            out += "\r\n";
+    }
+    return out;
+}
+
+std::vector<std::string> headerLines() {
+    return {"Vocabulary Format 1", "English", "German", "Animals", "Teacher", "01.02.2003",
+            "00000409", "00000407", "00000409", "10", "Arial", "-2147483640", "0", "0", "0",
+            "0", "1", "Arial", "0", "1", "0", "0", "0", "1", "Arial", "-2147483640", "0", "1",
+            "0", "0", "0", "0"};
+}
+
+Vocabulary load(const std::string& bytes) {
+    Vocabulary doc;
+    readVocabulary(bytes, doc);
+    return doc;
+}
+
+} // namespace
+
+class TestLutFormat : public QObject {
+    Q_OBJECT
+
+private slots:
+    void workedExampleLoads() {
+        const std::string bytes = readData("animals.lut");
+        QCOMPARE(bytes.size(), std::size_t(240));
+        const Vocabulary doc = load(bytes);
+        QVERIFY(doc.currentFormat);
+        QCOMPARE(doc.header.title, std::string("Animals"));
+        QCOMPARE(doc.header.questionsLanguage, std::string("English"));
+        QCOMPARE(doc.header.answersLanguage, std::string("German"));
+        QCOMPARE(doc.header.author, std::string("Teacher"));
+        QCOMPARE(doc.header.date, std::string("01.02.2003"));
+        QCOMPARE(doc.header.layoutNames[1], std::string("00000407"));
+        QCOMPARE(doc.header.fontSize, 10);
+        QCOMPARE(doc.header.fonts[0].color, kColorWindowText);
+        QVERIFY(doc.header.fonts[1].bold);
+        QCOMPARE(doc.header.fonts[1].color, 0);
+        QVERIFY(doc.header.fonts[2].italic);
+        QCOMPARE(doc.header.fonts[2].charset, 0);
+        QCOMPARE(doc.header.fonts[0].charset, 1);
+        QCOMPARE(doc.counterLine, std::string("0\n"));
+        QCOMPARE(doc.entries.rowCount(), 3);
+        QCOMPARE(doc.entries.cell(kQuestion, 1), std::string("cat"));
+        QCOMPARE(doc.entries.cell(kAnswer, 1), std::string("Katze"));
+        QCOMPARE(doc.entries.cell(kComment, 1), std::string("kat"));
+        QCOMPARE(doc.entries.cell(kQuestion, 2), std::string("dog"));
+        QCOMPARE(doc.entries.cell(kAnswer, 2), std::string("Hund"));
+        QCOMPARE(doc.entries.cell(kComment, 2), std::string());
+        QCOMPARE(doc.entries.cell(kExtra2, 2), std::string("0"));
+    }
+
+    void workedExampleSavesBackByteForByte() {
+        const std::string bytes = readData("animals.lut");
+        Vocabulary doc = load(bytes);
+        QCOMPARE(serializeVocabulary(doc, true), bytes);
+    }
+
+    void oldFormat() {
+        const std::string bytes = readData("old_format.lut");
+        Vocabulary doc;
+        doc.header.title = "kept";
+        doc.header.fontSize = 14;
+        readVocabulary(bytes, doc);
+        QVERIFY(!doc.currentFormat);
+        QCOMPARE(doc.header.title, std::string("kept"));
+        QCOMPARE(doc.header.fontSize, 14);
+        QCOMPARE(doc.entries.rowCount(), 3);
+        QCOMPARE(doc.entries.cell(kQuestion, 1), std::string("house"));
+        QCOMPARE(doc.entries.cell(kComment, 1), std::string("haus"));
+        QCOMPARE(doc.entries.cell(kExtra1, 1), std::string("7"));
+        QCOMPARE(doc.entries.cell(kExtra2, 1), std::string("x"));
+        // "No": stays old-format, byte for byte
+        QCOMPARE(serializeVocabulary(doc, false), bytes);
+        // "Yes": gains the header of the current description
+        const std::string upgraded = serializeVocabulary(doc, true);
+        QVERIFY(startsWithFormatLine(upgraded));
+        Vocabulary again = load(upgraded);
+        QVERIFY(again.currentFormat);
+        QCOMPARE(again.header.title, std::string("kept"));
+        QCOMPARE(again.entries.cell(kAnswer, 2), std::string("Baum"));
+    }
+
+    void emptyVocabulary() {
+        Vocabulary doc;
+        const std::string bytes = serializeVocabulary(doc, true);
+        std::vector<std::string> expected = headerLines();
+        expected[1] = expected[2] = expected[3] = expected[4] = expected[5] = "";
+        expected[7] = "00000409";
+        expected[19] = "0"; // the design fonts are regular, default character set
+        expected[27] = "0";
+        expected[30] = "1";
+        for (const char* l : {"", "", "", "0", "0"})
+            expected.push_back(l);
+        QCOMPARE(bytes, joinLines(expected));
+        const Vocabulary back = load(bytes);
+        QCOMPARE(back.entries.rowCount(), 2);
+        QCOMPARE(back.entries.cell(kExtra1, 1), std::string("0"));
+        QCOMPARE(back.entries.cell(kExtra2, 1), std::string("0"));
+    }
+
+    void trailingRow_data() {
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("comment");
+        QTest::addColumn<bool>("dropped");
+        QTest::newRow("blank") << "" << "" << "" << true;
+        QTest::newRow("comment only") << "" << "" << "note" << true;
+        QTest::newRow("question only") << "q" << "" << "" << false;
+        QTest::newRow("answer only") << "" << "a" << "" << false;
+    }
+    void trailingRow() {
+        QFETCH(QString, question);
+        QFETCH(QString, answer);
+        QFETCH(QString, comment);
+        QFETCH(bool, dropped);
+        EntryTable t;
+        t.setRowCount(3);
+        t.setCell(kQuestion, 1, "first");
+        t.setCell(kQuestion, 2, question.toStdString());
+        t.setCell(kAnswer, 2, answer.toStdString());
+        t.setCell(kComment, 2, comment.toStdString());
+        QCOMPARE(dropTrailingBlankRow(t), dropped);
+        QCOMPARE(t.rowCount(), dropped ? 2 : 3);
+        // the only entry row is never dropped
+        EntryTable single;
+        QVERIFY(!dropTrailingBlankRow(single));
+        QCOMPARE(single.rowCount(), 2);
+    }
+
+    void fontLines_data() {
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<bool>("bold");
+        QTest::newRow("1 sets") << "1" << true;
+        QTest::newRow("2 clears") << "2" << false;
+        QTest::newRow("-1 clears") << "-1" << false;
+        QTest::newRow("blank-padded 1 sets") << "  1" << true;
+        QTest::newRow("junk clears") << "x" << false;
+    }
+    void fontLines() {
+        QFETCH(QString, style);
+        QFETCH(bool, bold);
+        std::vector<std::string> lines = headerLines();
+        lines[11] = "8388608";
+        lines[12] = style.toStdString();
+        lines[10] = std::string(40, 'F');
+        lines[23] = "460"; // low byte: 204
+        for (const char* l : {"q", "", "a", "0", "0"})
+            lines.push_back(l);
+        Vocabulary doc;
+        readVocabulary(joinLines(lines), doc);
+        QCOMPARE(doc.header.fonts[0].bold, bold);
+        QCOMPARE(doc.header.fonts[0].color, kColorNavy);
+        QCOMPARE(doc.header.fonts[0].face, std::string(31, 'F'));
+        QCOMPARE(doc.header.fonts[1].charset, 204);
+    }
+
+    void fontSizeHeldToRange_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("size");
+        QTest::newRow("30") << "30" << 24;
+        QTest::newRow("3") << "3" << 6;
+        QTest::newRow("14") << "14" << 14;
+        QTest::newRow("no digits") << "abc" << 6;
+        QTest::newRow("huge") << "99999999999999999999" << 24;
+    }
+    void fontSizeHeldToRange() {
+        QFETCH(QString, line);
+        QFETCH(int, size);
+        std::vector<std::string> lines = headerLines();
+        lines[9] = line.toStdString();
+        for (const char* l : {"q", "", "a", "0", "0"})
+            lines.push_back(l);
+        QCOMPARE(load(joinLines(lines)).header.fontSize, size);
+    }
+
+    // Files the writer never produces load as far as they go and never read past the data.
+    void brokenFiles_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("lastQuestion");
+        const std::string ok = readData("animals.lut");
+        QTest::newRow("empty file") << QByteArray() << 2 << "";
+        QTest::newRow("line end after last field")
+            << QByteArray::fromStdString(ok + "\r\n") << 3 << "dog";
+        QTest::newRow("ends inside an entry")
+            << QByteArray::fromStdString(ok.substr(0, ok.size() - 9)) << 3 << "dog";
+        QTest::newRow("ends inside the header")
+            << QByteArray::fromStdString(ok.substr(0, 60)) << 2 << "";
+        QTest::newRow("format line only") << QByteArray("Vocabulary Format 1\r\n") << 2 << "";
+        QTest::newRow("format line without line end is old format")
+            << QByteArray("Vocabulary Format 1") << 2 << "";
+        QTest::newRow("bare LF line ends")
+            << QByteArray::fromStdString(QByteArray::fromStdString(ok).replace("\r\n", "\n").toStdString())
+            << 3 << "dog";
+        QTest::newRow("binary junk") << QByteArray("\0\xff\r\x01\n\n\x80\0\0", 9) << 2 << "";
+        std::string longLine = ok;
+        longLine.replace(longLine.find("cat"), 3, std::string(5000, 'c'));
+        QTest::newRow("over-long line") << QByteArray::fromStdString(longLine) << 3 << "dog";
+    }
+    void brokenFiles() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, rows);
+        QFETCH(QString, lastQuestion);
+        const Vocabulary doc = load(bytes.toStdString());
+        QCOMPARE(doc.entries.rowCount(), rows);
+        QCOMPARE(QString::fromStdString(doc.entries.cell(kQuestion, rows - 1)), lastQuestion);
+        // whatever was read can be written and read again to the same entries
+        const Vocabulary again = load(serializeVocabulary(doc, true));
+        QCOMPARE(again.entries.rowCount(), doc.entries.rowCount());
+        for (int r = 1; r < rows; ++r)
+            QCOMPARE(again.entries.entry(r)[kQuestion], doc.entries.entry(r)[kQuestion]);
+    }
+
+    void shortLayoutLineAndLongLine() {
+        std::vector<std::string> lines = headerLines();
+        lines[6] = "419";
+        lines[7] = "000004190000";
+        for (const char* l : {"q", "", "a", "0", "0"})
+            lines.push_back(l);
+        const Vocabulary doc = load(joinLines(lines));
+        QCOMPARE(doc.header.layoutNames[0], std::string("419"));
+        QCOMPARE(doc.header.layoutNames[1], std::string("00000419"));
+    }
+
+    // A field holding a line break must not shift the entries after it.
+    void lineBreakInFieldKeepsLayout() {
+        Vocabulary doc;
+        doc.entries.setRowCount(3);
+        doc.entries.setCell(kQuestion, 1, "two\r\nlines");
+        doc.entries.setCell(kAnswer, 1, "lone\nfeed");
+        doc.entries.setCell(kQuestion, 2, "next");
+        const Vocabulary back = load(serializeVocabulary(doc, true));
+        QCOMPARE(back.entries.rowCount(), 3);
+        QCOMPARE(back.entries.cell(kQuestion, 1), std::string("two lines"));
+        QCOMPARE(back.entries.cell(kAnswer, 1), std::string("lone feed"));
+        QCOMPARE(back.entries.cell(kQuestion, 2), std::string("next"));
+    }
+
+    // Any file with clean cells comes back byte for byte after a load and a save.
+    void roundTripRandomFiles() {
+        QRandomGenerator rng(1234);
+        auto word = [&rng](bool allowEmpty) {
+            const int length = static_cast<int>(rng.bounded(allowEmpty ? 0 : 1, 12));
+            std::string w;
+            for (int i = 0; i < length; ++i) {
+                char c = static_cast<char>(rng.bounded(33, 256));
+                if (c == '\x7f')
+                    c = 'x';
+                w.push_back(c);
+            }
+            if (!w.empty() && static_cast<unsigned char>(w.back()) <= 32)
+                w.back() = 'z';
+            return w;
+        };
+        for (int round = 0; round < 300; ++round) {
+            const bool current = round % 3 != 0;
+            std::vector<std::string> lines;
+            if (current) {
+                lines = headerLines();
+                for (int i = 1; i <= 5; ++i)
+                    lines[i] = word(true);
+                lines.pop_back();
+            }
+            lines.push_back(std::to_string(rng.bounded(1000)));
+            const int entries = static_cast<int>(rng.bounded(1, 30));
+            for (int e = 0; e < entries; ++e) {
+                lines.push_back(word(e + 1 < entries));
+                lines.push_back(word(true));
+                lines.push_back(word(e + 1 < entries));
+                lines.push_back(word(false));
+                lines.push_back(word(false));
+            }
+            const std::string bytes = joinLines(lines);
+            const Vocabulary doc = load(bytes);
+            QCOMPARE(doc.currentFormat, current);
+            QCOMPARE(doc.entries.rowCount(), entries + 1);
+            QCOMPARE(serializeVocabulary(doc, current), bytes);
+        }
+    }
+
+    void mergeAppends_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("added");
+        QTest::newRow("current format") << QByteArray::fromStdString(readData("animals.lut")) << 2;
+        QTest::newRow("old format: entries after its first line")
+            << QByteArray::fromStdString(readData("old_format.lut")) << 2;
+        QTest::newRow("empty file") << QByteArray() << 0;
+    }
+    void mergeAppends() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, added);
+        EntryTable t;
+        t.setRowCount(4);
+        for (int r = 1; r < 4; ++r)
+            t.setCell(kQuestion, r, "own" + std::to_string(r));
+        QCOMPARE(mergeEntries(bytes.toStdString(), t), added);
+        QCOMPARE(t.rowCount(), 4 + added);
+        QCOMPARE(t.cell(kQuestion, 3), std::string("own3"));
+        if (added == 2) {
+            QVERIFY(!t.cell(kQuestion, 4).empty());
+            QCOMPARE(t.cell(kExtra2, 5), std::string("0"));
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(TestLutFormat)
+#include "test_lut_format.moc"
