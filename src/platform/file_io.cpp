@@ -38,8 +38,11 @@ IoResult writeWholeFile(const QString& path, const std::string& bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return IoResult::failure(path, file.errorString());
+    // QSaveFile::commit() ignores a failed flush of its buffer (a full disk, the
+    // file size limit) and would rename a cut-off file into place: flush first.
     if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-        static_cast<qint64>(bytes.size())) {
+            static_cast<qint64>(bytes.size()) ||
+        !file.flush()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return IoResult::failure(path, reason);

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "platform/file_io.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lexanta {
+
+// An INI file held in memory with the semantics of the Windows profile functions
+// (GetPrivateProfileString, GetPrivateProfileInt, WritePrivateProfileString):
+//
+// - Section and key names compare case-insensitively; the first section and the
+//   first key of a name win when a file holds several.
+// - Reading a value strips leading and trailing blanks, then one pair of
+//   surrounding double or single quotes. So a value written as "  x " reads "x"
+//   and one written as "\"x\"" reads "x", exactly as on Windows.
+// - Writing replaces a key in place, or appends it after the last line of its
+//   section, creating the section at the end of the file. Every other line
+//   (comments, blank lines, unknown lines) keeps its place.
+// - The file is UTF-8 text; lines may end in CR LF or LF and are written with LF.
+//   A file that is not valid UTF-8 (one written by the Windows program) is read
+//   in the system ANSI code page instead, so none of its text is lost.
+//
+// Line breaks. A value cannot hold a line break in this format, and writing one
+// raw would inject keys. A value holding CR or LF is therefore stored escaped:
+// as "\:" followed by the value with '\' written as "\\", CR as "\r" and LF as
+// "\n", all in double quotes, e.g.  Key="\:first\nsecond". Reading a value that
+// starts with "\:" undoes this, so such a value reads back exactly as written.
+// A value without line breaks that would itself read as starting with "\:" is
+// escaped too, so that no value is mistaken for an escaped one. Every other
+// value is written as given.
+//
+// Changes are made in memory; save() writes the whole file in one atomic step.
+class IniFile {
+public:
+    IniFile() = default;
+
+    // Reads the file. A missing file gives an empty profile and succeeds, as the
+    // profile functions read defaults from a file that is not there; any other
+    // failure leaves the profile empty and names the reason.
+    IoResult load(const QString& path);
+    // Parses file contents (bytes as stored on disk).
+    void parse(const std::string& bytes);
+
+    QString path() const { return path_; }
+    void setPath(const QString& path) { path_ = path; }
+
+    // The value, or defaultValue when the section or key is missing.
+    QString value(const QString& section, const QString& key,
+                  const QString& defaultValue = {}) const;
+    // GetPrivateProfileInt: the leading decimal number of the value (optional
+    // sign); 0 when the value does not start with one; defaultValue when the key
+    // is missing or its value is empty.
+    int intValue(const QString& section, const QString& key, int defaultValue) const;
+    bool contains(const QString& section, const QString& key) const;
+    bool hasSection(const QString& section) const;
+    QStringList sections() const;
+    // The key names of a section in file order (each name once).
+    QStringList keys(const QString& section) const;
+
+    // Names are stored trimmed. Returns false, changing nothing, for names the
+    // format cannot hold: empty, holding a line break, a key holding '=' or
+    // starting with '[' or ';', a section holding ']'.
+    bool setValue(const QString& section, const QString& key, const QString& value);
+    bool setIntValue(const QString& section, const QString& key, int value) {
+        return setValue(section, key, QString::number(value));
+    }
+    // Deletes the key (every copy of it in the section); true when one was there.
+    bool removeKey(const QString& section, const QString& key);
+    // Deletes the section with all its lines; true when it was there.
+    bool eraseSection(const QString& section);
+
+    // WritePrivateProfileString: no key erases the section, no value deletes the key.
+    bool writeProfileString(const QString& section, const std::optional<QString>& key,
+                            const std::optional<QString>& value);
+
+    // The file contents as save() writes them.
+    std::string toBytes() const;
+    // Writes the whole file atomically to path(): the old file stays intact on failure.
+    IoResult save() const;
+
+private:
+    enum class LineKind { Other, Section, Key };
+    struct Line {
+        LineKind kind = LineKind::Other;
+        QString name; // section or key name, trimmed
+        QString text; // the whole line as it stands in the file
+    };
+    struct SectionRange {
+        std::size_t header; // index of the [section] line
+        std::size_t end;    // one past its last line
+    };
+
+    std::optional<SectionRange> findSection(const QString& section) const;
+    std::optional<std::size_t> findKey(const SectionRange& range, const QString& key) const;
+    static Line parseLine(const QString& text);
+
+    QString path_;
+    std::vector<Line> lines_;
+};
+
+} // namespace lexanta
