@@ -413,6 +413,7 @@ void TForm1::connectHandlers() {
     connect(N3, &QAction::triggered, this, [this] { N3Click(); });
     connect(SpeedItem5, &QToolButton::clicked, this, [this] { N3Click(); });
     connect(Removeblanklines1, &QAction::triggered, this, [this] { Removeblanklines1Click(); });
+    connect(Merge1, &QAction::triggered, this, [this] { Merge1Click(); });
     setSaveEnabled(false);
     Merge1->setEnabled(false);
     Reload1->setEnabled(false);

@@ -1,6 +1,9 @@
 // info and save: File > Load, then a report or File > Save.
 #include "cli/tool.h"
 
+#include "platform/file_io.h"
+#include "vocab/lut_format.h"
+
 #include <QString>
 
 #include <cstdio>
@@ -39,6 +42,28 @@ int save(const Args& args) {
     return saveVocabulary(doc, args);
 }
 
+int merge(const Args& args) {
+    if (args.positional.size() != 2 || args.output.isEmpty())
+        return usageError(QStringLiteral("merge"),
+                          QStringLiteral("merge takes two input files and -o OUTPUT"));
+    Vocabulary doc;
+    if (!loadVocabulary(args.positional[0], doc))
+        return kIoError;
+    std::string other;
+    const IoResult read = readWholeFile(args.positional[1], other);
+    if (!read) {
+        printError(read.message(QStringLiteral("cannot read")));
+        return kIoError;
+    }
+    mergeEntries(other, doc.entries);
+    return saveVocabulary(doc, args);
+}
+
+const Registrar mergeCommand({QStringLiteral("merge"),
+                              QStringLiteral("merge IN.lut OTHER.lut -o OUT.lut "
+                                             "[--remove-blank-lines] [--old-format]"),
+                              {},
+                              merge});
 const Registrar infoCommand({QStringLiteral("info"), QStringLiteral("info FILE.lut"), {}, info});
 const Registrar saveCommand({QStringLiteral("save"),
                              QStringLiteral("save IN.lut -o OUT.lut [--remove-blank-lines] "

@@ -107,6 +107,21 @@ bool TForm1::SaveDictionary() {
     return true;
 }
 
+void TForm1::Merge1Click() {
+    if (!dialogs_->openFile(this, OpenDialog1))
+        return;
+    std::string bytes;
+    if (!readWholeFile(OpenDialog1.fileName, bytes)) {
+        dialogs_->messageBox(this, QStringLiteral("File Not Found"), QStringLiteral("Error"),
+                             MsgIcon::None, MsgButtons::Ok);
+        N2Click();
+        return;
+    }
+    // A file without the format line is an old-format file: its entries follow its first
+    // line, so none of them is skipped as a header.
+    mergeEntries(bytes, doc.entries);
+}
+
 void TForm1::Removeblanklines1Click() {
     // The check mark flips with the action itself; nothing else happens here.
 }
