@@ -1,14 +1,21 @@
 #pragma once
 
+#include <QDialog>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
 #include <vector>
 
+class QListWidget;
+class QListWidgetItem;
 class QToolButton;
 
 namespace lexanta {
+
+class IniFile;
+class SpeedBarCustomizeDialog;
 
 // SpeedBar1: a tool bar of 40 x 40 buttons placed at design positions, grouped in
 // named sections (the customisation window lists them by section).
@@ -23,6 +30,13 @@ public:
         QString caption;
         std::vector<QToolButton*> buttons;
     };
+    // A button on the bar at its place, as the layout store records it.
+    struct ButtonPlace {
+        QString name;
+        int left = 0;
+        int top = 0;
+        bool operator==(const ButtonPlace&) const = default;
+    };
 
     int addSection(const QString& objectName, const QString& caption);
     void setSectionCaption(int section, const QString& caption);
@@ -32,17 +46,65 @@ public:
     QToolButton* button(const QString& objectName) const;
     std::vector<QToolButton*> allButtons() const;
 
+    // Takes a button off the bar or puts it back at its design place.
+    void setButtonShown(QToolButton* button, bool shown);
+    static bool isButtonShown(const QToolButton* button);
+    // The buttons on the bar, section by section, with their places.
+    std::vector<ButtonPlace> layout() const;
+    // Shows exactly the listed buttons at the listed places; unknown names are skipped.
+    void applyLayout(const std::vector<ButtonPlace>& places);
+
+    // Layout store: Position, Width, Version, PixelsPerInch, BtnWidth, BtnHeight,
+    // Button1..Buttonn ("name,left,top") and Count, in a section erased and rewritten.
+    void saveLayout(IniFile& ini, const QString& section, int pixelsPerInch) const;
+    // Restores a stored layout when it was stored at the same pixels per inch and by this
+    // layout version; false (the bar unchanged) otherwise.
+    bool restoreLayout(const IniFile& ini, const QString& section, int pixelsPerInch);
+
+    // Opens the customisation window (one at a time, not modal).
+    SpeedBarCustomizeDialog* customize();
+
     static constexpr int kButtonSize = 40;
     static constexpr int kTop = 3;
+    static constexpr int kLayoutVersion = 0;
+    static constexpr int kAlignTop = 1; // the bar's alignment as the layout store writes it
 
 signals:
     void doubleClicked();
+    void layoutChanged();
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     std::vector<Section> sections_;
+    QPointer<SpeedBarCustomizeDialog> customizeDialog_;
+};
+
+// The customisation window: the sections as categories, and the buttons of the chosen
+// section, each checked while it is on the bar. Unchecking takes a button off the bar,
+// checking puts it back at its design place.
+class SpeedBarCustomizeDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit SpeedBarCustomizeDialog(SpeedBar* bar, QWidget* parent = nullptr);
+
+    QListWidget* categories() const { return categories_; }
+    QListWidget* buttons() const { return buttons_; }
+    // Selects a section and lists its buttons.
+    void showSection(int section);
+    // Puts a button on the bar or takes it off, as the check box in the list does.
+    void setButtonOnBar(const QString& name, bool on);
+
+private:
+    void itemChanged(QListWidgetItem* item);
+    void refreshChecks();
+
+    SpeedBar* bar_;
+    QListWidget* categories_;
+    QListWidget* buttons_;
+    bool filling_ = false;
 };
 
 } // namespace lexanta

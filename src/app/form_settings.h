@@ -1,0 +1,75 @@
+#pragma once
+
+#include "platform/file_io.h"
+
+#include <QObject>
+#include <QRect>
+#include <QString>
+
+namespace lexanta {
+
+class IniFile;
+class TForm1;
+
+// FormStorage1 and FormPlacement1: the main window's two settings files.
+//
+// editor.ini (section TForm1) holds FormVersion and 69 control properties: the interface
+// texts, the two options and the last file chosen for opening. It lives in the program
+// folder; when that folder cannot be written (an installed program) it lives in
+// <config>/lexanta-editor/editor.ini instead and is read from there.
+//
+// The placement file, named after the executable with the extension ".INI", lives in the
+// user's configuration folder and holds the window placement (section TForm1), the
+// recent-file list (TForm1.MRUManager1) and the tool bar layout (TForm1SpeedBar1).
+class FormSettings : public QObject {
+    Q_OBJECT
+
+public:
+    FormSettings(TForm1& form, const QString& configFolder, QObject* parent = nullptr);
+
+    static constexpr int kFormVersion = 0;
+    static const QString kSection;         // TForm1
+    static const QString kRecentSection;   // TForm1.MRUManager1
+    static const QString kSpeedBarSection; // TForm1SpeedBar1
+
+    // The program folder's editor.ini and the user's fallback copy.
+    QString programStoragePath() const;
+    QString userStoragePath() const;
+    // The editor.ini that is read: the program folder's while that folder can be written,
+    // else the user's copy when there is one.
+    QString storagePath() const;
+    QString placementPath() const;
+
+    // FormStorage1's restore: the stored properties. Returns after the properties are set;
+    // the caller reopens the last file.
+    void restoreStorage();
+    // FormPlacement1's restore: placement, recent files, tool bar layout.
+    void restorePlacement();
+    bool restored() const { return restored_; }
+    void markRestored() { restored_ = true; }
+
+    // Writes the placement file, then editor.ini. `destroying` records Visible = 1.
+    // Failures are collected in the returned text (empty when both were written).
+    QString save(bool destroying = false);
+    bool saved() const { return saved_; }
+
+    // The text as FormStorage1 writes it: blanks and control characters trimmed, and a
+    // text that begins and ends with the same quote wrapped in one more pair of double
+    // quotes, so that reading it gives the trimmed text back.
+    static QString storedText(const QString& text);
+    // A value (a path) written so that the profile reading gives it back unchanged.
+    static QString exactValue(const QString& value);
+
+private:
+    void savePlacement(IniFile& ini, bool destroying) const;
+    void saveStorage(IniFile& ini) const;
+    void restoreWindowPlacement(const IniFile& ini);
+    bool programFolderWritable() const;
+
+    TForm1& form_;
+    QString configFolder_;
+    bool restored_ = false;
+    bool saved_ = false;
+};
+
+} // namespace lexanta
