@@ -131,7 +131,6 @@ private slots:
     void indexGivesTheResultsOfTheScan_data();
     void indexGivesTheResultsOfTheScan();
     void observerHearsOnce();
-    void foldsOnlyLatinCapitals();
 };
 
 void TestSpecialImport::fills_data() {
@@ -315,10 +314,6 @@ void TestSpecialImport::observerHearsOnce() {
     observer.changes = 0;
     fillFromVocabulary(grid, makeSource({{"bird", "Vogel", ""}}));
     QCOMPARE(observer.changes, 0);
-}
-
-void TestSpecialImport::foldsOnlyLatinCapitals() {
-    QCOMPARE(bytes(foldLatin("AZaz@[`{ \xC0\xCA\xDE")), QByteArray("azaz@[`{ \xC0\xCA\xDE"));
 }
 
 QTEST_APPLESS_MAIN(TestSpecialImport)

@@ -48,7 +48,6 @@ private slots:
     void lineEndAfterLastLineChangesNothing_data();
     void lineEndAfterLastLineChangesNothing();
     void replacesPreviousEntries();
-    void filterIndex();
     void encoding_data();
     void encoding();
     void unencodableCharactersAreReported_data();
@@ -104,7 +103,6 @@ void TestTextImport::readers_data() {
         << pairs << QByteArray((longText + "\nA\nb\nB").c_str())
         << Rows{{longText, "A", ""}, {"b", "B", ""}};
     QTest::newRow("empty file gives one empty row (pairs)") << pairs << QByteArray() << Rows{};
-    QTest::newRow("empty file gives one empty row (three)") << three << QByteArray() << Rows{};
     QTest::newRow("a lone line end is one empty entry")
         << two << QByteArray("\r\n") << Rows{{"", "", ""}};
     QTest::newRow("bytes above 127 that are not UTF-8 stay as they are")
@@ -159,14 +157,6 @@ void TestTextImport::replacesPreviousEntries() {
     importText("", ImportFormat::TwoFields, kWestern, table);
     compareRows(table, {});
     QVERIFY(table.entry(1) == Entry{});
-}
-
-void TestTextImport::filterIndex() {
-    QCOMPARE(importFormatForFilterIndex(1), std::optional(ImportFormat::TextPairs));
-    QCOMPARE(importFormatForFilterIndex(2), std::optional(ImportFormat::TwoFields));
-    QCOMPARE(importFormatForFilterIndex(3), std::optional(ImportFormat::ThreeFields));
-    QVERIFY(!importFormatForFilterIndex(0));
-    QVERIFY(!importFormatForFilterIndex(4));
 }
 
 void TestTextImport::encoding_data() {
