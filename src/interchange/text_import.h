@@ -62,8 +62,12 @@ inline constexpr int kMaxListedProblems = 1000;
 // bytes above 127, is converted field by field into the code page of the field's column
 // (columnCodePages: question, answer, comment). Every other file is taken byte for byte.
 // Characters a column's code page cannot hold are never replaced silently: they are left
-// out of the cell and listed in the result. A caller that must not lose characters imports
-// into a scratch table and adopts it only when the result is ok().
+// out of the cell and listed in the result.
+//
+// Use from File > Import: read the file with readWholeFile before touching the document (a
+// file that cannot be read is reported by name and reason and nothing changes), import into
+// a scratch table, and only when the result is ok() reset the document and adopt the table;
+// otherwise show describeImportProblems and keep the document as it was.
 ImportResult importText(std::string_view bytes, ImportFormat format,
                         const std::array<int, 3>& columnCodePages, EntryTable& out);
 
