@@ -33,6 +33,19 @@ private slots:
             << ByteList{"", "", "a"} << ByteList{"|2", "a|1"};
         QTest::newRow("last row empty ends the run")
             << ByteList{"a", "a", ""} << ByteList{"a|2", "|1"};
+        QTest::newRow("variants recur within a run")
+            << ByteList{"a", "A", "a", "A", "b", "B", "b", "a"} << ByteList{"a|4", "b|3", "a|1"};
+        // more distinct spellings in one run than are remembered as known equal
+        ByteList spellings;
+        for (int mask = 0; mask < 32; ++mask) {
+            QByteArray w = "abcde";
+            for (int bit = 0; bit < 5; ++bit)
+                if (mask & (1 << bit))
+                    w[bit] = static_cast<char>(w[bit] - 32);
+            spellings << w;
+        }
+        spellings << spellings << "abcdef";
+        QTest::newRow("many spellings") << spellings << ByteList{"abcde|64", "abcdef|1"};
         QTest::newRow("one entry row") << ByteList{"solo"} << ByteList{"solo|1"};
         QTest::newRow("new vocabulary") << ByteList{""} << ByteList{"|1"};
         QTest::newRow("accents differ") << ByteList{"\xE5\xEB\xEA\xE0", "\xB8\xEB\xEA\xE0"}
