@@ -24,6 +24,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QStyle>
@@ -423,7 +424,11 @@ void TForm1::connectHandlers() {
 
 void TForm1::FormCreate() {
     // The marker that tells other processes an editor runs is held by main().
-    StringGrid1->setCurrentCell(1, 1);
+    {
+        // No cell has been selected yet: the input mode stays Add Words.
+        const QSignalBlocker quiet(StringGrid1);
+        StringGrid1->setCurrentCell(1, 1);
+    }
     Edit4->setText(todayText());
     FormResize();
     doc.counterLine = kDefaultCounterLine;
