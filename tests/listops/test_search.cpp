@@ -161,16 +161,6 @@ private slots:
         QCOMPARE(state.lastFoundRow, 4);
         QCOMPARE(state.startRow(2), 1);
     }
-
-    void startRowRules() {
-        SearchState state;
-        QCOMPARE(state.startRow(3), 3);
-        state.lastFoundRow = 3;
-        QCOMPARE(state.startRow(3), 4);
-        QCOMPARE(state.startRow(2), 2);
-        state.endReached = true;
-        QCOMPARE(state.startRow(3), 1);
-    }
 };
 
 QTEST_APPLESS_MAIN(TestSearch)
