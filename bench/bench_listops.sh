@@ -11,7 +11,7 @@ sizes=("$@")
 [ ${#sizes[@]} -eq 0 ] && sizes=(10000 100000 1000000)
 tool="$build/lexanta-tool"
 gen="$build/gen_vocab"
-for b in "$tool" "$gen"; do
+for b in "$tool" "$gen"; do # bench_listops_core is optional
     [ -x "$b" ] || { echo "missing $b (build it first)" >&2; exit 2; }
 done
 
@@ -72,7 +72,7 @@ for n in "${sizes[@]}"; do
     row "$n: frequency (sorted) / uniq -ci" \
         "$(measure "$tool" frequency "$work/s.lut" -o "$work/f.lut")" \
         "$(measure uniq -ci "$work/q.sorted" "$work/u.out")"
-    row "$n: save (load + save only) / cat" \
+    row "$n: save (load + save, no list work) / cp" \
         "$(measure "$tool" save "$work/v.lut" -o "$work/x.lut")" \
         "$(measure cp "$work/v.txt" "$work/x.txt")"
     if [ "$n" -ge 1000000 ]; then
@@ -81,10 +81,15 @@ for n in "${sizes[@]}"; do
             "$(measure "$tool" sort --by question "$work/s.lut" -o "$work/s2.lut")" \
             "$(measure sort -f "$work/q.sorted" -o "$work/q.out")"
         awk -F "$tab" -v OFS="$tab" '{ $1 = "Same"; print }' "$work/v.txt" >"$work/same.txt"
-        "$tool" import --format tab3 "$work/same.txt" -o "$work/same.lut"
+        # the answers are Russian: import them in a Windows-1251 locale
+        LC_ALL=ru_RU.UTF-8 "$tool" import --format tab3 "$work/same.txt" -o "$work/same.lut"
         cut -f1 "$work/same.txt" >"$work/sameq.txt"
         row "$n: sort of equal keys / sort -f" \
             "$(measure "$tool" sort --by question "$work/same.lut" -o "$work/s3.lut")" \
             "$(measure sort -f "$work/sameq.txt" -o "$work/q.out")"
+    fi
+    if [ -x "$build/bench_listops_core" ]; then
+        echo "  in process, CPU seconds, without load and save:"
+        "$build/bench_listops_core" "$work/v.lut" | sed 's/^/    /'
     fi
 done
