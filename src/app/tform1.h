@@ -182,6 +182,15 @@ public:
     void Button2Click();
     void Button3Click();
     void Button4Click();
+    // Focus entry into the input boxes and the layout test boxes.
+    void ComboEdit1Enter();
+    void ComboEdit2Enter();
+    void ComboEdit3Enter();
+    void Edit5Enter();
+    void Edit6Enter();
+    void Edit7Enter();
+    // The grid's own font: the field font of the column last selected, sized by RxSpinEdit1.
+    FieldFont gridFont;
 
     // ---- listops ----------------------------------------------------------------------
     void SpeedItem10Click();
@@ -239,6 +248,18 @@ private:
     // Settings files: restored at the first show, saved when a close is allowed.
     void restoreSettingsOnFirstShow();
     void saveSettingsOnClose();
+
+    // ---- editing (private) ---------------------------------------------------------------
+    ComboEdit* inputBox(int field) const;
+    // The boxes no longer show what the row held when they were filled or last written:
+    // another command rewrote the row behind them.
+    bool boxesStale(int row) const;
+    // Refills stale boxes from the current row and says why; true when they were stale.
+    bool refillStaleBoxes();
+    void writeBoxesToRow(int row);
+    void applyGridFont();
+    void chooseFieldFont(int field);
+    void reportUnencodable(QWidget* where, int field, const QString& characters);
 
     Dialogs* dialogs_;
     KeyboardLayouts* keyboardLayouts_;

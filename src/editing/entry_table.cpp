@@ -58,7 +58,9 @@ void EntryTable::setEntry(int row, Entry e) {
         observer_->rowsChanged(row, row);
 }
 
-void EntryTable::clearRow(int row) { setEntry(row, Entry{}); }
+void EntryTable::clearRow(int row) {
+    setEntry(row, Entry{});
+}
 
 bool EntryTable::isBlank(int row) const {
     const Entry& e = entry(row);
@@ -82,6 +84,20 @@ void EntryTable::moveRow(int from, int to) {
     order_[to] = slot;
     if (observer_)
         observer_->rowsChanged(std::min(from, to), std::max(from, to));
+}
+
+void EntryTable::moveField(int from, int to) {
+    if (from == to || from < 1 || to < 1 || from > kStoredColumns || to > kStoredColumns)
+        return;
+    for (int r = 1; r < rowCount(); ++r) {
+        auto& fields = pool_[order_[r]].fields;
+        if (from < to)
+            std::rotate(fields.begin() + from - 1, fields.begin() + from, fields.begin() + to);
+        else
+            std::rotate(fields.begin() + to - 1, fields.begin() + from - 1, fields.begin() + from);
+    }
+    if (observer_)
+        observer_->rowsChanged(1, rowCount() - 1);
 }
 
 void EntryTable::insertRows(int at, int count) {
@@ -129,8 +145,9 @@ void EntryTable::permute(int first, const std::vector<int>& newOrder) {
 }
 
 void EntryTable::reset() {
-    setRowCount(2);
+    // Row 1 is emptied before the rows go, so whoever follows the removal sees the new row 1.
     pool_[order_[1]] = Entry{};
+    setRowCount(2);
     if (observer_)
         observer_->rowsChanged(1, 1);
 }

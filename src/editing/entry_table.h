@@ -58,6 +58,9 @@ public:
     void exchangeRows(int a, int b);
     // Moves the entry at `from` to `to`; the rows in between shift by one.
     void moveRow(int from, int to);
+    // Moves field `from` to position `to` in every row (stored columns 1..5); the fields in
+    // between shift by one. Used when a grid column is dragged: its data takes the new role.
+    void moveField(int from, int to);
     void insertRows(int at, int count);
     void removeRows(int at, int count);
     // Rearranges rows first .. first+newOrder.size()-1: the row at first+i receives the

@@ -1,5 +1,8 @@
 #include "editing/ui/combo_edit.h"
 
+#include "editing/ui/code_page_validator.h"
+#include "platform/codepage.h"
+
 #include <QAction>
 #include <QKeyEvent>
 #include <QStyle>
@@ -9,12 +12,52 @@ namespace lexanta {
 ComboEdit::ComboEdit(QWidget* parent) : QLineEdit(parent) {
     button_ = addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
     connect(button_, &QAction::triggered, this, &ComboEdit::buttonClicked);
+    // textEdited comes just before textChanged for the user's own edits only.
+    connect(this, &QLineEdit::textEdited, this, [this] { userEdit_ = true; });
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!userEdit_)
+            base_ = text;
+        userEdit_ = false;
+    });
 }
 
-void ComboEdit::setButtonHint(const QString& hint) { button_->setToolTip(hint); }
+void ComboEdit::setButtonHint(const QString& hint) {
+    button_->setToolTip(hint);
+}
+
+void ComboEdit::setCharsetSource(std::function<int()> charset) {
+    validator_ = new CodePageValidator(std::move(charset), this);
+    connect(validator_, &CodePageValidator::refused, this, &ComboEdit::encodeRefused);
+    setValidator(validator_);
+}
+
+void ComboEdit::fill(const QString& text) {
+    setText(text);
+    base_ = text;
+}
+
+void ComboEdit::setShownCharset(int charset) {
+    if (charset == shownCharset_)
+        return;
+    const CodePage& from = CodePage::forCharset(shownCharset_);
+    const CodePage& to = CodePage::forCharset(charset);
+    const auto convert = [&](const QString& text) {
+        const EncodeResult bytes = from.encode(text);
+        return bytes.ok() ? to.decode(bytes.bytes) : text;
+    };
+    shownCharset_ = charset;
+    const QString base = convert(base_);
+    fill(convert(text()));
+    base_ = base;
+}
 
 void ComboEdit::keyPressEvent(QKeyEvent* event) {
+    if (keyGuard_ && keyGuard_(*event)) {
+        event->accept();
+        return;
+    }
     if (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier)) {
+        buttonKey_ = event->key();
         emit buttonClicked();
         return;
     }
@@ -23,8 +66,13 @@ void ComboEdit::keyPressEvent(QKeyEvent* event) {
 
 void ComboEdit::keyReleaseEvent(QKeyEvent* event) {
     QLineEdit::keyReleaseEvent(event);
-    if (!event->isAutoRepeat())
-        emit keyReleased(event->key(), event->modifiers());
+    if (event->isAutoRepeat())
+        return;
+    if (buttonKey_ != 0 && event->key() == buttonKey_) {
+        buttonKey_ = 0;
+        return;
+    }
+    emit keyReleased(event->key(), event->modifiers());
 }
 
 void ComboEdit::focusInEvent(QFocusEvent* event) {

@@ -1,33 +1,196 @@
 #include "editing/ui/entry_grid.h"
 
+#include "editing/ui/code_page_validator.h"
 #include "editing/ui/entry_grid_model.h"
+#include "editing/ui/field_fonts.h"
 
+#include <QAbstractButton>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
 
 namespace lexanta {
 
+namespace {
+
+constexpr int kDefaultRowHeight = 20;
+
+// Fixed cells: button face with lines at their right and bottom; header texts at
+// (left + 10, top + 2) in the header font.
+class GridHeader : public QHeaderView {
+public:
+    GridHeader(Qt::Orientation orientation, QWidget* parent) : QHeaderView(orientation, parent) {}
+    std::function<void()> onPainted;
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
+        painter->save();
+        painter->setClipRect(rect);
+        painter->fillRect(rect, palette().color(QPalette::Button));
+        painter->setPen(palette().color(QPalette::Mid));
+        painter->drawLine(rect.topRight(), rect.bottomRight());
+        painter->drawLine(rect.bottomLeft(), rect.bottomRight());
+        if (orientation() == Qt::Horizontal && model()) {
+            painter->setFont(font());
+            painter->setPen(palette().color(QPalette::WindowText));
+            const QString text =
+                model()->headerData(logicalIndex, Qt::Horizontal, Qt::DisplayRole).toString();
+            painter->drawText(QRect(rect.left() + 10, rect.top() + 2, rect.width(), rect.height()),
+                              Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+        }
+        painter->restore();
+    }
+
+    void paintEvent(QPaintEvent* event) override {
+        QHeaderView::paintEvent(event);
+        if (onPainted)
+            onPainted();
+    }
+};
+
+// Data cells: white, the text once from (left + 2, top + 2) in the column's field font and
+// colour, clipped to the cell; selected and focused cells look like the others.
+class CellPainter : public QStyledItemDelegate {
+public:
+    CellPainter(const EntryGridModel* model, QObject* parent)
+        : QStyledItemDelegate(parent), model_(model) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const QRect& r = option.rect;
+        painter->save();
+        painter->setClipRect(r, Qt::IntersectClip);
+        painter->fillRect(r, Qt::white);
+        const Cached& look = lookOf(index.column());
+        painter->setFont(look.qfont);
+        painter->setPen(look.color);
+        painter->drawText(QRect(r.left() + 2, r.top() + 2, std::max(r.width() - 2, 0) + 4096,
+                                std::max(r.height() - 2, 0)),
+                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                          index.data(Qt::DisplayRole).toString());
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
+        return option.rect.size();
+    }
+
+private:
+    struct Cached {
+        FieldFont font;
+        QFont qfont;
+        QColor color;
+        bool valid = false;
+    };
+
+    const Cached& lookOf(int column) const {
+        Cached& c = cache_[column];
+        const FieldFont& current = model_->fieldFonts()[column];
+        if (!c.valid || !(c.font == current)) {
+            c.font = current;
+            c.qfont = toQFont(current);
+            c.color = toQColor(current.color);
+            c.valid = true;
+        }
+        return c;
+    }
+
+    const EntryGridModel* model_;
+    mutable std::array<Cached, 3> cache_;
+};
+
+// Where the entry at `cur` stands after the entry at `from` moved to `to`.
+int followMove(int cur, int from, int to) {
+    if (cur == from)
+        return to;
+    if (from < to && cur > from && cur <= to)
+        return cur - 1;
+    if (to < from && cur >= to && cur < from)
+        return cur + 1;
+    return cur;
+}
+
+} // namespace
+
 EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent) {
-    setEditTriggers(QAbstractItemView::AllEditTriggers);
+    headerFont_ = QFont(QStringLiteral("MS Sans Serif"));
+    headerFont_.setPointSize(10);
+
+    auto* top = new GridHeader(Qt::Horizontal, this);
+    auto* side = new GridHeader(Qt::Vertical, this);
+    top->onPainted = side->onPainted = [this] { emit cellsPainted(); };
+    setHorizontalHeader(top);
+    setVerticalHeader(side);
+    for (QHeaderView* header : {static_cast<QHeaderView*>(top), static_cast<QHeaderView*>(side)}) {
+        header->setFont(headerFont_);
+        header->setHighlightSections(false);
+        // Pressing a fixed cell grabs its row or column; it does not select anything.
+        header->setSectionsClickable(false);
+        header->setSectionsMovable(true);
+        header->setSectionResizeMode(QHeaderView::Interactive);
+        header->setMinimumSectionSize(1);
+        connect(header, &QHeaderView::sectionResized, this, [this] { placeEditor(); });
+    }
+    connect(top, &QHeaderView::sectionMoved, this,
+            [this](int, int from, int to) { sectionDragged(Qt::Horizontal, from, to); });
+    connect(side, &QHeaderView::sectionMoved, this,
+            [this](int, int from, int to) { sectionDragged(Qt::Vertical, from, to); });
+    side->setFixedWidth(kHandleWidth);
+    top->setStretchLastSection(false);
+
+    setEditTriggers(QAbstractItemView::NoEditTriggers); // the editor below is always shown
     setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
     setTabKeyNavigation(true);
-    horizontalHeader()->setHighlightSections(false);
-    verticalHeader()->setHighlightSections(false);
-    verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    verticalHeader()->setFixedWidth(21);
-    verticalHeader()->setMinimumSectionSize(1);
-    setDefaultRowHeight(20);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    verticalScrollBar()->setTracking(true);
+    horizontalScrollBar()->setTracking(true);
+    setDefaultRowHeight(kDefaultRowHeight);
+
+    if (auto* corner = findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly))
+        corner->installEventFilter(this);
+
+    editor_ = new QLineEdit(viewport());
+    editor_->setObjectName(QStringLiteral("StringGrid1Editor"));
+    editor_->setFrame(false);
+    editor_->setAutoFillBackground(true);
+    QPalette palette = editor_->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    editor_->setPalette(palette);
+    editor_->installEventFilter(this);
+    editor_->hide();
+    connect(editor_, &QLineEdit::textEdited, this, &EntryGrid::commitEditor);
 }
 
 void EntryGrid::setEntryModel(EntryGridModel* model) {
     model_ = model;
+    QAbstractItemDelegate* previous = itemDelegate();
+    setItemDelegate(new CellPainter(model, this));
+    if (previous && previous->parent() == this)
+        previous->deleteLater();
     setModel(model);
-    setColumnWidth(0, 265);
-    setColumnWidth(1, 252);
-    setColumnWidth(2, 230);
+    for (int c = 0; c < 3; ++c)
+        setColumnWidth(c, kColumnWidths[c]);
+    delete validator_;
+    validator_ = new CodePageValidator([this] { return model_->charsetOf(Col()); }, editor_);
+    connect(validator_, &CodePageValidator::refused, this,
+            [this](const QString& chars) { emit editRefused(Col(), Row(), chars); });
+    editor_->setValidator(validator_);
+    connect(model, &EntryGridModel::cellEdited, this, &EntryGrid::cellEdited);
+    // A grid starts on its first cell; that is no move, so nothing is selected yet.
+    startingUp_ = true;
+    setCurrentIndex(model->index(0, 0));
+    startingUp_ = false;
+    editor_->show();
+    placeEditor();
 }
 
 int EntryGrid::Row() const {
@@ -40,6 +203,10 @@ int EntryGrid::Col() const {
     return i.isValid() ? i.column() + 1 : 1;
 }
 
+int EntryGrid::RowCount() const {
+    return model_ ? model_->rowCount() + 1 : 2;
+}
+
 void EntryGrid::setCurrentCell(int column, int row) {
     if (!model_)
         return;
@@ -49,23 +216,225 @@ void EntryGrid::setCurrentCell(int column, int row) {
 }
 
 void EntryGrid::setDefaultRowHeight(int pixels) {
-    verticalHeader()->setMinimumSectionSize(1);
-    verticalHeader()->setDefaultSectionSize(pixels);
+    pixels = std::max(pixels, 1);
+    verticalHeader()->setDefaultSectionSize(pixels); // resizes every row
     horizontalHeader()->setFixedHeight(pixels);
+    placeEditor();
+}
+
+int EntryGrid::defaultRowHeight() const {
+    return verticalHeader()->defaultSectionSize();
+}
+
+int EntryGrid::rowHeight(int row) const {
+    return row == 0 ? horizontalHeader()->height() : QTableView::rowHeight(row - 1);
 }
 
 void EntryGrid::setTopRow(int row) {
     verticalScrollBar()->setValue(row - 1);
 }
 
+int EntryGrid::topRow() const {
+    return rowAt(0) + 1;
+}
+
+void EntryGrid::setGridFont(const QFont& font, const QColor& color) {
+    setFont(font);
+    QPalette palette = editor_->palette();
+    palette.setColor(QPalette::Text, color);
+    editor_->setPalette(palette);
+}
+
+void EntryGrid::moveEntryRow(int from, int to) {
+    const int rows = RowCount();
+    if (!model_ || from == to || from < 1 || to < 1 || from >= rows || to >= rows)
+        return;
+    // A moved row keeps its height; the rows in between keep theirs.
+    const int first = std::min(from, to), last = std::max(from, to);
+    std::vector<int> heights;
+    for (int r = first; r <= last; ++r)
+        heights.push_back(QTableView::rowHeight(r - 1));
+    if (from < to)
+        std::rotate(heights.begin(), heights.begin() + 1, heights.end());
+    else
+        std::rotate(heights.begin(), heights.end() - 1, heights.end());
+    for (int r = first; r <= last; ++r)
+        if (QTableView::rowHeight(r - 1) != heights[r - first])
+            setRowHeight(r - 1, heights[r - first]);
+    model_->table().moveRow(from, to);
+    const int current = followMove(Row(), from, to);
+    if (current != Row())
+        setCurrentCell(Col(), current);
+}
+
+void EntryGrid::moveEntryColumn(int from, int to) {
+    if (!model_ || from == to || from < 1 || to < 1 || from > 3 || to > 3)
+        return;
+    std::array<int, 3> widths{columnWidth(0), columnWidth(1), columnWidth(2)};
+    if (from < to)
+        std::rotate(widths.begin() + from - 1, widths.begin() + from, widths.begin() + to);
+    else
+        std::rotate(widths.begin() + to - 1, widths.begin() + from - 1, widths.begin() + from);
+    for (int c = 0; c < 3; ++c)
+        setColumnWidth(c, widths[c]);
+    model_->table().moveField(from, to);
+    const int current = followMove(Col(), from, to);
+    if (current != Col())
+        setCurrentCell(current, Row());
+}
+
+void EntryGrid::sectionDragged(Qt::Orientation orientation, int oldVisual, int newVisual) {
+    if (restoringSections_)
+        return;
+    // The header only reorders its sections; the grid moves the cells instead and keeps the
+    // sections in their places, so that a moved column takes the role of its new position.
+    QHeaderView* header = orientation == Qt::Horizontal ? horizontalHeader() : verticalHeader();
+    restoringSections_ = true;
+    header->moveSection(newVisual, oldVisual);
+    restoringSections_ = false;
+    if (orientation == Qt::Vertical)
+        moveEntryRow(oldVisual + 1, newVisual + 1);
+    else
+        moveEntryColumn(oldVisual + 1, newVisual + 1);
+}
+
 void EntryGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
-    if (current.isValid())
+    if (current.isValid() && !startingUp_)
         emit selectCell(current.column() + 1, current.row() + 1);
     QTableView::currentChanged(current, previous);
+    placeEditor();
+    loadEditor(true);
+}
+
+void EntryGrid::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                            const QList<int>& roles) {
+    QTableView::dataChanged(topLeft, bottomRight, roles);
+    const QModelIndex cur = currentIndex();
+    if (!committing_ && cur.isValid() && cur.row() >= topLeft.row() &&
+        cur.row() <= bottomRight.row() && cur.column() >= topLeft.column() &&
+        cur.column() <= bottomRight.column())
+        loadEditor(false);
+}
+
+void EntryGrid::placeEditor() {
+    if (!editor_ || !model_)
+        return;
+    const QModelIndex cur = currentIndex();
+    if (!cur.isValid()) {
+        editor_->move(-10000, -10000);
+        return;
+    }
+    QRect r = visualRect(cur);
+    // Scrolled out of sight, the editor stays alive (it may hold the focus) but unseen.
+    if (r.isEmpty() || !viewport()->rect().intersects(r))
+        r.moveTo(-10000, -10000);
+    editor_->setGeometry(r);
+    if (!editor_->isVisible())
+        editor_->show();
+}
+
+void EntryGrid::loadEditor(bool selectAll) {
+    if (!editor_ || !model_)
+        return;
+    const QModelIndex cur = currentIndex();
+    const QString text = cur.isValid() ? model_->data(cur, Qt::EditRole).toString() : QString();
+    if (editor_->text() != text)
+        editor_->setText(text);
+    if (selectAll)
+        editor_->selectAll();
+}
+
+void EntryGrid::commitEditor(const QString& text) {
+    const QModelIndex cur = currentIndex();
+    if (!model_ || !cur.isValid())
+        return;
+    committing_ = true;
+    const bool written = model_->setData(cur, text, Qt::EditRole);
+    committing_ = false;
+    if (!written)
+        loadEditor(false);
+}
+
+bool EntryGrid::editorKeyPress(QKeyEvent* event) {
+    const int key = event->key();
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    bool toGrid = false;
+    switch (key) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        toGrid = !(mods & (Qt::ControlModifier | Qt::AltModifier));
+        break;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        toGrid = !(mods & Qt::AltModifier);
+        break;
+    case Qt::Key_Left:
+        toGrid = !(mods & Qt::ShiftModifier) && !editor_->hasSelectedText() &&
+                 editor_->cursorPosition() == 0;
+        break;
+    case Qt::Key_Right:
+        toGrid = !(mods & Qt::ShiftModifier) && !editor_->hasSelectedText() &&
+                 editor_->cursorPosition() == editor_->text().size();
+        break;
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        toGrid = (mods & Qt::ControlModifier) != 0;
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        return true; // Enter acts on its release (a blank row below); the cell is written
+    case Qt::Key_Delete:
+        // Ctrl+Del deletes the entry on release; it must not also edit the cell.
+        return (mods & Qt::ControlModifier) != 0;
+    default:
+        break;
+    }
+    if (!toGrid)
+        return false;
+    QTableView::keyPressEvent(event);
+    return true;
+}
+
+bool EntryGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == editor_) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            return editorKeyPress(static_cast<QKeyEvent*>(event));
+        case QEvent::KeyRelease: {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (!key->isAutoRepeat())
+                emit keyReleased(key->key(), key->modifiers());
+            return false;
+        }
+        case QEvent::MouseButtonPress:
+            // The editor covers the current cell: a click on it selects that cell again.
+            if (currentIndex().isValid())
+                emit selectCell(Col(), Row());
+            return false;
+        default:
+            return false;
+        }
+    }
+    if (event->type() == QEvent::Paint && watched->parent() == this &&
+        qobject_cast<QAbstractButton*>(watched)) {
+        auto* corner = static_cast<QWidget*>(watched);
+        QPainter p(corner);
+        const QRect r = corner->rect();
+        p.fillRect(r, corner->palette().color(QPalette::Button));
+        p.setPen(corner->palette().color(QPalette::Mid));
+        p.drawLine(r.topRight(), r.bottomRight());
+        p.drawLine(r.bottomLeft(), r.bottomRight());
+        return true;
+    }
+    return QTableView::eventFilter(watched, event);
 }
 
 void EntryGrid::keyReleaseEvent(QKeyEvent* event) {
-    emit keyReleased(event->key(), event->modifiers());
+    if (!event->isAutoRepeat())
+        emit keyReleased(event->key(), event->modifiers());
     QTableView::keyReleaseEvent(event);
 }
 
@@ -77,14 +446,29 @@ void EntryGrid::mousePressEvent(QMouseEvent* event) {
         emit selectCell(hit.column() + 1, hit.row() + 1);
 }
 
-bool EntryGrid::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyRelease && watched != this) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        emit keyReleased(key->key(), key->modifiers());
-    }
-    return QTableView::eventFilter(watched, event);
+void EntryGrid::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    if (editor_ && editor_->isVisible())
+        editor_->setFocus(event->reason());
 }
 
-QWidget* EntryGrid::indexWidgetEditorHook() { return nullptr; }
+void EntryGrid::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    emit cellsPainted();
+}
+
+void EntryGrid::scrollContentsBy(int dx, int dy) {
+    QTableView::scrollContentsBy(dx, dy);
+    placeEditor();
+}
+
+void EntryGrid::updateGeometries() {
+    QTableView::updateGeometries();
+    placeEditor();
+}
+
+void EntryGrid::keyboardSearch(const QString&) {
+    // Typing goes into the cell, never jumps to a matching row.
+}
 
 } // namespace lexanta

@@ -6,7 +6,7 @@ namespace lexanta {
 
 EntryGridModel::EntryGridModel(EntryTable& table, const std::array<FieldFont, 3>& fonts,
                                QObject* parent)
-    : QAbstractTableModel(parent), table_(table), fonts_(fonts) {
+    : QAbstractTableModel(parent), table_(table), fonts_(fonts), shownRows_(table.rowCount() - 1) {
     table_.setObserver(this);
 }
 
@@ -16,20 +16,18 @@ EntryGridModel::~EntryGridModel() {
 }
 
 int EntryGridModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : table_.rowCount() - 1;
+    return parent.isValid() ? 0 : shownRows_;
 }
 
-int EntryGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 3; }
+int EntryGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 3;
+}
 
 QVariant EntryGridModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid())
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
-    if (role == Qt::DisplayRole || role == Qt::EditRole) {
-        const int column = index.column() + 1;
-        return CodePage::forCharset(fonts_[index.column()].charset)
-            .decode(table_.cell(column, index.row() + 1));
-    }
-    return {};
+    const int column = index.column() + 1;
+    return CodePage::forCharset(charsetOf(column)).decode(table_.cell(column, index.row() + 1));
 }
 
 bool EntryGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
@@ -37,7 +35,9 @@ bool EntryGridModel::setData(const QModelIndex& index, const QVariant& value, in
         return false;
     const int column = index.column() + 1;
     const int row = index.row() + 1;
-    const CodePage& page = CodePage::forCharset(fonts_[index.column()].charset);
+    if (row >= table_.rowCount())
+        return false;
+    const CodePage& page = CodePage::forCharset(charsetOf(column));
     const QString text = value.toString();
     if (page.decode(table_.cell(column, row)) == text)
         return true; // unchanged: keep the bytes exactly
@@ -68,28 +68,61 @@ QVariant EntryGridModel::headerData(int section, Qt::Orientation orientation, in
 }
 
 void EntryGridModel::refreshAll() {
-    if (rowCount() > 0)
-        emit dataChanged(index(0, 0), index(rowCount() - 1, 2));
+    syncRowCount();
+    if (shownRows_ > 0)
+        emit dataChanged(index(0, 0), index(shownRows_ - 1, 2));
     emit headerDataChanged(Qt::Horizontal, 0, 2);
 }
 
-void EntryGridModel::rowsAboutToBeInserted(int first, int count) {
-    beginInsertRows({}, first - 1, first - 1 + count - 1);
+void EntryGridModel::syncRowCount() {
+    const int rows = table_.rowCount() - 1;
+    if (rows > shownRows_) {
+        beginInsertRows({}, shownRows_, rows - 1);
+        shownRows_ = rows;
+        endInsertRows();
+    } else if (rows < shownRows_) {
+        // A current cell below the new end moves to the new last row here, and the view
+        // reports that move; the table already holds its new rows by then.
+        beginRemoveRows({}, rows, shownRows_ - 1);
+        shownRows_ = rows;
+        endRemoveRows();
+    }
 }
 
-void EntryGridModel::rowsInserted() { endInsertRows(); }
+void EntryGridModel::changedFrom(int firstRow) {
+    firstRow = std::max(firstRow, 1);
+    if (firstRow - 1 < shownRows_)
+        emit dataChanged(index(firstRow - 1, 0), index(shownRows_ - 1, 2));
+}
+
+void EntryGridModel::rowsAboutToBeInserted(int first, int count) {
+    (void)count;
+    pendingFirst_ = first;
+}
+
+void EntryGridModel::rowsInserted() {
+    syncRowCount();
+    changedFrom(pendingFirst_);
+    pendingFirst_ = -1;
+}
 
 void EntryGridModel::rowsAboutToBeRemoved(int first, int count) {
-    beginRemoveRows({}, first - 1, first - 1 + count - 1);
+    (void)count;
+    pendingFirst_ = first;
 }
 
-void EntryGridModel::rowsRemoved() { endRemoveRows(); }
+void EntryGridModel::rowsRemoved() {
+    syncRowCount();
+    changedFrom(pendingFirst_);
+    pendingFirst_ = -1;
+}
 
 void EntryGridModel::rowsChanged(int first, int last) {
+    syncRowCount();
     first = std::max(first, 1);
-    if (first > last)
-        return;
-    emit dataChanged(index(first - 1, 0), index(last - 1, 2));
+    last = std::min(last, shownRows_);
+    if (first <= last)
+        emit dataChanged(index(first - 1, 0), index(last - 1, 2));
 }
 
 } // namespace lexanta

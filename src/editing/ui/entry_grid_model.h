@@ -12,6 +12,11 @@ namespace lexanta {
 // Shows an EntryTable to a view: model row r is grid row r + 1 (row 0 is the header),
 // model column c is grid column c + 1 (column 0 is the handle column). Cells are shown
 // decoded with the code page of their column's field font and encoded back on edit.
+//
+// The grid is a grid of numbered rows, not of items: when the table inserts or removes
+// rows anywhere, the view is told that rows were added or dropped at the end and that the
+// rows from the change on now hold other entries. So the view's current cell keeps its row
+// number, and only moves when the row count drops below it (to the new last row).
 class EntryGridModel : public QAbstractTableModel, public EntryTableObserver {
     Q_OBJECT
 
@@ -28,8 +33,14 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     EntryTable& table() { return table_; }
+    const std::array<FieldFont, 3>& fieldFonts() const { return fonts_; }
+    // The character set of grid column 1..3.
+    int charsetOf(int column) const { return fonts_[column - 1].charset; }
     // Repaints every cell (fonts or code pages changed).
     void refreshAll();
+    // Brings the view's row count in step with the table (after changes made while this
+    // model was not the table's observer).
+    void syncRowCount();
 
     // EntryTableObserver
     void rowsAboutToBeInserted(int first, int count) override;
@@ -45,8 +56,12 @@ signals:
     void cellEdited(int column, int row);
 
 private:
+    void changedFrom(int firstRow);
+
     EntryTable& table_;
     const std::array<FieldFont, 3>& fonts_;
+    int shownRows_;         // entry rows the view knows of
+    int pendingFirst_ = -1; // first grid row of a structural change in progress
 };
 
 } // namespace lexanta

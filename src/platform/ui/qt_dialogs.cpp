@@ -1,5 +1,6 @@
 #include "platform/ui/qt_dialogs.h"
 
+#include "editing/ui/field_font_dialog.h"
 #include "platform/ui/find_dialog.h"
 
 #include <QFileDialog>
@@ -89,22 +90,8 @@ bool QtDialogs::saveFile(QWidget* owner, FileDialogState& state) {
 }
 
 bool QtDialogs::chooseFont(QWidget* owner, FieldFont& font) {
-    QFont initial(QString::fromStdString(font.face), font.pointSize);
-    initial.setBold(font.bold);
-    initial.setItalic(font.italic);
-    initial.setUnderline(font.underline);
-    initial.setStrikeOut(font.strikeOut);
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, initial, owner);
-    if (!ok)
-        return false;
-    font.face = chosen.family().toStdString();
-    font.pointSize = chosen.pointSize();
-    font.bold = chosen.bold();
-    font.italic = chosen.italic();
-    font.underline = chosen.underline();
-    font.strikeOut = chosen.strikeOut();
-    return true;
+    // Qt's font dialog has neither colour nor script; the field font dialog has both.
+    return FieldFontDialog::choose(owner, font);
 }
 
 void QtDialogs::showFind(QWidget* owner, FindDialogState& state, std::function<void()> onFind) {
