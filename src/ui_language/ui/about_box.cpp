@@ -55,7 +55,7 @@ TOKRightDlg::TOKRightDlg(QWidget* parent) : QDialog(parent) {
     RxLabel1->setShadowColor(QColor(0x00, 0x80, 0x80)); // teal
     RxLabel1->setShadowOffset(QPoint(-1, -1));
 
-    Label1 = new QLabel(QStringLiteral("© 1999–2024 Lexanta Team. All rights reserved."), Panel1);
+    Label1 = new QLabel(QStringLiteral("© 1999–2024 Lexanta Team"), Panel1);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(16, 40, 235, 16);
     Label1->setFont(sansSerif(13));

@@ -1,0 +1,53 @@
+// The help manual the program ships: every picture and page it links to is there, every
+// section the contents name exists, and every picture says what it shows.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTest>
+
+class TestHelpManual : public QObject {
+    Q_OBJECT
+
+private slots:
+    void linksResolve();
+};
+
+void TestHelpManual::linksResolve() {
+    const QDir help(QStringLiteral(LEXANTA_TEST_DATA "/../../help"));
+    QFile file(help.filePath(QStringLiteral("editor.html")));
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+    const QString html = QString::fromUtf8(file.readAll());
+    QVERIFY(html.contains(QLatin1String("<meta charset=\"utf-8\">")));
+
+    QSet<QString> ids;
+    for (const auto& m : QRegularExpression(QStringLiteral("\\bid=\"([^\"]+)\"")).globalMatch(html))
+        ids.insert(m.captured(1));
+
+    int anchors = 0, files = 0;
+    const QRegularExpression link(QStringLiteral("\\b(href|src)=\"([^\"]+)\""));
+    for (const auto& m : link.globalMatch(html)) {
+        const QString target = m.captured(2);
+        QVERIFY2(!target.contains(QLatin1String("://")), qPrintable(target)); // works offline
+        if (target.startsWith(QLatin1Char('#'))) {
+            QVERIFY2(ids.contains(target.mid(1)), qPrintable(target));
+            ++anchors;
+        } else {
+            QVERIFY2(QFileInfo::exists(help.filePath(target)), qPrintable(target));
+            ++files;
+        }
+    }
+    QVERIFY(anchors >= 16);
+    QVERIFY(files >= 2);
+
+    const QRegularExpression image(QStringLiteral("<img\\b[^>]*>"));
+    for (const auto& m : image.globalMatch(html))
+        QVERIFY2(QRegularExpression(QStringLiteral("\\balt=\"[^\"]{10,}\""))
+                     .match(m.captured(0))
+                     .hasMatch(),
+                 qPrintable(m.captured(0)));
+}
+
+QTEST_APPLESS_MAIN(TestHelpManual)
+#include "test_help_manual.moc"
