@@ -225,7 +225,7 @@ void TForm1::buildToolBar() {
                                          QStringLiteral("Help"), 531);
     SpeedItemHelp->setIcon(glyphIcon(QStringLiteral("?"), ink, 18));
     SpeedItem8 = SpeedBar1->addButton(other, QStringLiteral("SpeedItem8"), QStringLiteral("Exit"), 595);
-    SpeedItem8->setIcon(glyphIcon(QStringLiteral("⏻"), QColor(0xb0, 0x20, 0x20), 16));
+    SpeedItem8->setIcon(st->standardIcon(QStyle::SP_DialogCloseButton));
 
     // Design hints (the part before "|" is the tooltip).
     const std::pair<QToolButton*, const char*> hints[] = {
@@ -260,10 +260,10 @@ void TForm1::buildTopPanel() {
     RxSpinEdit1->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
 
     TotalWordsLabel = named(new QLabel(QStringLiteral("Total words:"), Panel1), "TotalWordsLabel");
-    TotalWordsLabel->setGeometry(560, 52, 90, 18);
+    TotalWordsLabel->setGeometry(430, 52, 96, 18);
     TotalWordsLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label3 = named(new QLabel(QStringLiteral("1"), Panel1), "Label3");
-    Label3->setGeometry(656, 52, 129, 18);
+    Label3->setGeometry(530, 52, 110, 18);
     QFont bold = Label3->font();
     bold.setBold(true);
     Label3->setFont(bold);
