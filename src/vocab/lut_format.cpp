@@ -85,12 +85,24 @@ void readFont(LineReader& in, FieldFont& font) {
 }
 
 // Reads entry blocks into rows from `row` on; returns the row after the last one read.
+// The rows are added in one step and filled without a notification per cell, so that a
+// view on the table follows a million entries at once.
 int readEntries(LineReader& in, EntryTable& table, int row) {
     static constexpr int kBlockOrder[] = {kQuestion, kComment, kAnswer, kExtra1, kExtra2};
+    const std::string_view rest = in.remaining();
+    std::size_t lines = static_cast<std::size_t>(std::count(rest.begin(), rest.end(), '\n'));
+    if (!rest.empty() && rest.back() != '\n')
+        ++lines;
+    const int entries = static_cast<int>((lines + 4) / 5);
+    if (entries == 0)
+        return row;
+    const int first = row;
+    if (table.rowCount() < first + entries)
+        table.setRowCount(first + entries);
+    EntryTableObserver* observer = table.observer();
+    table.setObserver(nullptr);
     std::string line;
     while (!in.atEnd()) {
-        if (row >= table.rowCount())
-            table.setRowCount(row + 1);
         Entry e;
         for (int column : kBlockOrder) {
             if (!in.next(line))
@@ -100,6 +112,8 @@ int readEntries(LineReader& in, EntryTable& table, int row) {
         table.setEntry(row, std::move(e));
         ++row;
     }
+    table.setObserver(observer);
+    table.notifyRowsChanged(first, row - 1);
     return row;
 }
 

@@ -26,6 +26,7 @@ public:
     bool atEnd() const { return pos_ >= data_.size(); }
     void skip(int lines);
     std::size_t position() const { return pos_; }
+    std::string_view remaining() const { return data_.substr(pos_); }
 
 private:
     std::string_view data_;
