@@ -81,6 +81,7 @@ private slots:
     void saveAsAddsThePath();
     void saveAsThenRestartReopensTheLastOpened();
     void restartWithTheLastFileGone();
+    void newVocabularySavedComesBack();
 };
 
 void TestRecentFiles::listOrderAndLimit_data() {
@@ -271,6 +272,31 @@ void TestRecentFiles::restartWithTheLastFileGone() {
     QCOMPARE(s.dialogs.openDialogsShown.size(), std::size_t(1));
     QCOMPARE(s.form->windowTitleText(), QStringLiteral("Lexanta Editor: ") + other);
     QCOMPARE(s.form->OpenDialog1.fileName, other);
+    s.quit();
+}
+
+// A new user types entries, saves them and quits: nothing was ever opened, so the saved
+// vocabulary is the one the next start reopens.
+void TestRecentFiles::newVocabularySavedComesBack() {
+    Session s;
+    s.start();
+    EntryTable& cells = s.form->cells();
+    cells.setRowCount(3);
+    cells.setCell(kQuestion, 1, "le chat");
+    cells.setCell(kAnswer, 1, "cat");
+    cells.setCell(kQuestion, 2, "la pomme");
+    cells.setCell(kAnswer, 2, "apple");
+    const QString saved = s.program.filePath(QStringLiteral("mine.lut"));
+    s.dialogs.fileAnswers.push_back({saved});
+    QVERIFY(s.form->N3Click());
+    QVERIFY(s.form->OpenDialog1.fileName.isEmpty());
+    s.quit();
+
+    s.start();
+    QVERIFY(s.dialogs.messages.empty());
+    QCOMPARE(s.form->windowTitleText(), QStringLiteral("Lexanta Editor: ") + saved);
+    QCOMPARE(s.form->RowCount(), 3);
+    QCOMPARE(s.form->cells().cell(kAnswer, 2), std::string("apple"));
     s.quit();
 }
 
