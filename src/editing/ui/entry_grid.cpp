@@ -137,7 +137,10 @@ EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent) {
         header->setSectionsMovable(true);
         header->setSectionResizeMode(QHeaderView::Interactive);
         header->setMinimumSectionSize(1);
-        connect(header, &QHeaderView::sectionResized, this, [this] { placeEditor(); });
+        connect(header, &QHeaderView::sectionResized, this, [this] {
+            if (!resizingAll_)
+                placeEditor();
+        });
     }
     connect(top, &QHeaderView::sectionMoved, this,
             [this](int, int from, int to) { sectionDragged(Qt::Horizontal, from, to); });
@@ -217,7 +220,9 @@ void EntryGrid::setCurrentCell(int column, int row) {
 
 void EntryGrid::setDefaultRowHeight(int pixels) {
     pixels = std::max(pixels, 1);
+    resizingAll_ = true;
     verticalHeader()->setDefaultSectionSize(pixels); // resizes every row
+    resizingAll_ = false;
     horizontalHeader()->setFixedHeight(pixels);
     placeEditor();
 }

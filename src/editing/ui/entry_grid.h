@@ -94,6 +94,7 @@ private:
     bool committing_ = false;
     bool restoringSections_ = false;
     bool startingUp_ = false;
+    bool resizingAll_ = false;
 };
 
 } // namespace lexanta
