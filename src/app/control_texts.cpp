@@ -52,8 +52,9 @@ std::optional<QString> controlCaption(const TForm1& form, const QString& name) {
     }
     if (auto* menu = qobject_cast<QMenu*>(control))
         return menu->title();
+    // A separator keeps its caption aside: a menu would show it as a heading.
     if (auto* action = qobject_cast<QAction*>(control))
-        return action->text();
+        return action->isSeparator() ? action->property("caption").toString() : action->text();
     if (auto* button = qobject_cast<QAbstractButton*>(control))
         return button->text();
     if (auto* box = qobject_cast<QGroupBox*>(control))
@@ -79,6 +80,8 @@ bool setControlCaption(TForm1& form, const QString& name, const QString& text) {
     }
     if (auto* menu = qobject_cast<QMenu*>(control))
         menu->setTitle(text);
+    else if (auto* action = qobject_cast<QAction*>(control); action && action->isSeparator())
+        action->setProperty("caption", text);
     else if (auto* action = qobject_cast<QAction*>(control))
         action->setText(text);
     else if (auto* button = qobject_cast<QAbstractButton*>(control))

@@ -24,6 +24,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -138,7 +139,7 @@ void TForm1::buildMenus() {
     Export1 = action(N1, "Export1", QStringLiteral("&Export..."));
     N8 = N1->addSeparator();
     N8->setObjectName(QStringLiteral("N8"));
-    N8->setText(QStringLiteral("-"));
+    N8->setProperty("caption", QStringLiteral("-"));
     Exit1 = action(N1, "Exit1", QStringLiteral("E&xit"), QKeySequence(Qt::ALT | Qt::Key_X));
 
     Edit1 = named(bar->addMenu(QStringLiteral("&Edit")), "Edit1");
@@ -251,7 +252,7 @@ void TForm1::buildTopPanel() {
     QFont underlined = FontSize1->font();
     underlined.setUnderline(true);
     FontSize1->setFont(underlined);
-    FontSize1->setGeometry(8, 52, 90, 18);
+    FontSize1->setGeometry(8, 52, 200, 18);
 
     RxSpinEdit1 = named(new QSpinBox(Panel1), "RxSpinEdit1");
     RxSpinEdit1->setRange(kMinFontSize, kMaxFontSize);
@@ -291,16 +292,22 @@ void TForm1::buildPages() {
     PageControl1 = named(new QTabWidget(Panel1), "PageControl1");
     PageControl1->move(0, 98);
     TabSheet1 = named(new QWidget, "TabSheet1");
-    TabSheet2 = named(new QWidget, "TabSheet2");
+    // The Preferences page scrolls when the window is smaller than its controls.
+    auto* preferences = new QScrollArea;
+    preferences->setFrameShape(QFrame::NoFrame);
+    TabSheet2 = named(preferences, "TabSheet2");
+    auto* page2 = new QWidget;
+    page2->setFixedSize(792, 298);
     PageControl1->addTab(TabSheet1, QStringLiteral("Main"));
     PageControl1->addTab(TabSheet2, QStringLiteral("Preferences"));
+    preferences->setWidget(page2);
 
     StringGrid1 = named(new EntryGrid(TabSheet1), "StringGrid1");
     StringGrid1->move(4, 4);
     StringGrid1->setEntryModel(new EntryGridModel(doc.entries, doc.header.fonts, StringGrid1));
 
     // Preferences: description, fonts, keyboard layouts.
-    GroupBox1 = named(new QGroupBox(QStringLiteral(" About vocabulary "), TabSheet2), "GroupBox1");
+    GroupBox1 = named(new QGroupBox(QStringLiteral(" About vocabulary "), page2), "GroupBox1");
     GroupBox1->setGeometry(8, 6, 300, 150);
     LanguagesLabel = named(new QLabel(QStringLiteral("Languages:"), GroupBox1), "LanguagesLabel");
     LanguagesLabel->setGeometry(10, 24, 70, 20);
@@ -333,7 +340,7 @@ void TForm1::buildPages() {
     Edit4 = named(new QLineEdit(GroupBox1), "Edit4");
     Edit4->setGeometry(84, 118, 206, 22);
 
-    GroupBox2 = named(new QGroupBox(QStringLiteral(" Fonts "), TabSheet2), "GroupBox2");
+    GroupBox2 = named(new QGroupBox(QStringLiteral(" Fonts "), page2), "GroupBox2");
     GroupBox2->setGeometry(8, 162, 300, 130);
     const char* fontButtons[] = {"ChangeFont1", "ChangeFont2", "ChangeFont3"};
     const char* fontCaptions[] = {"questions", "answers", "comments"};
@@ -355,7 +362,7 @@ void TForm1::buildPages() {
         *sampleLabels[i] = sample;
     }
 
-    GroupBox3 = named(new QGroupBox(QStringLiteral(" Keyboard layouts "), TabSheet2), "GroupBox3");
+    GroupBox3 = named(new QGroupBox(QStringLiteral(" Keyboard layouts "), page2), "GroupBox3");
     GroupBox3->setGeometry(316, 6, 470, 286);
     CheckBox1 = named(new QCheckBox(QStringLiteral("automatically switch layouts"), GroupBox3),
                       "CheckBox1");

@@ -114,8 +114,7 @@ std::string KeyCollator::sortKey(const QString& text) const {
 QString lowerForLocale(const QString& text) {
     if (text.isEmpty())
         return text;
-    // The environment is read once: find lower-cases every cell of a column.
-    static const QByteArray locale = icuLocale(environmentLocale("LC_CTYPE"));
+    const QByteArray locale = icuLocale(environmentLocale("LC_CTYPE"));
     QString result(text.size(), Qt::Uninitialized);
     UErrorCode error = U_ZERO_ERROR;
     int32_t length =

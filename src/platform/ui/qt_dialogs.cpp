@@ -44,7 +44,10 @@ QStringList QtDialogs::nameFilters(const QString& filter) {
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns.simplified());
+        patterns = patterns.simplified();
+        // "Lexanta vocabularies (*.lut)" already names its pattern
+        const QString own = QStringLiteral("(%1)").arg(patterns);
+        filters << (parts[i].endsWith(own) ? parts[i] : QStringLiteral("%1 %2").arg(parts[i], own));
     }
     return filters;
 }

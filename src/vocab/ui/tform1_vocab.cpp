@@ -83,7 +83,7 @@ bool TForm1::N3Click() {
 bool TForm1::SaveDictionary() {
     EntryTable& table = doc.entries;
     if (dropTrailingBlankRow(table))
-        loadBoxesFromRow(StringGrid1->Row());
+        refreshBoxesAfterRewrite();
     bool withHeader = doc.currentFormat;
     if (!withHeader) {
         const MsgResult answer = dialogs_->messageBox(
@@ -127,8 +127,10 @@ void TForm1::Removeblanklines1Click() {
 }
 
 void TForm1::RemoveBlankLines() {
+    // In Add Words mode the boxes hold the entry being typed: refilling them from the grid
+    // would make the next Enter add a copy of an existing entry.
     if (removeBlankLines(doc.entries) > 0)
-        loadBoxesFromRow(StringGrid1->Row());
+        refreshBoxesAfterRewrite();
 }
 
 void TForm1::NormalizeCells() {
