@@ -406,8 +406,13 @@ bool EntryGrid::editorKeyPress(QKeyEvent* event) {
 bool EntryGrid::eventFilter(QObject* watched, QEvent* event) {
     if (watched == editor_) {
         switch (event->type()) {
-        case QEvent::KeyPress:
-            return editorKeyPress(static_cast<QKeyEvent*>(event));
+        case QEvent::KeyPress: {
+            auto* key = static_cast<QKeyEvent*>(event);
+            // Typing into a current cell scrolled out of sight brings it back first.
+            if (!key->text().isEmpty() && !viewport()->rect().contains(editor_->geometry()))
+                scrollTo(currentIndex());
+            return editorKeyPress(key);
+        }
         case QEvent::KeyRelease: {
             const auto* key = static_cast<QKeyEvent*>(event);
             if (!key->isAutoRepeat())

@@ -44,8 +44,10 @@ private slots:
     void everyMoveSelects();
     void tabMovesBetweenCells();
     void rangeSelectionIsNotPainted();
+    void typingBringsTheCellIntoView();
     void dragRowByHandle();
     void dragColumnByHeader();
+    void resizeByDraggingLines();
     void counterFollowsPaint();
 };
 
@@ -400,6 +402,20 @@ void TestInputLine::tabMovesBetweenCells() {
     QCOMPARE(w.rows(), numbered(3));
 }
 
+void TestInputLine::typingBringsTheCellIntoView() {
+    Window w;
+    TForm1& f = *w.form;
+    w.setRows(numbered(200));
+    w.clickCell(1, 2);
+    f.StringGrid1->setTopRow(120);
+    QVERIFY(!f.StringGrid1->viewport()->rect().intersects(w.editor()->geometry()));
+    QCOMPARE(QApplication::focusWidget(), w.editor());
+    Window::type(QStringLiteral("x"));
+    QCOMPARE(w.row(2), QStringLiteral("x|a2|c2|x2|y2"));
+    QVERIFY(f.StringGrid1->viewport()->rect().contains(w.editor()->geometry()));
+    QVERIFY(f.StringGrid1->topRow() <= 2);
+}
+
 void TestInputLine::rangeSelectionIsNotPainted() {
     Window w;
     TForm1& f = *w.form;
@@ -475,6 +491,33 @@ void TestInputLine::dragColumnByHeader() {
     QCOMPARE(f.StringGrid1->Col(), 3);
     QCOMPARE(f.StringGrid1->font().family(), QStringLiteral("Courier New"));
     QCOMPARE(f.ComboEdit3->text(), QStringLiteral("q1"));
+}
+
+void TestInputLine::resizeByDraggingLines() {
+    Window w;
+    TForm1& f = *w.form;
+    w.setRows(numbered(3));
+    // The line between the handles of rows 1 and 2, and between two header cells.
+    QHeaderView* handles = f.StringGrid1->verticalHeader();
+    const int lineY = handles->sectionViewportPosition(1) - 1;
+    QTest::mousePress(handles->viewport(), Qt::LeftButton, {}, QPoint(10, lineY));
+    QTest::mouseMove(handles->viewport(), QPoint(10, lineY + 5));
+    QTest::mouseMove(handles->viewport(), QPoint(10, lineY + 12));
+    QTest::mouseRelease(handles->viewport(), Qt::LeftButton, {}, QPoint(10, lineY + 12));
+    QCOMPARE(f.StringGrid1->rowHeight(1), 32);
+    QCOMPARE(f.StringGrid1->rowHeight(2), 20);
+    QHeaderView* header = f.StringGrid1->horizontalHeader();
+    const int lineX = header->sectionViewportPosition(1) - 1;
+    QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(lineX, 10));
+    QTest::mouseMove(header->viewport(), QPoint(lineX - 5, 10));
+    QTest::mouseMove(header->viewport(), QPoint(lineX - 65, 10));
+    QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(lineX - 65, 10));
+    QCOMPARE(f.StringGrid1->columnWidth(0), 200);
+    // Nothing moved and no cell was selected by grabbing the lines.
+    QCOMPARE(w.rows(), numbered(3));
+    QCOMPARE(f.EditMode, false);
+    // The editor follows the resized cell.
+    QCOMPARE(w.editor()->geometry(), f.StringGrid1->visualRect(f.StringGrid1->currentIndex()));
 }
 
 void TestInputLine::counterFollowsPaint() {
