@@ -68,8 +68,6 @@ private slots:
     void dialogKeepsWhatIsNotChanged();
     void dialogReadsItsControls();
     void dialogRefusesBadSizes();
-    void colors_data();
-    void colors();
     void cyrillicColumnKeepsItsBytes();
     void unencodableTextIsRefused();
     void changingTheScriptKeepsTheBytes();
@@ -247,27 +245,6 @@ void TestFieldFonts::dialogRefusesBadSizes() {
     dialog.sizeBox()->setCurrentText(QStringLiteral("9"));
     QVERIFY(ok->isEnabled());
     QCOMPARE(dialog.font().pointSize, 9);
-}
-
-void TestFieldFonts::colors_data() {
-    QTest::addColumn<qint64>("value");
-    QTest::addColumn<QColor>("expected");
-    const QPalette p = QApplication::palette();
-    QTest::newRow("window text") << qint64(0x80000008u) << p.color(QPalette::WindowText);
-    QTest::newRow("button face") << qint64(0x8000000Fu) << p.color(QPalette::Button);
-    QTest::newRow("highlight") << qint64(0x8000000Du) << p.color(QPalette::Highlight);
-    QTest::newRow("red") << qint64(0x0000FF) << QColor(255, 0, 0);
-    QTest::newRow("navy") << qint64(0x800000) << QColor(0, 0, 128);
-    QTest::newRow("mixed") << qint64(0x563412) << QColor(0x12, 0x34, 0x56);
-}
-
-void TestFieldFonts::colors() {
-    QFETCH(qint64, value);
-    QFETCH(QColor, expected);
-    const auto color = static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
-    QCOMPARE(toQColor(color), expected);
-    if (color >= 0)
-        QCOMPARE(fromQColor(expected), color);
 }
 
 void TestFieldFonts::cyrillicColumnKeepsItsBytes() {

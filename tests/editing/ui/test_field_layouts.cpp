@@ -50,7 +50,6 @@ private slots:
     void switchingOffChangesNothing();
     void enteringAFieldActivatesItsLayout_data();
     void enteringAFieldActivatesItsLayout();
-    void unknownNamesAreIgnoredSilently();
     void captureStoresTheActiveLayout_data();
     void captureStoresTheActiveLayout();
     void checkBoxEnablesTheTestControls();
@@ -119,26 +118,6 @@ void TestFieldLayouts::enteringAFieldActivatesItsLayout() {
     // Switched on entry, before any key of the field is typed.
     QCOMPARE(lastActivated(w), layout);
     QCOMPARE(w.layouts.currentLayoutName(), layout);
-}
-
-void TestFieldLayouts::unknownNamesAreIgnoredSilently() {
-    Window w;
-    MemoryKeyboardLayouts onlyTwo({QStringLiteral("00000409"), QStringLiteral("00000419")});
-    // A window whose system knows two layouts only.
-    FormServices s;
-    s.dialogs = &w.dialogs;
-    s.keyboardLayouts = &onlyTwo;
-    s.restoreSettings = false;
-    s.programFolder = s.configFolder = w.dir.path();
-    TForm1 second(s);
-    second.show();
-    second.FieldLayoutNames() = {"00000409", "0000ABCD", "xyz"};
-    second.CheckBox1->setChecked(true);
-    second.ActivateFieldLayout(kAnswerField);
-    second.ActivateFieldLayout(kCommentField);
-    QVERIFY(onlyTwo.activationHistory().isEmpty());
-    QCOMPARE(onlyTwo.currentLayoutName(), QStringLiteral("00000409"));
-    QVERIFY(w.dialogs.messages.empty());
 }
 
 void TestFieldLayouts::captureStoresTheActiveLayout_data() {
