@@ -52,6 +52,7 @@ void ComboEdit::setShownCharset(int charset) {
 }
 
 void ComboEdit::keyPressEvent(QKeyEvent* event) {
+    keys_.pressed(*event);
     if (keyGuard_ && keyGuard_(*event)) {
         event->accept();
         return;
@@ -66,13 +67,18 @@ void ComboEdit::keyPressEvent(QKeyEvent* event) {
 
 void ComboEdit::keyReleaseEvent(QKeyEvent* event) {
     QLineEdit::keyReleaseEvent(event);
-    if (event->isAutoRepeat())
+    if (!keys_.released(*event))
         return;
     if (buttonKey_ != 0 && event->key() == buttonKey_) {
         buttonKey_ = 0;
         return;
     }
     emit keyReleased(event->key(), event->modifiers());
+}
+
+void ComboEdit::focusOutEvent(QFocusEvent* event) {
+    keys_.clear();
+    QLineEdit::focusOutEvent(event);
 }
 
 void ComboEdit::focusInEvent(QFocusEvent* event) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editing/ui/key_pairing.h"
+
 #include <QLineEdit>
 
 #include <functional>
@@ -52,11 +54,13 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QAction* button_;
     CodePageValidator* validator_ = nullptr;
     std::function<bool(const QKeyEvent&)> keyGuard_;
+    KeyPairing keys_;
     QString base_;
     int shownCharset_ = 1;
     bool userEdit_ = false;

@@ -408,6 +408,7 @@ bool EntryGrid::eventFilter(QObject* watched, QEvent* event) {
         switch (event->type()) {
         case QEvent::KeyPress: {
             auto* key = static_cast<QKeyEvent*>(event);
+            keys_.pressed(*key);
             // Typing into a current cell scrolled out of sight brings it back first.
             if (!key->text().isEmpty() && !viewport()->rect().contains(editor_->geometry()))
                 scrollTo(currentIndex());
@@ -415,10 +416,13 @@ bool EntryGrid::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::KeyRelease: {
             const auto* key = static_cast<QKeyEvent*>(event);
-            if (!key->isAutoRepeat())
+            if (keys_.released(*key))
                 emit keyReleased(key->key(), key->modifiers());
             return false;
         }
+        case QEvent::FocusOut:
+            keys_.clear();
+            return false;
         case QEvent::MouseButtonPress:
             // The editor covers the current cell: a click on it selects that cell again.
             if (currentIndex().isValid())
@@ -442,8 +446,18 @@ bool EntryGrid::eventFilter(QObject* watched, QEvent* event) {
     return QTableView::eventFilter(watched, event);
 }
 
+void EntryGrid::keyPressEvent(QKeyEvent* event) {
+    keys_.pressed(*event);
+    QTableView::keyPressEvent(event);
+}
+
+void EntryGrid::focusOutEvent(QFocusEvent* event) {
+    keys_.clear();
+    QTableView::focusOutEvent(event);
+}
+
 void EntryGrid::keyReleaseEvent(QKeyEvent* event) {
-    if (!event->isAutoRepeat())
+    if (keys_.released(*event))
         emit keyReleased(event->key(), event->modifiers());
     QTableView::keyReleaseEvent(event);
 }

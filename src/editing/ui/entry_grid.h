@@ -1,7 +1,9 @@
 #pragma once
 
+#include "editing/ui/key_pairing.h"
 #include <QColor>
 #include <QFont>
+
 #include <QTableView>
 
 class QLineEdit;
@@ -71,7 +73,9 @@ protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                      const QList<int>& roles = QList<int>()) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -92,6 +96,7 @@ private:
     CodePageValidator* validator_ = nullptr;
     QFont headerFont_;
     bool committing_ = false;
+    KeyPairing keys_;
     bool restoringSections_ = false;
     bool startingUp_ = false;
     bool resizingAll_ = false;

@@ -49,6 +49,7 @@ private slots:
     void dragColumnByHeader();
     void resizeByDraggingLines();
     void counterFollowsPaint();
+    void releaseWithoutPressIsIgnored();
 };
 
 void TestInputLine::firstStart() {
@@ -534,6 +535,27 @@ void TestInputLine::counterFollowsPaint() {
     QTRY_COMPARE(f.Label3->text(), QStringLiteral("6"));
     f.cells().setRowCount(3);
     QTRY_COMPARE(f.Label3->text(), QStringLiteral("2"));
+}
+
+// The Enter that closes a message box is released where the focus lands afterwards: that
+// release alone must neither insert a row in the grid nor add an entry from the boxes.
+void TestInputLine::releaseWithoutPressIsIgnored() {
+    Window w;
+    TForm1& f = *w.form;
+    const QStringList before = numbered(3);
+    w.setRows(before);
+    w.clickCell(1, 2);
+    QTest::keyRelease(w.editor(), Qt::Key_Return);
+    QCOMPARE(w.rows(), before);
+    QTest::keyRelease(w.editor(), Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(w.rows(), before);
+
+    QTest::mouseClick(f.SpeedItem2, Qt::LeftButton);
+    Window::type(QStringLiteral("new"));
+    QTest::keyRelease(f.ComboEdit1, Qt::Key_Return);
+    QCOMPARE(w.rows(), before);
+    Window::key(Qt::Key_Return); // a real press and release still adds the entry
+    QCOMPARE(f.RowCount(), 5);
 }
 
 QTEST_MAIN(TestInputLine)
