@@ -1,4 +1,5 @@
 #include "platform/x11/xkb_keyboard_layouts.h"
+#include "support/xvfb_server.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -24,9 +25,7 @@ QString describe(const std::vector<XkbLayout>& groups) {
 
 } // namespace
 
-// Runs the XKB backend against a private Xvfb server. Xvfb must run with
-// -noreset: otherwise the server resets when its last client leaves and
-// forgets the layouts setxkbmap gave it.
+// Runs the XKB backend against a private Xvfb server.
 class TestXkbLayouts : public QObject {
     Q_OBJECT
 
@@ -50,28 +49,17 @@ private:
     void lockServerGroup(int group) const;
     bool setLayouts(const QStringList& arguments) const;
 
-    QProcess xvfb_;
+    test::XvfbServer xvfb_;
     QString display_;
     Display* probe_ = nullptr;
 };
 
 void TestXkbLayouts::initTestCase() {
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    if (xvfb.isEmpty())
-        QSKIP("Xvfb is not installed (package xvfb); scripts/setup installs it");
-    if (QStandardPaths::findExecutable(QStringLiteral("setxkbmap")).isEmpty())
-        QSKIP("setxkbmap is not installed (package x11-xkb-utils); scripts/setup installs it");
-    // -displayfd lets the server pick a free display number and tell us which.
-    xvfb_.start(xvfb,
-                {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                 QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-noreset"),
-                 QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-    QVERIFY2(xvfb_.waitForStarted(10000), qPrintable(xvfb_.errorString()));
-    QByteArray number;
-    while (!number.contains('\n') && xvfb_.waitForReadyRead(20000))
-        number += xvfb_.readAllStandardOutput();
-    QVERIFY2(!number.trimmed().isEmpty(), xvfb_.readAllStandardError().constData());
-    display_ = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
+    if (const QString missing = test::XvfbServer::missingTools(); !missing.isEmpty())
+        QSKIP(qPrintable(missing));
+    const QString error = xvfb_.start();
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    display_ = xvfb_.display();
     probe_ = XOpenDisplay(display_.toLatin1().constData());
     QVERIFY2(probe_, qPrintable(QStringLiteral("cannot open %1").arg(display_)));
 }
@@ -79,13 +67,7 @@ void TestXkbLayouts::initTestCase() {
 void TestXkbLayouts::cleanupTestCase() {
     if (probe_)
         XCloseDisplay(probe_);
-    if (xvfb_.state() != QProcess::NotRunning) {
-        xvfb_.terminate();
-        if (!xvfb_.waitForFinished(10000)) {
-            xvfb_.kill();
-            xvfb_.waitForFinished();
-        }
-    }
+    xvfb_.stop();
 }
 
 void TestXkbLayouts::init() {
@@ -94,11 +76,7 @@ void TestXkbLayouts::init() {
 }
 
 bool TestXkbLayouts::setLayouts(const QStringList& arguments) const {
-    QProcess setxkbmap;
-    setxkbmap.start(QStringLiteral("setxkbmap"),
-                    QStringList{QStringLiteral("-display"), display_} + arguments);
-    return setxkbmap.waitForFinished(20000) && setxkbmap.exitStatus() == QProcess::NormalExit &&
-           setxkbmap.exitCode() == 0;
+    return xvfb_.setxkbmap(arguments);
 }
 
 int TestXkbLayouts::serverGroup() const {
