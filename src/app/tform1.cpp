@@ -40,7 +40,9 @@ constexpr int kDesignWidth = 646;
 constexpr int kDesignHeight = 510;
 const char kDefaultAuthor[] = "Lexanta Team";
 
-QString todayText() { return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat); }
+QString todayText() {
+    return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+}
 
 // A tool bar glyph drawn from text, for buttons that have no standard icon.
 QIcon glyphIcon(const QString& text, const QColor& color, int pointSize = 13) {
@@ -86,18 +88,30 @@ TForm1::TForm1(const FormServices& services, QWidget* parent)
     if (!ProgramFolder.endsWith(QLatin1Char('/')))
         ProgramFolder += QLatin1Char('/');
 
-    OpenDialog1 = {QString(), QStringLiteral("Lexanta vocabularies (*.lut)|*.lut"), 1,
-                   QStringLiteral("lut"), true, false, 0};
-    SaveDialog1 = {QString(), QStringLiteral("Lexanta vocabularies (*.lut)|*.lut"), 1,
-                   QStringLiteral("lut"), false, true, 0};
+    OpenDialog1 = {QString(), QStringLiteral("Lexanta vocabularies (*.lut)|*.lut"),
+                   1,         QStringLiteral("lut"),
+                   true,      false,
+                   0};
+    SaveDialog1 = {QString(), QStringLiteral("Lexanta vocabularies (*.lut)|*.lut"),
+                   1,         QStringLiteral("lut"),
+                   false,     true,
+                   0};
     OpenDialog2 = {QString(),
                    QStringLiteral("Text Files (*.txt)|*.txt|Tab delimited *.txt files (2 "
                                   "fields)|*.txt|Tab delimited *.txt files (3 fields)|*.txt"),
-                   1, QString(), false, false, 0};
+                   1,
+                   QString(),
+                   false,
+                   false,
+                   0};
     SaveDialog2 = {QString(),
                    QStringLiteral("Tab delimited *.txt files|*.txt|HTML files "
                                   "(*html)|*.html; *htm"),
-                   1, QStringLiteral("txt"), false, true, 0};
+                   1,
+                   QStringLiteral("txt"),
+                   false,
+                   true,
+                   0};
 
     buildMenus();
     auto* central = named(new QWidget(this), "Panel1");
@@ -160,7 +174,8 @@ void TForm1::buildMenus() {
     FrequencyAnalysing1 =
         action(Service1, "FrequencyAnalysing1", QStringLiteral("Frequency Analysing"));
     Service1->addSeparator();
-    Removeblanklines1 = action(Service1, "Removeblanklines1", QStringLiteral("&Remove blank lines"));
+    Removeblanklines1 =
+        action(Service1, "Removeblanklines1", QStringLiteral("&Remove blank lines"));
     Removeblanklines1->setCheckable(true);
     InterfaceLanguage1 =
         named(Service1->addMenu(QStringLiteral("&Interface Language")), "InterfaceLanguage1");
@@ -180,9 +195,12 @@ void TForm1::buildMenus() {
 void TForm1::buildToolBar() {
     SpeedBar1 = named(new SpeedBar(Panel1), "SpeedBar1");
     SpeedBar1->setGeometry(0, 0, 800, SpeedBar1->height());
-    const int editing = SpeedBar1->addSection(QStringLiteral("SpeedbarSection1"), QStringLiteral("Editing"));
-    const int file = SpeedBar1->addSection(QStringLiteral("SpeedbarSection2"), QStringLiteral("File"));
-    const int other = SpeedBar1->addSection(QStringLiteral("SpeedbarSection3"), QStringLiteral("Other"));
+    const int editing =
+        SpeedBar1->addSection(QStringLiteral("SpeedbarSection1"), QStringLiteral("Editing"));
+    const int file =
+        SpeedBar1->addSection(QStringLiteral("SpeedbarSection2"), QStringLiteral("File"));
+    const int other =
+        SpeedBar1->addSection(QStringLiteral("SpeedbarSection3"), QStringLiteral("Other"));
     const int utilities =
         SpeedBar1->addSection(QStringLiteral("SpeedbarSection4"), QStringLiteral("Utilities"));
     QStyle* st = style();
@@ -190,11 +208,14 @@ void TForm1::buildToolBar() {
 
     SpeedItem3 = SpeedBar1->addButton(file, QStringLiteral("SpeedItem3"), QStringLiteral("New"), 3);
     SpeedItem3->setIcon(st->standardIcon(QStyle::SP_FileIcon));
-    SpeedItem4 = SpeedBar1->addButton(file, QStringLiteral("SpeedItem4"), QStringLiteral("Load"), 43);
+    SpeedItem4 =
+        SpeedBar1->addButton(file, QStringLiteral("SpeedItem4"), QStringLiteral("Load"), 43);
     SpeedItem4->setIcon(st->standardIcon(QStyle::SP_DialogOpenButton));
-    SpeedItem9 = SpeedBar1->addButton(file, QStringLiteral("SpeedItem9"), QStringLiteral("Save"), 83);
+    SpeedItem9 =
+        SpeedBar1->addButton(file, QStringLiteral("SpeedItem9"), QStringLiteral("Save"), 83);
     SpeedItem9->setIcon(st->standardIcon(QStyle::SP_DialogSaveButton));
-    SpeedItem5 = SpeedBar1->addButton(file, QStringLiteral("SpeedItem5"), QStringLiteral("Save as"), 123);
+    SpeedItem5 =
+        SpeedBar1->addButton(file, QStringLiteral("SpeedItem5"), QStringLiteral("Save as"), 123);
     SpeedItem5->setIcon(glyphIcon(QStringLiteral("…"), ink, 16));
 
     SpeedItem1 = SpeedBar1->addButton(editing, QStringLiteral("SpeedItem1"),
@@ -222,20 +243,27 @@ void TForm1::buildToolBar() {
                                            QStringLiteral("Swap Question & Answer"), 443);
     SpeedItem11Swap->setIcon(glyphIcon(QStringLiteral("⇄"), ink, 18));
 
-    SpeedItemHelp = SpeedBar1->addButton(other, QStringLiteral("SpeedItemHelp"),
-                                         QStringLiteral("Help"), 531);
+    SpeedItemHelp =
+        SpeedBar1->addButton(other, QStringLiteral("SpeedItemHelp"), QStringLiteral("Help"), 531);
     SpeedItemHelp->setIcon(glyphIcon(QStringLiteral("?"), ink, 18));
-    SpeedItem8 = SpeedBar1->addButton(other, QStringLiteral("SpeedItem8"), QStringLiteral("Exit"), 595);
+    SpeedItem8 =
+        SpeedBar1->addButton(other, QStringLiteral("SpeedItem8"), QStringLiteral("Exit"), 595);
     SpeedItem8->setIcon(st->standardIcon(QStyle::SP_DialogCloseButton));
 
     // Design hints (the part before "|" is the tooltip).
     const std::pair<QToolButton*, const char*> hints[] = {
-        {SpeedItem1, "Edit words|"},         {SpeedItem10, "Sort (a-z)|"},
-        {SpeedItem11Random, "Shuffle entries|"}, {SpeedItem11Swap, "Swap questions & answers|"},
-        {SpeedItem2, "Add words|"},          {SpeedItem3, "New dictionary|"},
-        {SpeedItem4, "Load dictionary (Ctrl+L)|"}, {SpeedItem5, "Save as...|"},
-        {SpeedItem6, "Delete words|"},       {SpeedItem8, "Exit|"},
-        {SpeedItem9, "Save dictionary|"},    {SpeedItemHelp, "Help|"}};
+        {SpeedItem1, "Edit words|"},
+        {SpeedItem10, "Sort (a-z)|"},
+        {SpeedItem11Random, "Shuffle entries|"},
+        {SpeedItem11Swap, "Swap questions & answers|"},
+        {SpeedItem2, "Add words|"},
+        {SpeedItem3, "New dictionary|"},
+        {SpeedItem4, "Load dictionary (Ctrl+L)|"},
+        {SpeedItem5, "Save as...|"},
+        {SpeedItem6, "Delete words|"},
+        {SpeedItem8, "Exit|"},
+        {SpeedItem9, "Save dictionary|"},
+        {SpeedItemHelp, "Help|"}};
     for (const auto& [button, hint] : hints)
         setHint(button, QString::fromUtf8(hint));
 }
@@ -245,7 +273,9 @@ void TForm1::setHint(QToolButton* button, const QString& hint) {
     button->setToolTip(hint.section(QLatin1Char('|'), 0, 0));
 }
 
-QString TForm1::hint(const QToolButton* button) { return button->property("hint").toString(); }
+QString TForm1::hint(const QToolButton* button) {
+    return button->property("hint").toString();
+}
 
 void TForm1::buildTopPanel() {
     FontSize1 = named(new QLabel(QStringLiteral("Font Size"), Panel1), "FontSize1");
@@ -348,8 +378,8 @@ void TForm1::buildPages() {
     QPushButton** buttons[] = {&ChangeFont1, &ChangeFont2, &ChangeFont3};
     QLabel** sampleLabels[] = {&Label12, &Label13, &Label14};
     for (int i = 0; i < 3; ++i) {
-        auto* b = named(new QPushButton(QString::fromLatin1(fontCaptions[i]), GroupBox2),
-                        fontButtons[i]);
+        auto* b =
+            named(new QPushButton(QString::fromLatin1(fontCaptions[i]), GroupBox2), fontButtons[i]);
         b->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
         b->setLayoutDirection(Qt::RightToLeft); // glyph at the right
         b->setGeometry(10, 24 + i * 34, 110, 26);
@@ -377,8 +407,8 @@ void TForm1::buildPages() {
     QPushButton** updateButtons[] = {&Button2, &Button3, &Button4};
     const char* updateNames[] = {"Button2", "Button3", "Button4"};
     for (int i = 0; i < 3; ++i) {
-        auto* frame = named(new QGroupBox(QString::fromLatin1(frameCaptions[i]), GroupBox3),
-                            frameNames[i]);
+        auto* frame =
+            named(new QGroupBox(QString::fromLatin1(frameCaptions[i]), GroupBox3), frameNames[i]);
         frame->setGeometry(10 + i * 152, 46, 146, 96);
         *frames[i] = frame;
         *testLabels[i] = named(new QLabel(QStringLiteral("Test:"), frame), testLabelNames[i]);
@@ -393,18 +423,18 @@ void TForm1::buildPages() {
         (*updateButtons[i])->setEnabled(false);
     }
     Label8 = named(new QLabel(GroupBox3), "Label8");
-    Label8->setText(QStringLiteral(
-        "1) Select a font with a character set supporting your target \r\n"
-        "    language. (!!!)\r\n"
-        "2) Install the layouts supporting the foreign language(s) \r\n"
-        "    you want to study onto your system, if they are not \r\n"
-        "    installed yet (see Help). \r\n"
-        "3) Select a keyboard layout for questions/answers/com-\r\n"
-        "    ments (by clicking the language icon near \r\n"
-        "    the system clock and choosing a language).\r\n"
-        "4) Type something in the box below in the chosen \r\n"
-        "    language to see if it works.\r\n"
-        "5) Click the 'update layout' button."));
+    Label8->setText(
+        QStringLiteral("1) Select a font with a character set supporting your target \r\n"
+                       "    language. (!!!)\r\n"
+                       "2) Install the layouts supporting the foreign language(s) \r\n"
+                       "    you want to study onto your system, if they are not \r\n"
+                       "    installed yet (see Help). \r\n"
+                       "3) Select a keyboard layout for questions/answers/com-\r\n"
+                       "    ments (by clicking the language icon near \r\n"
+                       "    the system clock and choosing a language).\r\n"
+                       "4) Type something in the box below in the chosen \r\n"
+                       "    language to see if it works.\r\n"
+                       "5) Click the 'update layout' button."));
     Label8->setGeometry(10, 146, 450, 136);
     Label8->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
@@ -462,14 +492,18 @@ void TForm1::setWindowTitleText(const QString& title) {
     setWindowTitle(title);
 }
 
-bool TForm1::IsEnglishInterface() const { return N1->title() == QLatin1String("&File"); }
+bool TForm1::IsEnglishInterface() const {
+    return N1->title() == QLatin1String("&File");
+}
 
 void TForm1::setSaveEnabled(bool on) {
     N4->setEnabled(on);
     SpeedItem9->setEnabled(on);
 }
 
-bool TForm1::saveEnabled() const { return N4->isEnabled(); }
+bool TForm1::saveEnabled() const {
+    return N4->isEnabled();
+}
 
 void TForm1::ClearGrid() {
     doc.entries.reset();
@@ -536,7 +570,9 @@ void TForm1::applyDescription(const VocabularyHeader& header) {
 
 // ---- closing --------------------------------------------------------------------------
 
-void TForm1::Exit1Click() { close(); }
+void TForm1::Exit1Click() {
+    close();
+}
 
 bool TForm1::AskSaveBeforeClosing() {
     if (SaveDialog1.tag != 0)

@@ -57,11 +57,11 @@ public:
     ~TForm1() override;
 
     // ---- document state -------------------------------------------------------------
-    Vocabulary doc;          // entries (StringGrid1's store), counter line, format flag;
-                             // header.fonts are FontDialog1..3, header.layoutNames are
-                             // FieldLayoutNames; the description texts live in the controls
-    bool EditMode = false;   // false: Add Words, true: Edit Words
-    QString ProgramFolder;   // with a trailing separator
+    Vocabulary doc;        // entries (StringGrid1's store), counter line, format flag;
+                           // header.fonts are FontDialog1..3, header.layoutNames are
+                           // FieldLayoutNames; the description texts live in the controls
+    bool EditMode = false; // false: Add Words, true: Edit Words
+    QString ProgramFolder; // with a trailing separator
     FileDialogState OpenDialog1, SaveDialog1, OpenDialog2, SaveDialog2;
     FindDialogState FindDialog1;
 
@@ -98,8 +98,7 @@ public:
     QToolButton *SpeedItem1 = nullptr, *SpeedItem2 = nullptr, *SpeedItem3 = nullptr,
                 *SpeedItem4 = nullptr, *SpeedItem5 = nullptr, *SpeedItem6 = nullptr,
                 *SpeedItem8 = nullptr, *SpeedItem9 = nullptr, *SpeedItem10 = nullptr,
-                *SpeedItem11Random = nullptr, *SpeedItem11Swap = nullptr,
-                *SpeedItemHelp = nullptr;
+                *SpeedItem11Random = nullptr, *SpeedItem11Swap = nullptr, *SpeedItemHelp = nullptr;
 
     QWidget* Panel1 = nullptr;
     QLabel* FontSize1 = nullptr;
@@ -120,8 +119,7 @@ public:
     QPushButton *ChangeFont1 = nullptr, *ChangeFont2 = nullptr, *ChangeFont3 = nullptr;
     QLabel *Label12 = nullptr, *Label13 = nullptr, *Label14 = nullptr;
     QCheckBox* CheckBox1 = nullptr;
-    QLabel *TestLabel1 = nullptr, *TestLabel2 = nullptr, *TestLabel3 = nullptr,
-           *Label8 = nullptr;
+    QLabel *TestLabel1 = nullptr, *TestLabel2 = nullptr, *TestLabel3 = nullptr, *Label8 = nullptr;
     QLineEdit *Edit5 = nullptr, *Edit6 = nullptr, *Edit7 = nullptr;
     QPushButton *Button2 = nullptr, *Button3 = nullptr, *Button4 = nullptr;
 

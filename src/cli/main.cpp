@@ -35,7 +35,8 @@ int usageError(const QString& command, const QString& message) {
     printError(message);
     const auto it = registry().find(command);
     if (it != registry().end())
-        std::fprintf(stderr, "usage: lexanta-tool %s\n", it->second.usage.toLocal8Bit().constData());
+        std::fprintf(stderr, "usage: lexanta-tool %s\n",
+                     it->second.usage.toLocal8Bit().constData());
     else
         printUsage(stderr);
     return kUsageError;

@@ -17,10 +17,10 @@ inline constexpr int kUsageError = 2;
 // Arguments of one command after its name, with the options every writing command shares.
 struct Args {
     QStringList positional;
-    QString output;              // -o / --output
+    QString output;                // -o / --output
     bool removeBlankLines = false; // --remove-blank-lines
     bool oldFormat = false;        // --old-format
-    QStringList options;         // every other "--name" or "--name=value" / "--name value" pair, raw
+    QStringList options; // every other "--name" or "--name=value" / "--name value" pair, raw
     // Value of an option given as --name VALUE or --name=VALUE; empty when absent.
     QString value(const QString& name) const;
     bool has(const QString& name) const;
@@ -28,7 +28,7 @@ struct Args {
 
 struct Command {
     QString name;
-    QString usage;   // one line, after "lexanta-tool "
+    QString usage;            // one line, after "lexanta-tool "
     QStringList valueOptions; // options that take a value, e.g. {"--by", "--seed"}
     std::function<int(const Args&)> run;
 };

@@ -52,7 +52,9 @@ std::string joinLineBreaks(std::string text) {
 
 namespace {
 
-bool trimmable(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool trimmable(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
 
 std::string trimmed(const std::string& text) {
     std::size_t begin = 0;

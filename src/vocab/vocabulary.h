@@ -45,8 +45,7 @@ struct VocabularyHeader {
     std::string date;
     std::array<std::string, 3> layoutNames{"00000409", "00000409", "00000409"};
     int fontSize = 10;
-    std::array<FieldFont, 3> fonts{FieldFont{}, FieldFont{"Arial", 10, kColorBlack},
-                                   FieldFont{}};
+    std::array<FieldFont, 3> fonts{FieldFont{}, FieldFont{"Arial", 10, kColorBlack}, FieldFont{}};
 
     bool operator==(const VocabularyHeader&) const = default;
 };

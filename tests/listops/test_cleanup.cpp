@@ -90,12 +90,15 @@ private slots:
         QTest::addColumn<QStringList>("after");
         QTest::newRow("single row untouched")
             << QStringList{"  cat |\r\nx|"} << QStringList{"  cat |\r\nx|"};
-        QTest::newRow("two rows trimmed")
-            << QStringList{"  cat |a\t|\x01" "c", "dog||"} << QStringList{"cat|a|c", "dog||"};
+        QTest::newRow("two rows trimmed") << QStringList{"  cat |a\t|\x01"
+                                                         "c",
+                                                         "dog||"}
+                                          << QStringList{"cat|a|c", "dog||"};
         QTest::newRow("breaks joined, ends trimmed")
-            << QStringList{"\r\ntwo\r\nwords\r\n|x|y", "z||"} << QStringList{"two words|x|y", "z||"};
-        QTest::newRow("only blanks becomes empty") << QStringList{"   |\t|", "a||"}
-                                                   << QStringList{"||", "a||"};
+            << QStringList{"\r\ntwo\r\nwords\r\n|x|y", "z||"}
+            << QStringList{"two words|x|y", "z||"};
+        QTest::newRow("only blanks becomes empty")
+            << QStringList{"   |\t|", "a||"} << QStringList{"||", "a||"};
     }
     void normalizeCells() {
         QFETCH(QStringList, before);

@@ -107,8 +107,8 @@ private:
         if (answer.fileName.isEmpty())
             return false;
         state.fileName = answer.fileName;
-        if (!state.defaultExt.isEmpty() && !answer.fileName.section(QLatin1Char('/'), -1)
-                                                .contains(QLatin1Char('.')))
+        if (!state.defaultExt.isEmpty() &&
+            !answer.fileName.section(QLatin1Char('/'), -1).contains(QLatin1Char('.')))
             state.fileName += QLatin1Char('.') + state.defaultExt;
         if (answer.filterIndex > 0)
             state.filterIndex = answer.filterIndex;

@@ -26,10 +26,38 @@ std::string joinLines(const std::vector<std::string>& lines) {
 }
 
 std::vector<std::string> headerLines() {
-    return {"Vocabulary Format 1", "English", "German", "Animals", "Teacher", "01.02.2003",
-            "00000409", "00000407", "00000409", "10", "Arial", "-2147483640", "0", "0", "0",
-            "0", "1", "Arial", "0", "1", "0", "0", "0", "1", "Arial", "-2147483640", "0", "1",
-            "0", "0", "0", "0"};
+    return {"Vocabulary Format 1",
+            "English",
+            "German",
+            "Animals",
+            "Teacher",
+            "01.02.2003",
+            "00000409",
+            "00000407",
+            "00000409",
+            "10",
+            "Arial",
+            "-2147483640",
+            "0",
+            "0",
+            "0",
+            "0",
+            "1",
+            "Arial",
+            "0",
+            "1",
+            "0",
+            "0",
+            "0",
+            "1",
+            "Arial",
+            "-2147483640",
+            "0",
+            "1",
+            "0",
+            "0",
+            "0",
+            "0"};
 }
 
 Vocabulary load(const std::string& bytes) {
@@ -127,10 +155,18 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("comment");
         QTest::addColumn<bool>("dropped");
-        QTest::newRow("blank") << "" << "" << "" << true;
-        QTest::newRow("comment only") << "" << "" << "note" << true;
-        QTest::newRow("question only") << "q" << "" << "" << false;
-        QTest::newRow("answer only") << "" << "a" << "" << false;
+        QTest::newRow("blank") << ""
+                               << ""
+                               << "" << true;
+        QTest::newRow("comment only") << ""
+                                      << ""
+                                      << "note" << true;
+        QTest::newRow("question only") << "q"
+                                       << ""
+                                       << "" << false;
+        QTest::newRow("answer only") << ""
+                                     << "a"
+                                     << "" << false;
     }
     void trailingRow() {
         QFETCH(QString, question);
@@ -214,7 +250,8 @@ private slots:
         QTest::newRow("format line without line end is old format")
             << QByteArray("Vocabulary Format 1") << 2 << "";
         QTest::newRow("bare LF line ends")
-            << QByteArray::fromStdString(QByteArray::fromStdString(ok).replace("\r\n", "\n").toStdString())
+            << QByteArray::fromStdString(
+                   QByteArray::fromStdString(ok).replace("\r\n", "\n").toStdString())
             << 3 << "dog";
         QTest::newRow("binary junk") << QByteArray("\0\xff\r\x01\n\n\x80\0\0", 9) << 2 << "";
         std::string longLine = ok;

@@ -32,10 +32,10 @@ void TForm1::Import1Click() {
     std::string bytes;
     const IoResult read = readWholeFile(path, bytes);
     if (!read) {
-        dialogs_->messageBox(this,
-                             QStringLiteral("Cannot open %1:\n%2")
-                                 .arg(QDir::toNativeSeparators(path), read.reason),
-                             QStringLiteral("Error"), MsgIcon::Error, MsgButtons::Ok);
+        dialogs_->messageBox(
+            this,
+            QStringLiteral("Cannot open %1:\n%2").arg(QDir::toNativeSeparators(path), read.reason),
+            QStringLiteral("Error"), MsgIcon::Error, MsgButtons::Ok);
         return;
     }
     std::array<int, 3> codePages{};

@@ -77,7 +77,8 @@ void TForm1::SpeedItem10Click() {
     long long shown = 0;
     const SortProgress progress = [this, &shown](long long calls) {
         const long long value = std::min<long long>(calls * 3, ProgressBar1->maximum());
-        if (value - shown >= ProgressBar1->maximum() / 100 + 1 || value == ProgressBar1->maximum()) {
+        if (value - shown >= ProgressBar1->maximum() / 100 + 1 ||
+            value == ProgressBar1->maximum()) {
             shown = value;
             ProgressBar1->setValue(static_cast<int>(value));
             ProgressBar1->repaint();
@@ -92,9 +93,13 @@ void TForm1::SpeedItem10Click() {
 
 // ---- shuffle and swap -------------------------------------------------------------------
 
-void TForm1::SpeedItem11RandomClick() { RandomizeEntries(); }
+void TForm1::SpeedItem11RandomClick() {
+    RandomizeEntries();
+}
 
-void TForm1::SpeedItem11SwapClick() { SwapQuestionAnswer(); }
+void TForm1::SpeedItem11SwapClick() {
+    SwapQuestionAnswer();
+}
 
 void TForm1::RandomizeEntries() {
     randomizeEntries(doc.entries, static_cast<unsigned>(QDateTime::currentSecsSinceEpoch()));
@@ -128,7 +133,9 @@ void TForm1::Find1Click() {
     dialogs_->showFind(this, FindDialog1, [this] { FindDialog1Find(); });
 }
 
-void TForm1::FindDialog1Find() { SearchNext(); }
+void TForm1::FindDialog1Find() {
+    SearchNext();
+}
 
 void TForm1::Findnext1Click() {
     if (!FindDialog1.findText.isEmpty())
@@ -147,12 +154,12 @@ void TForm1::SearchNext() {
     EndReached = state.endReached;
     if (found.endOfList) {
         const bool english = IsEnglishInterface();
-        dialogs_->messageBox(
-            this,
-            english ? QStringLiteral("End of vocabulary reached!")
-                    : QStringLiteral("Достигнут конец словаря!"),
-            english ? QStringLiteral("End of document") : QStringLiteral("Конец документа"),
-            MsgIcon::None, MsgButtons::Ok);
+        dialogs_->messageBox(this,
+                             english ? QStringLiteral("End of vocabulary reached!")
+                                     : QStringLiteral("Достигнут конец словаря!"),
+                             english ? QStringLiteral("End of document")
+                                     : QStringLiteral("Конец документа"),
+                             MsgIcon::None, MsgButtons::Ok);
     }
     if (found.foundRow > 0) {
         StringGrid1->setTopRow(found.foundRow);

@@ -294,8 +294,7 @@ private slots:
         f.dialogs.fileAnswers.push_back({kAnimals});
         f.form->Merge1Click();
         QCOMPARE(f.form->RowCount(), 6);
-        QCOMPARE(questions(*f.form),
-                 (QStringList{"own1", "own2", "own3", "cat", "dog"}));
+        QCOMPARE(questions(*f.form), (QStringList{"own1", "own2", "own3", "cat", "dog"}));
         QCOMPARE(f.form->Edit2->text(), QStringLiteral("Own"));
         QCOMPARE(f.form->windowTitleText(), QStringLiteral("Lexanta Editor: ") + three);
         QCOMPARE(f.form->OpenDialog1.fileName, kAnimals);

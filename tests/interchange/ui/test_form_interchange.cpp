@@ -96,7 +96,8 @@ private slots:
         f.dialogs.fileAnswers.push_back({path, 2});
         f.form->Import1Click();
         QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
-        QVERIFY(f.dialogs.messages.front().text.contains(QString::fromLatin1(exists ? "ru.txt" : "none.txt")));
+        QVERIFY(f.dialogs.messages.front().text.contains(
+            QString::fromLatin1(exists ? "ru.txt" : "none.txt")));
         QCOMPARE(f.column(kQuestion), (QStringList{"cat", "dog"}));
         QVERIFY(f.form->N4->isEnabled());
         QCOMPARE(f.form->windowTitleText(), QStringLiteral("Lexanta Editor: ") + kAnimals);
@@ -116,10 +117,11 @@ private slots:
     void specialImportFillsGapsOnly() {
         Fixture f;
         const QString own = f.write(
-            "own.lut", "Vocabulary Format 1\r\n\r\n\r\n\r\n\r\n\r\n00000409\r\n00000409\r\n00000409\r\n10\r\n"
-                       "Arial\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\nArial\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n"
-                       "Arial\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n0\r\n"
-                       "CAT\r\n\r\n\r\n0\r\n0\r\ndog\r\nmine\r\nmein\r\n0\r\n0\r\n\r\n\r\n\r\n0\r\n0");
+            "own.lut",
+            "Vocabulary Format 1\r\n\r\n\r\n\r\n\r\n\r\n00000409\r\n00000409\r\n00000409\r\n10\r\n"
+            "Arial\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\nArial\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n"
+            "Arial\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n0\r\n"
+            "CAT\r\n\r\n\r\n0\r\n0\r\ndog\r\nmine\r\nmein\r\n0\r\n0\r\n\r\n\r\n\r\n0\r\n0");
         f.load(own);
         const int rows = f.form->RowCount();
         f.dialogs.fileAnswers.push_back({kAnimals});

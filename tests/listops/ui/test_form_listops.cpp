@@ -77,8 +77,9 @@ private slots:
         f.form->findChild<QAction*>(menu)->trigger();
         QStringList sorted = f.column(column);
         QStringList expected = sorted;
-        std::sort(expected.begin(), expected.end(),
-                  [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+        std::sort(expected.begin(), expected.end(), [](const QString& a, const QString& b) {
+            return a.compare(b, Qt::CaseInsensitive) < 0;
+        });
         QCOMPARE(sorted, expected);
         QCOMPARE(f.form->SpeedItem10->property("Tag").toInt(), column);
         // whole entries moved
