@@ -586,7 +586,7 @@ bool TForm1::AskSaveBeforeClosing() {
     if (answer == MsgResult::No)
         return true;
     // Yes: the close goes ahead only when the document was really written.
-    const bool saved = saveEnabled() ? SaveDictionary() : N3Click();
+    const bool saved = saveEnabled() ? saveOrOfferSaveAs() : N3Click();
     if (!saved)
         return false;
     SaveDialog1.tag = 1;
@@ -617,12 +617,19 @@ void TForm1::showEvent(QShowEvent* event) {
     }
 }
 
-void TForm1::reportWriteFailure(const QString& path, const QString& reason) {
-    dialogs_->messageBox(this,
-                         QStringLiteral("The vocabulary could not be saved to\n%1\n\n%2\n\nThe "
-                                        "file on disk was not changed.")
-                             .arg(QDir::toNativeSeparators(path), reason),
-                         QStringLiteral("Error"), MsgIcon::Error, MsgButtons::Ok);
+bool TForm1::reportWriteFailure(const QString& path, const QString& reason, bool offerSaveAs) {
+    const QString text =
+        QStringLiteral("The vocabulary could not be saved to\n%1\n\n%2\n\nThe file "
+                       "on disk was not changed.")
+            .arg(QDir::toNativeSeparators(path), reason);
+    if (!offerSaveAs) {
+        dialogs_->messageBox(this, text, QStringLiteral("Error"), MsgIcon::Error, MsgButtons::Ok);
+        return false;
+    }
+    const MsgResult answer =
+        dialogs_->messageBox(this, text + QStringLiteral("\n\nSave it under another name?"),
+                             QStringLiteral("Error"), MsgIcon::Error, MsgButtons::YesNo);
+    return answer == MsgResult::Yes && N3Click();
 }
 
 } // namespace lexanta

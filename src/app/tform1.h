@@ -242,7 +242,13 @@ private:
     void connectInterchange();
     void connectLanguage();
     void connectSettings();
-    void reportWriteFailure(const QString& path, const QString& reason);
+    // Tells the user which file could not be written and why. With offerSaveAs the user may
+    // save under another name at once; returns true when that happened.
+    bool reportWriteFailure(const QString& path, const QString& reason, bool offerSaveAs);
+    // SaveDictionary, and when its write fails, the offer of Save as.
+    bool saveOrOfferSaveAs();
+    bool lastWriteFailed_ = false;
+    QString lastWriteReason_;
     // Settings files: restored at the first show, saved when a close is allowed.
     void restoreSettingsOnFirstShow();
     void saveSettingsOnClose();

@@ -56,7 +56,14 @@ bool TForm1::N4Click() {
     if (Removeblanklines1->isChecked())
         RemoveBlankLines();
     NormalizeCells();
-    return SaveDictionary();
+    return saveOrOfferSaveAs();
+}
+
+bool TForm1::saveOrOfferSaveAs() {
+    if (SaveDictionary())
+        return true;
+    return lastWriteFailed_ &&
+           reportWriteFailure(SaveDialog1.fileName, lastWriteReason_, /*offerSaveAs=*/true);
 }
 
 bool TForm1::N3Click() {
@@ -72,6 +79,8 @@ bool TForm1::N3Click() {
     if (!SaveDictionary()) {
         // Nothing claims a file that was not written.
         SaveDialog1.fileName = previous;
+        if (lastWriteFailed_)
+            reportWriteFailure(chosen.fileName, lastWriteReason_, /*offerSaveAs=*/false);
         return false;
     }
     addRecentFile(chosen.fileName);
@@ -81,6 +90,7 @@ bool TForm1::N3Click() {
 }
 
 bool TForm1::SaveDictionary() {
+    lastWriteFailed_ = false;
     EntryTable& table = doc.entries;
     if (dropTrailingBlankRow(table))
         refreshBoxesAfterRewrite();
@@ -99,7 +109,9 @@ bool TForm1::SaveDictionary() {
     const QString path = SaveDialog1.fileName;
     const IoResult written = writeWholeFile(path, serializeVocabulary(doc, withHeader));
     if (!written) {
-        reportWriteFailure(path, written.reason);
+        // The caller tells the user, naming the file and the reason.
+        lastWriteFailed_ = true;
+        lastWriteReason_ = written.reason;
         return false;
     }
     if (withHeader)

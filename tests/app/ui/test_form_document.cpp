@@ -246,6 +246,36 @@ private slots:
         QCOMPARE(f.form->RowCount(), 2); // the document stays
     }
 
+    // A Save that cannot write names the file and the reason and offers Save as.
+    void failedSaveOffersSaveAs() {
+        Fixture f;
+        const QString copy = f.path("a.lut");
+        QFile::copy(kAnimals, copy);
+        f.load(copy);
+        const QString bad = f.path("gone/a.lut");
+        f.form->SaveDialog1.fileName = bad;
+        f.dialogs.messageAnswers.push_back(MsgResult::Yes);
+        f.dialogs.fileAnswers.push_back({f.path("elsewhere.lut")});
+        QVERIFY(f.form->N4Click());
+        QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
+        QVERIFY(f.dialogs.messages.front().text.contains(bad));
+        QCOMPARE(f.dialogs.messages.front().buttons, MsgButtons::YesNo);
+        QCOMPARE(f.dialogs.saveDialogsShown.back().fileName, bad);
+        QCOMPARE(fileBytes(f.path("elsewhere.lut")), fileBytes(kAnimals));
+        QCOMPARE(f.form->windowTitleText(), f.path("elsewhere.lut"));
+        // declined: nothing is written and the document stays
+        f.form->SaveDialog1.fileName = bad;
+        f.dialogs.messageAnswers.push_back(MsgResult::No);
+        QVERIFY(!f.form->N4Click());
+        QCOMPARE(f.form->RowCount(), 3);
+        // closing with Yes after a failed save keeps the window open
+        f.form->show();
+        f.dialogs.messageAnswers.push_back(MsgResult::Yes);
+        f.dialogs.messageAnswers.push_back(MsgResult::No);
+        QVERIFY(!f.form->close());
+        QVERIFY(f.form->isVisible());
+    }
+
     void oldFormatQuestion_data() {
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("written");
