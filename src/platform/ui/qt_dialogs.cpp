@@ -74,6 +74,14 @@ QStringList QtDialogs::nameFilters(const QString& filter) {
 
 namespace {
 
+// "HTML files (*.html *htm)" -> "html"; empty for "*" or "*.*".
+QString filterSuffix(const QString& filter) {
+    const int open = filter.lastIndexOf(QLatin1Char('('));
+    const QString first = filter.mid(open + 1).section(QLatin1Char(' '), 0, 0);
+    const QString suffix = first.section(QLatin1Char('.'), 1).remove(QLatin1Char(')'));
+    return suffix.contains(QLatin1Char('*')) ? QString() : suffix;
+}
+
 bool runFileDialog(QWidget* owner, FileDialogState& state, QFileDialog::AcceptMode mode) {
     QFileDialog dialog(owner);
     dialog.setAcceptMode(mode);
@@ -84,8 +92,18 @@ bool runFileDialog(QWidget* owner, FileDialogState& state, QFileDialog::AcceptMo
     dialog.setNameFilters(filters);
     if (state.filterIndex >= 1 && state.filterIndex <= filters.size())
         dialog.selectNameFilter(filters[state.filterIndex - 1]);
-    if (!state.defaultExt.isEmpty())
-        dialog.setDefaultSuffix(state.defaultExt);
+    if (!state.defaultExt.isEmpty()) {
+        const QString initial = state.filterIndex >= 1 && state.filterIndex <= filters.size()
+                                    ? filterSuffix(filters[state.filterIndex - 1])
+                                    : QString();
+        dialog.setDefaultSuffix(initial.isEmpty() ? state.defaultExt : initial);
+        // A name typed without an extension takes the chosen filter's, e.g. ".html".
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog, &state](const QString& filter) {
+                             const QString suffix = filterSuffix(filter);
+                             dialog.setDefaultSuffix(suffix.isEmpty() ? state.defaultExt : suffix);
+                         });
+    }
     if (!state.overwritePrompt)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!state.fileName.isEmpty()) {
