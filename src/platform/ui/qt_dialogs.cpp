@@ -3,10 +3,12 @@
 #include "editing/ui/field_font_dialog.h"
 #include "platform/ui/find_dialog.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 namespace lexanta {
 
@@ -110,6 +112,11 @@ bool runFileDialog(QWidget* owner, FileDialogState& state, QFileDialog::AcceptMo
         const QFileInfo info(state.fileName);
         dialog.setDirectory(info.absolutePath());
         dialog.selectFile(info.fileName());
+    } else {
+        // Nothing chosen yet: start where a user keeps documents, not in the program's folder.
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        dialog.setDirectory(QDir(documents).exists() ? documents : QDir::homePath());
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
