@@ -1,6 +1,7 @@
 #include "app/tform1.h"
 
 #include "app/speed_bar.h"
+#include "editing/ui/code_page_validator.h"
 #include "editing/ui/combo_edit.h"
 #include "editing/ui/entry_grid.h"
 #include "editing/ui/entry_grid_model.h"
@@ -31,6 +32,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QToolTip>
 
 namespace lexanta {
 
@@ -436,6 +438,26 @@ void TForm1::buildPages() {
                        "    language to see if it works.\r\n"
                        "5) Click the 'update layout' button."));
     Label8->setGeometry(10, 146, 450, 136);
+
+    // The description is stored in the system code page: what it cannot hold is refused
+    // with a message, never replaced.
+    for (QLineEdit* edit : {ComboBox1->lineEdit(), ComboBox2->lineEdit(), Edit2, Edit3, Edit4}) {
+        auto* validator = new CodePageValidator([] { return kCharsetDefault; }, edit);
+        edit->setValidator(validator);
+        connect(validator, &CodePageValidator::refused, this, [this, edit](const QString& chars) {
+            QStringList shown;
+            for (const char32_t c : chars.toUcs4())
+                shown << QString::fromUcs4(&c, 1);
+            const QString message =
+                QStringLiteral("The vocabulary description is kept in code page %1, which cannot "
+                               "hold %2; the text was not changed.")
+                    .arg(systemAnsiCodePage())
+                    .arg(shown.join(QLatin1Char(' ')));
+            statusBar()->showMessage(message, 10000);
+            if (edit->isVisible())
+                QToolTip::showText(edit->mapToGlobal(QPoint(0, edit->height())), message, edit);
+        });
+    }
     Label8->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
