@@ -2,8 +2,6 @@
 
 #include <QTest>
 
-#include <algorithm>
-
 using namespace lexanta;
 
 namespace {
@@ -37,8 +35,6 @@ class TestCollation : public QObject {
 private slots:
     void compare_data();
     void compare();
-    void sortKeysOrderLikeCompare_data();
-    void sortKeysOrderLikeCompare();
     void localeComesFromEnvironment_data();
     void localeComesFromEnvironment();
     void lowerForLocale_data();
@@ -50,47 +46,31 @@ void TestCollation::compare_data() {
     QTest::addColumn<QString>("a");
     QTest::addColumn<QString>("b");
     QTest::addColumn<int>("expected");
-    const QString c = QStringLiteral("C");
-    QTest::newRow("C: apple < Zebra") << c << "apple"
-                                      << "Zebra" << -1;
-    QTest::newRow("C: case ignored") << c << "Zebra"
-                                     << "zebra" << 0;
-    QTest::newRow("C: all caps") << c << "APPLE"
-                                 << "apple" << 0;
-    QTest::newRow("C: accent not ignored") << c << "resume" << QStringLiteral("résumé") << -1;
-    QTest::newRow("C: accent and case") << c << QStringLiteral("É") << QStringLiteral("é") << 0;
-    QTest::newRow("C: empty first") << c << ""
-                                    << "a" << -1;
-    QTest::newRow("C: empty before blank") << c << " "
-                                           << "" << 1;
-    QTest::newRow("C: empty before ignorable") << c << "" << QStringLiteral("\u0001") << -1;
-    QTest::newRow("C: empty equal") << c << ""
-                                    << "" << 0;
-    QTest::newRow("C: not numeric") << c << "10"
-                                    << "9" << -1;
-    QTest::newRow("POSIX like C") << QStringLiteral("POSIX") << "b"
-                                  << "A" << 1;
-    QTest::newRow("empty name like C") << QStringLiteral("C.UTF-8") << "Zebra"
-                                       << "apple" << 1;
-    const QString ru = QStringLiteral("ru_RU.UTF-8");
-    QTest::newRow("ru: alphabet") << ru << QStringLiteral("арбуз") << QStringLiteral("Яблоко")
-                                  << -1;
-    QTest::newRow("ru: yo case") << ru << QStringLiteral("Ёлка") << QStringLiteral("ёлка") << 0;
-    QTest::newRow("ru: yo is not ye")
-        << ru << QStringLiteral("ёлка") << QStringLiteral("елка") << 1;
-    QTest::newRow("ru: yo before zhe") << ru << QStringLiteral("Ёж") << QStringLiteral("жук") << -1;
-    QTest::newRow("ru: latin before cyrillic") << ru << "zoo" << QStringLiteral("арбуз") << -1;
-    QTest::newRow("sv: o-umlaut after z")
-        << QStringLiteral("sv_SE") << QStringLiteral("ö") << "z" << 1;
-    QTest::newRow("root: o-umlaut before z") << c << QStringLiteral("ö") << "z" << -1;
-    QTest::newRow("de: sharp s") << QStringLiteral("de_DE") << QStringLiteral("Straße") << "Strasse"
-                                 << 1;
-    QTest::newRow("tr: dotless i case")
-        << QStringLiteral("tr_TR") << QStringLiteral("ı") << QStringLiteral("I") << 0;
-    QTest::newRow("unknown locale") << QStringLiteral("xx_YY") << "apple"
-                                    << "Zebra" << -1;
+    const auto row = [](const char* name, const char* locale, const char* a, const char* b,
+                        int expected) {
+        QTest::newRow(name) << QString(locale) << QString(a) << QString(b) << expected;
+    };
+    row("C: apple < Zebra", "C", "apple", "Zebra", -1);
+    row("C: case ignored", "C", "ZEBRA", "zebra", 0);
+    row("C: accent not ignored", "C", "resume", "résumé", -1);
+    row("C: accent and case", "C", "É", "é", 0);
+    row("C: empty first", "C", "", "a", -1);
+    row("C: empty before blank", "C", " ", "", 1);
+    row("C: empty before ignorable", "C", "", "\x01", -1);
+    row("C: empty equal", "C", "", "", 0);
+    row("C: not numeric", "C", "10", "9", -1);
+    row("C.UTF-8 like C", "C.UTF-8", "Zebra", "apple", 1);
+    row("ru: yo case", "ru_RU.UTF-8", "Ёлка", "ёлка", 0);
+    row("ru: yo is not ye", "ru_RU.UTF-8", "ёлка", "елка", 1);
+    row("ru: yo before zhe", "ru_RU.UTF-8", "Ёж", "жук", -1);
+    row("ru: latin before cyrillic", "ru_RU.UTF-8", "zoo", "арбуз", -1);
+    row("sv: o-umlaut after z", "sv_SE", "ö", "z", 1);
+    row("de: sharp s", "de_DE", "Straße", "Strasse", 1);
+    row("tr: dotless i case", "tr_TR", "ı", "I", 0);
+    row("unknown locale", "xx_YY", "apple", "Zebra", -1);
 }
 
+// Sort keys must order exactly as compare() does: the sort relies on them.
 void TestCollation::compare() {
     QFETCH(QString, locale);
     QFETCH(QString, a);
@@ -99,38 +79,7 @@ void TestCollation::compare() {
     const KeyCollator collator(locale);
     QCOMPARE(sign(collator.compare(a, b)), expected);
     QCOMPARE(sign(collator.compare(b, a)), -expected);
-    const std::string keyA = collator.sortKey(a);
-    const std::string keyB = collator.sortKey(b);
-    QCOMPARE(sign(keyA.compare(keyB)), expected);
-}
-
-void TestCollation::sortKeysOrderLikeCompare_data() {
-    QTest::addColumn<QString>("locale");
-    QTest::newRow("C") << QStringLiteral("C");
-    QTest::newRow("ru") << QStringLiteral("ru_RU");
-    QTest::newRow("sv") << QStringLiteral("sv_SE");
-}
-
-void TestCollation::sortKeysOrderLikeCompare() {
-    QFETCH(QString, locale);
-    const QStringList words = {
-        QString(),           QStringLiteral(" "),    QStringLiteral("\u0001"),
-        QStringLiteral("a"), QStringLiteral("A"),    QStringLiteral("á"),
-        QStringLiteral("b"), QStringLiteral("ab"),   QStringLiteral("Ab"),
-        QStringLiteral("ö"), QStringLiteral("z"),    QStringLiteral("ё"),
-        QStringLiteral("Ё"), QStringLiteral("е"),    QStringLiteral("жук"),
-        QStringLiteral("1"), QStringLiteral("中文"), QStringLiteral("a b"),
-        QStringLiteral("ß"), QStringLiteral("ss"),   QStringLiteral("😀"),
-    };
-    const KeyCollator collator(locale);
-    for (const QString& a : words)
-        for (const QString& b : words) {
-            const int byCompare = sign(collator.compare(a, b));
-            const int byKey = sign(collator.sortKey(a).compare(collator.sortKey(b)));
-            QVERIFY2(byCompare == byKey,
-                     qPrintable(
-                         QStringLiteral("%1 | %2: %3 vs %4").arg(a, b).arg(byCompare).arg(byKey)));
-        }
+    QCOMPARE(sign(collator.sortKey(a).compare(collator.sortKey(b))), expected);
 }
 
 void TestCollation::localeComesFromEnvironment_data() {
@@ -155,23 +104,15 @@ void TestCollation::lowerForLocale_data() {
     QTest::addColumn<QByteArray>("lcAll");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("lower");
-    QTest::newRow("cyrillic with yo")
-        << QByteArray("ru_RU.UTF-8") << QStringLiteral("ЁЖИК Ёлка") << QStringLiteral("ёжик ёлка");
-    QTest::newRow("cyrillic in C")
-        << QByteArray("C") << QStringLiteral("ЁЖ") << QStringLiteral("ёж");
-    QTest::newRow("latin accents")
-        << QByteArray("fr_FR.UTF-8") << QStringLiteral("ÀÉÎÕÜ Ç") << QStringLiteral("àéîõü ç");
-    QTest::newRow("greek") << QByteArray("el_GR.UTF-8") << QStringLiteral("ΑΒΓ")
-                           << QStringLiteral("αβγ");
-    QTest::newRow("turkish dotted")
-        << QByteArray("tr_TR.UTF-8") << QStringLiteral("Iİ") << QStringLiteral("ıi");
-    QTest::newRow("english I") << QByteArray("en_US.UTF-8") << QStringLiteral("I")
-                               << QStringLiteral("i");
-    QTest::newRow("digits and marks kept")
-        << QByteArray("C") << QStringLiteral("A1-B2 ß") << QStringLiteral("a1-b2 ß");
-    QTest::newRow("growing text") << QByteArray("en_US.UTF-8") << QStringLiteral("İ")
-                                  << QStringLiteral("i\u0307");
-    QTest::newRow("empty") << QByteArray("C") << QString() << QString();
+    const auto row = [](const char* name, const char* lcAll, const char* text, const char* lower) {
+        QTest::newRow(name) << QByteArray(lcAll) << QString(text) << QString(lower);
+    };
+    row("cyrillic with yo", "ru_RU.UTF-8", "ЁЖИК Ёлка", "ёжик ёлка");
+    row("cyrillic in C, marks kept", "C", "ЁЖ A1-B2 ß", "ёж a1-b2 ß");
+    row("turkish dotted", "tr_TR.UTF-8", "Iİ", "ıi");
+    row("english I", "en_US.UTF-8", "I", "i");
+    row("growing text", "en_US.UTF-8", "İ", "i\u0307");
+    row("empty", "C", "", "");
 }
 
 void TestCollation::lowerForLocale() {

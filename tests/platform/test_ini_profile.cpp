@@ -7,15 +7,14 @@
 
 #include <csignal>
 #include <sys/resource.h>
-#include <unistd.h>
 
 using namespace lexanta;
 
 namespace {
 
-IniFile parsed(const char* text) {
+IniFile parsed(const QByteArray& text) {
     IniFile ini;
-    ini.parse(text);
+    ini.parse(text.toStdString());
     return ini;
 }
 
@@ -26,6 +25,11 @@ QByteArray bytesOf(const IniFile& ini) {
 QByteArray fileContents(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace
@@ -44,14 +48,11 @@ private slots:
     void eraseAndDelete();
     void valuesReadBack_data();
     void valuesReadBack();
-    void lineBreakCannotInjectKeys();
     void invalidNamesRejected_data();
     void invalidNamesRejected();
     void nonUtf8FileReadInAnsiCodePage();
     void saveAndLoad();
-    void missingFileIsEmptyProfile();
-    void unreadableFileReported();
-    void failedSaveKeepsOldFile();
+    void loadFailures();
     void failedWriteKeepsOldFile();
 };
 
@@ -60,82 +61,35 @@ void TestIniProfile::readValue_data() {
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("expected"); // "<default>" when missing
+    const auto row = [](const char* name, const QByteArray& file, const char* section,
+                        const char* key, const char* expected) {
+        QTest::newRow(name) << file << QString(section) << QString(key) << QString(expected);
+    };
     const QByteArray basic = "[TForm1]\r\nName=Value\r\nBlank=  spaced out  \r\n"
                              "Dq=\"quoted\"\r\nSq='single'\r\nMixed=\"half'\r\n"
                              "Twice=\"\"twice\"\"\r\nSpacedQ=  \" in \"  \r\nEmpty=\r\n"
                              "Lone=\"\r\n Indented = yes \r\nUrl=a=b=c\r\n";
-    QTest::newRow("plain") << basic << "TForm1"
-                           << "Name"
-                           << "Value";
-    QTest::newRow("section case") << basic << "tform1"
-                                  << "Name"
-                                  << "Value";
-    QTest::newRow("key case") << basic << "TForm1"
-                              << "NAME"
-                              << "Value";
-    QTest::newRow("blanks stripped") << basic << "TForm1"
-                                     << "Blank"
-                                     << "spaced out";
-    QTest::newRow("double quotes") << basic << "TForm1"
-                                   << "Dq"
-                                   << "quoted";
-    QTest::newRow("single quotes") << basic << "TForm1"
-                                   << "Sq"
-                                   << "single";
-    QTest::newRow("mismatched quotes kept") << basic << "TForm1"
-                                            << "Mixed"
-                                            << "\"half'";
-    QTest::newRow("one pair only") << basic << "TForm1"
-                                   << "Twice"
-                                   << "\"twice\"";
-    QTest::newRow("quotes keep inner blanks") << basic << "TForm1"
-                                              << "SpacedQ"
-                                              << " in ";
-    QTest::newRow("empty value") << basic << "TForm1"
-                                 << "Empty"
-                                 << "";
-    QTest::newRow("lone quote") << basic << "TForm1"
-                                << "Lone"
-                                << "\"";
-    QTest::newRow("indented key") << basic << "TForm1"
-                                  << "Indented"
-                                  << "yes";
-    QTest::newRow("equals in value") << basic << "TForm1"
-                                     << "Url"
-                                     << "a=b=c";
-    QTest::newRow("missing key") << basic << "TForm1"
-                                 << "Nope"
-                                 << "<default>";
-    QTest::newRow("missing section") << basic << "Other"
-                                     << "Name"
-                                     << "<default>";
-    QTest::newRow("LF line ends") << QByteArray("[S]\nk=v\nk2=w") << "S"
-                                  << "k2"
-                                  << "w";
-    QTest::newRow("first key wins") << QByteArray("[S]\nk=1\nK=2\n") << "S"
-                                    << "k"
-                                    << "1";
-    QTest::newRow("first section wins") << QByteArray("[S]\nk=1\n[s]\nk=2\n") << "S"
-                                        << "k"
-                                        << "1";
-    QTest::newRow("key of other section") << QByteArray("[A]\nk=1\n[B]\nj=2\n") << "B"
-                                          << "k"
-                                          << "<default>";
-    QTest::newRow("keys before any section ignored") << QByteArray("k=0\n[S]\nj=1\n") << "S"
-                                                     << "k"
-                                                     << "<default>";
-    QTest::newRow("comment is no key") << QByteArray("[S]\n;k=1\n") << "S"
-                                       << ";k"
-                                       << "<default>";
-    QTest::newRow("blanks in section name") << QByteArray(" [ My Sect ] \nk=1\n") << "my sect"
-                                            << "k"
-                                            << "1";
-    QTest::newRow("utf8 bom and text") << QByteArray("\xEF\xBB\xBF[S]\nk=\xD0\x81\xD0\xB6\n") << "S"
-                                       << "k" << QStringLiteral("Ёж");
-    QTest::newRow("dotted section")
-        << QByteArray("[TForm1.MRUManager1]\nItem_0=/x.lut\n") << "TForm1.MRUManager1"
-        << "Item_0"
-        << "/x.lut";
+    row("section case", basic, "tform1", "Name", "Value");
+    row("key case", basic, "TForm1", "NAME", "Value");
+    row("blanks stripped", basic, "TForm1", "Blank", "spaced out");
+    row("double quotes", basic, "TForm1", "Dq", "quoted");
+    row("single quotes", basic, "TForm1", "Sq", "single");
+    row("mismatched quotes kept", basic, "TForm1", "Mixed", "\"half'");
+    row("one pair only", basic, "TForm1", "Twice", "\"twice\"");
+    row("quotes keep inner blanks", basic, "TForm1", "SpacedQ", " in ");
+    row("empty value", basic, "TForm1", "Empty", "");
+    row("lone quote", basic, "TForm1", "Lone", "\"");
+    row("indented key", basic, "TForm1", "Indented", "yes");
+    row("equals in value", basic, "TForm1", "Url", "a=b=c");
+    row("missing section", basic, "Other", "Name", "<default>");
+    row("LF, no final break", "[S]\nk=v\nk2=w", "S", "k2", "w");
+    row("first key wins", "[S]\nk=1\nK=2\n", "S", "k", "1");
+    row("first section wins", "[S]\nk=1\n[s]\nk=2\n", "S", "k", "1");
+    row("key of other section", "[A]\nk=1\n[B]\nj=2\n", "B", "k", "<default>");
+    row("keys before any section", "k=0\n[S]\nj=1\n", "S", "k", "<default>");
+    row("comment is no key", "[S]\n;k=1\n", "S", ";k", "<default>");
+    row("blanks in section name", " [ My Sect ] \nk=1\n", "my sect", "k", "1");
+    row("utf8 bom and text", "\xEF\xBB\xBF[S]\nk=\xD0\x81\xD0\xB6\n", "S", "k", "Ёж");
 }
 
 void TestIniProfile::readValue() {
@@ -143,7 +97,7 @@ void TestIniProfile::readValue() {
     QFETCH(QString, section);
     QFETCH(QString, key);
     QFETCH(QString, expected);
-    const IniFile ini = parsed(file.constData());
+    const IniFile ini = parsed(file);
     QCOMPARE(ini.value(section, key, QStringLiteral("<default>")), expected);
     QCOMPARE(ini.contains(section, key), expected != QLatin1String("<default>"));
 }
@@ -151,17 +105,13 @@ void TestIniProfile::readValue() {
 void TestIniProfile::intValue_data() {
     QTest::addColumn<QString>("value"); // "<none>": key missing
     QTest::addColumn<int>("expected");
-    QTest::newRow("number") << "96" << 96;
     QTest::newRow("negative") << "-32000" << -32000;
-    QTest::newRow("plus") << "+7" << 7;
     QTest::newRow("trailing text") << "12px" << 12;
-    QTest::newRow("quoted") << "\"5\"" << 5;
-    QTest::newRow("blanks") << "  3  " << 3;
+    QTest::newRow("quoted, blanks") << " \"5\" " << 5;
     QTest::newRow("not a number") << "abc" << 0;
     QTest::newRow("empty gives default") << "" << -1;
     QTest::newRow("missing gives default") << "<none>" << -1;
     QTest::newRow("overflow clamps") << "99999999999" << 2147483647;
-    QTest::newRow("list takes first") << "1,2,3,4" << 1;
 }
 
 void TestIniProfile::intValue() {
@@ -169,8 +119,8 @@ void TestIniProfile::intValue() {
     QFETCH(int, expected);
     IniFile ini;
     if (value != QLatin1String("<none>"))
-        QVERIFY(ini.setValue(QStringLiteral("S"), QStringLiteral("k"), value));
-    QCOMPARE(ini.intValue(QStringLiteral("S"), QStringLiteral("k"), -1), expected);
+        QVERIFY(ini.setValue("S", "k", value));
+    QCOMPARE(ini.intValue("S", "k", -1), expected);
 }
 
 // Each row: the file before, one write (section, key, value), the file after.
@@ -180,36 +130,24 @@ void TestIniProfile::writeKeepsOrder_data() {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QByteArray>("after");
-    QTest::newRow("new file") << QByteArray() << "TForm1"
-                              << "FormVersion"
-                              << "0" << QByteArray("[TForm1]\nFormVersion=0\n");
-    QTest::newRow("replace in place, keep spelling")
-        << QByteArray("[A]\r\nx=1\r\nY=2\r\nz=3\r\n") << "a"
-        << "y"
-        << "20" << QByteArray("[A]\nx=1\nY=20\nz=3\n");
-    QTest::newRow("append at end of its section")
-        << QByteArray("[A]\nx=1\n\n[B]\ny=2\n") << "A"
-        << "new"
-        << "n" << QByteArray("[A]\nx=1\nnew=n\n\n[B]\ny=2\n");
-    QTest::newRow("append to empty section") << QByteArray("[A]\n[B]\ny=2\n") << "A"
-                                             << "k"
-                                             << "v" << QByteArray("[A]\nk=v\n[B]\ny=2\n");
-    QTest::newRow("new section at end") << QByteArray("[A]\nx=1\n; note\n") << "B"
-                                        << "k"
-                                        << "v" << QByteArray("[A]\nx=1\n; note\n[B]\nk=v\n");
-    QTest::newRow("comments stay") << QByteArray("; head\n[A]\n; about x\nx=1\n") << "A"
-                                   << "x"
-                                   << "2" << QByteArray("; head\n[A]\n; about x\nx=2\n");
-    QTest::newRow("value written as given") << QByteArray("[A]\n") << "A"
-                                            << "k"
-                                            << "  \"q\"  " << QByteArray("[A]\nk=  \"q\"  \n");
-    QTest::newRow("names trimmed") << QByteArray() << " A "
-                                   << " k "
-                                   << "v" << QByteArray("[A]\nk=v\n");
-    QTest::newRow("windows path untouched")
-        << QByteArray() << "A"
-        << "k"
-        << "C:\\new\\rates.lut" << QByteArray("[A]\nk=C:\\new\\rates.lut\n");
+    const auto row = [](const char* name, const char* before, const char* section, const char* key,
+                        const char* value, const char* after) {
+        QTest::newRow(name) << QByteArray(before) << QString(section) << QString(key)
+                            << QString(value) << QByteArray(after);
+    };
+    row("new file", "", "TForm1", "FormVersion", "0", "[TForm1]\nFormVersion=0\n");
+    row("replace in place, keep spelling", "[A]\r\nx=1\r\nY=2\r\nz=3\r\n", "a", "y", "20",
+        "[A]\nx=1\nY=20\nz=3\n");
+    row("append at end of its section", "[A]\nx=1\n\n[B]\ny=2\n", "A", "new", "n",
+        "[A]\nx=1\nnew=n\n\n[B]\ny=2\n");
+    row("append to empty section", "[A]\n[B]\ny=2\n", "A", "k", "v", "[A]\nk=v\n[B]\ny=2\n");
+    row("new section at end", "[A]\nx=1\n; note\n", "B", "k", "v", "[A]\nx=1\n; note\n[B]\nk=v\n");
+    row("comments stay", "; head\n[A]\n; about x\nx=1\n", "A", "x", "2",
+        "; head\n[A]\n; about x\nx=2\n");
+    row("value written as given", "[A]\n", "A", "k", "  \"q\"  ", "[A]\nk=  \"q\"  \n");
+    row("names trimmed", "", " A ", " k ", "v", "[A]\nk=v\n");
+    row("windows path untouched", "", "A", "k", "C:\\new\\rates.lut",
+        "[A]\nk=C:\\new\\rates.lut\n");
 }
 
 void TestIniProfile::writeKeepsOrder() {
@@ -218,7 +156,7 @@ void TestIniProfile::writeKeepsOrder() {
     QFETCH(QString, key);
     QFETCH(QString, value);
     QFETCH(QByteArray, after);
-    IniFile ini = parsed(before.constData());
+    IniFile ini = parsed(before);
     QVERIFY(ini.setValue(section, key, value));
     QCOMPARE(bytesOf(ini), after);
 }
@@ -229,31 +167,23 @@ void TestIniProfile::eraseAndDelete_data() {
     QTest::addColumn<QString>("key"); // "<null>": erase the section
     QTest::addColumn<bool>("existed");
     QTest::addColumn<QByteArray>("after");
-    const QByteArray file = "[TForm1]\nFormVersion=0\n[TForm1.MRUManager1]\nItem_0=/a.lut\n"
+    const auto row = [](const char* name, const QByteArray& before, const char* section,
+                        const char* key, bool existed, const QByteArray& after) {
+        QTest::newRow(name) << before << QString(section) << QString(key) << existed << after;
+    };
+    const QByteArray file = "[TForm1]\nFormVersion=0\n[TForm1.MRU]\nItem_0=/a.lut\n"
                             "User_0=0\nItem_1=/b.lut\n[TForm1SpeedBar1]\nCount=2\n";
-    QTest::newRow("erase middle section")
-        << file << "tform1.mrumanager1"
-        << "<null>" << true << QByteArray("[TForm1]\nFormVersion=0\n[TForm1SpeedBar1]\nCount=2\n");
-    QTest::newRow("erase last section")
-        << file << "TForm1SpeedBar1"
-        << "<null>" << true
-        << QByteArray("[TForm1]\nFormVersion=0\n[TForm1.MRUManager1]\nItem_0=/a.lut\n"
-                      "User_0=0\nItem_1=/b.lut\n");
-    QTest::newRow("erase missing section") << file << "Nope"
-                                           << "<null>" << false << file;
-    QTest::newRow("erase every copy") << QByteArray("[A]\nx=1\n[B]\ny=2\n[a]\nx=3\n") << "A"
-                                      << "<null>" << true << QByteArray("[B]\ny=2\n");
-    QTest::newRow("delete key")
-        << file << "TForm1.MRUManager1"
-        << "user_0" << true
-        << QByteArray("[TForm1]\nFormVersion=0\n[TForm1.MRUManager1]\nItem_0=/a.lut\n"
-                      "Item_1=/b.lut\n[TForm1SpeedBar1]\nCount=2\n");
-    QTest::newRow("delete missing key") << file << "TForm1"
-                                        << "Nope" << false << file;
-    QTest::newRow("delete key of missing section") << file << "Nope"
-                                                   << "Count" << false << file;
-    QTest::newRow("delete duplicate keys") << QByteArray("[A]\nx=1\nX=2\ny=3\n") << "A"
-                                           << "x" << true << QByteArray("[A]\ny=3\n");
+    row("erase middle section", file, "tform1.mru", "<null>", true,
+        "[TForm1]\nFormVersion=0\n[TForm1SpeedBar1]\nCount=2\n");
+    row("erase last section", file, "TForm1SpeedBar1", "<null>", true,
+        "[TForm1]\nFormVersion=0\n[TForm1.MRU]\nItem_0=/a.lut\nUser_0=0\nItem_1=/b.lut\n");
+    row("erase missing section", file, "Nope", "<null>", false, file);
+    row("erase every copy", "[A]\nx=1\n[B]\ny=2\n[a]\nx=3\n", "A", "<null>", true, "[B]\ny=2\n");
+    row("delete key", file, "TForm1.MRU", "user_0", true,
+        "[TForm1]\nFormVersion=0\n[TForm1.MRU]\nItem_0=/a.lut\nItem_1=/b.lut\n"
+        "[TForm1SpeedBar1]\nCount=2\n");
+    row("delete missing key", file, "TForm1", "Nope", false, file);
+    row("delete duplicate keys", "[A]\nx=1\nX=2\ny=3\n", "A", "x", true, "[A]\ny=3\n");
 }
 
 void TestIniProfile::eraseAndDelete() {
@@ -262,29 +192,24 @@ void TestIniProfile::eraseAndDelete() {
     QFETCH(QString, key);
     QFETCH(bool, existed);
     QFETCH(QByteArray, after);
-    IniFile ini = parsed(before.constData());
+    IniFile ini = parsed(before);
     const bool eraseSection = key == QLatin1String("<null>");
     QCOMPARE(eraseSection ? ini.eraseSection(section) : ini.removeKey(section, key), existed);
     QCOMPARE(bytesOf(ini), after);
-    if (eraseSection)
-        QVERIFY(!ini.hasSection(section));
-    else
-        QVERIFY(!ini.contains(section, key));
+    QVERIFY(eraseSection ? !ini.hasSection(section) : !ini.contains(section, key));
 
     // The same through the Windows-shaped call: a null key or a null value.
-    IniFile again = parsed(before.constData());
+    IniFile again = parsed(before);
     again.writeProfileString(section, eraseSection ? std::nullopt : std::optional<QString>(key),
                              std::nullopt);
     QCOMPARE(bytesOf(again), after);
 }
 
-// Values that must read back exactly as written, surviving a save and a load.
+// Values that must read back exactly as written, surviving a save and a load,
+// without a line break injecting keys or sections.
 void TestIniProfile::valuesReadBack_data() {
     QTest::addColumn<QString>("value");
-    QTest::newRow("plain") << "Lexanta Editor";
-    QTest::newRow("caption with ampersand") << "&File";
     QTest::newRow("cyrillic") << QStringLiteral("&Файл");
-    QTest::newRow("path") << "/home/user/Мои словари/words.lut";
     QTest::newRow("backslashes") << "C:\\new\\table.lut";
     QTest::newRow("LF") << "first\nsecond";
     QTest::newRow("CR LF") << "first\r\nsecond\r\n";
@@ -294,62 +219,43 @@ void TestIniProfile::valuesReadBack_data() {
     QTest::newRow("break and quotes") << "\"a\nb\"";
     QTest::newRow("looks escaped") << "\\:first\\nsecond";
     QTest::newRow("quoted, looks escaped") << "'\\:x'";
-    QTest::newRow("injection attempt") << "x\n[Evil]\nkey=1";
+    QTest::newRow("injection attempt") << "x\nInjected=1\r\n[Evil]\nkey=1";
     QTest::newRow("empty") << "";
 }
 
 void TestIniProfile::valuesReadBack() {
     QFETCH(QString, value);
     IniFile ini;
-    QVERIFY(ini.setValue(QStringLiteral("TForm1"), QStringLiteral("Key"), value));
-    QVERIFY(ini.setValue(QStringLiteral("TForm1"), QStringLiteral("After"), QStringLiteral("z")));
-    const IniFile loaded = parsed(ini.toBytes().c_str());
-    QCOMPARE(loaded.value(QStringLiteral("TForm1"), QStringLiteral("Key")), value);
-    QCOMPARE(loaded.keys(QStringLiteral("TForm1")),
-             QStringList({QStringLiteral("Key"), QStringLiteral("After")}));
-    QCOMPARE(loaded.sections(), QStringList(QStringLiteral("TForm1")));
-}
-
-void TestIniProfile::lineBreakCannotInjectKeys() {
-    IniFile ini;
-    ini.setValue(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("v\nInjected=1\r\n[B]"));
-    const QByteArray bytes = bytesOf(ini);
-    QCOMPARE(bytes.count('\n'), 2); // the section line and the key line
-    const IniFile loaded = parsed(bytes.constData());
-    QVERIFY(!loaded.contains(QStringLiteral("A"), QStringLiteral("Injected")));
-    QVERIFY(!loaded.hasSection(QStringLiteral("B")));
-    QCOMPARE(loaded.value(QStringLiteral("A"), QStringLiteral("k")),
-             QStringLiteral("v\nInjected=1\r\n[B]"));
+    QVERIFY(ini.setValue("TForm1", "Key", value));
+    QVERIFY(ini.setValue("TForm1", "After", "z"));
+    const IniFile loaded = parsed(bytesOf(ini));
+    QCOMPARE(loaded.value("TForm1", "Key"), value);
+    QCOMPARE(loaded.keys("TForm1"), QStringList({"Key", "After"}));
+    QCOMPARE(loaded.sections(), QStringList("TForm1"));
 }
 
 void TestIniProfile::invalidNamesRejected_data() {
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("key");
-    QTest::newRow("empty section") << ""
-                                   << "k";
-    QTest::newRow("blank section") << "  "
-                                   << "k";
-    QTest::newRow("empty key") << "S"
-                               << "";
-    QTest::newRow("key with equals") << "S"
-                                     << "a=b";
-    QTest::newRow("key with break") << "S"
-                                    << "a\nb=c";
-    QTest::newRow("key like a section") << "S"
-                                        << "[T]";
-    QTest::newRow("key like a comment") << "S"
-                                        << ";k";
-    QTest::newRow("section with bracket") << "S]x"
-                                          << "k";
-    QTest::newRow("section with break") << "S\n[T"
-                                        << "k";
+    const auto row = [](const char* name, const char* section, const char* key) {
+        QTest::newRow(name) << QString(section) << QString(key);
+    };
+    row("empty section", "", "k");
+    row("blank section", "  ", "k");
+    row("empty key", "S", "");
+    row("key with equals", "S", "a=b");
+    row("key with break", "S", "a\nb=c");
+    row("key like a section", "S", "[T]");
+    row("key like a comment", "S", ";k");
+    row("section with bracket", "S]x", "k");
+    row("section with break", "S\n[T", "k");
 }
 
 void TestIniProfile::invalidNamesRejected() {
     QFETCH(QString, section);
     QFETCH(QString, key);
     IniFile ini = parsed("[S]\nk=1\n");
-    QVERIFY(!ini.setValue(section, key, QStringLiteral("v")));
+    QVERIFY(!ini.setValue(section, key, "v"));
     QCOMPARE(bytesOf(ini), QByteArray("[S]\nk=1\n"));
 }
 
@@ -361,95 +267,52 @@ void TestIniProfile::nonUtf8FileReadInAnsiCodePage() {
         qunsetenv("LC_ALL");
     else
         qputenv("LC_ALL", saved);
-    QCOMPARE(ini.value(QStringLiteral("TForm1"), QStringLiteral("N1_Caption")),
-             QStringLiteral("&Файл"));
+    QCOMPARE(ini.value("TForm1", "N1_Caption"), QStringLiteral("&Файл"));
     QCOMPARE(bytesOf(ini), QByteArray("[TForm1]\nN1_Caption=&\xD0\xA4\xD0\xB0\xD0\xB9\xD0\xBB\n"));
 }
 
 void TestIniProfile::saveAndLoad() {
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("editor.ini"));
+    const QString path = dir.filePath("editor.ini");
     IniFile ini;
     QVERIFY(ini.load(path).ok);
-    ini.setValue(QStringLiteral("TForm1"), QStringLiteral("FormVersion"), QStringLiteral("0"));
-    ini.setValue(QStringLiteral("TForm1"), QStringLiteral("OpenDialog1_FileName"),
-                 QStringLiteral("/tmp/слова.lut"));
-    ini.setIntValue(QStringLiteral("TForm1"), QStringLiteral("ShowCmd"), 3);
+    ini.setValue("TForm1", "FileName", QStringLiteral("/tmp/слова.lut"));
+    ini.setIntValue("TForm1", "ShowCmd", 3);
     const IoResult saved = ini.save();
     QVERIFY2(saved.ok, qPrintable(saved.reason));
-    QCOMPARE(fileContents(path), QByteArray("[TForm1]\nFormVersion=0\n"
-                                            "OpenDialog1_FileName=/tmp/\xD1\x81\xD0\xBB\xD0\xBE"
+    QCOMPARE(fileContents(path), QByteArray("[TForm1]\nFileName=/tmp/\xD1\x81\xD0\xBB\xD0\xBE"
                                             "\xD0\xB2\xD0\xB0.lut\nShowCmd=3\n"));
     IniFile again;
     QVERIFY(again.load(path).ok);
-    QCOMPARE(again.path(), path);
-    QCOMPARE(again.intValue(QStringLiteral("tform1"), QStringLiteral("showcmd"), 0), 3);
-    QCOMPARE(again.value(QStringLiteral("TForm1"), QStringLiteral("OpenDialog1_FileName")),
-             QStringLiteral("/tmp/слова.lut"));
+    QCOMPARE(again.intValue("tform1", "showcmd", 0), 3);
+    QCOMPARE(again.value("TForm1", "FileName"), QStringLiteral("/tmp/слова.lut"));
 }
 
-void TestIniProfile::missingFileIsEmptyProfile() {
+// A missing file is an empty profile; one that cannot be read is reported.
+void TestIniProfile::loadFailures() {
     QTemporaryDir dir;
     IniFile ini = parsed("[Old]\nk=1\n");
-    const IoResult result = ini.load(dir.filePath(QStringLiteral("absent.ini")));
-    QVERIFY(result.ok);
+    QVERIFY(ini.load(dir.filePath("absent.ini")).ok);
     QVERIFY(ini.sections().isEmpty());
-    QCOMPARE(ini.value(QStringLiteral("Old"), QStringLiteral("k"), QStringLiteral("d")),
-             QStringLiteral("d"));
-}
 
-void TestIniProfile::unreadableFileReported() {
-    QTemporaryDir dir;
-    // A folder where the file should be cannot be read as one.
-    const QString path = dir.filePath(QStringLiteral("editor.ini"));
-    QVERIFY(QDir().mkdir(path));
-    IniFile ini;
+    const QString path = dir.filePath("editor.ini");
+    QVERIFY(QDir().mkdir(path)); // a folder cannot be read as a file
     const IoResult result = ini.load(path);
     QVERIFY(!result.ok);
     QCOMPARE(result.path, path);
     QVERIFY(!result.reason.isEmpty());
 }
 
-void TestIniProfile::failedSaveKeepsOldFile() {
-    if (::geteuid() == 0)
-        QSKIP("running as root: a read-only folder does not stop root from writing");
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("editor.ini"));
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[TForm1]\r\nFormVersion=0\r\n");
-    }
-    IniFile ini;
-    QVERIFY(ini.load(path).ok);
-    ini.setValue(QStringLiteral("TForm1"), QStringLiteral("CheckBox1_Checked"),
-                 QStringLiteral("True"));
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    const IoResult result = ini.save();
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QVERIFY(!result.ok);
-    QCOMPARE(result.path, path);
-    QVERIFY(!result.reason.isEmpty());
-    QCOMPARE(fileContents(path), QByteArray("[TForm1]\r\nFormVersion=0\r\n"));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-             QStringList(QStringLiteral("editor.ini")));
-}
-
 // A write cut short (here by the file size limit, which binds root too) must
 // leave the old file as it was and report the failure.
 void TestIniProfile::failedWriteKeepsOldFile() {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("editor.ini"));
+    const QString path = dir.filePath("editor.ini");
     const QByteArray old = "[TForm1]\nFormVersion=0\n";
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(old);
-    }
+    QVERIFY(writeFile(path, old));
     IniFile ini;
     QVERIFY(ini.load(path).ok);
-    ini.setValue(QStringLiteral("TForm1"), QStringLiteral("Long"), QString(8192, QLatin1Char('x')));
+    ini.setValue("TForm1", "Long", QString(8192, QLatin1Char('x')));
 
     rlimit saved{};
     QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -465,8 +328,7 @@ void TestIniProfile::failedWriteKeepsOldFile() {
     QCOMPARE(result.path, path);
     QVERIFY(!result.reason.isEmpty());
     QCOMPARE(fileContents(path), old);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-             QStringList(QStringLiteral("editor.ini")));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList("editor.ini"));
 }
 
 QTEST_APPLESS_MAIN(TestIniProfile)
