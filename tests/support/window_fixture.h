@@ -1,18 +1,27 @@
 #pragma once
 
-// A shown main window with scripted dialogs and in-memory keyboard layouts, and real key
-// events sent where the focus is, as the keyboard would.
+// The main window with scripted dialogs and in-memory keyboard layouts over a temporary
+// folder that outlives restarts, and real key and mouse events sent where the focus is.
 
+#include "app/speed_bar.h"
 #include "app/tform1.h"
 #include "editing/ui/combo_edit.h"
 #include "editing/ui/entry_grid.h"
 #include "platform/keyboard_layouts.h"
 #include "support/scripted_dialogs.h"
+#include "ui_language/language_tables.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
+#include <QGroupBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,26 +29,82 @@
 
 namespace lexanta::test {
 
+inline const QString kAnimals = QStringLiteral(LEXANTA_TEST_DATA "/animals.lut");
+inline const QString kRussian = QStringLiteral(LEXANTA_TEST_DATA "/russian_answers.lut");
+
+struct WindowOptions {
+    bool show = true;
+    bool restore = false;               // read the settings files, and write them on close
+    QString programFolder;              // empty: the temporary folder
+    KeyboardLayouts* layouts = nullptr; // empty: the in-memory layouts
+
+    static WindowOptions shown(bool show) {
+        WindowOptions o;
+        o.show = show;
+        return o;
+    }
+    static WindowOptions withSettings() {
+        WindowOptions o;
+        o.restore = true;
+        return o;
+    }
+};
+
 struct Window {
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
     MemoryKeyboardLayouts layouts;
+    WindowOptions options;
     std::unique_ptr<TForm1> form;
 
-    explicit Window(bool show = true) {
+    explicit Window(bool show = true) : Window(WindowOptions::shown(show)) {}
+    explicit Window(WindowOptions o) : options(std::move(o)) { start(); }
+
+    void start() {
         FormServices s;
         s.dialogs = &dialogs;
-        s.keyboardLayouts = &layouts;
-        s.restoreSettings = false;
-        s.programFolder = dir.path();
+        s.keyboardLayouts = options.layouts ? options.layouts : &layouts;
+        s.restoreSettings = options.restore;
+        s.programFolder = options.programFolder.isEmpty() ? dir.path() : options.programFolder;
         s.configFolder = dir.path();
         form = std::make_unique<TForm1>(s);
-        if (show) {
+        if (options.show) {
             form->show();
             form->activateWindow();
             if (!QTest::qWaitForWindowActive(form.get()))
                 qWarning("the window did not become active");
         }
+    }
+    // Closes with No at the save prompt (which writes the settings) and ends the window.
+    void quit() {
+        dialogs.messageAnswers.push_back(MsgResult::No);
+        QVERIFY(form->close());
+        form.reset();
+    }
+    void restart() {
+        quit();
+        dialogs = ScriptedDialogs{};
+        start();
+    }
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QString write(const QString& name, const QByteArray& bytes) const {
+        QFile f(path(name));
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            qWarning("cannot write %s", qPrintable(f.fileName()));
+        return f.fileName();
+    }
+    QString copy(const QString& source, const QString& name) const {
+        return write(name, read(source));
+    }
+    static QByteArray read(const QString& file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // File > Load with the file chosen in its dialog.
+    void load(const QString& file) {
+        dialogs.fileAnswers.push_back({file});
+        form->N2Click();
     }
 
     EntryGrid* grid() const { return form->StringGrid1; }
@@ -74,7 +139,55 @@ struct Window {
             all << row(r);
         return all;
     }
+    QStringList column(int c) const {
+        QStringList out;
+        for (int r = 1; r < form->RowCount(); ++r)
+            out << QString::fromStdString(form->cells().cell(c, r));
+        return out;
+    }
     QStringList boxTexts() const { return {box(0)->text(), box(1)->text(), box(2)->text()}; }
+
+    // What the window shows for one row of the interface text table.
+    QString shownText(const InterfaceText& text) const {
+        const QString name = QString::fromLatin1(text.control);
+        if (text.kind == TextKind::Hint)
+            return TForm1::hint(form->SpeedBar1->button(name));
+        if (text.kind == TextKind::Filter) {
+            const std::pair<const char*, const FileDialogState*> named[] = {
+                {"OpenDialog1", &form->OpenDialog1},
+                {"SaveDialog1", &form->SaveDialog1},
+                {"OpenDialog2", &form->OpenDialog2},
+                {"SaveDialog2", &form->SaveDialog2}};
+            for (const auto& [n, d] : named)
+                if (name == QLatin1String(n))
+                    return d->filter;
+            return QStringLiteral("<no dialog>");
+        }
+        for (const SpeedBar::Section& s : form->SpeedBar1->sections())
+            if (s.objectName == name)
+                return s.caption;
+        QObject* control = form->findChild<QObject*>(name);
+        if (auto* page = qobject_cast<QWidget*>(control);
+            page && form->PageControl1->indexOf(page) >= 0)
+            return form->PageControl1->tabText(form->PageControl1->indexOf(page));
+        if (auto* m = qobject_cast<QMenu*>(control))
+            return m->title();
+        if (auto* a = qobject_cast<QAction*>(control))
+            return a->text();
+        if (auto* g = qobject_cast<QGroupBox*>(control))
+            return g->title();
+        if (auto* l = qobject_cast<QLabel*>(control))
+            return l->text();
+        if (auto* b = qobject_cast<QAbstractButton*>(control))
+            return b->text();
+        return QStringLiteral("<no control>");
+    }
+    QStringList shownTexts() const {
+        QStringList texts;
+        for (const InterfaceText& t : interfaceTexts())
+            texts << shownText(t);
+        return texts;
+    }
 
     // Clicks the grid cell (column, row); the current cell is covered by the editor.
     void clickCell(int column, int row) {

@@ -3,7 +3,7 @@
 #include "editing/ui/field_font_dialog.h"
 #include "editing/ui/field_fonts.h"
 #include "platform/codepage.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 // Per-field keyboard layouts with the in-memory backend: switching on focus entry and cell
 // selection, the capture buttons, the check box and its nine controls, and what keeps
 // the layout names.
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
