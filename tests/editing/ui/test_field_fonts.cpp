@@ -17,16 +17,9 @@
 #include <QToolButton>
 
 using namespace lexanta;
-using lexanta::test::Window;
+using namespace lexanta::test;
 
 namespace {
-
-const QString kRussian = QStringLiteral(LEXANTA_TEST_DATA "/russian_answers.lut");
-
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // Width of the ink in a grid cell, in pixels (the row clips a tall font's height).
 int inkWidth(EntryGrid* grid, int column, int row) {
@@ -59,277 +52,254 @@ class TestFieldFonts : public QObject {
     Q_OBJECT
 
 private slots:
-    void answerFontShowsEverywhere_data();
-    void answerFontShowsEverywhere();
-    void sizeBoxSetsFontsAndRows();
-    void cancelChangesNothing();
-    void storedSize_data();
-    void storedSize();
-    void dialogKeepsWhatIsNotChanged();
-    void dialogReadsItsControls();
-    void dialogRefusesBadSizes();
-    void cyrillicColumnKeepsItsBytes();
-    void unencodableTextIsRefused();
-    void changingTheScriptKeepsTheBytes();
-};
+    void answerFontShowsEverywhere_data() {
+        QTest::addColumn<QString>("via");
+        QTest::newRow("Preferences button") << "preferences";
+        QTest::newRow("box button") << "box button";
+        QTest::newRow("Alt+Down in the box") << "alt down";
+    }
 
-void TestFieldFonts::answerFontShowsEverywhere_data() {
-    QTest::addColumn<QString>("via");
-    QTest::newRow("Preferences button") << "preferences";
-    QTest::newRow("box button") << "box button";
-    QTest::newRow("Alt+Down in the box") << "alt down";
-}
+    void answerFontShowsEverywhere() {
+        QFETCH(QString, via);
+        Window w;
+        TForm1& f = *w.form;
+        w.setRows({QStringLiteral("Hg|Hg|Hg"), QStringLiteral("Hg|Hg|Hg")});
+        w.clickCell(1, 1); // Edit Words, where Up and Down walk
+        w.dialogs.fontAnswers.push_back(arial16Bold());
+        if (via == QLatin1String("preferences")) {
+            QTest::mouseClick(f.ChangeFont2, Qt::LeftButton);
+        } else if (via == QLatin1String("box button")) {
+            f.ComboEdit2->button()->trigger();
+        } else {
+            w.clickBox(1);
+            Window::key(Qt::Key_Down, Qt::AltModifier);
+            // The key that opened the dialog does not walk the entries.
+            QCOMPARE(f.StringGrid1->Row(), 1);
+        }
+        QCOMPARE(w.dialogs.fontDialogsShown, 1);
+        QVERIFY(f.FieldFontOf(kAnswerField) == arial16Bold());
 
-void TestFieldFonts::answerFontShowsEverywhere() {
-    QFETCH(QString, via);
-    Window w;
-    TForm1& f = *w.form;
-    w.setRows({QStringLiteral("Hg|Hg|Hg"), QStringLiteral("Hg|Hg|Hg")});
-    w.clickCell(1, 1); // Edit Words, where Up and Down walk
-    w.dialogs.fontAnswers.push_back(arial16Bold());
-    if (via == QLatin1String("preferences")) {
-        QTest::mouseClick(f.ChangeFont2, Qt::LeftButton);
-    } else if (via == QLatin1String("box button")) {
-        f.ComboEdit2->button()->trigger();
-    } else {
+        const QFont box = f.ComboEdit2->font();
+        QCOMPARE(box.family(), QStringLiteral("Arial"));
+        QCOMPARE(box.pointSize(), 10);
+        QVERIFY(box.bold());
+        QCOMPARE(f.Label13->font().pointSize(), 12);
+        QVERIFY(f.Label13->font().bold());
+        QCOMPARE(f.Edit6->font().pointSize(), 16);
+        QVERIFY(f.Edit6->font().bold());
+        // Arial is shown by its metric-compatible stand-in; the font keeps its name.
+        QCOMPARE(QFontInfo(box).family(), QStringLiteral("Liberation Sans"));
+        // The rows keep the height the size box gave them.
+        QCOMPARE(f.StringGrid1->rowHeight(1), 20);
+        // The answer column paints at 16 points, the question column still at 10 (row 2 is
+        // not under the editor).
+        const int answer = inkWidth(f.StringGrid1, 2, 2), question = inkWidth(f.StringGrid1, 1, 2);
+        QVERIFY2(answer > question * 14 / 10,
+                 qPrintable(QStringLiteral("%1 vs %2").arg(answer).arg(question)));
+        // The grid's own font follows at the next selection of an answer cell.
+        w.clickCell(2, 1);
+        QCOMPARE(f.StringGrid1->font().pointSize(), 16);
+        QVERIFY(w.editor()->font().bold());
+    }
+
+    void sizeBoxSetsFontsAndRows() {
+        Window w;
+        TForm1& f = *w.form;
+        w.setRows({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+        f.StringGrid1->setRowHeight(1, 45); // grid row 2, sized by hand
+        const QFont sample = f.Label12->font();
+        f.RxSpinEdit1->setFocus();
+        f.RxSpinEdit1->selectAll();
+        Window::type(QStringLiteral("14"));
+        QCOMPARE(f.RxSpinEdit1->value(), 14);
+        for (int row = 0; row < f.RowCount(); ++row)
+            QCOMPARE(f.StringGrid1->rowHeight(row), 28);
+        for (int field = 0; field < 3; ++field)
+            QCOMPARE(f.FieldFontOf(field).pointSize, 14);
+        QCOMPARE(f.StringGrid1->font().pointSize(), 14);
+        for (int field = 0; field < 3; ++field)
+            QCOMPARE(w.box(field)->font().pointSize(), 10);
+        QCOMPARE(f.Label12->font(), sample);
+        // The arrow keys step the box.
+        Window::key(Qt::Key_Up);
+        QCOMPARE(f.StringGrid1->rowHeight(2), 30);
+    }
+
+    void cancelChangesNothing() {
+        Window w;
+        TForm1& f = *w.form;
+        const std::array<FieldFont, 3> fonts = f.doc.header.fonts;
+        const QFont box = f.ComboEdit1->font(), test = f.Edit5->font(), sample = f.Label12->font();
+        w.dialogs.fontAnswers.push_back(std::nullopt);
+        QTest::mouseClick(f.ChangeFont1, Qt::LeftButton);
+        QCOMPARE(w.dialogs.fontDialogsShown, 1);
+        QVERIFY(f.doc.header.fonts == fonts);
+        QCOMPARE(f.ComboEdit1->font(), box);
+        QCOMPARE(f.Edit5->font(), test);
+        QCOMPARE(f.Label12->font(), sample);
+    }
+
+    void storedSize_data() {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<int>("fontSize"); // of the field fonts afterwards
+        QTest::newRow("30 shows as 24") << QByteArray("30") << 24 << 24;
+        QTest::newRow("3 shows as 6") << QByteArray("3") << 6 << 6;
+        QTest::newRow("the value already shown runs no size rule") << QByteArray("10") << 10 << 16;
+    }
+
+    void storedSize() {
+        QFETCH(QByteArray, stored);
+        QFETCH(int, shown);
+        QFETCH(int, fontSize);
+        Window w;
+        TForm1& f = *w.form;
+        // The fonts carry 16 points from an earlier font choice.
+        for (int field = 0; field < 3; ++field)
+            f.FieldFontOf(field).pointSize = 16;
+        QByteArray bytes = Window::read(kRussian);
+        QVERIFY(bytes.contains("00000409\r\n10\r\nArial"));
+        bytes.replace("00000409\r\n10\r\nArial", "00000409\r\n" + stored + "\r\nArial");
+        f.LoadDictionary(w.write(QStringLiteral("sized.lut"), bytes));
+        QCOMPARE(f.RxSpinEdit1->value(), shown);
+        for (int field = 0; field < 3; ++field)
+            QCOMPARE(f.FieldFontOf(field).pointSize, fontSize);
+        QCOMPARE(f.StringGrid1->rowHeight(1), 2 * shown);
+    }
+
+    void dialogKeepsWhatIsNotChanged() {
+        FieldFont font;
+        font.face = "MS Sans Serif"; // not installed here
+        font.pointSize = 13;
+        font.color = static_cast<std::int32_t>(0x80000012u); // button text
+        font.italic = true;
+        font.strikeOut = true;
+        font.charset = 77; // a set the list does not name
+        FieldFontDialog dialog(font);
+        QCOMPARE(dialog.faceBox()->currentText(), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(dialog.scriptBox()->currentText(), QStringLiteral("Script 77"));
+        QVERIFY(dialog.font() == font);
+
+        FieldFont custom;
+        custom.color = 0x123456;
+        FieldFontDialog second(custom);
+        QCOMPARE(second.colorBox()->currentText(), QStringLiteral("#563412"));
+        QVERIFY(second.font() == custom);
+    }
+
+    void dialogReadsItsControls() {
+        FieldFont font;
+        FieldFontDialog dialog(font);
+        dialog.faceBox()->setCurrentText(QStringLiteral("Times New Roman"));
+        dialog.styleBox()->setCurrentIndex(3); // bold italic
+        dialog.sizeBox()->setCurrentText(QStringLiteral("18"));
+        dialog.underlineBox()->setChecked(true);
+        dialog.colorBox()->setCurrentIndex(dialog.colorBox()->findText(QStringLiteral("Navy")));
+        dialog.scriptBox()->setCurrentIndex(dialog.scriptBox()->findText(QStringLiteral("Greek")));
+        const FieldFont chosen = dialog.font();
+        QCOMPARE(QString::fromStdString(chosen.face), QStringLiteral("Times New Roman"));
+        QVERIFY(chosen.bold && chosen.italic && chosen.underline && !chosen.strikeOut);
+        QCOMPARE(chosen.pointSize, 18);
+        QCOMPARE(chosen.color, kColorNavy);
+        QCOMPARE(chosen.charset, 161);
+        // The sample shows the script's letters in the chosen font.
+        QVERIFY(dialog.sampleLabel()->text().contains(QStringLiteral("Ωω")));
+        QCOMPARE(dialog.sampleLabel()->font().pointSize(), 18);
+        QCOMPARE(QFontInfo(dialog.sampleLabel()->font()).family(),
+                 QStringLiteral("Liberation Serif"));
+        // A size that is no size cannot be accepted.
+        QPushButton* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        QVERIFY(ok->isEnabled());
+        for (const char* size : {"", "0"}) {
+            dialog.sizeBox()->setCurrentText(QString::fromLatin1(size));
+            QVERIFY2(!ok->isEnabled(), size);
+        }
+    }
+
+    void cyrillicColumnKeepsItsBytes() {
+        Window w;
+        TForm1& f = *w.form;
+        f.LoadDictionary(kRussian);
+        QCOMPARE(f.FieldFontOf(kAnswerField).charset, 204);
+        const QAbstractItemModel* model = f.StringGrid1->model();
+        QCOMPARE(model->index(0, 1).data().toString(), QStringLiteral("кошка"));
+
+        // In place: Russian typed into the answer cell is stored in Windows-1251.
+        w.clickCell(2, 1);
+        Window::key(Qt::Key_End);
+        Window::type(QStringLiteral("ми"));
+        QCOMPARE(f.cells().cell(kAnswer, 1), std::string("\xEA\xEE\xF8\xEA\xE0\xEC\xE8"));
+        QCOMPARE(f.ComboEdit2->text(), QStringLiteral("кошками"));
+
+        // In the answer box, in Edit Words mode.
+        w.clickCell(1, 2);
         w.clickBox(1);
-        Window::key(Qt::Key_Down, Qt::AltModifier);
-        // The key that opened the dialog does not walk the entries.
-        QCOMPARE(f.StringGrid1->Row(), 1);
+        Window::key(Qt::Key_End);
+        Window::type(QStringLiteral("ёЖ"));
+        QCOMPARE(f.cells().cell(kAnswer, 2), std::string("\xF1\xEE\xE1\xE0\xEA\xE0\xB8\xC6"));
+
+        // A new entry in Add Words mode.
+        QTest::mouseClick(f.SpeedItem2, Qt::LeftButton);
+        Window::type(QStringLiteral("mouse"));
+        Window::key(Qt::Key_Tab);
+        Window::type(QStringLiteral("мышь"));
+        Window::key(Qt::Key_Return);
+        QCOMPARE(f.cells().cell(kAnswer, 2), std::string("\xEC\xFB\xF8\xFC"));
+
+        // The file keeps the Windows-1251 bytes.
+        const QString saved = w.dir.filePath(QStringLiteral("saved.lut"));
+        f.SaveDialog1.fileName = saved;
+        QVERIFY(f.SaveDictionary());
+        const QByteArray bytes = Window::read(saved);
+        QVERIFY(bytes.contains("\r\n\xEA\xEE\xF8\xEA\xE0\xEC\xE8\r\n"));
+        QVERIFY(bytes.contains("\r\n\xEC\xFB\xF8\xFC\r\n"));
     }
-    QCOMPARE(w.dialogs.fontDialogsShown, 1);
-    QVERIFY(f.FieldFontOf(kAnswerField) == arial16Bold());
 
-    const QFont box = f.ComboEdit2->font();
-    QCOMPARE(box.family(), QStringLiteral("Arial"));
-    QCOMPARE(box.pointSize(), 10);
-    QVERIFY(box.bold());
-    QCOMPARE(f.Label13->font().pointSize(), 12);
-    QVERIFY(f.Label13->font().bold());
-    QCOMPARE(f.Edit6->font().pointSize(), 16);
-    QVERIFY(f.Edit6->font().bold());
-    // Arial is shown by its metric-compatible stand-in; the font keeps its name.
-    QCOMPARE(QFontInfo(box).family(), QStringLiteral("Liberation Sans"));
-    // The rows keep the height the size box gave them.
-    QCOMPARE(f.StringGrid1->rowHeight(1), 20);
-    // The answer column paints at 16 points, the question column still at 10 (row 2 is
-    // not under the editor).
-    const int answer = inkWidth(f.StringGrid1, 2, 2), question = inkWidth(f.StringGrid1, 1, 2);
-    QVERIFY2(answer > question * 14 / 10,
-             qPrintable(QStringLiteral("%1 vs %2").arg(answer).arg(question)));
-    // The grid's own font follows at the next selection of an answer cell.
-    w.clickCell(2, 1);
-    QCOMPARE(f.StringGrid1->font().pointSize(), 16);
-    QVERIFY(w.editor()->font().bold());
-}
+    void unencodableTextIsRefused() {
+        Window w;
+        TForm1& f = *w.form;
+        f.LoadDictionary(kRussian);
+        const std::string before = f.cells().cell(kAnswer, 1);
+        w.clickCell(2, 1);
+        Window::key(Qt::Key_End);
+        f.statusBar()->clearMessage();
+        Window::type(QStringLiteral("ü"));
+        QCOMPARE(f.cells().cell(kAnswer, 1), before);
+        QCOMPARE(w.editor()->text(), QStringLiteral("кошка"));
+        QVERIFY(f.statusBar()->currentMessage().contains(QStringLiteral("Cyrillic")));
+        QVERIFY(f.statusBar()->currentMessage().contains(QStringLiteral("ü")));
 
-void TestFieldFonts::sizeBoxSetsFontsAndRows() {
-    Window w;
-    TForm1& f = *w.form;
-    w.setRows({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
-    f.StringGrid1->setRowHeight(1, 45); // grid row 2, sized by hand
-    const QFont sample = f.Label12->font();
-    f.RxSpinEdit1->setFocus();
-    f.RxSpinEdit1->selectAll();
-    Window::type(QStringLiteral("14"));
-    QCOMPARE(f.RxSpinEdit1->value(), 14);
-    for (int row = 0; row < f.RowCount(); ++row)
-        QCOMPARE(f.StringGrid1->rowHeight(row), 28);
-    for (int field = 0; field < 3; ++field)
-        QCOMPARE(f.FieldFontOf(field).pointSize, 14);
-    QCOMPARE(f.StringGrid1->font().pointSize(), 14);
-    for (int field = 0; field < 3; ++field)
-        QCOMPARE(w.box(field)->font().pointSize(), 10);
-    QCOMPARE(f.Label12->font(), sample);
-    // The arrow keys step the box.
-    Window::key(Qt::Key_Up);
-    QCOMPARE(f.StringGrid1->rowHeight(2), 30);
-}
-
-void TestFieldFonts::cancelChangesNothing() {
-    Window w;
-    TForm1& f = *w.form;
-    const std::array<FieldFont, 3> fonts = f.doc.header.fonts;
-    const QFont box = f.ComboEdit1->font(), test = f.Edit5->font(), sample = f.Label12->font();
-    w.dialogs.fontAnswers.push_back(std::nullopt);
-    QTest::mouseClick(f.ChangeFont1, Qt::LeftButton);
-    QCOMPARE(w.dialogs.fontDialogsShown, 1);
-    QVERIFY(f.doc.header.fonts == fonts);
-    QCOMPARE(f.ComboEdit1->font(), box);
-    QCOMPARE(f.Edit5->font(), test);
-    QCOMPARE(f.Label12->font(), sample);
-}
-
-void TestFieldFonts::storedSize_data() {
-    QTest::addColumn<QByteArray>("stored");
-    QTest::addColumn<int>("shown");
-    QTest::addColumn<int>("fontSize"); // of the field fonts afterwards
-    QTest::newRow("30 shows as 24") << QByteArray("30") << 24 << 24;
-    QTest::newRow("3 shows as 6") << QByteArray("3") << 6 << 6;
-    QTest::newRow("the value already shown runs no size rule") << QByteArray("10") << 10 << 16;
-}
-
-void TestFieldFonts::storedSize() {
-    QFETCH(QByteArray, stored);
-    QFETCH(int, shown);
-    QFETCH(int, fontSize);
-    Window w;
-    TForm1& f = *w.form;
-    // The fonts carry 16 points from an earlier font choice.
-    for (int field = 0; field < 3; ++field)
-        f.FieldFontOf(field).pointSize = 16;
-    QByteArray bytes = fileBytes(kRussian);
-    QVERIFY(bytes.contains("00000409\r\n10\r\nArial"));
-    bytes.replace("00000409\r\n10\r\nArial", "00000409\r\n" + stored + "\r\nArial");
-    const QString path = w.dir.filePath(QStringLiteral("sized.lut"));
-    QFile out(path);
-    QVERIFY(out.open(QIODevice::WriteOnly));
-    out.write(bytes);
-    out.close();
-    f.LoadDictionary(path);
-    QCOMPARE(f.RxSpinEdit1->value(), shown);
-    for (int field = 0; field < 3; ++field)
-        QCOMPARE(f.FieldFontOf(field).pointSize, fontSize);
-    QCOMPARE(f.StringGrid1->rowHeight(1), 2 * shown);
-}
-
-void TestFieldFonts::dialogKeepsWhatIsNotChanged() {
-    FieldFont font;
-    font.face = "MS Sans Serif"; // not installed here
-    font.pointSize = 13;
-    font.color = static_cast<std::int32_t>(0x80000012u); // button text
-    font.italic = true;
-    font.strikeOut = true;
-    font.charset = 77; // a set the list does not name
-    FieldFontDialog dialog(font);
-    QCOMPARE(dialog.faceBox()->currentText(), QStringLiteral("MS Sans Serif"));
-    QCOMPARE(dialog.scriptBox()->currentText(), QStringLiteral("Script 77"));
-    QVERIFY(dialog.font() == font);
-
-    FieldFont custom;
-    custom.color = 0x123456;
-    FieldFontDialog second(custom);
-    QCOMPARE(second.colorBox()->currentText(), QStringLiteral("#563412"));
-    QVERIFY(second.font() == custom);
-}
-
-void TestFieldFonts::dialogReadsItsControls() {
-    FieldFont font;
-    FieldFontDialog dialog(font);
-    dialog.faceBox()->setCurrentText(QStringLiteral("Times New Roman"));
-    dialog.styleBox()->setCurrentIndex(3); // bold italic
-    dialog.sizeBox()->setCurrentText(QStringLiteral("18"));
-    dialog.underlineBox()->setChecked(true);
-    dialog.colorBox()->setCurrentIndex(dialog.colorBox()->findText(QStringLiteral("Navy")));
-    dialog.scriptBox()->setCurrentIndex(dialog.scriptBox()->findText(QStringLiteral("Greek")));
-    const FieldFont chosen = dialog.font();
-    QCOMPARE(QString::fromStdString(chosen.face), QStringLiteral("Times New Roman"));
-    QVERIFY(chosen.bold && chosen.italic && chosen.underline && !chosen.strikeOut);
-    QCOMPARE(chosen.pointSize, 18);
-    QCOMPARE(chosen.color, kColorNavy);
-    QCOMPARE(chosen.charset, 161);
-    // The sample shows the script's letters in the chosen font.
-    QVERIFY(dialog.sampleLabel()->text().contains(QStringLiteral("Ωω")));
-    QCOMPARE(dialog.sampleLabel()->font().pointSize(), 18);
-    QCOMPARE(QFontInfo(dialog.sampleLabel()->font()).family(), QStringLiteral("Liberation Serif"));
-}
-
-void TestFieldFonts::dialogRefusesBadSizes() {
-    FieldFont font;
-    FieldFontDialog dialog(font);
-    QPushButton* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
-    for (const char* size : {"", "0"}) {
-        dialog.sizeBox()->setCurrentText(QString::fromLatin1(size));
-        QVERIFY2(!ok->isEnabled(), size);
+        // The same in the answer box.
+        w.clickBox(1);
+        Window::key(Qt::Key_End);
+        f.statusBar()->clearMessage();
+        Window::type(QStringLiteral("ß"));
+        QCOMPARE(f.ComboEdit2->text(), QStringLiteral("кошка"));
+        QCOMPARE(f.cells().cell(kAnswer, 1), before);
+        QVERIFY(f.statusBar()->currentMessage().contains(QStringLiteral("ß")));
     }
-    dialog.sizeBox()->setCurrentText(QStringLiteral("9"));
-    QVERIFY(ok->isEnabled());
-    QCOMPARE(dialog.font().pointSize, 9);
-}
 
-void TestFieldFonts::cyrillicColumnKeepsItsBytes() {
-    Window w;
-    TForm1& f = *w.form;
-    f.LoadDictionary(kRussian);
-    QCOMPARE(f.FieldFontOf(kAnswerField).charset, 204);
-    const QAbstractItemModel* model = f.StringGrid1->model();
-    QCOMPARE(model->index(0, 1).data().toString(), QStringLiteral("кошка"));
-
-    // In place: Russian typed into the answer cell is stored in Windows-1251.
-    w.clickCell(2, 1);
-    Window::key(Qt::Key_End);
-    Window::type(QStringLiteral("ми"));
-    QCOMPARE(f.cells().cell(kAnswer, 1), std::string("\xEA\xEE\xF8\xEA\xE0\xEC\xE8"));
-    QCOMPARE(f.ComboEdit2->text(), QStringLiteral("кошками"));
-
-    // In the answer box, in Edit Words mode.
-    w.clickCell(1, 2);
-    w.clickBox(1);
-    Window::key(Qt::Key_End);
-    Window::type(QStringLiteral("ёЖ"));
-    QCOMPARE(f.cells().cell(kAnswer, 2), std::string("\xF1\xEE\xE1\xE0\xEA\xE0\xB8\xC6"));
-
-    // A new entry in Add Words mode.
-    QTest::mouseClick(f.SpeedItem2, Qt::LeftButton);
-    Window::type(QStringLiteral("mouse"));
-    Window::key(Qt::Key_Tab);
-    Window::type(QStringLiteral("мышь"));
-    Window::key(Qt::Key_Return);
-    QCOMPARE(f.cells().cell(kAnswer, 2), std::string("\xEC\xFB\xF8\xFC"));
-
-    // The file keeps the Windows-1251 bytes.
-    const QString saved = w.dir.filePath(QStringLiteral("saved.lut"));
-    f.SaveDialog1.fileName = saved;
-    QVERIFY(f.SaveDictionary());
-    const QByteArray bytes = fileBytes(saved);
-    QVERIFY(bytes.contains("\r\n\xEA\xEE\xF8\xEA\xE0\xEC\xE8\r\n"));
-    QVERIFY(bytes.contains("\r\n\xEC\xFB\xF8\xFC\r\n"));
-}
-
-void TestFieldFonts::unencodableTextIsRefused() {
-    Window w;
-    TForm1& f = *w.form;
-    f.LoadDictionary(kRussian);
-    const std::string before = f.cells().cell(kAnswer, 1);
-    w.clickCell(2, 1);
-    Window::key(Qt::Key_End);
-    f.statusBar()->clearMessage();
-    Window::type(QStringLiteral("ü"));
-    QCOMPARE(f.cells().cell(kAnswer, 1), before);
-    QCOMPARE(w.editor()->text(), QStringLiteral("кошка"));
-    QVERIFY(f.statusBar()->currentMessage().contains(QStringLiteral("Cyrillic")));
-    QVERIFY(f.statusBar()->currentMessage().contains(QStringLiteral("ü")));
-
-    // The same in the answer box.
-    w.clickBox(1);
-    Window::key(Qt::Key_End);
-    f.statusBar()->clearMessage();
-    Window::type(QStringLiteral("ß"));
-    QCOMPARE(f.ComboEdit2->text(), QStringLiteral("кошка"));
-    QCOMPARE(f.cells().cell(kAnswer, 1), before);
-    QVERIFY(f.statusBar()->currentMessage().contains(QStringLiteral("ß")));
-}
-
-void TestFieldFonts::changingTheScriptKeepsTheBytes() {
-    Window w;
-    TForm1& f = *w.form;
-    f.LoadDictionary(kRussian);
-    w.clickCell(2, 1);
-    const std::string before = f.cells().cell(kAnswer, 1);
-    FieldFont western = f.FieldFontOf(kAnswerField);
-    western.charset = 0;
-    w.dialogs.fontAnswers.push_back(western);
-    QTest::mouseClick(f.ChangeFont2, Qt::LeftButton);
-    QCOMPARE(f.cells().cell(kAnswer, 1), before);
-    const QString shown = CodePage::get(1252).decode(before);
-    QCOMPARE(f.StringGrid1->model()->index(0, 1).data().toString(), shown);
-    QCOMPARE(f.ComboEdit2->text(), shown);
-    QCOMPARE(w.editor()->text(), shown);
-    // A key in the box writes nothing new: the row is still in step with the box.
-    w.clickBox(1);
-    Window::key(Qt::Key_End);
-    QCOMPARE(f.cells().cell(kAnswer, 1), before);
-}
+    void changingTheScriptKeepsTheBytes() {
+        Window w;
+        TForm1& f = *w.form;
+        f.LoadDictionary(kRussian);
+        w.clickCell(2, 1);
+        const std::string before = f.cells().cell(kAnswer, 1);
+        FieldFont western = f.FieldFontOf(kAnswerField);
+        western.charset = 0;
+        w.dialogs.fontAnswers.push_back(western);
+        QTest::mouseClick(f.ChangeFont2, Qt::LeftButton);
+        QCOMPARE(f.cells().cell(kAnswer, 1), before);
+        const QString shown = CodePage::get(1252).decode(before);
+        QCOMPARE(f.StringGrid1->model()->index(0, 1).data().toString(), shown);
+        QCOMPARE(f.ComboEdit2->text(), shown);
+        QCOMPARE(w.editor()->text(), shown);
+        // A key in the box writes nothing new: the row is still in step with the box.
+        w.clickBox(1);
+        Window::key(Qt::Key_End);
+        QCOMPARE(f.cells().cell(kAnswer, 1), before);
+    }
+};
 
 QTEST_MAIN(TestFieldFonts)
 #include "test_field_fonts.moc"

@@ -27,7 +27,6 @@ class TestInputLine : public QObject {
     Q_OBJECT
 
 private slots:
-
     void addWords_data() {
         QTest::addColumn<QStringList>("initial");
         QTest::addColumn<int>("row");
