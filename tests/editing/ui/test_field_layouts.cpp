@@ -15,8 +15,6 @@ using lexanta::test::Window;
 
 namespace {
 
-const QString kRussian = QStringLiteral(LEXANTA_TEST_DATA "/russian_answers.lut");
-
 void useNames(TForm1& f) {
     f.FieldLayoutNames() = {"00000409", "00000419", "00000407"};
 }
@@ -47,206 +45,135 @@ class TestFieldLayouts : public QObject {
     Q_OBJECT
 
 private slots:
-    void switchingOffChangesNothing();
-    void enteringAFieldActivatesItsLayout_data();
-    void enteringAFieldActivatesItsLayout();
-    void captureStoresTheActiveLayout_data();
-    void captureStoresTheActiveLayout();
-    void checkBoxEnablesTheTestControls();
-    void checkBoxSurvivesARestart();
-    void newKeepsTheLayouts();
-    void walkingInABoxActivatesTheGridColumn();
-    void addingReturnsToTheQuestionLayout();
-    void movedColumnTakesItsPositionsLayout();
+    void switchingOffChangesNothing() {
+        Window w;
+        TForm1& f = *w.form;
+        useNames(f);
+        w.setRows({QStringLiteral("a|b|c"), QStringLiteral("d|e|f")});
+        for (const char* target : {"box1", "box2", "box3", "cell1", "cell2", "cell3"})
+            enter(w, QString::fromLatin1(target));
+        QVERIFY(w.layouts.activationHistory().isEmpty());
+        QCOMPARE(w.layouts.currentLayoutName(), QStringLiteral("00000409"));
+        // The update buttons cannot be pressed.
+        f.PageControl1->setCurrentIndex(1);
+        w.layouts.setCurrentLayoutName(QStringLiteral("00000407"));
+        for (QPushButton* b : {f.Button2, f.Button3, f.Button4}) {
+            QVERIFY(!b->isEnabled());
+            QTest::mouseClick(b, Qt::LeftButton);
+        }
+        QCOMPARE(f.FieldLayoutNames(),
+                 (std::array<std::string, 3>{"00000409", "00000419", "00000407"}));
+    }
+
+    void enteringAFieldActivatesItsLayout_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("layout");
+        const char* const layouts[] = {"00000409", "00000419", "00000407"};
+        for (const char* kind : {"box", "test", "cell"})
+            for (int field = 1; field <= 3; ++field)
+                QTest::addRow("%s%d", kind, field)
+                    << QStringLiteral("%1%2").arg(QLatin1String(kind)).arg(field)
+                    << QString::fromLatin1(layouts[field - 1]);
+    }
+
+    void enteringAFieldActivatesItsLayout() {
+        QFETCH(QString, target);
+        QFETCH(QString, layout);
+        Window w;
+        TForm1& f = *w.form;
+        useNames(f);
+        w.setRows({QStringLiteral("a|b|c"), QStringLiteral("d|e|f")});
+        f.CheckBox1->setChecked(true);
+        // Start from a layout none of the fields uses.
+        w.layouts.setCurrentLayoutName(QStringLiteral("0000040C"));
+        w.layouts.clearActivationHistory();
+        enter(w, target);
+        // Switched on entry, before any key of the field is typed.
+        QCOMPARE(lastActivated(w), layout);
+        QCOMPARE(w.layouts.currentLayoutName(), layout);
+    }
+
+    void captureStoresTheActiveLayout_data() {
+        QTest::addColumn<int>("field");
+        QTest::newRow("questions") << 0;
+        QTest::newRow("answers") << 1;
+        QTest::newRow("comments") << 2;
+    }
+
+    void captureStoresTheActiveLayout() {
+        QFETCH(int, field);
+        Window w;
+        TForm1& f = *w.form;
+        f.CheckBox1->setChecked(true);
+        f.PageControl1->setCurrentIndex(1);
+        // The user picks German with the system's switcher and presses "update layout".
+        w.layouts.setCurrentLayoutName(QStringLiteral("00000407"));
+        QPushButton* const buttons[] = {f.Button2, f.Button3, f.Button4};
+        QTest::mouseClick(buttons[field], Qt::LeftButton);
+        std::array<std::string, 3> expected{"00000409", "00000409", "00000409"};
+        expected[field] = "00000407";
+        QCOMPARE(f.FieldLayoutNames(), expected);
+        QVERIFY(w.dialogs.messages.empty());
+
+        // Saved with the vocabulary and restored by a load.
+        const QString path = w.dir.filePath(QStringLiteral("layouts.lut"));
+        f.SaveDialog1.fileName = path;
+        QVERIFY(f.SaveDictionary());
+        f.FieldLayoutNames() = {"00000409", "00000409", "00000409"};
+        f.LoadDictionary(path);
+        QCOMPARE(f.FieldLayoutNames(), expected);
+    }
+
+    void checkBoxEnablesTheTestControls() {
+        Window w;
+        TForm1& f = *w.form;
+        const QList<QWidget*> nine{f.Button2, f.Button3,    f.Button4,    f.Edit5,     f.Edit6,
+                                   f.Edit7,   f.TestLabel1, f.TestLabel2, f.TestLabel3};
+        for (QWidget* c : nine)
+            QVERIFY(!c->isEnabled());
+        f.PageControl1->setCurrentIndex(1);
+        QTest::mouseClick(f.CheckBox1, Qt::LeftButton, {}, QPoint(5, f.CheckBox1->height() / 2));
+        QVERIFY(f.CheckBox1->isChecked());
+        for (QWidget* c : nine)
+            QVERIFY2(c->isEnabled(), qPrintable(c->objectName()));
+        QTest::mouseClick(f.CheckBox1, Qt::LeftButton, {}, QPoint(5, f.CheckBox1->height() / 2));
+        for (QWidget* c : nine)
+            QVERIFY2(!c->isEnabled(), qPrintable(c->objectName()));
+        for (QGroupBox* group : {f.GroupBox5, f.GroupBox6, f.GroupBox7})
+            QVERIFY(group->isEnabled());
+    }
+
+    void addingReturnsToTheQuestionLayout() {
+        Window w;
+        TForm1& f = *w.form;
+        useNames(f);
+        f.CheckBox1->setChecked(true);
+        QTest::mouseClick(f.SpeedItem2, Qt::LeftButton);
+        Window::type(QStringLiteral("cat"));
+        Window::key(Qt::Key_Tab);
+        QCOMPARE(lastActivated(w), QStringLiteral("00000419"));
+        Window::type(QStringLiteral("kot"));
+        Window::key(Qt::Key_Tab);
+        QCOMPARE(lastActivated(w), QStringLiteral("00000407"));
+        Window::key(Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), f.ComboEdit1);
+        QCOMPARE(lastActivated(w), QStringLiteral("00000409"));
+        QCOMPARE(w.row(1), QStringLiteral("cat|kot||0|0"));
+    }
+
+    void movedColumnTakesItsPositionsLayout() {
+        Window w;
+        TForm1& f = *w.form;
+        useNames(f);
+        w.setRows({QStringLiteral("a|b|c")});
+        f.CheckBox1->setChecked(true);
+        w.clickCell(1, 1);
+        f.StringGrid1->moveEntryColumn(1, 2);
+        QCOMPARE(w.row(1), QStringLiteral("b|a|c||"));
+        QCOMPARE(f.StringGrid1->Col(), 2);
+        QCOMPARE(lastActivated(w), QStringLiteral("00000419"));
+    }
 };
-
-void TestFieldLayouts::switchingOffChangesNothing() {
-    Window w;
-    TForm1& f = *w.form;
-    useNames(f);
-    w.setRows({QStringLiteral("a|b|c"), QStringLiteral("d|e|f")});
-    for (const char* target : {"box1", "box2", "box3", "cell1", "cell2", "cell3"})
-        enter(w, QString::fromLatin1(target));
-    QVERIFY(w.layouts.activationHistory().isEmpty());
-    QCOMPARE(w.layouts.currentLayoutName(), QStringLiteral("00000409"));
-    // The update buttons cannot be pressed.
-    f.PageControl1->setCurrentIndex(1);
-    w.layouts.setCurrentLayoutName(QStringLiteral("00000407"));
-    for (QPushButton* b : {f.Button2, f.Button3, f.Button4}) {
-        QVERIFY(!b->isEnabled());
-        QTest::mouseClick(b, Qt::LeftButton);
-    }
-    QCOMPARE(f.FieldLayoutNames(),
-             (std::array<std::string, 3>{"00000409", "00000419", "00000407"}));
-}
-
-void TestFieldLayouts::enteringAFieldActivatesItsLayout_data() {
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<QString>("layout");
-    QTest::newRow("question box") << "box1"
-                                  << "00000409";
-    QTest::newRow("answer box") << "box2"
-                                << "00000419";
-    QTest::newRow("comment box") << "box3"
-                                 << "00000407";
-    QTest::newRow("question test box") << "test1"
-                                       << "00000409";
-    QTest::newRow("answer test box") << "test2"
-                                     << "00000419";
-    QTest::newRow("comment test box") << "test3"
-                                      << "00000407";
-    QTest::newRow("question cell") << "cell1"
-                                   << "00000409";
-    QTest::newRow("answer cell") << "cell2"
-                                 << "00000419";
-    QTest::newRow("comment cell") << "cell3"
-                                  << "00000407";
-}
-
-void TestFieldLayouts::enteringAFieldActivatesItsLayout() {
-    QFETCH(QString, target);
-    QFETCH(QString, layout);
-    Window w;
-    TForm1& f = *w.form;
-    useNames(f);
-    w.setRows({QStringLiteral("a|b|c"), QStringLiteral("d|e|f")});
-    f.CheckBox1->setChecked(true);
-    // Start from a layout none of the fields uses.
-    w.layouts.setCurrentLayoutName(QStringLiteral("0000040C"));
-    w.layouts.clearActivationHistory();
-    enter(w, target);
-    // Switched on entry, before any key of the field is typed.
-    QCOMPARE(lastActivated(w), layout);
-    QCOMPARE(w.layouts.currentLayoutName(), layout);
-}
-
-void TestFieldLayouts::captureStoresTheActiveLayout_data() {
-    QTest::addColumn<int>("field");
-    QTest::newRow("questions") << 0;
-    QTest::newRow("answers") << 1;
-    QTest::newRow("comments") << 2;
-}
-
-void TestFieldLayouts::captureStoresTheActiveLayout() {
-    QFETCH(int, field);
-    Window w;
-    TForm1& f = *w.form;
-    f.CheckBox1->setChecked(true);
-    f.PageControl1->setCurrentIndex(1);
-    // The user picks German with the system's switcher and presses "update layout".
-    w.layouts.setCurrentLayoutName(QStringLiteral("00000407"));
-    QPushButton* const buttons[] = {f.Button2, f.Button3, f.Button4};
-    QTest::mouseClick(buttons[field], Qt::LeftButton);
-    std::array<std::string, 3> expected{"00000409", "00000409", "00000409"};
-    expected[field] = "00000407";
-    QCOMPARE(f.FieldLayoutNames(), expected);
-    QVERIFY(w.dialogs.messages.empty());
-
-    // Saved with the vocabulary and restored by a load.
-    const QString path = w.dir.filePath(QStringLiteral("layouts.lut"));
-    f.SaveDialog1.fileName = path;
-    QVERIFY(f.SaveDictionary());
-    f.FieldLayoutNames() = {"00000409", "00000409", "00000409"};
-    f.LoadDictionary(path);
-    QCOMPARE(f.FieldLayoutNames(), expected);
-}
-
-void TestFieldLayouts::checkBoxEnablesTheTestControls() {
-    Window w;
-    TForm1& f = *w.form;
-    const QList<QWidget*> nine{f.Button2, f.Button3,    f.Button4,    f.Edit5,     f.Edit6,
-                               f.Edit7,   f.TestLabel1, f.TestLabel2, f.TestLabel3};
-    for (QWidget* c : nine)
-        QVERIFY(!c->isEnabled());
-    f.PageControl1->setCurrentIndex(1);
-    QTest::mouseClick(f.CheckBox1, Qt::LeftButton, {}, QPoint(5, f.CheckBox1->height() / 2));
-    QVERIFY(f.CheckBox1->isChecked());
-    for (QWidget* c : nine)
-        QVERIFY2(c->isEnabled(), qPrintable(c->objectName()));
-    QTest::mouseClick(f.CheckBox1, Qt::LeftButton, {}, QPoint(5, f.CheckBox1->height() / 2));
-    for (QWidget* c : nine)
-        QVERIFY2(!c->isEnabled(), qPrintable(c->objectName()));
-    for (QGroupBox* group : {f.GroupBox5, f.GroupBox6, f.GroupBox7})
-        QVERIFY(group->isEnabled());
-}
-
-void TestFieldLayouts::checkBoxSurvivesARestart() {
-    QTemporaryDir dir;
-    lexanta::test::ScriptedDialogs dialogs;
-    MemoryKeyboardLayouts layouts;
-    FormServices s;
-    s.dialogs = &dialogs;
-    s.keyboardLayouts = &layouts;
-    s.programFolder = s.configFolder = dir.path();
-    {
-        TForm1 first(s);
-        first.show();
-        first.CheckBox1->setChecked(true);
-        dialogs.messageAnswers.push_back(MsgResult::No); // close without saving
-        QVERIFY(first.close());
-    }
-    TForm1 second(s);
-    second.show();
-    QVERIFY(second.CheckBox1->isChecked());
-    QVERIFY(second.Edit5->isEnabled());
-    QVERIFY(second.Button4->isEnabled());
-}
-
-void TestFieldLayouts::newKeepsTheLayouts() {
-    Window w;
-    TForm1& f = *w.form;
-    f.LoadDictionary(kRussian);
-    QCOMPARE(f.FieldLayoutNames()[1], std::string("00000419"));
-    QTest::mouseClick(f.SpeedItem3, Qt::LeftButton);
-    QCOMPARE(f.RowCount(), 2);
-    QCOMPARE(f.FieldLayoutNames()[1], std::string("00000419"));
-}
-
-void TestFieldLayouts::walkingInABoxActivatesTheGridColumn() {
-    Window w;
-    TForm1& f = *w.form;
-    useNames(f);
-    w.setRows({QStringLiteral("a|b|c"), QStringLiteral("d|e|f")});
-    f.CheckBox1->setChecked(true);
-    w.clickCell(2, 1);
-    w.clickBox(0);
-    QCOMPARE(lastActivated(w), QStringLiteral("00000409"));
-    Window::key(Qt::Key_Down);
-    QCOMPARE(f.StringGrid1->Row(), 2);
-    QCOMPARE(lastActivated(w), QStringLiteral("00000419"));
-    QCOMPARE(QApplication::focusWidget(), f.ComboEdit1);
-}
-
-void TestFieldLayouts::addingReturnsToTheQuestionLayout() {
-    Window w;
-    TForm1& f = *w.form;
-    useNames(f);
-    f.CheckBox1->setChecked(true);
-    QTest::mouseClick(f.SpeedItem2, Qt::LeftButton);
-    Window::type(QStringLiteral("cat"));
-    Window::key(Qt::Key_Tab);
-    QCOMPARE(lastActivated(w), QStringLiteral("00000419"));
-    Window::type(QStringLiteral("kot"));
-    Window::key(Qt::Key_Tab);
-    QCOMPARE(lastActivated(w), QStringLiteral("00000407"));
-    Window::key(Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), f.ComboEdit1);
-    QCOMPARE(lastActivated(w), QStringLiteral("00000409"));
-    QCOMPARE(w.row(1), QStringLiteral("cat|kot||0|0"));
-}
-
-void TestFieldLayouts::movedColumnTakesItsPositionsLayout() {
-    Window w;
-    TForm1& f = *w.form;
-    useNames(f);
-    w.setRows({QStringLiteral("a|b|c")});
-    f.CheckBox1->setChecked(true);
-    w.clickCell(1, 1);
-    f.StringGrid1->moveEntryColumn(1, 2);
-    QCOMPARE(w.row(1), QStringLiteral("b|a|c||"));
-    QCOMPARE(f.StringGrid1->Col(), 2);
-    QCOMPARE(lastActivated(w), QStringLiteral("00000419"));
-}
 
 QTEST_MAIN(TestFieldLayouts)
 #include "test_field_layouts.moc"
