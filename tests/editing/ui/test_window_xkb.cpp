@@ -1,17 +1,10 @@
 // The window's per-field keyboard layouts against a real X server: entering a field
 // locks the XKB group of its layout, and "update layout" captures the active group.
-#include "app/tform1.h"
-#include "editing/ui/combo_edit.h"
 #include "platform/x11/xkb_keyboard_layouts.h"
-#include "support/scripted_dialogs.h"
+#include "support/window_fixture.h"
 #include "support/xvfb_server.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -32,21 +25,14 @@ private slots:
         QVERIFY(probe_);
         layouts_ = std::make_unique<XkbKeyboardLayouts>(xvfb_.display());
         QVERIFY(layouts_->isOpen());
-
-        FormServices s;
-        s.dialogs = &dialogs_;
-        s.keyboardLayouts = layouts_.get();
-        s.restoreSettings = false;
-        s.programFolder = dir_.path();
-        s.configFolder = dir_.path();
-        form_ = std::make_unique<TForm1>(s);
-        form_->show();
-        form_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        test::WindowOptions options;
+        options.layouts = layouts_.get();
+        window_ = std::make_unique<test::Window>(options);
+        QVERIFY(QApplication::activeWindow() == window_->form.get());
     }
 
     void cleanupTestCase() {
-        form_.reset();
+        window_.reset();
         layouts_.reset();
         if (probe_)
             XCloseDisplay(probe_);
@@ -54,36 +40,34 @@ private slots:
     }
 
     void enteringAFieldLocksItsGroup() {
-        form_->FieldLayoutNames() = {"00000409", "00000419", "00000409"};
-        form_->CheckBox1->setChecked(true);
-        form_->ComboEdit1->setFocus();
+        TForm1& form = *window_->form;
+        form.FieldLayoutNames() = {"00000409", "00000419", "00000409"};
+        form.CheckBox1->setChecked(true);
+        form.ComboEdit1->setFocus();
         lockGroup(0);
-        QTest::mouseClick(form_->ComboEdit2, Qt::LeftButton);
-        QCOMPARE(QApplication::focusWidget(), form_->ComboEdit2);
+        window_->clickBox(1);
+        QCOMPARE(QApplication::focusWidget(), form.ComboEdit2);
         QCOMPARE(serverGroup(), 1); // Russian
-        QTest::mouseClick(form_->ComboEdit1, Qt::LeftButton);
+        window_->clickBox(0);
         QCOMPARE(serverGroup(), 0); // United States
-    }
-
-    void switchedOffChangesNothing() {
-        form_->FieldLayoutNames() = {"00000409", "00000419", "00000409"};
-        form_->CheckBox1->setChecked(false);
-        form_->ComboEdit1->setFocus();
+        // switched off: entering a field leaves the group alone
+        form.CheckBox1->setChecked(false);
         lockGroup(2);
-        QTest::mouseClick(form_->ComboEdit2, Qt::LeftButton);
+        window_->clickBox(1);
         QCOMPARE(serverGroup(), 2);
     }
 
     void captureTheActiveLayout() {
-        form_->CheckBox1->setChecked(true);
-        form_->FieldLayoutNames()[1] = "00000409";
+        TForm1& form = *window_->form;
+        form.CheckBox1->setChecked(true);
+        form.FieldLayoutNames()[1] = "00000409";
         lockGroup(2); // German, switched by the user with the system's switcher
         // (X11 defines Button3 as a macro, so the button is found by its name)
-        auto* update = form_->findChild<QPushButton*>(QStringLiteral("Button3"));
+        auto* update = form.findChild<QPushButton*>(QStringLiteral("Button3"));
         QVERIFY(update && update->isEnabled());
         QTest::mouseClick(update, Qt::LeftButton);
-        QCOMPARE(form_->FieldLayoutNames()[1], std::string("00000407"));
-        QCOMPARE(form_->FieldLayoutNames()[0], std::string("00000409"));
+        QCOMPARE(form.FieldLayoutNames()[1], std::string("00000407"));
+        QCOMPARE(form.FieldLayoutNames()[0], std::string("00000409"));
     }
 
 private:
@@ -99,9 +83,7 @@ private:
     test::XvfbServer xvfb_;
     Display* probe_ = nullptr;
     std::unique_ptr<XkbKeyboardLayouts> layouts_;
-    QTemporaryDir dir_;
-    test::ScriptedDialogs dialogs_;
-    std::unique_ptr<TForm1> form_;
+    std::unique_ptr<test::Window> window_;
 };
 
 QTEST_MAIN(TestWindowXkb)
