@@ -68,22 +68,10 @@ int count(const std::string& text, const std::string& what) {
 }
 
 // Sets LC_ALL for one scope, so the system ANSI code page is known.
-class ScopedLocale {
-public:
-    explicit ScopedLocale(const char* name)
-        : old_(qgetenv("LC_ALL")), had_(qEnvironmentVariableIsSet("LC_ALL")) {
-        qputenv("LC_ALL", name);
-    }
-    ~ScopedLocale() {
-        if (had_)
-            qputenv("LC_ALL", old_);
-        else
-            qunsetenv("LC_ALL");
-    }
-
-private:
-    QByteArray old_;
-    bool had_;
+struct ScopedLocale {
+    explicit ScopedLocale(const char* name) { qputenv("LC_ALL", name); }
+    ~ScopedLocale() { saved.isNull() ? qunsetenv("LC_ALL") : qputenv("LC_ALL", saved); }
+    const QByteArray saved = qgetenv("LC_ALL");
 };
 
 } // namespace

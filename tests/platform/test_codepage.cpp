@@ -14,15 +14,11 @@ struct Sample {
     const char16_t* text;
 };
 
-// Restores LC_ALL when a test that sets it ends.
-struct LcAllGuard {
-    QByteArray saved = qgetenv("LC_ALL");
-    ~LcAllGuard() {
-        if (saved.isNull())
-            qunsetenv("LC_ALL");
-        else
-            qputenv("LC_ALL", saved);
-    }
+// Sets LC_ALL for one scope.
+struct ScopedLcAll {
+    explicit ScopedLcAll(const char* value) { qputenv("LC_ALL", value); }
+    ~ScopedLcAll() { saved.isNull() ? qunsetenv("LC_ALL") : qputenv("LC_ALL", saved); }
+    const QByteArray saved = qgetenv("LC_ALL");
 };
 
 } // namespace
@@ -64,13 +60,12 @@ void TestCodePage::charsetAndLocaleToCodePage() {
 }
 
 void TestCodePage::defaultCharsetFollowsLocale() {
-    LcAllGuard guard;
-    qputenv("LC_ALL", "ru_RU.UTF-8");
+    ScopedLcAll russian("ru_RU.UTF-8");
     QCOMPARE(codePageForCharset(1), 1251);
     QCOMPARE(codePageForCharset(99), 1251); // unknown set
-    qputenv("LC_ALL", "el_GR.UTF-8");
+    ScopedLcAll greek("el_GR.UTF-8");
     QCOMPARE(codePageForCharset(1), 1253);
-    qputenv("LC_ALL", "C");
+    ScopedLcAll c("C");
     QCOMPARE(codePageForCharset(1), 1252);
 }
 

@@ -10,21 +10,11 @@ int sign(int value) {
     return (value > 0) - (value < 0);
 }
 
-// Sets LC_ALL for the lifetime of the object.
-class ScopedLcAll {
-public:
-    explicit ScopedLcAll(const QByteArray& value) : saved_(qgetenv("LC_ALL")) {
-        qputenv("LC_ALL", value);
-    }
-    ~ScopedLcAll() {
-        if (saved_.isNull())
-            qunsetenv("LC_ALL");
-        else
-            qputenv("LC_ALL", saved_);
-    }
-
-private:
-    QByteArray saved_;
+// Sets LC_ALL for one scope.
+struct ScopedLcAll {
+    explicit ScopedLcAll(const char* value) { qputenv("LC_ALL", value); }
+    ~ScopedLcAll() { saved.isNull() ? qunsetenv("LC_ALL") : qputenv("LC_ALL", saved); }
+    const QByteArray saved = qgetenv("LC_ALL");
 };
 
 } // namespace
@@ -94,7 +84,7 @@ void TestCollation::localeComesFromEnvironment_data() {
 void TestCollation::localeComesFromEnvironment() {
     QFETCH(QByteArray, lcAll);
     QFETCH(int, oUmlautVersusZ);
-    const ScopedLcAll scoped(lcAll);
+    const ScopedLcAll scoped(lcAll.constData());
     const KeyCollator collator;
     QCOMPARE(sign(collator.compare(QStringLiteral("ö"), QStringLiteral("z"))), oUmlautVersusZ);
     QCOMPARE(collator.compare(QStringLiteral("Zebra"), QStringLiteral("zebra")), 0);
@@ -119,7 +109,7 @@ void TestCollation::lowerForLocale() {
     QFETCH(QByteArray, lcAll);
     QFETCH(QString, text);
     QFETCH(QString, lower);
-    const ScopedLcAll scoped(lcAll);
+    const ScopedLcAll scoped(lcAll.constData());
     QCOMPARE(lexanta::lowerForLocale(text), lower);
 }
 
