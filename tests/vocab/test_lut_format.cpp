@@ -197,7 +197,6 @@ private slots:
             << QByteArray::fromStdString(ok.substr(0, ok.size() - 9)) << 3 << "dog";
         QTest::newRow("ends inside the header")
             << QByteArray::fromStdString(ok.substr(0, 60)) << 2 << "";
-        QTest::newRow("format line only") << QByteArray("Vocabulary Format 1\r\n") << 2 << "";
         QTest::newRow("format line without line end is old format")
             << QByteArray("Vocabulary Format 1") << 2 << "";
         QTest::newRow("bare LF line ends")
