@@ -1,60 +1,12 @@
 // The list commands in the window: sort from its menus, shuffle, swap, frequency analysis
 // and find with its end message, through scripted dialogs.
-#include "app/tform1.h"
-#include "editing/ui/combo_edit.h"
-#include "editing/ui/entry_grid.h"
-#include "platform/keyboard_layouts.h"
-#include "support/scripted_dialogs.h"
+#include "support/window_fixture.h"
 
-#include <QAction>
-#include <QMenu>
 #include <QProgressBar>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QToolButton>
 
 using namespace lexanta;
-using lexanta::test::ScriptedDialogs;
-
-namespace {
-
-struct Fixture {
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    MemoryKeyboardLayouts layouts;
-    std::unique_ptr<TForm1> form;
-
-    Fixture() {
-        FormServices s;
-        s.dialogs = &dialogs;
-        s.keyboardLayouts = &layouts;
-        s.restoreSettings = false;
-        s.programFolder = dir.path();
-        s.configFolder = dir.path();
-        form = std::make_unique<TForm1>(s);
-    }
-    // Rows "question|answer|comment"; the row number goes into the first extra field.
-    void setRows(const QStringList& rows) {
-        EntryTable& t = form->cells();
-        t.setRowCount(static_cast<int>(rows.size()) + 1);
-        for (int r = 0; r < rows.size(); ++r) {
-            t.clearRow(r + 1);
-            const QStringList f = rows[r].split(QLatin1Char('|'));
-            for (int c = 0; c < f.size(); ++c)
-                t.setCell(c + 1, r + 1, f[c].toStdString());
-            t.setCell(kExtra1, r + 1, std::to_string(r + 1));
-        }
-    }
-    QStringList column(int c) const {
-        QStringList out;
-        for (int r = 1; r < form->RowCount(); ++r)
-            out << QString::fromStdString(form->cells().cell(c, r));
-        return out;
-    }
-};
-
-} // namespace
+using namespace lexanta::test;
 
 class TestFormListops : public QObject {
     Q_OBJECT
@@ -63,156 +15,127 @@ private slots:
     void sortFromTheMenus_data() {
         QTest::addColumn<QString>("menu");
         QTest::addColumn<int>("column");
-        QTest::newRow("questions") << "questions1" << 1;
-        QTest::newRow("answers") << "answers1" << 2;
-        QTest::newRow("comments popup") << "comment1" << 3;
+        QTest::addColumn<QStringList>("order"); // of the entries, by their first extra field
+        QTest::newRow("questions") << "questions1" << 1 << QStringList{"2", "1", "3"};
+        QTest::newRow("answers") << "answers1" << 2 << QStringList{"3", "2", "1"};
+        QTest::newRow("comments popup") << "comment1" << 3 << QStringList{"2", "3", "1"};
     }
     void sortFromTheMenus() {
         QFETCH(QString, menu);
         QFETCH(int, column);
-        Fixture f;
-        f.setRows({"b|z|m", "a|y|", "C|x|k"});
-        f.form->StringGrid1->setCurrentCell(2, 2);
-        f.form->ComboEdit1->setText(QStringLiteral("typed"));
-        f.form->findChild<QAction*>(menu)->trigger();
-        QStringList sorted = f.column(column);
-        QStringList expected = sorted;
-        std::sort(expected.begin(), expected.end(), [](const QString& a, const QString& b) {
-            return a.compare(b, Qt::CaseInsensitive) < 0;
-        });
-        QCOMPARE(sorted, expected);
-        QCOMPARE(f.form->SpeedItem10->property("Tag").toInt(), column);
-        // whole entries moved
-        for (int r = 1; r < f.form->RowCount(); ++r) {
-            const int original = std::stoi(f.form->cells().cell(kExtra1, r));
-            QCOMPARE(QString::fromStdString(f.form->cells().cell(kQuestion, r)),
-                     QStringList({"b", "a", "C"})[original - 1]);
-        }
-        QCOMPARE(f.form->StringGrid1->Row(), 2);
-        QCOMPARE(f.form->StringGrid1->Col(), 2);
-        QVERIFY(f.form->ProgressBar1->isHidden());
-    }
-
-    void sortButtonOnlyOpensItsMenu() {
-        Fixture f;
-        f.setRows({"b", "a"});
-        QCOMPARE(f.form->SpeedItem10->menu(), f.form->RxPopupMenu1);
-        QCOMPARE(f.form->SpeedItem10->popupMode(), QToolButton::InstantPopup);
-        f.form->SpeedItem10Click(); // no column chosen yet: nothing happens
-        QCOMPARE(f.column(kQuestion), (QStringList{"b", "a"}));
+        QFETCH(QStringList, order);
+        Window w(false);
+        const QStringList entries{"b|z|m|1|", "a|y||2|", "C|x|k|3|"};
+        w.setRows(entries);
+        w.form->SpeedItem10Click(); // no column chosen yet: nothing happens
+        QCOMPARE(w.rows(), entries);
+        w.form->StringGrid1->setCurrentCell(2, 2);
+        w.form->ComboEdit1->setText(QStringLiteral("typed"));
+        w.form->findChild<QAction*>(menu)->trigger();
+        QStringList sorted; // whole entries moved, and nothing typed was written
+        for (const QString& n : order)
+            sorted << entries[n.toInt() - 1];
+        QCOMPARE(w.rows(), sorted);
+        QCOMPARE(w.form->SpeedItem10->property("Tag").toInt(), column);
+        QCOMPARE(QPoint(w.form->StringGrid1->Col(), w.form->StringGrid1->Row()), QPoint(2, 2));
+        QVERIFY(w.form->ProgressBar1->isHidden());
     }
 
     void oneEntryShowsAndHidesTheBar() {
-        Fixture f;
-        f.form->show();
+        Window w;
         int shown = 0;
-        f.form->ProgressBar1->installEventFilter(this);
+        w.form->ProgressBar1->installEventFilter(this);
         showCount_ = &shown;
-        f.form->Question1Click();
+        w.form->Question1Click();
         showCount_ = nullptr;
         QCOMPARE(shown, 1);
-        QVERIFY(f.form->ProgressBar1->isHidden());
-        QCOMPARE(f.form->ProgressBar1->value(), 0);
-        f.form->SaveDialog1.tag = 1;
+        QVERIFY(w.form->ProgressBar1->isHidden());
+        QCOMPARE(w.form->ProgressBar1->value(), 0);
     }
 
     void swapTwiceRestores() {
-        Fixture f;
-        f.setRows({"cat|Katze|kat"});
-        FieldFont answer = f.form->doc.header.fonts[1];
-        answer.face = "Courier New";
-        answer.charset = 204;
-        f.form->doc.header.fonts[1] = answer;
-        f.form->FieldLayoutNames() = {"00000409", "00000419", "00000407"};
-        const VocabularyHeader before = f.form->doc.header;
-        f.form->Swap1->trigger();
-        QCOMPARE(f.form->cells().cell(kQuestion, 1), std::string("Katze"));
-        QCOMPARE(f.form->cells().cell(kComment, 1), std::string("kat"));
-        QCOMPARE(f.form->FieldLayoutNames()[0], std::string("00000419"));
-        QCOMPARE(f.form->FieldLayoutNames()[2], std::string("00000407"));
-        QCOMPARE(f.form->doc.header.fonts[0].face, std::string("Courier New"));
-        QCOMPARE(f.form->ComboEdit1->font().family(), QStringLiteral("Courier New"));
-        f.form->SpeedItem11SwapClick();
-        QCOMPARE(f.form->doc.header.fonts, before.fonts);
-        QCOMPARE(f.form->doc.header.layoutNames, before.layoutNames);
-        QCOMPARE(f.form->cells().cell(kQuestion, 1), std::string("cat"));
+        Window w(false);
+        TForm1& f = *w.form;
+        w.setRows({"cat|Katze|kat"});
+        f.doc.header.fonts[1].face = "Courier New";
+        f.doc.header.fonts[1].charset = 204;
+        f.FieldLayoutNames() = {"00000409", "00000419", "00000407"};
+        const VocabularyHeader before = f.doc.header;
+        f.Swap1->trigger();
+        QCOMPARE(w.row(1), QStringLiteral("Katze|cat|kat||"));
+        QCOMPARE(f.FieldLayoutNames(),
+                 (std::array<std::string, 3>{"00000419", "00000409", "00000407"}));
+        QCOMPARE(f.doc.header.fonts[0].face, std::string("Courier New"));
+        QCOMPARE(f.ComboEdit1->font().family(), QStringLiteral("Courier New"));
+        f.SpeedItem11SwapClick();
+        QCOMPARE(f.doc.header.fonts, before.fonts);
+        QCOMPARE(f.doc.header.layoutNames, before.layoutNames);
+        QCOMPARE(w.row(1), QStringLiteral("cat|Katze|kat||"));
     }
 
     void shuffleKeepsEntriesWhole() {
-        Fixture f;
-        QStringList rows;
+        Window w(false);
+        QStringList entries;
         for (int i = 1; i <= 50; ++i)
-            rows << QStringLiteral("q%1|a%1|c%1").arg(i);
-        f.setRows(rows);
-        f.form->RandomizeEntries1->trigger();
-        QStringList questions = f.column(kQuestion);
-        QCOMPARE(questions.size(), 50);
-        for (int r = 1; r <= 50; ++r) {
-            const QString q = QString::fromStdString(f.form->cells().cell(kQuestion, r));
-            QCOMPARE(QString::fromStdString(f.form->cells().cell(kAnswer, r)),
-                     QStringLiteral("a") + q.mid(1));
-            QCOMPARE(QString::fromStdString(f.form->cells().cell(kExtra1, r)), q.mid(1));
-        }
-        questions.sort();
-        QCOMPARE(questions.removeDuplicates(), 0);
+            entries << QStringLiteral("q%1|a%1|c%1|%1|").arg(i);
+        w.setRows(entries);
+        w.form->RandomizeEntries1->trigger();
+        QStringList shuffled = w.rows();
+        QVERIFY(shuffled != entries);
+        shuffled.sort();
+        entries.sort();
+        QCOMPARE(shuffled, entries); // each entry once, whole
     }
 
     void frequency() {
-        Fixture f;
-        f.setRows({"a|x|c1", "A|y|c2", "b|z|c3", "c|w|c4", "c|v|c5", "C|u|c6"});
-        f.form->StringGrid1->setCurrentCell(1, 6);
-        f.form->FrequencyAnalysing1->trigger();
-        QCOMPARE(f.column(kQuestion), (QStringList{"a", "b", "c"}));
-        QCOMPARE(f.column(kAnswer), (QStringList{"2", "1", "3"}));
-        QCOMPARE(f.column(kComment), (QStringList{"c1", "c2", "c3"}));
-        QCOMPARE(f.form->StringGrid1->Row(), 3);
+        Window w(false);
+        w.setRows({"a|x|c1", "A|y|c2", "b|z|c3", "c|w|c4", "c|v|c5", "C|u|c6"});
+        w.form->StringGrid1->setCurrentCell(1, 6);
+        w.form->FrequencyAnalysing1->trigger();
+        QCOMPARE(w.column(kQuestion), (QStringList{"a", "b", "c"}));
+        QCOMPARE(w.column(kAnswer), (QStringList{"2", "1", "3"}));
+        QCOMPARE(w.column(kComment), (QStringList{"c1", "c2", "c3"}));
+        QCOMPARE(w.form->StringGrid1->Row(), 3);
     }
 
     void findDownwardsThenEnd() {
-        Fixture f;
-        f.setRows({"cat", "dog", "concat cat", "cat-fish", "bird"});
-        f.form->Find1Click();
-        QVERIFY(f.form->Findnext1->isEnabled());
-        QCOMPARE(f.dialogs.findShown, 1);
-        f.form->StringGrid1->setCurrentCell(1, 2);
-        f.dialogs.pressFind(QStringLiteral("CAT"));
-        QCOMPARE(f.form->StringGrid1->Row(), 3); // every occurrence is examined
-        f.form->Findnext1Click();
-        QCOMPARE(f.form->StringGrid1->Row(), 4);
-        QVERIFY(f.dialogs.messages.empty());
-        f.form->Findnext1Click(); // nothing below: the end message, the row stays
-        QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
-        QCOMPARE(f.dialogs.messages.back().text, QStringLiteral("End of vocabulary reached!"));
-        QCOMPARE(f.dialogs.messages.back().caption, QStringLiteral("End of document"));
-        QCOMPARE(f.form->StringGrid1->Row(), 4);
-        f.form->Findnext1Click(); // starts again at row 1
-        QCOMPARE(f.form->StringGrid1->Row(), 1);
+        Window w(false);
+        TForm1& f = *w.form;
+        w.setRows({"cat", "dog", "concat cat", "cat-fish", "bird"});
+        f.StringGrid1->setCurrentCell(1, 2);
+        f.Findnext1Click(); // nothing to find yet: nothing happens
+        QCOMPARE(f.StringGrid1->Row(), 2);
+        QCOMPARE(f.LastFoundRow, 0);
+        f.Find1Click();
+        QVERIFY(f.Findnext1->isEnabled());
+        QCOMPARE(w.dialogs.findShown, 1);
+        w.dialogs.pressFind(QStringLiteral("CAT"));
+        QCOMPARE(f.StringGrid1->Row(), 3); // every occurrence is examined
+        f.Findnext1Click();
+        QCOMPARE(f.StringGrid1->Row(), 4);
+        QVERIFY(w.dialogs.messages.empty());
+        f.Findnext1Click(); // nothing below: the end message, the row stays
+        QCOMPARE(w.dialogs.messageTexts(), QStringList{"End of vocabulary reached!"});
+        QCOMPARE(w.dialogs.messages.back().caption, QStringLiteral("End of document"));
+        QCOMPARE(f.StringGrid1->Row(), 4);
+        f.Findnext1Click(); // starts again at row 1
+        QCOMPARE(f.StringGrid1->Row(), 1);
         // match case on: "CAT" is nowhere
-        f.dialogs.pressFind(QStringLiteral("CAT"), true);
-        QCOMPARE(f.dialogs.messages.size(), std::size_t(2));
+        w.dialogs.pressFind(QStringLiteral("CAT"), true);
+        QCOMPARE(w.dialogs.messages.size(), std::size_t(2));
     }
 
     void findInLastRowAndInRussian() {
-        Fixture f;
-        f.setRows({"a", "b", "cat"});
-        f.form->N1->setTitle(QStringLiteral("&Файл"));
-        f.form->Find1Click();
-        f.dialogs.pressFind(QStringLiteral("cat"));
-        QCOMPARE(f.form->StringGrid1->Row(), 3);
-        QCOMPARE(f.dialogs.messages.back().text, QStringLiteral("Достигнут конец словаря!"));
-        QCOMPARE(f.dialogs.messages.back().caption, QStringLiteral("Конец документа"));
-        QVERIFY(f.form->EndReached);
-        QCOMPARE(f.form->LastFoundRow, 3);
-    }
-
-    void findNextWithEmptyTextDoesNothing() {
-        Fixture f;
-        f.setRows({"a", "b"});
-        f.form->StringGrid1->setCurrentCell(1, 2);
-        f.form->Findnext1Click();
-        QCOMPARE(f.form->StringGrid1->Row(), 2);
-        QVERIFY(f.dialogs.messages.empty());
-        QCOMPARE(f.form->LastFoundRow, 0);
+        Window w(false);
+        w.setRows({"a", "b", "cat"});
+        w.form->N1->setTitle(QStringLiteral("&Файл"));
+        w.form->Find1Click();
+        w.dialogs.pressFind(QStringLiteral("cat"));
+        QCOMPARE(w.form->StringGrid1->Row(), 3);
+        QCOMPARE(w.dialogs.messages.back().text, QStringLiteral("Достигнут конец словаря!"));
+        QCOMPARE(w.dialogs.messages.back().caption, QStringLiteral("Конец документа"));
+        QVERIFY(w.form->EndReached);
+        QCOMPARE(w.form->LastFoundRow, 3);
     }
 
 protected:
