@@ -79,14 +79,14 @@ private slots:
         QCOMPARE(w.dialogs.fontDialogsShown, 1);
         QVERIFY(f.FieldFontOf(kAnswerField) == arial16Bold());
 
+        // the box at 10 points, the sample at 12, the test box at the font's own 16
         const QFont box = f.ComboEdit2->font();
         QCOMPARE(box.family(), QStringLiteral("Arial"));
-        QCOMPARE(box.pointSize(), 10);
-        QVERIFY(box.bold());
-        QCOMPARE(f.Label13->font().pointSize(), 12);
-        QVERIFY(f.Label13->font().bold());
-        QCOMPARE(f.Edit6->font().pointSize(), 16);
-        QVERIFY(f.Edit6->font().bold());
+        for (const auto& [font, size] :
+             {std::pair{box, 10}, {f.Label13->font(), 12}, {f.Edit6->font(), 16}}) {
+            QCOMPARE(font.pointSize(), size);
+            QVERIFY(font.bold());
+        }
         // Arial is shown by its metric-compatible stand-in; the font keeps its name.
         QCOMPARE(QFontInfo(box).family(), QStringLiteral("Liberation Sans"));
         // The rows keep the height the size box gave them.
@@ -114,11 +114,11 @@ private slots:
         QCOMPARE(f.RxSpinEdit1->value(), 14);
         for (int row = 0; row < f.RowCount(); ++row)
             QCOMPARE(f.StringGrid1->rowHeight(row), 28);
-        for (int field = 0; field < 3; ++field)
+        for (int field = 0; field < 3; ++field) {
             QCOMPARE(f.FieldFontOf(field).pointSize, 14);
-        QCOMPARE(f.StringGrid1->font().pointSize(), 14);
-        for (int field = 0; field < 3; ++field)
             QCOMPARE(w.box(field)->font().pointSize(), 10);
+        }
+        QCOMPARE(f.StringGrid1->font().pointSize(), 14);
         QCOMPARE(f.Label12->font(), sample);
         // The arrow keys step the box.
         Window::key(Qt::Key_Up);
