@@ -11,12 +11,10 @@
 #include "support/scripted_dialogs.h"
 #include "ui_language/language_tables.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -170,17 +168,11 @@ struct Window {
         if (auto* page = qobject_cast<QWidget*>(control);
             page && form->PageControl1->indexOf(page) >= 0)
             return form->PageControl1->tabText(form->PageControl1->indexOf(page));
-        if (auto* m = qobject_cast<QMenu*>(control))
-            return m->title();
-        if (auto* a = qobject_cast<QAction*>(control))
-            return a->text();
-        if (auto* g = qobject_cast<QGroupBox*>(control))
-            return g->title();
-        if (auto* l = qobject_cast<QLabel*>(control))
-            return l->text();
-        if (auto* b = qobject_cast<QAbstractButton*>(control))
-            return b->text();
-        return QStringLiteral("<no control>");
+        if (!control)
+            return QStringLiteral("<no control>");
+        // menus and group boxes have a title, actions, labels and buttons a text
+        const QVariant title = control->property("title");
+        return (title.isValid() ? title : control->property("text")).toString();
     }
     QStringList shownTexts() const {
         QStringList texts;
