@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QProgressBar>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QToolButton>
 
 using namespace lexanta;
@@ -86,6 +87,17 @@ private slots:
         form.SaveDialog1.fileName = w.path("copy.lut");
         QVERIFY(form.N4Click());
         QCOMPARE(Window::read(w.path("copy.lut")), Window::read(kAnimals));
+    }
+
+    // A character no Windows code page holds is refused in the description, with a message.
+    void descriptionRefusesWhatItCannotHold() {
+        Window w;
+        w.form->PageControl1->setCurrentIndex(1);
+        w.form->Edit2->setFocus();
+        w.form->Edit2->setText(QStringLiteral("Animals"));
+        w.form->Edit2->insert(QStringLiteral(" \U0001F600"));
+        QCOMPARE(w.form->Edit2->text(), QStringLiteral("Animals"));
+        QVERIFY(w.form->statusBar()->currentMessage().contains(QStringLiteral("cannot hold")));
     }
 
     void resetKeepsFontsSizeAndLayouts() {
