@@ -2,23 +2,7 @@
 # lexanta-tool import, fill and export. Usage: interchange.sh TOOL DATA_DIR
 set -u
 tool=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-
-# expect_status WANTED DESCRIPTION COMMAND...: runs the command, keeps its stderr in $work/err.
-expect_status() {
-    local wanted=$1 what=$2
-    shift 2
-    "$@" 2>"$work/err"
-    local got=$?
-    [ "$got" -eq "$wanted" ] || fail "$what: exit status $got, wanted $wanted ($(cat "$work/err"))"
-}
+. "$(dirname "$0")/lib/common.bash"
 
 # same_bytes FILE EXPECTED-PRINTF-FORMAT DESCRIPTION
 same_bytes() {
@@ -110,8 +94,4 @@ expect_status 1 "export a missing file" "$tool" export --format tab "$work/none.
 expect_status 2 "export with an unknown format" "$tool" export --format pdf "$work/three.lut" \
     -o "$work/x.txt"
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures failure(s)" >&2
-    exit 1
-fi
-echo "interchange: all passed"
+finish interchange

@@ -3,23 +3,7 @@
 set -u
 tool=$1
 data=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-
-# expect_status WANTED DESCRIPTION COMMAND...: runs the command, keeps its stderr in $work/err.
-expect_status() {
-    local wanted=$1 what=$2
-    shift 2
-    "$@" 2>"$work/err"
-    local got=$?
-    [ "$got" -eq "$wanted" ] || fail "$what: exit status $got, wanted $wanted ($(cat "$work/err"))"
-}
+. "$(dirname "$0")/lib/common.bash"
 
 # exported_as LUT EXPECTED-PRINTF-FORMAT DESCRIPTION: the tab export of LUT has these bytes.
 exported_as() {
@@ -115,8 +99,4 @@ exported_as "$work/m2.lut" 'bird\t1\t\r\ncat\t2\t\r\ndog\t2\t' "sort then freque
 expect_status 2 "frequency with an option" "$tool" frequency --by question "$work/runs.lut" \
     -o "$work/x.lut"
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures failure(s)" >&2
-    exit 1
-fi
-echo "listops: all passed"
+finish listops
