@@ -1,6 +1,7 @@
 #pragma once
 
-// A private Xvfb server for tests of the XKB keyboard layouts. It runs with -noreset:
+// A private Xvfb server for tests of the XKB keyboard layouts. Include it after the Qt
+// headers: X11's macros (Status, Bool, KeyPress, ...) would break them. It runs with -noreset:
 // otherwise the server resets when its last client leaves and forgets the layouts that
 // setxkbmap gave it.
 
@@ -8,6 +9,15 @@
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
+
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+// X11's Button1..5 macros would shadow the window's Button2..4 controls.
+#undef Button1
+#undef Button2
+#undef Button3
+#undef Button4
+#undef Button5
 
 namespace lexanta::test {
 
@@ -41,7 +51,19 @@ public:
         if (number.trimmed().isEmpty())
             return QString::fromLocal8Bit(process_.readAllStandardError());
         display_ = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
-        return {};
+        probe_ = XOpenDisplay(display_.toLatin1().constData());
+        return probe_ ? QString() : QStringLiteral("cannot open %1").arg(display_);
+    }
+
+    // XKB's own view of the active group, through a connection of the test's own.
+    int group() const {
+        XkbStateRec state{};
+        return probe_ && XkbGetState(probe_, XkbUseCoreKbd, &state) == Success ? state.group : -1;
+    }
+    // Locks a group, as the user's language switcher would.
+    void lockGroup(int group) const {
+        XkbLockGroup(probe_, XkbUseCoreKbd, static_cast<unsigned int>(group));
+        XSync(probe_, False);
     }
 
     QString display() const { return display_; }
@@ -56,6 +78,9 @@ public:
     }
 
     void stop() {
+        if (probe_)
+            XCloseDisplay(probe_);
+        probe_ = nullptr;
         if (process_.state() == QProcess::NotRunning)
             return;
         process_.terminate();
@@ -68,6 +93,7 @@ public:
 private:
     QProcess process_;
     QString display_;
+    Display* probe_ = nullptr;
 };
 
 } // namespace lexanta::test
