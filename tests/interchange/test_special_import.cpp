@@ -1,4 +1,5 @@
 #include "interchange/special_import.h"
+#include "support/recording_observer.h"
 
 #include <QTest>
 
@@ -82,16 +83,6 @@ FillResult fillFromVocabularyByScan(EntryTable& grid, const Rows& source) {
     }
     return result;
 }
-
-// Records the notices; inserts and removals are written down as {-1, -1}.
-struct Recorder : EntryTableObserver {
-    void rowsAboutToBeInserted(int, int) override { notices.push_back({-1, -1}); }
-    void rowsInserted() override {}
-    void rowsAboutToBeRemoved(int, int) override { notices.push_back({-1, -1}); }
-    void rowsRemoved() override {}
-    void rowsChanged(int first, int last) override { notices.push_back({first, last}); }
-    std::vector<std::pair<int, int>> notices;
-};
 
 } // namespace
 
@@ -267,7 +258,7 @@ void TestSpecialImport::indexGivesTheResultsOfTheScan() {
 
 void TestSpecialImport::observerHearsOnce() {
     EntryTable grid = makeGrid({{"x", "", ""}, {"cat", "", ""}, {"y", "", ""}, {"dog", "", ""}});
-    Recorder recorder;
+    test::RecordingObserver recorder;
     grid.setObserver(&recorder);
     fillFromVocabulary(grid, makeSource({{"cat", "Katze", ""}, {"dog", "Hund", ""}}));
     fillFromVocabulary(grid, makeSource({{"bird", "Vogel", ""}})); // changes nothing

@@ -1,4 +1,5 @@
 #include "listops/shuffle_swap.h"
+#include "support/recording_observer.h"
 
 #include <QTest>
 
@@ -78,14 +79,7 @@ private slots:
 
     // Observers hear of the rewritten rows once, and no row is inserted or removed.
     void swapTellsTheObserver() {
-        struct Recorder : EntryTableObserver {
-            void rowsAboutToBeInserted(int, int) override { notices.push_back({-1, -1}); }
-            void rowsInserted() override {}
-            void rowsAboutToBeRemoved(int, int) override { notices.push_back({-1, -1}); }
-            void rowsRemoved() override {}
-            void rowsChanged(int first, int last) override { notices.push_back({first, last}); }
-            std::vector<std::pair<int, int>> notices;
-        } recorder;
+        test::RecordingObserver recorder;
         EntryTable table;
         fillNumbered(table, 10);
         table.setObserver(&recorder);

@@ -1,21 +1,12 @@
 #include "platform/keyboard_layouts.h"
+#include "support/xkb_groups.h"
 
 #include <QTest>
 
 using namespace lexanta;
+using lexanta::test::describe;
 
-namespace {
-
-QString describe(const std::vector<XkbLayout>& groups) {
-    QStringList parts;
-    for (const XkbLayout& group : groups)
-        parts << (group.variant.isEmpty()
-                      ? group.layout
-                      : QStringLiteral("%1(%2)").arg(group.layout, group.variant));
-    return parts.join(QLatin1Char(','));
-}
-
-} // namespace
+namespace {} // namespace
 
 class TestKeyboardLayouts : public QObject {
     Q_OBJECT

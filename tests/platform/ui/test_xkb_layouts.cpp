@@ -1,5 +1,6 @@
 // The XKB backend against a private Xvfb server.
 #include "platform/x11/xkb_keyboard_layouts.h"
+#include "support/xkb_groups.h"
 
 #include <QTest>
 
@@ -8,19 +9,9 @@
 #include "support/xvfb_server.h" // X11's macros come after every Qt header
 
 using namespace lexanta;
+using lexanta::test::describe;
 
-namespace {
-
-QString describe(const std::vector<XkbLayout>& groups) {
-    QStringList parts;
-    for (const XkbLayout& group : groups)
-        parts << (group.variant.isEmpty()
-                      ? group.layout
-                      : QStringLiteral("%1(%2)").arg(group.layout, group.variant));
-    return parts.join(QLatin1Char(','));
-}
-
-} // namespace
+namespace {} // namespace
 
 class TestXkbLayouts : public QObject {
     Q_OBJECT
