@@ -51,7 +51,6 @@ public:
 
     const Entry& entry(int row) const { return pool_[order_[row]]; }
     void setEntry(int row, Entry e);
-    Entry takeEntry(int row) const { return entry(row); }
     void clearRow(int row);
     bool isBlank(int row) const; // question, answer and comment all empty
 
