@@ -1,12 +1,12 @@
 #include "app/tform1.h"
 
 #include "app/speed_bar.h"
-#include "editing/ui/code_page_validator.h"
 #include "editing/ui/combo_edit.h"
 #include "editing/ui/entry_grid.h"
 #include "editing/ui/entry_grid_model.h"
 #include "platform/codepage.h"
 #include "platform/keyboard_layouts.h"
+#include "platform/ui/code_page_validator.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,14 +1,8 @@
 // import, fill and export: File > Import, File > Special Import and File > Export.
 #include "cli/tool.h"
 
-#include "interchange/special_import.h"
 #include "interchange/text_export.h"
-#include "interchange/text_import.h"
-#include "platform/codepage.h"
 #include "platform/file_io.h"
-
-#include <QDate>
-#include <QLocale>
 
 namespace lexanta::tool {
 namespace {
@@ -25,15 +19,6 @@ bool onlyOptions(const Args& args, const QStringList& allowed, QString& unexpect
             ++i; // its value follows
     }
     return true;
-}
-
-// Today's date as a reset vocabulary shows it.
-std::string todayText() {
-    const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
-    EncodeResult encoded = CodePage::get(systemAnsiCodePage()).encode(date);
-    if (!encoded.ok())
-        return QDate::currentDate().toString(Qt::ISODate).toStdString();
-    return std::move(encoded.bytes);
 }
 
 int importCommand(const Args& args) {
@@ -54,25 +39,9 @@ int importCommand(const Args& args) {
     else
         return usageError(name, QStringLiteral("--format must be text, tab2 or tab3"));
 
-    const QString& input = args.positional.first();
-    std::string bytes;
-    const IoResult read = readWholeFile(input, bytes);
-    if (!read) {
-        printError(read.message(QStringLiteral("cannot read")));
-        return kIoError;
-    }
-    // A new vocabulary as a first start has it; the fonts decide the columns' code pages.
-    Vocabulary doc;
-    doc.header.date = todayText();
-    const auto& fonts = doc.header.fonts;
-    const std::array<int, 3> codePages{codePageForCharset(fonts[kQuestionField].charset),
-                                       codePageForCharset(fonts[kAnswerField].charset),
-                                       codePageForCharset(fonts[kCommentField].charset)};
-    const ImportResult result = importText(bytes, format, codePages, doc.entries);
-    if (!result.ok()) {
-        printError(describeImportProblems(result, input));
-        return kIoError;
-    }
+    Document doc;
+    if (const int status = report(doc.importText(args.positional.first(), format)); status != kOk)
+        return status;
     return saveVocabulary(doc, args);
 }
 
@@ -85,16 +54,11 @@ int fillCommand(const Args& args) {
     if (args.positional.size() != 1 || args.output.isEmpty() || source.isEmpty())
         return usageError(name,
                           QStringLiteral("fill takes one input file, --from SOURCE and -o OUTPUT"));
-    Vocabulary doc;
+    Document doc;
     if (!loadVocabulary(args.positional.first(), doc))
         return kIoError;
-    std::string sourceBytes;
-    const IoResult read = readWholeFile(source, sourceBytes);
-    if (!read) {
-        printError(read.message(QStringLiteral("cannot read")));
-        return kIoError;
-    }
-    fillFromVocabulary(doc.entries, sourceBytes);
+    if (const int status = report(doc.specialImport(source)); status != kOk)
+        return status;
     return saveVocabulary(doc, args);
 }
 
@@ -108,11 +72,11 @@ int exportCommand(const Args& args) {
     const QString formatName = args.value(QStringLiteral("--format"));
     if (formatName != QLatin1String("tab") && formatName != QLatin1String("html"))
         return usageError(name, QStringLiteral("--format must be tab or html"));
-    Vocabulary doc;
+    Document doc;
     if (!loadVocabulary(args.positional.first(), doc))
         return kIoError;
-    const std::string page =
-        formatName == QLatin1String("tab") ? exportTabDelimited(doc.entries) : exportHtml(doc);
+    const std::string page = formatName == QLatin1String("tab") ? exportTabDelimited(doc.entries())
+                                                                : exportHtml(doc.vocabulary());
     const IoResult written = writeWholeFile(args.output, page);
     if (!written) {
         printError(written.message(QStringLiteral("cannot write")));

@@ -1,16 +1,11 @@
 // sort, shuffle, swap and frequency: File > Load, the list command, File > Save.
 #include "cli/tool.h"
 
-#include "listops/frequency.h"
-#include "listops/shuffle_swap.h"
-#include "listops/sorting.h"
-#include "platform/codepage.h"
 #include "platform/collation.h"
 
 #include <QString>
 
 #include <ctime>
-#include <utility>
 
 namespace lexanta::tool {
 namespace {
@@ -50,12 +45,11 @@ int sortCommand(const Args& args) {
         return usageError(
             name, QStringLiteral("--by takes question, answer or comment, not '%1'").arg(by));
 
-    Vocabulary doc;
+    Document doc;
     if (!loadVocabulary(args.positional.first(), doc))
         return kIoError;
     const KeyCollator collator;
-    sortEntries(doc.entries, column, CodePage::forCharset(doc.header.fonts[column - 1].charset),
-                collator);
+    doc.sortBy(column, collator);
     return saveVocabulary(doc, args);
 }
 
@@ -71,10 +65,10 @@ int shuffleCommand(const Args& args) {
             return usageError(name, QStringLiteral("--seed takes a whole number from 0 to %1")
                                         .arg(static_cast<unsigned>(-1)));
     }
-    Vocabulary doc;
+    Document doc;
     if (!loadVocabulary(args.positional.first(), doc))
         return kIoError;
-    randomizeEntries(doc.entries, seed);
+    doc.shuffle(seed);
     return saveVocabulary(doc, args);
 }
 
@@ -82,13 +76,10 @@ int swapCommand(const Args& args) {
     const QString name = QStringLiteral("swap");
     if (const int status = checkArgs(name, args); status != kOk)
         return status;
-    Vocabulary doc;
+    Document doc;
     if (!loadVocabulary(args.positional.first(), doc))
         return kIoError;
-    swapQuestionAnswerCells(doc.entries);
-    VocabularyHeader& h = doc.header;
-    std::swap(h.fonts[kQuestionField], h.fonts[kAnswerField]);
-    std::swap(h.layoutNames[kQuestionField], h.layoutNames[kAnswerField]);
+    doc.swapQuestionAnswer();
     return saveVocabulary(doc, args);
 }
 
@@ -96,12 +87,11 @@ int frequencyCommand(const Args& args) {
     const QString name = QStringLiteral("frequency");
     if (const int status = checkArgs(name, args); status != kOk)
         return status;
-    Vocabulary doc;
+    Document doc;
     if (!loadVocabulary(args.positional.first(), doc))
         return kIoError;
     const KeyCollator collator;
-    frequencyAnalysis(doc.entries, CodePage::forCharset(doc.header.fonts[kQuestionField].charset),
-                      collator);
+    doc.frequencyAnalysis(collator);
     return saveVocabulary(doc, args);
 }
 

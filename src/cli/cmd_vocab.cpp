@@ -1,9 +1,6 @@
 // info and save: File > Load, then a report or File > Save.
 #include "cli/tool.h"
 
-#include "platform/file_io.h"
-#include "vocab/lut_format.h"
-
 #include <QString>
 
 #include <cstdio>
@@ -14,13 +11,13 @@ namespace {
 int info(const Args& args) {
     if (args.positional.size() != 1 || !args.output.isEmpty())
         return usageError(QStringLiteral("info"), QStringLiteral("info takes one input file"));
-    Vocabulary doc;
+    Document doc;
     if (!loadVocabulary(args.positional.first(), doc))
         return kIoError;
-    const VocabularyHeader& h = doc.header;
+    const VocabularyHeader& h = doc.header();
     std::string out;
-    out += std::string("format: ") + (doc.currentFormat ? "current" : "old") + "\n";
-    out += "entries: " + std::to_string(doc.entries.entryCount()) + "\n";
+    out += std::string("format: ") + (doc.vocabulary().currentFormat ? "current" : "old") + "\n";
+    out += "entries: " + std::to_string(doc.entries().entryCount()) + "\n";
     out += "questions-language: " + h.questionsLanguage + "\n";
     out += "answers-language: " + h.answersLanguage + "\n";
     out += "title: " + h.title + "\n";
@@ -36,7 +33,7 @@ int save(const Args& args) {
     if (args.positional.size() != 1 || args.output.isEmpty())
         return usageError(QStringLiteral("save"),
                           QStringLiteral("save takes one input file and -o OUTPUT"));
-    Vocabulary doc;
+    Document doc;
     if (!loadVocabulary(args.positional.first(), doc))
         return kIoError;
     return saveVocabulary(doc, args);
@@ -46,16 +43,11 @@ int merge(const Args& args) {
     if (args.positional.size() != 2 || args.output.isEmpty())
         return usageError(QStringLiteral("merge"),
                           QStringLiteral("merge takes two input files and -o OUTPUT"));
-    Vocabulary doc;
+    Document doc;
     if (!loadVocabulary(args.positional[0], doc))
         return kIoError;
-    std::string other;
-    const IoResult read = readWholeFile(args.positional[1], other);
-    if (!read) {
-        printError(read.message(QStringLiteral("cannot read")));
-        return kIoError;
-    }
-    mergeEntries(other, doc.entries);
+    if (const int status = report(doc.merge(args.positional[1])); status != kOk)
+        return status;
     return saveVocabulary(doc, args);
 }
 

@@ -1,9 +1,5 @@
 #include "cli/tool.h"
 
-#include "listops/cleanup.h"
-#include "platform/file_io.h"
-#include "vocab/lut_format.h"
-
 #include <QTextStream>
 
 #include <cstdio>
@@ -32,29 +28,24 @@ void printError(const QString& message) {
     std::fprintf(stderr, "lexanta-tool: %s\n", message.toLocal8Bit().constData());
 }
 
-bool loadVocabulary(const QString& path, Vocabulary& doc) {
-    std::string bytes;
-    const IoResult read = readWholeFile(path, bytes);
-    if (!read) {
-        printError(read.message(QStringLiteral("cannot read")));
-        return false;
-    }
-    readVocabulary(bytes, doc);
-    return true;
+bool loadVocabulary(const QString& path, Document& doc) {
+    return report(doc.load(path)) == kOk;
 }
 
-int saveVocabulary(Vocabulary& doc, const Args& args) {
-    if (args.removeBlankLines)
-        removeBlankLines(doc.entries);
-    normalizeCells(doc.entries);
-    dropTrailingBlankRow(doc.entries);
-    const bool withHeader = doc.currentFormat || !args.oldFormat;
-    const IoResult written = writeWholeFile(args.output, serializeVocabulary(doc, withHeader));
-    if (!written) {
-        printError(written.message(QStringLiteral("cannot write")));
-        return kIoError;
-    }
-    return kOk;
+int saveVocabulary(Document& doc, const Args& args) {
+    SaveOptions options;
+    options.removeBlankLines = args.removeBlankLines;
+    options.chooseFormat = [&args] {
+        return args.oldFormat ? FormatChoice::Old : FormatChoice::Current;
+    };
+    return report(doc.saveAs(args.output, options));
+}
+
+int report(const FileOutcome& outcome) {
+    if (outcome.ok())
+        return kOk;
+    printError(outcome.message());
+    return kIoError;
 }
 
 } // namespace lexanta::tool

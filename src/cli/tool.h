@@ -1,6 +1,6 @@
 #pragma once
 
-#include "vocab/vocabulary.h"
+#include "document/document.h"
 
 #include <QString>
 #include <QStringList>
@@ -43,13 +43,15 @@ void printError(const QString& message);
 // Prints the message and the usage of `command` on standard error; returns kUsageError.
 int usageError(const QString& command, const QString& message);
 
-// Loads a .lut file as File > Load does, starting from the state of a first start.
+// Loads a .lut file as File > Load does, into a document in the window's reset state.
 // On failure prints the file and reason and returns false.
-bool loadVocabulary(const QString& path, Vocabulary& doc);
+bool loadVocabulary(const QString& path, Document& doc);
 
-// Writes as File > Save does: RemoveBlankLines when args.removeBlankLines, NormalizeCells,
-// then the writer (an old-format document is written in the current format unless
-// args.oldFormat). On failure prints the file and reason and returns kIoError.
-int saveVocabulary(Vocabulary& doc, const Args& args);
+// Writes args.output as File > Save does: RemoveBlankLines when args.removeBlankLines,
+// NormalizeCells, then the writer (an old-format document is written in the current format
+// unless args.oldFormat). On failure prints the file and reason and returns kIoError.
+int saveVocabulary(Document& doc, const Args& args);
+// Prints a failed outcome's message; returns kOk for a success, kIoError otherwise.
+int report(const FileOutcome& outcome);
 
 } // namespace lexanta::tool

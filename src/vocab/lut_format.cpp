@@ -192,14 +192,17 @@ int mergeEntries(std::string_view data, EntryTable& table) {
     return end - first;
 }
 
-bool dropTrailingBlankRow(EntryTable& table) {
+bool hasTrailingBlankRow(const EntryTable& table) {
     const int last = table.rowCount() - 1;
-    if (table.rowCount() > 2 && table.cell(kQuestion, last).empty() &&
-        table.cell(kAnswer, last).empty()) {
-        table.setRowCount(last);
-        return true;
-    }
-    return false;
+    return table.rowCount() > 2 && table.cell(kQuestion, last).empty() &&
+           table.cell(kAnswer, last).empty();
+}
+
+bool dropTrailingBlankRow(EntryTable& table) {
+    if (!hasTrailingBlankRow(table))
+        return false;
+    table.setRowCount(table.rowCount() - 1);
+    return true;
 }
 
 std::string serializeVocabulary(const Vocabulary& doc, bool withHeader) {

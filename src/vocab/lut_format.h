@@ -53,6 +53,7 @@ int mergeEntries(std::string_view data, EntryTable& table);
 // Writer step 1: drops a trailing row whose question and answer are empty (its comment
 // is not looked at) unless it is the only entry row. True when a row was dropped.
 bool dropTrailingBlankRow(EntryTable& table);
+bool hasTrailingBlankRow(const EntryTable& table);
 
 // The bytes of the file: with the header (lines 1 to 31) when withHeader, else the old
 // format; CR LF between lines and none after the last. Does not drop the trailing row.

@@ -1,7 +1,7 @@
 #include "editing/ui/combo_edit.h"
 
-#include "editing/ui/code_page_validator.h"
 #include "platform/codepage.h"
+#include "platform/ui/code_page_validator.h"
 
 #include <QAction>
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
 #include "editing/ui/entry_grid.h"
 
-#include "editing/ui/code_page_validator.h"
 #include "editing/ui/entry_grid_model.h"
-#include "editing/ui/field_fonts.h"
+#include "platform/ui/code_page_validator.h"
+#include "platform/ui/field_fonts.h"
 
 #include <QAbstractButton>
 #include <QHeaderView>

@@ -16,9 +16,9 @@
 #include "editing/ui/combo_edit.h"
 #include "editing/ui/entry_grid.h"
 #include "editing/ui/entry_grid_model.h"
-#include "editing/ui/field_fonts.h"
 #include "platform/codepage.h"
 #include "platform/keyboard_layouts.h"
+#include "platform/ui/field_fonts.h"
 
 #include <QCheckBox>
 #include <QEvent>

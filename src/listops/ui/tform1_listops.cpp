@@ -3,13 +3,13 @@
 
 #include "editing/ui/combo_edit.h"
 #include "editing/ui/entry_grid.h"
-#include "editing/ui/field_fonts.h"
 #include "listops/frequency.h"
 #include "listops/search.h"
 #include "listops/shuffle_swap.h"
 #include "listops/sorting.h"
 #include "platform/codepage.h"
 #include "platform/collation.h"
+#include "platform/ui/field_fonts.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "vocab/vocabulary.h"
+#include "platform/font_description.h"
 
 #include <QString>
 

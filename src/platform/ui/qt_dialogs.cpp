@@ -1,6 +1,6 @@
 #include "platform/ui/qt_dialogs.h"
 
-#include "editing/ui/field_font_dialog.h"
+#include "platform/ui/field_font_dialog.h"
 #include "platform/ui/find_dialog.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 // Field fonts and the font size: the font commands and where each font shows, the size
 // box, the field font dialog, colours, and a Cyrillic column whose file keeps its bytes.
-#include "editing/ui/field_font_dialog.h"
-#include "editing/ui/field_fonts.h"
 #include "platform/codepage.h"
+#include "platform/ui/field_font_dialog.h"
+#include "platform/ui/field_fonts.h"
 #include "support/window_fixture.h"
 
 #include <QCheckBox>

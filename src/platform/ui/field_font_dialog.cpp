@@ -1,6 +1,6 @@
-#include "editing/ui/field_font_dialog.h"
+#include "platform/ui/field_font_dialog.h"
 
-#include "editing/ui/field_fonts.h"
+#include "platform/ui/field_fonts.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

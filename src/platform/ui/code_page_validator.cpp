@@ -1,4 +1,4 @@
-#include "editing/ui/code_page_validator.h"
+#include "platform/ui/code_page_validator.h"
 
 #include "platform/codepage.h"
 

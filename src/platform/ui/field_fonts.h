@@ -4,7 +4,7 @@
 // QColor and back, the Windows character sets a font may name, and the face names that
 // stand in for Windows fonts this machine lacks.
 
-#include "vocab/vocabulary.h"
+#include "platform/font_description.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "editing/ui/field_fonts.h"
+#include "platform/ui/field_fonts.h"
 
 #include "platform/codepage.h"
 

@@ -1,0 +1,410 @@
+#include "document/document.h"
+
+#include "document/document_command.h"
+#include "listops/cleanup.h"
+#include "listops/frequency.h"
+#include "listops/shuffle_swap.h"
+#include "platform/codepage.h"
+#include "platform/file_io.h"
+#include "vocab/lut_format.h"
+
+#include <QDate>
+#include <QDir>
+#include <QLocale>
+#include <QUndoStack>
+
+#include <new>
+#include <numeric>
+
+namespace lexanta {
+
+namespace {
+
+const char kDesignAuthor[] = "Lexanta Team";
+
+// The header of a reset vocabulary: fonts, size and layouts stay, the description is empty
+// but for today's date.
+VocabularyHeader resetHeader(const VocabularyHeader& from) {
+    VocabularyHeader h = from;
+    h.questionsLanguage.clear();
+    h.answersLanguage.clear();
+    h.title.clear();
+    h.author.clear();
+    h.date = todayText();
+    return h;
+}
+
+FileOutcome unreadable(const QString& path, const IoResult& read) {
+    return {FileOutcome::Kind::Unreadable, path, read.reason};
+}
+
+FileOutcome outOfMemory(const QString& path) {
+    return {FileOutcome::Kind::OutOfMemory, path, QStringLiteral("not enough memory")};
+}
+
+} // namespace
+
+std::string todayText() {
+    const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+    EncodeResult encoded = CodePage::get(systemAnsiCodePage()).encode(date);
+    if (!encoded.ok())
+        return QDate::currentDate().toString(Qt::ISODate).toStdString();
+    return std::move(encoded.bytes);
+}
+
+QString FileOutcome::message() const {
+    const QString file = QDir::toNativeSeparators(path);
+    switch (kind) {
+    case Kind::Done:
+    case Kind::Cancelled:
+        return {};
+    case Kind::Unreadable:
+        return QStringLiteral("cannot read %1: %2").arg(file, reason);
+    case Kind::OutOfMemory:
+        return QStringLiteral("not enough memory to load %1").arg(file);
+    case Kind::Rejected:
+        return reason;
+    case Kind::Unwritable:
+        return QStringLiteral("cannot write %1: %2").arg(file, reason);
+    }
+    return {};
+}
+
+Document::Document(Start start, QObject* parent)
+    : QObject(parent), undo_(std::make_unique<QUndoStack>()) {
+    vocabulary_.header.date = todayText();
+    if (start == Start::FirstStart)
+        vocabulary_.header.author = kDesignAuthor;
+    connect(undo_.get(), &QUndoStack::cleanChanged, this, [this](bool clean) {
+        if (wasModified_ != !clean) {
+            wasModified_ = !clean;
+            emit modifiedChanged(wasModified_);
+        }
+    });
+}
+
+Document::~Document() {
+    vocabulary_.entries.setObserver(nullptr);
+    // The steps refer to this document; they go first.
+    undo_.reset();
+}
+
+const CodePage& Document::codePageOf(int column) const {
+    return CodePage::forCharset(font(std::clamp(column, 1, 3) - 1).charset);
+}
+
+bool Document::isModified() const {
+    return !undo_->isClean();
+}
+
+std::string Document::bytes() const {
+    return serializeVocabulary(vocabulary_, vocabulary_.currentFormat);
+}
+
+void Document::setEntryObserver(EntryTableObserver* observer) {
+    vocabulary_.entries.setObserver(observer);
+}
+
+void Document::push(QUndoCommand* command) {
+    undo_->push(command);
+}
+
+void Document::setFileState(const FileState& state) {
+    if (file_ == state)
+        return;
+    file_ = state;
+    emit fileStateChanged();
+}
+
+void Document::notifyReplaced() {
+    emit replaced();
+    emit entriesChanged();
+}
+
+void Document::markSaved() {
+    undo_->setClean();
+}
+
+// ---- whole documents ----------------------------------------------------------------------
+
+void Document::newVocabulary() {
+    Vocabulary fresh;
+    fresh.header = resetHeader(vocabulary_.header);
+    FileState file = file_;
+    file.hasFile = false;
+    file.canMerge = false;
+    file.origin = DocumentOrigin::Untitled;
+    push(replaceCommand(*this, QStringLiteral("New"), std::move(fresh), file));
+    // An empty vocabulary holds nothing to lose.
+    undo_->setClean();
+}
+
+FileOutcome Document::load(const QString& path) {
+    try {
+        std::string data;
+        const IoResult read = readWholeFile(path, data);
+        if (!read)
+            return unreadable(path, read);
+        Vocabulary loaded;
+        loaded.header = resetHeader(vocabulary_.header);
+        readVocabulary(data, loaded);
+        // The size rule runs only when the stored size differs from the shown one.
+        if (loaded.header.fontSize != vocabulary_.header.fontSize)
+            for (FieldFont& f : loaded.header.fonts)
+                f.pointSize = loaded.header.fontSize;
+        push(replaceCommand(*this, QStringLiteral("Load"), std::move(loaded),
+                            FileState{path, true, true, DocumentOrigin::Loaded}));
+        undo_->setClean();
+        return {FileOutcome::Kind::Done, path, {}};
+    } catch (const std::bad_alloc&) {
+        return outOfMemory(path);
+    }
+}
+
+FileOutcome Document::importText(const QString& path, ImportFormat format,
+                                 ImportResult* details) {
+    try {
+        std::string data;
+        const IoResult read = readWholeFile(path, data);
+        if (!read)
+            return unreadable(path, read);
+        std::array<int, 3> codePages{};
+        for (int field = 0; field < 3; ++field)
+            codePages[field] = codePageForCharset(font(field).charset);
+        Vocabulary imported;
+        imported.header = resetHeader(vocabulary_.header);
+        const ImportResult result = lexanta::importText(data, format, codePages, imported.entries);
+        if (details)
+            *details = result;
+        if (!result.ok())
+            return {FileOutcome::Kind::Rejected, path, describeImportProblems(result, path)};
+        normalizeCells(imported.entries);
+        FileState file = file_;
+        file.hasFile = false;
+        file.canMerge = true;
+        file.origin = DocumentOrigin::Untitled;
+        push(replaceCommand(*this, QStringLiteral("Import"), std::move(imported), file));
+        return {FileOutcome::Kind::Done, path, {}};
+    } catch (const std::bad_alloc&) {
+        return outOfMemory(path);
+    }
+}
+
+FileOutcome Document::save(const SaveOptions& options) {
+    return writeFile(file_.fileName, options);
+}
+
+FileOutcome Document::saveAs(const QString& path, const SaveOptions& options) {
+    FileOutcome outcome = writeFile(path, options);
+    if (outcome.ok())
+        setFileState(FileState{path, true, file_.canMerge, DocumentOrigin::SavedAs});
+    return outcome;
+}
+
+FileOutcome Document::writeFile(const QString& path, const SaveOptions& options) {
+    auto* step = new PlannedStep(*this, QStringLiteral("Clean up"));
+    if (options.cleanUp) {
+        if (options.removeBlankLines && entries().rowCount() > 2) {
+            // The kept rows in order, then the blank ones, which go; when all are blank the
+            // last of them stays.
+            std::vector<int> keep, blanks;
+            for (int r = 1; r < entries().rowCount(); ++r)
+                (entries().isBlank(r) ? blanks : keep).push_back(r);
+            if (!blanks.empty()) {
+                if (keep.empty()) {
+                    keep.push_back(blanks.back());
+                    blanks.pop_back();
+                }
+                const int kept = static_cast<int>(keep.size());
+                keep.insert(keep.end(), blanks.begin(), blanks.end());
+                step->addPermutation(1, std::move(keep));
+                step->addRowCount(kept + 1);
+            }
+        }
+        step->addCellChanges(normalizedCells(entries()));
+    }
+    if (hasTrailingBlankRow(entries()))
+        step->addRowCount(entries().rowCount() - 1);
+    if (step->isEmpty())
+        delete step;
+    else
+        push(step);
+
+    bool withHeader = vocabulary_.currentFormat;
+    if (!withHeader && options.chooseFormat) {
+        const FormatChoice choice = options.chooseFormat();
+        if (choice == FormatChoice::Cancel)
+            return {FileOutcome::Kind::Cancelled, path, {}};
+        withHeader = choice == FormatChoice::Current;
+    }
+    const IoResult written = writeWholeFile(path, serializeVocabulary(vocabulary_, withHeader));
+    if (!written)
+        return {FileOutcome::Kind::Unwritable, path, written.reason};
+    if (withHeader && !vocabulary_.currentFormat)
+        push(formatCommand(*this, true));
+    undo_->setClean();
+    return {FileOutcome::Kind::Done, path, {}};
+}
+
+// ---- entries ------------------------------------------------------------------------------
+
+void Document::setCell(int column, int row, std::string_view bytes, quint64 editKey) {
+    if (row < 1 || row >= entries().rowCount() || column < 1 || column > kStoredColumns ||
+        entries().cell(column, row) == bytes)
+        return;
+    push(singleCellCommand(*this, column, row, std::string(bytes), editKey));
+}
+
+void Document::insertEntry(int row, const Entry& entry) {
+    row = std::clamp(row, 1, entries().rowCount());
+    push(insertRowsCommand(*this, QStringLiteral("Insert entry"), row, {entry}));
+}
+
+void Document::deleteEntry(int row) {
+    if (entries().rowCount() <= 2 || row < 1 || row >= entries().rowCount())
+        return;
+    push(deleteRowCommand(*this, row));
+}
+
+void Document::moveEntry(int from, int to) {
+    const int rows = entries().rowCount();
+    if (from == to || from < 1 || to < 1 || from >= rows || to >= rows)
+        return;
+    push(moveRowCommand(*this, from, to));
+}
+
+void Document::moveField(int from, int to) {
+    if (from == to || from < 1 || to < 1 || from > kStoredColumns || to > kStoredColumns)
+        return;
+    push(moveFieldCommand(*this, from, to));
+}
+
+FileOutcome Document::merge(const QString& path) {
+    try {
+        std::string data;
+        const IoResult read = readWholeFile(path, data);
+        if (!read)
+            return unreadable(path, read);
+        EntryTable merged;
+        const int first = merged.rowCount();
+        if (mergeEntries(data, merged) > 0)
+            push(appendRowsCommand(*this, QStringLiteral("Merge"), std::move(merged), first));
+        return {FileOutcome::Kind::Done, path, {}};
+    } catch (const std::bad_alloc&) {
+        return outOfMemory(path);
+    }
+}
+
+FileOutcome Document::specialImport(const QString& path, FillResult* details) {
+    try {
+        std::string data;
+        const IoResult read = readWholeFile(path, data);
+        if (!read)
+            return unreadable(path, read);
+        std::vector<CellChange> changes;
+        const FillResult result = planFill(entries(), data, changes);
+        if (details)
+            *details = result;
+        if (!changes.empty())
+            push(cellChangesCommand(*this, QStringLiteral("Special Import"), std::move(changes)));
+        return {FileOutcome::Kind::Done, path, {}};
+    } catch (const std::bad_alloc&) {
+        return outOfMemory(path);
+    }
+}
+
+// ---- list operations ----------------------------------------------------------------------
+
+void Document::sortBy(int column, const KeyCollator& collator, const SortProgress& progress) {
+    std::vector<int> order = sortOrder(entries(), column, codePageOf(column), collator, progress);
+    push(permutationCommand(*this, QStringLiteral("Sort"), 1, std::move(order)));
+}
+
+void Document::shuffle(unsigned seed) {
+    push(permutationCommand(*this, QStringLiteral("Shuffle"), 1,
+                            shuffleOrder(entries().entryCount(), seed)));
+}
+
+void Document::swapQuestionAnswer() {
+    push(swapCommand(*this));
+}
+
+void Document::frequencyAnalysis(const KeyCollator& collator) {
+    const std::vector<FrequencyRun> runs =
+        frequencyRuns(entries(), codePageOf(kQuestion), collator);
+    // Only the cells that change are kept for the undo.
+    std::vector<CellChange> changes = frequencyChanges(runs);
+    std::erase_if(changes,
+                  [this](const CellChange& c) { return entries().cell(c.column, c.row) == c.text; });
+    auto* step = new PlannedStep(*this, QStringLiteral("Frequency analysis"));
+    step->addCellChanges(std::move(changes));
+    step->addRowCount(static_cast<int>(runs.size()) + 1);
+    if (step->isEmpty())
+        delete step;
+    else
+        push(step);
+}
+
+// ---- header -------------------------------------------------------------------------------
+
+void Document::setFont(int field, const FieldFont& font) {
+    if (field < 0 || field > 2 || header().fonts[field] == font)
+        return;
+    VocabularyHeader h = header();
+    h.fonts[field] = font;
+    push(headerCommand(*this, QStringLiteral("Font"), std::move(h)));
+}
+
+void Document::setFontSize(int size) {
+    size = std::clamp(size, kMinFontSize, kMaxFontSize);
+    if (size == header().fontSize)
+        return;
+    VocabularyHeader h = header();
+    h.fontSize = size;
+    for (FieldFont& f : h.fonts)
+        f.pointSize = size;
+    push(headerCommand(*this, QStringLiteral("Font size"), std::move(h)));
+}
+
+void Document::setLayoutName(int field, const std::string& name) {
+    if (field < 0 || field > 2 || header().layoutNames[field] == name)
+        return;
+    VocabularyHeader h = header();
+    h.layoutNames[field] = name;
+    push(headerCommand(*this, QStringLiteral("Keyboard layout"), std::move(h)));
+}
+
+namespace {
+
+std::string VocabularyHeader::*descriptionMember(DescriptionField field) {
+    switch (field) {
+    case DescriptionField::QuestionsLanguage:
+        return &VocabularyHeader::questionsLanguage;
+    case DescriptionField::AnswersLanguage:
+        return &VocabularyHeader::answersLanguage;
+    case DescriptionField::Title:
+        return &VocabularyHeader::title;
+    case DescriptionField::Author:
+        return &VocabularyHeader::author;
+    case DescriptionField::Date:
+        break;
+    }
+    return &VocabularyHeader::date;
+}
+
+} // namespace
+
+const std::string& Document::description(DescriptionField field) const {
+    return header().*descriptionMember(field);
+}
+
+void Document::setDescription(DescriptionField field, const std::string& bytes,
+                              quint64 editKey) {
+    if (description(field) == bytes)
+        return;
+    VocabularyHeader h = header();
+    h.*descriptionMember(field) = bytes;
+    push(headerCommand(*this, QStringLiteral("Description"), std::move(h), editKey));
+}
+
+} // namespace lexanta
