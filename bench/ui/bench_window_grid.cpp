@@ -2,13 +2,16 @@
 // scrolling, selecting cells, typing in place and in the input boxes, inserting and deleting
 // rows near the top, the font size rule and a column drag.
 //   bench_window_grid [entries]   (run with QT_QPA_PLATFORM=offscreen or on a display)
-#include "app/tform1.h"
+#include "app/main_window.h"
+#include "document/document.h"
 #include "editing/ui/combo_edit.h"
+#include "editing/ui/entry_editor.h"
 #include "editing/ui/entry_grid.h"
 #include "platform/codepage.h"
 #include "platform/file_io.h"
 #include "platform/keyboard_layouts.h"
 #include "vocab/lut_format.h"
+#include "vocab/ui/file_commands.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -90,17 +93,17 @@ int main(int argc, char** argv) {
 
     NoDialogs dialogs;
     MemoryKeyboardLayouts layouts;
-    FormServices s;
+    WindowServices s;
     s.dialogs = &dialogs;
     s.keyboardLayouts = &layouts;
     s.restoreSettings = false;
     s.programFolder = s.configFolder = dir.path();
-    TForm1 form(s);
+    MainWindow form(s);
     form.resize(1000, 760);
     form.show();
     form.activateWindow();
     (void)QTest::qWaitForWindowActive(&form);
-    EntryGrid* grid = form.StringGrid1;
+    EntryGrid* grid = form.grid();
     std::mt19937 random(7);
     QElapsedTimer t;
 
@@ -115,14 +118,15 @@ int main(int argc, char** argv) {
         std::printf("%-44s %8.1f ms\n", "read into a table without a window", elapsedMs(t));
     }
     t.start();
-    form.LoadDictionary(path);
+    form.files().loadFile(path);
     const double load = elapsedMs(t);
     t.restart();
     grid->viewport()->repaint();
     std::printf("%-44s %8.1f ms (then first paint %.1f ms)\n", "load into the window", load,
                 elapsedMs(t));
-    if (form.RowCount() != entries + 1) {
-        std::fprintf(stderr, "expected %d rows, got %d\n", entries + 1, form.RowCount());
+    if (form.document().entries().rowCount() != entries + 1) {
+        std::fprintf(stderr, "expected %d rows, got %d\n", entries + 1,
+                     form.document().entries().rowCount());
         return 1;
     }
 
@@ -170,12 +174,12 @@ int main(int argc, char** argv) {
     typing.print("type a key in place and paint");
 
     Stats boxTyping;
-    form.ComboEdit1->setFocus();
+    form.editor().box(0)->setFocus();
     for (const QChar c : QStringLiteral("abcdefghij")) {
         t.restart();
-        QTest::sendKeyEvent(QTest::Press, form.ComboEdit1, Qt::Key_unknown, QString(c),
+        QTest::sendKeyEvent(QTest::Press, form.editor().box(0), Qt::Key_unknown, QString(c),
                             Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Release, form.ComboEdit1, Qt::Key_unknown, QString(c),
+        QTest::sendKeyEvent(QTest::Release, form.editor().box(0), Qt::Key_unknown, QString(c),
                             Qt::NoModifier);
         grid->viewport()->repaint();
         boxTyping.add(elapsedMs(t));
@@ -185,7 +189,7 @@ int main(int argc, char** argv) {
     Stats walking;
     for (int i = 0; i < 50; ++i) {
         t.restart();
-        QTest::keyClick(form.ComboEdit1, i % 2 ? Qt::Key_Up : Qt::Key_Down);
+        QTest::keyClick(form.editor().box(0), i % 2 ? Qt::Key_Up : Qt::Key_Down);
         grid->viewport()->repaint();
         walking.add(elapsedMs(t));
     }
@@ -208,11 +212,11 @@ int main(int argc, char** argv) {
     remove.print("Ctrl+Del at row 3");
 
     Stats add;
-    form.SpeedItem2Click();
+    form.editor().addWords();
     for (int i = 0; i < 20; ++i) {
-        form.ComboEdit1->setText(QStringLiteral("new%1").arg(i));
+        form.editor().box(0)->setText(QStringLiteral("new%1").arg(i));
         t.restart();
-        QTest::keyClick(form.ComboEdit1, Qt::Key_Return);
+        QTest::keyClick(form.editor().box(0), Qt::Key_Return);
         grid->viewport()->repaint();
         add.add(elapsedMs(t));
     }
@@ -221,7 +225,7 @@ int main(int argc, char** argv) {
     Stats size;
     for (int v : {14, 10, 20, 10}) {
         t.restart();
-        form.RxSpinEdit1->setValue(v);
+        form.document().setFontSize(v);
         grid->viewport()->repaint();
         size.add(elapsedMs(t));
     }

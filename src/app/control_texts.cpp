@@ -1,7 +1,9 @@
 #include "app/control_texts.h"
 
+#include "app/main_window.h"
 #include "app/speed_bar.h"
-#include "app/tform1.h"
+#include "interchange/ui/interchange_commands.h"
+#include "vocab/ui/file_commands.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -18,7 +20,7 @@ namespace {
 
 // The window's own control of that name; the dialogs it owns have controls of their own
 // whose names may repeat the window's.
-QObject* findControl(const TForm1& form, const QString& name) {
+QObject* findControl(const MainWindow& form, const QString& name) {
     const auto found = form.findChildren<QObject*>(name);
     for (QObject* object : found) {
         bool inDialog = false;
@@ -40,21 +42,23 @@ int sectionIndex(const SpeedBar& bar, const QString& name) {
 
 } // namespace
 
-std::optional<QString> controlCaption(const TForm1& form, const QString& name) {
-    if (const int s = sectionIndex(*form.SpeedBar1, name); s >= 0)
-        return form.SpeedBar1->sections()[s].caption;
+std::optional<QString> WindowTexts::caption(const QString& name) const {
+    const MainWindow& form = window_;
+    if (const int s = sectionIndex(*form.speedBar(), name); s >= 0)
+        return form.speedBar()->sections()[s].caption;
     QObject* control = findControl(form, name);
     if (!control)
         return std::nullopt;
-    if (auto* page = qobject_cast<QWidget*>(control); page && form.PageControl1) {
-        if (const int tab = form.PageControl1->indexOf(page); tab >= 0)
-            return form.PageControl1->tabText(tab);
+    if (auto* page = qobject_cast<QWidget*>(control)) {
+        if (const int tab = form.pages()->indexOf(page); tab >= 0)
+            return form.pages()->tabText(tab);
     }
     if (auto* menu = qobject_cast<QMenu*>(control))
         return menu->title();
     // A separator keeps its caption aside: a menu would show it as a heading.
     if (auto* action = qobject_cast<QAction*>(control))
-        return action->isSeparator() ? action->property("caption").toString() : action->text();
+        return action->isSeparator() ? separatorCaptions_.value(name, QStringLiteral("-"))
+                                     : action->text();
     if (auto* button = qobject_cast<QAbstractButton*>(control))
         return button->text();
     if (auto* box = qobject_cast<QGroupBox*>(control))
@@ -64,24 +68,25 @@ std::optional<QString> controlCaption(const TForm1& form, const QString& name) {
     return std::nullopt;
 }
 
-bool setControlCaption(TForm1& form, const QString& name, const QString& text) {
-    if (const int s = sectionIndex(*form.SpeedBar1, name); s >= 0) {
-        form.SpeedBar1->setSectionCaption(s, text);
+bool WindowTexts::setCaption(const QString& name, const QString& text) {
+    MainWindow& form = window_;
+    if (const int s = sectionIndex(*form.speedBar(), name); s >= 0) {
+        form.speedBar()->setSectionCaption(s, text);
         return true;
     }
     QObject* control = findControl(form, name);
     if (!control)
         return false;
-    if (auto* page = qobject_cast<QWidget*>(control); page && form.PageControl1) {
-        if (const int tab = form.PageControl1->indexOf(page); tab >= 0) {
-            form.PageControl1->setTabText(tab, text);
+    if (auto* page = qobject_cast<QWidget*>(control)) {
+        if (const int tab = form.pages()->indexOf(page); tab >= 0) {
+            form.pages()->setTabText(tab, text);
             return true;
         }
     }
     if (auto* menu = qobject_cast<QMenu*>(control))
         menu->setTitle(text);
     else if (auto* action = qobject_cast<QAction*>(control); action && action->isSeparator())
-        action->setProperty("caption", text);
+        separatorCaptions_[name] = text;
     else if (auto* action = qobject_cast<QAction*>(control))
         action->setText(text);
     else if (auto* button = qobject_cast<QAbstractButton*>(control))
@@ -95,18 +100,48 @@ bool setControlCaption(TForm1& form, const QString& name, const QString& text) {
     return true;
 }
 
-std::optional<QString> controlHint(const TForm1& form, const QString& name) {
-    const QToolButton* button = form.SpeedBar1->button(name);
+std::optional<QString> WindowTexts::hint(const QString& name) const {
+    const QToolButton* button = window_.speedBar()->button(name);
     if (!button)
         return std::nullopt;
-    return TForm1::hint(button);
+    return window_.speedBar()->hint(button);
 }
 
-bool setControlHint(TForm1& form, const QString& name, const QString& hint) {
-    QToolButton* button = form.SpeedBar1->button(name);
+bool WindowTexts::setHint(const QString& name, const QString& hint) {
+    QToolButton* button = window_.speedBar()->button(name);
     if (!button)
         return false;
-    TForm1::setHint(button, hint);
+    window_.speedBar()->setHint(button, hint);
+    return true;
+}
+
+namespace {
+
+FileDialogState* dialogNamed(MainWindow& window, const QString& name) {
+    if (name == QLatin1String("OpenDialog1"))
+        return &window.files().openDialog();
+    if (name == QLatin1String("SaveDialog1"))
+        return &window.files().saveDialog();
+    if (name == QLatin1String("OpenDialog2"))
+        return &window.interchange().importDialog();
+    if (name == QLatin1String("SaveDialog2"))
+        return &window.interchange().exportDialog();
+    return nullptr;
+}
+
+} // namespace
+
+std::optional<QString> WindowTexts::filter(const QString& name) const {
+    if (const FileDialogState* d = dialogNamed(window_, name))
+        return d->filter;
+    return std::nullopt;
+}
+
+bool WindowTexts::setFilter(const QString& name, const QString& filter) {
+    FileDialogState* d = dialogNamed(window_, name);
+    if (!d)
+        return false;
+    d->filter = filter;
     return true;
 }
 

@@ -1,10 +1,12 @@
 #include "app/form_settings.h"
 
 #include "app/control_texts.h"
-#include "app/mru_manager.h"
+#include "app/main_window.h"
 #include "app/speed_bar.h"
-#include "app/tform1.h"
+#include "document/document.h"
 #include "platform/ini_profile.h"
+#include "vocab/ui/file_commands.h"
+#include "vocab/ui/recent_files.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -169,14 +171,14 @@ bool onSomeScreen(const QRect& rect) {
 
 } // namespace
 
-FormSettings::FormSettings(TForm1& form, const QString& configFolder, QObject* parent)
+FormSettings::FormSettings(MainWindow& form, const QString& configFolder, QObject* parent)
     : QObject(parent), form_(form), configFolder_(configFolder) {
     if (configFolder_.isEmpty())
         configFolder_ = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
 }
 
 QString FormSettings::programStoragePath() const {
-    return form_.ProgramFolder + QStringLiteral("editor.ini");
+    return form_.programFolder() + QStringLiteral("editor.ini");
 }
 
 QString FormSettings::userStoragePath() const {
@@ -199,7 +201,7 @@ bool FormSettings::programFolderWritable() const {
     if (QFileInfo::exists(file) && !QFileInfo(file).isWritable())
         return false;
     // Asking the file system is the only answer that holds for every user and mount.
-    QTemporaryFile probe(form_.ProgramFolder + QStringLiteral(".editor-ini-XXXXXX"));
+    QTemporaryFile probe(form_.programFolder() + QStringLiteral(".editor-ini-XXXXXX"));
     return probe.open();
 }
 
@@ -236,22 +238,22 @@ void FormSettings::restoreStorage() {
         const QString component = QString::fromLatin1(p.component);
         switch (p.property) {
         case Property::FileName:
-            form_.OpenDialog1.fileName = value;
+            form_.files().openDialog().fileName = value;
             break;
         case Property::Caption:
-            setControlCaption(form_, component, value);
+            form_.texts().setCaption(component, value);
             break;
         case Property::Hint:
-            setControlHint(form_, component, value);
+            form_.texts().setHint(component, value);
             break;
         case Property::Checked: {
             const bool isTrue = value.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0;
             if (!isTrue && value.compare(QLatin1String("False"), Qt::CaseInsensitive) != 0)
                 break; // not a check state: the design value stays
             if (component == QLatin1String("CheckBox1"))
-                form_.CheckBox1->setChecked(isTrue); // runs CheckBox1Click on a change
+                form_.autoSwitch()->setChecked(isTrue); // runs CheckBox1Click on a change
             else
-                form_.Removeblanklines1->setChecked(isTrue);
+                form_.files().removeBlankLinesAction()->setChecked(isTrue);
             break;
         }
         }
@@ -264,13 +266,13 @@ void FormSettings::restorePlacement() {
         return;
     restoreWindowPlacement(ini);
     QStringList recent;
-    for (int i = 0; i < MruManager::kCapacity; ++i) {
+    for (int i = 0; i < RecentFiles::kCapacity; ++i) {
         const QString path = ini.value(kRecentSection, QStringLiteral("Item_%1").arg(i));
         if (!path.isEmpty())
             recent << path;
     }
-    form_.MRUManager1->setItems(recent);
-    form_.SpeedBar1->restoreLayout(ini, kSpeedBarSection, pixelsPerInch(form_));
+    form_.files().recentFiles().setItems(recent);
+    form_.speedBar()->restoreLayout(ini, kSpeedBarSection, pixelsPerInch(form_));
 }
 
 void FormSettings::restoreWindowPlacement(const IniFile& ini) {
@@ -356,11 +358,11 @@ void FormSettings::savePlacement(IniFile& ini, bool destroying) const {
     ini.setIntValue(kSection, QStringLiteral("Visible"), destroying ? 1 : 0);
 
     ini.eraseSection(kRecentSection);
-    const QStringList& recent = form_.MRUManager1->items();
+    const QStringList& recent = form_.files().recentFiles().items();
     for (int i = 0; i < recent.size(); ++i)
         ini.setValue(kRecentSection, QStringLiteral("Item_%1").arg(i), exactValue(recent[i]));
 
-    form_.SpeedBar1->saveLayout(ini, kSpeedBarSection, ppi);
+    form_.speedBar()->saveLayout(ini, kSpeedBarSection, ppi);
 }
 
 void FormSettings::saveStorage(IniFile& ini) const {
@@ -371,22 +373,22 @@ void FormSettings::saveStorage(IniFile& ini) const {
         switch (p.property) {
         case Property::FileName: {
             // A vocabulary begun here and saved was never opened; it is the one to reopen.
-            QString last = form_.OpenDialog1.fileName;
-            if (last.isEmpty() && form_.saveEnabled())
-                last = form_.SaveDialog1.fileName;
+            QString last = form_.files().openDialog().fileName;
+            if (last.isEmpty() && form_.document().hasFile())
+                last = form_.document().fileName();
             value = exactValue(last);
             break;
         }
         case Property::Caption:
-            value = storedText(controlCaption(form_, component).value_or(QString()));
+            value = storedText(form_.texts().caption(component).value_or(QString()));
             break;
         case Property::Hint:
-            value = storedText(controlHint(form_, component).value_or(QString()));
+            value = storedText(form_.texts().hint(component).value_or(QString()));
             break;
         case Property::Checked: {
             const bool checked = component == QLatin1String("CheckBox1")
-                                     ? form_.CheckBox1->isChecked()
-                                     : form_.Removeblanklines1->isChecked();
+                                     ? form_.autoSwitch()->isChecked()
+                                     : form_.files().removeBlankLinesAction()->isChecked();
             value = checked ? QStringLiteral("True") : QStringLiteral("False");
             break;
         }

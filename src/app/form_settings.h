@@ -9,7 +9,7 @@
 namespace lexanta {
 
 class IniFile;
-class TForm1;
+class MainWindow;
 
 // FormStorage1 and FormPlacement1: the main window's two settings files.
 //
@@ -25,7 +25,7 @@ class FormSettings : public QObject {
     Q_OBJECT
 
 public:
-    FormSettings(TForm1& form, const QString& configFolder, QObject* parent = nullptr);
+    FormSettings(MainWindow& form, const QString& configFolder, QObject* parent = nullptr);
 
     static constexpr int kFormVersion = 0;
     static const QString kSection;         // TForm1
@@ -66,7 +66,7 @@ private:
     void restoreWindowPlacement(const IniFile& ini);
     bool programFolderWritable() const;
 
-    TForm1& form_;
+    MainWindow& form_;
     QString configFolder_;
     bool restored_ = false;
     bool saved_ = false;

@@ -1,4 +1,4 @@
-#include "app/tform1.h"
+#include "app/main_window.h"
 #include "platform/named_marker.h"
 #include "platform/ui/qt_dialogs.h"
 #include "platform/x11/xkb_keyboard_layouts.h"
@@ -15,10 +15,10 @@ int main(int argc, char** argv) {
     lexanta::QtDialogs dialogs;
     const std::unique_ptr<lexanta::KeyboardLayouts> layouts =
         lexanta::createSystemKeyboardLayouts();
-    lexanta::FormServices services;
+    lexanta::WindowServices services;
     services.dialogs = &dialogs;
     services.keyboardLayouts = layouts.get();
-    lexanta::TForm1 form(services);
+    lexanta::MainWindow form(services);
     form.show();
     return app.exec();
 }

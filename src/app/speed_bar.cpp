@@ -2,6 +2,7 @@
 
 #include "platform/ini_profile.h"
 
+#include <QAction>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,7 +14,6 @@
 namespace lexanta {
 
 namespace {
-const char kDesignLeft[] = "lexantaDesignLeft";
 constexpr int kMaxButtons = 64; // a stored Count beyond this is not a layout of ours
 } // namespace
 
@@ -41,7 +41,7 @@ QToolButton* SpeedBar::addButton(int section, const QString& objectName, const Q
     b->setGeometry(left, kTop, kButtonSize, kButtonSize);
     b->setIconSize(QSize(28, 28));
     b->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    b->setProperty(kDesignLeft, left);
+    designLeft_[b] = left;
     sections_.at(section).buttons.push_back(b);
     return b;
 }
@@ -52,6 +52,32 @@ QToolButton* SpeedBar::button(const QString& objectName) const {
             if (b->objectName() == objectName)
                 return b;
     return nullptr;
+}
+
+void SpeedBar::bind(QToolButton* button, QAction* action) {
+    const auto follow = [button, action] {
+        button->setEnabled(action->isEnabled());
+        if (action->isCheckable()) {
+            button->setCheckable(true);
+            button->setChecked(action->isChecked());
+        }
+    };
+    // A press on a checked button of a group leaves it checked, as its action stays.
+    connect(button, &QToolButton::clicked, action, [action, follow] {
+        action->trigger();
+        follow();
+    });
+    connect(action, &QAction::changed, button, follow);
+    follow();
+}
+
+void SpeedBar::setHint(QToolButton* button, const QString& hint) {
+    hints_[button] = hint;
+    button->setToolTip(hint.section(QLatin1Char('|'), 0, 0));
+}
+
+QString SpeedBar::hint(const QToolButton* button) const {
+    return hints_.value(button);
 }
 
 std::vector<QToolButton*> SpeedBar::allButtons() const {
@@ -65,7 +91,7 @@ void SpeedBar::setButtonShown(QToolButton* button, bool shown) {
     if (!button || isButtonShown(button) == shown)
         return;
     if (shown) {
-        button->move(button->property(kDesignLeft).toInt(), kTop);
+        button->move(designLeft_.value(button), kTop);
         button->show();
     } else {
         button->hide();
@@ -137,7 +163,7 @@ bool SpeedBar::restoreLayout(const IniFile& ini, const QString& section, int pix
             continue;
         if (!leftOk || !topOk || place.left < 0 || place.top < 0 || place.top > kTop * 2 ||
             place.left > 4096) {
-            place.left = b->property(kDesignLeft).toInt();
+            place.left = designLeft_.value(b);
             place.top = kTop;
         }
         places.push_back(place);

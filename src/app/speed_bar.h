@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QHash>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -8,6 +9,7 @@
 
 #include <vector>
 
+class QAction;
 class QListWidget;
 class QListWidgetItem;
 class QToolButton;
@@ -45,6 +47,11 @@ public:
     const std::vector<Section>& sections() const { return sections_; }
     QToolButton* button(const QString& objectName) const;
     std::vector<QToolButton*> allButtons() const;
+    // The button runs the action, and shows its enabled and checked state.
+    void bind(QToolButton* button, QAction* action);
+    // Tool button hints ("tooltip|long hint"); the tooltip shows the part before "|".
+    void setHint(QToolButton* button, const QString& hint);
+    QString hint(const QToolButton* button) const;
 
     // Takes a button off the bar or puts it back at its design place.
     void setButtonShown(QToolButton* button, bool shown);
@@ -78,6 +85,8 @@ protected:
 
 private:
     std::vector<Section> sections_;
+    QHash<const QToolButton*, int> designLeft_;
+    QHash<const QToolButton*, QString> hints_;
     QPointer<SpeedBarCustomizeDialog> customizeDialog_;
 };
 

@@ -85,7 +85,8 @@ Document::Document(Start start, QObject* parent)
 
 Document::~Document() {
     vocabulary_.entries.setObserver(nullptr);
-    // The steps refer to this document; they go first.
+    // The steps refer to this document; they go first, quietly.
+    undo_->blockSignals(true);
     undo_.reset();
 }
 
@@ -161,8 +162,7 @@ FileOutcome Document::load(const QString& path) {
     }
 }
 
-FileOutcome Document::importText(const QString& path, ImportFormat format,
-                                 ImportResult* details) {
+FileOutcome Document::importText(const QString& path, ImportFormat format, ImportResult* details) {
     try {
         std::string data;
         const IoResult read = readWholeFile(path, data);
@@ -334,8 +334,8 @@ void Document::frequencyAnalysis(const KeyCollator& collator) {
         frequencyRuns(entries(), codePageOf(kQuestion), collator);
     // Only the cells that change are kept for the undo.
     std::vector<CellChange> changes = frequencyChanges(runs);
-    std::erase_if(changes,
-                  [this](const CellChange& c) { return entries().cell(c.column, c.row) == c.text; });
+    std::erase_if(
+        changes, [this](const CellChange& c) { return entries().cell(c.column, c.row) == c.text; });
     auto* step = new PlannedStep(*this, QStringLiteral("Frequency analysis"));
     step->addCellChanges(std::move(changes));
     step->addRowCount(static_cast<int>(runs.size()) + 1);
@@ -398,8 +398,7 @@ const std::string& Document::description(DescriptionField field) const {
     return header().*descriptionMember(field);
 }
 
-void Document::setDescription(DescriptionField field, const std::string& bytes,
-                              quint64 editKey) {
+void Document::setDescription(DescriptionField field, const std::string& bytes, quint64 editKey) {
     if (description(field) == bytes)
         return;
     VocabularyHeader h = header();

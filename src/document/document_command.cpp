@@ -94,8 +94,8 @@ class RowCount : public DocumentCommand {
 public:
     RowCount(Document& document, const QString& text, int shorter, int longer, bool grow,
              QUndoCommand* parent = nullptr)
-        : DocumentCommand(document, text, parent), shorter_(shorter), longer_(longer),
-          grow_(grow) {}
+        : DocumentCommand(document, text, parent), shorter_(shorter), longer_(longer), grow_(grow) {
+    }
     RowCount(Document& document, const QString& text, int shorter, EntryTable held, int first)
         : DocumentCommand(document, text), shorter_(shorter),
           longer_(shorter + held.rowCount() - first), grow_(true), held_(std::move(held)),
@@ -140,8 +140,7 @@ class InsertRows : public DocumentCommand {
 public:
     InsertRows(Document& document, const QString& text, int at, std::vector<Entry> entries,
                bool remove)
-        : DocumentCommand(document, text), at_(at), entries_(std::move(entries)),
-          remove_(remove) {}
+        : DocumentCommand(document, text), at_(at), entries_(std::move(entries)), remove_(remove) {}
     void redo() override { remove_ ? take() : put(); }
     void undo() override { remove_ ? put() : take(); }
 
@@ -174,8 +173,8 @@ private:
 class MoveRow : public DocumentCommand {
 public:
     MoveRow(Document& document, int from, int to, bool field)
-        : DocumentCommand(document, field ? QStringLiteral("Move column")
-                                          : QStringLiteral("Move entry")),
+        : DocumentCommand(document,
+                          field ? QStringLiteral("Move column") : QStringLiteral("Move entry")),
           from_(from), to_(to), field_(field) {}
     void redo() override { move(from_, to_); }
     void undo() override { move(to_, from_); }

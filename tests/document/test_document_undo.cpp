@@ -18,18 +18,19 @@ namespace {
 
 // Blank rows, line breaks, blanks to trim, duplicates for the frequency analysis, extra
 // fields: something for every command to change.
-const char kMessy[] = "Vocabulary Format 1\r\nEnglish\r\nGerman\r\nMessy\r\nTeacher\r\n01.02.2003\r\n"
-                      "00000409\r\n00000407\r\n00000409\r\n10\r\n"
-                      "Arial\r\n-2147483640\r\n0\r\n0\r\n0\r\n0\r\n1\r\n"
-                      "Arial\r\n0\r\n1\r\n0\r\n0\r\n0\r\n1\r\n"
-                      "Arial\r\n-2147483640\r\n0\r\n1\r\n0\r\n0\r\n0\r\n"
-                      "0\r\n"
-                      "dog\r\n\r\nHund\r\n1\r\n2\r\n"
-                      "\r\n\r\n\r\nkeep\r\nme\r\n"
-                      "  cat \r\nkat\r\nKatze\r\n0\r\n0\r\n"
-                      "Cat\r\n\r\n\r\n0\r\n0\r\n"
-                      "ant\r\n\r\nAmeise\r\n0\r\n0\r\n"
-                      "\r\n\r\n\r\n0\r\n0";
+const char kMessy[] =
+    "Vocabulary Format 1\r\nEnglish\r\nGerman\r\nMessy\r\nTeacher\r\n01.02.2003\r\n"
+    "00000409\r\n00000407\r\n00000409\r\n10\r\n"
+    "Arial\r\n-2147483640\r\n0\r\n0\r\n0\r\n0\r\n1\r\n"
+    "Arial\r\n0\r\n1\r\n0\r\n0\r\n0\r\n1\r\n"
+    "Arial\r\n-2147483640\r\n0\r\n1\r\n0\r\n0\r\n0\r\n"
+    "0\r\n"
+    "dog\r\n\r\nHund\r\n1\r\n2\r\n"
+    "\r\n\r\n\r\nkeep\r\nme\r\n"
+    "  cat \r\nkat\r\nKatze\r\n0\r\n0\r\n"
+    "Cat\r\n\r\n\r\n0\r\n0\r\n"
+    "ant\r\n\r\nAmeise\r\n0\r\n0\r\n"
+    "\r\n\r\n\r\n0\r\n0";
 
 struct Files {
     QTemporaryDir dir;
@@ -89,7 +90,8 @@ private slots:
         row("delete", [](Document& d, const Files&) { d.deleteEntry(2); });
         row("row drag", [](Document& d, const Files&) { d.moveEntry(1, 5); });
         row("column drag", [](Document& d, const Files&) { d.moveField(1, 3); });
-        row("sort by questions", [](Document& d, const Files&) { d.sortBy(kQuestion, collator()); });
+        row("sort by questions",
+            [](Document& d, const Files&) { d.sortBy(kQuestion, collator()); });
         row("sort by answers", [](Document& d, const Files&) { d.sortBy(kAnswer, collator()); });
         row("shuffle", [](Document& d, const Files&) { d.shuffle(12345); });
         row("swap", [](Document& d, const Files&) { d.swapQuestionAnswer(); });
@@ -111,21 +113,27 @@ private slots:
             QVERIFY(d.merge(f.write("other.lut", kMessy)).ok());
         });
         row("special import", [](Document& d, const Files& f) {
-            QVERIFY(d.specialImport(f.write("src.lut", "0\r\nant\r\ninsect\r\nFourmi\r\n0\r\n0"))
-                        .ok());
+            QVERIFY(
+                d.specialImport(f.write("src.lut", "0\r\nant\r\ninsect\r\nFourmi\r\n0\r\n0")).ok());
         });
-        row("save with its clean-up passes", [](Document& d, const Files&) {
-            SaveOptions o;
-            o.removeBlankLines = true;
-            QVERIFY(d.save(o).ok());
-        }, true, false);
-        row("new", [](Document& d, const Files&) { d.newVocabulary(); }, true, false);
-        row("load", [](Document& d, const Files& f) {
-            QVERIFY(d.load(f.write("old.lut", "0\r\nhouse\r\nhaus\r\nHaus\r\n7\r\nx")).ok());
-        }, true, false);
+        row(
+            "save with its clean-up passes",
+            [](Document& d, const Files&) {
+                SaveOptions o;
+                o.removeBlankLines = true;
+                QVERIFY(d.save(o).ok());
+            },
+            true, false);
+        row(
+            "new", [](Document& d, const Files&) { d.newVocabulary(); }, true, false);
+        row(
+            "load",
+            [](Document& d, const Files& f) {
+                QVERIFY(d.load(f.write("old.lut", "0\r\nhouse\r\nhaus\r\nHaus\r\n7\r\nx")).ok());
+            },
+            true, false);
         row("import", [](Document& d, const Files& f) {
-            QVERIFY(d.importText(f.write("w.txt", " a \tb\nc\td\n"), ImportFormat::TwoFields)
-                        .ok());
+            QVERIFY(d.importText(f.write("w.txt", " a \tb\nc\td\n"), ImportFormat::TwoFields).ok());
         });
     }
 

@@ -3,13 +3,21 @@
 // The main window with scripted dialogs and in-memory keyboard layouts over a temporary
 // folder that outlives restarts, and real key and mouse events sent where the focus is.
 
+#include "app/control_texts.h"
+#include "app/main_window.h"
 #include "app/speed_bar.h"
-#include "app/tform1.h"
+#include "document/document.h"
 #include "editing/ui/combo_edit.h"
+#include "editing/ui/entry_editor.h"
 #include "editing/ui/entry_grid.h"
+#include "interchange/ui/interchange_commands.h"
+#include "listops/ui/list_commands.h"
 #include "platform/keyboard_layouts.h"
 #include "support/scripted_dialogs.h"
 #include "ui_language/language_tables.h"
+#include "ui_language/ui/language_commands.h"
+#include "vocab/ui/file_commands.h"
+#include "vocab/ui/recent_files.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,9 +27,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 #include <memory>
 
@@ -53,19 +64,19 @@ struct Window {
     ScriptedDialogs dialogs;
     MemoryKeyboardLayouts layouts;
     WindowOptions options;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
 
     explicit Window(bool show = true) : Window(WindowOptions::shown(show)) {}
     explicit Window(WindowOptions o) : options(std::move(o)) { start(); }
 
     void start() {
-        FormServices s;
+        WindowServices s;
         s.dialogs = &dialogs;
         s.keyboardLayouts = options.layouts ? options.layouts : &layouts;
         s.restoreSettings = options.restore;
         s.programFolder = options.programFolder.isEmpty() ? dir.path() : options.programFolder;
         s.configFolder = dir.path();
-        form = std::make_unique<TForm1>(s);
+        form = std::make_unique<MainWindow>(s);
         if (options.show) {
             form->show();
             form->activateWindow();
@@ -102,30 +113,55 @@ struct Window {
     // File > Load with the file chosen in its dialog.
     void load(const QString& file) {
         dialogs.fileAnswers.push_back({file});
-        form->N2Click();
+        form->files().openFile();
     }
 
-    EntryGrid* grid() const { return form->StringGrid1; }
-    QLineEdit* editor() const { return form->StringGrid1->inplaceEditor(); }
-    ComboEdit* box(int field) const {
-        ComboEdit* const boxes[] = {form->ComboEdit1, form->ComboEdit2, form->ComboEdit3};
-        return boxes[field];
+    Document& doc() const { return form->document(); }
+    const EntryTable& cells() const { return form->document().entries(); }
+    int rowCount() const { return cells().rowCount(); }
+    EntryGrid* grid() const { return form->grid(); }
+    QLineEdit* editor() const { return form->grid()->inplaceEditor(); }
+    ComboEdit* box(int field) const { return form->editor().box(field); }
+    // Controls and actions by design name.
+    template <typename T = QWidget> T* control(const char* name) const {
+        T* c = form->findChild<T*>(QString::fromLatin1(name));
+        if (!c)
+            qWarning("no control %s", name);
+        return c;
+    }
+    QAction* action(const char* name) const { return control<QAction>(name); }
+    QToolButton* button(const char* name) const { return control<QToolButton>(name); }
+    QLineEdit* edit(const char* name) const { return control<QLineEdit>(name); }
+    QLabel* label(const char* name) const { return control<QLabel>(name); }
+    QMenu* menu(const char* name) const { return control<QMenu>(name); }
+    QString hint(const char* name) const { return form->speedBar()->hint(button(name)); }
+    void setLayoutNames(const std::array<std::string, 3>& names) const {
+        for (int field = 0; field < 3; ++field)
+            doc().setLayoutName(field, names[static_cast<std::size_t>(field)]);
+    }
+    void setFontCharset(int field, int charset) const {
+        FieldFont f = doc().font(field);
+        f.charset = charset;
+        doc().setFont(field, f);
     }
 
-    // Rows as "question|answer|comment|extra1|extra2" (missing fields empty).
-    void setRows(const QStringList& rows) {
-        EntryTable& t = form->cells();
-        t.setRowCount(static_cast<int>(rows.size()) + 1);
-        for (int r = 0; r < rows.size(); ++r) {
-            Entry e;
-            const QStringList f = rows[r].split(QLatin1Char('|'));
-            for (int c = 0; c < f.size() && c < kStoredColumns; ++c)
-                e[c + 1] = f[c].toStdString();
-            t.setEntry(r + 1, e);
+    // Rows as "question|answer|comment|extra1|extra2" (missing fields empty), made with the
+    // document's own editing steps.
+    void setRows(const QStringList& rows) const {
+        Document& d = doc();
+        const int wanted = std::max(static_cast<int>(rows.size()), 1);
+        while (d.entries().entryCount() > wanted)
+            d.deleteEntry(d.entries().entryCount());
+        while (d.entries().entryCount() < wanted)
+            d.insertEntry(d.entries().rowCount(), Entry{});
+        for (int r = 0; r < wanted; ++r) {
+            const QStringList f = r < rows.size() ? rows[r].split(QLatin1Char('|')) : QStringList();
+            for (int c = 0; c < kStoredColumns; ++c)
+                d.setCell(c + 1, r + 1, c < f.size() ? f[c].toStdString() : std::string());
         }
     }
     QString row(int r) const {
-        const EntryView e = form->cells().entry(r);
+        const EntryView e = cells().entry(r);
         QStringList f;
         for (int c = 1; c <= kStoredColumns; ++c)
             f << QString::fromUtf8(e[c]);
@@ -133,14 +169,14 @@ struct Window {
     }
     QStringList rows() const {
         QStringList all;
-        for (int r = 1; r < form->RowCount(); ++r)
+        for (int r = 1; r < rowCount(); ++r)
             all << row(r);
         return all;
     }
     QStringList column(int c) const {
         QStringList out;
-        for (int r = 1; r < form->RowCount(); ++r)
-            out << QString::fromUtf8(form->cells().cell(c, r));
+        for (int r = 1; r < rowCount(); ++r)
+            out << QString::fromUtf8(cells().cell(c, r));
         return out;
     }
     QStringList boxTexts() const { return {box(0)->text(), box(1)->text(), box(2)->text()}; }
@@ -149,25 +185,15 @@ struct Window {
     QString shownText(const InterfaceText& text) const {
         const QString name = QString::fromLatin1(text.control);
         if (text.kind == TextKind::Hint)
-            return TForm1::hint(form->SpeedBar1->button(name));
-        if (text.kind == TextKind::Filter) {
-            const std::pair<const char*, const FileDialogState*> named[] = {
-                {"OpenDialog1", &form->OpenDialog1},
-                {"SaveDialog1", &form->SaveDialog1},
-                {"OpenDialog2", &form->OpenDialog2},
-                {"SaveDialog2", &form->SaveDialog2}};
-            for (const auto& [n, d] : named)
-                if (name == QLatin1String(n))
-                    return d->filter;
-            return QStringLiteral("<no dialog>");
-        }
-        for (const SpeedBar::Section& s : form->SpeedBar1->sections())
+            return form->speedBar()->hint(form->speedBar()->button(name));
+        if (text.kind == TextKind::Filter)
+            return form->texts().filter(name).value_or(QStringLiteral("<no dialog>"));
+        for (const SpeedBar::Section& s : form->speedBar()->sections())
             if (s.objectName == name)
                 return s.caption;
         QObject* control = form->findChild<QObject*>(name);
-        if (auto* page = qobject_cast<QWidget*>(control);
-            page && form->PageControl1->indexOf(page) >= 0)
-            return form->PageControl1->tabText(form->PageControl1->indexOf(page));
+        if (auto* page = qobject_cast<QWidget*>(control); page && form->pages()->indexOf(page) >= 0)
+            return form->pages()->tabText(form->pages()->indexOf(page));
         if (!control)
             return QStringLiteral("<no control>");
         // menus and group boxes have a title, actions, labels and buttons a text

@@ -179,21 +179,41 @@ void EntryGrid::setEntryModel(EntryGridModel* model) {
     setItemDelegate(new CellPainter(model, this));
     if (previous && previous->parent() == this)
         previous->deleteLater();
+    // The grid keeps the number of its current row through changes of the list (an entry
+    // inserted above or a sort shows another entry there), and moves the current cell only
+    // when its row is gone, to the new last row, through the selection handler. These
+    // connections come before the view's own, so the view's moves of the current index while
+    // rows go are quiet.
+    connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, &EntryGrid::holdCurrent);
+    connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this, &EntryGrid::holdCurrent);
+    connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, &EntryGrid::holdCurrent);
+    connect(model, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        holdCurrent();
+        resetHeld_ = true;
+    });
+    connect(model, &QAbstractItemModel::rowsInserted, this, &EntryGrid::restoreCurrent);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &EntryGrid::restoreCurrent);
+    connect(model, &QAbstractItemModel::layoutChanged, this, &EntryGrid::restoreCurrent);
     setModel(model);
     for (int c = 0; c < 3; ++c)
         setColumnWidth(c, kColumnWidths[c]);
     delete validator_;
-    validator_ = new CodePageValidator([this] { return model_->charsetOf(Col()); }, editor_);
+    validator_ = new CodePageValidator(
+        [this] { return model_ ? model_->charsetOf(Col()) : kCharsetDefault; }, editor_);
     connect(validator_, &CodePageValidator::refused, this,
             [this](const QString& chars) { emit editRefused(Col(), Row(), chars); });
     editor_->setValidator(validator_);
     connect(model, &EntryGridModel::cellEdited, this, &EntryGrid::cellEdited);
     // A grid starts on its first cell; that is no move, so nothing is selected yet.
-    startingUp_ = true;
+    ++quiet_;
     setCurrentIndex(model->index(0, 0));
-    startingUp_ = false;
+    --quiet_;
     editor_->show();
     placeEditor();
+}
+
+EntryGridModel* EntryGrid::entryModel() const {
+    return model_;
 }
 
 int EntryGrid::Row() const {
@@ -266,10 +286,16 @@ void EntryGrid::moveEntryRow(int from, int to) {
     for (int r = first; r <= last; ++r)
         if (QTableView::rowHeight(r - 1) != heights[r - first])
             setRowHeight(r - 1, heights[r - first]);
-    model_->table().moveRow(from, to);
-    const int current = followMove(Row(), from, to);
-    if (current != Row())
-        setCurrentCell(Col(), current);
+    // The current cell follows its entry, and that is a move of the current cell.
+    const int before = Row();
+    const int current = followMove(before, from, to);
+    ++quiet_;
+    model_->moveEntry(from, to);
+    setCurrentCell(Col(), current);
+    --quiet_;
+    if (current != before)
+        emit selectCell(Col(), current);
+    placeEditor();
 }
 
 void EntryGrid::moveEntryColumn(int from, int to) {
@@ -282,7 +308,7 @@ void EntryGrid::moveEntryColumn(int from, int to) {
         std::rotate(widths.begin() + to - 1, widths.begin() + from - 1, widths.begin() + from);
     for (int c = 0; c < 3; ++c)
         setColumnWidth(c, widths[c]);
-    model_->table().moveField(from, to);
+    model_->moveField(from, to);
     const int current = followMove(Col(), from, to);
     if (current != Col())
         setCurrentCell(current, Row());
@@ -304,11 +330,42 @@ void EntryGrid::sectionDragged(Qt::Orientation orientation, int oldVisual, int n
 }
 
 void EntryGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
-    if (current.isValid() && !startingUp_)
+    if (current.isValid() && quiet_ == 0)
         emit selectCell(current.column() + 1, current.row() + 1);
     QTableView::currentChanged(current, previous);
     placeEditor();
     loadEditor(true);
+}
+
+void EntryGrid::holdCurrent() {
+    if (quiet_++ == 0) {
+        heldCol_ = Col();
+        heldRow_ = Row();
+    }
+}
+
+void EntryGrid::restoreCurrent() {
+    if (--quiet_ > 0 || !model_ || model_->rowCount() == 0)
+        return;
+    const int row = std::min(heldRow_, model_->rowCount());
+    const QModelIndex target = model_->index(row - 1, heldCol_ - 1);
+    if (currentIndex() != target) {
+        ++quiet_;
+        setCurrentIndex(target);
+        --quiet_;
+    }
+    if (row != heldRow_)
+        emit selectCell(heldCol_, row);
+    placeEditor();
+    loadEditor(false);
+}
+
+void EntryGrid::reset() {
+    QTableView::reset();
+    if (resetHeld_) {
+        resetHeld_ = false;
+        restoreCurrent();
+    }
 }
 
 void EntryGrid::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,

@@ -3,6 +3,7 @@
 #include "editing/ui/key_pairing.h"
 #include <QColor>
 #include <QFont>
+#include <QPointer>
 
 #include <QTableView>
 
@@ -29,7 +30,7 @@ public:
     explicit EntryGrid(QWidget* parent = nullptr);
 
     void setEntryModel(EntryGridModel* model);
-    EntryGridModel* entryModel() const { return model_; }
+    EntryGridModel* entryModel() const;
 
     int Row() const;
     int Col() const;
@@ -84,21 +85,28 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyboardSearch(const QString& search) override;
 
+public slots:
+    void reset() override;
+
 private:
+    void holdCurrent();
+    void restoreCurrent();
     void placeEditor();
     void loadEditor(bool selectAll);
     void commitEditor(const QString& text);
     bool editorKeyPress(QKeyEvent* event);
     void sectionDragged(Qt::Orientation orientation, int oldVisual, int newVisual);
 
-    EntryGridModel* model_ = nullptr;
+    QPointer<EntryGridModel> model_;
     QLineEdit* editor_ = nullptr;
     CodePageValidator* validator_ = nullptr;
     QFont headerFont_;
     bool committing_ = false;
     KeyPairing keys_;
     bool restoringSections_ = false;
-    bool startingUp_ = false;
+    int quiet_ = 0; // moves of the current cell that are no selection
+    int heldCol_ = 1, heldRow_ = 1;
+    bool resetHeld_ = false;
     bool resizingAll_ = false;
 };
 

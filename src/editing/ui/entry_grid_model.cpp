@@ -4,19 +4,18 @@
 
 namespace lexanta {
 
-EntryGridModel::EntryGridModel(EntryTable& table, const std::array<FieldFont, 3>& fonts,
-                               QObject* parent)
-    : QAbstractTableModel(parent), table_(table), fonts_(fonts), shownRows_(table.rowCount() - 1) {
-    table_.setObserver(this);
+EntryGridModel::EntryGridModel(Document& document, QObject* parent)
+    : QAbstractTableModel(parent), document_(document) {
+    document_.setEntryObserver(this);
+    connect(&document_, &Document::headerChanged, this, &EntryGridModel::refreshAll);
 }
 
 EntryGridModel::~EntryGridModel() {
-    if (table_.observer() == this)
-        table_.setObserver(nullptr);
+    document_.setEntryObserver(nullptr);
 }
 
 int EntryGridModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : shownRows_;
+    return parent.isValid() ? 0 : document_.entries().entryCount();
 }
 
 int EntryGridModel::columnCount(const QModelIndex& parent) const {
@@ -27,7 +26,8 @@ QVariant EntryGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
     const int column = index.column() + 1;
-    return CodePage::forCharset(charsetOf(column)).decode(table_.cell(column, index.row() + 1));
+    return CodePage::forCharset(charsetOf(column))
+        .decode(document_.entries().cell(column, index.row() + 1));
 }
 
 bool EntryGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
@@ -35,18 +35,18 @@ bool EntryGridModel::setData(const QModelIndex& index, const QVariant& value, in
         return false;
     const int column = index.column() + 1;
     const int row = index.row() + 1;
-    if (row >= table_.rowCount())
+    if (row >= document_.entries().rowCount())
         return false;
     const CodePage& page = CodePage::forCharset(charsetOf(column));
     const QString text = value.toString();
-    if (page.decode(table_.cell(column, row)) == text)
+    if (page.decode(document_.entries().cell(column, row)) == text)
         return true; // unchanged: keep the bytes exactly
     EncodeResult encoded = page.encode(text);
     if (!encoded.ok()) {
         emit encodeRefused(column, row, encoded.unencodable);
         return false;
     }
-    table_.setCell(column, row, std::move(encoded.bytes));
+    document_.setCell(column, row, encoded.bytes, editKey_ ? editKey_() : 0);
     emit cellEdited(column, row);
     return true;
 }
@@ -68,87 +68,76 @@ QVariant EntryGridModel::headerData(int section, Qt::Orientation orientation, in
 }
 
 void EntryGridModel::refreshAll() {
-    syncRowCount();
-    if (shownRows_ > 0)
-        emit dataChanged(index(0, 0), index(shownRows_ - 1, 2));
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, 2));
     emit headerDataChanged(Qt::Horizontal, 0, 2);
 }
 
-void EntryGridModel::syncRowCount() {
-    const int rows = table_.rowCount() - 1;
-    if (rows > shownRows_) {
-        beginInsertRows({}, shownRows_, rows - 1);
-        shownRows_ = rows;
-        endInsertRows();
-    } else if (rows < shownRows_) {
-        // A current cell below the new end moves to the new last row here, and the view
-        // reports that move; the table already holds its new rows by then.
-        beginRemoveRows({}, rows, shownRows_ - 1);
-        shownRows_ = rows;
-        endRemoveRows();
-    }
-}
-
-void EntryGridModel::changedFrom(int firstRow) {
-    firstRow = std::max(firstRow, 1);
-    if (firstRow - 1 < shownRows_)
-        emit dataChanged(index(firstRow - 1, 0), index(shownRows_ - 1, 2));
-}
-
 void EntryGridModel::rowsAboutToBeInserted(int first, int count) {
-    (void)count;
-    pendingFirst_ = first;
+    beginInsertRows({}, first - 1, first + count - 2);
 }
 
 void EntryGridModel::rowsInserted() {
-    syncRowCount();
-    changedFrom(pendingFirst_);
-    pendingFirst_ = -1;
+    endInsertRows();
 }
 
 void EntryGridModel::rowsAboutToBeRemoved(int first, int count) {
-    (void)count;
-    pendingFirst_ = first;
+    beginRemoveRows({}, first - 1, first + count - 2);
 }
 
 void EntryGridModel::rowsRemoved() {
-    syncRowCount();
-    changedFrom(pendingFirst_);
-    pendingFirst_ = -1;
+    endRemoveRows();
+}
+
+void EntryGridModel::rowAboutToBeMoved(int from, int to) {
+    // Qt names the place before which the row lands, counted before the move.
+    const int source = from - 1;
+    const int target = to > from ? to : to - 1;
+    beginMoveRows({}, source, source, {}, target);
+}
+
+void EntryGridModel::rowMoved() {
+    endMoveRows();
+}
+
+void EntryGridModel::rowsAboutToBePermuted(int, int) {
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void EntryGridModel::rowsPermuted(int first, const std::vector<int>& newOrder) {
+    const QModelIndexList persistent = persistentIndexList();
+    if (!persistent.isEmpty()) {
+        // Where each entry of the range went: the row that received it.
+        std::vector<int> newRowOf(newOrder.size());
+        for (std::size_t i = 0; i < newOrder.size(); ++i)
+            newRowOf[static_cast<std::size_t>(newOrder[i] - first)] = first + static_cast<int>(i);
+        QModelIndexList moved;
+        moved.reserve(persistent.size());
+        for (const QModelIndex& old : persistent) {
+            const int row = old.row() + 1;
+            const bool inside = row >= first && row < first + static_cast<int>(newOrder.size());
+            moved << (inside
+                          ? index(newRowOf[static_cast<std::size_t>(row - first)] - 1, old.column())
+                          : old);
+        }
+        changePersistentIndexList(persistent, moved);
+    }
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 void EntryGridModel::rowsChanged(int first, int last) {
-    syncRowCount();
     first = std::max(first, 1);
-    last = std::min(last, shownRows_);
+    last = std::min(last, rowCount());
     if (first <= last)
         emit dataChanged(index(first - 1, 0), index(last - 1, 2));
 }
 
-} // namespace lexanta
-
-namespace lexanta {
-
-void EntryGridModel::rowAboutToBeMoved(int from, int to) {
-    pendingFirst_ = std::min(from, to);
-    pendingLast_ = std::max(from, to);
+void EntryGridModel::tableAboutToBeReplaced() {
+    beginResetModel();
 }
-
-void EntryGridModel::rowMoved() {
-    rowsChanged(pendingFirst_, pendingLast_);
-    pendingFirst_ = -1;
-}
-
-void EntryGridModel::rowsAboutToBePermuted(int, int) {}
-
-void EntryGridModel::rowsPermuted(int first, const std::vector<int>& newOrder) {
-    rowsChanged(first, first + static_cast<int>(newOrder.size()) - 1);
-}
-
-void EntryGridModel::tableAboutToBeReplaced() {}
 
 void EntryGridModel::tableReplaced() {
-    refreshAll();
+    endResetModel();
 }
 
 } // namespace lexanta

@@ -1,28 +1,25 @@
 #pragma once
 
-#include "editing/entry_table.h"
-#include "vocab/vocabulary.h"
+#include "document/document.h"
 
 #include <QAbstractTableModel>
 
-#include <array>
+#include <functional>
 
 namespace lexanta {
 
-// Shows an EntryTable to a view: model row r is grid row r + 1 (row 0 is the header),
-// model column c is grid column c + 1 (column 0 is the handle column). Cells are shown
-// decoded with the code page of their column's field font and encoded back on edit.
-//
-// The grid is a grid of numbered rows, not of items: when the table inserts or removes
-// rows anywhere, the view is told that rows were added or dropped at the end and that the
-// rows from the change on now hold other entries. So the view's current cell keeps its row
-// number, and only moves when the row count drops below it (to the new last row).
+// Shows the document's entries to a view: model row r is grid row r + 1 (row 0 is the
+// header), model column c is grid column c + 1 (column 0 is the handle column). Cells are
+// shown decoded with the code page of their column's field font and encoded back on edit.
+// Inserts, removals and moves are reported where they happen; a whole-list rearrangement
+// (sort, shuffle, clean-up) as a layout change that takes persistent indexes along with
+// their entries; a replaced document as a reset. Edits go through the document, so each is
+// an undo step.
 class EntryGridModel : public QAbstractTableModel, public EntryTableObserver {
     Q_OBJECT
 
 public:
-    EntryGridModel(EntryTable& table, const std::array<FieldFont, 3>& fonts,
-                   QObject* parent = nullptr);
+    explicit EntryGridModel(Document& document, QObject* parent = nullptr);
     ~EntryGridModel() override;
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -32,15 +29,15 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    EntryTable& table() { return table_; }
-    const std::array<FieldFont, 3>& fieldFonts() const { return fonts_; }
+    Document& document() { return document_; }
+    const std::array<FieldFont, 3>& fieldFonts() const { return document_.header().fonts; }
     // The character set of grid column 1..3.
-    int charsetOf(int column) const { return fonts_[column - 1].charset; }
-    // Repaints every cell (fonts or code pages changed).
-    void refreshAll();
-    // Brings the view's row count in step with the table (after changes made while this
-    // model was not the table's observer).
-    void syncRowCount();
+    int charsetOf(int column) const { return fieldFonts()[column - 1].charset; }
+    // Typing into one cell during one visit is one undo step: the key names the visit.
+    void setEditKey(std::function<quint64()> key) { editKey_ = std::move(key); }
+    // Moves an entry (grid rows) or a field (grid columns 1..3), as a drag does.
+    void moveEntry(int from, int to) { document_.moveEntry(from, to); }
+    void moveField(int from, int to) { document_.moveField(from, to); }
 
     // EntryTableObserver
     void rowsAboutToBeInserted(int first, int count) override;
@@ -62,13 +59,10 @@ signals:
     void cellEdited(int column, int row);
 
 private:
-    void changedFrom(int firstRow);
+    void refreshAll();
 
-    EntryTable& table_;
-    const std::array<FieldFont, 3>& fonts_;
-    int shownRows_;         // entry rows the view knows of
-    int pendingFirst_ = -1; // first grid row of a structural change in progress
-    int pendingLast_ = -1;
+    Document& document_;
+    std::function<quint64()> editKey_;
 };
 
 } // namespace lexanta

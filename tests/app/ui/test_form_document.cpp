@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QDate>
+#include <QDir>
 #include <QLocale>
 #include <QProgressBar>
 #include <QSpinBox>
@@ -37,23 +38,23 @@ class TestFormDocument : public QObject {
 private slots:
     void firstStart() {
         Window w;
-        TForm1& form = *w.form;
+        MainWindow& form = *w.form;
         QCOMPARE(form.size(), QSize(646, 510));
         QVERIFY(!form.isMaximized());
-        QVERIFY(form.IsEnglishInterface());
-        QCOMPARE(form.RowCount(), 2);
+        QVERIFY(form.language().isEnglishInterface());
+        QCOMPARE(w.rowCount(), 2);
         QCOMPARE(form.windowTitleText(), kTitle);
-        QCOMPARE(form.Edit4->text(),
+        QCOMPARE(w.edit("Edit4")->text(),
                  QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
-        QVERIFY(!form.N4->isEnabled() && !form.SpeedItem9->isEnabled());
-        QVERIFY(!form.Merge1->isEnabled() && !form.Reload1->isEnabled());
-        QVERIFY(form.SpeedItem2->isChecked() && !form.EditMode);
-        QVERIFY(!form.Edit3->text().isEmpty()); // the author
-        QCOMPARE(form.CounterLine(), std::string("0\n"));
-        QVERIFY(form.CurrentFormat());
-        QVERIFY(form.ProgressBar1->isHidden());
+        QVERIFY(!w.action("N4")->isEnabled() && !w.button("SpeedItem9")->isEnabled());
+        QVERIFY(!w.action("Merge1")->isEnabled() && !w.menu("Reload1")->isEnabled());
+        QVERIFY(w.button("SpeedItem2")->isChecked() && !form.editor().isEditMode());
+        QVERIFY(!w.edit("Edit3")->text().isEmpty()); // the author
+        QCOMPARE(w.doc().vocabulary().counterLine, std::string("0\n"));
+        QVERIFY(w.doc().vocabulary().currentFormat);
+        QVERIFY(form.progressBar()->isHidden());
         // the grid, with the editor already on its current cell
-        EntryGrid* grid = form.StringGrid1;
+        EntryGrid* grid = form.grid();
         QCOMPARE((QList<int>{grid->verticalHeader()->width(), grid->columnWidth(0),
                              grid->columnWidth(1), grid->columnWidth(2), grid->rowHeight(1)}),
                  (QList<int>{21, 265, 252, 230, 20}));
@@ -61,61 +62,63 @@ private slots:
         QVERIFY(w.editor()->isVisible());
         QCOMPARE(w.editor()->geometry(), grid->visualRect(grid->currentIndex()));
         w.repaintGrid();
-        QCOMPARE(form.Label3->text(), QStringLiteral("1"));
+        QCOMPARE(w.label("Label3")->text(), QStringLiteral("1"));
     }
 
     void layoutRule() {
         Window w(false);
         w.form->resize(700, 500);
-        w.form->FormResize();
-        QCOMPARE(w.form->StringGrid1->size(), QSize(688, 330));
-        QCOMPARE(w.form->PageControl1->size(), QSize(700, 358));
+        w.form->applyLayoutRule();
+        QCOMPARE(w.form->grid()->size(), QSize(688, 330));
+        QCOMPARE(w.form->pages()->size(), QSize(700, 358));
     }
 
     void loadWorkedExample() {
         Window w(false);
         w.load(kAnimals);
-        TForm1& form = *w.form;
-        QCOMPARE(form.RowCount(), 3);
-        QCOMPARE(form.Edit2->text(), QStringLiteral("Animals"));
-        QCOMPARE(form.ComboBox2->currentText(), QStringLiteral("German"));
-        QCOMPARE(form.FieldLayoutNames()[1], std::string("00000407"));
+        MainWindow& form = *w.form;
+        QCOMPARE(w.rowCount(), 3);
+        QCOMPARE(w.edit("Edit2")->text(), QStringLiteral("Animals"));
+        QCOMPARE(w.control<QComboBox>("ComboBox2")->currentText(), QStringLiteral("German"));
+        QCOMPARE(w.doc().header().layoutNames[1], std::string("00000407"));
         QCOMPARE(form.windowTitleText(), kTitleOf + kAnimals);
-        QVERIFY(form.N4->isEnabled() && form.Merge1->isEnabled());
-        QCOMPARE(form.OpenDialog1.fileName, kAnimals);
+        QVERIFY(w.action("N4")->isEnabled() && w.action("Merge1")->isEnabled());
+        QCOMPARE(form.files().openDialog().fileName, kAnimals);
         // and saves back unchanged
-        form.SaveDialog1.fileName = w.path("copy.lut");
-        QVERIFY(form.N4Click());
-        QCOMPARE(Window::read(w.path("copy.lut")), Window::read(kAnimals));
+        const QString copy = w.copy(kAnimals, "copy.lut");
+        w.load(copy);
+        QFile::remove(copy);
+        QVERIFY(form.files().save());
+        QCOMPARE(Window::read(copy), Window::read(kAnimals));
     }
 
     // A character no Windows code page holds is refused in the description, with a message.
     void descriptionRefusesWhatItCannotHold() {
         Window w;
-        w.form->PageControl1->setCurrentIndex(1);
-        w.form->Edit2->setFocus();
-        w.form->Edit2->setText(QStringLiteral("Animals"));
-        w.form->Edit2->insert(QStringLiteral(" \U0001F600"));
-        QCOMPARE(w.form->Edit2->text(), QStringLiteral("Animals"));
+        w.form->pages()->setCurrentIndex(1);
+        w.edit("Edit2")->setFocus();
+        w.edit("Edit2")->setText(QStringLiteral("Animals"));
+        w.edit("Edit2")->insert(QStringLiteral(" \U0001F600"));
+        QCOMPARE(w.edit("Edit2")->text(), QStringLiteral("Animals"));
         QVERIFY(w.form->statusBar()->currentMessage().contains(QStringLiteral("cannot hold")));
     }
 
     void resetKeepsFontsSizeAndLayouts() {
         Window w(false);
         w.load(kAnimals);
-        TForm1& form = *w.form;
-        form.RxSpinEdit1->setValue(14);
-        const VocabularyHeader before = form.doc.header;
-        form.SpeedItem3Click(); // New
-        QCOMPARE(form.RowCount(), 2);
+        MainWindow& form = *w.form;
+        w.control<QSpinBox>("RxSpinEdit1")->setValue(14);
+        const VocabularyHeader before = w.doc().header();
+        form.files().newVocabulary(); // New
+        QCOMPARE(w.rowCount(), 2);
         QCOMPARE(form.windowTitleText(), kTitle);
-        QVERIFY(!form.N4->isEnabled() && !form.Merge1->isEnabled());
-        QCOMPARE(form.Edit2->text() + form.Edit3->text(), QString());
-        QCOMPARE(form.doc.header.fonts, before.fonts);
-        QCOMPARE(form.doc.header.layoutNames, before.layoutNames);
-        QCOMPARE(form.RxSpinEdit1->value(), 14);
+        QVERIFY(!w.action("N4")->isEnabled() && !w.action("Merge1")->isEnabled());
+        QCOMPARE(w.edit("Edit2")->text() + w.edit("Edit3")->text(), QString());
+        QCOMPARE(w.doc().header().fonts, before.fonts);
+        QCOMPARE(w.doc().header().layoutNames, before.layoutNames);
+        QCOMPARE(w.control<QSpinBox>("RxSpinEdit1")->value(), 14);
         // Save as proposes the loaded file's name
-        form.N3Click();
+        form.files().saveAs();
         QCOMPARE(w.dialogs.saveDialogsShown.back().fileName, kAnimals);
     }
 
@@ -126,10 +129,10 @@ private slots:
         QCOMPARE(w.dialogs.messageTexts(), QStringList{QStringLiteral("File Not Found")});
         QCOMPARE(w.dialogs.messages.back().caption, QStringLiteral("Error"));
         QCOMPARE(w.dialogs.openDialogsShown.size(), std::size_t(3));
-        QCOMPARE(w.form->RowCount(), 3);
+        QCOMPARE(w.rowCount(), 3);
         QCOMPARE(w.form->windowTitleText(), kTitleOf + kAnimals);
-        QVERIFY(w.form->N4->isEnabled());
-        QCOMPARE(w.form->SaveDialog1.fileName, kAnimals);
+        QVERIFY(w.action("N4")->isEnabled());
+        QCOMPARE(w.doc().fileName(), kAnimals);
     }
 
     void saveTrimsOnlyWithMoreThanOneRow_data() {
@@ -149,11 +152,10 @@ private slots:
         QFETCH(bool, remove);
         QFETCH(QStringList, written);
         Window w(false);
-        w.load(kAnimals);
+        w.load(w.copy(kAnimals, "out.lut"));
         w.setRows(rows);
-        w.form->Removeblanklines1->setChecked(remove);
-        w.form->SaveDialog1.fileName = w.path("out.lut");
-        QVERIFY(w.form->N4Click());
+        w.action("Removeblanklines1")->setChecked(remove);
+        QVERIFY(w.form->files().save());
         QCOMPARE(savedQuestions(w.path("out.lut")), written);
     }
 
@@ -161,11 +163,12 @@ private slots:
         Window w(false);
         w.setRows({"cat|Katze"});
         w.dialogs.fileAnswers.push_back({w.path("new")});
-        QVERIFY(w.form->N3Click());
+        QVERIFY(w.form->files().saveAs());
         QCOMPARE(w.form->windowTitleText(), w.path("new.lut"));
-        QVERIFY(w.form->N4->isEnabled());
+        QVERIFY(w.action("N4")->isEnabled());
         QCOMPARE(savedQuestions(w.path("new.lut")), QStringList{"cat"});
-        QCOMPARE(w.form->OpenDialog1.fileName, QString()); // the reopened file is unchanged
+        QCOMPARE(w.form->files().openDialog().fileName,
+                 QString()); // the reopened file is unchanged
     }
 
     void failedWriteIsReportedAndClaimsNothing() {
@@ -173,25 +176,26 @@ private slots:
         w.setRows({"cat|Katze"});
         const QString bad = w.path("missing-folder/x.lut");
         w.dialogs.fileAnswers.push_back({bad});
-        QVERIFY(!w.form->N3Click());
+        QVERIFY(!w.form->files().saveAs());
         QCOMPARE(w.dialogs.messages.size(), std::size_t(1));
         QVERIFY(w.dialogs.messages.front().text.contains(bad));
         QCOMPARE(w.dialogs.messages.front().icon, MsgIcon::Error);
         QCOMPARE(w.form->windowTitleText(), kTitle);
-        QVERIFY(!w.form->N4->isEnabled());
-        QCOMPARE(w.form->SaveDialog1.fileName, QString());
-        QCOMPARE(w.form->RowCount(), 2); // the document stays
+        QVERIFY(!w.action("N4")->isEnabled());
+        QCOMPARE(w.doc().fileName(), QString());
+        QCOMPARE(w.rowCount(), 2); // the document stays
     }
 
     // A Save that cannot write names the file and the reason and offers Save as.
     void failedSaveOffersSaveAs() {
         Window w(false);
-        w.load(w.copy(kAnimals, "a.lut"));
-        const QString bad = w.path("gone/a.lut");
-        w.form->SaveDialog1.fileName = bad;
+        QDir(w.dir.path()).mkdir(QStringLiteral("gone"));
+        const QString bad = w.copy(kAnimals, "gone/a.lut");
+        w.load(bad);
+        QDir(w.path("gone")).removeRecursively();
         w.dialogs.messageAnswers.push_back(MsgResult::Yes);
         w.dialogs.fileAnswers.push_back({w.path("elsewhere.lut")});
-        QVERIFY(w.form->N4Click());
+        QVERIFY(w.form->files().save());
         QCOMPARE(w.dialogs.messages.size(), std::size_t(1));
         QVERIFY(w.dialogs.messages.front().text.contains(bad));
         QCOMPARE(w.dialogs.messages.front().buttons, MsgButtons::YesNo);
@@ -199,10 +203,13 @@ private slots:
         QCOMPARE(Window::read(w.path("elsewhere.lut")), Window::read(kAnimals));
         QCOMPARE(w.form->windowTitleText(), w.path("elsewhere.lut"));
         // declined: nothing is written and the document stays
-        w.form->SaveDialog1.fileName = bad;
+        w.load(bad);
+        QCOMPARE(w.dialogs.messageTexts().last(), QStringLiteral("File Not Found"));
+        QFile::remove(w.path("elsewhere.lut"));
+        QVERIFY(QDir(w.dir.path()).mkdir(QStringLiteral("elsewhere.lut"))); // cannot be written
         w.dialogs.messageAnswers.push_back(MsgResult::No);
-        QVERIFY(!w.form->N4Click());
-        QCOMPARE(w.form->RowCount(), 3);
+        QVERIFY(!w.form->files().save());
+        QCOMPARE(w.rowCount(), 3);
         // closing with Yes after a failed save keeps the window open
         w.form->show();
         w.dialogs.messageAnswers.push_back(MsgResult::Yes);
@@ -226,10 +233,10 @@ private slots:
         Window w(false);
         const QString copy = w.copy(kOld, "old.lut");
         w.load(copy);
-        QVERIFY(!w.form->CurrentFormat());
-        w.form->cells().setCell(kQuestion, 1, "changed");
+        QVERIFY(!w.doc().vocabulary().currentFormat);
+        w.doc().setCell(kQuestion, 1, "changed");
         w.dialogs.messageAnswers.push_back(static_cast<MsgResult>(answer));
-        QCOMPARE(w.form->N4Click(), written);
+        QCOMPARE(w.form->files().save(), written);
         QCOMPARE(w.dialogs.messages.back().text,
                  QStringLiteral("Old vocabulary version format! Do you wish to save it in the "
                                 "new format?"));
@@ -239,7 +246,7 @@ private slots:
             QCOMPARE(bytes, Window::read(kOld));
         else
             QCOMPARE(bytes.startsWith("Vocabulary Format 1\r\n"), header);
-        QCOMPARE(w.form->CurrentFormat(), header);
+        QCOMPARE(w.doc().vocabulary().currentFormat, header);
     }
 
     void mergeWorkedExample() {
@@ -253,17 +260,17 @@ private slots:
             w.write("three.lut", QByteArray::fromStdString(serializeVocabulary(own, true)));
         w.load(three);
         w.dialogs.fileAnswers.push_back({kAnimals});
-        w.form->Merge1Click();
-        QCOMPARE(w.form->RowCount(), 6);
+        w.form->files().merge();
+        QCOMPARE(w.rowCount(), 6);
         QCOMPARE(w.column(kQuestion), (QStringList{"own1", "own2", "own3", "cat", "dog"}));
-        QCOMPARE(w.form->Edit2->text(), QStringLiteral("Own"));
+        QCOMPARE(w.edit("Edit2")->text(), QStringLiteral("Own"));
         QCOMPARE(w.form->windowTitleText(), kTitleOf + three);
-        QCOMPARE(w.form->OpenDialog1.fileName, kAnimals);
+        QCOMPARE(w.form->files().openDialog().fileName, kAnimals);
         // a file that cannot be opened: the message, then the Load dialog
         w.dialogs.fileAnswers.push_back({w.path("none.lut")});
-        w.form->Merge1Click();
+        w.form->files().merge();
         QCOMPARE(w.dialogs.messageTexts().last(), QStringLiteral("File Not Found"));
-        QCOMPARE(w.form->RowCount(), 6);
+        QCOMPARE(w.rowCount(), 6);
     }
 
     void closePrompt_data() {
@@ -291,7 +298,7 @@ private slots:
         const QString copy = w.copy(kAnimals, "a.lut");
         w.load(copy);
         w.setRows({"cat", "", " dog "});
-        w.form->Removeblanklines1->setChecked(true);
+        w.action("Removeblanklines1")->setChecked(true);
         w.dialogs.messageAnswers.push_back(MsgResult::Yes);
         QVERIFY(w.form->close());
         QCOMPARE(savedQuestions(copy), (QStringList{"cat", "", " dog "}));

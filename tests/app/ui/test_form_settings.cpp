@@ -1,9 +1,9 @@
 // The two settings files: what a close writes (and a cancelled close does not), their keys
 // and values, and what a restart brings back.
 #include "app/form_settings.h"
-#include "app/mru_manager.h"
 #include "platform/ini_profile.h"
 #include "support/window_fixture.h"
+#include "vocab/ui/recent_files.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -111,8 +111,8 @@ private slots:
         w.form->setGeometry(40, 60, 700, 520);
         const QString a = w.copy(kAnimals, "a.lut");
         const QString b = w.copy(kAnimals, "b.lut");
-        w.form->LoadDictionary(a);
-        w.form->LoadDictionary(b);
+        w.form->files().loadFile(a);
+        w.form->files().loadFile(b);
         w.quit();
 
         const IniFile ini = readIni(placement(w));
@@ -145,8 +145,8 @@ private slots:
 
         // A restart restores the recent list in its order; an emptied list leaves no section.
         w.start();
-        QCOMPARE(w.form->MRUManager1->items(), (QStringList{b, a}));
-        w.form->MRUManager1->clear();
+        QCOMPARE(w.form->files().recentFiles().items(), (QStringList{b, a}));
+        w.form->files().recentFiles().clear();
         w.quit();
         QVERIFY(!readIni(placement(w)).hasSection(kRecent));
     }
@@ -172,19 +172,19 @@ private slots:
         QFETCH(QString, line);
         QFETCH(QString, restored);
         Window w(WindowOptions::withSettings());
-        w.form->N3->setText(caption);
+        w.action("N3")->setText(caption);
         w.quit();
         const QStringList lines = QString::fromUtf8(Window::read(editorIni(w))).split(u'\n');
         QVERIFY2(lines.contains(line), qPrintable(line));
         w.start();
-        QCOMPARE(w.form->N3->text(), restored);
+        QCOMPARE(w.action("N3")->text(), restored);
     }
 
     void russianInterfaceSurvivesRestart() {
         Window w(WindowOptions::withSettings());
-        w.form->RussianMenuItemClick();
+        w.form->language().applyLanguage(InterfaceLanguage::Russian);
         w.restart();
-        QVERIFY(!w.form->IsEnglishInterface());
+        QVERIFY(!w.form->language().isEnglishInterface());
         // every caption and hint came back, trimmed as stored
         QStringList expected, shown;
         for (const InterfaceText& t : interfaceTexts())
@@ -194,24 +194,24 @@ private slots:
             }
         QCOMPARE(shown, expected);
         // the dialogs carry their design filters again
-        QCOMPARE(w.form->OpenDialog1.filter, u"Lexanta vocabularies (*.lut)|*.lut"_s);
-        QCOMPARE(w.form->SaveDialog2.filter,
+        QCOMPARE(w.form->files().openDialog().filter, u"Lexanta vocabularies (*.lut)|*.lut"_s);
+        QCOMPARE(w.form->interchange().exportDialog().filter,
                  u"Tab delimited *.txt files|*.txt|HTML files (*html)|*.html; *htm"_s);
-        w.form->English1Click();
+        w.form->language().applyLanguage(InterfaceLanguage::English);
         w.restart();
-        QVERIFY(w.form->IsEnglishInterface());
-        QCOMPARE(w.form->N2->text(), u"&Load..."_s);
+        QVERIFY(w.form->language().isEnglishInterface());
+        QCOMPARE(w.action("N2")->text(), u"&Load..."_s);
     }
 
     void optionsSurviveRestart() {
         Window w(WindowOptions::withSettings());
         for (const bool on : {true, false}) {
-            w.form->CheckBox1->setChecked(on);
-            w.form->Removeblanklines1->setChecked(!on);
+            w.form->autoSwitch()->setChecked(on);
+            w.action("Removeblanklines1")->setChecked(!on);
             w.restart();
-            QCOMPARE(w.form->CheckBox1->isChecked(), on);
-            QCOMPARE(w.form->Edit5->isEnabled(), on); // the check box's handler ran
-            QCOMPARE(w.form->Removeblanklines1->isChecked(), !on);
+            QCOMPARE(w.form->autoSwitch()->isChecked(), on);
+            QCOMPARE(w.edit("Edit5")->isEnabled(), on); // the check box's handler ran
+            QCOMPARE(w.action("Removeblanklines1")->isChecked(), !on);
         }
     }
 
@@ -222,14 +222,14 @@ private slots:
         w.options = WindowOptions::withSettings();
         w.options.programFolder = w.write(u"program-file"_s, "x");
         w.start();
-        w.form->RussianMenuItemClick();
-        w.form->Removeblanklines1->setChecked(true);
+        w.form->language().applyLanguage(InterfaceLanguage::Russian);
+        w.action("Removeblanklines1")->setChecked(true);
         w.quit();
         const QString userIni = w.path(u"lexanta-editor/editor.ini"_s);
         QCOMPARE(readIni(userIni).value(kForm, u"N1_Caption"_s), u"&Файл"_s);
         w.start();
-        QVERIFY(!w.form->IsEnglishInterface());
-        QVERIFY(w.form->Removeblanklines1->isChecked());
+        QVERIFY(!w.form->language().isEnglishInterface());
+        QVERIFY(w.action("Removeblanklines1")->isChecked());
         w.quit();
         QCOMPARE(w.dialogs.messages.size(), std::size_t(2)); // the close prompts: nothing failed
     }
@@ -238,10 +238,10 @@ private slots:
         Window w(WindowOptions::withSettings());
         const QString odd = w.path(u"two\nlines.lut\n[Evil]\nKey=1"_s);
         const QString blanks = w.path(u" blanks .lut "_s);
-        w.form->OpenDialog1.fileName = odd;
-        w.form->MRUManager1->add(blanks);
-        w.form->MRUManager1->add(odd);
-        w.form->N4->setText(u"&Save\nN1_Caption=Hijacked"_s);
+        w.form->files().openDialog().fileName = odd;
+        w.form->files().recentFiles().add(blanks);
+        w.form->files().recentFiles().add(odd);
+        w.action("N4")->setText(u"&Save\nN1_Caption=Hijacked"_s);
         w.quit();
         const IniFile storage = readIni(editorIni(w));
         QCOMPARE(storage.sections(), QStringList{kForm});
@@ -254,10 +254,10 @@ private slots:
         w.dialogs = ScriptedDialogs{};
         w.start();
         QCOMPARE(w.dialogs.messageTexts(), QStringList{u"File Not Found"_s});
-        QCOMPARE(w.form->OpenDialog1.fileName, odd);
-        QCOMPARE(w.form->MRUManager1->items(), (QStringList{odd, blanks}));
-        QCOMPARE(w.form->N4->text(), u"&Save\nN1_Caption=Hijacked"_s);
-        QVERIFY(w.form->IsEnglishInterface());
+        QCOMPARE(w.form->files().openDialog().fileName, odd);
+        QCOMPARE(w.form->files().recentFiles().items(), (QStringList{odd, blanks}));
+        QCOMPARE(w.action("N4")->text(), u"&Save\nN1_Caption=Hijacked"_s);
+        QVERIFY(w.form->language().isEnglishInterface());
     }
 
     void handEditedFiles() {
@@ -269,9 +269,9 @@ private slots:
                                  "[Other]\nKeep=1\n");
         w.options = WindowOptions::withSettings();
         w.start();
-        QCOMPARE(w.form->N1->title(), u"&Файл"_s);
-        QVERIFY(!w.form->CheckBox1->isChecked());
-        QVERIFY(w.form->Removeblanklines1->isChecked());
+        QCOMPARE(w.menu("N1")->title(), u"&Файл"_s);
+        QVERIFY(!w.form->autoSwitch()->isChecked());
+        QVERIFY(w.action("Removeblanklines1")->isChecked());
         w.quit();
         // what the program does not know stays in the file
         QVERIFY(Window::read(editorIni(w)).startsWith("; kept by hand\n"));
@@ -279,7 +279,7 @@ private slots:
 
         w.write(u"editor.ini"_s, "[TForm1]\nFormVersion=-1\nN1_Caption=&Файл\n");
         w.start();
-        QVERIFY(w.form->IsEnglishInterface());
+        QVERIFY(w.form->language().isEnglishInterface());
     }
 
     void windowPlacementRestored() {
@@ -321,7 +321,7 @@ private slots:
     void toolBarLayoutCustomisedAndStored() {
         Window w(WindowOptions::withSettings());
         // a double click on the free area between the File and Editing buttons
-        QTest::mouseDClick(w.form->SpeedBar1, Qt::LeftButton, {}, QPoint(170, 20));
+        QTest::mouseDClick(w.form->speedBar(), Qt::LeftButton, {}, QPoint(170, 20));
         auto* setup = w.form->findChild<SpeedBarCustomizeDialog*>();
         QVERIFY(setup && setup->isVisible());
         QCOMPARE(setup->categories()->count(), 4);
@@ -330,25 +330,25 @@ private slots:
         QListWidgetItem* del = listItem(setup->buttons(), u"SpeedItem6"_s);
         QCOMPARE(del->checkState(), Qt::Checked);
         del->setCheckState(Qt::Unchecked);
-        QVERIFY(!SpeedBar::isButtonShown(w.form->SpeedItem6));
+        QVERIFY(!SpeedBar::isButtonShown(w.button("SpeedItem6")));
         setup->categories()->setCurrentRow(3);
         listItem(setup->buttons(), u"SpeedItem10"_s)->setCheckState(Qt::Unchecked);
-        w.form->SpeedItem11Swap->move(520, 3);
+        w.button("SpeedItem11Swap")->move(520, 3);
         w.quit();
         const IniFile ini = readIni(placement(w));
         QCOMPARE(ini.value(kBar, u"Count"_s), u"10"_s);
 
         w.start();
-        QVERIFY(!SpeedBar::isButtonShown(w.form->SpeedItem6));
-        QVERIFY(!SpeedBar::isButtonShown(w.form->SpeedItem10));
-        QVERIFY(SpeedBar::isButtonShown(w.form->SpeedItem1));
-        QCOMPARE(w.form->SpeedItem11Swap->pos(), QPoint(520, 3));
+        QVERIFY(!SpeedBar::isButtonShown(w.button("SpeedItem6")));
+        QVERIFY(!SpeedBar::isButtonShown(w.button("SpeedItem10")));
+        QVERIFY(SpeedBar::isButtonShown(w.button("SpeedItem1")));
+        QCOMPARE(w.button("SpeedItem11Swap")->pos(), QPoint(520, 3));
         // put back through the customisation window, at its design place
-        w.form->SpeedBar1DblClick();
+        w.form->speedBar()->customize();
         setup = w.form->findChild<SpeedBarCustomizeDialog*>();
         setup->categories()->setCurrentRow(0);
         listItem(setup->buttons(), u"SpeedItem6"_s)->setCheckState(Qt::Checked);
-        QCOMPARE(w.form->SpeedItem6->pos(), QPoint(283, 3));
+        QCOMPARE(w.button("SpeedItem6")->pos(), QPoint(283, 3));
         w.quit();
 
         // a layout stored at other pixels per inch is not applied
@@ -357,14 +357,14 @@ private slots:
         edited.setIntValue(kBar, u"PixelsPerInch"_s, screenPpi() + 48);
         QVERIFY(edited.save());
         w.start();
-        QVERIFY(SpeedBar::isButtonShown(w.form->SpeedItem10));
-        QCOMPARE(w.form->SpeedItem11Swap->pos(), QPoint(443, 3));
+        QVERIFY(SpeedBar::isButtonShown(w.button("SpeedItem10")));
+        QCOMPARE(w.button("SpeedItem11Swap")->pos(), QPoint(443, 3));
     }
 
     // A window that did not read the settings does not overwrite them with its design values.
     void noRestoreMeansNoSave() {
         Window w;
-        w.form->RussianMenuItemClick();
+        w.form->language().applyLanguage(InterfaceLanguage::Russian);
         w.quit();
         QVERIFY(!QFileInfo::exists(editorIni(w)));
         QVERIFY(!QFileInfo::exists(placement(w)));

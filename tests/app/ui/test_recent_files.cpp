@@ -1,7 +1,7 @@
 // The recent-file list: its captions, order and limits, its submenu, the commands that
 // add to it, and the last file reopened at the next start.
-#include "app/mru_manager.h"
 #include "support/window_fixture.h"
+#include "vocab/ui/recent_files.h"
 
 #include <QSignalSpy>
 
@@ -40,13 +40,13 @@ private slots:
         QFETCH(QStringList, added);
         QFETCH(QStringList, expected);
         QMenu menu;
-        MruManager mru(&menu);
+        RecentFiles mru(&menu);
         for (const QString& p : added)
             mru.add(p);
         QCOMPARE(mru.items(), expected);
         QCOMPARE(menu.actions().size(), expected.size());
         // setItems (the restore) keeps the stored order, with the same rules
-        MruManager restored(nullptr);
+        RecentFiles restored(nullptr);
         QStringList stored = added;
         std::reverse(stored.begin(), stored.end());
         restored.setItems(stored);
@@ -55,11 +55,11 @@ private slots:
 
     void clickingAnItemGivesItsPath() {
         QMenu menu;
-        MruManager mru(&menu);
+        RecentFiles mru(&menu);
         mru.add(QStringLiteral("/one.lut"));
         mru.add(QStringLiteral("/Tom & Jerry.lut"));
         QCOMPARE(menu.actions().at(0)->text(), QStringLiteral("&1\t/Tom && Jerry.lut"));
-        QSignalSpy spy(&mru, &MruManager::clicked);
+        QSignalSpy spy(&mru, &RecentFiles::clicked);
         menu.actions().at(1)->trigger();
         menu.actions().at(0)->trigger();
         QCOMPARE(spy.size(), 2);
@@ -69,22 +69,22 @@ private slots:
 
     void elevenLoadedFiles() {
         Window w;
-        QVERIFY(!w.form->Reload1->menuAction()->isEnabled());
+        QVERIFY(!w.menu("Reload1")->menuAction()->isEnabled());
         QStringList paths;
         for (int i = 0; i < 11; ++i) {
             paths << w.copy(kAnimals, QStringLiteral("v%1.lut").arg(i));
             w.load(paths.last());
         }
         QVERIFY(w.dialogs.messages.empty());
-        const QStringList texts = menuTexts(w.form->Reload1);
+        const QStringList texts = menuTexts(w.menu("Reload1"));
         QCOMPARE(texts.size(), 10);
         QCOMPARE(texts.first(), QStringLiteral("&1\t") + paths.at(10));
         QCOMPARE(texts.at(8), QStringLiteral("&9\t") + paths.at(2));
         QCOMPARE(texts.last(), QStringLiteral("&A\t") + paths.at(1));
-        QVERIFY(w.form->Reload1->menuAction()->isEnabled());
-        w.form->MRUManager1->clear();
-        QVERIFY(w.form->Reload1->actions().isEmpty());
-        QVERIFY(!w.form->Reload1->menuAction()->isEnabled());
+        QVERIFY(w.menu("Reload1")->menuAction()->isEnabled());
+        w.form->files().recentFiles().clear();
+        QVERIFY(w.menu("Reload1")->actions().isEmpty());
+        QVERIFY(!w.menu("Reload1")->menuAction()->isEnabled());
     }
 
     void sameFileTwice() {
@@ -94,12 +94,12 @@ private slots:
         w.load(a);
         w.load(b);
         w.load(a);
-        QCOMPARE(w.form->MRUManager1->items(), (QStringList{a, b}));
+        QCOMPARE(w.form->files().recentFiles().items(), (QStringList{a, b}));
         // choosing the second item loads it, moves it to the top and makes it the file that
         // the next start reopens
-        w.form->Reload1->actions().at(1)->trigger();
-        QCOMPARE(w.form->MRUManager1->items(), (QStringList{b, a}));
-        QCOMPARE(w.form->OpenDialog1.fileName, b);
+        w.menu("Reload1")->actions().at(1)->trigger();
+        QCOMPARE(w.form->files().recentFiles().items(), (QStringList{b, a}));
+        QCOMPARE(w.form->files().openDialog().fileName, b);
         QCOMPARE(w.form->windowTitleText(), kTitleOf + b);
     }
 
@@ -109,13 +109,13 @@ private slots:
         w.load(a);
         w.load(w.copy(kAnimals, "b.lut"));
         QVERIFY(QFile::remove(a));
-        w.form->Reload1->actions().at(1)->trigger(); // a, now gone; the Load dialog is cancelled
+        w.menu("Reload1")->actions().at(1)->trigger(); // a, now gone; the Load dialog is cancelled
         QCOMPARE(w.dialogs.messageTexts(), QStringList{QStringLiteral("File Not Found")});
         QCOMPARE(w.dialogs.messages.back().caption, QStringLiteral("Error"));
         QCOMPARE(w.dialogs.openDialogsShown.size(), std::size_t(3));
-        QCOMPARE(w.form->MRUManager1->items().first(), a);
-        QCOMPARE(w.form->OpenDialog1.fileName, a);
-        QVERIFY(w.form->N4->isEnabled()); // a file had been loaded before
+        QCOMPARE(w.form->files().recentFiles().items().first(), a);
+        QCOMPARE(w.form->files().openDialog().fileName, a);
+        QVERIFY(w.action("N4")->isEnabled()); // a file had been loaded before
     }
 
     void saveAsAddsThePath() {
@@ -123,11 +123,11 @@ private slots:
         const QString a = w.copy(kAnimals, "a.lut");
         w.load(a);
         w.dialogs.fileAnswers.push_back({w.path("saved")});
-        QVERIFY(w.form->N3Click());
-        QCOMPARE(w.form->MRUManager1->items(), (QStringList{w.path("saved.lut"), a}));
-        QCOMPARE(w.form->OpenDialog1.fileName, a);
-        QVERIFY(!w.form->N3Click()); // cancelled: adds nothing
-        QCOMPARE(w.form->MRUManager1->items().size(), 2);
+        QVERIFY(w.form->files().saveAs());
+        QCOMPARE(w.form->files().recentFiles().items(), (QStringList{w.path("saved.lut"), a}));
+        QCOMPARE(w.form->files().openDialog().fileName, a);
+        QVERIFY(!w.form->files().saveAs()); // cancelled: adds nothing
+        QCOMPARE(w.form->files().recentFiles().items().size(), 2);
     }
 
     void restartReopensTheLastOpened() {
@@ -136,14 +136,14 @@ private slots:
         w.load(opened);
         const QString saved = w.path("saved.lut");
         w.dialogs.fileAnswers.push_back({saved});
-        QVERIFY(w.form->N3Click());
+        QVERIFY(w.form->files().saveAs());
         w.restart();
         QVERIFY(w.dialogs.messages.empty());
         QCOMPARE(w.form->windowTitleText(), kTitleOf + opened);
-        QCOMPARE(w.form->RowCount(), 3);
-        QVERIFY(w.form->N4->isEnabled());
-        QCOMPARE(w.form->MRUManager1->items(), (QStringList{saved, opened}));
-        QCOMPARE(menuTexts(w.form->Reload1).first(), QStringLiteral("&1\t") + saved);
+        QCOMPARE(w.rowCount(), 3);
+        QVERIFY(w.action("N4")->isEnabled());
+        QCOMPARE(w.form->files().recentFiles().items(), (QStringList{saved, opened}));
+        QCOMPARE(menuTexts(w.menu("Reload1")).first(), QStringLiteral("&1\t") + saved);
         // the last file gone: File Not Found, then the Load dialog
         w.quit();
         QVERIFY(QFile::remove(opened));
@@ -153,7 +153,7 @@ private slots:
         QCOMPARE(w.dialogs.messageTexts(), QStringList{QStringLiteral("File Not Found")});
         QCOMPARE(w.dialogs.openDialogsShown.size(), std::size_t(1));
         QCOMPARE(w.form->windowTitleText(), kTitleOf + saved);
-        QCOMPARE(w.form->OpenDialog1.fileName, saved);
+        QCOMPARE(w.form->files().openDialog().fileName, saved);
     }
 
     // A new user types entries, saves them and quits: nothing was ever opened, so the saved
@@ -163,8 +163,8 @@ private slots:
         w.setRows({"le chat|cat", "la pomme|apple"});
         const QString saved = w.path("mine.lut");
         w.dialogs.fileAnswers.push_back({saved});
-        QVERIFY(w.form->N3Click());
-        QVERIFY(w.form->OpenDialog1.fileName.isEmpty());
+        QVERIFY(w.form->files().saveAs());
+        QVERIFY(w.form->files().openDialog().fileName.isEmpty());
         w.restart();
         QVERIFY(w.dialogs.messages.empty());
         QCOMPARE(w.form->windowTitleText(), kTitleOf + saved);

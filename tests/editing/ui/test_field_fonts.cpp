@@ -62,81 +62,82 @@ private slots:
     void answerFontShowsEverywhere() {
         QFETCH(QString, via);
         Window w;
-        TForm1& f = *w.form;
+        MainWindow& f = *w.form;
         w.setRows({QStringLiteral("Hg|Hg|Hg"), QStringLiteral("Hg|Hg|Hg")});
         w.clickCell(1, 1); // Edit Words, where Up and Down walk
         w.dialogs.fontAnswers.push_back(arial16Bold());
         if (via == QLatin1String("preferences")) {
-            QTest::mouseClick(f.ChangeFont2, Qt::LeftButton);
+            QTest::mouseClick(w.control<QPushButton>("ChangeFont2"), Qt::LeftButton);
         } else if (via == QLatin1String("box button")) {
-            f.ComboEdit2->button()->trigger();
+            w.box(1)->button()->trigger();
         } else {
             w.clickBox(1);
             Window::key(Qt::Key_Down, Qt::AltModifier);
             // The key that opened the dialog does not walk the entries.
-            QCOMPARE(f.StringGrid1->Row(), 1);
+            QCOMPARE(f.grid()->Row(), 1);
         }
         QCOMPARE(w.dialogs.fontDialogsShown, 1);
-        QVERIFY(f.FieldFontOf(kAnswerField) == arial16Bold());
+        QVERIFY(w.doc().font(kAnswerField) == arial16Bold());
 
         // the box at 10 points, the sample at 12, the test box at the font's own 16
-        const QFont box = f.ComboEdit2->font();
+        const QFont box = w.box(1)->font();
         QCOMPARE(box.family(), QStringLiteral("Arial"));
-        for (const auto& [font, size] :
-             {std::pair{box, 10}, {f.Label13->font(), 12}, {f.Edit6->font(), 16}}) {
+        for (const auto& [font, size] : {std::pair{box, 10},
+                                         {w.label("Label13")->font(), 12},
+                                         {w.edit("Edit6")->font(), 16}}) {
             QCOMPARE(font.pointSize(), size);
             QVERIFY(font.bold());
         }
         // Arial is shown by its metric-compatible stand-in; the font keeps its name.
         QCOMPARE(QFontInfo(box).family(), QStringLiteral("Liberation Sans"));
         // The rows keep the height the size box gave them.
-        QCOMPARE(f.StringGrid1->rowHeight(1), 20);
+        QCOMPARE(f.grid()->rowHeight(1), 20);
         // The answer column paints at 16 points, the question column still at 10 (row 2 is
         // not under the editor).
-        const int answer = inkWidth(f.StringGrid1, 2, 2), question = inkWidth(f.StringGrid1, 1, 2);
+        const int answer = inkWidth(f.grid(), 2, 2), question = inkWidth(f.grid(), 1, 2);
         QVERIFY2(answer > question * 14 / 10,
                  qPrintable(QStringLiteral("%1 vs %2").arg(answer).arg(question)));
         // The grid's own font follows at the next selection of an answer cell.
         w.clickCell(2, 1);
-        QCOMPARE(f.StringGrid1->font().pointSize(), 16);
+        QCOMPARE(f.grid()->font().pointSize(), 16);
         QVERIFY(w.editor()->font().bold());
     }
 
     void sizeBoxSetsFontsAndRows() {
         Window w;
-        TForm1& f = *w.form;
+        MainWindow& f = *w.form;
         w.setRows({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
-        f.StringGrid1->setRowHeight(1, 45); // grid row 2, sized by hand
-        const QFont sample = f.Label12->font();
-        f.RxSpinEdit1->setFocus();
-        f.RxSpinEdit1->selectAll();
+        f.grid()->setRowHeight(1, 45); // grid row 2, sized by hand
+        const QFont sample = w.label("Label12")->font();
+        w.control<QSpinBox>("RxSpinEdit1")->setFocus();
+        w.control<QSpinBox>("RxSpinEdit1")->selectAll();
         Window::type(QStringLiteral("14"));
-        QCOMPARE(f.RxSpinEdit1->value(), 14);
-        for (int row = 0; row < f.RowCount(); ++row)
-            QCOMPARE(f.StringGrid1->rowHeight(row), 28);
+        QCOMPARE(w.control<QSpinBox>("RxSpinEdit1")->value(), 14);
+        for (int row = 0; row < w.rowCount(); ++row)
+            QCOMPARE(f.grid()->rowHeight(row), 28);
         for (int field = 0; field < 3; ++field) {
-            QCOMPARE(f.FieldFontOf(field).pointSize, 14);
+            QCOMPARE(w.doc().font(field).pointSize, 14);
             QCOMPARE(w.box(field)->font().pointSize(), 10);
         }
-        QCOMPARE(f.StringGrid1->font().pointSize(), 14);
-        QCOMPARE(f.Label12->font(), sample);
+        QCOMPARE(f.grid()->font().pointSize(), 14);
+        QCOMPARE(w.label("Label12")->font(), sample);
         // The arrow keys step the box.
         Window::key(Qt::Key_Up);
-        QCOMPARE(f.StringGrid1->rowHeight(2), 30);
+        QCOMPARE(f.grid()->rowHeight(2), 30);
     }
 
     void cancelChangesNothing() {
         Window w;
-        TForm1& f = *w.form;
-        const std::array<FieldFont, 3> fonts = f.doc.header.fonts;
-        const QFont box = f.ComboEdit1->font(), test = f.Edit5->font(), sample = f.Label12->font();
+        const std::array<FieldFont, 3> fonts = w.doc().header().fonts;
+        const QFont box = w.box(0)->font(), test = w.edit("Edit5")->font(),
+                    sample = w.label("Label12")->font();
         w.dialogs.fontAnswers.push_back(std::nullopt);
-        QTest::mouseClick(f.ChangeFont1, Qt::LeftButton);
+        QTest::mouseClick(w.control<QPushButton>("ChangeFont1"), Qt::LeftButton);
         QCOMPARE(w.dialogs.fontDialogsShown, 1);
-        QVERIFY(f.doc.header.fonts == fonts);
-        QCOMPARE(f.ComboEdit1->font(), box);
-        QCOMPARE(f.Edit5->font(), test);
-        QCOMPARE(f.Label12->font(), sample);
+        QVERIFY(w.doc().header().fonts == fonts);
+        QCOMPARE(w.box(0)->font(), box);
+        QCOMPARE(w.edit("Edit5")->font(), test);
+        QCOMPARE(w.label("Label12")->font(), sample);
     }
 
     void storedSize_data() {
@@ -153,18 +154,21 @@ private slots:
         QFETCH(int, shown);
         QFETCH(int, fontSize);
         Window w;
-        TForm1& f = *w.form;
+        MainWindow& f = *w.form;
         // The fonts carry 16 points from an earlier font choice.
-        for (int field = 0; field < 3; ++field)
-            f.FieldFontOf(field).pointSize = 16;
+        for (int field = 0; field < 3; ++field) {
+            FieldFont font = w.doc().font(field);
+            font.pointSize = 16;
+            w.doc().setFont(field, font);
+        }
         QByteArray bytes = Window::read(kRussian);
         QVERIFY(bytes.contains("00000409\r\n10\r\nArial"));
         bytes.replace("00000409\r\n10\r\nArial", "00000409\r\n" + stored + "\r\nArial");
-        f.LoadDictionary(w.write(QStringLiteral("sized.lut"), bytes));
-        QCOMPARE(f.RxSpinEdit1->value(), shown);
+        f.files().loadFile(w.write(QStringLiteral("sized.lut"), bytes));
+        QCOMPARE(w.control<QSpinBox>("RxSpinEdit1")->value(), shown);
         for (int field = 0; field < 3; ++field)
-            QCOMPARE(f.FieldFontOf(field).pointSize, fontSize);
-        QCOMPARE(f.StringGrid1->rowHeight(1), 2 * shown);
+            QCOMPARE(w.doc().font(field).pointSize, fontSize);
+        QCOMPARE(f.grid()->rowHeight(1), 2 * shown);
     }
 
     void dialogKeepsWhatIsNotChanged() {
@@ -218,38 +222,38 @@ private slots:
 
     void cyrillicColumnKeepsItsBytes() {
         Window w;
-        TForm1& f = *w.form;
-        f.LoadDictionary(kRussian);
-        QCOMPARE(f.FieldFontOf(kAnswerField).charset, 204);
-        const QAbstractItemModel* model = f.StringGrid1->model();
+        MainWindow& f = *w.form;
+        f.files().loadFile(kRussian);
+        QCOMPARE(w.doc().font(kAnswerField).charset, 204);
+        const QAbstractItemModel* model = f.grid()->model();
         QCOMPARE(model->index(0, 1).data().toString(), QStringLiteral("кошка"));
 
         // In place: Russian typed into the answer cell is stored in Windows-1251.
         w.clickCell(2, 1);
         Window::key(Qt::Key_End);
         Window::type(QStringLiteral("ми"));
-        QCOMPARE(f.cells().cell(kAnswer, 1), std::string("\xEA\xEE\xF8\xEA\xE0\xEC\xE8"));
-        QCOMPARE(f.ComboEdit2->text(), QStringLiteral("кошками"));
+        QCOMPARE(w.cells().cell(kAnswer, 1), std::string("\xEA\xEE\xF8\xEA\xE0\xEC\xE8"));
+        QCOMPARE(w.box(1)->text(), QStringLiteral("кошками"));
 
         // In the answer box, in Edit Words mode.
         w.clickCell(1, 2);
         w.clickBox(1);
         Window::key(Qt::Key_End);
         Window::type(QStringLiteral("ёЖ"));
-        QCOMPARE(f.cells().cell(kAnswer, 2), std::string("\xF1\xEE\xE1\xE0\xEA\xE0\xB8\xC6"));
+        QCOMPARE(w.cells().cell(kAnswer, 2), std::string("\xF1\xEE\xE1\xE0\xEA\xE0\xB8\xC6"));
 
         // A new entry in Add Words mode.
-        QTest::mouseClick(f.SpeedItem2, Qt::LeftButton);
+        QTest::mouseClick(w.button("SpeedItem2"), Qt::LeftButton);
         Window::type(QStringLiteral("mouse"));
         Window::key(Qt::Key_Tab);
         Window::type(QStringLiteral("мышь"));
         Window::key(Qt::Key_Return);
-        QCOMPARE(f.cells().cell(kAnswer, 2), std::string("\xEC\xFB\xF8\xFC"));
+        QCOMPARE(w.cells().cell(kAnswer, 2), std::string("\xEC\xFB\xF8\xFC"));
 
         // The file keeps the Windows-1251 bytes.
         const QString saved = w.dir.filePath(QStringLiteral("saved.lut"));
-        f.SaveDialog1.fileName = saved;
-        QVERIFY(f.SaveDictionary());
+        w.dialogs.fileAnswers.push_back({saved});
+        QVERIFY(f.files().saveAs());
         const QByteArray bytes = Window::read(saved);
         QVERIFY(bytes.contains("\r\n\xEA\xEE\xF8\xEA\xE0\xEC\xE8\r\n"));
         QVERIFY(bytes.contains("\r\n\xEC\xFB\xF8\xFC\r\n"));
@@ -257,14 +261,14 @@ private slots:
 
     void unencodableTextIsRefused() {
         Window w;
-        TForm1& f = *w.form;
-        f.LoadDictionary(kRussian);
-        const std::string before(f.cells().cell(kAnswer, 1));
+        MainWindow& f = *w.form;
+        f.files().loadFile(kRussian);
+        const std::string before(w.cells().cell(kAnswer, 1));
         w.clickCell(2, 1);
         Window::key(Qt::Key_End);
         f.statusBar()->clearMessage();
         Window::type(QStringLiteral("ü"));
-        QCOMPARE(f.cells().cell(kAnswer, 1), before);
+        QCOMPARE(w.cells().cell(kAnswer, 1), before);
         QCOMPARE(w.editor()->text(), QStringLiteral("кошка"));
         QVERIFY(f.statusBar()->currentMessage().contains(QStringLiteral("Cyrillic")));
         QVERIFY(f.statusBar()->currentMessage().contains(QStringLiteral("ü")));
@@ -274,30 +278,30 @@ private slots:
         Window::key(Qt::Key_End);
         f.statusBar()->clearMessage();
         Window::type(QStringLiteral("ß"));
-        QCOMPARE(f.ComboEdit2->text(), QStringLiteral("кошка"));
-        QCOMPARE(f.cells().cell(kAnswer, 1), before);
+        QCOMPARE(w.box(1)->text(), QStringLiteral("кошка"));
+        QCOMPARE(w.cells().cell(kAnswer, 1), before);
         QVERIFY(f.statusBar()->currentMessage().contains(QStringLiteral("ß")));
     }
 
     void changingTheScriptKeepsTheBytes() {
         Window w;
-        TForm1& f = *w.form;
-        f.LoadDictionary(kRussian);
+        MainWindow& f = *w.form;
+        f.files().loadFile(kRussian);
         w.clickCell(2, 1);
-        const std::string before(f.cells().cell(kAnswer, 1));
-        FieldFont western = f.FieldFontOf(kAnswerField);
+        const std::string before(w.cells().cell(kAnswer, 1));
+        FieldFont western = w.doc().font(kAnswerField);
         western.charset = 0;
         w.dialogs.fontAnswers.push_back(western);
-        QTest::mouseClick(f.ChangeFont2, Qt::LeftButton);
-        QCOMPARE(f.cells().cell(kAnswer, 1), before);
+        QTest::mouseClick(w.control<QPushButton>("ChangeFont2"), Qt::LeftButton);
+        QCOMPARE(w.cells().cell(kAnswer, 1), before);
         const QString shown = CodePage::get(1252).decode(before);
-        QCOMPARE(f.StringGrid1->model()->index(0, 1).data().toString(), shown);
-        QCOMPARE(f.ComboEdit2->text(), shown);
+        QCOMPARE(f.grid()->model()->index(0, 1).data().toString(), shown);
+        QCOMPARE(w.box(1)->text(), shown);
         QCOMPARE(w.editor()->text(), shown);
         // A key in the box writes nothing new: the row is still in step with the box.
         w.clickBox(1);
         Window::key(Qt::Key_End);
-        QCOMPARE(f.cells().cell(kAnswer, 1), before);
+        QCOMPARE(w.cells().cell(kAnswer, 1), before);
     }
 };
 

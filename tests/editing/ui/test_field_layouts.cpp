@@ -15,8 +15,8 @@ using lexanta::test::Window;
 
 namespace {
 
-void useNames(TForm1& f) {
-    f.FieldLayoutNames() = {"00000409", "00000419", "00000407"};
+void useNames(const Window& w) {
+    w.setLayoutNames({"00000409", "00000419", "00000407"});
 }
 
 QString lastActivated(const Window& w) {
@@ -26,12 +26,12 @@ QString lastActivated(const Window& w) {
 
 // Moves the focus to one of the targets the switching rule names.
 void enter(Window& w, const QString& target) {
-    TForm1& f = *w.form;
+    MainWindow& f = *w.form;
     if (target.startsWith(QLatin1String("box"))) {
         w.clickBox(target.back().digitValue() - 1);
     } else if (target.startsWith(QLatin1String("test"))) {
-        f.PageControl1->setCurrentIndex(1);
-        QLineEdit* const tests[] = {f.Edit5, f.Edit6, f.Edit7};
+        f.pages()->setCurrentIndex(1);
+        QLineEdit* const tests[] = {w.edit("Edit5"), w.edit("Edit6"), w.edit("Edit7")};
         QLineEdit* box = tests[target.back().digitValue() - 1];
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
     } else {
@@ -47,21 +47,22 @@ class TestFieldLayouts : public QObject {
 private slots:
     void switchingOffChangesNothing() {
         Window w;
-        TForm1& f = *w.form;
-        useNames(f);
+        MainWindow& f = *w.form;
+        useNames(w);
         w.setRows({QStringLiteral("a|b|c"), QStringLiteral("d|e|f")});
         for (const char* target : {"box1", "box2", "box3", "cell1", "cell2", "cell3"})
             enter(w, QString::fromLatin1(target));
         QVERIFY(w.layouts.activationHistory().isEmpty());
         QCOMPARE(w.layouts.currentLayoutName(), QStringLiteral("00000409"));
         // The update buttons cannot be pressed.
-        f.PageControl1->setCurrentIndex(1);
+        f.pages()->setCurrentIndex(1);
         w.layouts.setCurrentLayoutName(QStringLiteral("00000407"));
-        for (QPushButton* b : {f.Button2, f.Button3, f.Button4}) {
+        for (QPushButton* b : {w.control<QPushButton>("Button2"), w.control<QPushButton>("Button3"),
+                               w.control<QPushButton>("Button4")}) {
             QVERIFY(!b->isEnabled());
             QTest::mouseClick(b, Qt::LeftButton);
         }
-        QCOMPARE(f.FieldLayoutNames(),
+        QCOMPARE(w.doc().header().layoutNames,
                  (std::array<std::string, 3>{"00000409", "00000419", "00000407"}));
     }
 
@@ -80,10 +81,10 @@ private slots:
         QFETCH(QString, target);
         QFETCH(QString, layout);
         Window w;
-        TForm1& f = *w.form;
-        useNames(f);
+        MainWindow& f = *w.form;
+        useNames(w);
         w.setRows({QStringLiteral("a|b|c"), QStringLiteral("d|e|f")});
-        f.CheckBox1->setChecked(true);
+        f.autoSwitch()->setChecked(true);
         // Start from a layout none of the fields uses.
         w.layouts.setCurrentLayoutName(QStringLiteral("0000040C"));
         w.layouts.clearActivationHistory();
@@ -103,52 +104,65 @@ private slots:
     void captureStoresTheActiveLayout() {
         QFETCH(int, field);
         Window w;
-        TForm1& f = *w.form;
-        f.CheckBox1->setChecked(true);
-        f.PageControl1->setCurrentIndex(1);
+        MainWindow& f = *w.form;
+        f.autoSwitch()->setChecked(true);
+        f.pages()->setCurrentIndex(1);
         // The user picks German with the system's switcher and presses "update layout".
         w.layouts.setCurrentLayoutName(QStringLiteral("00000407"));
-        QPushButton* const buttons[] = {f.Button2, f.Button3, f.Button4};
+        QPushButton* const buttons[] = {w.control<QPushButton>("Button2"),
+                                        w.control<QPushButton>("Button3"),
+                                        w.control<QPushButton>("Button4")};
         QTest::mouseClick(buttons[field], Qt::LeftButton);
         std::array<std::string, 3> expected{"00000409", "00000409", "00000409"};
         expected[field] = "00000407";
-        QCOMPARE(f.FieldLayoutNames(), expected);
+        QCOMPARE(w.doc().header().layoutNames, expected);
         QVERIFY(w.dialogs.messages.empty());
 
         // Saved with the vocabulary and restored by a load.
         const QString path = w.dir.filePath(QStringLiteral("layouts.lut"));
-        f.SaveDialog1.fileName = path;
-        QVERIFY(f.SaveDictionary());
-        f.FieldLayoutNames() = {"00000409", "00000409", "00000409"};
-        f.LoadDictionary(path);
-        QCOMPARE(f.FieldLayoutNames(), expected);
+        w.dialogs.fileAnswers.push_back({path});
+        QVERIFY(f.files().saveAs());
+        w.setLayoutNames({"00000409", "00000409", "00000409"});
+        f.files().loadFile(path);
+        QCOMPARE(w.doc().header().layoutNames, expected);
     }
 
     void checkBoxEnablesTheTestControls() {
         Window w;
-        TForm1& f = *w.form;
-        const QList<QWidget*> nine{f.Button2, f.Button3,    f.Button4,    f.Edit5,     f.Edit6,
-                                   f.Edit7,   f.TestLabel1, f.TestLabel2, f.TestLabel3};
+        MainWindow& f = *w.form;
+        const QList<QWidget*> nine{w.control<QPushButton>("Button2"),
+                                   w.control<QPushButton>("Button3"),
+                                   w.control<QPushButton>("Button4"),
+                                   w.edit("Edit5"),
+                                   w.edit("Edit6"),
+                                   w.edit("Edit7"),
+                                   w.label("TestLabel1"),
+                                   w.label("TestLabel2"),
+                                   w.label("TestLabel3")};
         for (QWidget* c : nine)
             QVERIFY(!c->isEnabled());
-        f.PageControl1->setCurrentIndex(1);
-        QTest::mouseClick(f.CheckBox1, Qt::LeftButton, {}, QPoint(5, f.CheckBox1->height() / 2));
-        QVERIFY(f.CheckBox1->isChecked());
+        f.pages()->setCurrentIndex(1);
+        QTest::mouseClick(f.autoSwitch(), Qt::LeftButton, {},
+                          QPoint(5, f.autoSwitch()->height() / 2));
+        QVERIFY(f.autoSwitch()->isChecked());
         for (QWidget* c : nine)
             QVERIFY2(c->isEnabled(), qPrintable(c->objectName()));
-        QTest::mouseClick(f.CheckBox1, Qt::LeftButton, {}, QPoint(5, f.CheckBox1->height() / 2));
+        QTest::mouseClick(f.autoSwitch(), Qt::LeftButton, {},
+                          QPoint(5, f.autoSwitch()->height() / 2));
         for (QWidget* c : nine)
             QVERIFY2(!c->isEnabled(), qPrintable(c->objectName()));
-        for (QGroupBox* group : {f.GroupBox5, f.GroupBox6, f.GroupBox7})
+        for (QGroupBox* group :
+             {w.control<QGroupBox>("GroupBox5"), w.control<QGroupBox>("GroupBox6"),
+              w.control<QGroupBox>("GroupBox7")})
             QVERIFY(group->isEnabled());
     }
 
     void addingReturnsToTheQuestionLayout() {
         Window w;
-        TForm1& f = *w.form;
-        useNames(f);
-        f.CheckBox1->setChecked(true);
-        QTest::mouseClick(f.SpeedItem2, Qt::LeftButton);
+        MainWindow& f = *w.form;
+        useNames(w);
+        f.autoSwitch()->setChecked(true);
+        QTest::mouseClick(w.button("SpeedItem2"), Qt::LeftButton);
         Window::type(QStringLiteral("cat"));
         Window::key(Qt::Key_Tab);
         QCOMPARE(lastActivated(w), QStringLiteral("00000419"));
@@ -156,21 +170,21 @@ private slots:
         Window::key(Qt::Key_Tab);
         QCOMPARE(lastActivated(w), QStringLiteral("00000407"));
         Window::key(Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), f.ComboEdit1);
+        QCOMPARE(QApplication::focusWidget(), w.box(0));
         QCOMPARE(lastActivated(w), QStringLiteral("00000409"));
         QCOMPARE(w.row(1), QStringLiteral("cat|kot||0|0"));
     }
 
     void movedColumnTakesItsPositionsLayout() {
         Window w;
-        TForm1& f = *w.form;
-        useNames(f);
+        MainWindow& f = *w.form;
+        useNames(w);
         w.setRows({QStringLiteral("a|b|c")});
-        f.CheckBox1->setChecked(true);
+        f.autoSwitch()->setChecked(true);
         w.clickCell(1, 1);
-        f.StringGrid1->moveEntryColumn(1, 2);
+        f.grid()->moveEntryColumn(1, 2);
         QCOMPARE(w.row(1), QStringLiteral("b|a|c||"));
-        QCOMPARE(f.StringGrid1->Col(), 2);
+        QCOMPARE(f.grid()->Col(), 2);
         QCOMPARE(lastActivated(w), QStringLiteral("00000419"));
     }
 };

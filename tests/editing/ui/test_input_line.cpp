@@ -56,13 +56,13 @@ private slots:
         QFETCH(QStringList, typed);
         QFETCH(QStringList, expected);
         Window w;
-        TForm1& f = *w.form;
+        MainWindow& f = *w.form;
         w.setRows(initial);
         if (row != 1)
             w.clickCell(1, row);
-        QTest::mouseClick(f.SpeedItem2, Qt::LeftButton);
-        QCOMPARE(f.EditMode, false);
-        QCOMPARE(QApplication::focusWidget(), f.ComboEdit1);
+        QTest::mouseClick(w.button("SpeedItem2"), Qt::LeftButton);
+        QCOMPARE(f.editor().isEditMode(), false);
+        QCOMPARE(QApplication::focusWidget(), w.box(0));
         for (const QString& entry : typed) {
             const QStringList fields = entry.split(QLatin1Char('|'));
             for (int i = 0; i < 3; ++i) {
@@ -73,13 +73,13 @@ private slots:
             Window::key(Qt::Key_Return);
             // The boxes are emptied and the question box has the focus again.
             QCOMPARE(w.boxTexts(), QStringList(3, QString()));
-            QCOMPARE(QApplication::focusWidget(), f.ComboEdit1);
+            QCOMPARE(QApplication::focusWidget(), w.box(0));
         }
         QCOMPARE(w.rows(), expected);
-        QCOMPARE(f.StringGrid1->Row(), row);
-        QCOMPARE(f.EditMode, false);
+        QCOMPARE(f.grid()->Row(), row);
+        QCOMPARE(f.editor().isEditMode(), false);
         w.repaintGrid();
-        QCOMPARE(f.Label3->text(), QString::number(expected.size()));
+        QCOMPARE(w.label("Label3")->text(), QString::number(expected.size()));
     }
 
     void enterInGrid_data() {
@@ -93,7 +93,7 @@ private slots:
         QFETCH(int, count);
         QFETCH(int, row);
         Window w;
-        TForm1& f = *w.form;
+        MainWindow& f = *w.form;
         const QStringList before = numbered(count);
         w.setRows(before);
         w.clickCell(2, row);
@@ -103,9 +103,9 @@ private slots:
         QStringList expected = before;
         expected.insert(row, QStringLiteral("||||"));
         QCOMPARE(w.rows(), expected);
-        QCOMPARE(f.StringGrid1->Row(), row + 1);
-        QCOMPARE(f.StringGrid1->Col(), 1);
-        QCOMPARE(f.EditMode, true);
+        QCOMPARE(f.grid()->Row(), row + 1);
+        QCOMPARE(f.grid()->Col(), 1);
+        QCOMPARE(f.editor().isEditMode(), true);
         QCOMPARE(w.boxTexts(), QStringList(3, QString()));
         QCOMPARE(w.editor()->text(), QString());
         // Enter pressed in the editor changed nothing in the row it left.
@@ -135,20 +135,20 @@ private slots:
         QFETCH(int, expectedRow);
         QFETCH(QString, expectedBox);
         Window w;
-        TForm1& f = *w.form;
+        MainWindow& f = *w.form;
         const QStringList before = numbered(count);
         w.setRows(before);
         w.clickCell(1, row);
         if (addWordsMode) {
-            QTest::mouseClick(f.SpeedItem2, Qt::LeftButton);
+            QTest::mouseClick(w.button("SpeedItem2"), Qt::LeftButton);
             // The focus reaches the grid without a selection.
-            f.StringGrid1->setFocus(Qt::TabFocusReason);
+            f.grid()->setFocus(Qt::TabFocusReason);
         }
         if (ctrlDel) {
             QCOMPARE(QApplication::focusWidget(), w.editor());
             Window::key(Qt::Key_Delete, Qt::ControlModifier);
         } else {
-            QTest::mouseClick(f.SpeedItem6, Qt::LeftButton);
+            QTest::mouseClick(w.button("SpeedItem6"), Qt::LeftButton);
         }
 
         QStringList expected = before;
@@ -156,11 +156,11 @@ private slots:
         if (deletes)
             expected.removeAt(row - 1);
         QCOMPARE(w.rows(), expected);
-        QCOMPARE(f.StringGrid1->Row(), expectedRow);
-        QCOMPARE(f.ComboEdit1->text(), expectedBox);
-        QCOMPARE(f.EditMode, !addWordsMode);
+        QCOMPARE(f.grid()->Row(), expectedRow);
+        QCOMPARE(w.box(0)->text(), expectedBox);
+        QCOMPARE(f.editor().isEditMode(), !addWordsMode);
         // Ctrl+Del never edits the cell under the editor.
-        QCOMPARE(w.editor()->text(), QString::fromUtf8(f.cells().cell(1, expectedRow)));
+        QCOMPARE(w.editor()->text(), QString::fromUtf8(w.cells().cell(1, expectedRow)));
     }
 
     void upDownAtBothEnds_data() {
@@ -177,21 +177,21 @@ private slots:
         QFETCH(int, key);
         QFETCH(int, expectedRow);
         Window w;
-        TForm1& f = *w.form;
+        MainWindow& f = *w.form;
         QStringList rows = numbered(4);
         // A byte that Windows-1252 leaves undefined must come back unchanged.
         rows[row - 1] = QStringLiteral("q|a|c|x|y");
         w.setRows(rows);
-        f.cells().setCell(kAnswer, row, "a\x81z");
-        const Entry before = f.cells().entry(row).toEntry();
+        w.doc().setCell(kAnswer, row, "a\x81z");
+        const Entry before = w.cells().entry(row).toEntry();
         w.clickCell(1, row);
         w.clickBox(1);
-        QCOMPARE(QApplication::focusWidget(), f.ComboEdit2);
+        QCOMPARE(QApplication::focusWidget(), w.box(1));
         Window::key(static_cast<Qt::Key>(key));
-        QCOMPARE(f.StringGrid1->Row(), expectedRow);
-        QVERIFY(f.cells().entry(row) == before);
-        QCOMPARE(f.ComboEdit1->text(), QString::fromUtf8(f.cells().cell(1, expectedRow)));
-        QCOMPARE(QApplication::focusWidget(), f.ComboEdit2);
+        QCOMPARE(f.grid()->Row(), expectedRow);
+        QVERIFY(w.cells().entry(row) == before);
+        QCOMPARE(w.box(0)->text(), QString::fromUtf8(w.cells().cell(1, expectedRow)));
+        QCOMPARE(QApplication::focusWidget(), w.box(1));
     }
 
     // Typing in the cell writes the box; typing in the box writes the row and the cell editor.
@@ -201,7 +201,7 @@ private slots:
         w.clickCell(2, 2);
         Window::key(Qt::Key_End);
         Window::type(QStringLiteral("Z"));
-        QCOMPARE(w.form->ComboEdit2->text(), QStringLiteral("a2Z"));
+        QCOMPARE(w.box(1)->text(), QStringLiteral("a2Z"));
         w.clickBox(1);
         Window::key(Qt::Key_End);
         Window::type(QStringLiteral("!?"));
@@ -215,51 +215,44 @@ private slots:
 
     void staleBoxes_data() {
         QTest::addColumn<QString>("rewrite");
-        QTest::newRow("rows exchanged, as a sort does") << "exchange";
+        QTest::newRow("rows exchanged, as a sort does") << "sort";
         QTest::newRow("fields swapped, as question<->answer does") << "swap";
         QTest::newRow("a row inserted above") << "insert";
-        QTest::newRow("rewrite, then refresh") << "refresh";
+        QTest::newRow("a change undone") << "undo";
     }
 
+    // A command that rewrites the current row while the boxes show it: the boxes show the
+    // entry now in the row at once, and a key edits that entry, never the former one.
     void staleBoxes() {
         QFETCH(QString, rewrite);
         Window w;
-        TForm1& f = *w.form;
-        w.setRows(numbered(4));
+        MainWindow& f = *w.form;
+        w.setRows({"q2|a2|c2", "q4|a4|c4", "q1|a1|c1", "q3|a3|c3"});
         w.clickCell(1, 2);
         w.clickBox(0);
-        EntryTable& t = f.cells();
-        if (rewrite == QLatin1String("exchange") || rewrite == QLatin1String("refresh"))
-            t.exchangeRows(2, 4);
-        else if (rewrite == QLatin1String("swap"))
-            t.setEntry(2, Entry{{"a2", "q2", "c2", "x2", "y2"}});
-        else
-            t.insertRows(1, 1);
-        const QString rewritten = w.row(2);
-        const bool refreshed = rewrite == QLatin1String("refresh");
-        if (refreshed)
-            f.refreshBoxesAfterRewrite();
-        else // the boxes still show the entry that was there
-            QCOMPARE(w.boxTexts(), (QStringList{"q2", "a2", "c2"}));
-        f.statusBar()->clearMessage();
-
-        if (refreshed) {
+        if (rewrite == QLatin1String("sort")) {
+            f.lists().sortBy(kQuestion);
+        } else if (rewrite == QLatin1String("swap")) {
+            f.lists().swapQuestionAnswer();
+        } else if (rewrite == QLatin1String("insert")) {
+            w.doc().insertEntry(1, Entry{});
+        } else {
             Window::key(Qt::Key_End);
-            Window::type(QStringLiteral("X"));
-            QCOMPARE(w.row(2).section(QLatin1Char('|'), 0, 0), rewritten.section('|', 0, 0) + "X");
-            return;
+            Window::type(QStringLiteral("Z"));
+            w.clickCell(1, 3); // a new visit: a step of its own
+            w.clickCell(1, 2);
+            w.clickBox(0);
+            f.editor().undoAction()->trigger();
         }
-        Window::type(QStringLiteral("X"));
-        // The row keeps the entry that is now there, the boxes show it, and the user is told.
-        QCOMPARE(w.row(2), rewritten);
+        const QString rewritten = w.row(2);
+        QCOMPARE(rewritten.startsWith(QLatin1String("q4|a4")), rewrite == QLatin1String("undo"));
         QCOMPARE(w.boxTexts(), rewritten.split(QLatin1Char('|')).mid(0, 3));
-        QVERIFY(!f.statusBar()->currentMessage().isEmpty());
-        // The next key edits the entry the boxes now show.
+        const QString before = w.rows().join(QLatin1Char('/'));
         Window::key(Qt::Key_End);
-        Window::type(QStringLiteral("Y"));
-        QCOMPARE(w.row(2).section(QLatin1Char('|'), 0, 0), rewritten.section('|', 0, 0) + "Y");
-        // The entry the boxes showed before was never written to.
-        QVERIFY(!w.rows().join(QLatin1Char('/')).contains(QLatin1Char('X')));
+        Window::type(QStringLiteral("X"));
+        QCOMPARE(w.row(2).section(QLatin1Char('|'), 0, 0), rewritten.section('|', 0, 0) + "X");
+        QCOMPARE(w.rows().join(QLatin1Char('/')).count(QLatin1Char('X')), 1);
+        QVERIFY(before != w.rows().join(QLatin1Char('/')));
     }
 
     void everyMoveSelects_data() {
@@ -280,62 +273,63 @@ private slots:
         QFETCH(int, expectedColumn);
         QFETCH(int, expectedRow);
         Window w;
-        TForm1& f = *w.form;
+        MainWindow& f = *w.form;
         w.setRows(numbered(5));
         w.clickCell(2, 2);
-        QTest::mouseClick(f.SpeedItem2, Qt::LeftButton); // Add Words, boxes empty
-        f.FieldLayoutNames() = {"00000409", "00000419", "00000407"};
-        f.CheckBox1->setChecked(true);
+        QTest::mouseClick(w.button("SpeedItem2"), Qt::LeftButton); // Add Words, boxes empty
+        w.setLayoutNames({"00000409", "00000419", "00000407"});
+        f.autoSwitch()->setChecked(true);
         w.layouts.clearActivationHistory();
         if (cause == QLatin1String("click")) {
             w.clickCell(3, 4);
         } else if (cause == QLatin1String("click current")) {
             w.clickCell(2, 2);
         } else if (cause == QLatin1String("down") || cause == QLatin1String("tab")) {
-            f.StringGrid1->setFocus(Qt::OtherFocusReason);
+            f.grid()->setFocus(Qt::OtherFocusReason);
             Window::key(cause == QLatin1String("down") ? Qt::Key_Down : Qt::Key_Tab);
         } else if (cause == QLatin1String("program")) {
-            f.StringGrid1->setRow(5);
+            f.grid()->setRow(5);
         } else if (cause == QLatin1String("shrink")) {
-            f.cells().setRowCount(2);
+            w.setRows(numbered(1));
         } else {
-            QTest::mouseClick(f.SpeedItem1, Qt::LeftButton); // Up walks only in Edit Words
+            QTest::mouseClick(w.button("SpeedItem1"),
+                              Qt::LeftButton); // Up walks only in Edit Words
             w.clickBox(0);
             Window::key(Qt::Key_Up);
         }
-        QCOMPARE(f.StringGrid1->Col(), expectedColumn);
-        QCOMPARE(f.StringGrid1->Row(), expectedRow);
-        QCOMPARE(f.EditMode, true);
-        QVERIFY(f.SpeedItem1->isChecked());
+        QCOMPARE(f.grid()->Col(), expectedColumn);
+        QCOMPARE(f.grid()->Row(), expectedRow);
+        QCOMPARE(f.editor().isEditMode(), true);
+        QVERIFY(w.button("SpeedItem1")->isChecked());
         QCOMPARE(w.boxTexts(), w.row(expectedRow).split(QLatin1Char('|')).mid(0, 3));
-        QCOMPARE(f.StringGrid1->font().family(),
-                 QString::fromStdString(f.FieldFontOf(expectedColumn - 1).face));
+        QCOMPARE(f.grid()->font().family(),
+                 QString::fromStdString(w.doc().font(expectedColumn - 1).face));
         // The layout of the column now current was activated last.
         QVERIFY(!w.layouts.activationHistory().isEmpty());
         QCOMPARE(w.layouts.activationHistory().last(),
-                 QString::fromStdString(f.FieldLayoutNames()[expectedColumn - 1]));
+                 QString::fromStdString(w.doc().header().layoutNames[expectedColumn - 1]));
     }
 
     void typingBringsTheCellIntoView() {
         Window w;
-        TForm1& f = *w.form;
+        MainWindow& f = *w.form;
         w.setRows(numbered(200));
         w.clickCell(1, 2);
-        f.StringGrid1->setTopRow(120);
-        QVERIFY(!f.StringGrid1->viewport()->rect().intersects(w.editor()->geometry()));
+        f.grid()->setTopRow(120);
+        QVERIFY(!f.grid()->viewport()->rect().intersects(w.editor()->geometry()));
         QCOMPARE(QApplication::focusWidget(), w.editor());
         Window::type(QStringLiteral("x"));
         QCOMPARE(w.row(2), QStringLiteral("x|a2|c2|x2|y2"));
-        QVERIFY(f.StringGrid1->viewport()->rect().contains(w.editor()->geometry()));
-        QVERIFY(f.StringGrid1->topRow() <= 2);
+        QVERIFY(f.grid()->viewport()->rect().contains(w.editor()->geometry()));
+        QVERIFY(f.grid()->topRow() <= 2);
     }
 
     void dragRowByHandle() {
         Window w;
-        TForm1& f = *w.form;
+        MainWindow& f = *w.form;
         w.setRows(numbered(5));
         w.clickCell(2, 4);
-        QHeaderView* handles = f.StringGrid1->verticalHeader();
+        QHeaderView* handles = f.grid()->verticalHeader();
         // A drop on the lower half of a row puts the dragged row there.
         const auto centre = [&](int row) {
             return QPoint(10, handles->sectionViewportPosition(row - 1) + 15);
@@ -348,18 +342,20 @@ private slots:
         QCOMPARE(w.rows(), (QStringList{n[1], n[2], n[3], n[0], n[4]}));
         // The sections stay in their places; the current cell went with its entry.
         QCOMPARE(handles->logicalIndex(0), 0);
-        QCOMPARE(f.StringGrid1->Row(), 3);
-        QCOMPARE(f.ComboEdit1->text(), QStringLiteral("q4"));
+        QCOMPARE(f.grid()->Row(), 3);
+        QCOMPARE(w.box(0)->text(), QStringLiteral("q4"));
     }
 
     void dragColumnByHeader() {
         Window w;
-        TForm1& f = *w.form;
+        MainWindow& f = *w.form;
         w.setRows(numbered(2));
-        f.FieldFontOf(kCommentField).face = "Courier New";
-        f.StringGrid1->setColumnWidth(0, 200);
+        FieldFont courier = w.doc().font(kCommentField);
+        courier.face = "Courier New";
+        w.doc().setFont(kCommentField, courier);
+        f.grid()->setColumnWidth(0, 200);
         w.clickCell(1, 1);
-        QHeaderView* header = f.StringGrid1->horizontalHeader();
+        QHeaderView* header = f.grid()->horizontalHeader();
         const auto centre = [&](int column) {
             return QPoint(header->sectionViewportPosition(column - 1) +
                               header->sectionSize(column - 1) * 3 / 4,
@@ -372,53 +368,52 @@ private slots:
         // The questions now stand in the comment column and take its role and font.
         QCOMPARE(w.row(1), QStringLiteral("a1|c1|q1|x1|y1"));
         QCOMPARE(header->logicalIndex(0), 0);
-        QCOMPARE(f.StringGrid1->columnWidth(2), 200);
-        QCOMPARE(f.StringGrid1->Col(), 3);
-        QCOMPARE(f.StringGrid1->font().family(), QStringLiteral("Courier New"));
-        QCOMPARE(f.ComboEdit3->text(), QStringLiteral("q1"));
+        QCOMPARE(f.grid()->columnWidth(2), 200);
+        QCOMPARE(f.grid()->Col(), 3);
+        QCOMPARE(f.grid()->font().family(), QStringLiteral("Courier New"));
+        QCOMPARE(w.box(2)->text(), QStringLiteral("q1"));
     }
 
     void resizeByDraggingLines() {
         Window w;
-        TForm1& f = *w.form;
+        MainWindow& f = *w.form;
         w.setRows(numbered(3));
         // The line between the handles of rows 1 and 2.
-        QHeaderView* handles = f.StringGrid1->verticalHeader();
+        QHeaderView* handles = f.grid()->verticalHeader();
         const int lineY = handles->sectionViewportPosition(1) - 1;
         QTest::mousePress(handles->viewport(), Qt::LeftButton, {}, QPoint(10, lineY));
         QTest::mouseMove(handles->viewport(), QPoint(10, lineY + 5));
         QTest::mouseMove(handles->viewport(), QPoint(10, lineY + 12));
         QTest::mouseRelease(handles->viewport(), Qt::LeftButton, {}, QPoint(10, lineY + 12));
-        QCOMPARE(f.StringGrid1->rowHeight(1), 32);
-        QCOMPARE(f.StringGrid1->rowHeight(2), 20);
+        QCOMPARE(f.grid()->rowHeight(1), 32);
+        QCOMPARE(f.grid()->rowHeight(2), 20);
         // Nothing moved and no cell was selected by grabbing the lines.
         QCOMPARE(w.rows(), numbered(3));
-        QCOMPARE(f.EditMode, false);
+        QCOMPARE(f.editor().isEditMode(), false);
         // The editor follows the resized cell.
-        QCOMPARE(w.editor()->geometry(), f.StringGrid1->visualRect(f.StringGrid1->currentIndex()));
+        QCOMPARE(w.editor()->geometry(), f.grid()->visualRect(f.grid()->currentIndex()));
     }
 
     void counterFollowsPaint() {
         Window w;
-        TForm1& f = *w.form;
+        MainWindow& f = *w.form;
         w.repaintGrid();
-        QCOMPARE(f.Label3->text(), QStringLiteral("1"));
+        QCOMPARE(w.label("Label3")->text(), QStringLiteral("1"));
         // While the Preferences page shows, the grid paints nothing.
-        f.PageControl1->setCurrentIndex(1);
+        f.pages()->setCurrentIndex(1);
         w.setRows(numbered(6));
         QTest::qWait(20);
-        QCOMPARE(f.Label3->text(), QStringLiteral("1"));
-        f.PageControl1->setCurrentIndex(0);
-        QTRY_COMPARE(f.Label3->text(), QStringLiteral("6"));
-        f.cells().setRowCount(3);
-        QTRY_COMPARE(f.Label3->text(), QStringLiteral("2"));
+        QCOMPARE(w.label("Label3")->text(), QStringLiteral("1"));
+        f.pages()->setCurrentIndex(0);
+        QTRY_COMPARE(w.label("Label3")->text(), QStringLiteral("6"));
+        w.setRows(numbered(2));
+        QTRY_COMPARE(w.label("Label3")->text(), QStringLiteral("2"));
     }
 
     // The Enter that closes a message box is released where the focus lands afterwards: that
     // release alone must neither insert a row in the grid nor add an entry from the boxes.
     void releaseWithoutPressIsIgnored() {
         Window w;
-        TForm1& f = *w.form;
         const QStringList before = numbered(3);
         w.setRows(before);
         w.clickCell(1, 2);
@@ -427,12 +422,12 @@ private slots:
         QTest::keyRelease(w.editor(), Qt::Key_Delete, Qt::ControlModifier);
         QCOMPARE(w.rows(), before);
 
-        QTest::mouseClick(f.SpeedItem2, Qt::LeftButton);
+        QTest::mouseClick(w.button("SpeedItem2"), Qt::LeftButton);
         Window::type(QStringLiteral("new"));
-        QTest::keyRelease(f.ComboEdit1, Qt::Key_Return);
+        QTest::keyRelease(w.box(0), Qt::Key_Return);
         QCOMPARE(w.rows(), before);
         Window::key(Qt::Key_Return); // a real press and release still adds the entry
-        QCOMPARE(f.RowCount(), 5);
+        QCOMPARE(w.rowCount(), 5);
     }
 };
 

@@ -34,32 +34,34 @@ private slots:
     }
 
     void enteringAFieldLocksItsGroup() {
-        TForm1& form = *window_->form;
-        form.FieldLayoutNames() = {"00000409", "00000419", "00000409"};
-        form.CheckBox1->setChecked(true);
-        form.ComboEdit1->setFocus();
+        MainWindow& form = *window_->form;
+        test::Window& w = *window_;
+        w.setLayoutNames({"00000409", "00000419", "00000409"});
+        form.autoSwitch()->setChecked(true);
+        w.box(0)->setFocus();
         xvfb_.lockGroup(0);
         window_->clickBox(1);
-        QCOMPARE(QApplication::focusWidget(), form.ComboEdit2);
+        QCOMPARE(QApplication::focusWidget(), w.box(1));
         QCOMPARE(xvfb_.group(), 1); // Russian
         window_->clickBox(0);
         QCOMPARE(xvfb_.group(), 0); // United States
         // switched off: entering a field leaves the group alone
-        form.CheckBox1->setChecked(false);
+        form.autoSwitch()->setChecked(false);
         xvfb_.lockGroup(2);
         window_->clickBox(1);
         QCOMPARE(xvfb_.group(), 2);
     }
 
     void captureTheActiveLayout() {
-        TForm1& form = *window_->form;
-        form.CheckBox1->setChecked(true);
-        form.FieldLayoutNames()[1] = "00000409";
+        MainWindow& form = *window_->form;
+        test::Window& w = *window_;
+        form.autoSwitch()->setChecked(true);
+        w.doc().setLayoutName(1, "00000409");
         xvfb_.lockGroup(2); // German, switched by the user with the system's switcher
-        QVERIFY(form.Button3->isEnabled());
-        QTest::mouseClick(form.Button3, Qt::LeftButton);
-        QCOMPARE(form.FieldLayoutNames()[1], std::string("00000407"));
-        QCOMPARE(form.FieldLayoutNames()[0], std::string("00000409"));
+        QVERIFY(w.control<QPushButton>("Button3")->isEnabled());
+        QTest::mouseClick(w.control<QPushButton>("Button3"), Qt::LeftButton);
+        QCOMPARE(w.doc().header().layoutNames[1], std::string("00000407"));
+        QCOMPARE(w.doc().header().layoutNames[0], std::string("00000409"));
     }
 
 private:

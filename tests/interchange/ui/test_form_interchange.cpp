@@ -14,14 +14,14 @@ private slots:
         w.load(kAnimals);
         const QString txt = w.write("words.txt", "  one\ttwo\tthree \r\nfour\tfive\n");
         w.dialogs.fileAnswers.push_back({txt, 3});
-        w.form->Import1Click();
+        w.form->interchange().importText();
         QCOMPARE(w.column(kQuestion), (QStringList{"one", "four"}));
         QCOMPARE(w.column(kComment), (QStringList{"three", ""}));
-        QCOMPARE(w.form->RowCount(), 3);
-        QVERIFY(!w.form->N4->isEnabled() && w.form->Merge1->isEnabled());
-        QCOMPARE(w.form->windowTitleText() + w.form->Edit2->text(),
+        QCOMPARE(w.rowCount(), 3);
+        QVERIFY(!w.action("N4")->isEnabled() && w.action("Merge1")->isEnabled());
+        QCOMPARE(w.form->windowTitleText() + w.edit("Edit2")->text(),
                  QStringLiteral("Lexanta Editor"));
-        QCOMPARE(w.form->OpenDialog1.fileName, kAnimals); // the reopened file is untouched
+        QCOMPARE(w.form->files().openDialog().fileName, kAnimals); // the reopened file is untouched
     }
 
     void importFailuresKeepTheDocument_data() {
@@ -33,27 +33,27 @@ private slots:
         QFETCH(bool, exists);
         Window w(false);
         w.load(kAnimals);
-        w.form->doc.header.fonts[1].charset = 0; // Western: no Cyrillic
+        w.setFontCharset(kAnswerField, 0); // Western: no Cyrillic
         const QString path = exists ? w.write("ru.txt", QStringLiteral("cat\tкошка\n").toUtf8())
                                     : w.path("none.txt");
         w.dialogs.fileAnswers.push_back({path, 2});
-        w.form->Import1Click();
+        w.form->interchange().importText();
         QCOMPARE(w.dialogs.messages.size(), std::size_t(1));
         QVERIFY(w.dialogs.messages.front().text.contains(
             QString::fromLatin1(exists ? "ru.txt" : "none.txt")));
         QCOMPARE(w.column(kQuestion), (QStringList{"cat", "dog"}));
-        QVERIFY(w.form->N4->isEnabled());
+        QVERIFY(w.action("N4")->isEnabled());
         QCOMPARE(w.form->windowTitleText(), QStringLiteral("Lexanta Editor: ") + kAnimals);
     }
 
     void importUtf8IntoCyrillicColumn() {
         Window w(false);
-        w.form->doc.header.fonts[1].charset = 204;
+        w.setFontCharset(kAnswerField, 204);
         const QString txt = w.write("ru.txt", QStringLiteral("cat\tкошка\ndog\tсобака\n").toUtf8());
         w.dialogs.fileAnswers.push_back({txt, 2});
-        w.form->Import1Click();
+        w.form->interchange().importText();
         QVERIFY(w.dialogs.messages.empty());
-        QCOMPARE(QByteArrayView(w.form->cells().cell(kAnswer, 1)).toByteArray(),
+        QCOMPARE(QByteArrayView(w.cells().cell(kAnswer, 1)).toByteArray(),
                  QByteArray("\xea\xee\xf8\xea\xe0"));
     }
 
@@ -66,13 +66,13 @@ private slots:
             "Arial\r\n0\r\n0\r\n0\r\n0\r\n0\r\n1\r\n0\r\n"
             "CAT\r\n\r\n\r\n0\r\n0\r\ndog\r\nmine\r\nmein\r\n0\r\n0\r\n\r\n\r\n\r\n0\r\n0");
         w.load(own);
-        const int rows = w.form->RowCount();
+        const int rows = w.rowCount();
         w.dialogs.fileAnswers.push_back({kAnimals});
-        w.form->SpecialImport1Click();
+        w.form->interchange().specialImport();
         QCOMPARE(w.column(kAnswer), (QStringList{"Katze", "mein", ""}));
         QCOMPARE(w.column(kComment), (QStringList{"kat", "mine", ""}));
-        QCOMPARE(w.form->RowCount(), rows);
-        QCOMPARE(w.form->OpenDialog1.fileName, kAnimals);
+        QCOMPARE(w.rowCount(), rows);
+        QCOMPARE(w.form->files().openDialog().fileName, kAnimals);
         QCOMPARE(w.form->windowTitleText(), QStringLiteral("Lexanta Editor: ") + own);
     }
 
@@ -81,25 +81,25 @@ private slots:
         w.load(kAnimals);
         const QString tab = w.path("out.txt");
         w.dialogs.fileAnswers.push_back({tab, 1});
-        w.form->Export1Click();
+        w.form->interchange().exportList();
         QCOMPARE(Window::read(tab), QByteArray("cat\tKatze\tkat\r\ndog\tHund\t"));
         const QString html = w.path("out.html");
         w.dialogs.fileAnswers.push_back({html, 2});
-        w.form->Export1Click();
+        w.form->interchange().exportList();
         const QByteArray page = Window::read(html);
         QVERIFY(page.contains("<title>Animals</title>"));
         QVERIFY(page.contains("<td class=\"f1\">dog</td>")); // the last entry is kept
         QVERIFY(page.contains("charset=utf-8"));
         // nothing about the document changed
-        QVERIFY(w.form->N4->isEnabled());
-        QCOMPARE(w.form->SaveDialog1.fileName, kAnimals);
+        QVERIFY(w.action("N4")->isEnabled());
+        QCOMPARE(w.doc().fileName(), kAnimals);
     }
 
     void exportFailureIsReported() {
         Window w(false);
         const QString bad = w.path("no/such/folder/out.txt");
         w.dialogs.fileAnswers.push_back({bad, 1});
-        w.form->Export1Click();
+        w.form->interchange().exportList();
         QCOMPARE(w.dialogs.messages.size(), std::size_t(1));
         QVERIFY(w.dialogs.messages.front().text.contains(QStringLiteral("out.txt")));
         QVERIFY(!QFile::exists(bad));

@@ -27,49 +27,50 @@ private slots:
         Window w(false);
         const QStringList entries{"b|z|m|1|", "a|y||2|", "C|x|k|3|"};
         w.setRows(entries);
-        w.form->SpeedItem10Click(); // no column chosen yet: nothing happens
+        w.form->lists().sortByLastColumn(); // no column chosen yet: nothing happens
         QCOMPARE(w.rows(), entries);
-        w.form->StringGrid1->setCurrentCell(2, 2);
-        w.form->ComboEdit1->setText(QStringLiteral("typed"));
+        w.form->grid()->setCurrentCell(2, 2);
+        w.box(0)->setText(QStringLiteral("typed"));
         w.form->findChild<QAction*>(menu)->trigger();
         QStringList sorted; // whole entries moved, and nothing typed was written
         for (const QString& n : order)
             sorted << entries[n.toInt() - 1];
         QCOMPARE(w.rows(), sorted);
-        QCOMPARE(w.form->SpeedItem10->property("Tag").toInt(), column);
-        QCOMPARE(QPoint(w.form->StringGrid1->Col(), w.form->StringGrid1->Row()), QPoint(2, 2));
-        QVERIFY(w.form->ProgressBar1->isHidden());
+        QCOMPARE(w.form->lists().sortColumn(), column);
+        QCOMPARE(QPoint(w.form->grid()->Col(), w.form->grid()->Row()), QPoint(2, 2));
+        QVERIFY(w.form->progressBar()->isHidden());
     }
 
     void oneEntryShowsAndHidesTheBar() {
         Window w;
         int shown = 0;
-        w.form->ProgressBar1->installEventFilter(this);
+        w.form->progressBar()->installEventFilter(this);
         showCount_ = &shown;
-        w.form->Question1Click();
+        w.form->lists().sortBy(1);
         showCount_ = nullptr;
         QCOMPARE(shown, 1);
-        QVERIFY(w.form->ProgressBar1->isHidden());
-        QCOMPARE(w.form->ProgressBar1->value(), 0);
+        QVERIFY(w.form->progressBar()->isHidden());
+        QCOMPARE(w.form->progressBar()->value(), 0);
     }
 
     void swapTwiceRestores() {
         Window w(false);
-        TForm1& f = *w.form;
         w.setRows({"cat|Katze|kat"});
-        f.doc.header.fonts[1].face = "Courier New";
-        f.doc.header.fonts[1].charset = 204;
-        f.FieldLayoutNames() = {"00000409", "00000419", "00000407"};
-        const VocabularyHeader before = f.doc.header;
-        f.Swap1->trigger();
+        FieldFont courier = w.doc().font(kAnswerField);
+        courier.face = "Courier New";
+        courier.charset = 204;
+        w.doc().setFont(kAnswerField, courier);
+        w.setLayoutNames({"00000409", "00000419", "00000407"});
+        const VocabularyHeader before = w.doc().header();
+        w.action("Swap1")->trigger();
         QCOMPARE(w.row(1), QStringLiteral("Katze|cat|kat||"));
-        QCOMPARE(f.FieldLayoutNames(),
+        QCOMPARE(w.doc().header().layoutNames,
                  (std::array<std::string, 3>{"00000419", "00000409", "00000407"}));
-        QCOMPARE(f.doc.header.fonts[0].face, std::string("Courier New"));
-        QCOMPARE(f.ComboEdit1->font().family(), QStringLiteral("Courier New"));
-        f.SpeedItem11SwapClick();
-        QCOMPARE(f.doc.header.fonts, before.fonts);
-        QCOMPARE(f.doc.header.layoutNames, before.layoutNames);
+        QCOMPARE(w.doc().header().fonts[0].face, std::string("Courier New"));
+        QCOMPARE(w.box(0)->font().family(), QStringLiteral("Courier New"));
+        w.button("SpeedItem11Swap")->click();
+        QCOMPARE(w.doc().header().fonts, before.fonts);
+        QCOMPARE(w.doc().header().layoutNames, before.layoutNames);
         QCOMPARE(w.row(1), QStringLiteral("cat|Katze|kat||"));
     }
 
@@ -79,7 +80,7 @@ private slots:
         for (int i = 1; i <= 50; ++i)
             entries << QStringLiteral("q%1|a%1|c%1|%1|").arg(i);
         w.setRows(entries);
-        w.form->RandomizeEntries1->trigger();
+        w.action("RandomizeEntries1")->trigger();
         QStringList shuffled = w.rows();
         QVERIFY(shuffled != entries);
         shuffled.sort();
@@ -90,36 +91,36 @@ private slots:
     void frequency() {
         Window w(false);
         w.setRows({"a|x|c1", "A|y|c2", "b|z|c3", "c|w|c4", "c|v|c5", "C|u|c6"});
-        w.form->StringGrid1->setCurrentCell(1, 6);
-        w.form->FrequencyAnalysing1->trigger();
+        w.form->grid()->setCurrentCell(1, 6);
+        w.action("FrequencyAnalysing1")->trigger();
         QCOMPARE(w.column(kQuestion), (QStringList{"a", "b", "c"}));
         QCOMPARE(w.column(kAnswer), (QStringList{"2", "1", "3"}));
         QCOMPARE(w.column(kComment), (QStringList{"c1", "c2", "c3"}));
-        QCOMPARE(w.form->StringGrid1->Row(), 3);
+        QCOMPARE(w.form->grid()->Row(), 3);
     }
 
     void findDownwardsThenEnd() {
         Window w(false);
-        TForm1& f = *w.form;
+        MainWindow& f = *w.form;
         w.setRows({"cat", "dog", "concat cat", "cat-fish", "bird"});
-        f.StringGrid1->setCurrentCell(1, 2);
-        f.Findnext1Click(); // nothing to find yet: nothing happens
-        QCOMPARE(f.StringGrid1->Row(), 2);
-        QCOMPARE(f.LastFoundRow, 0);
-        f.Find1Click();
-        QVERIFY(f.Findnext1->isEnabled());
+        f.grid()->setCurrentCell(1, 2);
+        f.lists().findNext(); // nothing to find yet: nothing happens
+        QCOMPARE(f.grid()->Row(), 2);
+        QCOMPARE(f.lists().searchState().lastFoundRow, 0);
+        f.lists().find();
+        QVERIFY(w.action("Findnext1")->isEnabled());
         QCOMPARE(w.dialogs.findShown, 1);
         w.dialogs.pressFind(QStringLiteral("CAT"));
-        QCOMPARE(f.StringGrid1->Row(), 3); // every occurrence is examined
-        f.Findnext1Click();
-        QCOMPARE(f.StringGrid1->Row(), 4);
+        QCOMPARE(f.grid()->Row(), 3); // every occurrence is examined
+        f.lists().findNext();
+        QCOMPARE(f.grid()->Row(), 4);
         QVERIFY(w.dialogs.messages.empty());
-        f.Findnext1Click(); // nothing below: the end message, the row stays
+        f.lists().findNext(); // nothing below: the end message, the row stays
         QCOMPARE(w.dialogs.messageTexts(), QStringList{"End of vocabulary reached!"});
         QCOMPARE(w.dialogs.messages.back().caption, QStringLiteral("End of document"));
-        QCOMPARE(f.StringGrid1->Row(), 4);
-        f.Findnext1Click(); // starts again at row 1
-        QCOMPARE(f.StringGrid1->Row(), 1);
+        QCOMPARE(f.grid()->Row(), 4);
+        f.lists().findNext(); // starts again at row 1
+        QCOMPARE(f.grid()->Row(), 1);
         // match case on: "CAT" is nowhere
         w.dialogs.pressFind(QStringLiteral("CAT"), true);
         QCOMPARE(w.dialogs.messages.size(), std::size_t(2));
@@ -128,14 +129,14 @@ private slots:
     void findInLastRowAndInRussian() {
         Window w(false);
         w.setRows({"a", "b", "cat"});
-        w.form->N1->setTitle(QStringLiteral("&Файл"));
-        w.form->Find1Click();
+        w.menu("N1")->setTitle(QStringLiteral("&Файл"));
+        w.form->lists().find();
         w.dialogs.pressFind(QStringLiteral("cat"));
-        QCOMPARE(w.form->StringGrid1->Row(), 3);
+        QCOMPARE(w.form->grid()->Row(), 3);
         QCOMPARE(w.dialogs.messages.back().text, QStringLiteral("Достигнут конец словаря!"));
         QCOMPARE(w.dialogs.messages.back().caption, QStringLiteral("Конец документа"));
-        QVERIFY(w.form->EndReached);
-        QCOMPARE(w.form->LastFoundRow, 3);
+        QVERIFY(w.form->lists().searchState().endReached);
+        QCOMPARE(w.form->lists().searchState().lastFoundRow, 3);
     }
 
 protected:

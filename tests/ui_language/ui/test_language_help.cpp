@@ -22,16 +22,18 @@ QStringList tableTexts(InterfaceLanguage language) {
 }
 
 // Everything the language commands must leave alone.
-QStringList untouchedTexts(TForm1& form) {
+QStringList untouchedTexts(const Window& w) {
+    MainWindow& form = *w.form;
     QStringList texts;
-    for (QAction* a :
-         {form.SpecialImport1, form.FrequencyAnalysing1, form.English1, form.RussianMenuItem,
-          form.Question1, form.Answer1, form.comment1, form.Help1})
+    for (QAction* a : {w.action("SpecialImport1"), w.action("FrequencyAnalysing1"),
+                       w.action("English1"), w.action("RussianMenuItem"), w.action("Question1"),
+                       w.action("Answer1"), w.action("comment1"), w.action("Help1")})
         texts << a->text();
-    for (QToolButton* b : form.SpeedBar1->allButtons())
+    for (QToolButton* b : form.speedBar()->allButtons())
         texts << b->text();
-    texts << form.Label8->text() << form.Label12->text() << form.windowTitleText()
-          << form.OKRightDlg->windowTitle() << form.OKRightDlg->RxLabel1->text();
+    texts << w.label("Label8")->text() << w.label("Label12")->text() << form.windowTitleText()
+          << form.language().aboutBox()->windowTitle()
+          << form.language().aboutBox()->RxLabel1->text();
     return texts;
 }
 
@@ -60,30 +62,30 @@ private slots:
     void languageCommands() {
         QFETCH(bool, russian);
         Window w(false);
-        TForm1& form = *w.form;
-        const QStringList untouched = untouchedTexts(form);
+        MainWindow& form = *w.form;
+        const QStringList untouched = untouchedTexts(w);
         const auto language = russian ? InterfaceLanguage::Russian : InterfaceLanguage::English;
-        QAction* command = russian ? form.RussianMenuItem : form.English1;
+        QAction* command = russian ? w.action("RussianMenuItem") : w.action("English1");
         command->trigger();
         QCOMPARE(interfaceTexts().size(), std::size_t(69));
         QCOMPARE(w.shownTexts(), tableTexts(language));
-        for (QToolButton* b : form.SpeedBar1->allButtons())
-            QCOMPARE(b->toolTip(), shortHint(TForm1::hint(b)));
-        QCOMPARE(form.IsEnglishInterface(), !russian);
-        QCOMPARE(untouchedTexts(form), untouched);
-        QVERIFY(!form.English1->isChecked() && !form.RussianMenuItem->isChecked());
+        for (QToolButton* b : form.speedBar()->allButtons())
+            QCOMPARE(b->toolTip(), shortHint(w.form->speedBar()->hint(b)));
+        QCOMPARE(form.language().isEnglishInterface(), !russian);
+        QCOMPARE(untouchedTexts(w), untouched);
+        QVERIFY(!w.action("English1")->isChecked() && !w.action("RussianMenuItem")->isChecked());
         // the same command again changes nothing; the other brings its column back whole
         command->trigger();
         QCOMPARE(w.shownTexts(), tableTexts(language));
-        (russian ? form.English1 : form.RussianMenuItem)->trigger();
+        (russian ? w.action("English1") : w.action("RussianMenuItem"))->trigger();
         QCOMPARE(w.shownTexts(),
                  tableTexts(russian ? InterfaceLanguage::English : InterfaceLanguage::Russian));
     }
 
     void firstStartTexts() {
         Window w(false);
-        TForm1& form = *w.form;
-        QVERIFY(form.IsEnglishInterface());
+        MainWindow& form = *w.form;
+        QVERIFY(form.language().isEnglishInterface());
         int differences = 0;
         for (const DesignText& design : firstStartDifferences())
             for (const InterfaceText& row : interfaceTexts())
@@ -92,18 +94,18 @@ private slots:
                     ++differences;
                 }
         QCOMPARE(differences, int(firstStartDifferences().size()));
-        QCOMPARE(form.SpeedItem4->toolTip(), QStringLiteral("Load dictionary (Ctrl+L)"));
-        form.English1Click();
-        QCOMPARE(form.N2->text(), QStringLiteral("&Load..."));
-        QCOMPARE(form.SpeedItem4->toolTip(), QStringLiteral("Load dictionary (Ctrl+O)"));
+        QCOMPARE(w.button("SpeedItem4")->toolTip(), QStringLiteral("Load dictionary (Ctrl+L)"));
+        form.language().applyLanguage(InterfaceLanguage::English);
+        QCOMPARE(w.action("N2")->text(), QStringLiteral("&Load..."));
+        QCOMPARE(w.button("SpeedItem4")->toolTip(), QStringLiteral("Load dictionary (Ctrl+O)"));
     }
 
     void closePromptFollowsLanguage() {
         Window w;
         w.dialogs.messageAnswers = {MsgResult::Cancel, MsgResult::Cancel};
-        w.form->RussianMenuItemClick();
+        w.form->language().applyLanguage(InterfaceLanguage::Russian);
         w.form->close();
-        w.form->English1Click();
+        w.form->language().applyLanguage(InterfaceLanguage::English);
         w.form->close();
         QCOMPARE(w.dialogs.messageTexts(),
                  (QStringList{"Сохранить перед закрытием?", "Save Before Closing?"}));
@@ -131,10 +133,11 @@ private slots:
             QDir().mkpath(folder);
             QFile(page).open(QIODevice::WriteOnly);
         }
-        w.form->RussianMenuItemClick(); // the message is English in both languages
+        w.form->language().applyLanguage(
+            InterfaceLanguage::Russian); // the message is English in both languages
         UrlRecorder recorder;
-        QCOMPARE(w.form->Help1->shortcut(), QKeySequence(Qt::Key_F1));
-        w.form->Help1->trigger();
+        QCOMPARE(w.action("Help1")->shortcut(), QKeySequence(Qt::Key_F1));
+        w.action("Help1")->trigger();
         qputenv("XDG_DATA_HOME", oldHome);
         if (where.isEmpty()) {
             QVERIFY(recorder.opened.isEmpty());
@@ -158,9 +161,10 @@ private slots:
         QFETCH(bool, toolBar);
         QFETCH(int, key);
         Window w;
-        w.form->RussianMenuItemClick(); // the box does not follow the language
+        w.form->language().applyLanguage(
+            InterfaceLanguage::Russian); // the box does not follow the language
         UrlRecorder recorder;
-        TOKRightDlg* box = w.form->OKRightDlg;
+        TOKRightDlg* box = w.form->language().aboutBox();
         bool seen = false;
         QTimer::singleShot(0, [&] {
             seen = QApplication::activeModalWidget() == box;
@@ -182,9 +186,9 @@ private slots:
                 modal->close();
         });
         if (toolBar)
-            w.form->SpeedItemHelp->click();
+            w.button("SpeedItemHelp")->click();
         else
-            w.form->N6->trigger();
+            w.action("N6")->trigger();
         QVERIFY(seen);
         QCOMPARE(box->result(), static_cast<int>(QDialog::Accepted));
         QVERIFY(!box->isVisible());

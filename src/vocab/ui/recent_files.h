@@ -7,14 +7,14 @@ class QMenu;
 
 namespace lexanta {
 
-// MRUManager1: the recent-file list shown as the items of a submenu, newest first.
-class MruManager : public QObject {
+// The recent-file list (MRUManager1) shown as the items of a submenu, newest first.
+class RecentFiles : public QObject {
     Q_OBJECT
 
 public:
     static constexpr int kCapacity = 10;
 
-    explicit MruManager(QMenu* menu, QObject* parent = nullptr);
+    explicit RecentFiles(QMenu* menu, QObject* parent = nullptr);
 
     // Puts the path at the top; a path already listed (compared without regard to letter
     // case) moves there and takes the new spelling. The oldest falls off beyond kCapacity.

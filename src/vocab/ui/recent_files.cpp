@@ -1,15 +1,15 @@
-#include "app/mru_manager.h"
+#include "vocab/ui/recent_files.h"
 
 #include <QAction>
 #include <QMenu>
 
 namespace lexanta {
 
-MruManager::MruManager(QMenu* menu, QObject* parent) : QObject(parent), menu_(menu) {
+RecentFiles::RecentFiles(QMenu* menu, QObject* parent) : QObject(parent), menu_(menu) {
     rebuildMenu();
 }
 
-void MruManager::add(const QString& path) {
+void RecentFiles::add(const QString& path) {
     if (path.isEmpty())
         return;
     items_.removeIf(
@@ -20,7 +20,7 @@ void MruManager::add(const QString& path) {
     rebuildMenu();
 }
 
-void MruManager::setItems(const QStringList& paths) {
+void RecentFiles::setItems(const QStringList& paths) {
     items_.clear();
     for (auto it = paths.crbegin(); it != paths.crend(); ++it) {
         if (it->isEmpty())
@@ -34,17 +34,17 @@ void MruManager::setItems(const QStringList& paths) {
     rebuildMenu();
 }
 
-void MruManager::clear() {
+void RecentFiles::clear() {
     items_.clear();
     rebuildMenu();
 }
 
-QString MruManager::caption(int index, const QString& path) {
+QString RecentFiles::caption(int index, const QString& path) {
     const QChar accelerator = index < 9 ? QChar(u'1' + index) : QChar(u'A' + (index - 9));
     return QStringLiteral("&") + accelerator + QLatin1Char('\t') + path;
 }
 
-void MruManager::rebuildMenu() {
+void RecentFiles::rebuildMenu() {
     if (!menu_)
         return;
     menu_->clear();

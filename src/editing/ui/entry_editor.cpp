@@ -1,0 +1,239 @@
+// Keeping the input boxes in step with the current row: each box remembers the text it was
+
+// filled with or last wrote back (its base text). Whenever the document's entries change and
+// the current row no longer holds those texts (a sort, a swap, an undo, an edit in place), the
+// boxes are refilled in Edit Words mode, so a keystroke never writes texts the user did not
+// see over another entry. The write-back touches only fields whose text differs from the
+// cell, so unchanged cells keep their exact bytes.
+#include "editing/ui/entry_editor.h"
+
+#include "document/document.h"
+#include "editing/ui/combo_edit.h"
+#include "editing/ui/entry_grid.h"
+#include "editing/ui/entry_grid_model.h"
+#include "platform/codepage.h"
+#include "platform/ui/field_fonts.h"
+
+#include "platform/ui/named_action.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QToolTip>
+#include <QUndoStack>
+
+namespace lexanta {
+
+namespace {
+
+bool isEnter(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+const char* const kFieldNames[] = {"question", "answer", "comment"};
+
+} // namespace
+
+EntryEditor::EntryEditor(Document& document, EntryGrid* grid,
+                         const std::array<ComboEdit*, 3>& boxes,
+                         std::function<void(const QString&)> showStatus, QObject* parent)
+    : QObject(parent), document_(document), grid_(grid), boxes_(boxes),
+      showStatus_(std::move(showStatus)) {
+    modes_ = new QActionGroup(this);
+    editWords_ = namedAction(this, "editWordsAction", QStringLiteral("Edit Words"));
+    addWords_ = namedAction(this, "addWordsAction", QStringLiteral("Add Words"));
+    for (QAction* mode : {editWords_, addWords_}) {
+        mode->setCheckable(true);
+        modes_->addAction(mode);
+    }
+    addWords_->setChecked(true);
+    connect(editWords_, &QAction::triggered, this, &EntryEditor::editWords);
+    connect(addWords_, &QAction::triggered, this, &EntryEditor::addWords);
+    delete_ = namedAction(this, "deleteEntryAction", QStringLiteral("Delete words"));
+    connect(delete_, &QAction::triggered, this, [this] { deleteEntry(grid_->Row()); });
+
+    QUndoStack* stack = document_.undoStack();
+    undo_ = namedAction(this, "Undo1", QStringLiteral("&Undo"));
+    undo_->setShortcut(QKeySequence::Undo);
+    redo_ = namedAction(this, "Redo1", QStringLiteral("&Redo"));
+    redo_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    undo_->setEnabled(stack->canUndo());
+    redo_->setEnabled(stack->canRedo());
+    connect(stack, &QUndoStack::canUndoChanged, undo_, &QAction::setEnabled);
+    connect(stack, &QUndoStack::canRedoChanged, redo_, &QAction::setEnabled);
+    connect(undo_, &QAction::triggered, stack, &QUndoStack::undo);
+    connect(redo_, &QAction::triggered, stack, &QUndoStack::redo);
+
+    grid_->entryModel()->setEditKey([this] { return visit_; });
+    connect(grid_, &EntryGrid::selectCell, this, &EntryEditor::selectCell);
+    connect(grid_, &EntryGrid::keyReleased, this, &EntryEditor::gridKeyUp);
+    connect(grid_, &EntryGrid::editRefused, this,
+            [this](int column, int, const QString& characters) {
+                reportUnencodable(grid_->inplaceEditor(), column - 1, characters);
+            });
+    for (int field = 0; field < 3; ++field) {
+        ComboEdit* b = box(field);
+        b->setShownCharset(document_.font(field).charset);
+        b->setCharsetSource([this, field] { return document_.font(field).charset; });
+        connect(b, &ComboEdit::keyReleased, this,
+                [this](int key, Qt::KeyboardModifiers) { boxKeyUp(key); });
+        connect(b, &ComboEdit::encodeRefused, this,
+                [this, b, field](const QString& chars) { reportUnencodable(b, field, chars); });
+    }
+    connect(&document_, &Document::entriesChanged, this, &EntryEditor::followDocument);
+    connect(&document_, &Document::replaced, this, &EntryEditor::resetView);
+}
+
+// ---- grid ----------------------------------------------------------------------------------
+
+void EntryEditor::selectCell(int column, int row) {
+    editMode_ = true;
+    editWords_->setChecked(true);
+    newVisit();
+    loadBoxesFromRow(row);
+    if (column >= 1 && column <= 3)
+        emit fieldSelected(column - 1);
+}
+
+void EntryEditor::gridKeyUp(int key, Qt::KeyboardModifiers modifiers) {
+    if ((modifiers & Qt::ControlModifier) && key == Qt::Key_Delete)
+        deleteEntry(grid_->Row());
+    if (isEnter(key))
+        insertBlankRowBelow();
+}
+
+void EntryEditor::insertBlankRowBelow() {
+    const int row = grid_->Row();
+    // The rows below move down by one, all five fields; the new row is empty.
+    document_.insertEntry(row + 1, Entry{});
+    grid_->setCol(1);
+    grid_->setRow(row + 1);
+    grid_->viewport()->update();
+}
+
+void EntryEditor::resetView() {
+    grid_->setCurrentCell(1, 1);
+    for (ComboEdit* b : boxes_)
+        b->fill(QString());
+}
+
+// ---- input line and modes ------------------------------------------------------------------
+
+void EntryEditor::loadBoxesFromRow(int row) {
+    for (int field = 0; field < 3; ++field) {
+        ComboEdit* b = box(field);
+        b->setShownCharset(document_.font(field).charset);
+        b->fill(document_.codePageOf(field + 1).decode(document_.entries().cell(field + 1, row)));
+    }
+}
+
+bool EntryEditor::boxesStale(int row) const {
+    for (int field = 0; field < 3; ++field) {
+        const QString held =
+            document_.codePageOf(field + 1).decode(document_.entries().cell(field + 1, row));
+        if (box(field)->baseText() != held)
+            return true;
+    }
+    return false;
+}
+
+void EntryEditor::followDocument() {
+    // In Add Words mode the boxes hold the entry being typed, which belongs to no row.
+    if (editMode_ && !writingBack_ && boxesStale(grid_->Row()))
+        loadBoxesFromRow(grid_->Row());
+}
+
+void EntryEditor::writeBoxesToRow(int row) {
+    for (int field = 0; field < 3; ++field) {
+        ComboEdit* b = box(field);
+        const CodePage& page = document_.codePageOf(field + 1);
+        const QString text = b->text();
+        if (page.decode(document_.entries().cell(field + 1, row)) != text) {
+            const EncodeResult encoded = page.encode(text);
+            if (!encoded.ok()) {
+                reportUnencodable(b, field, encoded.unencodable);
+                continue;
+            }
+            writingBack_ = true;
+            document_.setCell(field + 1, row, encoded.bytes, visit_);
+            writingBack_ = false;
+        }
+        b->markWritten();
+    }
+}
+
+void EntryEditor::editWords() {
+    editMode_ = true;
+    editWords_->setChecked(true);
+    newVisit();
+    loadBoxesFromRow(grid_->Row());
+}
+
+void EntryEditor::addWords() {
+    for (ComboEdit* b : boxes_)
+        b->fill(QString());
+    box(0)->setFocus(Qt::OtherFocusReason);
+    editMode_ = false;
+    addWords_->setChecked(true);
+}
+
+void EntryEditor::boxKeyUp(int key) {
+    if (!editMode_) {
+        if (isEnter(key))
+            insertEntryFromInputLine();
+        return;
+    }
+    const int row = grid_->Row();
+    if (key == Qt::Key_Up && row > 1)
+        grid_->setRow(row - 1);
+    if (key == Qt::Key_Down && row < document_.entries().rowCount() - 1)
+        grid_->setRow(row + 1);
+    writeBoxesToRow(grid_->Row());
+}
+
+void EntryEditor::insertEntryFromInputLine() {
+    Entry entry;
+    for (int field = 0; field < 3; ++field) {
+        ComboEdit* b = box(field);
+        EncodeResult encoded = document_.codePageOf(field + 1).encode(b->text());
+        if (!encoded.ok()) {
+            // Nothing is added rather than an entry with replaced characters.
+            reportUnencodable(b, field, encoded.unencodable);
+            return;
+        }
+        entry[field + 1] = std::move(encoded.bytes);
+    }
+    entry[kExtra1] = "0";
+    entry[kExtra2] = "0";
+    // The new entry takes the current row; the entries from there on move down by one.
+    document_.insertEntry(grid_->Row(), entry);
+    for (ComboEdit* b : boxes_)
+        b->fill(QString());
+    box(0)->setFocus(Qt::OtherFocusReason);
+}
+
+void EntryEditor::deleteEntry(int row) {
+    if (!editMode_ || document_.entries().rowCount() <= 2)
+        return;
+    // When the last row goes while current, the grid moves to the new last row through the
+    // selection handler.
+    document_.deleteEntry(row);
+    loadBoxesFromRow(grid_->Row());
+}
+
+void EntryEditor::reportUnencodable(QWidget* where, int field, const QString& characters) {
+    QStringList shown;
+    for (const char32_t c : characters.toUcs4())
+        shown << QString::fromUcs4(&c, 1);
+    field = std::clamp(field, 0, 2);
+    const QString message =
+        QStringLiteral("The %1 column's script (%2) cannot hold %3; the text was not changed. "
+                       "Choose a font script that holds it.")
+            .arg(QString::fromLatin1(kFieldNames[field]), scriptName(document_.font(field).charset),
+                 shown.join(QLatin1Char(' ')));
+    showStatus_(message);
+    if (where && where->isVisible())
+        QToolTip::showText(where->mapToGlobal(QPoint(0, where->height())), message, where);
+}
+
+} // namespace lexanta

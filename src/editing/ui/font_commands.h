@@ -1,0 +1,61 @@
+#pragma once
+
+// The field fonts and the font size as the window shows them: the font dialogs of the three
+// fields, the size box, and the fonts of the grid, the input boxes, the layout test boxes and
+// the sample labels.
+
+#include "platform/font_description.h"
+
+#include <QObject>
+
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QSpinBox;
+class QWidget;
+
+namespace lexanta {
+
+class ComboEdit;
+class Dialogs;
+class Document;
+class EntryGrid;
+
+struct FontControls {
+    EntryGrid* grid = nullptr;
+    std::array<ComboEdit*, 3> boxes{};
+    std::array<QLineEdit*, 3> testBoxes{};
+    std::array<QLabel*, 3> samples{};
+    QSpinBox* sizeBox = nullptr;
+};
+
+class FontCommands : public QObject {
+    Q_OBJECT
+
+public:
+    FontCommands(Document& document, Dialogs& dialogs, QWidget* owner, const FontControls& controls,
+                 QObject* parent = nullptr);
+
+    // Opens the field's font dialog; a chosen font becomes the field font.
+    void chooseFont(int field);
+    // Copies the field font to its input box (at 10 points), test box and sample (12 points).
+    void applyFieldFont(int field);
+    // The grid's own font, shown by its in-place editor: the font of the field last selected.
+    void selectField(int field);
+    const FieldFont& gridFont() const { return gridFont_; }
+
+private:
+    void followHeader();
+    void applyGridFont();
+
+    Document& document_;
+    Dialogs& dialogs_;
+    QWidget* owner_;
+    FontControls c_;
+    FieldFont gridFont_;
+    std::array<FieldFont, 3> shownFonts_; // the field fonts the window last followed
+    int shownSize_;
+};
+
+} // namespace lexanta

@@ -1,0 +1,50 @@
+#pragma once
+
+// Per-field keyboard layouts: with automatic switching on, moving into a field's input box,
+// its test box or a grid cell of its column activates the field's layout; "update layout"
+// captures the active layout as the field's.
+
+#include <QObject>
+
+#include <array>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace lexanta {
+
+class ComboEdit;
+class Document;
+class KeyboardLayouts;
+
+struct LayoutControls {
+    QCheckBox* autoSwitch = nullptr; // CheckBox1
+    std::array<ComboEdit*, 3> boxes{};
+    std::array<QLineEdit*, 3> testBoxes{};
+    std::array<QPushButton*, 3> captureButtons{};
+    std::array<QLabel*, 3> testLabels{};
+};
+
+class LayoutCommands : public QObject {
+    Q_OBJECT
+
+public:
+    LayoutCommands(Document& document, KeyboardLayouts& layouts, const LayoutControls& controls,
+                   QObject* parent = nullptr);
+
+    // Activates the field's layout when automatic switching is on.
+    void activateFieldLayout(int field);
+    // Stores the active layout as the field's.
+    void captureLayout(int field);
+
+private:
+    void autoSwitchChanged();
+
+    Document& document_;
+    KeyboardLayouts& layouts_;
+    LayoutControls c_;
+};
+
+} // namespace lexanta
