@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 using namespace lexanta;
 
 namespace {
@@ -25,6 +27,7 @@ class TestCollation : public QObject {
 private slots:
     void compare_data();
     void compare();
+    void wordSortOrder();
     void localeComesFromEnvironment_data();
     void localeComesFromEnvironment();
     void lowerForLocale_data();
@@ -58,6 +61,19 @@ void TestCollation::compare_data() {
     row("de: sharp s", "de_DE", "Straße", "Strasse", 1);
     row("tr: dotless i case", "tr_TR", "ı", "I", 0);
     row("unknown locale", "xx_YY", "apple", "Zebra", -1);
+    // the word sort: hyphens and apostrophes only break ties
+    row("hyphen after letters", "en_US", "co-op", "cob", 1);
+    row("hyphen before its letter", "en_US", "co-op", "coop", -1);
+    row("hyphen case ignored", "en_US", "Co-op", "co-op", 0);
+    row("hyphen case ignored, tie kept", "en_US", "CO-OP", "coop", -1);
+    row("earlier mark first", "en_US", "co-op", "coo-p", -1);
+    row("apostrophe after letters", "en_US", "don't", "done", 1);
+    row("apostrophe before its letter", "en_US", "don't", "dont", -1);
+    row("apostrophe before hyphen", "C", "a'b", "a-b", -1);
+    row("two marks before one", "C", "a--b", "a-b", -1);
+    row("marks only after empty", "C", "-", "", 1);
+    row("marks only before letters", "C", "-", "a", -1);
+    row("blank still counts", "en_US", "co op", "coop", -1);
 }
 
 // Sort keys must order exactly as compare() does: the sort relies on them.
@@ -70,6 +86,27 @@ void TestCollation::compare() {
     QCOMPARE(sign(collator.compare(a, b)), expected);
     QCOMPARE(sign(collator.compare(b, a)), -expected);
     QCOMPARE(sign(collator.sortKey(a).compare(collator.sortKey(b))), expected);
+}
+
+// Sorted by compare() and by sortKey(), the words come out the same.
+void TestCollation::wordSortOrder() {
+    const QStringList expected = {"", "cob", "co-op", "Co-op", "coop", "coz", "done", "don't",
+                                  "dont", "dont's"};
+    const KeyCollator collator(QStringLiteral("en_US"));
+    QStringList byCompare = expected, byKey = expected;
+    std::reverse(byCompare.begin(), byCompare.end());
+    std::reverse(byKey.begin(), byKey.end());
+    std::stable_sort(byCompare.begin(), byCompare.end(), [&](const QString& a, const QString& b) {
+        return collator.compare(a, b) < 0;
+    });
+    std::stable_sort(byKey.begin(), byKey.end(), [&](const QString& a, const QString& b) {
+        return collator.sortKey(a) < collator.sortKey(b);
+    });
+    // "co-op" and "Co-op" are equal keys: the stable sort keeps their (reversed) order
+    std::swap(byCompare[2], byCompare[3]);
+    std::swap(byKey[2], byKey[3]);
+    QCOMPARE(byCompare, expected);
+    QCOMPARE(byKey, expected);
 }
 
 void TestCollation::localeComesFromEnvironment_data() {
