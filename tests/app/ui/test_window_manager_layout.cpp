@@ -1,0 +1,133 @@
+// The window as a window manager frames it (openbox on Xvfb): at every size the grid, its
+// scroll bars and, after Ctrl+End, its last row lie inside the space the window really has.
+// With LEXANTA_SCREENSHOTS set to a folder, each case also leaves a picture of the screen.
+#include "support/window_fixture.h"
+
+#include <QDir>
+#include <QMenuBar>
+#include <QScreen>
+#include <QScrollBar>
+
+#include "support/window_manager.h" // X11's macros come after every Qt header
+
+using namespace lexanta;
+
+namespace {
+
+// Where `widget` would be cut off by one of its parents up to the window's central widget.
+QString clippedBy(const QWidget* widget, const QWidget* central) {
+    for (const QWidget* w = widget; w != central; w = w->parentWidget()) {
+        const QWidget* parent = w->parentWidget();
+        if (!parent)
+            return QStringLiteral("not inside the window");
+        if (!parent->rect().contains(w->geometry()))
+            return QStringLiteral("%1 %2 outside %3 %4x%5")
+                .arg(w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
+                                               : w->objectName())
+                .arg(QStringLiteral("%1,%2 %3x%4")
+                         .arg(w->x())
+                         .arg(w->y())
+                         .arg(w->width())
+                         .arg(w->height()))
+                .arg(parent->objectName().isEmpty()
+                         ? QString::fromLatin1(parent->metaObject()->className())
+                         : parent->objectName())
+                .arg(parent->width())
+                .arg(parent->height());
+    }
+    return {};
+}
+
+} // namespace
+
+class TestWindowManagerLayout : public QObject {
+    Q_OBJECT
+
+public:
+    TestWindowManagerLayout(QString missing, QString startError)
+        : missing_(std::move(missing)), startError_(std::move(startError)) {}
+
+private slots:
+    void initTestCase() {
+        if (!missing_.isEmpty())
+            QSKIP(qPrintable(missing_));
+        QVERIFY2(startError_.isEmpty(), qPrintable(startError_));
+        QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    }
+
+    void lastEntryAndScrollBarsShown_data() {
+        QTest::addColumn<QSize>("size"); // empty: maximised
+        QTest::addColumn<bool>("horizontalBar");
+        QTest::newRow("646x510") << QSize(646, 510) << true;
+        QTest::newRow("900x700") << QSize(900, 700) << false;
+        QTest::newRow("maximised") << QSize() << false;
+    }
+    void lastEntryAndScrollBarsShown() {
+        QFETCH(QSize, size);
+        QFETCH(bool, horizontalBar);
+        test::Window w;
+        TForm1& form = *w.form;
+        // a frame from the window manager: the outer size is not the window's own
+        QTRY_VERIFY(form.frameGeometry().height() > form.height());
+        if (size.isEmpty()) {
+            form.showMaximized();
+            QTRY_VERIFY(form.isMaximized() && form.width() > 900);
+        } else {
+            form.resize(size);
+            QTRY_COMPARE(form.size(), size);
+        }
+        QStringList rows;
+        for (int i = 1; i <= 2000; ++i)
+            rows << QStringLiteral("word %1|answer %1|comment %1").arg(i);
+        w.setRows(rows);
+        form.StringGrid1->setFocus();
+        test::Window::key(Qt::Key_End, Qt::ControlModifier);
+        QApplication::processEvents();
+        EntryGrid* grid = form.StringGrid1;
+        QCOMPARE(grid->Row(), 2000);
+        QCOMPARE(w.boxTexts().first(), QStringLiteral("word 2000"));
+
+        const QWidget* central = form.centralWidget();
+        QCOMPARE(clippedBy(grid, central), QString());
+        QCOMPARE(grid->verticalScrollBar()->isVisible(), true);
+        QCOMPARE(grid->horizontalScrollBar()->isVisible(), horizontalBar);
+        for (const QScrollBar* bar : {grid->verticalScrollBar(), grid->horizontalScrollBar()})
+            if (bar->isVisible())
+                QCOMPARE(clippedBy(bar, central), QString());
+        const QRect last = grid->visualRect(grid->model()->index(1999, 0));
+        QVERIFY2(grid->viewport()->rect().contains(last),
+                 qPrintable(QStringLiteral("last row at y %1..%2, viewport height %3")
+                                .arg(last.top())
+                                .arg(last.bottom())
+                                .arg(grid->viewport()->height())));
+        QCOMPARE(clippedBy(grid->viewport(), central), QString());
+
+        if (const QByteArray folder = qgetenv("LEXANTA_SCREENSHOTS"); !folder.isEmpty()) {
+            QTest::qWait(300); // let the frame and the grid paint
+            const QString file = QDir(QString::fromLocal8Bit(folder))
+                                     .filePath(QString::fromLatin1(QTest::currentDataTag()) +
+                                               QStringLiteral(".png"));
+            QVERIFY(form.screen()->grabWindow(0).save(file));
+        }
+        w.quit();
+    }
+
+private:
+    QString missing_, startError_;
+};
+
+// The window must run on the X server that openbox manages, whatever the test runner set.
+int main(int argc, char** argv) {
+    test::WindowManager wm;
+    const QString missing = test::WindowManager::missingTools();
+    const QString startError = missing.isEmpty() ? wm.start() : QString();
+    const bool running = missing.isEmpty() && startError.isEmpty();
+    qputenv("QT_QPA_PLATFORM", running ? "xcb" : "offscreen");
+    if (running)
+        qputenv("DISPLAY", wm.display().toLatin1());
+    QApplication app(argc, argv);
+    TestWindowManagerLayout test(missing, startError);
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_window_manager_layout.moc"
