@@ -1,5 +1,6 @@
 #include "app/tform1.h"
 
+#include "app/layout_rule.h"
 #include "app/speed_bar.h"
 #include "editing/ui/code_page_validator.h"
 #include "editing/ui/combo_edit.h"
@@ -495,12 +496,9 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormResize() {
-    const QSize outer = frameGeometry().size();
-    const int w = outer.width();
-    const int h = outer.height();
-    StringGrid1->resize(w - 12, h - 170);
-    PageControl1->resize(w, h - 142);
-    SpeedBar1->resize(std::max(w, 640), SpeedBar1->height());
+    // The window's own size: a window manager's frame and title bar give no room.
+    applyLayoutRule(size(), PageControl1, StringGrid1);
+    SpeedBar1->resize(std::max(width(), 640), SpeedBar1->height());
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {
