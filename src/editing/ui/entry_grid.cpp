@@ -3,6 +3,7 @@
 #include "editing/ui/code_page_validator.h"
 #include "editing/ui/entry_grid_model.h"
 #include "editing/ui/field_fonts.h"
+#include "platform/ui/line_edit_limits.h"
 
 #include <QAbstractButton>
 #include <QHeaderView>
@@ -163,6 +164,7 @@ EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent) {
 
     editor_ = new QLineEdit(viewport());
     editor_->setObjectName(QStringLiteral("StringGrid1Editor"));
+    liftLengthLimit(editor_);
     editor_->setFrame(false);
     editor_->setAutoFillBackground(true);
     QPalette palette = editor_->palette();
