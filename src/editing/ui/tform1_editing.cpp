@@ -17,6 +17,7 @@
 #include "editing/ui/entry_grid.h"
 #include "editing/ui/entry_grid_model.h"
 #include "editing/ui/field_fonts.h"
+#include "editing/ui/focus_entry.h"
 #include "platform/codepage.h"
 #include "platform/keyboard_layouts.h"
 
@@ -34,25 +35,6 @@
 namespace lexanta {
 
 namespace {
-
-// Runs a callback when a widget receives the focus, before any key reaches it.
-class FocusEntryHook : public QObject {
-public:
-    FocusEntryHook(QWidget* widget, std::function<void()> onEnter)
-        : QObject(widget), onEnter_(std::move(onEnter)) {
-        widget->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::FocusIn)
-            onEnter_();
-        return false;
-    }
-
-private:
-    std::function<void()> onEnter_;
-};
 
 bool isEnter(int key) {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
