@@ -8,6 +8,7 @@
 #include "editing/ui/entry_grid_model.h"
 #include "platform/codepage.h"
 #include "platform/keyboard_layouts.h"
+#include "platform/ui/line_edit_limits.h"
 
 #include <QAction>
 #include <QApplication>
@@ -130,6 +131,7 @@ TForm1::TForm1(const FormServices& services, QWidget* parent)
     connectInterchange();
     connectLanguage();
     connectSettings();
+    liftLengthLimits(this);
 
     resize(kDesignWidth, kDesignHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
