@@ -8,6 +8,7 @@
 #include "editing/ui/entry_grid_model.h"
 #include "platform/codepage.h"
 #include "platform/keyboard_layouts.h"
+#include "platform/ui/keyboard_guard.h"
 #include "platform/ui/line_edit_limits.h"
 
 #include <QAction>
@@ -132,6 +133,8 @@ TForm1::TForm1(const FormServices& services, QWidget* parent)
     connectLanguage();
     connectSettings();
     liftLengthLimits(this);
+    new ModifierTypingFilter(this);
+    enableKeyboardMenuAccess(menuBar());
 
     resize(kDesignWidth, kDesignHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
