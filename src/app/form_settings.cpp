@@ -369,14 +369,10 @@ void FormSettings::saveStorage(IniFile& ini) const {
         const QString component = QString::fromLatin1(p.component);
         QString value;
         switch (p.property) {
-        case Property::FileName: {
-            // A vocabulary begun here and saved was never opened; it is the one to reopen.
-            QString last = form_.OpenDialog1.fileName;
-            if (last.isEmpty() && form_.saveEnabled())
-                last = form_.SaveDialog1.fileName;
-            value = exactValue(last);
+        case Property::FileName:
+            // The file last chosen for opening; Save as does not change it.
+            value = exactValue(form_.OpenDialog1.fileName);
             break;
-        }
         case Property::Caption:
             value = storedText(controlCaption(form_, component).value_or(QString()));
             break;

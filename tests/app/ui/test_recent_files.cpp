@@ -156,21 +156,28 @@ private slots:
         QCOMPARE(w.form->OpenDialog1.fileName, saved);
     }
 
-    // A new user types entries, saves them and quits: nothing was ever opened, so the saved
-    // vocabulary is the one the next start reopens.
-    void newVocabularySavedComesBack() {
-        Window w(WindowOptions::withSettings());
-        w.setRows({"le chat|cat", "la pomme|apple"});
-        const QString saved = w.path("mine.lut");
-        w.dialogs.fileAnswers.push_back({saved});
-        QVERIFY(w.form->N3Click());
-        QVERIFY(w.form->OpenDialog1.fileName.isEmpty());
-        w.restart();
-        QVERIFY(w.dialogs.messages.empty());
-        QCOMPARE(w.form->windowTitleText(), kTitleOf + saved);
-        QCOMPARE(w.rows(), (QStringList{"le chat|cat||0|0", "la pomme|apple||0|0"}));
-    }
-};
+    // A new user types entries, saves them with Save as and quits: nothing was chosen for
+// opening, so the next start opens no vocabulary (Save as leaves OpenDialog1's name alone).
+void TestRecentFiles::newVocabularySavedIsNotReopened() {
+    Session s;
+    s.start();
+    EntryTable& cells = s.form->cells();
+    cells.setRowCount(3);
+    cells.setCell(kQuestion, 1, "le chat");
+    cells.setCell(kAnswer, 1, "cat");
+    const QString saved = s.program.filePath(QStringLiteral("mine.lut"));
+    s.dialogs.fileAnswers.push_back({saved});
+    QVERIFY(s.form->N3Click());
+    QVERIFY(s.form->OpenDialog1.fileName.isEmpty());
+    s.quit();
+
+    s.start();
+    QVERIFY(s.dialogs.messages.empty());
+    QCOMPARE(s.form->windowTitleText(), QStringLiteral("Lexanta Editor"));
+    QCOMPARE(s.form->RowCount(), 2);
+    QVERIFY(s.form->OpenDialog1.fileName.isEmpty());
+    s.quit();
+}
 
 QTEST_MAIN(TestRecentFiles)
 #include "test_recent_files.moc"
