@@ -157,27 +157,20 @@ private slots:
     }
 
     // A new user types entries, saves them with Save as and quits: nothing was chosen for
-// opening, so the next start opens no vocabulary (Save as leaves OpenDialog1's name alone).
-void TestRecentFiles::newVocabularySavedIsNotReopened() {
-    Session s;
-    s.start();
-    EntryTable& cells = s.form->cells();
-    cells.setRowCount(3);
-    cells.setCell(kQuestion, 1, "le chat");
-    cells.setCell(kAnswer, 1, "cat");
-    const QString saved = s.program.filePath(QStringLiteral("mine.lut"));
-    s.dialogs.fileAnswers.push_back({saved});
-    QVERIFY(s.form->N3Click());
-    QVERIFY(s.form->OpenDialog1.fileName.isEmpty());
-    s.quit();
-
-    s.start();
-    QVERIFY(s.dialogs.messages.empty());
-    QCOMPARE(s.form->windowTitleText(), QStringLiteral("Lexanta Editor"));
-    QCOMPARE(s.form->RowCount(), 2);
-    QVERIFY(s.form->OpenDialog1.fileName.isEmpty());
-    s.quit();
-}
+    // opening (Save as leaves OpenDialog1's name alone), so the next start opens nothing.
+    void newVocabularySavedIsNotReopened() {
+        Window w(WindowOptions::withSettings());
+        w.setRows({"le chat|cat", "la pomme|apple"});
+        const QString saved = w.path("mine.lut");
+        w.dialogs.fileAnswers.push_back({saved});
+        QVERIFY(w.form->N3Click());
+        QVERIFY(w.form->OpenDialog1.fileName.isEmpty());
+        w.restart();
+        QVERIFY(w.dialogs.messages.empty());
+        QCOMPARE(w.form->windowTitleText(), QStringLiteral("Lexanta Editor"));
+        QCOMPARE(w.rows(), QStringList{"||||"});
+    }
+};
 
 QTEST_MAIN(TestRecentFiles)
 #include "test_recent_files.moc"
