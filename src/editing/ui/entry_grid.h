@@ -6,6 +6,7 @@
 
 #include <QTableView>
 
+class QHeaderView;
 class QLineEdit;
 
 namespace lexanta {
@@ -90,6 +91,7 @@ private:
     void commitEditor(const QString& text);
     bool editorKeyPress(QKeyEvent* event);
     void sectionDragged(Qt::Orientation orientation, int oldVisual, int newVisual);
+    bool fixedLineEvent(QHeaderView* header, QEvent* event);
 
     EntryGridModel* model_ = nullptr;
     QLineEdit* editor_ = nullptr;
@@ -100,6 +102,9 @@ private:
     bool restoringSections_ = false;
     bool startingUp_ = false;
     bool resizingAll_ = false;
+    // The header being sized by its inner line, and where on the line it was grabbed.
+    QHeaderView* sizingHeader_ = nullptr;
+    int grabOffset_ = 0;
 };
 
 } // namespace lexanta
