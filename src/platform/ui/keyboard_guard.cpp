@@ -1,6 +1,8 @@
 #include "platform/ui/keyboard_guard.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
+#include <QComboBox>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -13,8 +15,20 @@ ModifierTypingFilter::ModifierTypingFilter(QObject* parent) : QObject(parent) {
     qApp->installEventFilter(this);
 }
 
+namespace {
+
+// Editable combo and spin boxes hand their keys straight to their line edit.
+bool takesText(QObject* object) {
+    if (qobject_cast<QLineEdit*>(object) || qobject_cast<QAbstractSpinBox*>(object))
+        return true;
+    const auto* combo = qobject_cast<QComboBox*>(object);
+    return combo && combo->isEditable();
+}
+
+} // namespace
+
 bool ModifierTypingFilter::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress || !qobject_cast<QLineEdit*>(watched))
+    if (event->type() != QEvent::KeyPress || !takesText(watched))
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->text().isEmpty() || !(key->modifiers() & (Qt::AltModifier | Qt::ControlModifier)))
