@@ -90,8 +90,8 @@ void TestCollation::compare() {
 
 // Sorted by compare() and by sortKey(), the words come out the same.
 void TestCollation::wordSortOrder() {
-    const QStringList expected = {"", "cob", "co-op", "Co-op", "coop", "coz", "done", "don't",
-                                  "dont", "dont's"};
+    const QStringList expected = {"",    "cob",  "co-op", "Co-op", "coop",
+                                  "coz", "done", "don't", "dont",  "dont's"};
     const KeyCollator collator(QStringLiteral("en_US"));
     QStringList byCompare = expected, byKey = expected;
     std::reverse(byCompare.begin(), byCompare.end());

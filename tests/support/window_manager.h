@@ -72,10 +72,10 @@ private:
         int format = 0;
         unsigned long items = 0, rest = 0;
         unsigned char* data = nullptr;
-        const bool found = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1,
-                                              False, XA_WINDOW, &type, &format, &items, &rest,
-                                              &data) == Success &&
-                           items == 1;
+        const bool found =
+            XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW,
+                               &type, &format, &items, &rest, &data) == Success &&
+            items == 1;
         if (data)
             XFree(data);
         return found;

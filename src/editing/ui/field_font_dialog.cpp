@@ -199,8 +199,7 @@ void FieldFontDialog::colorActivated(int index) {
     if (data != kCustomEntry)
         return;
     const std::int32_t previous = font().color;
-    const QColor chosen =
-        QColorDialog::getColor(toQColor(previous, palette()), this, tr("Color"));
+    const QColor chosen = QColorDialog::getColor(toQColor(previous, palette()), this, tr("Color"));
     selectColor(chosen.isValid() ? fromQColor(chosen) : previous);
 }
 

@@ -52,8 +52,8 @@ private slots:
         QTest::newRow("unbound Alt+W, input box") << "input box" << false << alt << 'w';
         QTest::newRow("Latin Alt+F, Russian menus") << "input box" << true << alt << 'f';
         QTest::newRow("Alt+W, in-place editor") << "in-place editor" << false << alt << 'w';
-        QTest::newRow("Alt+Shift+W, title") << "title" << false << (alt | int(Qt::ShiftModifier))
-                                            << 'W';
+        QTest::newRow("Alt+Shift+W, title")
+            << "title" << false << (alt | int(Qt::ShiftModifier)) << 'W';
         QTest::newRow("Ctrl+Alt+W, language") << "language" << false << (alt | ctrl) << 'w';
         QTest::newRow("Alt+Q, test box") << "test box" << false << alt << 'q';
     }
