@@ -30,7 +30,7 @@ void appendEscaped(std::string& out, std::string_view utf8) {
 }
 
 // Appends `bytes` of code page `page` as escaped UTF-8.
-void appendText(std::string& out, const std::string& bytes, const CodePage& page) {
+void appendText(std::string& out, std::string_view bytes, const CodePage& page) {
     // ASCII is the same in every Windows ANSI code page and in UTF-8.
     const bool ascii = std::all_of(bytes.begin(), bytes.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
@@ -49,7 +49,7 @@ std::string exportTabDelimited(const EntryTable& table) {
     const int last = table.rowCount() - 1;
     out.reserve(static_cast<std::size_t>(last) * 32);
     for (int row = 1; row <= last; ++row) {
-        const Entry& e = table.entry(row);
+        const EntryView e = table.entry(row);
         out += e[kQuestion];
         out += '\t';
         out += e[kAnswer];
@@ -74,7 +74,7 @@ std::string exportHtml(const EntryTable& table, std::string_view title,
     std::string out;
     out.reserve(static_cast<std::size_t>(std::max(last, 0)) * 96 + 512);
     out += "<html>\r\n<head>\r\n<title>";
-    appendText(out, std::string(title), ansi);
+    appendText(out, title, ansi);
     out += "</title>\r\n"
            "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n"
            "<style type=\"text/css\">\r\n"
@@ -91,7 +91,7 @@ std::string exportHtml(const EntryTable& table, std::string_view title,
            "<table border=\"0\" cellspacing=\"0\" cellpadding=\"2\">\r\n";
     static constexpr int kColumns[] = {kQuestion, kAnswer, kComment};
     for (int row = 1; row <= last; ++row) {
-        const Entry& e = table.entry(row);
+        const EntryView e = table.entry(row);
         out += "<tr>\r\n";
         for (int i = 0; i < 3; ++i) {
             out += "<td class=\"f" + std::to_string(i + 1) + "\">";
