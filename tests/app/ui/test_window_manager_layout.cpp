@@ -3,12 +3,13 @@
 // With LEXANTA_SCREENSHOTS set to a folder, each case also leaves a picture of the screen.
 #include "support/window_fixture.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollBar>
 
-#include "support/window_manager.h" // X11's macros come after every Qt header
+#include "support/xvfb_server.h" // X11's macros come after every Qt header
 
 using namespace lexanta;
 
@@ -16,26 +17,11 @@ namespace {
 
 // Where `widget` would be cut off by one of its parents up to the window's central widget.
 QString clippedBy(const QWidget* widget, const QWidget* central) {
-    for (const QWidget* w = widget; w != central; w = w->parentWidget()) {
-        const QWidget* parent = w->parentWidget();
-        if (!parent)
-            return QStringLiteral("not inside the window");
-        if (!parent->rect().contains(w->geometry()))
-            return QStringLiteral("%1 %2 outside %3 %4x%5")
-                .arg(w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
-                                               : w->objectName())
-                .arg(QStringLiteral("%1,%2 %3x%4")
-                         .arg(w->x())
-                         .arg(w->y())
-                         .arg(w->width())
-                         .arg(w->height()))
-                .arg(parent->objectName().isEmpty()
-                         ? QString::fromLatin1(parent->metaObject()->className())
-                         : parent->objectName())
-                .arg(parent->width())
-                .arg(parent->height());
-    }
-    return {};
+    QString where;
+    for (const QWidget* w = widget; w != central && where.isEmpty(); w = w->parentWidget())
+        if (!w->parentWidget() || !w->parentWidget()->rect().contains(w->geometry()))
+            QDebug(&where) << w << w->geometry() << "outside" << w->parentWidget();
+    return where;
 }
 
 } // namespace
@@ -121,13 +107,15 @@ private:
 
 // The window must run on the X server that openbox manages, whatever the test runner set.
 int main(int argc, char** argv) {
-    test::WindowManager wm;
-    const QString missing = test::WindowManager::missingTools();
-    const QString startError = missing.isEmpty() ? wm.start() : QString();
+    test::XvfbServer x;
+    const QString missing = test::XvfbServer::missingTools();
+    QString startError;
+    if (missing.isEmpty() && (startError = x.start()).isEmpty())
+        startError = x.startWindowManager();
     const bool running = missing.isEmpty() && startError.isEmpty();
     qputenv("QT_QPA_PLATFORM", running ? "xcb" : "offscreen");
     if (running)
-        qputenv("DISPLAY", wm.display().toLatin1());
+        qputenv("DISPLAY", x.display().toLatin1());
     QApplication app(argc, argv);
     TestWindowManagerLayout test(missing, startError);
     return QTest::qExec(&test, argc, argv);
