@@ -40,13 +40,13 @@ public:
     }
 
     // Starts the server on a free display; the error text is empty on success.
-    QString start() {
+    QString start(const QString& screen = QStringLiteral("1024x768x24")) {
         // -displayfd lets the server pick a free display number and tell us which.
         process_.start(QStandardPaths::findExecutable(QStringLiteral("Xvfb")),
                        {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                        QStringLiteral("-screen"), QStringLiteral("0"),
-                        QStringLiteral("1024x768x24"), QStringLiteral("-noreset"),
-                        QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+                        QStringLiteral("-screen"), QStringLiteral("0"), screen,
+                        QStringLiteral("-noreset"), QStringLiteral("-nolisten"),
+                        QStringLiteral("tcp")});
         if (!process_.waitForStarted(10000))
             return process_.errorString();
         QByteArray number;
@@ -67,12 +67,13 @@ public:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("DISPLAY"), display_);
         wm_.setProcessEnvironment(env);
+        wm_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         wm_.start(QStandardPaths::findExecutable(QStringLiteral("openbox")),
                   {QStringLiteral("--sm-disable")});
         const Atom check = XInternAtom(probe_, "_NET_SUPPORTING_WM_CHECK", False);
         QElapsedTimer clock;
         clock.start();
-        while (wm_.waitForStarted(10000) && clock.elapsed() < 20000) {
+        while (wm_.waitForStarted(10000) && clock.elapsed() < 60000) { // slow on a busy machine
             Atom type = None;
             int format = 0;
             unsigned long items = 0, rest = 0;
