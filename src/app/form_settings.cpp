@@ -371,14 +371,10 @@ void FormSettings::saveStorage(IniFile& ini) const {
         const QString component = QString::fromLatin1(p.component);
         QString value;
         switch (p.property) {
-        case Property::FileName: {
-            // A vocabulary begun here and saved was never opened; it is the one to reopen.
-            QString last = form_.files().openDialog().fileName;
-            if (last.isEmpty() && form_.document().hasFile())
-                last = form_.document().fileName();
-            value = exactValue(last);
+        case Property::FileName:
+            // The file last chosen for opening; Save as does not change it.
+            value = exactValue(form_.files().openDialog().fileName);
             break;
-        }
         case Property::Caption:
             value = storedText(form_.texts().caption(component).value_or(QString()));
             break;

@@ -2,6 +2,7 @@
 
 #include "app/control_texts.h"
 #include "app/form_settings.h"
+#include "app/layout_rule.h"
 #include "app/speed_bar.h"
 #include "document/document.h"
 #include "editing/ui/combo_edit.h"
@@ -14,6 +15,8 @@
 #include "listops/ui/list_commands.h"
 #include "platform/keyboard_layouts.h"
 #include "platform/ui/dialogs.h"
+#include "platform/ui/keyboard_guard.h"
+#include "platform/ui/line_edit_limits.h"
 #include "ui_language/ui/language_commands.h"
 #include "vocab/ui/description_editor.h"
 #include "vocab/ui/file_commands.h"
@@ -99,6 +102,11 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
     buildCommands(services);
     fillMenus();
     bindToolBar();
+    // Alt and Ctrl never type text; Alt alone and F10 reach the menus. Every line edit holds
+    // any length a file can bring.
+    new ModifierTypingFilter(this);
+    enableKeyboardMenuAccess(menuBar());
+    liftLengthLimits(this);
 
     resize(kDesignWidth, kDesignHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -485,12 +493,9 @@ void MainWindow::showStatus(const QString& message) {
 }
 
 void MainWindow::applyLayoutRule() {
-    const QSize outer = frameGeometry().size();
-    const int w = outer.width();
-    const int h = outer.height();
-    grid_->resize(w - 12, h - 170);
-    pages_->resize(w, h - 142);
-    speedBar_->resize(std::max(w, 640), speedBar_->height());
+    // The window's own size: a window manager's frame and title bar give no room.
+    lexanta::applyLayoutRule(size(), pages_, grid_);
+    speedBar_->resize(std::max(width(), 640), speedBar_->height());
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

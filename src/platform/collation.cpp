@@ -3,6 +3,9 @@
 #include <unicode/ucol.h>
 #include <unicode/ustring.h>
 
+#include <algorithm>
+#include <compare>
+#include <cstdint>
 #include <cstdlib>
 #include <vector>
 
@@ -33,6 +36,69 @@ QString environmentLocale(const char* category) {
 
 const UChar* utf16(const QString& text) {
     return reinterpret_cast<const UChar*>(text.utf16());
+}
+
+// The word sort: hyphens and apostrophes do not count at first, so "co-op" stands beside
+// "coop"; among texts equal without them, a mark sorts before the letter in its place
+// ("co-op" < "coop"), earlier marks first.
+bool isWordMark(QChar c) {
+    return c == QLatin1Char('-') || c == QLatin1Char('\'');
+}
+
+struct WordMark {
+    qsizetype position; // in the text without marks
+    char16_t mark;
+    friend auto operator<=>(const WordMark&, const WordMark&) = default;
+};
+
+// The text without its marks, and where the marks stood.
+struct SplitText {
+    QString letters;
+    std::vector<WordMark> marks;
+};
+
+SplitText splitWordMarks(const QString& text) {
+    SplitText split;
+    if (std::none_of(text.begin(), text.end(), isWordMark)) {
+        split.letters = text;
+        return split;
+    }
+    split.letters.reserve(text.size());
+    for (const QChar c : text) {
+        if (isWordMark(c))
+            split.marks.push_back({split.letters.size(), c.unicode()});
+        else
+            split.letters.append(c);
+    }
+    return split;
+}
+
+// Marks compared position by position; a text that has no more marks sorts after one that
+// does, as the letter that follows sorts after the mark.
+int compareMarks(const std::vector<WordMark>& a, const std::vector<WordMark>& b) {
+    for (std::size_t i = 0; i < a.size() || i < b.size(); ++i) {
+        if (i == a.size())
+            return 1;
+        if (i == b.size())
+            return -1;
+        if (a[i] != b[i])
+            return a[i] < b[i] ? -1 : 1;
+    }
+    return 0;
+}
+
+// Big-endian fixed-width marks and an end marker above every position: memcmp then orders
+// the encodings as compareMarks() orders the marks.
+void appendMarks(std::string& key, const std::vector<WordMark>& marks) {
+    const auto append32 = [&key](std::uint32_t v) {
+        for (int shift = 24; shift >= 0; shift -= 8)
+            key.push_back(static_cast<char>((v >> shift) & 0xFF));
+    };
+    for (const WordMark& m : marks) {
+        append32(static_cast<std::uint32_t>(m.position));
+        key.push_back(static_cast<char>(m.mark));
+    }
+    append32(0xFFFFFFFFu);
 }
 
 } // namespace
@@ -72,6 +138,13 @@ int KeyCollator::compare(const QString& a, const QString& b) const {
     // Texts of ignorable characters only would otherwise tie with the empty text.
     if (a.isEmpty() || b.isEmpty())
         return int(!a.isEmpty()) - int(!b.isEmpty());
+    const SplitText sa = splitWordMarks(a);
+    const SplitText sb = splitWordMarks(b);
+    const int letters = collate(sa.letters, sb.letters);
+    return letters != 0 ? letters : compareMarks(sa.marks, sb.marks);
+}
+
+int KeyCollator::collate(const QString& a, const QString& b) const {
     if (!impl_->collator)
         return a.compare(b, Qt::CaseInsensitive);
     switch (ucol_strcoll(impl_->collator, utf16(a), static_cast<int32_t>(a.size()), utf16(b),
@@ -91,23 +164,27 @@ std::string KeyCollator::sortKey(const QString& text) const {
     // the empty text sorts first here too.
     if (text.isEmpty())
         return {};
-    if (!impl_->collator) {
-        const QByteArray folded = text.toCaseFolded().toUtf8();
-        return '\x01' + folded.toStdString();
-    }
+    const SplitText split = splitWordMarks(text);
     std::string key(1, '\x01');
-    std::vector<uint8_t> buffer(static_cast<std::size_t>(text.size()) * 4 + 16);
-    const int32_t length = static_cast<int32_t>(text.size());
-    int32_t needed = ucol_getSortKey(impl_->collator, utf16(text), length, buffer.data(),
-                                     static_cast<int32_t>(buffer.size()));
-    if (needed > static_cast<int32_t>(buffer.size())) {
-        buffer.resize(static_cast<std::size_t>(needed));
-        needed = ucol_getSortKey(impl_->collator, utf16(text), length, buffer.data(), needed);
+    if (!impl_->collator) {
+        key += split.letters.toCaseFolded().toUtf8().toStdString();
+    } else {
+        std::vector<uint8_t> buffer(static_cast<std::size_t>(split.letters.size()) * 4 + 16);
+        const int32_t length = static_cast<int32_t>(split.letters.size());
+        const UChar* letters = utf16(split.letters);
+        int32_t needed = ucol_getSortKey(impl_->collator, letters, length, buffer.data(),
+                                         static_cast<int32_t>(buffer.size()));
+        if (needed > static_cast<int32_t>(buffer.size())) {
+            buffer.resize(static_cast<std::size_t>(needed));
+            needed = ucol_getSortKey(impl_->collator, letters, length, buffer.data(), needed);
+        }
+        // ICU ends its keys with its only zero byte, which parts the letters from the marks.
+        if (needed > 0 && buffer[static_cast<std::size_t>(needed) - 1] == 0)
+            --needed;
+        key.append(reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(needed));
     }
-    // ICU ends its keys with a zero byte; std::string compares lengths anyway.
-    if (needed > 0 && buffer[static_cast<std::size_t>(needed) - 1] == 0)
-        --needed;
-    key.append(reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(needed));
+    key.push_back('\0');
+    appendMarks(key, split.marks);
     return key;
 }
 

@@ -8,7 +8,8 @@
 namespace lexanta {
 
 // Locale-aware, case-insensitive comparison of texts (ICU collation at secondary
-// strength: case ignored, accents not). In the C/POSIX locale ICU's root collation
+// strength: case ignored, accents not), as a word sort: hyphens and apostrophes count
+// only between texts that are otherwise equal. In the C/POSIX locale ICU's root collation
 // is used, so "apple" < "Zebra" holds everywhere. Empty texts sort first. Scripts
 // keep their common order (Latin before Cyrillic) in every locale, as on Windows.
 class KeyCollator {
@@ -25,6 +26,8 @@ public:
     std::string sortKey(const QString& text) const;
 
 private:
+    int collate(const QString& a, const QString& b) const;
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -58,6 +58,19 @@ void TestCollation::compare_data() {
     row("de: sharp s", "de_DE", "Straße", "Strasse", 1);
     row("tr: dotless i case", "tr_TR", "ı", "I", 0);
     row("unknown locale", "xx_YY", "apple", "Zebra", -1);
+    // the word sort: hyphens and apostrophes only break ties
+    row("hyphen after letters", "en_US", "co-op", "cob", 1);
+    row("hyphen before its letter", "en_US", "co-op", "coop", -1);
+    row("hyphen case ignored", "en_US", "Co-op", "co-op", 0);
+    row("hyphen case ignored, tie kept", "en_US", "CO-OP", "coop", -1);
+    row("earlier mark first", "en_US", "co-op", "coo-p", -1);
+    row("apostrophe after letters", "en_US", "don't", "done", 1);
+    row("apostrophe before its letter", "en_US", "don't", "dont", -1);
+    row("apostrophe before hyphen", "C", "a'b", "a-b", -1);
+    row("two marks before one", "C", "a--b", "a-b", -1);
+    row("marks only after empty", "C", "-", "", 1);
+    row("marks only before letters", "C", "-", "a", -1);
+    row("blank still counts", "en_US", "co op", "coop", -1);
 }
 
 // Sort keys must order exactly as compare() does: the sort relies on them.

@@ -1,16 +1,20 @@
 #pragma once
 
-// A private Xvfb server for tests of the XKB keyboard layouts. Include it after the Qt
+// A private Xvfb server for tests of the XKB keyboard layouts, and of the window under a
+// window manager. Include it after the Qt
 // headers: X11's macros (Status, Bool, KeyPress, ...) would break them. It runs with -noreset:
 // otherwise the server resets when its last client leaves and forgets the layouts that
 // setxkbmap gave it.
 
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 
 #include <X11/XKBlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 // X11's Button1..5 macros would shadow the window's Button2..4 controls.
 #undef Button1
@@ -36,13 +40,13 @@ public:
     }
 
     // Starts the server on a free display; the error text is empty on success.
-    QString start() {
+    QString start(const QString& screen = QStringLiteral("1024x768x24")) {
         // -displayfd lets the server pick a free display number and tell us which.
         process_.start(QStandardPaths::findExecutable(QStringLiteral("Xvfb")),
                        {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                        QStringLiteral("-screen"), QStringLiteral("0"),
-                        QStringLiteral("1024x768x24"), QStringLiteral("-noreset"),
-                        QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+                        QStringLiteral("-screen"), QStringLiteral("0"), screen,
+                        QStringLiteral("-noreset"), QStringLiteral("-nolisten"),
+                        QStringLiteral("tcp")});
         if (!process_.waitForStarted(10000))
             return process_.errorString();
         QByteArray number;
@@ -53,6 +57,36 @@ public:
         display_ = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
         probe_ = XOpenDisplay(display_.toLatin1().constData());
         return probe_ ? QString() : QStringLiteral("cannot open %1").arg(display_);
+    }
+
+    // Starts openbox on the server and waits until it manages the screen (a window manager
+    // that follows the desktop conventions names itself on the root window).
+    QString startWindowManager() {
+        if (QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty())
+            return QStringLiteral("openbox is not installed (package openbox)");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), display_);
+        wm_.setProcessEnvironment(env);
+        wm_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        wm_.start(QStandardPaths::findExecutable(QStringLiteral("openbox")),
+                  {QStringLiteral("--sm-disable")});
+        const Atom check = XInternAtom(probe_, "_NET_SUPPORTING_WM_CHECK", False);
+        QElapsedTimer clock;
+        clock.start();
+        while (wm_.waitForStarted(10000) && clock.elapsed() < 60000) { // slow on a busy machine
+            Atom type = None;
+            int format = 0;
+            unsigned long items = 0, rest = 0;
+            unsigned char* data = nullptr;
+            XGetWindowProperty(probe_, DefaultRootWindow(probe_), check, 0, 1, False, XA_WINDOW,
+                               &type, &format, &items, &rest, &data);
+            if (data)
+                XFree(data);
+            if (items == 1)
+                return {};
+            wm_.waitForFinished(50);
+        }
+        return QStringLiteral("openbox did not take the screen: ") + wm_.errorString();
     }
 
     // XKB's own view of the active group, through a connection of the test's own.
@@ -81,17 +115,22 @@ public:
         if (probe_)
             XCloseDisplay(probe_);
         probe_ = nullptr;
-        if (process_.state() == QProcess::NotRunning)
-            return;
-        process_.terminate();
-        if (!process_.waitForFinished(10000)) {
-            process_.kill();
-            process_.waitForFinished();
-        }
+        for (QProcess* p : {&wm_, &process_})
+            end(*p);
     }
 
 private:
-    QProcess process_;
+    static void end(QProcess& p) {
+        if (p.state() == QProcess::NotRunning)
+            return;
+        p.terminate();
+        if (!p.waitForFinished(10000)) {
+            p.kill();
+            p.waitForFinished();
+        }
+    }
+
+    QProcess process_, wm_;
     QString display_;
     Display* probe_ = nullptr;
 };

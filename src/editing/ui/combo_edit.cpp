@@ -1,7 +1,9 @@
 #include "editing/ui/combo_edit.h"
 
+#include "editing/ui/focus_entry.h"
 #include "platform/codepage.h"
 #include "platform/ui/code_page_validator.h"
+#include "platform/ui/line_edit_limits.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -10,6 +12,7 @@
 namespace lexanta {
 
 ComboEdit::ComboEdit(QWidget* parent) : QLineEdit(parent) {
+    liftLengthLimit(this);
     button_ = addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
     connect(button_, &QAction::triggered, this, &ComboEdit::buttonClicked);
     // textEdited comes just before textChanged for the user's own edits only.
@@ -82,7 +85,8 @@ void ComboEdit::focusOutEvent(QFocusEvent* event) {
 }
 
 void ComboEdit::focusInEvent(QFocusEvent* event) {
-    emit focusEntered();
+    if (isFocusMoveInsideWindow(event->reason()))
+        emit focusEntered();
     QLineEdit::focusInEvent(event);
 }
 

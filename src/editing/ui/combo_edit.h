@@ -47,6 +47,7 @@ public:
 signals:
     void buttonClicked();
     void keyReleased(int key, Qt::KeyboardModifiers modifiers);
+    // The focus moved into the box from inside the window (not the window coming back).
     void focusEntered();
     void encodeRefused(const QString& characters);
 

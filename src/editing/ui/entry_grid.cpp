@@ -3,6 +3,7 @@
 #include "editing/ui/entry_grid_model.h"
 #include "platform/ui/code_page_validator.h"
 #include "platform/ui/field_fonts.h"
+#include "platform/ui/line_edit_limits.h"
 
 #include <QAbstractButton>
 #include <QHeaderView>
@@ -141,6 +142,8 @@ EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent) {
             if (!resizingAll_)
                 placeEditor();
         });
+        header->viewport()->installEventFilter(this);
+        header->viewport()->setMouseTracking(true);
     }
     connect(top, &QHeaderView::sectionMoved, this,
             [this](int, int from, int to) { sectionDragged(Qt::Horizontal, from, to); });
@@ -163,6 +166,7 @@ EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent) {
 
     editor_ = new QLineEdit(viewport());
     editor_->setObjectName(QStringLiteral("StringGrid1Editor"));
+    liftLengthLimit(editor_);
     editor_->setFrame(false);
     editor_->setAutoFillBackground(true);
     QPalette palette = editor_->palette();
@@ -460,7 +464,55 @@ bool EntryGrid::editorKeyPress(QKeyEvent* event) {
     return true;
 }
 
+bool EntryGrid::fixedLineEvent(QHeaderView* header, QEvent* event) {
+    // The line under the header row sizes that row, the line right of the handle column that
+    // column, as the lines between the other fixed cells size theirs.
+    const bool headerRow = header->orientation() == Qt::Horizontal;
+    const int extent = headerRow ? header->height() : header->width();
+    const auto along = [headerRow](const QMouseEvent* m) {
+        const QPoint p = m->position().toPoint();
+        return headerRow ? p.y() : p.x();
+    };
+    constexpr int kGrip = 3;
+    switch (event->type()) {
+    case QEvent::MouseMove: {
+        const auto* m = static_cast<QMouseEvent*>(event);
+        if (sizingHeader_ == header) {
+            const int size = std::max(1, along(m) + grabOffset_);
+            headerRow ? header->setFixedHeight(size) : header->setFixedWidth(size);
+            updateGeometries();
+            return true;
+        }
+        const bool onLine = m->buttons() == Qt::NoButton && along(m) >= extent - kGrip;
+        if (onLine)
+            header->viewport()->setCursor(headerRow ? Qt::SplitVCursor : Qt::SplitHCursor);
+        else
+            header->viewport()->unsetCursor();
+        return onLine;
+    }
+    case QEvent::MouseButtonPress: {
+        const auto* m = static_cast<QMouseEvent*>(event);
+        if (m->button() != Qt::LeftButton || along(m) < extent - kGrip)
+            return false;
+        sizingHeader_ = header;
+        grabOffset_ = extent - along(m);
+        return true;
+    }
+    case QEvent::MouseButtonRelease:
+        if (sizingHeader_ != header)
+            return false;
+        sizingHeader_ = nullptr;
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool EntryGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == horizontalHeader()->viewport())
+        return fixedLineEvent(horizontalHeader(), event);
+    if (watched == verticalHeader()->viewport())
+        return fixedLineEvent(verticalHeader(), event);
     if (watched == editor_) {
         switch (event->type()) {
         case QEvent::KeyPress: {

@@ -7,6 +7,7 @@
 
 #include <QTableView>
 
+class QHeaderView;
 class QLineEdit;
 
 namespace lexanta {
@@ -96,6 +97,7 @@ private:
     void commitEditor(const QString& text);
     bool editorKeyPress(QKeyEvent* event);
     void sectionDragged(Qt::Orientation orientation, int oldVisual, int newVisual);
+    bool fixedLineEvent(QHeaderView* header, QEvent* event);
 
     QPointer<EntryGridModel> model_;
     QLineEdit* editor_ = nullptr;
@@ -108,6 +110,9 @@ private:
     int heldCol_ = 1, heldRow_ = 1;
     bool resetHeld_ = false;
     bool resizingAll_ = false;
+    // The header being sized by its inner line, and where on the line it was grabbed.
+    QHeaderView* sizingHeader_ = nullptr;
+    int grabOffset_ = 0;
 };
 
 } // namespace lexanta

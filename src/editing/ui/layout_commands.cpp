@@ -2,40 +2,15 @@
 
 #include "document/document.h"
 #include "editing/ui/combo_edit.h"
+#include "editing/ui/focus_entry.h"
 #include "platform/keyboard_layouts.h"
 
 #include <QCheckBox>
-#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <functional>
-
 namespace lexanta {
-
-namespace {
-
-// Runs a callback when a widget receives the focus, before any key reaches it.
-class FocusEntryHook : public QObject {
-public:
-    FocusEntryHook(QWidget* widget, std::function<void()> onEnter)
-        : QObject(widget), onEnter_(std::move(onEnter)) {
-        widget->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::FocusIn)
-            onEnter_();
-        return false;
-    }
-
-private:
-    std::function<void()> onEnter_;
-};
-
-} // namespace
 
 LayoutCommands::LayoutCommands(Document& document, KeyboardLayouts& layouts,
                                const LayoutControls& controls, QObject* parent)

@@ -22,6 +22,8 @@ namespace lexanta {
 
 namespace {
 
+constexpr int kFaceNameLimit = 31;
+
 // Item data of the "Custom..." entry: outside the range of colour values.
 constexpr qint64 kCustomEntry = qint64(1) << 40;
 
@@ -44,6 +46,7 @@ QStringList faceChoices(const QString& current) {
         faces << substituted;
     if (!current.isEmpty())
         faces << current;
+    faces.removeIf([](const QString& face) { return face.size() > kFaceNameLimit; });
     faces.removeDuplicates();
     std::sort(faces.begin(), faces.end(), [](const QString& a, const QString& b) {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
@@ -55,7 +58,7 @@ QStringList faceChoices(const QString& current) {
 
 FieldFontDialog::FieldFontDialog(const FieldFont& font, QWidget* parent)
     : QDialog(parent), initial_(font) {
-    setWindowTitle(QStringLiteral("Font"));
+    setWindowTitle(tr("Font"));
     setObjectName(QStringLiteral("FieldFontDialog"));
 
     face_ = new QComboBox(this);
@@ -63,13 +66,15 @@ FieldFontDialog::FieldFontDialog(const FieldFont& font, QWidget* parent)
     face_->setEditable(true);
     face_->setInsertPolicy(QComboBox::NoInsert);
     face_->addItems(faceChoices(faceName(font)));
+    // A vocabulary file carries 31 characters of the face name back; a longer one would
+    // change at the next load.
+    face_->lineEdit()->setMaxLength(kFaceNameLimit);
     face_->setCurrentText(faceName(font));
     face_->setMinimumWidth(200);
 
     style_ = new QComboBox(this);
     style_->setObjectName(QStringLiteral("style"));
-    style_->addItems({QStringLiteral("Regular"), QStringLiteral("Italic"), QStringLiteral("Bold"),
-                      QStringLiteral("Bold Italic")});
+    style_->addItems({tr("Regular"), tr("Italic"), tr("Bold"), tr("Bold Italic")});
     style_->setCurrentIndex((font.bold ? 2 : 0) + (font.italic ? 1 : 0));
 
     size_ = new QComboBox(this);
@@ -81,10 +86,10 @@ FieldFontDialog::FieldFontDialog(const FieldFont& font, QWidget* parent)
     size_->lineEdit()->setValidator(new QIntValidator(1, 999, size_));
     size_->setCurrentText(QString::number(font.pointSize));
 
-    underline_ = new QCheckBox(QStringLiteral("&Underline"), this);
+    underline_ = new QCheckBox(tr("&Underline"), this);
     underline_->setObjectName(QStringLiteral("underline"));
     underline_->setChecked(font.underline);
-    strikeOut_ = new QCheckBox(QStringLiteral("Stri&keout"), this);
+    strikeOut_ = new QCheckBox(tr("Stri&keout"), this);
     strikeOut_->setObjectName(QStringLiteral("strikeOut"));
     strikeOut_->setChecked(font.strikeOut);
 
@@ -92,7 +97,7 @@ FieldFontDialog::FieldFontDialog(const FieldFont& font, QWidget* parent)
     color_->setObjectName(QStringLiteral("color"));
     for (const NamedColor& c : namedColors())
         addColor(c.value, QString::fromLatin1(c.name));
-    color_->addItem(QStringLiteral("Custom..."), QVariant::fromValue(kCustomEntry));
+    color_->addItem(tr("Custom..."), QVariant::fromValue(kCustomEntry));
     selectColor(font.color);
 
     script_ = new QComboBox(this);
@@ -122,25 +127,30 @@ FieldFontDialog::FieldFontDialog(const FieldFont& font, QWidget* parent)
     connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("&Font:"), this), 0, 0);
-    grid->addWidget(new QLabel(QStringLiteral("Font st&yle:"), this), 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("&Size:"), this), 0, 2);
+    const auto labelFor = [](const QString& text, QWidget* buddy, QWidget* parent) {
+        auto* label = new QLabel(text, parent);
+        label->setBuddy(buddy);
+        return label;
+    };
+    grid->addWidget(labelFor(tr("&Font:"), face_, this), 0, 0);
+    grid->addWidget(labelFor(tr("Font st&yle:"), style_, this), 0, 1);
+    grid->addWidget(labelFor(tr("&Size:"), size_, this), 0, 2);
     grid->addWidget(face_, 1, 0);
     grid->addWidget(style_, 1, 1);
     grid->addWidget(size_, 1, 2);
 
-    auto* effects = new QGroupBox(QStringLiteral("Effects"), this);
+    auto* effects = new QGroupBox(tr("Effects"), this);
     auto* effectsLayout = new QVBoxLayout(effects);
     effectsLayout->addWidget(strikeOut_);
     effectsLayout->addWidget(underline_);
-    effectsLayout->addWidget(new QLabel(QStringLiteral("&Color:"), effects));
+    effectsLayout->addWidget(labelFor(tr("&Color:"), color_, effects));
     effectsLayout->addWidget(color_);
     effectsLayout->addStretch();
 
-    auto* sampleGroup = new QGroupBox(QStringLiteral("Sample"), this);
+    auto* sampleGroup = new QGroupBox(tr("Sample"), this);
     auto* sampleLayout = new QVBoxLayout(sampleGroup);
     sampleLayout->addWidget(sample_);
-    sampleLayout->addWidget(new QLabel(QStringLiteral("Sc&ript:"), sampleGroup));
+    sampleLayout->addWidget(labelFor(tr("Sc&ript:"), script_, sampleGroup));
     sampleLayout->addWidget(script_);
 
     grid->addWidget(effects, 2, 0);
@@ -150,20 +160,6 @@ FieldFontDialog::FieldFontDialog(const FieldFont& font, QWidget* parent)
     layout->addLayout(grid);
     layout->addWidget(warning_);
     layout->addWidget(buttons_);
-
-    const QList<QLabel*> labels = findChildren<QLabel*>();
-    for (QLabel* label : labels) {
-        if (label->text() == QLatin1String("&Font:"))
-            label->setBuddy(face_);
-        else if (label->text() == QLatin1String("Font st&yle:"))
-            label->setBuddy(style_);
-        else if (label->text() == QLatin1String("&Size:"))
-            label->setBuddy(size_);
-        else if (label->text() == QLatin1String("&Color:"))
-            label->setBuddy(color_);
-        else if (label->text() == QLatin1String("Sc&ript:"))
-            label->setBuddy(script_);
-    }
 
     connect(face_, &QComboBox::currentTextChanged, this, [this] { updateSample(); });
     connect(style_, &QComboBox::currentIndexChanged, this, [this] { updateSample(); });
@@ -203,8 +199,7 @@ void FieldFontDialog::colorActivated(int index) {
     if (data != kCustomEntry)
         return;
     const std::int32_t previous = font().color;
-    const QColor chosen =
-        QColorDialog::getColor(toQColor(previous, palette()), this, QStringLiteral("Color"));
+    const QColor chosen = QColorDialog::getColor(toQColor(previous, palette()), this, tr("Color"));
     selectColor(chosen.isValid() ? fromQColor(chosen) : previous);
 }
 
@@ -212,6 +207,9 @@ FieldFont FieldFontDialog::font() const {
     FieldFont f = initial_;
     const bool faceOk = setFaceName(f, face_->currentText().trimmed());
     (void)faceOk; // reported by updateSample(); the stored face stays as it was
+    // In a double-byte code page 31 characters may still be more bytes than the file keeps.
+    if (f.face.size() > std::size_t(kFaceNameLimit))
+        f.face.resize(kFaceNameLimit);
     bool sizeOk = false;
     const int size = size_->currentText().toInt(&sizeOk);
     if (sizeOk && size > 0)
@@ -236,10 +234,10 @@ void FieldFontDialog::updateSample() {
     sizeOk = sizeOk && size > 0;
     warning_->setVisible(!faceOk || !sizeOk);
     if (!faceOk)
-        warning_->setText(QStringLiteral("This face name cannot be stored in a vocabulary "
-                                         "file; choose another face."));
+        warning_->setText(tr("This face name cannot be stored in a vocabulary file; choose "
+                             "another face."));
     else if (!sizeOk)
-        warning_->setText(QStringLiteral("The size must be a whole number of points."));
+        warning_->setText(tr("The size must be a whole number of points."));
     buttons_->button(QDialogButtonBox::Ok)->setEnabled(faceOk && sizeOk);
 
     const FieldFont f = font();

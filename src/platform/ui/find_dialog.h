@@ -22,8 +22,10 @@ public:
 
 private:
     void findClicked();
+    void storeState();
 
     FindDialogState* state_ = nullptr;
+    bool binding_ = false;
     std::function<void()> onFind_;
     QLineEdit* text_;
     QCheckBox* wholeWord_;

@@ -1,5 +1,7 @@
 #include "platform/x11/xkb_keyboard_layouts.h"
 
+#include <QGuiApplication>
+
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XKBrules.h>
@@ -115,11 +117,17 @@ void XkbKeyboardLayouts::activate(const LayoutHandle& handle) {
     XSync(display_, False);
 }
 
-std::unique_ptr<KeyboardLayouts> createSystemKeyboardLayouts() {
-    auto xkb = std::make_unique<XkbKeyboardLayouts>();
-    if (xkb->isOpen())
-        return xkb;
+std::unique_ptr<KeyboardLayouts> createSystemKeyboardLayouts(const QString& platformName) {
+    if (platformName == QLatin1String("xcb")) {
+        auto xkb = std::make_unique<XkbKeyboardLayouts>();
+        if (xkb->isOpen())
+            return xkb;
+    }
     return std::make_unique<MemoryKeyboardLayouts>();
+}
+
+std::unique_ptr<KeyboardLayouts> createSystemKeyboardLayouts() {
+    return createSystemKeyboardLayouts(QGuiApplication::platformName());
 }
 
 } // namespace lexanta

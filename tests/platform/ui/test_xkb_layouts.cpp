@@ -99,17 +99,27 @@ private slots:
         QVERIFY(!layouts.loadLayout(QStringLiteral("00000407")).isValid());
     }
 
+    // XKB only where Qt itself runs on X11.
+    void factoryPicksBackend_data() {
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<bool>("display");
+        QTest::addColumn<bool>("xkb");
+        QTest::newRow("xcb") << "xcb" << true << true;
+        QTest::newRow("xcb without display") << "xcb" << false << false;
+        QTest::newRow("offscreen") << "offscreen" << true << false;
+        QTest::newRow("wayland") << "wayland" << true << false;
+    }
     void factoryPicksBackend() {
+        QFETCH(QString, platform);
+        QFETCH(bool, display);
+        QFETCH(bool, xkb);
         const QByteArray saved = qgetenv("DISPLAY");
-        qputenv("DISPLAY", display_.toLatin1());
-        const std::unique_ptr<KeyboardLayouts> onX11 = createSystemKeyboardLayouts();
-        qunsetenv("DISPLAY");
-        const std::unique_ptr<KeyboardLayouts> without = createSystemKeyboardLayouts();
-        if (!saved.isNull())
-            qputenv("DISPLAY", saved);
-        const auto* xkb = dynamic_cast<XkbKeyboardLayouts*>(onX11.get());
-        QVERIFY(xkb && xkb->isOpen());
-        QVERIFY(dynamic_cast<MemoryKeyboardLayouts*>(without.get()));
+        display ? qputenv("DISPLAY", display_.toLatin1()) : qunsetenv("DISPLAY");
+        const std::unique_ptr<KeyboardLayouts> layouts = createSystemKeyboardLayouts(platform);
+        saved.isNull() ? qunsetenv("DISPLAY") : qputenv("DISPLAY", saved);
+        const auto* x = dynamic_cast<XkbKeyboardLayouts*>(layouts.get());
+        QCOMPARE(x != nullptr, xkb);
+        QVERIFY(xkb ? x->isOpen() : dynamic_cast<MemoryKeyboardLayouts*>(layouts.get()) != nullptr);
     }
 
     void missingDisplay() {
