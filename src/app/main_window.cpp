@@ -102,9 +102,10 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
     buildCommands(services);
     fillMenus();
     bindToolBar();
-    // Alt and Ctrl never type text; Alt alone and F10 reach the menus. Every line edit holds
-    // any length a file can bring.
+    // Alt and Ctrl never type text; Alt alone and F10 reach the menus; Ctrl+Z undoes in the
+    // document, not in one box. Every line edit holds any length a file can bring.
     new ModifierTypingFilter(this);
+    new UndoKeysToWindow(this);
     enableKeyboardMenuAccess(menuBar());
     liftLengthLimits(this);
 

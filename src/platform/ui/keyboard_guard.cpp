@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProxyStyle>
@@ -40,6 +41,24 @@ bool ModifierTypingFilter::eventFilter(QObject* watched, QEvent* event) {
     QCoreApplication::sendEvent(watched, &command);
     key->setAccepted(command.isAccepted());
     return true;
+}
+
+UndoKeysToWindow::UndoKeysToWindow(QWidget* window) : QObject(window), window_(window) {
+    qApp->installEventFilter(this);
+}
+
+bool UndoKeysToWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::ShortcutOverride || !takesText(watched))
+        return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget->window() != window_)
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    const QKeyCombination pressed = key->keyCombination();
+    const bool undoKey = key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+                         pressed == QKeyCombination(Qt::CTRL, Qt::Key_Y);
+    // Not taken here: the shortcut goes to the window's action.
+    return undoKey;
 }
 
 namespace {

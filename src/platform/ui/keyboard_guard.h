@@ -3,6 +3,7 @@
 #include <QObject>
 
 class QMenuBar;
+class QWidget;
 
 namespace lexanta {
 
@@ -19,6 +20,21 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+// Undo and Redo keys in the line edits of `window` reach the window's Undo and Redo (the
+// document's), not the line edit's own undo of its text. Installed on the application.
+class UndoKeysToWindow : public QObject {
+    Q_OBJECT
+
+public:
+    explicit UndoKeysToWindow(QWidget* window);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* window_;
 };
 
 // The menu bar is reached from the keyboard in every interface language: Alt alone enters

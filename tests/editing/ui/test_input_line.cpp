@@ -310,6 +310,35 @@ private slots:
                  QString::fromStdString(w.doc().header().layoutNames[expectedColumn - 1]));
     }
 
+    // Ctrl+Z in a box or in the grid undoes the document's last step (one field's typing in
+    // one visit), Ctrl+Y redoes it, and the boxes follow; the title marks unsaved changes.
+    void undoKeysUndoTheDocument() {
+        Window w;
+        w.load(test::kAnimals);
+        QVERIFY(!w.form->isWindowModified());
+        w.clickCell(1, 1);
+        w.clickBox(1);
+        Window::key(Qt::Key_End);
+        Window::type(QStringLiteral("XY"));
+        QCOMPARE(w.row(1), QStringLiteral("cat|KatzeXY|kat|0|0"));
+        QVERIFY(w.form->isWindowModified());
+        Window::key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.row(1), QStringLiteral("cat|Katze|kat|0|0"));
+        QCOMPARE(w.box(1)->text(), QStringLiteral("Katze"));
+        QVERIFY(!w.form->isWindowModified());
+        Window::key(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(w.box(1)->text(), QStringLiteral("KatzeXY"));
+        w.clickCell(1, 2);
+        Window::key(Qt::Key_End);
+        Window::type(QStringLiteral("s"));
+        QCOMPARE(w.row(2).section(QLatin1Char('|'), 0, 0), QStringLiteral("dogs"));
+        Window::key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); // nothing to redo
+        Window::key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.editor()->text(), QStringLiteral("dog"));
+        Window::key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.row(1), QStringLiteral("cat|Katze|kat|0|0"));
+    }
+
     void typingBringsTheCellIntoView() {
         Window w;
         MainWindow& f = *w.form;
