@@ -38,6 +38,12 @@ int sectionIndex(const SpeedBar& bar, const QString& name) {
     return -1;
 }
 
+// A caption may come from a hand-edited file: it is never taken for markup.
+void setPlainText(QLabel& label, const QString& text) {
+    label.setTextFormat(Qt::PlainText);
+    label.setText(text);
+}
+
 } // namespace
 
 std::optional<QString> controlCaption(const TForm1& form, const QString& name) {
@@ -89,7 +95,7 @@ bool setControlCaption(TForm1& form, const QString& name, const QString& text) {
     else if (auto* box = qobject_cast<QGroupBox*>(control))
         box->setTitle(text);
     else if (auto* label = qobject_cast<QLabel*>(control))
-        label->setText(text);
+        setPlainText(*label, text);
     else
         return false;
     return true;

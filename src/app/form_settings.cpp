@@ -213,12 +213,6 @@ QString FormSettings::storedText(const QString& text) {
     return wrappedInQuotes(trimmed) ? QLatin1Char('"') + trimmed + QLatin1Char('"') : trimmed;
 }
 
-QString FormSettings::exactValue(const QString& value) {
-    if (value != value.trimmed() || (value.size() >= 2 && wrappedInQuotes(value)))
-        return QLatin1Char('"') + value + QLatin1Char('"');
-    return value;
-}
-
 // ---- restore ------------------------------------------------------------------------------
 
 void FormSettings::restoreStorage() {
@@ -358,7 +352,7 @@ void FormSettings::savePlacement(IniFile& ini, bool destroying) const {
     ini.eraseSection(kRecentSection);
     const QStringList& recent = form_.MRUManager1->items();
     for (int i = 0; i < recent.size(); ++i)
-        ini.setValue(kRecentSection, QStringLiteral("Item_%1").arg(i), exactValue(recent[i]));
+        ini.setExactValue(kRecentSection, QStringLiteral("Item_%1").arg(i), recent[i]);
 
     form_.SpeedBar1->saveLayout(ini, kSpeedBarSection, ppi);
 }
@@ -374,8 +368,8 @@ void FormSettings::saveStorage(IniFile& ini) const {
             QString last = form_.OpenDialog1.fileName;
             if (last.isEmpty() && form_.saveEnabled())
                 last = form_.SaveDialog1.fileName;
-            value = exactValue(last);
-            break;
+            ini.setExactValue(kSection, keyOf(p), last);
+            continue;
         }
         case Property::Caption:
             value = storedText(controlCaption(form_, component).value_or(QString()));
