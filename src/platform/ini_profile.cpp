@@ -141,7 +141,10 @@ IoResult IniFile::load(const QString& path) {
 void IniFile::parse(const std::string& bytes) {
     lines_.clear();
     QStringView bom = u"\uFEFF";
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // One byte-order mark is the file's signature; any further U+FEFF is text (toBytes
+    // writes a mark before a first line that starts with one).
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     if (utf8.hasError())
         text = CodePage::get(systemAnsiCodePage()).decode(bytes);
@@ -306,6 +309,8 @@ bool IniFile::writeProfileString(const QString& section, const std::optional<QSt
 
 std::string IniFile::toBytes() const {
     QString text;
+    if (!lines_.empty() && lines_.front().text.startsWith(QChar(0xFEFF)))
+        text += QChar(0xFEFF);
     for (const Line& line : lines_) {
         text += line.text;
         text += QLatin1Char('\n');
