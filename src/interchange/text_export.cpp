@@ -30,23 +30,23 @@ void appendEscaped(std::string& out, std::string_view utf8) {
 }
 
 // `bytes` of code page `page` as UTF-8.
-std::string toUtf8(const std::string& bytes, const CodePage& page) {
+std::string toUtf8(std::string_view bytes, const CodePage& page) {
     // ASCII is the same in every Windows ANSI code page and in UTF-8.
     const bool ascii = std::all_of(bytes.begin(), bytes.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     if (ascii)
-        return bytes;
+        return std::string(bytes);
     return page.decode(bytes).toUtf8().toStdString();
 }
 
 // Appends `bytes` of code page `page` as escaped UTF-8.
-void appendText(std::string& out, const std::string& bytes, const CodePage& page) {
+void appendText(std::string& out, std::string_view bytes, const CodePage& page) {
     appendEscaped(out, toUtf8(bytes, page));
 }
 
 // A quoted CSS string: nothing in it can end the string, the rule or the style element
 // (markup is not decoded inside <style>, so CSS escapes stand for every special character).
-void appendCssString(std::string& out, const std::string& bytes, const CodePage& page) {
+void appendCssString(std::string& out, std::string_view bytes, const CodePage& page) {
     out += '"';
     for (const char c : toUtf8(bytes, page)) {
         const auto u = static_cast<unsigned char>(c);
@@ -71,7 +71,7 @@ std::string exportTabDelimited(const EntryTable& table) {
     const int last = table.rowCount() - 1;
     out.reserve(static_cast<std::size_t>(last) * 32);
     for (int row = 1; row <= last; ++row) {
-        const Entry& e = table.entry(row);
+        const EntryView e = table.entry(row);
         out += e[kQuestion];
         out += '\t';
         out += e[kAnswer];
@@ -96,7 +96,7 @@ std::string exportHtml(const EntryTable& table, std::string_view title,
     std::string out;
     out.reserve(static_cast<std::size_t>(std::max(last, 0)) * 96 + 512);
     out += "<html>\r\n<head>\r\n<title>";
-    appendText(out, std::string(title), ansi);
+    appendText(out, title, ansi);
     out += "</title>\r\n"
            "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n"
            "<style type=\"text/css\">\r\n"
@@ -113,7 +113,7 @@ std::string exportHtml(const EntryTable& table, std::string_view title,
            "<table border=\"0\" cellspacing=\"0\" cellpadding=\"2\">\r\n";
     static constexpr int kColumns[] = {kQuestion, kAnswer, kComment};
     for (int row = 1; row <= last; ++row) {
-        const Entry& e = table.entry(row);
+        const EntryView e = table.entry(row);
         out += "<tr>\r\n";
         for (int i = 0; i < 3; ++i) {
             out += "<td class=\"f" + std::to_string(i + 1) + "\">";

@@ -10,8 +10,8 @@ using namespace lexanta;
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
     if (size == 0)
         return 0;
-    static constexpr int kPages[] = {1252, 1251, 1250, 1253, 1254, 1255, 1256, 1257,
-                                     1258, 874,  437,  10000, 932, 936,  949,  950, 1361};
+    static constexpr int kPages[] = {1252, 1251, 1250,  1253, 1254, 1255, 1256, 1257, 1258,
+                                     874,  437,  10000, 932,  936,  949,  950,  1361};
     const CodePage& page = CodePage::get(kPages[data[0] % std::size(kPages)]);
     const std::string bytes(reinterpret_cast<const char*>(data + 1), size - 1);
 

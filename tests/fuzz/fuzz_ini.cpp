@@ -39,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     const QStringList before = everything(ini);
     const bool hadSection = ini.hasSection(section);
     const bool hadKey = ini.contains(section, key);
-    const bool written = exact ? ini.setExactValue(section, key, value)
-                               : ini.setValue(section, key, value);
+    const bool written =
+        exact ? ini.setExactValue(section, key, value) : ini.setValue(section, key, value);
     IniFile after;
     after.parse(ini.toBytes());
     fuzz::require(everything(after) == everything(ini), "the written file reads as held");
@@ -57,12 +57,14 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         fuzz::require(after.value(section, key) == value, "an exact value reads back as written");
     QStringList others = everything(after);
     others.removeIf([&](const QString& line) {
-        return line.startsWith(section.trimmed() + QLatin1Char('/') + key.trimmed() + QLatin1Char('='),
+        return line.startsWith(section.trimmed() + QLatin1Char('/') + key.trimmed() +
+                                   QLatin1Char('='),
                                Qt::CaseInsensitive);
     });
     QStringList othersBefore = before;
     othersBefore.removeIf([&](const QString& line) {
-        return line.startsWith(section.trimmed() + QLatin1Char('/') + key.trimmed() + QLatin1Char('='),
+        return line.startsWith(section.trimmed() + QLatin1Char('/') + key.trimmed() +
+                                   QLatin1Char('='),
                                Qt::CaseInsensitive);
     });
     fuzz::require(others == othersBefore, "other values untouched");

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     fuzz::require(second.counterLine == first.counterLine, "counter line kept");
     fuzz::require(second.entries.rowCount() == first.entries.rowCount(), "row count kept");
     for (int r = 1; r < first.entries.rowCount(); ++r) {
-        Entry expected = first.entries.entry(r);
+        Entry expected = first.entries.entry(r).toEntry();
         for (const int extra : {kExtra1, kExtra2})
             if (expected[extra].empty())
                 expected[extra].assign(1, '0');

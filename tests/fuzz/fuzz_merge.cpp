@@ -17,6 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     fuzz::require(table.entry(1) == kept && table.isBlank(2), "open rows untouched");
     for (int r = before; r < table.rowCount(); ++r)
         for (int c = kQuestion; c <= kStoredColumns; ++c)
-            fuzz::require(table.cell(c, r).find('\n') == std::string::npos, "no line end in a cell");
+            fuzz::require(table.cell(c, r).find('\n') == std::string::npos,
+                          "no line end in a cell");
     return 0;
 }
