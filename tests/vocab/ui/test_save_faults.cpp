@@ -47,7 +47,8 @@ QString snapshot(const QString& path) {
     struct stat st {};
     if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
         return QStringLiteral("absent");
-    const QString shape = QStringLiteral("%1 %2 %3 ").arg(st.st_mode).arg(st.st_ino).arg(st.st_size);
+    const QString shape =
+        QStringLiteral("%1 %2 %3 ").arg(st.st_mode).arg(st.st_ino).arg(st.st_size);
     return S_ISREG(st.st_mode) ? shape + QString::fromLatin1(Window::read(path).toHex()) : shape;
 }
 
@@ -62,18 +63,26 @@ class TestSaveFaults : public QObject {
 
 private slots:
     void failedWritesNameFileAndReason_data() {
-        QTest::addColumn<QString>("target");   // in the test's folder
+        QTest::addColumn<QString>("target"); // in the test's folder
         QTest::addColumn<QString>("reason");
         QTest::addColumn<bool>("unprivileged");
-        QTest::addColumn<int>("sizeLimit");    // 0: none
-        QTest::newRow("read-only folder") << "ro/a.lut" << "Permission denied" << true << 0;
-        QTest::newRow("read-only file") << "locked.lut" << "Permission denied" << true << 0;
-        QTest::newRow("missing folder") << "missing/a.lut" << "No such file or directory" << false << 0;
-        QTest::newRow("folder") << "dir.lut" << "Is a directory" << false << 0;
-        QTest::newRow("full device") << "device.lut" << "No space left on device" << false << 0;
-        QTest::newRow("FIFO nobody reads") << "pipe.lut" << "No program is reading from this pipe" << false << 0;
-        QTest::newRow("full disk") << "tmpfs/a.lut" << "No space left on device" << false << 0;
-        QTest::newRow("file size limit") << "limited.lut" << "File too large" << false << 8;
+        QTest::addColumn<int>("sizeLimit"); // 0: none
+        QTest::newRow("read-only folder") << "ro/a.lut"
+                                          << "Permission denied" << true << 0;
+        QTest::newRow("read-only file") << "locked.lut"
+                                        << "Permission denied" << true << 0;
+        QTest::newRow("missing folder") << "missing/a.lut"
+                                        << "No such file or directory" << false << 0;
+        QTest::newRow("folder") << "dir.lut"
+                                << "Is a directory" << false << 0;
+        QTest::newRow("full device") << "device.lut"
+                                     << "No space left on device" << false << 0;
+        QTest::newRow("FIFO nobody reads") << "pipe.lut"
+                                           << "No program is reading from this pipe" << false << 0;
+        QTest::newRow("full disk") << "tmpfs/a.lut"
+                                   << "No space left on device" << false << 0;
+        QTest::newRow("file size limit") << "limited.lut"
+                                         << "File too large" << false << 8;
     }
 
     void failedWritesNameFileAndReason() {
@@ -98,9 +107,8 @@ private slots:
         } else if (target == QLatin1String("device.lut")) {
             // As root, a faulty writer would replace the system's device: root uses its own.
             if (::geteuid() == 0)
-                QCOMPARE(::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666,
-                                 makedev(1, 7)),
-                         0);
+                QCOMPARE(
+                    ::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, makedev(1, 7)), 0);
             else
                 QVERIFY(QFile::link(QStringLiteral("/dev/full"), path));
         } else if (target == QLatin1String("pipe.lut")) {
