@@ -40,6 +40,12 @@ int sectionIndex(const SpeedBar& bar, const QString& name) {
     return -1;
 }
 
+// A caption may come from a hand-edited file: it is never taken for markup.
+void setPlainText(QLabel& label, const QString& text) {
+    label.setTextFormat(Qt::PlainText);
+    label.setText(text);
+}
+
 } // namespace
 
 std::optional<QString> WindowTexts::caption(const QString& name) const {
@@ -94,7 +100,7 @@ bool WindowTexts::setCaption(const QString& name, const QString& text) {
     else if (auto* box = qobject_cast<QGroupBox*>(control))
         box->setTitle(text);
     else if (auto* label = qobject_cast<QLabel*>(control))
-        label->setText(text);
+        setPlainText(*label, text);
     else
         return false;
     return true;

@@ -215,12 +215,6 @@ QString FormSettings::storedText(const QString& text) {
     return wrappedInQuotes(trimmed) ? QLatin1Char('"') + trimmed + QLatin1Char('"') : trimmed;
 }
 
-QString FormSettings::exactValue(const QString& value) {
-    if (value != value.trimmed() || (value.size() >= 2 && wrappedInQuotes(value)))
-        return QLatin1Char('"') + value + QLatin1Char('"');
-    return value;
-}
-
 // ---- restore ------------------------------------------------------------------------------
 
 void FormSettings::restoreStorage() {
@@ -360,7 +354,7 @@ void FormSettings::savePlacement(IniFile& ini, bool destroying) const {
     ini.eraseSection(kRecentSection);
     const QStringList& recent = form_.files().recentFiles().items();
     for (int i = 0; i < recent.size(); ++i)
-        ini.setValue(kRecentSection, QStringLiteral("Item_%1").arg(i), exactValue(recent[i]));
+        ini.setExactValue(kRecentSection, QStringLiteral("Item_%1").arg(i), recent[i]);
 
     form_.speedBar()->saveLayout(ini, kSpeedBarSection, ppi);
 }
@@ -373,8 +367,8 @@ void FormSettings::saveStorage(IniFile& ini) const {
         switch (p.property) {
         case Property::FileName:
             // The file last chosen for opening; Save as does not change it.
-            value = exactValue(form_.files().openDialog().fileName);
-            break;
+            ini.setExactValue(kSection, keyOf(p), form_.files().openDialog().fileName);
+            continue;
         case Property::Caption:
             value = storedText(form_.texts().caption(component).value_or(QString()));
             break;

@@ -57,8 +57,6 @@ public:
     // text that begins and ends with the same quote wrapped in one more pair of double
     // quotes, so that reading it gives the trimmed text back.
     static QString storedText(const QString& text);
-    // A value (a path) written so that the profile reading gives it back unchanged.
-    static QString exactValue(const QString& value);
 
 private:
     void savePlacement(IniFile& ini, bool destroying) const;

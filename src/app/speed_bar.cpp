@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -73,7 +74,10 @@ void SpeedBar::bind(QToolButton* button, QAction* action) {
 
 void SpeedBar::setHint(QToolButton* button, const QString& hint) {
     hints_[button] = hint;
-    button->setToolTip(hint.section(QLatin1Char('|'), 0, 0));
+    // A hint is plain text, even one from a hand-edited settings file that looks like markup.
+    const QString tip = hint.section(QLatin1Char('|'), 0, 0);
+    button->setToolTip(
+        Qt::mightBeRichText(tip) ? QStringLiteral("<qt>%1</qt>").arg(tip.toHtmlEscaped()) : tip);
 }
 
 QString SpeedBar::hint(const QToolButton* button) const {

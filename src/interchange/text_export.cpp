@@ -29,17 +29,39 @@ void appendEscaped(std::string& out, std::string_view utf8) {
     }
 }
 
-// Appends `bytes` of code page `page` as escaped UTF-8.
-void appendText(std::string& out, std::string_view bytes, const CodePage& page) {
+// `bytes` of code page `page` as UTF-8.
+std::string toUtf8(std::string_view bytes, const CodePage& page) {
     // ASCII is the same in every Windows ANSI code page and in UTF-8.
     const bool ascii = std::all_of(bytes.begin(), bytes.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (ascii) {
-        appendEscaped(out, bytes);
-        return;
+    if (ascii)
+        return std::string(bytes);
+    return page.decode(bytes).toUtf8().toStdString();
+}
+
+// Appends `bytes` of code page `page` as escaped UTF-8.
+void appendText(std::string& out, std::string_view bytes, const CodePage& page) {
+    appendEscaped(out, toUtf8(bytes, page));
+}
+
+// A quoted CSS string: nothing in it can end the string, the rule or the style element
+// (markup is not decoded inside <style>, so CSS escapes stand for every special character).
+void appendCssString(std::string& out, std::string_view bytes, const CodePage& page) {
+    out += '"';
+    for (const char c : toUtf8(bytes, page)) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F || c == '"' || c == '\\' || c == '<' || c == '>' || c == '&') {
+            static constexpr char hex[] = "0123456789abcdef";
+            out += '\\';
+            if (u >= 0x10)
+                out += hex[u >> 4];
+            out += hex[u & 0xF];
+            out += ' ';
+        } else {
+            out += c;
+        }
     }
-    const QByteArray utf8 = page.decode(bytes).toUtf8();
-    appendEscaped(out, std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+    out += '"';
 }
 
 } // namespace
@@ -81,7 +103,7 @@ std::string exportHtml(const EntryTable& table, std::string_view title,
            "<!--\r\n";
     for (int f = 0; f < 3; ++f) {
         out += ".f" + std::to_string(f + 1) + " {  font-family: ";
-        appendText(out, fonts[f].face, ansi);
+        appendCssString(out, fonts[f].face, ansi);
         out += "}\r\n";
     }
     out += "-->\r\n"

@@ -3,6 +3,8 @@
 #include "platform/codepage.h"
 #include "vocab/lut_format.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 
 namespace lexanta {
@@ -77,7 +79,11 @@ public:
         if (!fromUtf8_ || isAscii(field))
             return std::string(field);
         const int codePage = codePages_[column - kQuestion];
-        const QString text = QString::fromUtf8(field.data(), static_cast<qsizetype>(field.size()));
+        // Only the file's first bytes can be a byte-order mark (removed before): a U+FEFF
+        // at the start of a field is a character, which QString::fromUtf8 would drop.
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        const QString text =
+            utf8(QByteArrayView(field.data(), static_cast<qsizetype>(field.size())));
         EncodeResult encoded = CodePage::get(codePage).encode(text);
         if (!isValidUtf8(field))
             report(ImportProblem::Kind::InvalidUtf8, column, line, codePage, {});

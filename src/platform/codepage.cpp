@@ -26,8 +26,12 @@ bool isRawByte(char32_t c) {
     return c >= kRawByteBase && c <= kRawByteBase + 0xFF;
 }
 
+// Not QString::fromUcs4, which takes a U+FEFF for a byte-order mark and drops it.
 QString fromCodePoint(char32_t c) {
-    return QString::fromUcs4(&c, 1);
+    if (!QChar::requiresSurrogates(c))
+        return QString(QChar(static_cast<char16_t>(c)));
+    const QChar pair[2] = {QChar(QChar::highSurrogate(c)), QChar(QChar::lowSurrogate(c))};
+    return QString(pair, 2);
 }
 
 // Collects each distinct unencodable character once, in order of appearance.

@@ -1,11 +1,206 @@
 #include "platform/file_io.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
-#include <cstdio>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace lexanta {
+
+namespace {
+
+constexpr char kTempInfix[] = ".lexanta-";
+constexpr int kTempSuffixLength = 6;
+
+QString systemReason(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// A write past RLIMIT_FSIZE raises SIGXFSZ, which ends the process by default; ignored,
+// the write fails with EFBIG and the save reports it. A handler someone installed stays.
+void ignoreFileSizeSignal() {
+    static const bool done = [] {
+        struct sigaction current {};
+        if (::sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
+            std::signal(SIGXFSZ, SIG_IGN);
+        return true;
+    }();
+    (void)done;
+}
+
+// 0, or the errno of the write that failed.
+int writeAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+int retryOpen(const char* path, int flags, mode_t mode = 0) {
+    int fd;
+    do
+        fd = ::open(path, flags | O_CLOEXEC, mode);
+    while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+// The folder and the file name of a native path.
+struct SplitPath {
+    QByteArray folder; // "." for a bare name
+    QByteArray name;
+};
+
+SplitPath splitPath(const QByteArray& native) {
+    const qsizetype slash = native.lastIndexOf('/');
+    if (slash < 0)
+        return {QByteArrayLiteral("."), native};
+    return {slash == 0 ? QByteArrayLiteral("/") : native.left(slash), native.mid(slash + 1)};
+}
+
+bool isTempNameOf(const QByteArray& candidate, const QByteArray& prefix) {
+    if (candidate.size() != prefix.size() + kTempSuffixLength || !candidate.startsWith(prefix))
+        return false;
+    for (qsizetype i = prefix.size(); i < candidate.size(); ++i) {
+        const char c = candidate[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+            return false;
+    }
+    return true;
+}
+
+// Removes the temp files of this target that a killed save left. A temp file that is
+// being written is locked by its writer and stays.
+void removeStaleTempFiles(const SplitPath& target) {
+    DIR* dir = ::opendir(target.folder.constData());
+    if (!dir)
+        return;
+    const QByteArray prefix = target.name + kTempInfix;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (!isTempNameOf(name, prefix))
+            continue;
+        const QByteArray path = target.folder + '/' + name;
+        const int fd = retryOpen(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0)
+            continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.constData());
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+// Creates and locks a new temp file beside the target; -1 with errno set on failure.
+int createTempFile(const SplitPath& target, QByteArray& tempPath) {
+    static const char alphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QByteArray suffix(kTempSuffixLength, '0');
+        for (char& c : suffix)
+            c = alphabet[QRandomGenerator::global()->bounded(int(sizeof alphabet - 1))];
+        tempPath = target.folder + '/' + target.name + kTempInfix + suffix;
+        // 0666 less the umask, the mode a new file gets from any other program.
+        const int fd = retryOpen(tempPath.constData(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd >= 0)
+            ::flock(fd, LOCK_EX);
+        return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// Gives the new file the owner, group and mode of the one it replaces, as far as this
+// process may set them (the owner only as root, the group only one it belongs to).
+void keepOwnerAndMode(int fd, const struct stat& old) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0 &&
+        ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
+        // the new file keeps this process's group
+    }
+    if (::fchmod(fd, old.st_mode & 07777) != 0)
+        ::fchmod(fd, old.st_mode & 0777);
+}
+
+IoResult replaceFile(const QString& path, const QByteArray& native, const struct stat* old,
+                     const std::string& bytes) {
+    const SplitPath target = splitPath(native);
+    if (old && ::faccessat(AT_FDCWD, native.constData(), W_OK, AT_EACCESS) != 0)
+        return IoResult::failure(path, systemReason(errno));
+    removeStaleTempFiles(target);
+    QByteArray tempPath;
+    const int fd = createTempFile(target, tempPath);
+    if (fd < 0)
+        return IoResult::failure(path, systemReason(errno));
+    if (old)
+        keepOwnerAndMode(fd, *old);
+    int error = writeAll(fd, bytes.data(), bytes.size());
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+    if (error == 0 && ::rename(tempPath.constData(), native.constData()) != 0)
+        error = errno;
+    if (error != 0)
+        ::unlink(tempPath.constData());
+    // Closed only now: the lock keeps a concurrent save from taking the temp file as stale.
+    if (::close(fd) != 0 && error == 0 && errno != EINTR)
+        error = errno;
+    if (error != 0)
+        return IoResult::failure(path, systemReason(error));
+    // The rename is on disk once the folder is; a folder that cannot be synced is no failure.
+    if (const int dirFd = retryOpen(target.folder.constData(), O_RDONLY | O_DIRECTORY);
+        dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return IoResult::success(path);
+}
+
+// A device or a pipe is written where it is; replacing it would break what uses it.
+IoResult writeInPlace(const QString& path, const QByteArray& native, bool isPipe,
+                      const std::string& bytes) {
+    // A pipe that no program reads is refused at once rather than waited on.
+    const int fd = retryOpen(native.constData(), O_WRONLY | O_NOCTTY | (isPipe ? O_NONBLOCK : 0));
+    if (fd < 0) {
+        if (isPipe && errno == ENXIO)
+            return IoResult::failure(path, QStringLiteral("No program is reading from this pipe"));
+        return IoResult::failure(path, systemReason(errno));
+    }
+    if (isPipe)
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // A reader that goes away must fail the write (EPIPE), not end this process.
+    sigset_t pipeSignal, previous;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipeSignal, &previous);
+    const int error = writeAll(fd, bytes.data(), bytes.size());
+    if (error == EPIPE) {
+        const timespec none{0, 0};
+        sigtimedwait(&pipeSignal, nullptr, &none);
+    }
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    ::close(fd);
+    if (error != 0)
+        return IoResult::failure(path, systemReason(error));
+    return IoResult::success(path);
+}
+
+} // namespace
 
 QString IoResult::message(const QString& verb) const {
     return QStringLiteral("%1 %2: %3").arg(verb, path, reason);
@@ -26,30 +221,38 @@ IoResult readWholeFile(const QString& path, std::string& bytes) {
 }
 
 IoResult writeWholeFile(const QString& path, const std::string& bytes) {
+    ignoreFileSizeSignal();
     if (path == QLatin1String("-")) {
-        QFile out;
-        if (!out.open(stdout, QIODevice::WriteOnly) ||
-            out.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-                static_cast<qint64>(bytes.size()) ||
-            !out.flush())
-            return IoResult::failure(path, out.errorString());
+        std::fflush(stdout);
+        if (const int error = writeAll(STDOUT_FILENO, bytes.data(), bytes.size()); error != 0)
+            return IoResult::failure(path, systemReason(error));
         return IoResult::success(path);
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return IoResult::failure(path, file.errorString());
-    // QSaveFile::commit() ignores a failed flush of its buffer (a full disk, the
-    // file size limit) and would rename a cut-off file into place: flush first.
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size()) ||
-        !file.flush()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return IoResult::failure(path, reason);
+    QByteArray native = QFile::encodeName(path);
+    struct stat st {};
+    if (::stat(native.constData(), &st) != 0) {
+        if (errno != ENOENT)
+            return IoResult::failure(path, systemReason(errno));
+        return replaceFile(path, native, nullptr, bytes);
     }
-    if (!file.commit())
-        return IoResult::failure(path, file.errorString());
-    return IoResult::success(path);
+    if (S_ISREG(st.st_mode)) {
+        struct stat link {};
+        if (::lstat(native.constData(), &link) == 0 && S_ISLNK(link.st_mode)) {
+            // The file the link names is replaced; the link stays a link.
+            if (char* resolved = ::realpath(native.constData(), nullptr)) {
+                native = resolved;
+                std::free(resolved);
+            }
+        }
+        return replaceFile(path, native, &st, bytes);
+    }
+    if (S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode))
+        return writeInPlace(path, native, S_ISFIFO(st.st_mode), bytes);
+    if (S_ISDIR(st.st_mode))
+        return IoResult::failure(path, systemReason(EISDIR));
+    return IoResult::failure(path, S_ISSOCK(st.st_mode)
+                                       ? QStringLiteral("Is a socket, not a file")
+                                       : QStringLiteral("Is a block device, not a file"));
 }
 
 } // namespace lexanta

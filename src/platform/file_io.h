@@ -24,8 +24,22 @@ struct IoResult {
 // Reads a whole file. "-" reads standard input.
 IoResult readWholeFile(const QString& path, std::string& bytes);
 
-// Writes a whole file atomically: the old file stays intact unless every byte of
-// the new one reached the disk. "-" writes standard output.
+// Writes a whole file. "-" writes standard output.
+//
+// A regular file, and a name that does not exist yet, is written through a temp file
+// beside it (NAME.lexanta-XXXXXX) that is renamed over the target once every byte is on
+// disk: the old file stays whole until then. The replaced file keeps its mode, and its
+// owner and group where this process may set them; a hard link to it is broken (the
+// other names keep the old contents). A symbolic link is followed, so the file it
+// names is replaced and the link stays.
+//
+// A character device or a FIFO (a pipe read by another program) is written in place,
+// never replaced; a FIFO that no program reads is refused instead of waiting. Sockets,
+// block devices and folders are refused. A failure names the reason the system gave
+// ("No space left on device", "File too large", ...); the file size limit is reported
+// as "File too large" instead of ending the process (SIGXFSZ is ignored from the first
+// write on). Stale temp files of the same target, left by a process killed while
+// saving, are removed by the next save.
 IoResult writeWholeFile(const QString& path, const std::string& bytes);
 
 } // namespace lexanta

@@ -76,6 +76,14 @@ QString storedForm(const QString& value) {
     return value;
 }
 
+// A stored form that reads back as `value` exactly, blanks and surrounding quotes included.
+QString exactStoredForm(const QString& value) {
+    const QString stored = storedForm(value);
+    if (stored == value && unquoted(value) != value)
+        return QLatin1Char('"') + value + QLatin1Char('"');
+    return stored;
+}
+
 QString readValue(const QString& line) {
     const QString value = unquoted(line.mid(line.indexOf(QLatin1Char('=')) + 1));
     if (value.startsWith(kEscapedPrefix))
@@ -116,8 +124,13 @@ IniFile::Line IniFile::parseLine(const QString& text) {
 IoResult IniFile::load(const QString& path) {
     path_ = path;
     lines_.clear();
-    if (!QFileInfo::exists(path))
+    const QFileInfo info(path);
+    if (!info.exists())
         return IoResult::success(path);
+    // Reading a FIFO would wait for a writer, a device might never end.
+    if (!info.isFile())
+        return IoResult::failure(path, info.isDir() ? QStringLiteral("Is a directory")
+                                                    : QStringLiteral("Not a regular file"));
     std::string bytes;
     IoResult result = readWholeFile(path, bytes);
     if (result)
@@ -128,7 +141,10 @@ IoResult IniFile::load(const QString& path) {
 void IniFile::parse(const std::string& bytes) {
     lines_.clear();
     QStringView bom = u"\uFEFF";
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // One byte-order mark is the file's signature; any further U+FEFF is text (toBytes
+    // writes a mark before a first line that starts with one).
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     if (utf8.hasError())
         text = CodePage::get(systemAnsiCodePage()).decode(bytes);
@@ -223,6 +239,14 @@ QStringList IniFile::keys(const QString& section) const {
 }
 
 bool IniFile::setValue(const QString& section, const QString& key, const QString& value) {
+    return setStoredForm(section, key, storedForm(value));
+}
+
+bool IniFile::setExactValue(const QString& section, const QString& key, const QString& value) {
+    return setStoredForm(section, key, exactStoredForm(value));
+}
+
+bool IniFile::setStoredForm(const QString& section, const QString& key, const QString& stored) {
     const QString sectionName = section.trimmed();
     const QString keyName = key.trimmed();
     if (!validSectionName(sectionName) || !validKeyName(keyName))
@@ -233,7 +257,7 @@ bool IniFile::setValue(const QString& section, const QString& key, const QString
         range = SectionRange{lines_.size() - 1, lines_.size()};
     }
     if (const auto line = findKey(*range, keyName)) {
-        lines_[*line].text = lines_[*line].name + QLatin1Char('=') + storedForm(value);
+        lines_[*line].text = lines_[*line].name + QLatin1Char('=') + stored;
         return true;
     }
     std::size_t at = range->header + 1;
@@ -243,7 +267,7 @@ bool IniFile::setValue(const QString& section, const QString& key, const QString
     Line line;
     line.kind = LineKind::Key;
     line.name = keyName;
-    line.text = keyName + QLatin1Char('=') + storedForm(value);
+    line.text = keyName + QLatin1Char('=') + stored;
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
     return true;
 }
@@ -285,6 +309,8 @@ bool IniFile::writeProfileString(const QString& section, const std::optional<QSt
 
 std::string IniFile::toBytes() const {
     QString text;
+    if (!lines_.empty() && lines_.front().text.startsWith(QChar(0xFEFF)))
+        text += QChar(0xFEFF);
     for (const Line& line : lines_) {
         text += line.text;
         text += QLatin1Char('\n');

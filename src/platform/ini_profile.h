@@ -42,7 +42,8 @@ public:
 
     // Reads the file. A missing file gives an empty profile and succeeds, as the
     // profile functions read defaults from a file that is not there; any other
-    // failure leaves the profile empty and names the reason.
+    // failure leaves the profile empty and names the reason. A FIFO or a device is
+    // not opened at all.
     IoResult load(const QString& path);
     // Parses file contents (bytes as stored on disk).
     void parse(const std::string& bytes);
@@ -67,6 +68,9 @@ public:
     // format cannot hold: empty, holding a line break, a key holding '=' or
     // starting with '[' or ';', a section holding ']'.
     bool setValue(const QString& section, const QString& key, const QString& value);
+    // Stores the value so that value() gives it back exactly: one that reading would
+    // trim or unquote (a path with blanks at either end, a quoted name) is quoted.
+    bool setExactValue(const QString& section, const QString& key, const QString& value);
     bool setIntValue(const QString& section, const QString& key, int value) {
         return setValue(section, key, QString::number(value));
     }
@@ -98,6 +102,7 @@ private:
 
     std::optional<SectionRange> findSection(const QString& section) const;
     std::optional<std::size_t> findKey(const SectionRange& range, const QString& key) const;
+    bool setStoredForm(const QString& section, const QString& key, const QString& stored);
     static Line parseLine(const QString& text);
 
     QString path_;

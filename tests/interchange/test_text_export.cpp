@@ -45,9 +45,9 @@ std::string head(const std::string& title, const std::string& f1, const std::str
                  const std::string& f3) {
     return "<html>\r\n<head>\r\n<title>" + title + "</title>\r\n" +
            "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n" +
-           "<style type=\"text/css\">\r\n<!--\r\n.f1 {  font-family: " + f1 +
-           "}\r\n.f2 {  font-family: " + f2 + "}\r\n.f3 {  font-family: " + f3 +
-           "}\r\n-->\r\n</style>\r\n</head>\r\n<body bgcolor=\"#FFFFFF\" text=\"#000000\">\r\n"
+           "<style type=\"text/css\">\r\n<!--\r\n.f1 {  font-family: \"" + f1 +
+           "\"}\r\n.f2 {  font-family: \"" + f2 + "\"}\r\n.f3 {  font-family: \"" + f3 +
+           "\"}\r\n-->\r\n</style>\r\n</head>\r\n<body bgcolor=\"#FFFFFF\" text=\"#000000\">\r\n"
            "<table border=\"0\" cellspacing=\"0\" cellpadding=\"2\">\r\n";
 }
 
@@ -87,6 +87,8 @@ private slots:
     void rowsWritten();
     void wholePage();
     void markupIsEscaped();
+    void faceNamesAreCssStrings_data();
+    void faceNamesAreCssStrings();
     void columnsAreDecodedWithTheirFonts();
     void tabFileKeepsBytesAsTheyStand();
     void tabExportImportsBackAsThreeFields();
@@ -152,13 +154,36 @@ void TestTextExport::wholePage() {
 
 void TestTextExport::markupIsEscaped() {
     const EntryTable table = makeTable({{"<b>bold</b>", "Tom & \"Jerry\"", "a>b\tc"}});
-    const std::string page =
-        exportHtml(table, "</title><script>x</script>", fonts("A&B", "x}</style>", "\"Q\""));
+    const std::string page = exportHtml(table, "</title><script>x</script>", fonts("A", "B", "C"));
     const std::string expected =
-        head("&lt;/title&gt;&lt;script&gt;x&lt;/script&gt;", "A&amp;B", "x}&lt;/style&gt;",
-             "&quot;Q&quot;") +
+        head("&lt;/title&gt;&lt;script&gt;x&lt;/script&gt;", "A", "B", "C") +
         tableRow("&lt;b&gt;bold&lt;/b&gt;", "Tom &amp; &quot;Jerry&quot;", "a&gt;b\tc") + kPageTail;
     QCOMPARE(bytes(page), bytes(expected));
+}
+
+// Inside <style> markup is not decoded: a face name is a CSS string that nothing in it can end.
+void TestTextExport::faceNamesAreCssStrings_data() {
+    QTest::addColumn<QByteArray>("face");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("plain") << QByteArray("Times New Roman") << QByteArray("Times New Roman");
+    QTest::newRow("rule and block") << QByteArray("x}*{background:url(//ev.il/a)}")
+                                    << QByteArray("x}*{background:url(//ev.il/a)}");
+    QTest::newRow("quote and backslash") << QByteArray("a\"b\\") << QByteArray("a\\22 b\\5c ");
+    QTest::newRow("end of style") << QByteArray("x</style><script>")
+                                  << QByteArray("x\\3c /style\\3e \\3c script\\3e ");
+    QTest::newRow("end of comment") << QByteArray("a-->b&c") << QByteArray("a--\\3e b\\26 c");
+    QTest::newRow("line break") << QByteArray("a\nb\x7F") << QByteArray("a\\a b\\7f ");
+    QTest::newRow("system page") << QByteArray("Caf\xE9") << QByteArray("Caf\xC3\xA9");
+}
+
+void TestTextExport::faceNamesAreCssStrings() {
+    QFETCH(QByteArray, face);
+    QFETCH(QByteArray, written);
+    ScopedLocale western("en_US.UTF-8");
+    const std::string page =
+        exportHtml(makeTable({{"q", "a", "c"}}), "T", fonts(face.toStdString(), "B", "C"));
+    const std::string expected = head("T", written.toStdString(), "B", "C");
+    QCOMPARE(bytes(page.substr(0, expected.size())), bytes(expected));
 }
 
 void TestTextExport::columnsAreDecodedWithTheirFonts() {

@@ -189,6 +189,14 @@ void TestTextImport::unencodableCharactersAreReported_data() {
     QTest::newRow("character outside the basic plane")
         << ImportFormat::TwoFields << QByteArray("x\xF0\x9F\x98\x80\ty") << kRussianAnswers
         << ImportProblem{unencodable, 1, kQuestion, 1252, QStringLiteral("\U0001F600")};
+    QTest::newRow("U+FEFF inside a field is a character")
+        << ImportFormat::TwoFields << QByteArray("ca\xEF\xBB\xBFt\tKatze") << kWestern
+        << ImportProblem{unencodable, 1, kQuestion, 1252, QStringLiteral("\uFEFF")};
+    QTest::newRow("U+FEFF at the start of a later line (files joined)")
+        << ImportFormat::TwoFields
+        << QByteArray("\xEF\xBB\xBF"
+                      "cat\tKatze\n\xEF\xBB\xBF\xC3\xA9t\xC3\xA9\tSommer")
+        << kWestern << ImportProblem{unencodable, 2, kQuestion, 1252, QStringLiteral("\uFEFF")};
     QTest::newRow("byte-order mark and broken UTF-8")
         << ImportFormat::TwoFields << QByteArray("\xEF\xBB\xBFq\ta\nr\t\xEA\xEE\xF2") << kWestern
         << ImportProblem{ImportProblem::Kind::InvalidUtf8, 2, kAnswer, 1252, QString()};

@@ -145,6 +145,10 @@ void TestCodePage::unencodableReportedNotReplaced_data() {
         << 1251 << QString(QChar(0x81)) << QByteArray() << QString(QChar(0x81));
     QTest::newRow("1252 emoji once")
         << 1252 << QStringLiteral("a😀b😀") << QByteArray("ab") << QStringLiteral("😀");
+    QTest::newRow("1252 U+FEFF first and later")
+        << 1252 << QStringLiteral("\uFEFFa\uFEFF") << QByteArray("a") << QStringLiteral("\uFEFF");
+    QTest::newRow("936 U+FEFF") << 936 << QStringLiteral("\uFEFF中") << QByteArray("\xD6\xD0")
+                                << QStringLiteral("\uFEFF");
     QTest::newRow("1252 lone surrogate") << 1252 << QString(QChar(0xD800)) + QLatin1Char('z')
                                          << QByteArray("z") << QString(QChar(0xD800));
     QTest::newRow("1252 no best fit") << 1252 << QStringLiteral("ａ") << QByteArray()

@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace lexanta;
 
@@ -211,30 +212,42 @@ void TestIniProfile::eraseAndDelete() {
 }
 
 // Values that must read back exactly as written, surviving a save and a load,
-// without a line break injecting keys or sections.
+// without a line break injecting keys or sections. setExactValue also keeps what
+// reading would trim or unquote (exactOnly rows).
 void TestIniProfile::valuesReadBack_data() {
     QTest::addColumn<QString>("value");
-    QTest::newRow("cyrillic") << QStringLiteral("&Файл");
-    QTest::newRow("LF") << "first\nsecond";
-    QTest::newRow("CR LF") << "first\r\nsecond\r\n";
-    QTest::newRow("lone CR") << "a\rb";
-    QTest::newRow("break and backslash") << "dir\\n\nnext\\";
-    QTest::newRow("break and quotes") << "\"a\nb\"";
-    QTest::newRow("looks escaped") << "\\:first\\nsecond";
-    QTest::newRow("quoted, looks escaped") << "'\\:x'";
-    QTest::newRow("injection attempt") << "x\nInjected=1\r\n[Evil]\nkey=1";
-    QTest::newRow("empty") << "";
+    QTest::addColumn<bool>("exactOnly");
+    QTest::newRow("cyrillic") << QStringLiteral("&Файл") << false;
+    QTest::newRow("LF") << "first\nsecond" << false;
+    QTest::newRow("CR LF") << "first\r\nsecond\r\n" << false;
+    QTest::newRow("lone CR") << "a\rb" << false;
+    QTest::newRow("break and backslash") << "dir\\n\nnext\\" << false;
+    QTest::newRow("break and quotes") << "\"a\nb\"" << false;
+    QTest::newRow("looks escaped") << "\\:first\\nsecond" << false;
+    QTest::newRow("quoted, looks escaped") << "'\\:x'" << false;
+    QTest::newRow("injection attempt") << "x\nInjected=1\r\n[Evil]\nkey=1" << false;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("blanks at both ends") << " /a b/c.lut " << true;
+    QTest::newRow("quoted") << "'/a/b.lut'" << true;
+    QTest::newRow("break and a trailing blank") << "/a\nb.lut " << true;
+    QTest::newRow("blank, looks escaped") << " \\:x" << true;
 }
 
 void TestIniProfile::valuesReadBack() {
     QFETCH(QString, value);
-    IniFile ini;
-    QVERIFY(ini.setValue("TForm1", "Key", value));
-    QVERIFY(ini.setValue("TForm1", "After", "z"));
-    const IniFile loaded = parsed(bytesOf(ini));
-    QCOMPARE(loaded.value("TForm1", "Key"), value);
-    QCOMPARE(loaded.keys("TForm1"), QStringList({"Key", "After"}));
-    QCOMPARE(loaded.sections(), QStringList("TForm1"));
+    QFETCH(bool, exactOnly);
+    for (const bool exact : {true, false}) {
+        if (!exact && exactOnly)
+            continue;
+        IniFile ini;
+        QVERIFY(exact ? ini.setExactValue("TForm1", "Key", value)
+                      : ini.setValue("TForm1", "Key", value));
+        QVERIFY(ini.setValue("TForm1", "After", "z"));
+        const IniFile loaded = parsed(bytesOf(ini));
+        QCOMPARE(loaded.value("TForm1", "Key"), value);
+        QCOMPARE(loaded.keys("TForm1"), QStringList({"Key", "After"}));
+        QCOMPARE(loaded.sections(), QStringList("TForm1"));
+    }
 }
 
 void TestIniProfile::invalidNamesRejected_data() {
@@ -293,12 +306,16 @@ void TestIniProfile::loadFailures() {
     QVERIFY(ini.load(dir.filePath("absent.ini")).ok);
     QVERIFY(ini.sections().isEmpty());
 
-    const QString path = dir.filePath("editor.ini");
-    QVERIFY(QDir().mkdir(path)); // a folder cannot be read as a file
-    const IoResult result = ini.load(path);
-    QVERIFY(!result.ok);
-    QCOMPARE(result.path, path);
-    QVERIFY(!result.reason.isEmpty());
+    // A folder cannot be read as a file; a FIFO would block the start-up for ever.
+    const QString folder = dir.filePath("folder.ini"), fifo = dir.filePath("fifo.ini");
+    QVERIFY(QDir().mkdir(folder));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& path : {folder, fifo, QStringLiteral("/dev/zero")}) {
+        const IoResult result = ini.load(path);
+        QVERIFY(!result.ok);
+        QCOMPARE(result.path, path);
+        QVERIFY(!result.reason.isEmpty());
+    }
 }
 
 // A write cut short (here by the file size limit, which binds root too) must

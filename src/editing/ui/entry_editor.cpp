@@ -12,6 +12,7 @@
 #include "editing/ui/entry_grid.h"
 #include "editing/ui/entry_grid_model.h"
 #include "platform/codepage.h"
+#include "platform/ui/code_page_validator.h"
 #include "platform/ui/field_fonts.h"
 
 #include "platform/ui/named_action.h"
@@ -222,15 +223,12 @@ void EntryEditor::deleteEntry(int row) {
 }
 
 void EntryEditor::reportUnencodable(QWidget* where, int field, const QString& characters) {
-    QStringList shown;
-    for (const char32_t c : characters.toUcs4())
-        shown << QString::fromUcs4(&c, 1);
     field = std::clamp(field, 0, 2);
     const QString message =
         QStringLiteral("The %1 column's script (%2) cannot hold %3; the text was not changed. "
                        "Choose a font script that holds it.")
             .arg(QString::fromLatin1(kFieldNames[field]), scriptName(document_.font(field).charset),
-                 shown.join(QLatin1Char(' ')));
+                 shownCharacters(characters));
     showStatus_(message);
     if (where && where->isVisible())
         QToolTip::showText(where->mapToGlobal(QPoint(0, where->height())), message, where);

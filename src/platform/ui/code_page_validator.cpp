@@ -2,6 +2,7 @@
 
 #include "platform/codepage.h"
 
+#include <QStringList>
 #include <QWidget>
 
 namespace lexanta {
@@ -17,6 +18,20 @@ QValidator::State CodePageValidator::validate(QString& input, int& pos) const {
     if (box_->hasFocus())
         emit refused(encoded.unencodable);
     return Invalid;
+}
+
+QString shownCharacters(const QString& characters) {
+    QStringList shown;
+    for (const char32_t c : characters.toUcs4()) {
+        const QString text = QStringView(QChar::fromUcs4(c)).toString();
+        const auto category = QChar::category(c);
+        const bool invisible = category == QChar::Other_Format ||
+                               category == QChar::Other_Control || QChar::isSpace(c) ||
+                               category == QChar::Mark_NonSpacing;
+        shown << (invisible ? QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper()
+                            : text);
+    }
+    return shown.join(QLatin1Char(' '));
 }
 
 } // namespace lexanta

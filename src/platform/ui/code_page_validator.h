@@ -27,4 +27,8 @@ private:
     QWidget* box_;
 };
 
+// The refused characters as a message shows them: separated by blanks, and those that show
+// nothing (U+FEFF, other format and control characters, blanks) as "U+FEFF".
+QString shownCharacters(const QString& characters);
+
 } // namespace lexanta

@@ -24,14 +24,11 @@ DescriptionEditor::DescriptionEditor(Document& document, const DescriptionContro
         auto* validator = new CodePageValidator([] { return kCharsetDefault; }, edit);
         edit->setValidator(validator);
         connect(validator, &CodePageValidator::refused, this, [this, edit](const QString& chars) {
-            QStringList shown;
-            for (const char32_t ch : chars.toUcs4())
-                shown << QString::fromUcs4(&ch, 1);
             const QString message =
                 QStringLiteral("The vocabulary description is kept in code page %1, which "
                                "cannot hold %2; the text was not changed.")
                     .arg(systemAnsiCodePage())
-                    .arg(shown.join(QLatin1Char(' ')));
+                    .arg(shownCharacters(chars));
             showStatus_(message);
             if (edit->isVisible())
                 QToolTip::showText(edit->mapToGlobal(QPoint(0, edit->height())), message, edit);

@@ -101,6 +101,10 @@ private slots:
         w.edit("Edit2")->insert(QStringLiteral(" \U0001F600"));
         QCOMPARE(w.edit("Edit2")->text(), QStringLiteral("Animals"));
         QVERIFY(w.form->statusBar()->currentMessage().contains(QStringLiteral("cannot hold")));
+        // a character that shows nothing is named
+        w.edit("Edit2")->insert(QStringLiteral("\uFEFF"));
+        QCOMPARE(w.edit("Edit2")->text(), QStringLiteral("Animals"));
+        QVERIFY(w.form->statusBar()->currentMessage().contains(QStringLiteral("U+FEFF")));
     }
 
     void resetKeepsFontsSizeAndLayouts() {

@@ -236,7 +236,8 @@ private slots:
 
     void lineBreaksDoNotInjectKeys() {
         Window w(WindowOptions::withSettings());
-        const QString odd = w.path(u"two\nlines.lut\n[Evil]\nKey=1"_s);
+        // the trailing blank makes the escaped form carry the quotes that keep it
+        const QString odd = w.path(u"two\nlines.lut\n[Evil]\nKey=1 "_s);
         const QString blanks = w.path(u" blanks .lut "_s);
         w.form->files().openDialog().fileName = odd;
         w.form->files().recentFiles().add(blanks);
@@ -266,10 +267,13 @@ private slots:
         // leaves the design state; a negative FormVersion would skip the whole section.
         w.write(u"editor.ini"_s, "; kept by hand\n[TForm1]\nN1_Caption =  \"&Файл\"  \n"
                                  "CheckBox1_Checked=yes\nRemoveblanklines1_Checked=true\n"
+                                 "TotalWordsLabel_Caption=<img src=x.png>Words\n"
                                  "[Other]\nKeep=1\n");
         w.options = WindowOptions::withSettings();
         w.start();
         QCOMPARE(w.menu("N1")->title(), u"&Файл"_s);
+        QCOMPARE(w.label("TotalWordsLabel")->textFormat(), Qt::PlainText); // markup shown as text
+        QCOMPARE(w.label("TotalWordsLabel")->text(), u"<img src=x.png>Words"_s);
         QVERIFY(!w.form->autoSwitch()->isChecked());
         QVERIFY(w.action("Removeblanklines1")->isChecked());
         w.quit();
