@@ -23,7 +23,7 @@ namespace lexanta {
 //   section, creating the section at the end of the file. Every other line
 //   (comments, blank lines, unknown lines) keeps its place.
 // - The file is UTF-8 text; lines may end in CR LF or LF and are written with LF.
-//   A file that is not valid UTF-8 (one written by the Windows program) is read
+//   A file that is not valid UTF-8 (one written in a Windows code page) is read
 //   in the system ANSI code page instead, so none of its text is lost.
 //
 // Line breaks. A value cannot hold a line break in this format, and writing one

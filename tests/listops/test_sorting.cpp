@@ -46,8 +46,8 @@ Rows contents(const EntryTable& table) {
     return rows;
 }
 
-// The editor's quick_sorting / insertSort, step by step: recursive, on whole entries, with the
-// collator's string comparison.
+// The editor's partition sort and insertion sort, step by step: recursive, on whole entries, with
+// the collator's string comparison.
 struct ReferenceSort {
     Rows& rows;
     int column;
@@ -57,7 +57,7 @@ struct ReferenceSort {
 
     QString key(int r) const { return codePage.decode(rows[r][column]); }
 
-    void insertSort(int lo, int hi) {
+    void insertionSort(int lo, int hi) {
         for (int i = lo + 1; i <= hi; ++i) {
             const Entry saved = rows[i];
             const QString k0 = codePage.decode(saved[column]);
@@ -73,7 +73,7 @@ struct ReferenceSort {
     void quickSorting(int lo, int hi) {
         ++calls;
         if (hi - lo <= 12) {
-            insertSort(lo, hi);
+            insertionSort(lo, hi);
             return;
         }
         const int mid = (lo + hi) / 2;
