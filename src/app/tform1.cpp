@@ -79,7 +79,8 @@ QAction* action(QMenu* menu, const char* name, const QString& caption,
 
 TForm1::TForm1(const FormServices& services, QWidget* parent)
     : QMainWindow(parent), dialogs_(services.dialogs), keyboardLayouts_(services.keyboardLayouts),
-      configFolder_(services.configFolder), restoreSettings_(services.restoreSettings) {
+      configFolder_(services.configFolder), restoreSettings_(services.restoreSettings),
+      fileToOpen_(services.fileToOpen) {
     setObjectName(QStringLiteral("Form1"));
     if (!keyboardLayouts_) {
         ownedLayouts_ = std::make_unique<MemoryKeyboardLayouts>();

@@ -47,6 +47,7 @@ struct FormServices {
     QString programFolder;                      // empty: the executable's folder
     QString configFolder;                       // empty: the user's configuration folder
     bool restoreSettings = true;                // read the settings files at first show
+    QString fileToOpen; // from the command line: opened at first show in place of the last file
 };
 
 class TForm1 : public QMainWindow {
@@ -270,6 +271,7 @@ private:
     std::unique_ptr<KeyboardLayouts> ownedLayouts_;
     QString configFolder_;
     bool restoreSettings_;
+    QString fileToOpen_;
     bool firstShowDone_ = false;
     QString title_;
 };

@@ -27,6 +27,8 @@ void TForm1::connectSettings() {
 
 void TForm1::restoreSettingsOnFirstShow() {
     settings->restoreStorage();
+    if (!fileToOpen_.isEmpty())
+        OpenDialog1.fileName = fileToOpen_;
     FormStorage1RestorePlacement();
     settings->restorePlacement();
 }
