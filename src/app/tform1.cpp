@@ -124,6 +124,7 @@ TForm1::TForm1(const FormServices& services, QWidget* parent)
     buildTopPanel();
     buildPages();
     statusBar()->setSizeGripEnabled(false);
+    setAcceptDrops(true);
     connectHandlers();
     connectEditing();
     connectListops();

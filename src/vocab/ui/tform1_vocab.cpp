@@ -6,12 +6,50 @@
 #include "editing/ui/entry_grid.h"
 #include "listops/cleanup.h"
 #include "platform/file_io.h"
+#include "platform/file_names.h"
 #include "vocab/lut_format.h"
 
 #include <QAction>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QSpinBox>
+#include <QUrl>
 
 namespace lexanta {
+
+namespace {
+
+// The first local .lut file a drag carries; empty when it carries none.
+QString draggedVocabulary(const QMimeData* data) {
+    if (!data || !data->hasUrls())
+        return {};
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile())
+            continue;
+        // toLocalFile() would read the name's bytes as UTF-8; the URL keeps them encoded.
+        const QString path = fileNameFromBytes(
+            QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+        if (path.endsWith(QLatin1String(".lut"), Qt::CaseInsensitive))
+            return path;
+    }
+    return {};
+}
+
+} // namespace
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (!draggedVocabulary(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    const QString path = draggedVocabulary(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    OpenDialog1.fileName = path;
+    LoadDictionary(path);
+}
 
 void TForm1::SpeedItem3Click() {
     ClearGrid();
