@@ -31,6 +31,9 @@ void TForm1::restoreSettingsOnFirstShow() {
         OpenDialog1.fileName = fileToOpen_;
     FormStorage1RestorePlacement();
     settings->restorePlacement();
+    // Restoring the placement replaced the recent list that the load had added to.
+    if (!fileToOpen_.isEmpty())
+        addRecentFile(fileToOpen_);
 }
 
 void TForm1::FormStorage1RestorePlacement() {
