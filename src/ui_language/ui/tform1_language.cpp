@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QStandardPaths>
@@ -18,7 +19,8 @@ namespace lexanta {
 namespace {
 
 const char kHelpPage[] = "Help/editor.html";
-const char kInstalledHelpPage[] = "lexanta-editor/Help/editor.html";
+// Where `cmake --install` puts it: PREFIX/share/lexanta-editor/help beside PREFIX/bin.
+const char kInstalledHelpPage[] = "lexanta-editor/help/editor.html";
 
 void applyLanguage(TForm1& form, InterfaceLanguage language) {
     for (const InterfaceText& row : interfaceTexts()) {
@@ -67,6 +69,9 @@ void TForm1::Help1Click() {
     // Beside the program first (a build or a portable copy), then where an installed
     // program keeps its data.
     QString page = ProgramFolder + QLatin1String(kHelpPage);
+    if (!QFileInfo::exists(page))
+        page = QDir::cleanPath(ProgramFolder + QStringLiteral("../share/") +
+                               QLatin1String(kInstalledHelpPage));
     if (!QFileInfo::exists(page))
         page = QStandardPaths::locate(QStandardPaths::GenericDataLocation,
                                       QLatin1String(kInstalledHelpPage));
