@@ -15,7 +15,8 @@ using namespace lexanta::test;
 
 namespace {
 
-const QString kExampleRussian = QStringLiteral(LEXANTA_TEST_DATA "/../../examples/english-russian.lut");
+const QString kExampleRussian =
+    QStringLiteral(LEXANTA_TEST_DATA "/../../examples/english-russian.lut");
 
 } // namespace
 
