@@ -52,7 +52,12 @@ int main(int argc, char** argv) {
             nameApplication();
             QCommandLineParser parser;
             describe(parser);
-            parser.process(rawArguments(argc, argv)); // prints and exits
+            parser.parse(rawArguments(argc, argv));
+            if (parser.isSet(QStringLiteral("version"))) {
+                std::printf("lexanta-editor %s\n", lexanta::kVersion);
+                return std::fflush(stdout) == 0 ? 0 : 1;
+            }
+            parser.showHelp(); // exits
         }
     }
 
