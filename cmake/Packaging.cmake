@@ -5,16 +5,16 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Lexanta Editor project")
 set(CPACK_PACKAGE_CONTACT "Lexanta Editor project <lexanta-editor@lexanta.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for Lexanta flash-card vocabularies")
+# CPack puts the summary first and indents this text; an empty line starts a paragraph.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "editor for Lexanta flash-card vocabularies\n\
- Lexanta Editor edits the .lut vocabularies that learners drill with the\n\
- Lexanta flash-card program: questions, answers and comments with a short\n\
- description, one font and one keyboard layout per field. It loads, saves,\n\
- merges, imports and exports word lists, sorts, shuffles and searches them,\n\
- in an English or Russian interface, and keeps the files byte for byte.\n\
- .\n\
- The package also holds lexanta-tool, which runs the same routines on files\n\
- from the command line.")
+    "Lexanta Editor edits the .lut vocabularies that learners drill with the
+Lexanta flash-card program: questions, answers and comments with a short
+description, one font and one keyboard layout per field. It loads, saves,
+merges, imports and exports word lists, sorts, shuffles and searches them,
+in an English or Russian interface, and keeps the files byte for byte.
+
+The package also holds lexanta-tool, which runs the same routines on files
+from the command line.")
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
