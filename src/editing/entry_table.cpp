@@ -5,13 +5,29 @@
 
 namespace lexanta {
 
-namespace {
-const std::string kEmpty;
-}
-
 EntryTable::EntryTable() {
     order_.push_back(newSlot());
     order_.push_back(newSlot());
+}
+
+EntryTable::EntryTable(EntryTable&& other) noexcept
+    : pool_(std::move(other.pool_)), order_(std::move(other.order_)),
+      free_(std::move(other.free_)) {
+    other = EntryTable();
+}
+
+EntryTable& EntryTable::operator=(EntryTable&& other) noexcept {
+    if (this != &other) {
+        pool_ = std::move(other.pool_);
+        order_ = std::move(other.order_);
+        free_ = std::move(other.free_);
+        other.pool_.clear();
+        other.order_.clear();
+        other.free_.clear();
+        other.order_.push_back(other.newSlot());
+        other.order_.push_back(other.newSlot());
+    }
+    return *this;
 }
 
 std::uint32_t EntryTable::newSlot() {
@@ -38,21 +54,35 @@ void EntryTable::setRowCount(int rows) {
         removeRows(rows, now - rows);
 }
 
-const std::string& EntryTable::cell(int column, int row) const {
+std::string_view EntryTable::cell(int column, int row) const {
     if (column < 1 || column > kStoredColumns || row < 0 || row >= rowCount())
-        return kEmpty;
+        return {};
     return pool_[order_[row]][column];
 }
 
-void EntryTable::setCell(int column, int row, std::string text) {
+void EntryTable::setCell(int column, int row, std::string_view text) {
     if (column < 1 || column > kStoredColumns || row < 0 || row >= rowCount())
         return;
-    pool_[order_[row]][column] = std::move(text);
+    pool_[order_[row]][column].assign(text);
     if (observer_)
         observer_->rowsChanged(row, row);
 }
 
-void EntryTable::setEntry(int row, Entry e) {
+EntryView EntryTable::entry(int row) const {
+    assert(row >= 0 && row < rowCount());
+    const Entry& e = pool_[order_[row]];
+    EntryView v;
+    for (int c = 0; c < kStoredColumns; ++c)
+        v.fields[c] = e.fields[c];
+    return v;
+}
+
+void EntryTable::setEntry(int row, const Entry& e) {
+    setEntry(row, Entry(e));
+}
+
+void EntryTable::setEntry(int row, Entry&& e) {
+    assert(row >= 0 && row < rowCount());
     pool_[order_[row]] = std::move(e);
     if (observer_)
         observer_->rowsChanged(row, row);
@@ -63,7 +93,7 @@ void EntryTable::clearRow(int row) {
 }
 
 bool EntryTable::isBlank(int row) const {
-    const Entry& e = entry(row);
+    const Entry& e = pool_[order_[row]];
     return e[kQuestion].empty() && e[kAnswer].empty() && e[kComment].empty();
 }
 
@@ -76,6 +106,8 @@ void EntryTable::exchangeRows(int a, int b) {
 void EntryTable::moveRow(int from, int to) {
     if (from == to)
         return;
+    if (observer_)
+        observer_->rowAboutToBeMoved(from, to);
     const std::uint32_t slot = order_[from];
     if (from < to)
         std::move(order_.begin() + from + 1, order_.begin() + to + 1, order_.begin() + from);
@@ -83,7 +115,7 @@ void EntryTable::moveRow(int from, int to) {
         std::move_backward(order_.begin() + to, order_.begin() + from, order_.begin() + from + 1);
     order_[to] = slot;
     if (observer_)
-        observer_->rowsChanged(std::min(from, to), std::max(from, to));
+        observer_->rowMoved();
 }
 
 void EntryTable::moveField(int from, int to) {
@@ -134,6 +166,8 @@ void EntryTable::removeRows(int at, int count) {
 void EntryTable::permute(int first, const std::vector<int>& newOrder) {
     if (newOrder.empty())
         return;
+    if (observer_)
+        observer_->rowsAboutToBePermuted(first, static_cast<int>(newOrder.size()));
     std::vector<std::uint32_t> slots(newOrder.size());
     for (std::size_t i = 0; i < newOrder.size(); ++i) {
         assert(newOrder[i] >= first && newOrder[i] < first + static_cast<int>(newOrder.size()));
@@ -141,7 +175,20 @@ void EntryTable::permute(int first, const std::vector<int>& newOrder) {
     }
     std::copy(slots.begin(), slots.end(), order_.begin() + first);
     if (observer_)
-        observer_->rowsChanged(first, first + static_cast<int>(newOrder.size()) - 1);
+        observer_->rowsPermuted(first, newOrder);
+}
+
+void EntryTable::applyChanges(const std::vector<CellChange>& changes) {
+    if (changes.empty())
+        return;
+    int first = rowCount(), last = 0;
+    for (const CellChange& c : changes) {
+        assert(c.row >= 1 && c.row < rowCount() && c.column >= 1 && c.column <= kStoredColumns);
+        pool_[order_[c.row]][c.column] = c.text;
+        first = std::min(first, c.row);
+        last = std::max(last, c.row);
+    }
+    notifyRowsChanged(first, last);
 }
 
 void EntryTable::reset() {
@@ -150,6 +197,20 @@ void EntryTable::reset() {
     setRowCount(2);
     if (observer_)
         observer_->rowsChanged(1, 1);
+}
+
+void EntryTable::swapContents(EntryTable& other) {
+    if (observer_)
+        observer_->tableAboutToBeReplaced();
+    if (other.observer_)
+        other.observer_->tableAboutToBeReplaced();
+    std::swap(pool_, other.pool_);
+    std::swap(order_, other.order_);
+    std::swap(free_, other.free_);
+    if (observer_)
+        observer_->tableReplaced();
+    if (other.observer_)
+        other.observer_->tableReplaced();
 }
 
 void EntryTable::notifyRowsChanged(int first, int last) {

@@ -65,6 +65,14 @@ std::string foldLatin(std::string_view question) {
 }
 
 FillResult fillFromVocabulary(EntryTable& grid, std::string_view sourceBytes) {
+    std::vector<CellChange> changes;
+    const FillResult result = planFill(grid, sourceBytes, changes);
+    grid.applyChanges(changes);
+    return result;
+}
+
+FillResult planFill(const EntryTable& grid, std::string_view sourceBytes,
+                    std::vector<CellChange>& changes) {
     FillResult result;
     LineReader in(sourceBytes);
     if (startsWithFormatLine(sourceBytes)) {
@@ -96,36 +104,23 @@ FillResult fillFromVocabulary(EntryTable& grid, std::string_view sourceBytes) {
     }
     result.sourceEntries = static_cast<int>(entries.size());
 
-    // Batch the change notices: one per command instead of one per cell.
-    EntryTableObserver* observer = grid.observer();
-    grid.setObserver(nullptr);
-    int firstChanged = grid.rowCount(), lastChanged = 0;
     for (int row = 1; row < grid.rowCount(); ++row) {
-        const Entry& e = grid.entry(row);
+        const EntryView e = grid.entry(row);
         if (e[kQuestion].empty() || (!e[kAnswer].empty() && !e[kComment].empty()))
             continue;
-        const auto found = firstByQuestion.find(std::string_view(e[kQuestion]));
+        const auto found = firstByQuestion.find(e[kQuestion]);
         if (found == firstByQuestion.end())
             continue;
         const SourceEntry& source = entries[found->second];
-        bool changed = false;
         if (e[kAnswer].empty() && !source.answer.empty()) {
-            grid.setCell(kAnswer, row, std::string(source.answer));
+            changes.push_back({row, kAnswer, std::string(source.answer)});
             ++result.answersFilled;
-            changed = true;
         }
-        if (grid.cell(kComment, row).empty() && !source.comment.empty()) {
-            grid.setCell(kComment, row, std::string(source.comment));
+        if (e[kComment].empty() && !source.comment.empty()) {
+            changes.push_back({row, kComment, std::string(source.comment)});
             ++result.commentsFilled;
-            changed = true;
-        }
-        if (changed) {
-            firstChanged = std::min(firstChanged, row);
-            lastChanged = row;
         }
     }
-    grid.setObserver(observer);
-    grid.notifyRowsChanged(firstChanged, lastChanged);
     return result;
 }
 

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lexanta {
 
@@ -30,5 +31,8 @@ std::string foldLatin(std::string_view question);
 // The source entries are indexed once, so the work grows with rows + source entries. When the
 // grid has an observer it is told once about the changed rows.
 FillResult fillFromVocabulary(EntryTable& grid, std::string_view sourceBytes);
+// The same without touching the grid: the cells it would fill, with their new texts.
+FillResult planFill(const EntryTable& grid, std::string_view sourceBytes,
+                    std::vector<CellChange>& changes);
 
 } // namespace lexanta

@@ -30,7 +30,7 @@ void appendEscaped(std::string& out, std::string_view utf8) {
 }
 
 // Appends `bytes` of code page `page` as escaped UTF-8.
-void appendText(std::string& out, const std::string& bytes, const CodePage& page) {
+void appendText(std::string& out, std::string_view bytes, const CodePage& page) {
     // ASCII is the same in every Windows ANSI code page and in UTF-8.
     const bool ascii = std::all_of(bytes.begin(), bytes.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
@@ -50,7 +50,7 @@ std::string tabDelimitedLines(const EntryTable& table, AppendCell appendCell) {
     out.reserve(static_cast<std::size_t>(last) * 32);
     static constexpr int kColumns[] = {kQuestion, kAnswer, kComment};
     for (int row = 1; row <= last; ++row) {
-        const Entry& e = table.entry(row);
+        const EntryView e = table.entry(row);
         for (int i = 0; i < 3; ++i) {
             if (i > 0)
                 out += '\t';
@@ -66,15 +66,15 @@ std::string tabDelimitedLines(const EntryTable& table, AppendCell appendCell) {
 
 std::string exportTabDelimited(const EntryTable& table) {
     return tabDelimitedLines(table,
-                             [](std::string& out, const std::string& cell, int) { out += cell; });
+                             [](std::string& out, std::string_view cell, int) { out += cell; });
 }
 
 std::string exportTabDelimitedUtf8(const EntryTable& table, const std::array<FieldFont, 3>& fonts) {
     const CodePage* pages[] = {&CodePage::forCharset(fonts[kQuestionField].charset),
                                &CodePage::forCharset(fonts[kAnswerField].charset),
                                &CodePage::forCharset(fonts[kCommentField].charset)};
-    return tabDelimitedLines(table, [&pages](std::string& out, const std::string& cell, int field) {
-        out += pages[field]->decode(cell).toUtf8().toStdString();
+    return tabDelimitedLines(table, [&pages](std::string& out, std::string_view cell, int field) {
+        out += pages[field]->decode(cell.data(), cell.size()).toUtf8().toStdString();
     });
 }
 
@@ -91,7 +91,7 @@ std::string exportHtml(const EntryTable& table, std::string_view title,
     std::string out;
     out.reserve(static_cast<std::size_t>(std::max(last, 0)) * 96 + 512);
     out += "<html>\r\n<head>\r\n<title>";
-    appendText(out, std::string(title), ansi);
+    appendText(out, title, ansi);
     out += "</title>\r\n"
            "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n"
            "<style type=\"text/css\">\r\n"
@@ -108,7 +108,7 @@ std::string exportHtml(const EntryTable& table, std::string_view title,
            "<table border=\"0\" cellspacing=\"0\" cellpadding=\"2\">\r\n";
     static constexpr int kColumns[] = {kQuestion, kAnswer, kComment};
     for (int row = 1; row <= last; ++row) {
-        const Entry& e = table.entry(row);
+        const EntryView e = table.entry(row);
         out += "<tr>\r\n";
         for (int i = 0; i < 3; ++i) {
             out += "<td class=\"f" + std::to_string(i + 1) + "\">";

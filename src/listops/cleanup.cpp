@@ -68,25 +68,27 @@ std::string trimmed(const std::string& text) {
 
 } // namespace
 
-void normalizeCells(EntryTable& table) {
+std::vector<CellChange> normalizedCells(const EntryTable& table) {
+    std::vector<CellChange> changes;
     if (table.rowCount() <= 2)
-        return;
+        return changes;
     const int rows = table.rowCount();
-    EntryTableObserver* observer = table.observer();
-    table.setObserver(nullptr); // one notification for the whole pass
     for (int r = 1; r < rows; ++r) {
         for (int column : {kQuestion, kAnswer, kComment}) {
-            const std::string& cell = table.cell(column, r);
+            const std::string_view cell = table.cell(column, r);
             if (cell.empty())
                 continue;
             const bool clean = !trimmable(cell.front()) && !trimmable(cell.back()) &&
-                               cell.find('\n') == std::string::npos;
+                               cell.find('\n') == std::string_view::npos;
             if (!clean)
-                table.setCell(column, r, trimmed(joinLineBreaks(cell)));
+                changes.push_back({r, column, trimmed(joinLineBreaks(std::string(cell)))});
         }
     }
-    table.setObserver(observer);
-    table.notifyRowsChanged(1, rows - 1);
+    return changes;
+}
+
+void normalizeCells(EntryTable& table) {
+    table.applyChanges(normalizedCells(table));
 }
 
 } // namespace lexanta

@@ -3,6 +3,7 @@
 #include "editing/entry_table.h"
 
 #include <string>
+#include <vector>
 
 namespace lexanta {
 
@@ -20,5 +21,7 @@ std::string joinLineBreaks(std::string text);
 // Joins line breaks and trims bytes <= 32 from both ends of the question, answer and
 // comment of every entry row. Does nothing while there is only one entry row.
 void normalizeCells(EntryTable& table);
+// The cells normalizeCells would change, with their new texts.
+std::vector<CellChange> normalizedCells(const EntryTable& table);
 
 } // namespace lexanta

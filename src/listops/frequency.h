@@ -2,18 +2,33 @@
 
 #include "editing/entry_table.h"
 
+#include <string>
+#include <vector>
+
 namespace lexanta {
 
 class CodePage;
 class KeyCollator;
 
-// Frequency analysis of the questions: each run of consecutive entry rows whose questions
-// compare equal (decoded with `codePage`, compared by `collator` as the sort compares) becomes
-// one result row p: question := the question of the run's first row as written there,
-// answer := the run length in decimal. Comments and extra fields of the result rows are left
-// as they were; the row count becomes runs + 1. Only adjacent equal questions are counted
+// One run of consecutive entry rows whose questions compare equal.
+struct FrequencyRun {
+    std::string text; // the question of the run's first row, as written there
+    int length = 0;
+};
+
+// The runs of the questions of rows 1 .. rowCount()-1, in order (decoded with `codePage`,
+// compared by `collator` as the sort compares). Only adjacent equal questions are counted
 // together, so sort by questions first for true frequencies. There is no limit on the number
-// of runs. Returns the number of runs.
+// of runs.
+std::vector<FrequencyRun> frequencyRuns(const EntryTable& table, const CodePage& codePage,
+                                        const KeyCollator& collator);
+
+// The result rows of the analysis: row p holds run p, question := its text, answer := its
+// length in decimal. Comments and extra fields of the result rows are left as they were.
+std::vector<CellChange> frequencyChanges(const std::vector<FrequencyRun>& runs);
+
+// Frequency analysis in place: writes frequencyChanges and sets the row count to runs + 1.
+// Returns the number of runs.
 int frequencyAnalysis(EntryTable& table, const CodePage& codePage, const KeyCollator& collator);
 
 } // namespace lexanta

@@ -2,6 +2,8 @@
 
 #include "editing/entry_table.h"
 
+#include <vector>
+
 namespace lexanta {
 
 // RandomizeEntries: one pass of exchanges, for i from 1 to rowCount()-1 in order, of row i
@@ -10,6 +12,8 @@ namespace lexanta {
 // 1 .. 2^31-2) seeded with `seed`, so one seed gives the same exchanges everywhere. The window
 // passes the clock in whole seconds, lexanta-tool --seed N passes N. Whole entries move.
 void randomizeEntries(EntryTable& table, unsigned seed);
+// The same exchanges as an order for EntryTable::permute(1, ...) over `entries` rows.
+std::vector<int> shuffleOrder(int entries, unsigned seed);
 
 // The cell part of SwapQuestionAnswer: exchanges the question and the answer of every entry
 // row; comments and the extra fields stay. The fonts and layouts are the caller's to exchange.

@@ -182,8 +182,9 @@ long long quickSorting(std::vector<Slot>& a, int lo0, int hi0, const SortProgres
 
 } // namespace
 
-SortStats sortEntries(EntryTable& table, int column, const CodePage& codePage,
-                      const KeyCollator& collator, const SortProgress& onCall) {
+std::vector<int> sortOrder(const EntryTable& table, int column, const CodePage& codePage,
+                           const KeyCollator& collator, const SortProgress& onCall,
+                           SortStats* stats) {
     const int rows = table.rowCount();
     const std::vector<std::uint32_t> ranks = keyRanks(table, column, codePage, collator);
 
@@ -191,13 +192,20 @@ SortStats sortEntries(EntryTable& table, int column, const CodePage& codePage,
     for (int r = 1; r < rows; ++r)
         work[r] = Slot{ranks[r], static_cast<std::uint32_t>(r)};
 
-    SortStats stats;
-    stats.calls = quickSorting(work, 1, rows - 1, onCall);
+    const long long calls = quickSorting(work, 1, rows - 1, onCall);
+    if (stats)
+        stats->calls = calls;
 
     std::vector<int> newOrder(rows - 1);
     for (int r = 1; r < rows; ++r)
         newOrder[r - 1] = static_cast<int>(work[r].row);
-    table.permute(1, newOrder);
+    return newOrder;
+}
+
+SortStats sortEntries(EntryTable& table, int column, const CodePage& codePage,
+                      const KeyCollator& collator, const SortProgress& onCall) {
+    SortStats stats;
+    table.permute(1, sortOrder(table, column, codePage, collator, onCall, &stats));
     return stats;
 }
 

@@ -3,6 +3,7 @@
 #include "editing/entry_table.h"
 
 #include <functional>
+#include <vector>
 
 namespace lexanta {
 
@@ -27,6 +28,11 @@ using SortProgress = std::function<void(long long calls)>;
 // over precomputed key ranks and row numbers with an explicit stack (left range before right,
 // as the recursion did), and the table is rearranged once at the end, so lists of millions of
 // entries neither overflow the stack nor copy strings.
+// The same order without touching the table: element i is the row whose entry goes to row
+// 1 + i (what EntryTable::permute(1, ...) takes).
+std::vector<int> sortOrder(const EntryTable& table, int column, const CodePage& codePage,
+                           const KeyCollator& collator, const SortProgress& onCall = {},
+                           SortStats* stats = nullptr);
 SortStats sortEntries(EntryTable& table, int column, const CodePage& codePage,
                       const KeyCollator& collator, const SortProgress& onCall = {});
 

@@ -425,7 +425,7 @@ CodePage::CodePage(int codePage) : number_(codePage), impl_(std::make_unique<Imp
 
 CodePage::~CodePage() = default;
 
-QString CodePage::decode(const std::string& bytes) const {
+QString CodePage::decode(std::string_view bytes) const {
     return decode(bytes.data(), bytes.size());
 }
 

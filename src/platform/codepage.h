@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace lexanta {
 
@@ -47,7 +48,7 @@ public:
     int number() const { return number_; }
     // False when no converter for the page exists here; it then converts as 1252.
     bool isAvailable() const { return available_; }
-    QString decode(const std::string& bytes) const;
+    QString decode(std::string_view bytes) const;
     QString decode(const char* data, std::size_t size) const;
     EncodeResult encode(const QString& text) const;
 

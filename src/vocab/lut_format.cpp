@@ -231,7 +231,7 @@ std::string serializeVocabulary(const Vocabulary& doc, bool withHeader) {
     out += "\r\n";
     const int last = t.rowCount() - 1;
     for (int r = 1; r <= last; ++r) {
-        const Entry& e = t.entry(r);
+        const EntryView e = t.entry(r);
         putLine(out, e[kQuestion]);
         out += "\r\n";
         putLine(out, e[kComment]);

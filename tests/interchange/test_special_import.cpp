@@ -64,7 +64,7 @@ FillResult fillFromVocabularyByScan(EntryTable& grid, const Rows& source) {
     FillResult result;
     result.sourceEntries = static_cast<int>(source.size());
     for (int row = 1; row < grid.rowCount(); ++row) {
-        const std::string question = grid.cell(kQuestion, row);
+        const std::string question(grid.cell(kQuestion, row));
         if (question.empty())
             continue;
         for (const Fields& s : source) {

@@ -56,7 +56,7 @@ std::string tableRow(const std::string& q, const std::string& a, const std::stri
            "</td>\r\n<td class=\"f3\">" + c + "</td>\r\n</tr>\r\n";
 }
 
-QByteArray bytes(const std::string& s) {
+QByteArray bytes(std::string_view s) {
     return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
 }
 

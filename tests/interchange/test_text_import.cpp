@@ -17,7 +17,7 @@ const std::array<int, 3> kWestern{1252, 1252, 1252};
 // Question, answer, comment: English words, Russian answers, Western comments.
 const std::array<int, 3> kRussianAnswers{1252, 1251, 1252};
 
-QByteArray bytes(const std::string& s) {
+QByteArray bytes(std::string_view s) {
     return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
 }
 

@@ -22,7 +22,8 @@ EntryTable table(const QStringList& rows) {
 QStringList rowsOf(const EntryTable& t) {
     QStringList rows;
     for (int r = 1; r < t.rowCount(); ++r)
-        rows << QString::fromStdString(t.cell(1, r) + "|" + t.cell(2, r) + "|" + t.cell(3, r));
+        rows << QString::fromStdString(std::string(t.cell(1, r)) + "|" + std::string(t.cell(2, r)) +
+                                       "|" + std::string(t.cell(3, r)));
     return rows;
 }
 

@@ -66,8 +66,8 @@ private slots:
         QCOMPARE(runs, static_cast<int>(expected.size()));
         QCOMPARE(table.rowCount(), runs + 1);
         for (int p = 1; p <= runs; ++p) {
-            const QByteArray got =
-                QByteArray::fromStdString(table.cell(kQuestion, p) + "|" + table.cell(kAnswer, p));
+            const QByteArray got = QByteArray::fromStdString(
+                std::string(table.cell(kQuestion, p)) + "|" + std::string(table.cell(kAnswer, p)));
             QCOMPARE(got, expected[p - 1]);
             // comments and extra fields stay with the row index
             QCOMPARE(table.cell(kComment, p), "comment " + std::to_string(p));

@@ -21,7 +21,7 @@ void fillNumbered(EntryTable& table, int entries) {
 std::vector<Entry> contents(const EntryTable& table) {
     std::vector<Entry> rows;
     for (int r = 1; r < table.rowCount(); ++r)
-        rows.push_back(table.entry(r));
+        rows.push_back(table.entry(r).toEntry());
     return rows;
 }
 

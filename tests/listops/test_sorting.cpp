@@ -42,7 +42,7 @@ void fill(EntryTable& table, const Rows& rows) {
 Rows contents(const EntryTable& table) {
     Rows rows(table.rowCount());
     for (int r = 1; r < table.rowCount(); ++r)
-        rows[r] = table.entry(r);
+        rows[r] = table.entry(r).toEntry();
     return rows;
 }
 
@@ -275,7 +275,7 @@ private slots:
         QVERIFY(stats.calls > entries / 13);
         std::vector<bool> seen(entries + 1, false);
         for (int r = 1; r <= entries; ++r) {
-            const int id = std::stoi(table.cell(kExtra1, r));
+            const int id = std::stoi(std::string(table.cell(kExtra1, r)));
             QVERIFY(id >= 1 && id <= entries && !seen[id]);
             seen[id] = true;
             if (!equalKeys)

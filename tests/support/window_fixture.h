@@ -127,10 +127,10 @@ struct Window {
         }
     }
     QString row(int r) const {
-        const Entry& e = form->cells().entry(r);
+        const EntryView e = form->cells().entry(r);
         QStringList f;
         for (int c = 1; c <= kStoredColumns; ++c)
-            f << QString::fromStdString(e[c]);
+            f << QString::fromUtf8(e[c]);
         return f.join(QLatin1Char('|'));
     }
     QStringList rows() const {
@@ -142,7 +142,7 @@ struct Window {
     QStringList column(int c) const {
         QStringList out;
         for (int r = 1; r < form->RowCount(); ++r)
-            out << QString::fromStdString(form->cells().cell(c, r));
+            out << QString::fromUtf8(form->cells().cell(c, r));
         return out;
     }
     QStringList boxTexts() const { return {box(0)->text(), box(1)->text(), box(2)->text()}; }

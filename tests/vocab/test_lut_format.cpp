@@ -212,7 +212,7 @@ private slots:
         QFETCH(QString, lastQuestion);
         const Vocabulary doc = load(bytes.toStdString());
         QCOMPARE(doc.entries.rowCount(), rows);
-        QCOMPARE(QString::fromStdString(doc.entries.cell(kQuestion, rows - 1)), lastQuestion);
+        QCOMPARE(QString::fromUtf8(doc.entries.cell(kQuestion, rows - 1)), lastQuestion);
         // whatever was read can be written and read again to the same entries
         const Vocabulary again = load(serializeVocabulary(doc, true));
         QCOMPARE(again.entries.rowCount(), doc.entries.rowCount());

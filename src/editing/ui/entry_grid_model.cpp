@@ -126,3 +126,29 @@ void EntryGridModel::rowsChanged(int first, int last) {
 }
 
 } // namespace lexanta
+
+namespace lexanta {
+
+void EntryGridModel::rowAboutToBeMoved(int from, int to) {
+    pendingFirst_ = std::min(from, to);
+    pendingLast_ = std::max(from, to);
+}
+
+void EntryGridModel::rowMoved() {
+    rowsChanged(pendingFirst_, pendingLast_);
+    pendingFirst_ = -1;
+}
+
+void EntryGridModel::rowsAboutToBePermuted(int, int) {}
+
+void EntryGridModel::rowsPermuted(int first, const std::vector<int>& newOrder) {
+    rowsChanged(first, first + static_cast<int>(newOrder.size()) - 1);
+}
+
+void EntryGridModel::tableAboutToBeReplaced() {}
+
+void EntryGridModel::tableReplaced() {
+    refreshAll();
+}
+
+} // namespace lexanta

@@ -47,7 +47,13 @@ public:
     void rowsInserted() override;
     void rowsAboutToBeRemoved(int first, int count) override;
     void rowsRemoved() override;
+    void rowAboutToBeMoved(int from, int to) override;
+    void rowMoved() override;
+    void rowsAboutToBePermuted(int first, int count) override;
+    void rowsPermuted(int first, const std::vector<int>& newOrder) override;
     void rowsChanged(int first, int last) override;
+    void tableAboutToBeReplaced() override;
+    void tableReplaced() override;
 
 signals:
     // A typed text held characters the column's code page cannot hold; the cell was kept.
@@ -62,6 +68,7 @@ private:
     const std::array<FieldFont, 3>& fonts_;
     int shownRows_;         // entry rows the view knows of
     int pendingFirst_ = -1; // first grid row of a structural change in progress
+    int pendingLast_ = -1;
 };
 
 } // namespace lexanta

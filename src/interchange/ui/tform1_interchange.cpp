@@ -50,14 +50,7 @@ void TForm1::Import1Click() {
     }
     setSaveEnabled(false);
     ClearGrid();
-    EntryTable& table = doc.entries;
-    table.setRowCount(imported.rowCount());
-    EntryTableObserver* observer = table.observer();
-    table.setObserver(nullptr); // one repaint for the whole list
-    for (int r = 1; r < imported.rowCount(); ++r)
-        table.setEntry(r, imported.entry(r));
-    table.setObserver(observer);
-    table.notifyRowsChanged(1, table.rowCount() - 1);
+    doc.entries.swapContents(imported);
     StringGrid1->setCurrentCell(1, 1);
     Merge1->setEnabled(true);
     NormalizeCells();

@@ -25,7 +25,7 @@ QStringList savedQuestions(const QString& path) {
     readVocabulary(Window::read(path).toStdString(), v);
     QStringList q;
     for (int r = 1; r < v.entries.rowCount(); ++r)
-        q << QString::fromStdString(v.entries.cell(kQuestion, r));
+        q << QString::fromUtf8(v.entries.cell(kQuestion, r));
     return q;
 }
 

@@ -259,7 +259,7 @@ private slots:
         Window w;
         TForm1& f = *w.form;
         f.LoadDictionary(kRussian);
-        const std::string before = f.cells().cell(kAnswer, 1);
+        const std::string before(f.cells().cell(kAnswer, 1));
         w.clickCell(2, 1);
         Window::key(Qt::Key_End);
         f.statusBar()->clearMessage();
@@ -284,7 +284,7 @@ private slots:
         TForm1& f = *w.form;
         f.LoadDictionary(kRussian);
         w.clickCell(2, 1);
-        const std::string before = f.cells().cell(kAnswer, 1);
+        const std::string before(f.cells().cell(kAnswer, 1));
         FieldFont western = f.FieldFontOf(kAnswerField);
         western.charset = 0;
         w.dialogs.fontAnswers.push_back(western);

@@ -160,7 +160,7 @@ private slots:
         QCOMPARE(f.ComboEdit1->text(), expectedBox);
         QCOMPARE(f.EditMode, !addWordsMode);
         // Ctrl+Del never edits the cell under the editor.
-        QCOMPARE(w.editor()->text(), QString::fromStdString(f.cells().cell(1, expectedRow)));
+        QCOMPARE(w.editor()->text(), QString::fromUtf8(f.cells().cell(1, expectedRow)));
     }
 
     void upDownAtBothEnds_data() {
@@ -183,14 +183,14 @@ private slots:
         rows[row - 1] = QStringLiteral("q|a|c|x|y");
         w.setRows(rows);
         f.cells().setCell(kAnswer, row, "a\x81z");
-        const Entry before = f.cells().entry(row);
+        const Entry before = f.cells().entry(row).toEntry();
         w.clickCell(1, row);
         w.clickBox(1);
         QCOMPARE(QApplication::focusWidget(), f.ComboEdit2);
         Window::key(static_cast<Qt::Key>(key));
         QCOMPARE(f.StringGrid1->Row(), expectedRow);
         QVERIFY(f.cells().entry(row) == before);
-        QCOMPARE(f.ComboEdit1->text(), QString::fromStdString(f.cells().cell(1, expectedRow)));
+        QCOMPARE(f.ComboEdit1->text(), QString::fromUtf8(f.cells().cell(1, expectedRow)));
         QCOMPARE(QApplication::focusWidget(), f.ComboEdit2);
     }
 

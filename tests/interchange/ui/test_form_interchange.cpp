@@ -53,7 +53,7 @@ private slots:
         w.dialogs.fileAnswers.push_back({txt, 2});
         w.form->Import1Click();
         QVERIFY(w.dialogs.messages.empty());
-        QCOMPARE(QByteArray::fromStdString(w.form->cells().cell(kAnswer, 1)),
+        QCOMPARE(QByteArrayView(w.form->cells().cell(kAnswer, 1)).toByteArray(),
                  QByteArray("\xea\xee\xf8\xea\xe0"));
     }
 
