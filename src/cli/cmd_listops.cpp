@@ -77,7 +77,7 @@ int frequencyCommand(const Args& args) {
 }
 
 // Every list command writes a vocabulary.
-QList<OptionSpec> writing(QList<OptionSpec> own) {
+QList<CommandOption> writing(QList<CommandOption> own) {
     own << outputOption(QStringLiteral("OUT.lut")) << removeBlankLinesOption() << oldFormatOption();
     return own;
 }

@@ -18,7 +18,7 @@ std::map<QString, Command>& registry() {
     return commands;
 }
 
-QString optionText(const OptionSpec& option) {
+QString optionText(const CommandOption& option) {
     const QString& name = option.names.first();
     QString text = (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
     if (!option.valueName.isEmpty())
@@ -26,7 +26,7 @@ QString optionText(const OptionSpec& option) {
     return text;
 }
 
-bool isOutput(const OptionSpec& option) {
+bool isOutput(const CommandOption& option) {
     return option.names.contains(QLatin1String("output"));
 }
 
@@ -48,7 +48,7 @@ void printUsage() {
 void printCommandHelp(const Command& command) {
     std::string text =
         "usage: " + bytes(usageLine(command)) + "\n\n" + bytes(command.summary) + "\n\noptions:\n";
-    for (const OptionSpec& option : command.options) {
+    for (const CommandOption& option : command.options) {
         QString names;
         for (const QString& name : option.names)
             names += (names.isEmpty() ? QString() : QStringLiteral(", ")) +
@@ -82,7 +82,7 @@ int dispatch(const QStringList& argv) {
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("describe the command"));
     parser.addOption(help);
-    for (const OptionSpec& option : command.options)
+    for (const CommandOption& option : command.options)
         parser.addOption(QCommandLineOption(option.names, option.help, option.valueName));
     QStringList arguments = argv;
     arguments.first() = QStringLiteral("lexanta-tool ") + command.name;
@@ -95,7 +95,7 @@ int dispatch(const QStringList& argv) {
 
     Args args;
     args.positional = parser.positionalArguments();
-    for (const OptionSpec& option : command.options) {
+    for (const CommandOption& option : command.options) {
         const QString& name = option.names.last();
         if (!parser.isSet(name)) {
             if (option.required)
@@ -129,14 +129,14 @@ Registrar::Registrar(Command command) {
 
 QString usageLine(const Command& command) {
     QStringList parts{QStringLiteral("lexanta-tool"), command.name};
-    for (const OptionSpec& option : command.options)
+    for (const CommandOption& option : command.options)
         if (option.required && !isOutput(option))
             parts << optionText(option);
     parts << command.arguments;
-    for (const OptionSpec& option : command.options)
+    for (const CommandOption& option : command.options)
         if (isOutput(option))
             parts << optionText(option);
-    for (const OptionSpec& option : command.options)
+    for (const CommandOption& option : command.options)
         if (!option.required)
             parts << QLatin1Char('[') + optionText(option) + QLatin1Char(']');
     return parts.join(QLatin1Char(' '));

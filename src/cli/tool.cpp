@@ -17,21 +17,21 @@ int stdoutError = 0; // errno of the first write to standard output that failed
 
 } // namespace
 
-OptionSpec outputOption(const QString& valueName) {
+CommandOption outputOption(const QString& valueName) {
     return {{QStringLiteral("o"), QStringLiteral("output")},
             valueName,
             QStringLiteral("the file to write; - writes standard output"),
             true};
 }
 
-OptionSpec removeBlankLinesOption() {
+CommandOption removeBlankLinesOption() {
     return {{QStringLiteral("remove-blank-lines")},
             {},
             QStringLiteral("drop entries whose question, answer and comment are empty"),
             false};
 }
 
-OptionSpec oldFormatOption() {
+CommandOption oldFormatOption() {
     return {{QStringLiteral("old-format")},
             {},
             QStringLiteral("write an old-format input in the old format (no header)"),

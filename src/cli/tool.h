@@ -18,7 +18,7 @@ inline constexpr int kIoError = 1;
 inline constexpr int kUsageError = 2;
 
 // One option a command takes. Options without a value name are switches.
-struct OptionSpec {
+struct CommandOption {
     QStringList names; // "o", "output": -o and --output
     QString valueName; // "OUT.lut", "question|answer|comment"; empty for a switch
     QString help;
@@ -26,9 +26,9 @@ struct OptionSpec {
 };
 
 // The options every command that writes a vocabulary may take.
-OptionSpec outputOption(const QString& valueName);
-OptionSpec removeBlankLinesOption();
-OptionSpec oldFormatOption();
+CommandOption outputOption(const QString& valueName);
+CommandOption removeBlankLinesOption();
+CommandOption oldFormatOption();
 
 // Arguments of one command after its name, parsed against the command's options.
 struct Args {
@@ -46,7 +46,7 @@ struct Command {
     QString name;
     QString summary;       // one line for --help
     QStringList arguments; // the positional arguments, e.g. {"IN.lut"}
-    QList<OptionSpec> options;
+    QList<CommandOption> options;
     std::function<int(const Args&)> run;
 };
 
