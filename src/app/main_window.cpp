@@ -13,6 +13,7 @@
 #include "editing/ui/layout_commands.h"
 #include "interchange/ui/interchange_commands.h"
 #include "listops/ui/list_commands.h"
+#include "platform/file_names.h"
 #include "platform/keyboard_layouts.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/keyboard_guard.h"
@@ -27,10 +28,12 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -41,6 +44,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QUrl>
 
 namespace lexanta {
 
@@ -81,8 +85,10 @@ template <typename W> W* child(const QObject* window, const char* name) {
 MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
     : QMainWindow(parent), document_(std::make_unique<Document>(Document::Start::FirstStart)),
       dialogs_(services.dialogs), keyboardLayouts_(services.keyboardLayouts),
-      configFolder_(services.configFolder), restoreSettings_(services.restoreSettings) {
+      configFolder_(services.configFolder), restoreSettings_(services.restoreSettings),
+      fileToOpen_(services.fileToOpen) {
     setObjectName(QStringLiteral("Form1"));
+    setAcceptDrops(true);
     if (!keyboardLayouts_) {
         ownedLayouts_ = std::make_unique<MemoryKeyboardLayouts>();
         keyboardLayouts_ = ownedLayouts_.get();
@@ -553,10 +559,49 @@ void MainWindow::showEvent(QShowEvent* event) {
 void MainWindow::restoreSettingsOnFirstShow() {
     settings_->restoreStorage();
     language_->followStoredLanguage();
-    // The last file chosen for opening is reopened exactly as Load opens it.
+    // The last file chosen for opening, or the one named on the command line, is opened
+    // exactly as Load opens it.
+    if (!fileToOpen_.isEmpty())
+        files_->openDialog().fileName = fileToOpen_;
     if (!files_->openDialog().fileName.isEmpty())
         files_->loadFile(files_->openDialog().fileName);
     settings_->restorePlacement();
+    // Restoring the placement replaced the recent list that the load had added to.
+    if (!fileToOpen_.isEmpty())
+        files_->recentFiles().add(fileToOpen_);
+}
+
+namespace {
+
+// The first local .lut file a drag carries; empty when it carries none.
+QString draggedVocabulary(const QMimeData* data) {
+    if (!data || !data->hasUrls())
+        return {};
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile())
+            continue;
+        // toLocalFile() would read the name's bytes as UTF-8; the URL keeps them encoded.
+        const QString path = fileNameFromBytes(
+            QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+        if (path.endsWith(QLatin1String(".lut"), Qt::CaseInsensitive))
+            return path;
+    }
+    return {};
+}
+
+} // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!draggedVocabulary(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString path = draggedVocabulary(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    files_->openRecent(path); // the file chosen for opening, loaded as Load does
 }
 
 void MainWindow::saveSettingsOnClose() {

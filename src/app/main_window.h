@@ -37,6 +37,7 @@ struct WindowServices {
     QString programFolder;                      // empty: the executable's folder
     QString configFolder;                       // empty: the user's configuration folder
     bool restoreSettings = true;                // read the settings files at first show
+    QString fileToOpen; // from the command line: opened at first show in place of the last file
 };
 
 class MainWindow : public QMainWindow {
@@ -75,6 +76,9 @@ protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // A .lut file dropped from a file manager loads as File > Load does.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildMenus();
@@ -98,6 +102,7 @@ private:
     QString programFolder_;
     QString configFolder_;
     bool restoreSettings_;
+    QString fileToOpen_;
     bool firstShowDone_ = false;
     bool closeConfirmed_ = false; // the save prompt was answered and the save done
     QString title_;

@@ -2,33 +2,56 @@
 #include "cli/tool.h"
 
 #include "interchange/text_export.h"
+#include "platform/codepage.h"
 #include "platform/file_io.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <array>
+#include <iterator>
+#include <utility>
 
 namespace lexanta::tool {
 namespace {
 
-// Options other than the command's own value options are mistakes.
-bool onlyOptions(const Args& args, const QStringList& allowed, QString& unexpected) {
-    for (int i = 0; i < args.options.size(); ++i) {
-        const QString name = args.options[i].section(QLatin1Char('='), 0, 0);
-        if (!allowed.contains(name)) {
-            unexpected = name;
-            return false;
+// Windows font character sets by the names of their constants (ANSI_CHARSET, ...).
+const std::pair<const char*, int> kCharsetNames[] = {
+    {"ansi", 0},         {"default", 1},       {"symbol", 2},       {"mac", 77},
+    {"shiftjis", 128},   {"hangul", 129},      {"hangeul", 129},    {"johab", 130},
+    {"gb2312", 134},     {"chinesebig5", 136}, {"greek", 161},      {"turkish", 162},
+    {"vietnamese", 163}, {"hebrew", 177},      {"arabic", 178},     {"baltic", 186},
+    {"russian", 204},    {"thai", 222},        {"easteurope", 238}, {"oem", 255},
+};
+
+// "0,204,0" or "ansi,russian,ansi" -> the three character sets; false when malformed.
+bool parseCharsets(const QString& text, std::array<int, 3>& charsets) {
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 3)
+        return false;
+    for (int i = 0; i < 3; ++i) {
+        const QString part = parts[i].trimmed().toLower();
+        bool number = false;
+        const int value = part.toInt(&number);
+        if (number) {
+            if (value < 0 || value > 255)
+                return false;
+            charsets[i] = value;
+            continue;
         }
-        if (name == args.options[i])
-            ++i; // its value follows
+        const auto* found =
+            std::find_if(std::begin(kCharsetNames), std::end(kCharsetNames),
+                         [&part](const auto& n) { return part == QLatin1String(n.first); });
+        if (found == std::end(kCharsetNames))
+            return false;
+        charsets[i] = found->second;
     }
     return true;
 }
 
 int importCommand(const Args& args) {
     const QString name = QStringLiteral("import");
-    QString unexpected;
-    if (!onlyOptions(args, {QStringLiteral("--format")}, unexpected))
-        return usageError(name, QStringLiteral("unknown option %1").arg(unexpected));
-    if (args.positional.size() != 1 || args.output.isEmpty())
-        return usageError(name, QStringLiteral("import takes one input file and -o OUTPUT"));
-    const QString formatName = args.value(QStringLiteral("--format"));
+    const QString formatName = args.value(QStringLiteral("format"));
     ImportFormat format;
     if (formatName == QLatin1String("text"))
         format = ImportFormat::TextPairs;
@@ -38,67 +61,104 @@ int importCommand(const Args& args) {
         format = ImportFormat::ThreeFields;
     else
         return usageError(name, QStringLiteral("--format must be text, tab2 or tab3"));
-
+    // A new vocabulary as a reset leaves it; the fonts decide the columns' code pages.
     Document doc;
+    if (args.has(QStringLiteral("charsets"))) {
+        std::array<int, 3> charsets{};
+        if (!parseCharsets(args.value(QStringLiteral("charsets")), charsets))
+            return usageError(name, QStringLiteral("--charsets takes three character sets Q,A,C, "
+                                                   "each a number from 0 to 255 or a name such "
+                                                   "as ansi or russian"));
+        for (int field = 0; field < 3; ++field) {
+            FieldFont font = doc.font(field);
+            font.charset = charsets[static_cast<std::size_t>(field)];
+            doc.setFont(field, font);
+        }
+    }
     if (const int status = report(doc.importText(args.positional.first(), format)); status != kOk)
         return status;
     return saveVocabulary(doc, args);
 }
 
 int fillCommand(const Args& args) {
-    const QString name = QStringLiteral("fill");
-    QString unexpected;
-    if (!onlyOptions(args, {QStringLiteral("--from")}, unexpected))
-        return usageError(name, QStringLiteral("unknown option %1").arg(unexpected));
-    const QString source = args.value(QStringLiteral("--from"));
-    if (args.positional.size() != 1 || args.output.isEmpty() || source.isEmpty())
-        return usageError(name,
-                          QStringLiteral("fill takes one input file, --from SOURCE and -o OUTPUT"));
     Document doc;
     if (!loadVocabulary(args.positional.first(), doc))
         return kIoError;
-    if (const int status = report(doc.specialImport(source)); status != kOk)
+    if (const int status = report(doc.specialImport(args.value(QStringLiteral("from"))));
+        status != kOk)
         return status;
     return saveVocabulary(doc, args);
 }
 
 int exportCommand(const Args& args) {
     const QString name = QStringLiteral("export");
-    QString unexpected;
-    if (!onlyOptions(args, {QStringLiteral("--format")}, unexpected))
-        return usageError(name, QStringLiteral("unknown option %1").arg(unexpected));
-    if (args.positional.size() != 1 || args.output.isEmpty())
-        return usageError(name, QStringLiteral("export takes one input file and -o OUTPUT"));
-    const QString formatName = args.value(QStringLiteral("--format"));
+    const QString formatName = args.value(QStringLiteral("format"));
     if (formatName != QLatin1String("tab") && formatName != QLatin1String("html"))
         return usageError(name, QStringLiteral("--format must be tab or html"));
+    const bool utf8 = args.has(QStringLiteral("utf8"));
+    if (utf8 && formatName != QLatin1String("tab"))
+        return usageError(name, QStringLiteral("--utf8 goes with --format tab (the HTML page is "
+                                               "always UTF-8)"));
     Document doc;
     if (!loadVocabulary(args.positional.first(), doc))
         return kIoError;
-    const std::string page = formatName == QLatin1String("tab") ? exportTabDelimited(doc.entries())
-                                                                : exportHtml(doc.vocabulary());
+    std::string page;
+    if (formatName == QLatin1String("html"))
+        page = exportHtml(doc.vocabulary());
+    else if (utf8)
+        page = exportTabDelimitedUtf8(doc.entries(), doc.header().fonts);
+    else
+        page = exportTabDelimited(doc.entries());
     const IoResult written = writeWholeFile(args.output, page);
-    if (!written) {
-        printError(written.message(QStringLiteral("cannot write")));
-        return kIoError;
-    }
+    if (!written)
+        return writeFailure(args.output, written.reason);
     return kOk;
 }
 
-const Registrar importRegistrar({QStringLiteral("import"),
-                                 QStringLiteral("import --format text|tab2|tab3 IN.txt -o OUT.lut "
-                                                "[--remove-blank-lines]"),
-                                 {QStringLiteral("--format")},
-                                 importCommand});
-const Registrar fillRegistrar({QStringLiteral("fill"),
-                               QStringLiteral("fill IN.lut --from SOURCE.lut -o OUT.lut "
-                                              "[--remove-blank-lines] [--old-format]"),
-                               {QStringLiteral("--from")},
-                               fillCommand});
-const Registrar exportRegistrar({QStringLiteral("export"),
-                                 QStringLiteral("export --format tab|html IN.lut -o OUT"),
-                                 {QStringLiteral("--format")},
-                                 exportCommand});
+const Registrar importRegistrar(
+    {QStringLiteral("import"),
+     QStringLiteral("Makes a new vocabulary from a UTF-8 or ANSI word list (File > Import)."),
+     {QStringLiteral("IN.txt")},
+     {{{QStringLiteral("format")},
+       QStringLiteral("text|tab2|tab3"),
+       QStringLiteral("question and answer lines, or two or three tab-separated fields a line"),
+       true},
+      {{QStringLiteral("charsets")},
+       QStringLiteral("Q,A,C"),
+       QStringLiteral("the character sets of the question, answer and comment fonts, as numbers "
+                      "(0,204,0) or names (ansi,russian,ansi); default: the system's"),
+       false},
+      outputOption(QStringLiteral("OUT.lut")),
+      removeBlankLinesOption()},
+     importCommand});
+const Registrar fillRegistrar(
+    {QStringLiteral("fill"),
+     QStringLiteral("Fills empty answers and comments from another vocabulary (File > Special "
+                    "Import)."),
+     {QStringLiteral("IN.lut")},
+     {{{QStringLiteral("from")},
+       QStringLiteral("SOURCE.lut"),
+       QStringLiteral("the vocabulary to take answers and comments from"),
+       true},
+      outputOption(QStringLiteral("OUT.lut")),
+      removeBlankLinesOption(),
+      oldFormatOption()},
+     fillCommand});
+const Registrar exportRegistrar(
+    {QStringLiteral("export"),
+     QStringLiteral("Writes the entries as tab-delimited text or an HTML page (File > Export)."),
+     {QStringLiteral("IN.lut")},
+     {{{QStringLiteral("format")},
+       QStringLiteral("tab|html"),
+       QStringLiteral("tab-delimited text (the cells' bytes) or an HTML page (UTF-8)"),
+       true},
+      {{QStringLiteral("utf8")},
+       {},
+       QStringLiteral("with --format tab: each column decoded with its font's code page, "
+                      "written in UTF-8"),
+       false},
+      outputOption(QStringLiteral("OUT"))},
+     exportCommand});
 
 } // namespace
 } // namespace lexanta::tool

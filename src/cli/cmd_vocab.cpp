@@ -1,19 +1,46 @@
 // info and save: File > Load, then a report or File > Save.
 #include "cli/tool.h"
 
-#include <QString>
+#include "platform/codepage.h"
 
-#include <cstdio>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QString>
 
 namespace lexanta::tool {
 namespace {
 
+// The facts as JSON: texts decoded as the window shows the description (system code page).
+std::string infoJson(const Document& doc) {
+    const VocabularyHeader& h = doc.header();
+    const CodePage& page = CodePage::get(systemAnsiCodePage());
+    QJsonArray layouts;
+    for (const std::string& name : h.layoutNames)
+        layouts.append(page.decode(name));
+    const QJsonObject facts{
+        {QStringLiteral("format"),
+         doc.vocabulary().currentFormat ? QStringLiteral("current") : QStringLiteral("old")},
+        {QStringLiteral("entries"), static_cast<qint64>(doc.entries().entryCount())},
+        {QStringLiteral("questions-language"), page.decode(h.questionsLanguage)},
+        {QStringLiteral("answers-language"), page.decode(h.answersLanguage)},
+        {QStringLiteral("title"), page.decode(h.title)},
+        {QStringLiteral("author"), page.decode(h.author)},
+        {QStringLiteral("date"), page.decode(h.date)},
+        {QStringLiteral("layouts"), layouts},
+        {QStringLiteral("font-size"), h.fontSize},
+    };
+    return QJsonDocument(facts).toJson(QJsonDocument::Compact).toStdString() + "\n";
+}
+
 int info(const Args& args) {
-    if (args.positional.size() != 1 || !args.output.isEmpty())
-        return usageError(QStringLiteral("info"), QStringLiteral("info takes one input file"));
     Document doc;
     if (!loadVocabulary(args.positional.first(), doc))
         return kIoError;
+    if (args.has(QStringLiteral("json"))) {
+        printOut(infoJson(doc));
+        return kOk;
+    }
     const VocabularyHeader& h = doc.header();
     std::string out;
     out += std::string("format: ") + (doc.vocabulary().currentFormat ? "current" : "old") + "\n";
@@ -25,14 +52,11 @@ int info(const Args& args) {
     out += "date: " + h.date + "\n";
     out += "layouts: " + h.layoutNames[0] + " " + h.layoutNames[1] + " " + h.layoutNames[2] + "\n";
     out += "font-size: " + std::to_string(h.fontSize) + "\n";
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    printOut(out);
     return kOk;
 }
 
 int save(const Args& args) {
-    if (args.positional.size() != 1 || args.output.isEmpty())
-        return usageError(QStringLiteral("save"),
-                          QStringLiteral("save takes one input file and -o OUTPUT"));
     Document doc;
     if (!loadVocabulary(args.positional.first(), doc))
         return kIoError;
@@ -40,9 +64,6 @@ int save(const Args& args) {
 }
 
 int merge(const Args& args) {
-    if (args.positional.size() != 2 || args.output.isEmpty())
-        return usageError(QStringLiteral("merge"),
-                          QStringLiteral("merge takes two input files and -o OUTPUT"));
     Document doc;
     if (!loadVocabulary(args.positional[0], doc))
         return kIoError;
@@ -51,17 +72,29 @@ int merge(const Args& args) {
     return saveVocabulary(doc, args);
 }
 
-const Registrar mergeCommand({QStringLiteral("merge"),
-                              QStringLiteral("merge IN.lut OTHER.lut -o OUT.lut "
-                                             "[--remove-blank-lines] [--old-format]"),
-                              {},
-                              merge});
-const Registrar infoCommand({QStringLiteral("info"), QStringLiteral("info FILE.lut"), {}, info});
+const Registrar infoCommand({QStringLiteral("info"),
+                             QStringLiteral("Prints the description, the entry count and the "
+                                            "format of a vocabulary."),
+                             {QStringLiteral("FILE.lut")},
+                             {{{QStringLiteral("json")},
+                               {},
+                               QStringLiteral("print the same facts as one JSON object (UTF-8)"),
+                               false}},
+                             info});
 const Registrar saveCommand({QStringLiteral("save"),
-                             QStringLiteral("save IN.lut -o OUT.lut [--remove-blank-lines] "
-                                            "[--old-format]"),
-                             {},
+                             QStringLiteral("Loads and saves a vocabulary as File > Load and "
+                                            "File > Save do."),
+                             {QStringLiteral("IN.lut")},
+                             {outputOption(QStringLiteral("OUT.lut")), removeBlankLinesOption(),
+                              oldFormatOption()},
                              save});
+const Registrar mergeCommand({QStringLiteral("merge"),
+                              QStringLiteral("Appends the entries of OTHER.lut to IN.lut (File "
+                                             "> Merge)."),
+                              {QStringLiteral("IN.lut"), QStringLiteral("OTHER.lut")},
+                              {outputOption(QStringLiteral("OUT.lut")), removeBlankLinesOption(),
+                               oldFormatOption()},
+                              merge});
 
 } // namespace
 } // namespace lexanta::tool

@@ -1,9 +1,12 @@
 // lexanta-tool: the editor's file routines on the command line.
 #include "cli/tool.h"
 
+#include "app_version.h"
+#include "platform/file_names.h"
+
+#include <QCommandLineParser>
 #include <QCoreApplication>
 
-#include <cstdio>
 #include <map>
 
 namespace lexanta::tool {
@@ -15,13 +18,106 @@ std::map<QString, Command>& registry() {
     return commands;
 }
 
-void printUsage(FILE* to) {
-    std::fprintf(to, "usage: lexanta-tool COMMAND [ARGS]\n\ncommands:\n");
+QString optionText(const CommandOption& option) {
+    const QString& name = option.names.first();
+    QString text = (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+    if (!option.valueName.isEmpty())
+        text += QLatin1Char(' ') + option.valueName;
+    return text;
+}
+
+bool isOutput(const CommandOption& option) {
+    return option.names.contains(QLatin1String("output"));
+}
+
+std::string bytes(const QString& text) {
+    return fileNameToBytes(text).toStdString();
+}
+
+void printUsage() {
+    std::string text = "usage: lexanta-tool COMMAND [ARGS]\n       lexanta-tool --help | "
+                       "--version\n\ncommands:\n";
     for (const auto& [name, command] : registry())
-        std::fprintf(to, "  lexanta-tool %s\n", command.usage.toLocal8Bit().constData());
-    std::fprintf(to, "\n-o FILE names the output (- for standard output); - as an input "
-                     "reads standard input.\nExit status: 0 success, 1 a file could not be "
-                     "read or written, 2 usage error.\n");
+        text += "  " + bytes(usageLine(command)) + "\n";
+    text += "\n-o FILE names the output (- for standard output); - as an input reads standard "
+            "input.\n'lexanta-tool COMMAND --help' describes a command's options.\nExit status: "
+            "0 success, 1 a file could not be read or written, 2 usage error.\n";
+    printOut(text);
+}
+
+void printCommandHelp(const Command& command) {
+    std::string text =
+        "usage: " + bytes(usageLine(command)) + "\n\n" + bytes(command.summary) + "\n\noptions:\n";
+    for (const CommandOption& option : command.options) {
+        QString names;
+        for (const QString& name : option.names)
+            names += (names.isEmpty() ? QString() : QStringLiteral(", ")) +
+                     (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+        if (!option.valueName.isEmpty())
+            names += QLatin1Char(' ') + option.valueName;
+        text += "  " + bytes(names) + "\n      " + bytes(option.help) + "\n";
+    }
+    printOut(text);
+}
+
+int dispatch(const QStringList& argv) {
+    if (argv.isEmpty())
+        return usageError({}, QStringLiteral("no command given"));
+    const QString& first = argv.first();
+    if (first == QLatin1String("--help") || first == QLatin1String("-h") ||
+        first == QLatin1String("help")) {
+        printUsage();
+        return kOk;
+    }
+    if (first == QLatin1String("--version")) {
+        printOut(std::string("lexanta-tool ") + kVersion + "\n");
+        return kOk;
+    }
+    const auto it = registry().find(first);
+    if (it == registry().end())
+        return usageError({}, QStringLiteral("unknown command '%1'").arg(first));
+    const Command& command = it->second;
+
+    QCommandLineParser parser;
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("describe the command"));
+    parser.addOption(help);
+    for (const CommandOption& option : command.options)
+        parser.addOption(QCommandLineOption(option.names, option.help, option.valueName));
+    QStringList arguments = argv;
+    arguments.first() = QStringLiteral("lexanta-tool ") + command.name;
+    if (!parser.parse(arguments))
+        return usageError(command.name, parser.errorText());
+    if (parser.isSet(help)) {
+        printCommandHelp(command);
+        return kOk;
+    }
+
+    Args args;
+    args.positional = parser.positionalArguments();
+    for (const CommandOption& option : command.options) {
+        const QString& name = option.names.last();
+        if (!parser.isSet(name)) {
+            if (option.required)
+                return usageError(
+                    command.name,
+                    QStringLiteral("%1 needs %2").arg(command.name, optionText(option)));
+            continue;
+        }
+        if (isOutput(option))
+            args.output = parser.value(name);
+        else if (name == QLatin1String("remove-blank-lines"))
+            args.removeBlankLines = true;
+        else if (name == QLatin1String("old-format"))
+            args.oldFormat = true;
+        else
+            args.values.insert(name, option.valueName.isEmpty() ? QString() : parser.value(name));
+    }
+    if (args.positional.size() != command.arguments.size())
+        return usageError(
+            command.name,
+            QStringLiteral("%1 takes %2").arg(command.name, command.arguments.join(' ')));
+    return command.run(args);
 }
 
 } // namespace
@@ -31,72 +127,48 @@ Registrar::Registrar(Command command) {
     registry().emplace(name, std::move(command));
 }
 
+QString usageLine(const Command& command) {
+    QStringList parts{QStringLiteral("lexanta-tool"), command.name};
+    for (const CommandOption& option : command.options)
+        if (option.required && !isOutput(option))
+            parts << optionText(option);
+    parts << command.arguments;
+    for (const CommandOption& option : command.options)
+        if (isOutput(option))
+            parts << optionText(option);
+    for (const CommandOption& option : command.options)
+        if (!option.required)
+            parts << QLatin1Char('[') + optionText(option) + QLatin1Char(']');
+    return parts.join(QLatin1Char(' '));
+}
+
 int usageError(const QString& command, const QString& message) {
     printError(message);
     const auto it = registry().find(command);
-    if (it != registry().end())
-        std::fprintf(stderr, "usage: lexanta-tool %s\n",
-                     it->second.usage.toLocal8Bit().constData());
-    else
-        printUsage(stderr);
+    QString text;
+    if (it != registry().end()) {
+        text = QStringLiteral("usage: ") + usageLine(it->second) + QLatin1Char('\n');
+    } else {
+        text = QStringLiteral("usage: lexanta-tool COMMAND [ARGS]; commands:");
+        for (const auto& [name, c] : registry())
+            text += QLatin1Char(' ') + name;
+        text += QStringLiteral("\n'lexanta-tool --help' says more.\n");
+    }
+    const QByteArray out = fileNameToBytes(text);
+    std::fwrite(out.constData(), 1, static_cast<std::size_t>(out.size()), stderr);
     return kUsageError;
 }
 
-namespace {
-
-int dispatch(const QStringList& argv) {
-    if (argv.isEmpty()) {
-        printUsage(stderr);
-        return kUsageError;
-    }
-    if (argv.first() == QLatin1String("--help") || argv.first() == QLatin1String("-h") ||
-        argv.first() == QLatin1String("help")) {
-        printUsage(stdout);
-        return kOk;
-    }
-    const auto it = registry().find(argv.first());
-    if (it == registry().end())
-        return usageError({}, QStringLiteral("unknown command '%1'").arg(argv.first()));
-    const Command& command = it->second;
-    Args args;
-    for (int i = 1; i < argv.size(); ++i) {
-        const QString& a = argv[i];
-        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            std::printf("usage: lexanta-tool %s\n", command.usage.toLocal8Bit().constData());
-            return kOk;
-        }
-        if (a == QLatin1String("-o") || a == QLatin1String("--output")) {
-            if (i + 1 >= argv.size())
-                return usageError(command.name, QStringLiteral("%1 needs a file name").arg(a));
-            args.output = argv[++i];
-        } else if (a == QLatin1String("--remove-blank-lines")) {
-            args.removeBlankLines = true;
-        } else if (a == QLatin1String("--old-format")) {
-            args.oldFormat = true;
-        } else if (a.startsWith(QLatin1String("--"))) {
-            const QString name = a.section(QLatin1Char('='), 0, 0);
-            if (!command.valueOptions.contains(name) && name != a)
-                return usageError(command.name, QStringLiteral("unknown option %1").arg(name));
-            if (command.valueOptions.contains(name) && name == a) {
-                if (i + 1 >= argv.size())
-                    return usageError(command.name, QStringLiteral("%1 needs a value").arg(a));
-                args.options << a << argv[++i];
-            } else {
-                args.options << a;
-            }
-        } else {
-            args.positional << a;
-        }
-    }
-    return command.run(args);
-}
-
-} // namespace
 } // namespace lexanta::tool
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
-    return lexanta::tool::dispatch(args);
+    QCoreApplication::setApplicationName(QStringLiteral("lexanta-tool"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(lexanta::kVersion));
+    // QCoreApplication::arguments() would turn bytes that are not UTF-8 into U+FFFD, so
+    // a file name from an old archive would name another file.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << lexanta::fileNameFromBytes(argv[i]);
+    return lexanta::tool::finishStandardOutput(lexanta::tool::dispatch(args));
 }

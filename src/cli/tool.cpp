@@ -1,31 +1,67 @@
 #include "cli/tool.h"
 
-#include <QTextStream>
+#include "platform/file_names.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace lexanta::tool {
 
-QString Args::value(const QString& name) const {
-    for (int i = 0; i < options.size(); ++i) {
-        const QString& o = options[i];
-        if (o.startsWith(name + QLatin1Char('=')))
-            return o.mid(name.size() + 1);
-        if (o == name && i + 1 < options.size())
-            return options[i + 1];
-    }
-    return {};
+namespace {
+
+int stdoutError = 0; // errno of the first write to standard output that failed
+
+} // namespace
+
+CommandOption outputOption(const QString& valueName) {
+    return {{QStringLiteral("o"), QStringLiteral("output")},
+            valueName,
+            QStringLiteral("the file to write; - writes standard output"),
+            true};
 }
 
-bool Args::has(const QString& name) const {
-    for (const QString& o : options)
-        if (o == name || o.startsWith(name + QLatin1Char('=')))
-            return true;
-    return false;
+CommandOption removeBlankLinesOption() {
+    return {{QStringLiteral("remove-blank-lines")},
+            {},
+            QStringLiteral("drop entries whose question, answer and comment are empty"),
+            false};
+}
+
+CommandOption oldFormatOption() {
+    return {{QStringLiteral("old-format")},
+            {},
+            QStringLiteral("write an old-format input in the old format (no header)"),
+            false};
 }
 
 void printError(const QString& message) {
-    std::fprintf(stderr, "lexanta-tool: %s\n", message.toLocal8Bit().constData());
+    const QByteArray text = "lexanta-tool: " + fileNameToBytes(message) + '\n';
+    std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stderr);
+}
+
+void printOut(std::string_view text) {
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() && stdoutError == 0)
+        stdoutError = errno != 0 ? errno : EIO;
+}
+
+int finishStandardOutput(int status) {
+    if (std::fflush(stdout) != 0 && stdoutError == 0)
+        stdoutError = errno != 0 ? errno : EIO;
+    if (std::ferror(stdout) && stdoutError == 0)
+        stdoutError = EIO;
+    // A command that failed has said why; its output may have failed for the same reason.
+    if (status != kOk || stdoutError == 0)
+        return status;
+    printError(QStringLiteral("cannot write standard output: %1")
+                   .arg(QString::fromLocal8Bit(std::strerror(stdoutError))));
+    return kIoError;
+}
+
+int writeFailure(const QString& path, const QString& reason) {
+    const QString target = path == QLatin1String("-") ? QStringLiteral("standard output") : path;
+    printError(QStringLiteral("cannot write %1: %2").arg(target, reason));
+    return kIoError;
 }
 
 bool loadVocabulary(const QString& path, Document& doc) {
@@ -44,6 +80,8 @@ int saveVocabulary(Document& doc, const Args& args) {
 int report(const FileOutcome& outcome) {
     if (outcome.ok())
         return kOk;
+    if (outcome.kind == FileOutcome::Kind::Unwritable)
+        return writeFailure(outcome.path, outcome.reason);
     printError(outcome.message());
     return kIoError;
 }

@@ -2,10 +2,13 @@
 
 #include "document/document.h"
 
+#include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <string_view>
 
 namespace lexanta::tool {
 
@@ -14,22 +17,36 @@ inline constexpr int kOk = 0;
 inline constexpr int kIoError = 1;
 inline constexpr int kUsageError = 2;
 
-// Arguments of one command after its name, with the options every writing command shares.
+// One option a command takes. Options without a value name are switches.
+struct CommandOption {
+    QStringList names; // "o", "output": -o and --output
+    QString valueName; // "OUT.lut", "question|answer|comment"; empty for a switch
+    QString help;
+    bool required = false;
+};
+
+// The options every command that writes a vocabulary may take.
+CommandOption outputOption(const QString& valueName);
+CommandOption removeBlankLinesOption();
+CommandOption oldFormatOption();
+
+// Arguments of one command after its name, parsed against the command's options.
 struct Args {
     QStringList positional;
     QString output;                // -o / --output
     bool removeBlankLines = false; // --remove-blank-lines
     bool oldFormat = false;        // --old-format
-    QStringList options; // every other "--name" or "--name=value" / "--name value" pair, raw
-    // Value of an option given as --name VALUE or --name=VALUE; empty when absent.
-    QString value(const QString& name) const;
-    bool has(const QString& name) const;
+    QMap<QString, QString> values; // every other option given, by its long name ("" for switches)
+    // Value of an option; empty when absent.
+    QString value(const QString& name) const { return values.value(name); }
+    bool has(const QString& name) const { return values.contains(name); }
 };
 
 struct Command {
     QString name;
-    QString usage;            // one line, after "lexanta-tool "
-    QStringList valueOptions; // options that take a value, e.g. {"--by", "--seed"}
+    QString summary;       // one line for --help
+    QStringList arguments; // the positional arguments, e.g. {"IN.lut"}
+    QList<CommandOption> options;
     std::function<int(const Args&)> run;
 };
 
@@ -38,10 +55,21 @@ struct Registrar {
     explicit Registrar(Command command);
 };
 
-// Prints "lexanta-tool: <message>" on standard error.
+// "sort --by question|answer|comment IN.lut -o OUT.lut [--remove-blank-lines] ..."
+QString usageLine(const Command& command);
+
+// Prints "lexanta-tool: <message>" on standard error; names that carry bytes that are not
+// UTF-8 are printed as those bytes.
 void printError(const QString& message);
 // Prints the message and the usage of `command` on standard error; returns kUsageError.
 int usageError(const QString& command, const QString& message);
+// Writes to standard output. A failed write is remembered and reported at the end.
+void printOut(std::string_view text);
+// The exit status after a command: kIoError, naming standard output, when what the command
+// wrote there did not all get out.
+int finishStandardOutput(int status);
+// Reports a failed write of `path` ("-" is standard output); returns kIoError.
+int writeFailure(const QString& path, const QString& reason);
 
 // Loads a .lut file as File > Load does, into a document in the window's reset state.
 // On failure prints the file and reason and returns false.

@@ -64,23 +64,40 @@ void appendCssString(std::string& out, std::string_view bytes, const CodePage& p
     out += '"';
 }
 
-} // namespace
-
-std::string exportTabDelimited(const EntryTable& table) {
+// The tab-delimited lines, each cell as `appendCell(out, bytes, field)` writes it.
+template <typename AppendCell>
+std::string tabDelimitedLines(const EntryTable& table, AppendCell appendCell) {
     std::string out;
     const int last = table.rowCount() - 1;
     out.reserve(static_cast<std::size_t>(last) * 32);
+    static constexpr int kColumns[] = {kQuestion, kAnswer, kComment};
     for (int row = 1; row <= last; ++row) {
         const EntryView e = table.entry(row);
-        out += e[kQuestion];
-        out += '\t';
-        out += e[kAnswer];
-        out += '\t';
-        out += e[kComment];
+        for (int i = 0; i < 3; ++i) {
+            if (i > 0)
+                out += '\t';
+            appendCell(out, e[kColumns[i]], i);
+        }
         if (row < last)
             out += "\r\n";
     }
     return out;
+}
+
+} // namespace
+
+std::string exportTabDelimited(const EntryTable& table) {
+    return tabDelimitedLines(table,
+                             [](std::string& out, std::string_view cell, int) { out += cell; });
+}
+
+std::string exportTabDelimitedUtf8(const EntryTable& table, const std::array<FieldFont, 3>& fonts) {
+    const CodePage* pages[] = {&CodePage::forCharset(fonts[kQuestionField].charset),
+                               &CodePage::forCharset(fonts[kAnswerField].charset),
+                               &CodePage::forCharset(fonts[kCommentField].charset)};
+    return tabDelimitedLines(table, [&pages](std::string& out, std::string_view cell, int field) {
+        out += pages[field]->decode(cell.data(), cell.size()).toUtf8().toStdString();
+    });
 }
 
 std::string exportHtml(const EntryTable& table, std::string_view title,

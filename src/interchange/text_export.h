@@ -19,6 +19,9 @@ enum class ExportFormat : int { TabDelimited = 1, Html = 2 };
 // "question TAB answer TAB comment", lines separated by CR LF, none after the last line.
 // The cells' bytes are written as they stand.
 std::string exportTabDelimited(const EntryTable& table);
+// The same lines with each column decoded with the code page of its field font's character
+// set and written in UTF-8, for programs that read UTF-8 text.
+std::string exportTabDelimitedUtf8(const EntryTable& table, const std::array<FieldFont, 3>& fonts);
 
 // The HTML page of the entries: the fixed 18-item layout, CR LF after every line. The page is
 // UTF-8 (declared in its meta line): each column is decoded with the code page of its field

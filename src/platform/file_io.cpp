@@ -1,5 +1,7 @@
 #include "platform/file_io.h"
 
+#include "platform/file_names.h"
+
 #include <QFile>
 #include <QRandomGenerator>
 
@@ -206,13 +208,37 @@ QString IoResult::message(const QString& verb) const {
     return QStringLiteral("%1 %2: %3").arg(verb, path, reason);
 }
 
+namespace {
+
+// Qt's file classes spell a name in UTF-8; a name with other bytes is opened by its bytes.
+bool openRawName(QFile& file, const QString& path, QString& reason) {
+    const int fd = ::open(fileNameToBytes(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        reason = systemReason(errno);
+        return false;
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        reason = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 IoResult readWholeFile(const QString& path, std::string& bytes) {
     QFile file;
     const bool isStdin = path == QLatin1String("-");
-    const bool opened = isStdin ? file.open(stdin, QIODevice::ReadOnly)
-                                : (file.setFileName(path), file.open(QIODevice::ReadOnly));
-    if (!opened)
-        return IoResult::failure(path, file.errorString());
+    QString reason;
+    if (isStdin || !hasRawBytes(path)) {
+        const bool opened = isStdin ? file.open(stdin, QIODevice::ReadOnly)
+                                    : (file.setFileName(path), file.open(QIODevice::ReadOnly));
+        if (!opened)
+            return IoResult::failure(path, file.errorString());
+    } else if (!openRawName(file, path, reason)) {
+        return IoResult::failure(path, reason);
+    }
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return IoResult::failure(path, file.errorString());
@@ -228,7 +254,7 @@ IoResult writeWholeFile(const QString& path, const std::string& bytes) {
             return IoResult::failure(path, systemReason(error));
         return IoResult::success(path);
     }
-    QByteArray native = QFile::encodeName(path);
+    QByteArray native = fileNameToBytes(path);
     struct stat st {};
     if (::stat(native.constData(), &st) != 0) {
         if (errno != ENOENT)

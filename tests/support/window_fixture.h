@@ -46,6 +46,7 @@ struct WindowOptions {
     bool restore = false;               // read the settings files, and write them on close
     QString programFolder;              // empty: the temporary folder
     KeyboardLayouts* layouts = nullptr; // empty: the in-memory layouts
+    QString fileToOpen;                 // as named on the command line
 
     static WindowOptions shown(bool show) {
         WindowOptions o;
@@ -76,6 +77,7 @@ struct Window {
         s.restoreSettings = options.restore;
         s.programFolder = options.programFolder.isEmpty() ? dir.path() : options.programFolder;
         s.configFolder = dir.path();
+        s.fileToOpen = options.fileToOpen;
         form = std::make_unique<MainWindow>(s);
         if (options.show) {
             form->show();

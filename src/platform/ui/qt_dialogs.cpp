@@ -1,5 +1,6 @@
 #include "platform/ui/qt_dialogs.h"
 
+#include "platform/file_names.h"
 #include "platform/ui/field_font_dialog.h"
 #include "platform/ui/find_dialog.h"
 
@@ -120,7 +121,8 @@ bool runFileDialog(QWidget* owner, FileDialogState& state, QFileDialog::AcceptMo
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    state.fileName = dialog.selectedFiles().first();
+    // The dialog lists names through Qt, which reads bytes that are not UTF-8 as U+FFFD.
+    state.fileName = resolveListedFileName(dialog.selectedFiles().first());
     const int index = filters.indexOf(dialog.selectedNameFilter());
     if (index >= 0)
         state.filterIndex = index + 1;

@@ -1,5 +1,7 @@
 #include "ui_language/ui/about_box.h"
 
+#include "app_version.h"
+
 #include <QFont>
 #include <QPainter>
 #include <QPushButton>
@@ -47,7 +49,7 @@ TOKRightDlg::TOKRightDlg(QWidget* parent) : QDialog(parent) {
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setGeometry(0, 0, 265, 97);
 
-    RxLabel1 = new ShadowLabel(QStringLiteral("Lexanta Editor 1.80"), Panel1);
+    RxLabel1 = new ShadowLabel(QStringLiteral("Lexanta Editor ") + QLatin1String(kVersion), Panel1);
     RxLabel1->setObjectName(QStringLiteral("RxLabel1"));
     RxLabel1->setGeometry(16, 16, 214, 24);
     RxLabel1->setFont(sansSerif(19, true));
@@ -55,7 +57,7 @@ TOKRightDlg::TOKRightDlg(QWidget* parent) : QDialog(parent) {
     RxLabel1->setShadowColor(QColor(0x00, 0x80, 0x80)); // teal
     RxLabel1->setShadowOffset(QPoint(-1, -1));
 
-    Label1 = new QLabel(QStringLiteral("© 1999–2024 Lexanta Team"), Panel1);
+    Label1 = new QLabel(QStringLiteral("© 2026 the Lexanta Editor project"), Panel1);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(16, 40, 235, 16);
     Label1->setFont(sansSerif(13));

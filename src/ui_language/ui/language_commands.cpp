@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QUrl>
@@ -17,7 +18,8 @@ namespace lexanta {
 namespace {
 
 const char kHelpPage[] = "Help/editor.html";
-const char kInstalledHelpPage[] = "lexanta-editor/Help/editor.html";
+// Where `cmake --install` puts it: PREFIX/share/lexanta-editor/help beside PREFIX/bin.
+const char kInstalledHelpPage[] = "lexanta-editor/help/editor.html";
 
 // Texts of commands that the settings do not store: they follow the stored ones.
 struct UnstoredText {
@@ -86,6 +88,9 @@ void LanguageCommands::openHelp() {
     // Beside the program first (a build or a portable copy), then where an installed program
     // keeps its data.
     QString page = programFolder_ + QLatin1String(kHelpPage);
+    if (!QFileInfo::exists(page))
+        page = QDir::cleanPath(programFolder_ + QStringLiteral("../share/") +
+                               QLatin1String(kInstalledHelpPage));
     if (!QFileInfo::exists(page))
         page = QStandardPaths::locate(QStandardPaths::GenericDataLocation,
                                       QLatin1String(kInstalledHelpPage));

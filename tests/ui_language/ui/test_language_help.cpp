@@ -116,18 +116,22 @@ private slots:
     void help_data() {
         QTest::addColumn<QString>("where"); // of the manual
         QTest::newRow("program folder") << "program";
+        QTest::newRow("installed beside the program's bin folder") << "prefix";
         QTest::newRow("user data folder") << "data";
         QTest::newRow("nowhere") << "";
     }
     void help() {
         QFETCH(QString, where);
-        Window w(false);
         QTemporaryDir data;
+        WindowOptions options = WindowOptions::shown(false);
+        options.programFolder = data.filePath(QStringLiteral("prefix/bin"));
+        Window w(options);
         const QByteArray oldHome = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
-        const QString folder = where == QLatin1String("program")
-                                   ? w.path(QStringLiteral("Help"))
-                                   : data.filePath(QStringLiteral("lexanta-editor/Help"));
+        const QString folder =
+            where == QLatin1String("program")  ? options.programFolder + QStringLiteral("/Help")
+            : where == QLatin1String("prefix") ? data.filePath("prefix/share/lexanta-editor/help")
+                                               : data.filePath("lexanta-editor/help");
         const QString page = folder + QStringLiteral("/editor.html");
         if (!where.isEmpty()) {
             QDir().mkpath(folder);
