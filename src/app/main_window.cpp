@@ -19,6 +19,7 @@
 #include "platform/ui/keyboard_guard.h"
 #include "platform/ui/line_edit_limits.h"
 #include "ui_language/ui/language_commands.h"
+#include "vocab/ui/crash_recovery.h"
 #include "vocab/ui/description_editor.h"
 #include "vocab/ui/file_commands.h"
 #include "vocab/ui/recent_files.h"
@@ -340,7 +341,7 @@ void MainWindow::buildPages() {
 
 // ---- commands -------------------------------------------------------------------------------
 
-void MainWindow::buildCommands(const WindowServices&) {
+void MainWindow::buildCommands(const WindowServices& services) {
     Document& doc = *document_;
     Dialogs& dialogs = *dialogs_;
     const auto status = [this](const QString& message) { showStatus(message); };
@@ -396,6 +397,7 @@ void MainWindow::buildCommands(const WindowServices&) {
         this);
     interchange_ = new InterchangeCommands(doc, dialogs, this, files_->openDialog(), this);
     settings_ = new FormSettings(*this, configFolder_, this);
+    recovery_ = new CrashRecovery(doc, dialogs, this, services.dataFolder, this);
     settings_->setObjectName(QStringLiteral("FormStorage1"));
 
     // The counter follows every repaint of the grid, whatever changed the row count.
@@ -544,6 +546,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     saveSettingsOnClose();
+    recovery_->finish();
     event->accept();
 }
 
@@ -553,6 +556,7 @@ void MainWindow::showEvent(QShowEvent* event) {
         firstShowDone_ = true;
         if (restoreSettings_)
             restoreSettingsOnFirstShow();
+        recovery_->offerLeftCopy();
     }
 }
 

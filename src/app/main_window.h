@@ -29,6 +29,7 @@ class ListCommands;
 class SpeedBar;
 class WindowTexts;
 class DescriptionEditor;
+class CrashRecovery;
 
 // Services the window is built with; tests pass scripted ones.
 struct WindowServices {
@@ -38,6 +39,7 @@ struct WindowServices {
     QString configFolder;                       // empty: the user's configuration folder
     bool restoreSettings = true;                // read the settings files at first show
     QString fileToOpen; // from the command line: opened at first show in place of the last file
+    QString dataFolder; // recovery copies; empty: the user's data folder
 };
 
 class MainWindow : public QMainWindow {
@@ -56,6 +58,7 @@ public:
     InterchangeCommands& interchange() const { return *interchange_; }
     LanguageCommands& language() const { return *language_; }
     FormSettings& settings() const { return *settings_; }
+    CrashRecovery& recovery() const { return *recovery_; }
     WindowTexts& texts() const { return *texts_; }
     Dialogs& dialogs() const { return *dialogs_; }
 
@@ -125,6 +128,7 @@ private:
     InterchangeCommands* interchange_ = nullptr;
     LanguageCommands* language_ = nullptr;
     FormSettings* settings_ = nullptr;
+    CrashRecovery* recovery_ = nullptr;
 };
 
 } // namespace lexanta

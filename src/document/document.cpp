@@ -141,6 +141,20 @@ void Document::newVocabulary() {
 }
 
 FileOutcome Document::load(const QString& path) {
+    return loadAs(path, FileState{path, true, true, DocumentOrigin::Loaded},
+                  QStringLiteral("Load"));
+}
+
+FileOutcome Document::openRecovered(const QString& path) {
+    // Unnamed, so Save asks where to keep it; it is what was being edited, not a saved file.
+    FileState file = file_;
+    file.hasFile = false;
+    file.canMerge = true;
+    file.origin = DocumentOrigin::Untitled;
+    return loadAs(path, file, QStringLiteral("Open recovered vocabulary"));
+}
+
+FileOutcome Document::loadAs(const QString& path, const FileState& file, const QString& step) {
     try {
         std::string data;
         const IoResult read = readWholeFile(path, data);
@@ -153,9 +167,9 @@ FileOutcome Document::load(const QString& path) {
         if (loaded.header.fontSize != vocabulary_.header.fontSize)
             for (FieldFont& f : loaded.header.fonts)
                 f.pointSize = loaded.header.fontSize;
-        push(replaceCommand(*this, QStringLiteral("Load"), std::move(loaded),
-                            FileState{path, true, true, DocumentOrigin::Loaded}));
-        undo_->setClean();
+        push(replaceCommand(*this, step, std::move(loaded), file));
+        if (file.hasFile)
+            undo_->setClean();
         return {FileOutcome::Kind::Done, path, {}};
     } catch (const std::bad_alloc&) {
         return outOfMemory(path);
@@ -184,6 +198,7 @@ FileOutcome Document::importText(const QString& path, ImportFormat format, Impor
         file.canMerge = true;
         file.origin = DocumentOrigin::Untitled;
         push(replaceCommand(*this, QStringLiteral("Import"), std::move(imported), file));
+        emit listRewritten();
         return {FileOutcome::Kind::Done, path, {}};
     } catch (const std::bad_alloc&) {
         return outOfMemory(path);
@@ -287,8 +302,10 @@ FileOutcome Document::merge(const QString& path) {
             return unreadable(path, read);
         EntryTable merged;
         const int first = merged.rowCount();
-        if (mergeEntries(data, merged) > 0)
+        if (mergeEntries(data, merged) > 0) {
             push(appendRowsCommand(*this, QStringLiteral("Merge"), std::move(merged), first));
+            emit listRewritten();
+        }
         return {FileOutcome::Kind::Done, path, {}};
     } catch (const std::bad_alloc&) {
         return outOfMemory(path);
@@ -305,8 +322,10 @@ FileOutcome Document::specialImport(const QString& path, FillResult* details) {
         const FillResult result = planFill(entries(), data, changes);
         if (details)
             *details = result;
-        if (!changes.empty())
+        if (!changes.empty()) {
             push(cellChangesCommand(*this, QStringLiteral("Special Import"), std::move(changes)));
+            emit listRewritten();
+        }
         return {FileOutcome::Kind::Done, path, {}};
     } catch (const std::bad_alloc&) {
         return outOfMemory(path);
@@ -318,15 +337,18 @@ FileOutcome Document::specialImport(const QString& path, FillResult* details) {
 void Document::sortBy(int column, const KeyCollator& collator, const SortProgress& progress) {
     std::vector<int> order = sortOrder(entries(), column, codePageOf(column), collator, progress);
     push(permutationCommand(*this, QStringLiteral("Sort"), 1, std::move(order)));
+    emit listRewritten();
 }
 
 void Document::shuffle(unsigned seed) {
     push(permutationCommand(*this, QStringLiteral("Shuffle"), 1,
                             shuffleOrder(entries().entryCount(), seed)));
+    emit listRewritten();
 }
 
 void Document::swapQuestionAnswer() {
     push(swapCommand(*this));
+    emit listRewritten();
 }
 
 void Document::frequencyAnalysis(const KeyCollator& collator) {
@@ -343,6 +365,7 @@ void Document::frequencyAnalysis(const KeyCollator& collator) {
         delete step;
     else
         push(step);
+    emit listRewritten();
 }
 
 // ---- header -------------------------------------------------------------------------------

@@ -101,6 +101,8 @@ public:
     void newVocabulary();
     // Reads the file first; a file that cannot be read leaves the document as it was.
     FileOutcome load(const QString& path);
+    // A recovered copy of an unsaved vocabulary: loaded as a file is, but unnamed and modified.
+    FileOutcome openRecovered(const QString& path);
     // The file written by the save sequence: RemoveBlankLines (when asked), NormalizeCells,
     // the writer's drop of a trailing blank row, then the file in the chosen format. The
     // passes are one undo step; they stay done when the write fails or is cancelled.
@@ -154,6 +156,9 @@ signals:
     // Cells of the current entries were rewritten in a way the view cannot follow row by row
     // (emitted after every change to the entries; the window keeps its input boxes in step).
     void entriesChanged();
+    // A command rewrote the whole list (sort, shuffle, swap, frequency analysis, merge,
+    // special import, import).
+    void listRewritten();
 
 private:
     friend class DocumentCommand;
@@ -164,6 +169,7 @@ private:
     void notifyEntries() { emit entriesChanged(); }
     void notifyReplaced();
     FileOutcome writeFile(const QString& path, const SaveOptions& options);
+    FileOutcome loadAs(const QString& path, const FileState& file, const QString& step);
 
     Vocabulary vocabulary_;
     FileState file_;

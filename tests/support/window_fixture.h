@@ -46,6 +46,7 @@ struct WindowOptions {
     bool restore = false;               // read the settings files, and write them on close
     QString programFolder;              // empty: the temporary folder
     KeyboardLayouts* layouts = nullptr; // empty: the in-memory layouts
+    QString dataFolder;                 // empty: a folder in the temporary folder
     QString fileToOpen;                 // as named on the command line
 
     static WindowOptions shown(bool show) {
@@ -77,6 +78,8 @@ struct Window {
         s.restoreSettings = options.restore;
         s.programFolder = options.programFolder.isEmpty() ? dir.path() : options.programFolder;
         s.configFolder = dir.path();
+        s.dataFolder = options.dataFolder.isEmpty() ? dir.filePath(QStringLiteral("data"))
+                                                    : options.dataFolder;
         s.fileToOpen = options.fileToOpen;
         form = std::make_unique<MainWindow>(s);
         if (options.show) {
