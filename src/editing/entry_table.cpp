@@ -1,48 +1,358 @@
 #include "editing/entry_table.h"
 
 #include <algorithm>
-#include <cassert>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <numeric>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+// Index checks: on in debug builds and under the sanitizers, where a caller's bad row number
+// must stop the program at the call rather than corrupt a neighbour's memory.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(undefined_behavior_sanitizer)
+#define LEXANTA_SANITIZED 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define LEXANTA_SANITIZED 1
+#endif
+#if !defined(NDEBUG) || defined(LEXANTA_SANITIZED)
+#define LEXANTA_CHECK_INDEX(ok, what, value, limit)                                                \
+    do {                                                                                           \
+        if (!(ok))                                                                                 \
+            indexFailure(__func__, what, static_cast<long long>(value),                            \
+                         static_cast<long long>(limit));                                           \
+    } while (false)
+#else
+#define LEXANTA_CHECK_INDEX(ok, what, value, limit)                                                \
+    do {                                                                                           \
+        (void)sizeof(ok);                                                                          \
+    } while (false)
+#endif
 
 namespace lexanta {
 
-EntryTable::EntryTable() {
-    order_.push_back(newSlot());
-    order_.push_back(newSlot());
+namespace {
+
+[[maybe_unused]] [[noreturn]] void indexFailure(const char* function, const char* what,
+                                                long long value, long long limit) {
+    std::fprintf(stderr, "EntryTable::%s: %s %lld out of range (limit %lld)\n", function, what,
+                 value, limit);
+    std::abort();
 }
 
-EntryTable::EntryTable(EntryTable&& other) noexcept
-    : pool_(std::move(other.pool_)), order_(std::move(other.order_)),
-      free_(std::move(other.free_)) {
-    other = EntryTable();
+// Slot records: a tag in the top two bits, then the canonical flag of a block (its bytes are
+// what the writer would write), then the payload: a byte offset or a wide row's index.
+constexpr std::uint64_t kTagMask = 3ull << 62;
+constexpr std::uint64_t kSourceBlock = 1ull << 62;
+constexpr std::uint64_t kArenaBlock = 2ull << 62;
+constexpr std::uint64_t kWide = 3ull << 62;
+constexpr std::uint64_t kCanonical = 1ull << 61;
+constexpr std::uint64_t kPayload = kCanonical - 1;
+
+// Cell references of wide rows: bit 63 set for the arena, else the source; then a 39-bit
+// offset (buffers up to 512 GiB) and a 24-bit length. Longer texts sit in the arena behind an
+// 8-byte length.
+constexpr std::uint64_t kInArena = 1ull << 63;
+constexpr int kLengthBits = 24;
+constexpr std::uint64_t kLongLength = (1ull << kLengthBits) - 1;
+
+constexpr int kPageBits = 12;
+constexpr std::uint32_t kPageSize = 1u << kPageBits;
+
+// Stored field -> line of the entry block (the file puts the comment before the answer).
+// The map is its own inverse: it also gives the field of a line.
+constexpr int kLineOfField[kStoredColumns] = {0, 2, 1, 3, 4};
+constexpr std::array<std::uint8_t, kStoredColumns> kFieldsInPlace{0, 1, 2, 3, 4};
+
+constexpr std::size_t kBlockLines = 5;
+
+// Calls onLineFeed(position) for each LF in data[begin, end), in order.
+template <typename F>
+void forEachLineFeed(const char* data, std::size_t begin, std::size_t end, F&& onLineFeed) {
+    std::size_t i = begin;
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; i + 64 <= end; i += 64) {
+        const auto m = [&](int k) {
+            return static_cast<std::uint64_t>(
+                static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + k)), lf))));
+        };
+        std::uint64_t mask = m(0) | m(16) << 16 | m(32) << 32 | m(48) << 48;
+        while (mask) {
+            onLineFeed(i + static_cast<std::size_t>(__builtin_ctzll(mask)));
+            mask &= mask - 1;
+        }
+    }
+#endif
+    for (; i < end; ++i)
+        if (data[i] == '\n')
+            onLineFeed(i);
+}
+
+std::size_t countLineFeeds(const char* data, std::size_t begin, std::size_t end) {
+    std::size_t count = 0;
+    std::size_t i = begin;
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; i + 64 <= end; i += 64) {
+        unsigned mask = 0;
+        for (int k = 0; k < 64; k += 16)
+            mask =
+                static_cast<unsigned>(
+                    __builtin_popcount(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(
+                        _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + k)), lf))))) +
+                mask;
+        count += mask;
+    }
+#endif
+    for (; i < end; ++i)
+        count += data[i] == '\n';
+    return count;
+}
+
+// Calls onBlock(start, canonical) for each entry block of data[begin, end). A block is
+// canonical when all five lines end in CR LF and both extra fields are non-empty.
+template <typename F>
+void forEachBlock(const char* data, std::size_t begin, std::size_t end, F&& onBlock) {
+    std::size_t blockStart = begin;
+    std::size_t lineStart = begin;
+    std::size_t line = 0;
+    bool canonical = true;
+    forEachLineFeed(data, begin, end, [&](std::size_t lf) {
+        std::size_t lineEnd = lf;
+        if (lineEnd > lineStart && data[lineEnd - 1] == '\r')
+            --lineEnd;
+        else
+            canonical = false;
+        if (line >= 3 && lineEnd == lineStart)
+            canonical = false;
+        lineStart = lf + 1;
+        if (++line == kBlockLines) {
+            onBlock(blockStart, canonical);
+            blockStart = lineStart;
+            line = 0;
+            canonical = true;
+        }
+    });
+    if (line > 0 || lineStart < end)
+        onBlock(blockStart, false);
+}
+
+// The line that starts at `pos`, without its line end; `pos` moves past it. A last line
+// without a line end is taken whole; past the end every line is empty.
+std::string_view takeLine(const char* data, std::size_t size, std::size_t& pos) {
+    if (pos >= size)
+        return {};
+    const void* found = std::memchr(data + pos, '\n', size - pos);
+    if (!found) {
+        const std::string_view line(data + pos, size - pos);
+        pos = size;
+        return line;
+    }
+    const std::size_t lf = static_cast<std::size_t>(static_cast<const char*>(found) - data);
+    std::size_t end = lf;
+    if (end > pos && data[end - 1] == '\r')
+        --end;
+    const std::string_view line(data + pos, end - pos);
+    pos = lf + 1;
+    return line;
+}
+
+bool within(std::string_view text, const std::string& buffer) {
+    const auto begin = reinterpret_cast<std::uintptr_t>(buffer.data());
+    const auto p = reinterpret_cast<std::uintptr_t>(text.data());
+    return p >= begin && p + text.size() <= begin + buffer.size();
+}
+
+} // namespace
+
+struct EntryTable::WideRow {
+    std::uint64_t refs[kStoredColumns] = {};
+};
+
+EntryTable::EntryTable() = default;
+EntryTable::~EntryTable() = default;
+
+EntryTable::EntryTable(EntryTable&& other) noexcept {
+    swapStorage(other);
 }
 
 EntryTable& EntryTable::operator=(EntryTable&& other) noexcept {
     if (this != &other) {
-        pool_ = std::move(other.pool_);
-        order_ = std::move(other.order_);
-        free_ = std::move(other.free_);
-        other.pool_.clear();
-        other.order_.clear();
-        other.free_.clear();
-        other.order_.push_back(other.newSlot());
-        other.order_.push_back(other.newSlot());
+        EntryTable empty;
+        swapStorage(other);
+        other.swapStorage(empty); // `other` is left empty; what `this` held goes with `empty`
     }
     return *this;
 }
 
-std::uint32_t EntryTable::newSlot() {
-    if (!free_.empty()) {
-        const std::uint32_t slot = free_.back();
-        free_.pop_back();
-        return slot;
-    }
-    pool_.emplace_back();
-    return static_cast<std::uint32_t>(pool_.size() - 1);
+void EntryTable::swapStorage(EntryTable& other) noexcept {
+    std::swap(source_, other.source_);
+    std::swap(arena_, other.arena_);
+    std::swap(pages_, other.pages_);
+    std::swap(wide_, other.wide_);
+    std::swap(freeWide_, other.freeWide_);
+    std::swap(rows_, other.rows_);
+    std::swap(identity_, other.identity_);
+    std::swap(order_, other.order_);
+    std::swap(freeSlots_, other.freeSlots_);
+    std::swap(slotEnd_, other.slotEnd_);
+    std::swap(fieldOf_, other.fieldOf_);
 }
 
-void EntryTable::releaseSlot(std::uint32_t slot) {
-    pool_[slot] = Entry{};
-    free_.push_back(slot);
+std::uint64_t EntryTable::record(std::uint32_t slot) const {
+    const std::size_t page = slot >> kPageBits;
+    if (page >= pages_.size() || !pages_[page])
+        return 0;
+    return pages_[page][slot & (kPageSize - 1)];
+}
+
+void EntryTable::setRecord(std::uint32_t slot, std::uint64_t value) {
+    const std::size_t page = slot >> kPageBits;
+    if (page >= pages_.size()) {
+        if (value == 0)
+            return;
+        pages_.resize(page + 1);
+    }
+    if (!pages_[page]) {
+        if (value == 0)
+            return;
+        pages_[page] = std::make_unique<std::uint64_t[]>(kPageSize);
+    }
+    pages_[page][slot & (kPageSize - 1)] = value;
+}
+
+void EntryTable::releaseRecord(std::uint32_t slot) {
+    const std::uint64_t rec = record(slot);
+    if ((rec & kTagMask) == kWide) {
+        const auto w = static_cast<std::uint32_t>(rec & kPayload);
+        wide_[w] = WideRow{};
+        freeWide_.push_back(w);
+    }
+    setRecord(slot, 0);
+}
+
+void EntryTable::releaseSlots(std::uint32_t first, std::uint32_t end) {
+    for (std::uint32_t s = first; s < end;) {
+        const std::size_t page = s >> kPageBits;
+        const std::uint32_t pageEnd =
+            std::min<std::uint32_t>(end, static_cast<std::uint32_t>((page + 1) << kPageBits));
+        if (page < pages_.size() && pages_[page]) {
+            for (std::uint32_t t = s; t < pageEnd; ++t)
+                releaseRecord(t);
+            if (s == (page << kPageBits) && pageEnd == ((page + 1) << kPageBits))
+                pages_[page].reset();
+        }
+        s = pageEnd;
+    }
+}
+
+std::uint32_t EntryTable::newSlot() {
+    if (!freeSlots_.empty()) {
+        const std::uint32_t slot = freeSlots_.back();
+        freeSlots_.pop_back();
+        return slot;
+    }
+    return slotEnd_++;
+}
+
+void EntryTable::materializeOrder() {
+    if (!identity_)
+        return;
+    order_.resize(static_cast<std::size_t>(rows_));
+    std::iota(order_.begin(), order_.end(), 0u);
+    slotEnd_ = static_cast<std::uint32_t>(rows_);
+    identity_ = false;
+}
+
+std::string_view EntryTable::blockLine(std::uint64_t rec, int line) const {
+    const std::string& buffer = (rec & kTagMask) == kSourceBlock ? source_ : arena_;
+    std::size_t pos = static_cast<std::size_t>(rec & kPayload);
+    for (int i = 0; i < line; ++i) {
+        if (pos >= buffer.size())
+            return {};
+        const void* lf = std::memchr(buffer.data() + pos, '\n', buffer.size() - pos);
+        if (!lf)
+            return {};
+        pos = static_cast<std::size_t>(static_cast<const char*>(lf) - buffer.data()) + 1;
+    }
+    return takeLine(buffer.data(), buffer.size(), pos);
+}
+
+void EntryTable::blockLines(std::uint64_t rec, std::string_view (&lines)[kStoredColumns]) const {
+    const std::string& buffer = (rec & kTagMask) == kSourceBlock ? source_ : arena_;
+    std::size_t pos = static_cast<std::size_t>(rec & kPayload);
+    for (std::string_view& line : lines)
+        line = takeLine(buffer.data(), buffer.size(), pos);
+}
+
+std::string_view EntryTable::refText(std::uint64_t ref) const {
+    if (ref == 0)
+        return {};
+    const std::string& buffer = (ref & kInArena) ? arena_ : source_;
+    const std::size_t offset = static_cast<std::size_t>((ref & ~kInArena) >> kLengthBits);
+    std::size_t length = static_cast<std::size_t>(ref & kLongLength);
+    if (length == kLongLength) {
+        std::uint64_t longLength = 0;
+        std::memcpy(&longLength, buffer.data() + offset, sizeof longLength);
+        return std::string_view(buffer).substr(offset + sizeof longLength,
+                                               static_cast<std::size_t>(longLength));
+    }
+    return std::string_view(buffer).substr(offset, length);
+}
+
+std::uint64_t EntryTable::refFor(std::string_view text) {
+    if (text.empty())
+        return 0;
+    if (text.size() < kLongLength) {
+        // Text the table already holds is referred to where it is, not copied.
+        for (const std::string* buffer : {&source_, &arena_}) {
+            if (within(text, *buffer))
+                return (buffer == &arena_ ? kInArena : 0) |
+                       static_cast<std::uint64_t>(text.data() - buffer->data()) << kLengthBits |
+                       text.size();
+        }
+        const std::uint64_t offset = arena_.size();
+        arena_.append(text);
+        return kInArena | offset << kLengthBits | text.size();
+    }
+    // A copy is made first: `text` may lie in the arena, which the append can move.
+    const std::string copy(text);
+    const std::uint64_t offset = arena_.size();
+    const std::uint64_t length = copy.size();
+    arena_.append(reinterpret_cast<const char*>(&length), sizeof length);
+    arena_.append(copy);
+    return kInArena | offset << kLengthBits | kLongLength;
+}
+
+std::uint32_t EntryTable::wideOf(std::uint32_t slot) {
+    const std::uint64_t rec = record(slot);
+    if ((rec & kTagMask) == kWide)
+        return static_cast<std::uint32_t>(rec & kPayload);
+    WideRow row;
+    if (rec != 0) {
+        std::string_view lines[kStoredColumns];
+        blockLines(rec, lines);
+        for (int f = 0; f < kStoredColumns; ++f)
+            row.refs[f] = refFor(lines[kLineOfField[f]]);
+    }
+    std::uint32_t w;
+    if (!freeWide_.empty()) {
+        w = freeWide_.back();
+        freeWide_.pop_back();
+        wide_[w] = row;
+    } else {
+        w = static_cast<std::uint32_t>(wide_.size());
+        wide_.push_back(row);
+    }
+    setRecord(slot, kWide | w);
+    return w;
 }
 
 void EntryTable::setRowCount(int rows) {
@@ -57,57 +367,146 @@ void EntryTable::setRowCount(int rows) {
 std::string_view EntryTable::cell(int column, int row) const {
     if (column < 1 || column > kStoredColumns || row < 0 || row >= rowCount())
         return {};
-    return pool_[order_[row]][column];
+    const std::uint64_t rec = record(slotOf(row));
+    const int field = fieldOf_[column - 1];
+    if (rec == 0)
+        return {};
+    if ((rec & kTagMask) == kWide)
+        return refText(wide_[rec & kPayload].refs[field]);
+    return blockLine(rec, kLineOfField[field]);
+}
+
+void EntryTable::writeCell(int column, int row, std::string_view text) {
+    const std::uint32_t slot = slotOf(row);
+    const int field = fieldOf_[column - 1];
+    if (text.empty() && record(slot) == 0)
+        return;
+    const std::uint64_t ref = refFor(text);
+    const std::uint32_t w = wideOf(slot);
+    std::uint64_t* refs = wide_[w].refs;
+    refs[field] = ref;
+    if (std::all_of(refs, refs + kStoredColumns, [](std::uint64_t r) { return r == 0; }))
+        releaseRecord(slot);
 }
 
 void EntryTable::setCell(int column, int row, std::string_view text) {
     if (column < 1 || column > kStoredColumns || row < 0 || row >= rowCount())
         return;
-    pool_[order_[row]][column].assign(text);
+    writeCell(column, row, text);
     if (observer_)
         observer_->rowsChanged(row, row);
 }
 
 EntryView EntryTable::entry(int row) const {
-    assert(row >= 0 && row < rowCount());
-    const Entry& e = pool_[order_[row]];
+    LEXANTA_CHECK_INDEX(row >= 0 && row < rowCount(), "row", row, rowCount());
     EntryView v;
+    const std::uint64_t rec = record(slotOf(row));
+    if (rec == 0)
+        return v;
+    if ((rec & kTagMask) == kWide) {
+        const WideRow& w = wide_[rec & kPayload];
+        for (int c = 0; c < kStoredColumns; ++c)
+            v.fields[c] = refText(w.refs[fieldOf_[c]]);
+        return v;
+    }
+    std::string_view lines[kStoredColumns];
+    blockLines(rec, lines);
     for (int c = 0; c < kStoredColumns; ++c)
-        v.fields[c] = e.fields[c];
+        v.fields[c] = lines[kLineOfField[fieldOf_[c]]];
     return v;
 }
 
-void EntryTable::setEntry(int row, const Entry& e) {
-    setEntry(row, Entry(e));
+void EntryTable::writeEntry(int row, const EntryView& e) {
+    const std::uint32_t slot = slotOf(row);
+    releaseRecord(slot);
+    std::string_view byField[kStoredColumns];
+    bool empty = true;
+    bool blockable = true;
+    std::size_t bytes = kBlockLines;
+    for (int c = 0; c < kStoredColumns; ++c) {
+        const std::string_view text = e.fields[c];
+        byField[fieldOf_[c]] = text;
+        empty = empty && text.empty();
+        // A block line cannot hold a line feed, nor end in the CR a line end would take.
+        blockable = blockable && text.find('\n') == std::string_view::npos &&
+                    (text.empty() || text.back() != '\r');
+        bytes += text.size();
+    }
+    if (empty)
+        return;
+    if (!blockable) {
+        const std::uint32_t w = wideOf(slot);
+        for (int f = 0; f < kStoredColumns; ++f)
+            wide_[w].refs[f] = refFor(byField[f]);
+        return;
+    }
+    // Five short lines in the arena cost less than five references.
+    const std::uint64_t offset = arena_.size();
+    arena_.reserve(arena_.size() + bytes);
+    for (int line = 0; line < kStoredColumns; ++line) {
+        arena_.append(byField[kLineOfField[line]]);
+        arena_.push_back('\n');
+    }
+    setRecord(slot, kArenaBlock | offset);
 }
 
-void EntryTable::setEntry(int row, Entry&& e) {
-    assert(row >= 0 && row < rowCount());
-    pool_[order_[row]] = std::move(e);
+void EntryTable::setEntry(int row, const Entry& e) {
+    EntryView v;
+    for (int c = 0; c < kStoredColumns; ++c)
+        v.fields[c] = e.fields[c];
+    setEntry(row, v);
+}
+
+void EntryTable::setEntry(int row, const EntryView& e) {
+    LEXANTA_CHECK_INDEX(row >= 0 && row < rowCount(), "row", row, rowCount());
+    // The texts may be views of this table's own buffers, which the write can move.
+    Entry copy;
+    const bool own = std::any_of(e.fields.begin(), e.fields.end(), [this](std::string_view t) {
+        return !t.empty() && within(t, arena_);
+    });
+    EntryView safe = e;
+    if (own) {
+        copy = e.toEntry();
+        for (int c = 0; c < kStoredColumns; ++c)
+            safe.fields[c] = copy.fields[c];
+    }
+    writeEntry(row, safe);
     if (observer_)
         observer_->rowsChanged(row, row);
 }
 
 void EntryTable::clearRow(int row) {
-    setEntry(row, Entry{});
+    LEXANTA_CHECK_INDEX(row >= 0 && row < rowCount(), "row", row, rowCount());
+    releaseRecord(slotOf(row));
+    if (observer_)
+        observer_->rowsChanged(row, row);
 }
 
 bool EntryTable::isBlank(int row) const {
-    const Entry& e = pool_[order_[row]];
+    LEXANTA_CHECK_INDEX(row >= 0 && row < rowCount(), "row", row, rowCount());
+    if (record(slotOf(row)) == 0)
+        return true;
+    const EntryView e = entry(row);
     return e[kQuestion].empty() && e[kAnswer].empty() && e[kComment].empty();
 }
 
 void EntryTable::exchangeRows(int a, int b) {
+    LEXANTA_CHECK_INDEX(a >= 0 && a < rowCount(), "row", a, rowCount());
+    LEXANTA_CHECK_INDEX(b >= 0 && b < rowCount(), "row", b, rowCount());
+    materializeOrder();
     std::swap(order_[a], order_[b]);
     if (observer_)
         observer_->rowsChanged(std::min(a, b), std::max(a, b));
 }
 
 void EntryTable::moveRow(int from, int to) {
+    LEXANTA_CHECK_INDEX(from >= 0 && from < rowCount(), "row", from, rowCount());
+    LEXANTA_CHECK_INDEX(to >= 0 && to < rowCount(), "row", to, rowCount());
     if (from == to)
         return;
     if (observer_)
         observer_->rowAboutToBeMoved(from, to);
+    materializeOrder();
     const std::uint32_t slot = order_[from];
     if (from < to)
         std::move(order_.begin() + from + 1, order_.begin() + to + 1, order_.begin() + from);
@@ -121,13 +520,12 @@ void EntryTable::moveRow(int from, int to) {
 void EntryTable::moveField(int from, int to) {
     if (from == to || from < 1 || to < 1 || from > kStoredColumns || to > kStoredColumns)
         return;
-    for (int r = 1; r < rowCount(); ++r) {
-        auto& fields = pool_[order_[r]].fields;
-        if (from < to)
-            std::rotate(fields.begin() + from - 1, fields.begin() + from, fields.begin() + to);
-        else
-            std::rotate(fields.begin() + to - 1, fields.begin() + from - 1, fields.begin() + from);
-    }
+    // Every row holds its fields in the same stored places, so one map serves them all.
+    auto& fields = fieldOf_;
+    if (from < to)
+        std::rotate(fields.begin() + from - 1, fields.begin() + from, fields.begin() + to);
+    else
+        std::rotate(fields.begin() + to - 1, fields.begin() + from - 1, fields.begin() + from);
     if (observer_)
         observer_->rowsChanged(1, rowCount() - 1);
 }
@@ -135,15 +533,30 @@ void EntryTable::moveField(int from, int to) {
 void EntryTable::insertRows(int at, int count) {
     if (count <= 0)
         return;
+    LEXANTA_CHECK_INDEX(count <= kMaxRows - rowCount(), "row count", count, kMaxRows - rowCount());
+    count = std::min(count, kMaxRows - rowCount());
+    if (count <= 0)
+        return;
     at = std::clamp(at, 1, rowCount());
     if (observer_)
         observer_->rowsAboutToBeInserted(at, count);
-    std::vector<std::uint32_t> slots(count);
+    insertEmptyRows(at, count);
+    if (observer_)
+        observer_->rowsInserted();
+}
+
+void EntryTable::insertEmptyRows(int at, int count) {
+    if (identity_ && at == rows_) {
+        // Slots past the last row are empty: appending rows writes nothing.
+        rows_ += count;
+        return;
+    }
+    materializeOrder();
+    std::vector<std::uint32_t> slots(static_cast<std::size_t>(count));
     for (auto& s : slots)
         s = newSlot();
     order_.insert(order_.begin() + at, slots.begin(), slots.end());
-    if (observer_)
-        observer_->rowsInserted();
+    rows_ += count;
 }
 
 void EntryTable::removeRows(int at, int count) {
@@ -156,9 +569,17 @@ void EntryTable::removeRows(int at, int count) {
         return;
     if (observer_)
         observer_->rowsAboutToBeRemoved(at, count);
-    for (int r = at; r < at + count; ++r)
-        releaseSlot(order_[r]);
-    order_.erase(order_.begin() + at, order_.begin() + at + count);
+    if (identity_ && at + count == rows_) {
+        releaseSlots(static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(rows_));
+    } else {
+        materializeOrder();
+        for (int r = at; r < at + count; ++r) {
+            releaseRecord(order_[r]);
+            freeSlots_.push_back(order_[r]);
+        }
+        order_.erase(order_.begin() + at, order_.begin() + at + count);
+    }
+    rows_ -= count;
     if (observer_)
         observer_->rowsRemoved();
 }
@@ -166,12 +587,17 @@ void EntryTable::removeRows(int at, int count) {
 void EntryTable::permute(int first, const std::vector<int>& newOrder) {
     if (newOrder.empty())
         return;
+    const auto n = static_cast<long long>(newOrder.size());
+    LEXANTA_CHECK_INDEX(first >= 0 && first + n <= rowCount(), "last row", first + n - 1,
+                        rowCount());
     if (observer_)
         observer_->rowsAboutToBePermuted(first, static_cast<int>(newOrder.size()));
+    materializeOrder();
     std::vector<std::uint32_t> slots(newOrder.size());
     for (std::size_t i = 0; i < newOrder.size(); ++i) {
-        assert(newOrder[i] >= first && newOrder[i] < first + static_cast<int>(newOrder.size()));
-        slots[i] = order_[newOrder[i]];
+        LEXANTA_CHECK_INDEX(newOrder[i] >= first && newOrder[i] < first + n, "row", newOrder[i],
+                            first + n);
+        slots[i] = order_[static_cast<std::size_t>(newOrder[i])];
     }
     std::copy(slots.begin(), slots.end(), order_.begin() + first);
     if (observer_)
@@ -183,18 +609,39 @@ void EntryTable::applyChanges(const std::vector<CellChange>& changes) {
         return;
     int first = rowCount(), last = 0;
     for (const CellChange& c : changes) {
-        assert(c.row >= 1 && c.row < rowCount() && c.column >= 1 && c.column <= kStoredColumns);
-        pool_[order_[c.row]][c.column] = c.text;
+        LEXANTA_CHECK_INDEX(c.row >= 1 && c.row < rowCount(), "row", c.row, rowCount());
+        LEXANTA_CHECK_INDEX(c.column >= 1 && c.column <= kStoredColumns, "column", c.column,
+                            kStoredColumns);
+        writeCell(c.column, c.row, c.text);
         first = std::min(first, c.row);
         last = std::max(last, c.row);
     }
     notifyRowsChanged(first, last);
 }
 
+void EntryTable::clearStorage() {
+    std::string().swap(source_);
+    std::string().swap(arena_);
+    std::vector<std::unique_ptr<std::uint64_t[]>>().swap(pages_);
+    std::vector<WideRow>().swap(wide_);
+    std::vector<std::uint32_t>().swap(freeWide_);
+    std::vector<std::uint32_t>().swap(order_);
+    std::vector<std::uint32_t>().swap(freeSlots_);
+    identity_ = true;
+    slotEnd_ = static_cast<std::uint32_t>(rows_);
+    fieldOf_ = {0, 1, 2, 3, 4};
+}
+
 void EntryTable::reset() {
     // Row 1 is emptied before the rows go, so whoever follows the removal sees the new row 1.
-    pool_[order_[1]] = Entry{};
-    setRowCount(2);
+    releaseRecord(slotOf(1));
+    const int removed = rowCount() - 2;
+    if (removed > 0 && observer_)
+        observer_->rowsAboutToBeRemoved(2, removed);
+    rows_ = 2;
+    clearStorage();
+    if (removed > 0 && observer_)
+        observer_->rowsRemoved();
     if (observer_)
         observer_->rowsChanged(1, 1);
 }
@@ -204,13 +651,143 @@ void EntryTable::swapContents(EntryTable& other) {
         observer_->tableAboutToBeReplaced();
     if (other.observer_)
         other.observer_->tableAboutToBeReplaced();
-    std::swap(pool_, other.pool_);
-    std::swap(order_, other.order_);
-    std::swap(free_, other.free_);
+    swapStorage(other);
     if (observer_)
         observer_->tableReplaced();
     if (other.observer_)
         other.observer_->tableReplaced();
+}
+
+std::size_t EntryTable::countEntryBlocks(std::string_view blocks) {
+    if (blocks.empty())
+        return 0;
+    std::size_t lines = countLineFeeds(blocks.data(), 0, blocks.size());
+    if (blocks.back() != '\n')
+        ++lines;
+    return (lines + kBlockLines - 1) / kBlockLines;
+}
+
+std::size_t EntryTable::addBlocks(const std::string& buffer, std::size_t begin, std::uint64_t tag,
+                                  std::size_t blocks) {
+    // New rows are appended as slots of their own, numbered in block order.
+    const int first = rowCount();
+    std::uint32_t slot = identity_ ? static_cast<std::uint32_t>(first) : slotEnd_;
+    if (!identity_) {
+        order_.reserve(order_.size() + blocks);
+        slotEnd_ += static_cast<std::uint32_t>(blocks);
+    }
+    pages_.reserve(((static_cast<std::size_t>(slot) + blocks) >> kPageBits) + 1);
+    std::size_t added = 0;
+    forEachBlock(buffer.data(), begin, buffer.size(), [&](std::size_t start, bool canonical) {
+        if (added == blocks)
+            return;
+        setRecord(slot, tag | (canonical ? kCanonical : 0) | start);
+        if (!identity_)
+            order_.push_back(slot);
+        ++slot;
+        ++added;
+    });
+    rows_ += static_cast<int>(added);
+    return added;
+}
+
+std::size_t EntryTable::adoptEntryBlocks(std::string&& bytes, std::size_t begin) {
+    begin = std::min(begin, bytes.size());
+    const std::size_t blocks = countEntryBlocks(std::string_view(bytes).substr(begin));
+    LEXANTA_CHECK_INDEX(blocks <= static_cast<std::size_t>(kMaxEntries), "entry count", blocks,
+                        kMaxEntries);
+    const std::size_t fitting = std::min<std::size_t>(blocks, kMaxEntries);
+    const int before = rowCount();
+    const int after = std::max(static_cast<int>(fitting) + 1, 2);
+    if (observer_ && after > before)
+        observer_->rowsAboutToBeInserted(before, after - before);
+    if (observer_ && after < before)
+        observer_->rowsAboutToBeRemoved(after, before - after);
+    rows_ = 1;
+    clearStorage();
+    source_ = std::move(bytes);
+    addBlocks(source_, begin, kSourceBlock, fitting);
+    rows_ = after;
+    slotEnd_ = static_cast<std::uint32_t>(rows_);
+    if (observer_ && after > before)
+        observer_->rowsInserted();
+    if (observer_ && after < before)
+        observer_->rowsRemoved();
+    notifyRowsChanged(1, after - 1);
+    return fitting;
+}
+
+std::size_t EntryTable::appendEntryBlocks(std::string_view blocks) {
+    const std::size_t count = countEntryBlocks(blocks);
+    const long long room = kMaxRows - static_cast<long long>(rowCount());
+    LEXANTA_CHECK_INDEX(count <= static_cast<std::size_t>(room), "entry count", count, room);
+    const std::size_t fitting = std::min<std::size_t>(count, static_cast<std::size_t>(room));
+    if (fitting == 0)
+        return 0;
+    const int first = rowCount();
+    if (observer_)
+        observer_->rowsAboutToBeInserted(first, static_cast<int>(fitting));
+    if (fieldOf_ == kFieldsInPlace) {
+        // The copy ends with whole lines and whole blocks, so that nothing appended later
+        // reads as part of its last block; a last line without a line end keeps its bytes.
+        const std::size_t begin = arena_.size();
+        std::size_t lines = countLineFeeds(blocks.data(), 0, blocks.size());
+        arena_.reserve(arena_.size() + blocks.size() + 2 + kBlockLines);
+        arena_.append(blocks);
+        if (blocks.back() != '\n') {
+            arena_.append(blocks.back() == '\r' ? "\r\n" : "\n");
+            ++lines;
+        }
+        for (; lines % kBlockLines != 0; ++lines)
+            arena_.push_back('\n');
+        addBlocks(arena_, begin, kArenaBlock, fitting);
+    } else {
+        // Moved columns no longer follow the file's order of lines: entry by entry.
+        insertEmptyRows(first, static_cast<int>(fitting));
+        std::size_t pos = 0;
+        for (std::size_t i = 0; i < fitting; ++i) {
+            std::string_view lines[kStoredColumns];
+            for (std::string_view& line : lines)
+                line = takeLine(blocks.data(), blocks.size(), pos);
+            EntryView v;
+            for (int c = 0; c < kStoredColumns; ++c)
+                v.fields[c] = lines[kLineOfField[c]];
+            writeEntry(first + static_cast<int>(i), v);
+        }
+    }
+    if (observer_)
+        observer_->rowsInserted();
+    notifyRowsChanged(first, rowCount() - 1);
+    return fitting;
+}
+
+std::string_view EntryTable::verbatimBlock(int row) const {
+    LEXANTA_CHECK_INDEX(row >= 0 && row < rowCount(), "row", row, rowCount());
+    const std::uint32_t slot = slotOf(row);
+    const std::uint64_t rec = record(slot);
+    if ((rec & kTagMask) == kWide || rec == 0 || !(rec & kCanonical) || fieldOf_ != kFieldsInPlace)
+        return {};
+    const std::string& buffer = (rec & kTagMask) == kSourceBlock ? source_ : arena_;
+    const std::size_t start = static_cast<std::size_t>(rec & kPayload);
+    // Blocks read from the file are numbered in file order: the next one starts where this
+    // one ends.
+    const std::uint64_t next = (rec & kTagMask) == kSourceBlock ? record(slot + 1) : 0;
+    std::size_t end;
+    if ((next & kTagMask) == kSourceBlock) {
+        end = static_cast<std::size_t>(next & kPayload);
+    } else {
+        end = start;
+        for (std::size_t line = 0; line < kBlockLines; ++line)
+            end = static_cast<std::size_t>(static_cast<const char*>(std::memchr(
+                                               buffer.data() + end, '\n', buffer.size() - end)) -
+                                           buffer.data()) +
+                  1;
+    }
+    return std::string_view(buffer).substr(start, end - start);
+}
+
+std::size_t EntryTable::byteSizeHint() const {
+    return source_.size() + arena_.size() + 12 * static_cast<std::size_t>(rowCount());
 }
 
 void EntryTable::notifyRowsChanged(int first, int last) {
