@@ -61,15 +61,13 @@ constexpr std::uint64_t kInArena = 1ull << 63;
 constexpr int kLengthBits = 24;
 constexpr std::uint64_t kLongLength = (1ull << kLengthBits) - 1;
 
-constexpr int kPageBits = 12;
-constexpr std::uint32_t kPageSize = 1u << kPageBits;
-
 // Stored field -> line of the entry block (the file puts the comment before the answer).
 // The map is its own inverse: it also gives the field of a line.
 constexpr int kLineOfField[kStoredColumns] = {0, 2, 1, 3, 4};
 constexpr std::array<std::uint8_t, kStoredColumns> kFieldsInPlace{0, 1, 2, 3, 4};
 
 constexpr std::size_t kBlockLines = 5;
+constexpr std::size_t kProgressBytes = 4 << 20;
 
 // Calls onLineFeed(position) for each LF in data[begin, end), in order.
 template <typename F>
@@ -144,18 +142,38 @@ void forEachBlock(const char* data, std::size_t begin, std::size_t end, F&& onBl
         onBlock(blockStart, false);
 }
 
+// The first LF in data[pos, size), or null. Lines are short as a rule: one look at the next
+// 16 bytes usually finds it without the cost of a call.
+const char* findLineFeed(const char* data, std::size_t pos, std::size_t size) {
+#if defined(__SSE2__)
+    if (size - pos >= 16) {
+        const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + pos)), _mm_set1_epi8('\n'))));
+        if (mask)
+            return data + pos + __builtin_ctz(mask);
+        pos += 16;
+    } else {
+        for (; pos < size; ++pos)
+            if (data[pos] == '\n')
+                return data + pos;
+        return nullptr;
+    }
+#endif
+    return static_cast<const char*>(std::memchr(data + pos, '\n', size - pos));
+}
+
 // The line that starts at `pos`, without its line end; `pos` moves past it. A last line
 // without a line end is taken whole; past the end every line is empty.
 std::string_view takeLine(const char* data, std::size_t size, std::size_t& pos) {
     if (pos >= size)
         return {};
-    const void* found = std::memchr(data + pos, '\n', size - pos);
+    const char* found = findLineFeed(data, pos, size);
     if (!found) {
         const std::string_view line(data + pos, size - pos);
         pos = size;
         return line;
     }
-    const std::size_t lf = static_cast<std::size_t>(static_cast<const char*>(found) - data);
+    const std::size_t lf = static_cast<std::size_t>(found - data);
     std::size_t end = lf;
     if (end > pos && data[end - 1] == '\r')
         --end;
@@ -204,13 +222,6 @@ void EntryTable::swapStorage(EntryTable& other) noexcept {
     std::swap(freeSlots_, other.freeSlots_);
     std::swap(slotEnd_, other.slotEnd_);
     std::swap(fieldOf_, other.fieldOf_);
-}
-
-std::uint64_t EntryTable::record(std::uint32_t slot) const {
-    const std::size_t page = slot >> kPageBits;
-    if (page >= pages_.size() || !pages_[page])
-        return 0;
-    return pages_[page][slot & (kPageSize - 1)];
 }
 
 void EntryTable::setRecord(std::uint32_t slot, std::uint64_t value) {
@@ -277,10 +288,10 @@ std::string_view EntryTable::blockLine(std::uint64_t rec, int line) const {
     for (int i = 0; i < line; ++i) {
         if (pos >= buffer.size())
             return {};
-        const void* lf = std::memchr(buffer.data() + pos, '\n', buffer.size() - pos);
+        const char* lf = findLineFeed(buffer.data(), pos, buffer.size());
         if (!lf)
             return {};
-        pos = static_cast<std::size_t>(static_cast<const char*>(lf) - buffer.data()) + 1;
+        pos = static_cast<std::size_t>(lf - buffer.data()) + 1;
     }
     return takeLine(buffer.data(), buffer.size(), pos);
 }
@@ -493,8 +504,14 @@ bool EntryTable::isBlank(int row) const {
 void EntryTable::exchangeRows(int a, int b) {
     LEXANTA_CHECK_INDEX(a >= 0 && a < rowCount(), "row", a, rowCount());
     LEXANTA_CHECK_INDEX(b >= 0 && b < rowCount(), "row", b, rowCount());
-    materializeOrder();
-    std::swap(order_[a], order_[b]);
+    if (identity_) {
+        const std::uint64_t ra = record(static_cast<std::uint32_t>(a));
+        const std::uint64_t rb = record(static_cast<std::uint32_t>(b));
+        setRecord(static_cast<std::uint32_t>(a), rb);
+        setRecord(static_cast<std::uint32_t>(b), ra);
+    } else {
+        std::swap(order_[a], order_[b]);
+    }
     if (observer_)
         observer_->rowsChanged(std::min(a, b), std::max(a, b));
 }
@@ -592,14 +609,27 @@ void EntryTable::permute(int first, const std::vector<int>& newOrder) {
                         rowCount());
     if (observer_)
         observer_->rowsAboutToBePermuted(first, static_cast<int>(newOrder.size()));
-    materializeOrder();
-    std::vector<std::uint32_t> slots(newOrder.size());
+    // The records themselves move, into row order: whoever reads the rows in order afterwards
+    // (a save, the frequency analysis) walks them in memory order. Rows that had moved before
+    // are put in order on the way, and the table keeps no order of its own.
+    std::vector<std::uint64_t> records(static_cast<std::size_t>(rowCount()));
+    for (int r = 0; r < rowCount(); ++r)
+        records[static_cast<std::size_t>(r)] = record(slotOf(r));
+    std::vector<std::uint64_t> moved(newOrder.size());
     for (std::size_t i = 0; i < newOrder.size(); ++i) {
         LEXANTA_CHECK_INDEX(newOrder[i] >= first && newOrder[i] < first + n, "row", newOrder[i],
                             first + n);
-        slots[i] = order_[static_cast<std::size_t>(newOrder[i])];
+        moved[i] = records[static_cast<std::size_t>(newOrder[i])];
     }
-    std::copy(slots.begin(), slots.end(), order_.begin() + first);
+    std::copy(moved.begin(), moved.end(), records.begin() + first);
+    std::vector<std::uint64_t>().swap(moved);
+    std::vector<std::unique_ptr<std::uint64_t[]>>().swap(pages_);
+    std::vector<std::uint32_t>().swap(order_);
+    std::vector<std::uint32_t>().swap(freeSlots_);
+    identity_ = true;
+    slotEnd_ = static_cast<std::uint32_t>(rowCount());
+    for (int r = 0; r < rowCount(); ++r)
+        setRecord(static_cast<std::uint32_t>(r), records[static_cast<std::size_t>(r)]);
     if (observer_)
         observer_->rowsPermuted(first, newOrder);
 }
@@ -668,9 +698,9 @@ std::size_t EntryTable::countEntryBlocks(std::string_view blocks) {
 }
 
 std::size_t EntryTable::addBlocks(const std::string& buffer, std::size_t begin, std::uint64_t tag,
-                                  std::size_t blocks) {
-    // New rows are appended as slots of their own, numbered in block order.
-    const int first = rowCount();
+                                  std::size_t blocks, int first, const ProgressCallback& progress) {
+    // The rows from `first` on get slots of their own, numbered in block order; the row count
+    // changes at the end.
     std::uint32_t slot = identity_ ? static_cast<std::uint32_t>(first) : slotEnd_;
     if (!identity_) {
         order_.reserve(order_.size() + blocks);
@@ -678,20 +708,30 @@ std::size_t EntryTable::addBlocks(const std::string& buffer, std::size_t begin, 
     }
     pages_.reserve(((static_cast<std::size_t>(slot) + blocks) >> kPageBits) + 1);
     std::size_t added = 0;
+    const auto total = static_cast<long long>(buffer.size() - begin);
+    std::size_t nextReport = begin + kProgressBytes;
     forEachBlock(buffer.data(), begin, buffer.size(), [&](std::size_t start, bool canonical) {
         if (added == blocks)
             return;
+        if (progress && start >= nextReport) {
+            progress(static_cast<long long>(start - begin), total);
+            nextReport = start + kProgressBytes;
+        }
         setRecord(slot, tag | (canonical ? kCanonical : 0) | start);
-        if (!identity_)
-            order_.push_back(slot);
         ++slot;
         ++added;
     });
-    rows_ += static_cast<int>(added);
+    if (!identity_)
+        for (std::uint32_t s = slot - static_cast<std::uint32_t>(added); s < slot; ++s)
+            order_.push_back(s);
+    rows_ = first + static_cast<int>(added);
+    if (progress)
+        progress(total, total);
     return added;
 }
 
-std::size_t EntryTable::adoptEntryBlocks(std::string&& bytes, std::size_t begin) {
+std::size_t EntryTable::adoptEntryBlocks(std::string&& bytes, std::size_t begin,
+                                         const ProgressCallback& progress) {
     begin = std::min(begin, bytes.size());
     const std::size_t blocks = countEntryBlocks(std::string_view(bytes).substr(begin));
     LEXANTA_CHECK_INDEX(blocks <= static_cast<std::size_t>(kMaxEntries), "entry count", blocks,
@@ -703,10 +743,10 @@ std::size_t EntryTable::adoptEntryBlocks(std::string&& bytes, std::size_t begin)
         observer_->rowsAboutToBeInserted(before, after - before);
     if (observer_ && after < before)
         observer_->rowsAboutToBeRemoved(after, before - after);
-    rows_ = 1;
+    rows_ = 2;
     clearStorage();
     source_ = std::move(bytes);
-    addBlocks(source_, begin, kSourceBlock, fitting);
+    addBlocks(source_, begin, kSourceBlock, fitting, 1, progress);
     rows_ = after;
     slotEnd_ = static_cast<std::uint32_t>(rows_);
     if (observer_ && after > before)
@@ -717,7 +757,8 @@ std::size_t EntryTable::adoptEntryBlocks(std::string&& bytes, std::size_t begin)
     return fitting;
 }
 
-std::size_t EntryTable::appendEntryBlocks(std::string_view blocks) {
+std::size_t EntryTable::appendEntryBlocks(std::string_view blocks,
+                                          const ProgressCallback& progress) {
     const std::size_t count = countEntryBlocks(blocks);
     const long long room = kMaxRows - static_cast<long long>(rowCount());
     LEXANTA_CHECK_INDEX(count <= static_cast<std::size_t>(room), "entry count", count, room);
@@ -740,7 +781,7 @@ std::size_t EntryTable::appendEntryBlocks(std::string_view blocks) {
         }
         for (; lines % kBlockLines != 0; ++lines)
             arena_.push_back('\n');
-        addBlocks(arena_, begin, kArenaBlock, fitting);
+        addBlocks(arena_, begin, kArenaBlock, fitting, first, progress);
     } else {
         // Moved columns no longer follow the file's order of lines: entry by entry.
         insertEmptyRows(first, static_cast<int>(fitting));
@@ -763,31 +804,31 @@ std::size_t EntryTable::appendEntryBlocks(std::string_view blocks) {
 
 std::string_view EntryTable::verbatimBlock(int row) const {
     LEXANTA_CHECK_INDEX(row >= 0 && row < rowCount(), "row", row, rowCount());
-    const std::uint32_t slot = slotOf(row);
-    const std::uint64_t rec = record(slot);
+    const std::uint64_t rec = record(slotOf(row));
     if ((rec & kTagMask) == kWide || rec == 0 || !(rec & kCanonical) || fieldOf_ != kFieldsInPlace)
         return {};
     const std::string& buffer = (rec & kTagMask) == kSourceBlock ? source_ : arena_;
     const std::size_t start = static_cast<std::size_t>(rec & kPayload);
-    // Blocks read from the file are numbered in file order: the next one starts where this
-    // one ends.
-    const std::uint64_t next = (rec & kTagMask) == kSourceBlock ? record(slot + 1) : 0;
-    std::size_t end;
-    if ((next & kTagMask) == kSourceBlock) {
-        end = static_cast<std::size_t>(next & kPayload);
-    } else {
-        end = start;
-        for (std::size_t line = 0; line < kBlockLines; ++line)
-            end = static_cast<std::size_t>(static_cast<const char*>(std::memchr(
-                                               buffer.data() + end, '\n', buffer.size() - end)) -
-                                           buffer.data()) +
-                  1;
-    }
+    // A canonical block has its five line ends.
+    std::size_t end = start;
+    for (std::size_t line = 0; line < kBlockLines; ++line)
+        end = static_cast<std::size_t>(findLineFeed(buffer.data(), end, buffer.size()) -
+                                       buffer.data()) +
+              1;
     return std::string_view(buffer).substr(start, end - start);
 }
 
 std::size_t EntryTable::byteSizeHint() const {
     return source_.size() + arena_.size() + 12 * static_cast<std::size_t>(rowCount());
+}
+
+void EntryTable::prefetchRow(int row) const {
+    if (row < 1 || row >= rowCount())
+        return;
+    const std::uint64_t rec = record(slotOf(row));
+    const std::uint64_t tag = rec & kTagMask;
+    if (tag == kSourceBlock || tag == kArenaBlock)
+        __builtin_prefetch((tag == kSourceBlock ? source_ : arena_).data() + (rec & kPayload));
 }
 
 void EntryTable::notifyRowsChanged(int first, int last) {

@@ -87,9 +87,10 @@ public:
 // scanning the block's few short lines. Text written later (edits, imports, merged files) is
 // appended to a side arena that only grows: an edited row holds five offset-and-length
 // references, each into the file or the arena, so its unchanged cells are not copied. An
-// empty row costs nothing beyond its row number. Rows are kept as indices into slots (as
-// long as no row has moved, the row number itself is the slot), so moving, inserting and
-// deleting rows moves 4-byte indices, not text.
+// empty row costs nothing beyond its row number. Rows are slots of 8-byte records; once a row
+// is inserted, deleted or moved in the middle, rows become indices into the slots, so that
+// moving, inserting and deleting rows moves 4-byte indices, not text. A sort or shuffle puts
+// the records themselves into row order again.
 class EntryTable {
 public:
     // Row numbers are ints: at most this many rows, the header row included.
@@ -145,10 +146,12 @@ public:
     // Replaces every entry row with the blocks of `bytes` from offset `begin` on, keeping the
     // bytes as the table's buffer (rows 1 .. blocks; at least one row). The caller has checked
     // that the blocks fit (countEntryBlocks <= kMaxEntries). Returns the number of blocks.
-    std::size_t adoptEntryBlocks(std::string&& bytes, std::size_t begin);
+    // `progress` hears of the bytes gone through, of all the blocks' bytes.
+    std::size_t adoptEntryBlocks(std::string&& bytes, std::size_t begin,
+                                 const ProgressCallback& progress = {});
     // Appends the blocks after the last row, their bytes copied once into the arena. The
     // caller has checked that they fit. Returns the number of blocks.
-    std::size_t appendEntryBlocks(std::string_view blocks);
+    std::size_t appendEntryBlocks(std::string_view blocks, const ProgressCallback& progress = {});
     // The bytes of row `row`'s entry block, line ends included, when they are exactly what a
     // writer of the block would produce (every line ended by CR LF, both extra fields
     // non-empty) and the fields are in their stored places; else empty. Blocks that follow
@@ -156,6 +159,8 @@ public:
     std::string_view verbatimBlock(int row) const;
     // About how many bytes the entries take when written (an estimate for reserving).
     std::size_t byteSizeHint() const;
+    // A hint that `row` is read soon: its bytes are fetched into the cache meanwhile.
+    void prefetchRow(int row) const;
 
     void setObserver(EntryTableObserver* observer) { observer_ = observer; }
     EntryTableObserver* observer() const { return observer_; }
@@ -166,7 +171,14 @@ private:
     struct WideRow;
 
     std::uint32_t slotOf(int row) const { return identity_ ? std::uint32_t(row) : order_[row]; }
-    std::uint64_t record(std::uint32_t slot) const;
+    static constexpr int kPageBits = 12;
+    static constexpr std::uint32_t kPageSize = 1u << kPageBits;
+    std::uint64_t record(std::uint32_t slot) const {
+        const std::size_t page = slot >> kPageBits;
+        if (page >= pages_.size() || !pages_[page])
+            return 0;
+        return pages_[page][slot & (kPageSize - 1)];
+    }
     void setRecord(std::uint32_t slot, std::uint64_t value);
     void releaseRecord(std::uint32_t slot);
     void releaseSlots(std::uint32_t first, std::uint32_t end);
@@ -183,7 +195,7 @@ private:
     void writeEntry(int row, const EntryView& e);
     void clearStorage();
     std::size_t addBlocks(const std::string& buffer, std::size_t begin, std::uint64_t tag,
-                          std::size_t blocks);
+                          std::size_t blocks, int first, const ProgressCallback& progress);
 
     std::string source_; // the loaded file's bytes, unchanged
     std::string arena_;  // text written since, appended only

@@ -132,19 +132,19 @@ ImportResult importText(std::string_view bytes, ImportFormat format,
                         const std::array<int, 3>& columnCodePages, EntryTable& out,
                         const ProgressCallback& progress) {
     ImportResult result;
-    result.convertedFromUtf8 = isUtf8Text(bytes);
-    if (bytes.starts_with(kUtf8Bom))
-        bytes.remove_prefix(kUtf8Bom.size());
-    FieldConverter convert(result.convertedFromUtf8, columnCodePages, result);
-
+    // Counted before anything is narrowed to a row number, and before the bytes are looked at
+    // any further.
     const std::size_t lines = countLines(bytes);
     const std::size_t entries = format == ImportFormat::TextPairs ? (lines + 1) / 2 : lines;
-    // Counted before anything is narrowed to a row number.
     if (entries > static_cast<std::size_t>(EntryTable::kMaxEntries)) {
         result.error =
             QString::fromStdString(tooManyEntriesMessage(entries, EntryTable::kMaxEntries));
         return result;
     }
+    result.convertedFromUtf8 = isUtf8Text(bytes);
+    if (bytes.starts_with(kUtf8Bom))
+        bytes.remove_prefix(kUtf8Bom.size());
+    FieldConverter convert(result.convertedFromUtf8, columnCodePages, result);
     out.reset();
     out.setRowCount(static_cast<int>(entries) + 1);
 
@@ -200,6 +200,8 @@ ImportResult importText(std::string_view bytes, ImportFormat format,
             ++row;
         }
     }
+    if (progress)
+        progress(lineNumber, static_cast<long long>(lines));
     out.setRowCount(row);
     out.notifyRowsChanged(1, out.rowCount() - 1);
     result.entries = row - 1;

@@ -179,24 +179,27 @@ std::size_t readHeader(std::string_view data, Vocabulary& doc, std::string* erro
 
 } // namespace
 
-bool readVocabulary(std::string&& data, Vocabulary& doc, std::string* error) {
+bool readVocabulary(std::string&& data, Vocabulary& doc, std::string* error,
+                    const ProgressCallback& progress) {
     const std::size_t entriesBegin = readHeader(data, doc, error);
     if (entriesBegin == std::string_view::npos)
         return false;
-    doc.entries.adoptEntryBlocks(std::move(data), entriesBegin);
+    doc.entries.adoptEntryBlocks(std::move(data), entriesBegin, progress);
     return true;
 }
 
-bool readVocabulary(std::string_view data, Vocabulary& doc, std::string* error) {
+bool readVocabulary(std::string_view data, Vocabulary& doc, std::string* error,
+                    const ProgressCallback& progress) {
     const std::size_t entriesBegin = readHeader(data, doc, error);
     if (entriesBegin == std::string_view::npos)
         return false;
     // Only the entries are kept.
-    doc.entries.adoptEntryBlocks(std::string(data.substr(entriesBegin)), 0);
+    doc.entries.adoptEntryBlocks(std::string(data.substr(entriesBegin)), 0, progress);
     return true;
 }
 
-int mergeEntries(std::string_view data, EntryTable& table, std::string* error) {
+int mergeEntries(std::string_view data, EntryTable& table, std::string* error,
+                 const ProgressCallback& progress) {
     LineReader in(data);
     in.skip(startsWithFormatLine(data) ? kHeaderLines + 1 : 1);
     const std::string_view blocks = in.remaining();
@@ -207,7 +210,7 @@ int mergeEntries(std::string_view data, EntryTable& table, std::string* error) {
             *error = tooManyEntriesMessage(entries, room);
         return 0;
     }
-    return static_cast<int>(table.appendEntryBlocks(blocks));
+    return static_cast<int>(table.appendEntryBlocks(blocks, progress));
 }
 
 bool dropTrailingBlankRow(EntryTable& table) {
@@ -258,7 +261,10 @@ std::string serializeVocabulary(const Vocabulary& doc, bool withHeader) {
         runBegin = runEnd = nullptr;
     };
     const int last = t.rowCount() - 1;
+    // Rows moved by a sort lie anywhere in the buffer: their bytes are fetched a few rows ahead.
+    constexpr int kAhead = 16;
     for (int r = 1; r <= last; ++r) {
+        t.prefetchRow(r + kAhead);
         const std::string_view block = t.verbatimBlock(r);
         if (!block.empty()) {
             if (block.data() != runEnd) {

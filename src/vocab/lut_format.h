@@ -51,15 +51,19 @@ std::string tooManyEntriesMessage(unsigned long long entries, long long room);
 // the layout load as far as they go. The only failure is a file of more entries than a table
 // holds: false, `error` (when given) says so, and `doc` is left as it was.
 // The entries are read where they lie in `data`: the string&& form keeps the bytes as the
-// table's buffer, the view form copies them there once.
-bool readVocabulary(std::string&& data, Vocabulary& doc, std::string* error = nullptr);
-bool readVocabulary(std::string_view data, Vocabulary& doc, std::string* error = nullptr);
+// table's buffer, the view form copies them there once. `progress` hears of the entry bytes
+// gone through, of all of them.
+bool readVocabulary(std::string&& data, Vocabulary& doc, std::string* error = nullptr,
+                    const ProgressCallback& progress = {});
+bool readVocabulary(std::string_view data, Vocabulary& doc, std::string* error = nullptr,
+                    const ProgressCallback& progress = {});
 
 // Appends the entries of a vocabulary file after the last row of `table`. A file whose
 // first line is the format line skips its 32 header lines; any other file is taken as the
 // old format (its entries begin after its first line). Returns the number of entries added;
 // when they would not fit in the table nothing is added and `error` (when given) says why.
-int mergeEntries(std::string_view data, EntryTable& table, std::string* error = nullptr);
+int mergeEntries(std::string_view data, EntryTable& table, std::string* error = nullptr,
+                 const ProgressCallback& progress = {});
 
 // Writer step 1: drops a trailing row whose question and answer are empty (its comment
 // is not looked at) unless it is the only entry row. True when a row was dropped.
