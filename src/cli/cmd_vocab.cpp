@@ -55,7 +55,13 @@ int merge(const Args& args) {
         printError(read.message(QStringLiteral("cannot read")));
         return kIoError;
     }
-    mergeEntries(other, doc.entries);
+    std::string error;
+    mergeEntries(other, doc.entries, &error);
+    if (!error.empty()) {
+        printError(QStringLiteral("cannot merge %1: %2")
+                       .arg(args.positional[1], QString::fromStdString(error)));
+        return kIoError;
+    }
     return saveVocabulary(doc, args);
 }
 

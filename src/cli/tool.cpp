@@ -39,7 +39,12 @@ bool loadVocabulary(const QString& path, Vocabulary& doc) {
         printError(read.message(QStringLiteral("cannot read")));
         return false;
     }
-    readVocabulary(bytes, doc);
+    // The table keeps the bytes it was read from, so they are handed over, not copied.
+    std::string error;
+    if (!readVocabulary(std::move(bytes), doc, &error)) {
+        printError(QStringLiteral("cannot read %1: %2").arg(path, QString::fromStdString(error)));
+        return false;
+    }
     return true;
 }
 
