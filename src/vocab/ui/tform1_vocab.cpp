@@ -9,6 +9,7 @@
 #include "vocab/lut_format.h"
 
 #include <QAction>
+#include <QDir>
 #include <QSpinBox>
 
 namespace lexanta {
@@ -36,7 +37,16 @@ void TForm1::LoadDictionary(const QString& path) {
         return;
     }
     ClearGrid();
-    readVocabulary(bytes, doc);
+    // The table keeps the bytes it was read from, so they are handed over, not copied.
+    std::string error;
+    if (!readVocabulary(std::move(bytes), doc, &error)) {
+        dialogs_->messageBox(
+            this,
+            QStringLiteral("Cannot load %1:\n%2")
+                .arg(QDir::toNativeSeparators(path), QString::fromStdString(error)),
+            QStringLiteral("Error"), MsgIcon::Error, MsgButtons::Ok);
+        return;
+    }
     StringGrid1->setCurrentCell(1, 1);
     if (doc.currentFormat) {
         applyDescription(doc.header);
@@ -131,7 +141,14 @@ void TForm1::Merge1Click() {
     }
     // A file without the format line is an old-format file: its entries follow its first
     // line, so none of them is skipped as a header.
-    mergeEntries(bytes, doc.entries);
+    std::string error;
+    mergeEntries(bytes, doc.entries, &error);
+    if (!error.empty())
+        dialogs_->messageBox(
+            this,
+            QStringLiteral("Cannot merge %1:\n%2")
+                .arg(QDir::toNativeSeparators(OpenDialog1.fileName), QString::fromStdString(error)),
+            QStringLiteral("Error"), MsgIcon::Error, MsgButtons::Ok);
 }
 
 void TForm1::Removeblanklines1Click() {
