@@ -45,14 +45,22 @@ namespace {
     std::abort();
 }
 
-// Slot records: a tag in the top two bits, then the canonical flag of a block (its bytes are
-// what the writer would write), then the payload: a byte offset or a wide row's index.
+// Slot records: a tag in the top two bits, then three flags of a block, then the payload: a
+// byte offset or a wide row's index. The flags: canonical (the block's bytes are what the
+// writer would write), followed (the next slot's block starts where this one ends) and clean
+// (question, comment and answer begin and end with a printable byte, or are empty).
 constexpr std::uint64_t kTagMask = 3ull << 62;
 constexpr std::uint64_t kSourceBlock = 1ull << 62;
 constexpr std::uint64_t kArenaBlock = 2ull << 62;
 constexpr std::uint64_t kWide = 3ull << 62;
 constexpr std::uint64_t kCanonical = 1ull << 61;
-constexpr std::uint64_t kPayload = kCanonical - 1;
+constexpr std::uint64_t kFollowed = 1ull << 60;
+constexpr std::uint64_t kClean = 1ull << 59;
+constexpr std::uint64_t kPayload = kClean - 1;
+
+bool printable(char c) {
+    return static_cast<unsigned char>(c) > 32;
+}
 
 // Cell references of wide rows: bit 63 set for the arena, else the source; then a 39-bit
 // offset (buffers up to 512 GiB) and a 24-bit length. Longer texts sit in the arena behind an
@@ -114,32 +122,40 @@ std::size_t countLineFeeds(const char* data, std::size_t begin, std::size_t end)
     return count;
 }
 
-// Calls onBlock(start, canonical) for each entry block of data[begin, end). A block is
-// canonical when all five lines end in CR LF and both extra fields are non-empty.
+// Calls onBlock(start, flags) for each entry block of data[begin, end), with the flags
+// kCanonical (all five lines end in CR LF and both extra fields are non-empty) and kClean.
 template <typename F>
 void forEachBlock(const char* data, std::size_t begin, std::size_t end, F&& onBlock) {
     std::size_t blockStart = begin;
     std::size_t lineStart = begin;
     std::size_t line = 0;
-    bool canonical = true;
+    std::uint64_t flags = kCanonical | kClean;
+    const auto checkText = [&](std::size_t lineEnd) {
+        if (line < 3 && lineEnd > lineStart &&
+            !(printable(data[lineStart]) && printable(data[lineEnd - 1])))
+            flags &= ~kClean;
+    };
     forEachLineFeed(data, begin, end, [&](std::size_t lf) {
         std::size_t lineEnd = lf;
         if (lineEnd > lineStart && data[lineEnd - 1] == '\r')
             --lineEnd;
         else
-            canonical = false;
+            flags &= ~kCanonical;
         if (line >= 3 && lineEnd == lineStart)
-            canonical = false;
+            flags &= ~kCanonical;
+        checkText(lineEnd);
         lineStart = lf + 1;
         if (++line == kBlockLines) {
-            onBlock(blockStart, canonical);
+            onBlock(blockStart, flags);
             blockStart = lineStart;
             line = 0;
-            canonical = true;
+            flags = kCanonical | kClean;
         }
     });
-    if (line > 0 || lineStart < end)
-        onBlock(blockStart, false);
+    if (line > 0 || lineStart < end) {
+        checkText(end); // a last line without a line end is taken whole
+        onBlock(blockStart, flags & ~kCanonical);
+    }
 }
 
 // The first LF in data[pos, size), or null. Lines are short as a rule: one look at the next
@@ -225,6 +241,16 @@ void EntryTable::swapStorage(EntryTable& other) noexcept {
 }
 
 void EntryTable::setRecord(std::uint32_t slot, std::uint64_t value) {
+    // The block before no longer knows what follows it.
+    if (slot > 0) {
+        const std::uint64_t before = record(slot - 1);
+        if (before & kFollowed)
+            setRawRecord(slot - 1, before & ~kFollowed);
+    }
+    setRawRecord(slot, value & ~kFollowed);
+}
+
+void EntryTable::setRawRecord(std::uint32_t slot, std::uint64_t value) {
     const std::size_t page = slot >> kPageBits;
     if (page >= pages_.size()) {
         if (value == 0)
@@ -454,11 +480,15 @@ void EntryTable::writeEntry(int row, const EntryView& e) {
     // Five short lines in the arena cost less than five references.
     const std::uint64_t offset = arena_.size();
     arena_.reserve(arena_.size() + bytes);
+    std::uint64_t flags = kClean;
     for (int line = 0; line < kStoredColumns; ++line) {
-        arena_.append(byField[kLineOfField[line]]);
+        const std::string_view text = byField[kLineOfField[line]];
+        if (line < 3 && !text.empty() && !(printable(text.front()) && printable(text.back())))
+            flags = 0;
+        arena_.append(text);
         arena_.push_back('\n');
     }
-    setRecord(slot, kArenaBlock | offset);
+    setRecord(slot, kArenaBlock | flags | offset);
 }
 
 void EntryTable::setEntry(int row, const Entry& e) {
@@ -613,14 +643,25 @@ void EntryTable::permute(int first, const std::vector<int>& newOrder) {
     // (a save, the frequency analysis) walks them in memory order. Rows that had moved before
     // are put in order on the way, and the table keeps no order of its own.
     std::vector<std::uint64_t> records(static_cast<std::size_t>(rowCount()));
-    for (int r = 0; r < rowCount(); ++r)
-        records[static_cast<std::size_t>(r)] = record(slotOf(r));
+    for (int r = 0; r < rowCount(); ++r) {
+        std::uint64_t rec = record(slotOf(r));
+        // Only a block followed by the next row's keeps the flag.
+        if ((rec & kFollowed) && !(r + 1 < rowCount() && slotOf(r + 1) == slotOf(r) + 1))
+            rec &= ~kFollowed;
+        records[static_cast<std::size_t>(r)] = rec;
+    }
     std::vector<std::uint64_t> moved(newOrder.size());
     for (std::size_t i = 0; i < newOrder.size(); ++i) {
         LEXANTA_CHECK_INDEX(newOrder[i] >= first && newOrder[i] < first + n, "row", newOrder[i],
                             first + n);
-        moved[i] = records[static_cast<std::size_t>(newOrder[i])];
+        std::uint64_t rec = records[static_cast<std::size_t>(newOrder[i])];
+        if (!(i + 1 < newOrder.size() && newOrder[i + 1] == newOrder[i] + 1))
+            rec &= ~kFollowed;
+        moved[i] = rec;
     }
+    // The row before the range and the range's last row meet new neighbours.
+    if (first > 0)
+        records[static_cast<std::size_t>(first - 1)] &= ~kFollowed;
     std::copy(moved.begin(), moved.end(), records.begin() + first);
     std::vector<std::uint64_t>().swap(moved);
     std::vector<std::unique_ptr<std::uint64_t[]>>().swap(pages_);
@@ -629,7 +670,7 @@ void EntryTable::permute(int first, const std::vector<int>& newOrder) {
     identity_ = true;
     slotEnd_ = static_cast<std::uint32_t>(rowCount());
     for (int r = 0; r < rowCount(); ++r)
-        setRecord(static_cast<std::uint32_t>(r), records[static_cast<std::size_t>(r)]);
+        setRawRecord(static_cast<std::uint32_t>(r), records[static_cast<std::size_t>(r)]);
     if (observer_)
         observer_->rowsPermuted(first, newOrder);
 }
@@ -710,14 +751,17 @@ std::size_t EntryTable::addBlocks(const std::string& buffer, std::size_t begin, 
     std::size_t added = 0;
     const auto total = static_cast<long long>(buffer.size() - begin);
     std::size_t nextReport = begin + kProgressBytes;
-    forEachBlock(buffer.data(), begin, buffer.size(), [&](std::size_t start, bool canonical) {
+    forEachBlock(buffer.data(), begin, buffer.size(), [&](std::size_t start, std::uint64_t flags) {
         if (added == blocks)
             return;
         if (progress && start >= nextReport) {
             progress(static_cast<long long>(start - begin), total);
             nextReport = start + kProgressBytes;
         }
-        setRecord(slot, tag | (canonical ? kCanonical : 0) | start);
+        // Each block but the first follows the one before it.
+        if (added > 0)
+            setRawRecord(slot - 1, record(slot - 1) | kFollowed);
+        setRawRecord(slot, tag | flags | start);
         ++slot;
         ++added;
     });
@@ -804,18 +848,29 @@ std::size_t EntryTable::appendEntryBlocks(std::string_view blocks,
 
 std::string_view EntryTable::verbatimBlock(int row) const {
     LEXANTA_CHECK_INDEX(row >= 0 && row < rowCount(), "row", row, rowCount());
-    const std::uint64_t rec = record(slotOf(row));
+    const std::uint32_t slot = slotOf(row);
+    const std::uint64_t rec = record(slot);
     if ((rec & kTagMask) == kWide || rec == 0 || !(rec & kCanonical) || fieldOf_ != kFieldsInPlace)
         return {};
     const std::string& buffer = (rec & kTagMask) == kSourceBlock ? source_ : arena_;
     const std::size_t start = static_cast<std::size_t>(rec & kPayload);
-    // A canonical block has its five line ends.
     std::size_t end = start;
-    for (std::size_t line = 0; line < kBlockLines; ++line)
-        end = static_cast<std::size_t>(findLineFeed(buffer.data(), end, buffer.size()) -
-                                       buffer.data()) +
-              1;
+    if (rec & kFollowed) {
+        end = static_cast<std::size_t>(record(slot + 1) & kPayload);
+    } else {
+        // A canonical block has its five line ends.
+        for (std::size_t line = 0; line < kBlockLines; ++line)
+            end = static_cast<std::size_t>(findLineFeed(buffer.data(), end, buffer.size()) -
+                                           buffer.data()) +
+                  1;
+    }
     return std::string_view(buffer).substr(start, end - start);
+}
+
+bool EntryTable::knownClean(int row) const {
+    LEXANTA_CHECK_INDEX(row >= 0 && row < rowCount(), "row", row, rowCount());
+    const std::uint64_t rec = record(slotOf(row));
+    return rec == 0 || ((rec & kTagMask) != kWide && (rec & kClean) && fieldOf_ == kFieldsInPlace);
 }
 
 std::size_t EntryTable::byteSizeHint() const {

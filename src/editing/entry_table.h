@@ -155,8 +155,12 @@ public:
     // The bytes of row `row`'s entry block, line ends included, when they are exactly what a
     // writer of the block would produce (every line ended by CR LF, both extra fields
     // non-empty) and the fields are in their stored places; else empty. Blocks that follow
-    // one another in the file come back as adjacent views.
+    // one another in the buffer come back as adjacent views.
     std::string_view verbatimBlock(int row) const;
+    // True when the question, answer and comment of `row` are known to hold no line break and
+    // to begin and end with a byte above the blank (or to be empty), as rows read or written
+    // whole are checked once; false when not known.
+    bool knownClean(int row) const;
     // About how many bytes the entries take when written (an estimate for reserving).
     std::size_t byteSizeHint() const;
     // A hint that `row` is read soon: its bytes are fetched into the cache meanwhile.
@@ -180,6 +184,7 @@ private:
         return pages_[page][slot & (kPageSize - 1)];
     }
     void setRecord(std::uint32_t slot, std::uint64_t value);
+    void setRawRecord(std::uint32_t slot, std::uint64_t value);
     void releaseRecord(std::uint32_t slot);
     void releaseSlots(std::uint32_t first, std::uint32_t end);
     std::uint32_t newSlot();
