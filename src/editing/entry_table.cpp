@@ -1,6 +1,10 @@
 #include "editing/entry_table.h"
 
+#include "platform/both_cores.h"
+
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -75,7 +79,7 @@ constexpr int kLineOfField[kStoredColumns] = {0, 2, 1, 3, 4};
 constexpr std::array<std::uint8_t, kStoredColumns> kFieldsInPlace{0, 1, 2, 3, 4};
 
 constexpr std::size_t kBlockLines = 5;
-constexpr std::size_t kProgressBytes = 4 << 20;
+constexpr std::size_t kProgressBytes = 1 << 20;
 
 // Calls onLineFeed(position) for each LF in data[begin, end), in order.
 template <typename F>
@@ -105,16 +109,17 @@ std::size_t countLineFeeds(const char* data, std::size_t begin, std::size_t end)
     std::size_t count = 0;
     std::size_t i = begin;
 #if defined(__SSE2__)
+    // Matches count down from 0 in byte lanes (a match is -1), summed before a lane can wrap.
     const __m128i lf = _mm_set1_epi8('\n');
-    for (; i + 64 <= end; i += 64) {
-        unsigned mask = 0;
-        for (int k = 0; k < 64; k += 16)
-            mask =
-                static_cast<unsigned>(
-                    __builtin_popcount(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(
-                        _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + k)), lf))))) +
-                mask;
-        count += mask;
+    while (i + 16 <= end) {
+        __m128i lanes = _mm_setzero_si128();
+        for (int k = 0; k < 255 && i + 16 <= end; ++k, i += 16)
+            lanes = _mm_sub_epi8(
+                lanes,
+                _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i)), lf));
+        const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
+        count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
+                 static_cast<std::size_t>(_mm_extract_epi16(sums, 4));
     }
 #endif
     for (; i < end; ++i)
@@ -238,6 +243,7 @@ void EntryTable::swapStorage(EntryTable& other) noexcept {
     std::swap(freeSlots_, other.freeSlots_);
     std::swap(slotEnd_, other.slotEnd_);
     std::swap(fieldOf_, other.fieldOf_);
+    std::swap(fieldsInPlace_, other.fieldsInPlace_);
 }
 
 void EntryTable::setRecord(std::uint32_t slot, std::uint64_t value) {
@@ -573,6 +579,7 @@ void EntryTable::moveField(int from, int to) {
         std::rotate(fields.begin() + from - 1, fields.begin() + from, fields.begin() + to);
     else
         std::rotate(fields.begin() + to - 1, fields.begin() + from - 1, fields.begin() + from);
+    fieldsInPlace_ = fields == kFieldsInPlace;
     if (observer_)
         observer_->rowsChanged(1, rowCount() - 1);
 }
@@ -700,7 +707,8 @@ void EntryTable::clearStorage() {
     std::vector<std::uint32_t>().swap(freeSlots_);
     identity_ = true;
     slotEnd_ = static_cast<std::uint32_t>(rows_);
-    fieldOf_ = {0, 1, 2, 3, 4};
+    fieldOf_ = kFieldsInPlace;
+    fieldsInPlace_ = true;
 }
 
 void EntryTable::reset() {
@@ -742,36 +750,91 @@ std::size_t EntryTable::addBlocks(const std::string& buffer, std::size_t begin, 
                                   std::size_t blocks, int first, const ProgressCallback& progress) {
     // The rows from `first` on get slots of their own, numbered in block order; the row count
     // changes at the end.
-    std::uint32_t slot = identity_ ? static_cast<std::uint32_t>(first) : slotEnd_;
+    const std::uint32_t slot0 = identity_ ? static_cast<std::uint32_t>(first) : slotEnd_;
+    if (blocks == 0)
+        return 0;
     if (!identity_) {
         order_.reserve(order_.size() + blocks);
         slotEnd_ += static_cast<std::uint32_t>(blocks);
     }
-    pages_.reserve(((static_cast<std::size_t>(slot) + blocks) >> kPageBits) + 1);
-    std::size_t added = 0;
-    const auto total = static_cast<long long>(buffer.size() - begin);
-    std::size_t nextReport = begin + kProgressBytes;
-    forEachBlock(buffer.data(), begin, buffer.size(), [&](std::size_t start, std::uint64_t flags) {
-        if (added == blocks)
-            return;
-        if (progress && start >= nextReport) {
-            progress(static_cast<long long>(start - begin), total);
-            nextReport = start + kProgressBytes;
+    // Every page first, so that two threads can fill them.
+    const std::size_t lastPage = (slot0 + blocks - 1) >> kPageBits;
+    if (pages_.size() <= lastPage)
+        pages_.resize(lastPage + 1);
+    for (std::size_t p = slot0 >> kPageBits; p <= lastPage; ++p)
+        if (!pages_[p])
+            pages_[p] = std::make_unique<std::uint64_t[]>(kPageSize);
+    const auto put = [this](std::uint32_t at, std::uint64_t value) {
+        pages_[at >> kPageBits][at & (kPageSize - 1)] = value;
+    };
+
+    // A long run of blocks is read in two parts on two cores, cut at the first block after
+    // the middle.
+    const char* data = buffer.data();
+    std::size_t cut = buffer.size();
+    std::size_t firstBlocks = blocks;
+    if (blocks >= static_cast<std::size_t>(kRowsWorthASecondCore)) {
+        const std::size_t middle = begin + (buffer.size() - begin) / 2;
+        std::size_t lines = countLineFeeds(data, begin, middle);
+        const std::size_t k = lines / kBlockLines + 1;
+        std::size_t pos = middle;
+        while (lines < k * kBlockLines && pos < buffer.size()) {
+            const char* lf = findLineFeed(data, pos, buffer.size());
+            if (!lf)
+                break;
+            pos = static_cast<std::size_t>(lf - data) + 1;
+            ++lines;
         }
-        // Each block but the first follows the one before it.
-        if (added > 0)
-            setRawRecord(slot - 1, record(slot - 1) | kFollowed);
-        setRawRecord(slot, tag | flags | start);
-        ++slot;
-        ++added;
+        if (lines == k * kBlockLines && pos < buffer.size() && k < blocks) {
+            cut = pos;
+            firstBlocks = k;
+        }
+    }
+    const auto total = static_cast<long long>(buffer.size() - begin);
+    std::atomic<long long> secondDone{0};
+    std::size_t added[2] = {0, 0};
+    runOnBothCores(cut < buffer.size(), [&](int part) {
+        const std::size_t from = part == 0 ? begin : cut;
+        const std::size_t to = part == 0 ? cut : buffer.size();
+        const std::size_t most = part == 0 ? firstBlocks : blocks - firstBlocks;
+        const std::uint32_t slot = slot0 + static_cast<std::uint32_t>(part == 0 ? 0 : firstBlocks);
+        std::size_t nextReport = from + kProgressBytes;
+        std::size_t& count = added[part];
+        // Each record is written once the next block shows whether it follows.
+        std::uint64_t last = 0;
+        forEachBlock(data, from, to, [&](std::size_t start, std::uint64_t flags) {
+            if (count == most)
+                return;
+            if (start >= nextReport) {
+                if (part == 1)
+                    secondDone.store(static_cast<long long>(start - from),
+                                     std::memory_order_relaxed);
+                else if (progress)
+                    progress(static_cast<long long>(start - from) +
+                                 secondDone.load(std::memory_order_relaxed),
+                             total);
+                nextReport = start + kProgressBytes;
+            }
+            if (count > 0)
+                put(slot + static_cast<std::uint32_t>(count) - 1, last | kFollowed);
+            last = tag | flags | start;
+            ++count;
+        });
+        if (count > 0)
+            put(slot + static_cast<std::uint32_t>(count) - 1, last);
     });
+    if (added[1] > 0) { // the first part's last block is followed by the second part's first
+        const std::uint32_t joint = slot0 + static_cast<std::uint32_t>(added[0]) - 1;
+        put(joint, record(joint) | kFollowed);
+    }
+    const std::size_t count = added[0] + added[1];
     if (!identity_)
-        for (std::uint32_t s = slot - static_cast<std::uint32_t>(added); s < slot; ++s)
+        for (std::uint32_t s = slot0; s < slot0 + count; ++s)
             order_.push_back(s);
-    rows_ = first + static_cast<int>(added);
+    rows_ = first + static_cast<int>(count);
     if (progress)
         progress(total, total);
-    return added;
+    return count;
 }
 
 std::size_t EntryTable::adoptEntryBlocks(std::string&& bytes, std::size_t begin,
@@ -812,7 +875,7 @@ std::size_t EntryTable::appendEntryBlocks(std::string_view blocks,
     const int first = rowCount();
     if (observer_)
         observer_->rowsAboutToBeInserted(first, static_cast<int>(fitting));
-    if (fieldOf_ == kFieldsInPlace) {
+    if (fieldsInPlace_) {
         // The copy ends with whole lines and whole blocks, so that nothing appended later
         // reads as part of its last block; a last line without a line end keeps its bytes.
         const std::size_t begin = arena_.size();
@@ -850,7 +913,7 @@ std::string_view EntryTable::verbatimBlock(int row) const {
     LEXANTA_CHECK_INDEX(row >= 0 && row < rowCount(), "row", row, rowCount());
     const std::uint32_t slot = slotOf(row);
     const std::uint64_t rec = record(slot);
-    if ((rec & kTagMask) == kWide || rec == 0 || !(rec & kCanonical) || fieldOf_ != kFieldsInPlace)
+    if ((rec & kTagMask) == kWide || rec == 0 || !(rec & kCanonical) || !fieldsInPlace_)
         return {};
     const std::string& buffer = (rec & kTagMask) == kSourceBlock ? source_ : arena_;
     const std::size_t start = static_cast<std::size_t>(rec & kPayload);
@@ -870,7 +933,7 @@ std::string_view EntryTable::verbatimBlock(int row) const {
 bool EntryTable::knownClean(int row) const {
     LEXANTA_CHECK_INDEX(row >= 0 && row < rowCount(), "row", row, rowCount());
     const std::uint64_t rec = record(slotOf(row));
-    return rec == 0 || ((rec & kTagMask) != kWide && (rec & kClean) && fieldOf_ == kFieldsInPlace);
+    return rec == 0 || ((rec & kTagMask) != kWide && (rec & kClean) && fieldsInPlace_);
 }
 
 std::size_t EntryTable::byteSizeHint() const {

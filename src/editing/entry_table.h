@@ -217,6 +217,7 @@ private:
     // Stored field of each column (0 question, 1 answer, 2 comment, 3 and 4 the extras),
     // changed by moveField.
     std::array<std::uint8_t, kStoredColumns> fieldOf_{0, 1, 2, 3, 4};
+    bool fieldsInPlace_ = true; // fieldOf_ is the identity
     EntryTableObserver* observer_ = nullptr;
 };
 

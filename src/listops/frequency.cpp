@@ -1,6 +1,6 @@
 #include "listops/frequency.h"
 
-#include "listops/both_cores.h"
+#include "platform/both_cores.h"
 #include "platform/codepage.h"
 #include "platform/collation.h"
 

@@ -3,7 +3,7 @@
 #include "platform/codepage.h"
 #include "platform/collation.h"
 
-#include "listops/both_cores.h"
+#include "platform/both_cores.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,5 +1,7 @@
 #include "vocab/lut_format.h"
 
+#include "platform/file_io.h"
+
 #include <algorithm>
 #include <cctype>
 #include <climits>
@@ -227,6 +229,7 @@ std::string serializeVocabulary(const Vocabulary& doc, bool withHeader) {
     std::string out;
     const EntryTable& t = doc.entries;
     out.reserve(t.byteSizeHint() + 1024);
+    preferLargePages(out.data(), out.capacity());
     if (withHeader) {
         const VocabularyHeader& h = doc.header;
         out.append(kFormatLine);
@@ -261,13 +264,17 @@ std::string serializeVocabulary(const Vocabulary& doc, bool withHeader) {
         runBegin = runEnd = nullptr;
     };
     const int last = t.rowCount() - 1;
-    // Rows moved by a sort lie anywhere in the buffer: their bytes are fetched a few rows ahead.
+    // Rows out of file order (after a sort) lie anywhere in the buffer: their bytes are
+    // fetched a few rows ahead.
     constexpr int kAhead = 16;
+    bool inOrder = true;
     for (int r = 1; r <= last; ++r) {
-        t.prefetchRow(r + kAhead);
+        if (!inOrder)
+            t.prefetchRow(r + kAhead);
         const std::string_view block = t.verbatimBlock(r);
+        inOrder = !block.empty() && block.data() == runEnd;
         if (!block.empty()) {
-            if (block.data() != runEnd) {
+            if (!inOrder) {
                 flush();
                 runBegin = block.data();
             }

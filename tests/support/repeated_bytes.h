@@ -26,8 +26,8 @@ public:
             std::memset(chunk, byte, kChunk);
             munmap(chunk, kChunk);
         }
-        void* range = mmap(nullptr, size_, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE,
-                           -1, 0);
+        void* range =
+            mmap(nullptr, size_, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
         if (chunk == MAP_FAILED || range == MAP_FAILED) {
             close(fd);
             size_ = 0;
