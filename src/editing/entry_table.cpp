@@ -1,6 +1,9 @@
 #include "editing/entry_table.h"
 
 #include "platform/both_cores.h"
+#include "platform/file_io.h"
+
+#include <sys/mman.h>
 
 #include <algorithm>
 #include <atomic>
@@ -8,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <numeric>
 
 #if defined(__SSE2__)
@@ -211,6 +215,20 @@ bool within(std::string_view text, const std::string& buffer) {
 
 } // namespace
 
+void EntryTable::PageRelease::operator()(std::uint64_t* page) const {
+    munmap(page, kPageSize * sizeof(std::uint64_t));
+}
+
+EntryTable::Page EntryTable::newPage(bool filledAtOnce) {
+    const std::size_t bytes = kPageSize * sizeof(std::uint64_t);
+    void* page = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (page == MAP_FAILED)
+        throw std::bad_alloc();
+    if (filledAtOnce)
+        preferLargePages(page, bytes);
+    return Page(static_cast<std::uint64_t*>(page));
+}
+
 struct EntryTable::WideRow {
     std::uint64_t refs[kStoredColumns] = {};
 };
@@ -266,7 +284,7 @@ void EntryTable::setRawRecord(std::uint32_t slot, std::uint64_t value) {
     if (!pages_[page]) {
         if (value == 0)
             return;
-        pages_[page] = std::make_unique<std::uint64_t[]>(kPageSize);
+        pages_[page] = newPage(false);
     }
     pages_[page][slot & (kPageSize - 1)] = value;
 }
@@ -606,10 +624,10 @@ void EntryTable::insertEmptyRows(int at, int count) {
         return;
     }
     materializeOrder();
-    std::vector<std::uint32_t> slots(static_cast<std::size_t>(count));
-    for (auto& s : slots)
+    std::vector<std::uint32_t> fresh(static_cast<std::size_t>(count));
+    for (auto& s : fresh)
         s = newSlot();
-    order_.insert(order_.begin() + at, slots.begin(), slots.end());
+    order_.insert(order_.begin() + at, fresh.begin(), fresh.end());
     rows_ += count;
 }
 
@@ -671,7 +689,7 @@ void EntryTable::permute(int first, const std::vector<int>& newOrder) {
         records[static_cast<std::size_t>(first - 1)] &= ~kFollowed;
     std::copy(moved.begin(), moved.end(), records.begin() + first);
     std::vector<std::uint64_t>().swap(moved);
-    std::vector<std::unique_ptr<std::uint64_t[]>>().swap(pages_);
+    std::vector<Page>().swap(pages_);
     std::vector<std::uint32_t>().swap(order_);
     std::vector<std::uint32_t>().swap(freeSlots_);
     identity_ = true;
@@ -700,7 +718,7 @@ void EntryTable::applyChanges(const std::vector<CellChange>& changes) {
 void EntryTable::clearStorage() {
     std::string().swap(source_);
     std::string().swap(arena_);
-    std::vector<std::unique_ptr<std::uint64_t[]>>().swap(pages_);
+    std::vector<Page>().swap(pages_);
     std::vector<WideRow>().swap(wide_);
     std::vector<std::uint32_t>().swap(freeWide_);
     std::vector<std::uint32_t>().swap(order_);
@@ -763,7 +781,7 @@ std::size_t EntryTable::addBlocks(const std::string& buffer, std::size_t begin, 
         pages_.resize(lastPage + 1);
     for (std::size_t p = slot0 >> kPageBits; p <= lastPage; ++p)
         if (!pages_[p])
-            pages_[p] = std::make_unique<std::uint64_t[]>(kPageSize);
+            pages_[p] = newPage(true);
     const auto put = [this](std::uint32_t at, std::uint64_t value) {
         pages_[at >> kPageBits][at & (kPageSize - 1)] = value;
     };

@@ -175,7 +175,7 @@ private:
     struct WideRow;
 
     std::uint32_t slotOf(int row) const { return identity_ ? std::uint32_t(row) : order_[row]; }
-    static constexpr int kPageBits = 12;
+    static constexpr int kPageBits = 20;
     static constexpr std::uint32_t kPageSize = 1u << kPageBits;
     std::uint64_t record(std::uint32_t slot) const {
         const std::size_t page = slot >> kPageBits;
@@ -206,7 +206,14 @@ private:
     std::string arena_;  // text written since, appended only
     // Slot records, in pages of kPageSize so that pages of empty rows need no memory: 0 for
     // an empty row, else a block's offset or a wide row's index with a tag in the top bits.
-    std::vector<std::unique_ptr<std::uint64_t[]>> pages_;
+    // Pages are mapped memory: untouched parts take none, and a page filled at once is asked
+    // for large pages (fewer page faults).
+    struct PageRelease {
+        void operator()(std::uint64_t* page) const;
+    };
+    using Page = std::unique_ptr<std::uint64_t[], PageRelease>;
+    static Page newPage(bool filledAtOnce);
+    std::vector<Page> pages_;
     std::vector<WideRow> wide_;
     std::vector<std::uint32_t> freeWide_;
     int rows_ = 2;
