@@ -229,6 +229,17 @@ EntryTable::Page EntryTable::newPage(bool filledAtOnce) {
     return Page(static_cast<std::uint64_t*>(page));
 }
 
+void EntryTable::allocatePages(std::uint32_t first, std::size_t count) {
+    if (count == 0)
+        return;
+    const std::size_t lastPage = (first + count - 1) >> kPageBits;
+    if (pages_.size() <= lastPage)
+        pages_.resize(lastPage + 1);
+    for (std::size_t p = first >> kPageBits; p <= lastPage; ++p)
+        if (!pages_[p])
+            pages_[p] = newPage(true);
+}
+
 struct EntryTable::WideRow {
     std::uint64_t refs[kStoredColumns] = {};
 };
@@ -675,27 +686,28 @@ void EntryTable::permute(int first, const std::vector<int>& newOrder) {
             rec &= ~kFollowed;
         records[static_cast<std::size_t>(r)] = rec;
     }
-    std::vector<std::uint64_t> moved(newOrder.size());
-    for (std::size_t i = 0; i < newOrder.size(); ++i) {
-        LEXANTA_CHECK_INDEX(newOrder[i] >= first && newOrder[i] < first + n, "row", newOrder[i],
-                            first + n);
-        std::uint64_t rec = records[static_cast<std::size_t>(newOrder[i])];
-        if (!(i + 1 < newOrder.size() && newOrder[i + 1] == newOrder[i] + 1))
-            rec &= ~kFollowed;
-        moved[i] = rec;
-    }
-    // The row before the range and the range's last row meet new neighbours.
-    if (first > 0)
-        records[static_cast<std::size_t>(first - 1)] &= ~kFollowed;
-    std::copy(moved.begin(), moved.end(), records.begin() + first);
-    std::vector<std::uint64_t>().swap(moved);
+    // Then every record goes to its new row in new pages.
     std::vector<Page>().swap(pages_);
+    allocatePages(0, static_cast<std::size_t>(rowCount()));
     std::vector<std::uint32_t>().swap(order_);
     std::vector<std::uint32_t>().swap(freeSlots_);
     identity_ = true;
     slotEnd_ = static_cast<std::uint32_t>(rowCount());
-    for (int r = 0; r < rowCount(); ++r)
-        setRawRecord(static_cast<std::uint32_t>(r), records[static_cast<std::size_t>(r)]);
+    for (int r = 0; r < rowCount(); ++r) {
+        std::uint64_t rec = records[static_cast<std::size_t>(r)];
+        if (r == first - 1) // it meets a new neighbour
+            rec &= ~kFollowed;
+        if (r >= first && r < first + n) {
+            const auto i = static_cast<std::size_t>(r - first);
+            LEXANTA_CHECK_INDEX(newOrder[i] >= first && newOrder[i] < first + n, "row", newOrder[i],
+                                first + n);
+            rec = records[static_cast<std::size_t>(newOrder[i])];
+            if (!(i + 1 < newOrder.size() && newOrder[i + 1] == newOrder[i] + 1))
+                rec &= ~kFollowed;
+        }
+        if (rec != 0)
+            setRawRecord(static_cast<std::uint32_t>(r), rec);
+    }
     if (observer_)
         observer_->rowsPermuted(first, newOrder);
 }
@@ -776,12 +788,7 @@ std::size_t EntryTable::addBlocks(const std::string& buffer, std::size_t begin, 
         slotEnd_ += static_cast<std::uint32_t>(blocks);
     }
     // Every page first, so that two threads can fill them.
-    const std::size_t lastPage = (slot0 + blocks - 1) >> kPageBits;
-    if (pages_.size() <= lastPage)
-        pages_.resize(lastPage + 1);
-    for (std::size_t p = slot0 >> kPageBits; p <= lastPage; ++p)
-        if (!pages_[p])
-            pages_[p] = newPage(true);
+    allocatePages(slot0, blocks);
     const auto put = [this](std::uint32_t at, std::uint64_t value) {
         pages_[at >> kPageBits][at & (kPageSize - 1)] = value;
     };

@@ -213,6 +213,8 @@ private:
     };
     using Page = std::unique_ptr<std::uint64_t[], PageRelease>;
     static Page newPage(bool filledAtOnce);
+    // Pages for `count` slots from `first` on, all to be filled now.
+    void allocatePages(std::uint32_t first, std::size_t count);
     std::vector<Page> pages_;
     std::vector<WideRow> wide_;
     std::vector<std::uint32_t> freeWide_;
