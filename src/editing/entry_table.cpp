@@ -678,7 +678,7 @@ void EntryTable::permute(int first, const std::vector<int>& newOrder) {
     // The records themselves move, into row order: whoever reads the rows in order afterwards
     // (a save, the frequency analysis) walks them in memory order. Rows that had moved before
     // are put in order on the way, and the table keeps no order of its own.
-    std::vector<std::uint64_t> records(static_cast<std::size_t>(rowCount()));
+    auto records = largeVector<std::uint64_t>(static_cast<std::size_t>(rowCount()));
     for (int r = 0; r < rowCount(); ++r) {
         std::uint64_t rec = record(slotOf(r));
         // Only a block followed by the next row's keeps the flag.
@@ -699,6 +699,9 @@ void EntryTable::permute(int first, const std::vector<int>& newOrder) {
             rec &= ~kFollowed;
         if (r >= first && r < first + n) {
             const auto i = static_cast<std::size_t>(r - first);
+            // The records are gathered from anywhere: each is fetched a few rows ahead.
+            if (i + 16 < newOrder.size())
+                __builtin_prefetch(&records[static_cast<std::size_t>(newOrder[i + 16])]);
             LEXANTA_CHECK_INDEX(newOrder[i] >= first && newOrder[i] < first + n, "row", newOrder[i],
                                 first + n);
             rec = records[static_cast<std::size_t>(newOrder[i])];

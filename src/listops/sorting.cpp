@@ -114,7 +114,7 @@ private:
 std::vector<std::uint32_t> keyRanks(const EntryTable& table, int column, const CodePage& codePage,
                                     const KeyCollator& collator) {
     const int rows = table.rowCount();
-    std::vector<std::uint32_t> distinctOfRow(rows, 0);
+    auto distinctOfRow = largeVector<std::uint32_t>(static_cast<std::size_t>(rows));
     DistinctTexts distinct(static_cast<std::size_t>(rows) / 4);
     // Each row's slot of the table is fetched a few rows ahead: the lookups are cache misses.
     constexpr int kAhead = 8;
@@ -358,7 +358,7 @@ std::vector<int> sortOrder(const EntryTable& table, int column, const CodePage& 
     const int rows = table.rowCount();
     const std::vector<std::uint32_t> ranks = keyRanks(table, column, codePage, collator);
 
-    std::vector<Slot> work(rows);
+    auto work = largeVector<Slot>(static_cast<std::size_t>(rows));
     for (int r = 1; r < rows; ++r)
         work[r] = Slot{ranks[r], static_cast<std::uint32_t>(r)};
 
@@ -366,7 +366,7 @@ std::vector<int> sortOrder(const EntryTable& table, int column, const CodePage& 
     if (stats)
         stats->calls = calls;
 
-    std::vector<int> newOrder(rows - 1);
+    auto newOrder = largeVector<int>(static_cast<std::size_t>(rows - 1));
     for (int r = 1; r < rows; ++r)
         newOrder[r - 1] = static_cast<int>(work[r].row);
     return newOrder;
