@@ -311,13 +311,25 @@ void EntryTable::releaseRecord(std::uint32_t slot) {
 }
 
 void EntryTable::releaseSlots(std::uint32_t first, std::uint32_t end) {
+    if (first >= end)
+        return;
+    if (first > 0) // the block before no longer knows what follows it
+        setRawRecord(first - 1, record(first - 1) & ~kFollowed);
     for (std::uint32_t s = first; s < end;) {
         const std::size_t page = s >> kPageBits;
         const std::uint32_t pageEnd =
             std::min<std::uint32_t>(end, static_cast<std::uint32_t>((page + 1) << kPageBits));
         if (page < pages_.size() && pages_[page]) {
-            for (std::uint32_t t = s; t < pageEnd; ++t)
-                releaseRecord(t);
+            std::uint64_t* records = pages_[page].get();
+            for (std::uint32_t t = s; t < pageEnd; ++t) {
+                std::uint64_t& rec = records[t & (kPageSize - 1)];
+                if ((rec & kTagMask) == kWide) {
+                    const auto w = static_cast<std::uint32_t>(rec & kPayload);
+                    wide_[w] = WideRow{};
+                    freeWide_.push_back(w);
+                }
+                rec = 0;
+            }
             if (s == (page << kPageBits) && pageEnd == ((page + 1) << kPageBits))
                 pages_[page].reset();
         }
