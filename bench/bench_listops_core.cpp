@@ -1,4 +1,6 @@
-// Times the list operations in process (CPU seconds), without loading and saving.
+// Times the file and list operations in process, without starting a process per step: wall
+// seconds, and in brackets CPU seconds of all threads (the sort and the frequency analysis run
+// on two cores).
 //   bench_listops_core FILE.lut
 #include "listops/frequency.h"
 #include "listops/search.h"
@@ -9,6 +11,9 @@
 #include "platform/file_io.h"
 #include "vocab/lut_format.h"
 
+#include "listops/cleanup.h"
+
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 
@@ -16,11 +21,16 @@ using namespace lexanta;
 
 namespace {
 
-// CPU seconds of this process: the machine may be shared, and wall time would count others.
-template <typename F> double seconds(F&& work) {
-    const std::clock_t start = std::clock();
+// "wall (cpu)" seconds of one run of `work`.
+template <typename F> std::string seconds(F&& work) {
+    const std::clock_t cpu = std::clock();
+    const auto wall = std::chrono::steady_clock::now();
     work();
-    return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+    const double w = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count();
+    const double c = static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC;
+    char text[64];
+    std::snprintf(text, sizeof text, "%.3f s (%.3f)", w, c);
+    return text;
 }
 
 } // namespace
@@ -37,7 +47,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     Vocabulary doc;
-    readVocabulary(bytes, doc);
+    std::printf("read .lut                  %s\n",
+                seconds([&] { readVocabulary(std::move(bytes), doc); }).c_str());
+    std::printf("normalize cells            %s\n",
+                seconds([&] { normalizeCells(doc.entries); }).c_str());
+    std::string written;
+    std::printf("write .lut                 %s\n",
+                seconds([&] { written = serializeVocabulary(doc, true); }).c_str());
     const KeyCollator collator;
     const CodePage& questions = CodePage::forCharset(doc.header.fonts[kQuestionField].charset);
     const CodePage& answers = CodePage::forCharset(doc.header.fonts[kAnswerField].charset);
@@ -46,32 +62,35 @@ int main(int argc, char** argv) {
     EntryTable& table = doc.entries;
     long long calls = 0;
     std::printf("entries                    %d\n", entries);
-    std::printf("sort by question           %.3f s",
-                seconds([&] { calls = sortEntries(table, kQuestion, questions, collator).calls; }));
-    std::printf("  (%lld calls)\n", calls);
-    std::printf("sort presorted             %.3f s\n",
-                seconds([&] { sortEntries(table, kQuestion, questions, collator); }));
-    std::printf("find (no match)            %.3f s\n", seconds([&] {
+    const std::string sortTime =
+        seconds([&] { calls = sortEntries(table, kQuestion, questions, collator).calls; });
+    std::printf("sort by question           %s  (%lld calls)\n", sortTime.c_str(), calls);
+    std::printf("write sorted .lut          %s\n",
+                seconds([&] { written = serializeVocabulary(doc, true); }).c_str());
+    std::printf("sort presorted             %s\n",
+                seconds([&] { sortEntries(table, kQuestion, questions, collator); }).c_str());
+    std::printf("find (no match)            %s\n",
+                seconds([&] {
                     findRow(table, kAnswer, 1, QStringLiteral("nothing"), FindOptions{}, answers);
-                }));
-    std::printf("shuffle                    %.3f s\n",
-                seconds([&] { randomizeEntries(table, 12345); }));
-    std::printf("sort by answer (cp1251)    %.3f s\n",
-                seconds([&] { sortEntries(table, kAnswer, answers, collator); }));
-    std::printf("swap                       %.3f s\n",
-                seconds([&] { swapQuestionAnswerCells(table); }));
+                }).c_str());
+    std::printf("shuffle                    %s\n",
+                seconds([&] { randomizeEntries(table, 12345); }).c_str());
+    std::printf("sort by answer (cp1251)    %s\n",
+                seconds([&] { sortEntries(table, kAnswer, answers, collator); }).c_str());
+    std::printf("swap                       %s\n",
+                seconds([&] { swapQuestionAnswerCells(table); }).c_str());
     swapQuestionAnswerCells(table);
     sortEntries(table, kQuestion, questions, collator);
     int runs = 0;
-    std::printf("frequency of sorted list   %.3f s",
-                seconds([&] { runs = frequencyAnalysis(table, questions, collator); }));
-    std::printf("  (%d runs)\n", runs);
+    const std::string frequencyTime =
+        seconds([&] { runs = frequencyAnalysis(table, questions, collator); });
+    std::printf("frequency of sorted list   %s  (%d runs)\n", frequencyTime.c_str(), runs);
 
     EntryTable same;
     same.setRowCount(entries + 1);
     for (int r = 1; r <= entries; ++r)
         same.setCell(kQuestion, r, "Same");
-    std::printf("sort of equal keys         %.3f s\n",
-                seconds([&] { sortEntries(same, kQuestion, questions, collator); }));
+    std::printf("sort of equal keys         %s\n",
+                seconds([&] { sortEntries(same, kQuestion, questions, collator); }).c_str());
     return 0;
 }

@@ -18,6 +18,7 @@
 #include "platform/ui/dialogs.h"
 #include "platform/ui/keyboard_guard.h"
 #include "platform/ui/line_edit_limits.h"
+#include "platform/ui/progress_feedback.h"
 #include "ui_language/ui/language_commands.h"
 #include "vocab/ui/crash_recovery.h"
 #include "vocab/ui/description_editor.h"
@@ -126,7 +127,10 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
-    // The grid's model follows the document's entries; it goes before the document.
+    // Hiding moves the focus out of the input boxes, whose validators ask the document for
+    // their code page; that happens while the document is still there. The grid's model
+    // follows the document's entries; it goes before the document too.
+    hide();
     delete grid_->entryModel();
 }
 
@@ -354,6 +358,7 @@ void MainWindow::buildCommands(const WindowServices& services) {
 
     texts_ = std::make_unique<WindowTexts>(*this);
     files_ = new FileCommands(doc, dialogs, this, this);
+    files_->setProgressBar(progress_);
     editor_ = new EntryEditor(doc, grid_, boxes, status, this);
 
     FontControls fontControls;
@@ -396,6 +401,7 @@ void MainWindow::buildCommands(const WindowServices& services) {
         doc, dialogs, this, grid_, progress_, [this] { return language_->isEnglishInterface(); },
         this);
     interchange_ = new InterchangeCommands(doc, dialogs, this, files_->openDialog(), this);
+    interchange_->setProgressBar(progress_);
     settings_ = new FormSettings(*this, configFolder_, this);
     recovery_ = new CrashRecovery(doc, dialogs, this, services.dataFolder, this);
     settings_->setObjectName(QStringLiteral("FormStorage1"));
@@ -535,6 +541,11 @@ bool MainWindow::askSaveBeforeClosing() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // A long operation paints the window as it goes; it finishes before the window closes.
+    if (ProgressFeedback::isBusy()) {
+        event->ignore();
+        return;
+    }
     bool allowed = false;
     try {
         allowed = askSaveBeforeClosing();

@@ -38,6 +38,13 @@ FileOutcome unreadable(const QString& path, const IoResult& read) {
     return {FileOutcome::Kind::Unreadable, path, read.reason};
 }
 
+// A file the reader refuses as a whole (more entries than a table holds).
+FileOutcome rejected(const QString& path, const std::string& error) {
+    return {FileOutcome::Kind::Rejected, path,
+            QStringLiteral("cannot read %1: %2")
+                .arg(QDir::toNativeSeparators(path), QString::fromStdString(error))};
+}
+
 FileOutcome outOfMemory(const QString& path) {
     return {FileOutcome::Kind::OutOfMemory, path, QStringLiteral("not enough memory")};
 }
@@ -140,9 +147,9 @@ void Document::newVocabulary() {
     undo_->setClean();
 }
 
-FileOutcome Document::load(const QString& path) {
-    return loadAs(path, FileState{path, true, true, DocumentOrigin::Loaded},
-                  QStringLiteral("Load"));
+FileOutcome Document::load(const QString& path, const ProgressCallback& progress) {
+    return loadAs(path, FileState{path, true, true, DocumentOrigin::Loaded}, QStringLiteral("Load"),
+                  progress);
 }
 
 FileOutcome Document::openRecovered(const QString& path) {
@@ -151,10 +158,11 @@ FileOutcome Document::openRecovered(const QString& path) {
     file.hasFile = false;
     file.canMerge = true;
     file.origin = DocumentOrigin::Untitled;
-    return loadAs(path, file, QStringLiteral("Open recovered vocabulary"));
+    return loadAs(path, file, QStringLiteral("Open recovered vocabulary"), {});
 }
 
-FileOutcome Document::loadAs(const QString& path, const FileState& file, const QString& step) {
+FileOutcome Document::loadAs(const QString& path, const FileState& file, const QString& step,
+                             const ProgressCallback& progress) {
     try {
         std::string data;
         const IoResult read = readWholeFile(path, data);
@@ -162,7 +170,10 @@ FileOutcome Document::loadAs(const QString& path, const FileState& file, const Q
             return unreadable(path, read);
         Vocabulary loaded;
         loaded.header = resetHeader(vocabulary_.header);
-        readVocabulary(data, loaded);
+        // The table keeps the bytes it was read from, so they are handed over, not copied.
+        std::string error;
+        if (!readVocabulary(std::move(data), loaded, &error, progress))
+            return rejected(path, error);
         // The size rule runs only when the stored size differs from the shown one.
         if (loaded.header.fontSize != vocabulary_.header.fontSize)
             for (FieldFont& f : loaded.header.fonts)
@@ -176,7 +187,8 @@ FileOutcome Document::loadAs(const QString& path, const FileState& file, const Q
     }
 }
 
-FileOutcome Document::importText(const QString& path, ImportFormat format, ImportResult* details) {
+FileOutcome Document::importText(const QString& path, ImportFormat format, ImportResult* details,
+                                 const ProgressCallback& progress) {
     try {
         std::string data;
         const IoResult read = readWholeFile(path, data);
@@ -187,7 +199,8 @@ FileOutcome Document::importText(const QString& path, ImportFormat format, Impor
             codePages[field] = codePageForCharset(font(field).charset);
         Vocabulary imported;
         imported.header = resetHeader(vocabulary_.header);
-        const ImportResult result = lexanta::importText(data, format, codePages, imported.entries);
+        const ImportResult result =
+            lexanta::importText(data, format, codePages, imported.entries, progress);
         if (details)
             *details = result;
         if (!result.ok())
@@ -294,7 +307,7 @@ void Document::moveField(int from, int to) {
     push(moveFieldCommand(*this, from, to));
 }
 
-FileOutcome Document::merge(const QString& path) {
+FileOutcome Document::merge(const QString& path, const ProgressCallback& progress) {
     try {
         std::string data;
         const IoResult read = readWholeFile(path, data);
@@ -302,7 +315,16 @@ FileOutcome Document::merge(const QString& path) {
             return unreadable(path, read);
         EntryTable merged;
         const int first = merged.rowCount();
-        if (mergeEntries(data, merged) > 0) {
+        std::string error;
+        const int added = mergeEntries(data, merged, &error, progress);
+        if (error.empty() && added > EntryTable::kMaxEntries - entries().entryCount())
+            error =
+                tooManyEntriesMessage(static_cast<unsigned long long>(added) +
+                                          static_cast<unsigned long long>(entries().entryCount()),
+                                      EntryTable::kMaxEntries);
+        if (!error.empty())
+            return rejected(path, error);
+        if (added > 0) {
             push(appendRowsCommand(*this, QStringLiteral("Merge"), std::move(merged), first));
             emit listRewritten();
         }
@@ -312,14 +334,15 @@ FileOutcome Document::merge(const QString& path) {
     }
 }
 
-FileOutcome Document::specialImport(const QString& path, FillResult* details) {
+FileOutcome Document::specialImport(const QString& path, FillResult* details,
+                                    const ProgressCallback& progress) {
     try {
         std::string data;
         const IoResult read = readWholeFile(path, data);
         if (!read)
             return unreadable(path, read);
         std::vector<CellChange> changes;
-        const FillResult result = planFill(entries(), data, changes);
+        const FillResult result = planFill(entries(), data, changes, progress);
         if (details)
             *details = result;
         if (!changes.empty()) {
@@ -351,9 +374,9 @@ void Document::swapQuestionAnswer() {
     emit listRewritten();
 }
 
-void Document::frequencyAnalysis(const KeyCollator& collator) {
+void Document::frequencyAnalysis(const KeyCollator& collator, const ProgressCallback& progress) {
     const std::vector<FrequencyRun> runs =
-        frequencyRuns(entries(), codePageOf(kQuestion), collator);
+        frequencyRuns(entries(), codePageOf(kQuestion), collator, progress);
     // Only the cells that change are kept for the undo.
     std::vector<CellChange> changes = frequencyChanges(runs);
     std::erase_if(

@@ -100,7 +100,8 @@ public:
     // file name stay, Save and Merge are off.
     void newVocabulary();
     // Reads the file first; a file that cannot be read leaves the document as it was.
-    FileOutcome load(const QString& path);
+    // `progress` hears of the work done, of all of it (for a progress bar).
+    FileOutcome load(const QString& path, const ProgressCallback& progress = {});
     // A recovered copy of an unsaved vocabulary: loaded as a file is, but unnamed and modified.
     FileOutcome openRecovered(const QString& path);
     // The file written by the save sequence: RemoveBlankLines (when asked), NormalizeCells,
@@ -113,7 +114,7 @@ public:
     // size and layouts kept), its cells normalised, unnamed, Merge on. The file is read and
     // converted first; what the columns cannot hold is refused and nothing changes.
     FileOutcome importText(const QString& path, ImportFormat format,
-                           ImportResult* details = nullptr);
+                           ImportResult* details = nullptr, const ProgressCallback& progress = {});
 
     // ---- entries -------------------------------------------------------------------------
     // Sets one cell (grid column 1..5). Consecutive sets of the same cell with the same
@@ -126,15 +127,16 @@ public:
     void moveEntry(int from, int to);
     // Moves field `from` to position `to` in every entry (a dragged grid column).
     void moveField(int from, int to);
-    FileOutcome merge(const QString& path);
-    FileOutcome specialImport(const QString& path, FillResult* details = nullptr);
+    FileOutcome merge(const QString& path, const ProgressCallback& progress = {});
+    FileOutcome specialImport(const QString& path, FillResult* details = nullptr,
+                              const ProgressCallback& progress = {});
 
     // ---- list operations -----------------------------------------------------------------
     void sortBy(int column, const KeyCollator& collator, const SortProgress& progress = {});
     void shuffle(unsigned seed);
     // Questions and answers change places, with their fonts and keyboard layouts.
     void swapQuestionAnswer();
-    void frequencyAnalysis(const KeyCollator& collator);
+    void frequencyAnalysis(const KeyCollator& collator, const ProgressCallback& progress = {});
 
     // ---- header --------------------------------------------------------------------------
     void setFont(int field, const FieldFont& font);
@@ -169,7 +171,8 @@ private:
     void notifyEntries() { emit entriesChanged(); }
     void notifyReplaced();
     FileOutcome writeFile(const QString& path, const SaveOptions& options);
-    FileOutcome loadAs(const QString& path, const FileState& file, const QString& step);
+    FileOutcome loadAs(const QString& path, const FileState& file, const QString& step,
+                       const ProgressCallback& progress);
 
     Vocabulary vocabulary_;
     FileState file_;

@@ -64,16 +64,19 @@ std::string foldLatin(std::string_view question) {
     return key;
 }
 
-FillResult fillFromVocabulary(EntryTable& grid, std::string_view sourceBytes) {
+FillResult fillFromVocabulary(EntryTable& grid, std::string_view sourceBytes,
+                              const ProgressCallback& progress) {
     std::vector<CellChange> changes;
-    const FillResult result = planFill(grid, sourceBytes, changes);
+    const FillResult result = planFill(grid, sourceBytes, changes, progress);
     grid.applyChanges(changes);
     return result;
 }
 
 FillResult planFill(const EntryTable& grid, std::string_view sourceBytes,
-                    std::vector<CellChange>& changes) {
+                    std::vector<CellChange>& changes, const ProgressCallback& progress) {
     FillResult result;
+    constexpr std::size_t kProgressSteps = 1 << 16;
+    const auto total = static_cast<long long>(sourceBytes.size()) + grid.rowCount() - 1;
     LineReader in(sourceBytes);
     if (startsWithFormatLine(sourceBytes)) {
         in.skip(kHeaderLines + 1);
@@ -101,10 +104,14 @@ FillResult planFill(const EntryTable& grid, std::string_view sourceBytes,
         // try_emplace keeps the first entry of each question, as a scan in file order finds.
         firstByQuestion.try_emplace(question, static_cast<std::uint32_t>(entries.size()));
         entries.push_back({answer, comment});
+        if (progress && entries.size() % kProgressSteps == 0)
+            progress(static_cast<long long>(in.position()), total);
     }
     result.sourceEntries = static_cast<int>(entries.size());
 
     for (int row = 1; row < grid.rowCount(); ++row) {
+        if (progress && row % kProgressSteps == 0)
+            progress(static_cast<long long>(sourceBytes.size()) + row, total);
         const EntryView e = grid.entry(row);
         if (e[kQuestion].empty() || (!e[kAnswer].empty() && !e[kComment].empty()))
             continue;
@@ -121,6 +128,8 @@ FillResult planFill(const EntryTable& grid, std::string_view sourceBytes,
             ++result.commentsFilled;
         }
     }
+    if (progress)
+        progress(total, total);
     return result;
 }
 

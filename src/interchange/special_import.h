@@ -29,10 +29,12 @@ std::string foldLatin(std::string_view question);
 // lines skipped; any other source is an old-format file whose entries follow its first line.
 // Lines are taken whole however long, so a long line never puts later entries out of step.
 // The source entries are indexed once, so the work grows with rows + source entries. When the
-// grid has an observer it is told once about the changed rows.
-FillResult fillFromVocabulary(EntryTable& grid, std::string_view sourceBytes);
+// grid has an observer it is told once about the changed rows. `progress` hears of the work
+// done: the source's bytes read, then the grid's rows looked at.
+FillResult fillFromVocabulary(EntryTable& grid, std::string_view sourceBytes,
+                              const ProgressCallback& progress = {});
 // The same without touching the grid: the cells it would fill, with their new texts.
 FillResult planFill(const EntryTable& grid, std::string_view sourceBytes,
-                    std::vector<CellChange>& changes);
+                    std::vector<CellChange>& changes, const ProgressCallback& progress = {});
 
 } // namespace lexanta

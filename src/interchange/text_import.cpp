@@ -6,6 +6,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <climits>
 
 namespace lexanta {
 
@@ -58,6 +59,9 @@ bool isValidUtf8(std::string_view text) {
     }
     return true;
 }
+
+// Lines between progress reports.
+constexpr long long kProgressLines = 1 << 16;
 
 std::size_t countLines(std::string_view data) {
     if (data.empty())
@@ -131,59 +135,81 @@ bool isUtf8Text(std::string_view bytes) {
 }
 
 ImportResult importText(std::string_view bytes, ImportFormat format,
-                        const std::array<int, 3>& columnCodePages, EntryTable& out) {
+                        const std::array<int, 3>& columnCodePages, EntryTable& out,
+                        const ProgressCallback& progress) {
     ImportResult result;
+    // Counted before anything is narrowed to a row number, and before the bytes are looked at
+    // any further.
+    const std::size_t lines = countLines(bytes);
+    const std::size_t entries = format == ImportFormat::TextPairs ? (lines + 1) / 2 : lines;
+    if (entries > static_cast<std::size_t>(EntryTable::kMaxEntries)) {
+        result.error =
+            QString::fromStdString(tooManyEntriesMessage(entries, EntryTable::kMaxEntries));
+        return result;
+    }
     result.convertedFromUtf8 = isUtf8Text(bytes);
     if (bytes.starts_with(kUtf8Bom))
         bytes.remove_prefix(kUtf8Bom.size());
     FieldConverter convert(result.convertedFromUtf8, columnCodePages, result);
-
-    const std::size_t lines = countLines(bytes);
-    const std::size_t entries = format == ImportFormat::TextPairs ? (lines + 1) / 2 : lines;
     out.reset();
     out.setRowCount(static_cast<int>(entries) + 1);
 
     LineReader in(bytes);
-    std::string line;
-    int lineNumber = 0;
+    std::string_view text;
+    long long lineNumber = 0;
     int row = 1;
-    while (in.next(line)) {
-        ++lineNumber;
-        Entry e;
-        std::string_view text = line;
-        switch (format) {
-        case ImportFormat::TextPairs:
-            e[kQuestion] = convert(text, kQuestion, lineNumber);
-            if (in.next(line)) {
-                ++lineNumber;
-                e[kAnswer] = convert(line, kAnswer, lineNumber);
-            }
-            break;
-        case ImportFormat::TwoFields: {
-            const std::size_t tab = text.find('\t');
-            e[kQuestion] = convert(text.substr(0, tab), kQuestion, lineNumber);
-            if (tab != std::string_view::npos)
-                e[kAnswer] = convert(text.substr(tab + 1), kAnswer, lineNumber);
-            break;
-        }
-        case ImportFormat::ThreeFields: {
-            const std::size_t tab1 = text.find('\t');
-            e[kQuestion] = convert(text.substr(0, tab1), kQuestion, lineNumber);
-            if (tab1 == std::string_view::npos)
+    std::string fields[3];
+    {
+        BatchWrites batch(out);
+        while (in.next(text)) {
+            ++lineNumber;
+            if (progress && lineNumber % kProgressLines == 0)
+                progress(lineNumber, static_cast<long long>(lines));
+            // Problems name lines by int; past that the last number stands.
+            const int line = static_cast<int>(std::min<long long>(lineNumber, INT_MAX));
+            for (std::string& f : fields)
+                f.clear();
+            switch (format) {
+            case ImportFormat::TextPairs:
+                fields[0] = convert(text, kQuestion, line);
+                if (in.next(text)) {
+                    ++lineNumber;
+                    fields[1] = convert(text, kAnswer,
+                                        static_cast<int>(std::min<long long>(lineNumber, INT_MAX)));
+                }
                 break;
-            const std::size_t tab2 = text.find('\t', tab1 + 1);
-            e[kAnswer] = convert(text.substr(tab1 + 1, tab2 == std::string_view::npos
-                                                           ? std::string_view::npos
-                                                           : tab2 - tab1 - 1),
-                                 kAnswer, lineNumber);
-            if (tab2 != std::string_view::npos)
-                e[kComment] = convert(text.substr(tab2 + 1), kComment, lineNumber);
-            break;
+            case ImportFormat::TwoFields: {
+                const std::size_t tab = text.find('\t');
+                fields[0] = convert(text.substr(0, tab), kQuestion, line);
+                if (tab != std::string_view::npos)
+                    fields[1] = convert(text.substr(tab + 1), kAnswer, line);
+                break;
+            }
+            case ImportFormat::ThreeFields: {
+                const std::size_t tab1 = text.find('\t');
+                fields[0] = convert(text.substr(0, tab1), kQuestion, line);
+                if (tab1 == std::string_view::npos)
+                    break;
+                const std::size_t tab2 = text.find('\t', tab1 + 1);
+                fields[1] = convert(text.substr(tab1 + 1, tab2 == std::string_view::npos
+                                                              ? std::string_view::npos
+                                                              : tab2 - tab1 - 1),
+                                    kAnswer, line);
+                if (tab2 != std::string_view::npos)
+                    fields[2] = convert(text.substr(tab2 + 1), kComment, line);
+                break;
+            }
+            }
+            // Empty entries are what the rows already hold.
+            if (!fields[0].empty() || !fields[1].empty() || !fields[2].empty())
+                out.setEntry(row, EntryView{{fields[0], fields[1], fields[2], {}, {}}});
+            ++row;
         }
-        }
-        out.setEntry(row++, std::move(e));
     }
+    if (progress)
+        progress(lineNumber, static_cast<long long>(lines));
     out.setRowCount(row);
+    out.notifyRowsChanged(1, out.rowCount() - 1);
     result.entries = row - 1;
     return result;
 }
@@ -191,6 +217,8 @@ ImportResult importText(std::string_view bytes, ImportFormat format,
 QString describeImportProblems(const ImportResult& result, const QString& fileName, int maxListed) {
     if (result.ok())
         return {};
+    if (!result.error.isEmpty())
+        return QStringLiteral("Cannot import %1: %2").arg(fileName, result.error);
     QString text =
         QStringLiteral("Cannot import %1: some fields cannot be stored in the character set "
                        "of their column, so nothing was imported.")

@@ -38,11 +38,13 @@ struct ImportProblem {
 
 struct ImportResult {
     int entries = 0; // entries read; an empty file reads none
+    // Why nothing could be read at all ("too many entries: N, at most M"); empty otherwise.
+    QString error;
     bool convertedFromUtf8 = false;
     // The first kMaxListedProblems problems in file order; problemCount counts them all.
     std::vector<ImportProblem> problems;
     int problemCount = 0;
-    bool ok() const { return problemCount == 0; }
+    bool ok() const { return problemCount == 0 && error.isEmpty(); }
 };
 
 inline constexpr int kMaxListedProblems = 1000;
@@ -67,9 +69,12 @@ inline constexpr int kMaxListedProblems = 1000;
 // Use from File > Import: read the file with readWholeFile before touching the document (a
 // file that cannot be read is reported by name and reason and nothing changes), import into
 // a scratch table, and only when the result is ok() reset the document and adopt the table;
-// otherwise show describeImportProblems and keep the document as it was.
+// otherwise show describeImportProblems and keep the document as it was. A file of more
+// entries than a table holds is refused before `out` is touched (ImportResult::error).
+// `progress` hears of the lines read so far, of all lines.
 ImportResult importText(std::string_view bytes, ImportFormat format,
-                        const std::array<int, 3>& columnCodePages, EntryTable& out);
+                        const std::array<int, 3>& columnCodePages, EntryTable& out,
+                        const ProgressCallback& progress = {});
 
 // True when importText would convert the bytes from UTF-8.
 bool isUtf8Text(std::string_view bytes);

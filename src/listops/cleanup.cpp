@@ -74,6 +74,8 @@ std::vector<CellChange> normalizedCells(const EntryTable& table) {
         return changes;
     const int rows = table.rowCount();
     for (int r = 1; r < rows; ++r) {
+        if (table.knownClean(r)) // rows read whole are checked once, as they are stored
+            continue;
         for (int column : {kQuestion, kAnswer, kComment}) {
             const std::string_view cell = table.cell(column, r);
             if (cell.empty())

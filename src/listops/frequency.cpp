@@ -1,46 +1,128 @@
 #include "listops/frequency.h"
 
+#include "platform/both_cores.h"
 #include "platform/codepage.h"
 #include "platform/collation.h"
 
 #include <QString>
 
 #include <algorithm>
+#include <atomic>
+#include <optional>
 
 namespace lexanta {
 
 namespace {
-constexpr std::size_t kMaxVariants = 16;
-}
 
-std::vector<FrequencyRun> frequencyRuns(const EntryTable& table, const CodePage& codePage,
-                                        const KeyCollator& collator) {
-    const int rows = table.rowCount();
-    std::vector<FrequencyRun> runs;
-    // Byte strings already found equal to the current run's text (its case variants, as a
-    // rule), so that each is decoded and compared once per run rather than once per row.
+constexpr std::size_t kMaxVariants = 16;
+constexpr int kProgressRows = 1 << 16;
+
+// A run as found: its first row and its length.
+struct Run {
+    int first = 0;
+    int length = 0;
+};
+
+// The runs of the questions of rows begin .. end-1. Equal means equal sort keys, as the sort
+// orders. Each spelling met in a run is keyed once: a byte string already found equal to the
+// run's text (its case variants, as a rule) is not keyed again.
+std::vector<Run> runsOf(const EntryTable& table, int begin, int end, const CodePage& page,
+                        const KeyCollator& collator, std::atomic<long long>* done) {
+    std::vector<Run> runs;
     std::vector<std::string_view> variants;
-    int i = 1;
-    while (i < rows) {
-        const std::string_view runText = table.cell(kQuestion, i);
-        const QString runKey = codePage.decode(runText);
+    std::string runKey;
+    int i = begin;
+    std::string_view nextText;
+    std::string nextKey;
+    bool haveNext = false;
+    while (i < end) {
+        const std::string_view runText = haveNext ? nextText : table.cell(kQuestion, i);
+        runKey = haveNext ? std::move(nextKey) : collator.sortKey(page.decode(runText));
+        haveNext = false;
         variants.clear();
-        int length = 1;
-        while (i + 1 < rows) {
+        const int first = i;
+        while (i + 1 < end) {
             const std::string_view next = table.cell(kQuestion, i + 1);
             if (next != runText &&
                 std::find(variants.begin(), variants.end(), next) == variants.end()) {
-                if (collator.compare(codePage.decode(next), runKey) != 0)
+                std::string key = collator.sortKey(page.decode(next));
+                if (key != runKey) {
+                    // The next run starts with this text, already keyed.
+                    nextText = next;
+                    nextKey = std::move(key);
+                    haveNext = true;
                     break;
+                }
                 if (variants.size() < kMaxVariants)
                     variants.push_back(next);
             }
-            ++length;
             ++i;
+            if (done && (i & (kProgressRows - 1)) == 0)
+                done->fetch_add(kProgressRows, std::memory_order_relaxed);
         }
-        runs.push_back({std::string(runText), length});
+        runs.push_back({first, i - first + 1});
         ++i;
     }
+    return runs;
+}
+
+// Appends `more`, the runs of the rows right after those of `runs`, joining the run that was
+// found in two pieces. Equal keys are an equivalence, so the joined runs are those a single
+// pass finds.
+void appendRuns(std::vector<Run>& runs, const std::vector<Run>& more, const EntryTable& table,
+                const CodePage& page, const KeyCollator& collator) {
+    std::size_t skip = 0;
+    const auto key = [&](int row) {
+        return collator.sortKey(page.decode(table.cell(kQuestion, row)));
+    };
+    if (!runs.empty() && !more.empty() && key(runs.back().first) == key(more.front().first)) {
+        runs.back().length += more.front().length;
+        skip = 1;
+    }
+    runs.insert(runs.end(), more.begin() + static_cast<std::ptrdiff_t>(skip), more.end());
+}
+
+// All runs of rows 1 .. rowCount()-1, each half of the list on a core of its own. This thread
+// goes through its half a slice at a time and reports progress for both between slices.
+std::vector<Run> allRuns(const EntryTable& table, const CodePage& codePage,
+                         const KeyCollator& collator, const ProgressCallback& progress) {
+    const int rows = table.rowCount();
+    const bool split = rows >= kRowsWorthASecondCore;
+    const int middle = split ? rows / 2 : rows;
+    std::vector<Run> halves[2];
+    std::atomic<long long> secondDone{0};
+    runOnBothCores(split, [&](int part) {
+        std::optional<CodePage> own;
+        if (split && part == 1)
+            own.emplace(codePage.number()); // multi-byte converters keep state
+        const CodePage& page = own ? *own : codePage;
+        if (part == 1) {
+            halves[1] = runsOf(table, middle, rows, page, collator, &secondDone);
+            return;
+        }
+        for (int from = 1; from < middle;) {
+            const int to = std::min(middle, from + kProgressRows);
+            appendRuns(halves[0], runsOf(table, from, to, page, collator, nullptr), table, page,
+                       collator);
+            from = to;
+            if (progress)
+                progress(from - 1 + secondDone.load(std::memory_order_relaxed), rows - 1);
+        }
+    });
+    appendRuns(halves[0], halves[1], table, codePage, collator);
+    if (progress)
+        progress(rows - 1, rows - 1);
+    return std::move(halves[0]);
+}
+
+} // namespace
+
+std::vector<FrequencyRun> frequencyRuns(const EntryTable& table, const CodePage& codePage,
+                                        const KeyCollator& collator,
+                                        const ProgressCallback& progress) {
+    std::vector<FrequencyRun> runs;
+    for (const Run& run : allRuns(table, codePage, collator, progress))
+        runs.push_back({std::string(table.cell(kQuestion, run.first)), run.length});
     return runs;
 }
 
@@ -55,11 +137,24 @@ std::vector<CellChange> frequencyChanges(const std::vector<FrequencyRun>& runs) 
     return changes;
 }
 
-int frequencyAnalysis(EntryTable& table, const CodePage& codePage, const KeyCollator& collator) {
-    const std::vector<FrequencyRun> runs = frequencyRuns(table, codePage, collator);
-    table.applyChanges(frequencyChanges(runs));
-    table.setRowCount(static_cast<int>(runs.size()) + 1);
-    return static_cast<int>(runs.size());
+int frequencyAnalysis(EntryTable& table, const CodePage& codePage, const KeyCollator& collator,
+                      const ProgressCallback& progress) {
+    const std::vector<Run> runs = allRuns(table, codePage, collator, progress);
+    const int count = static_cast<int>(runs.size());
+    {
+        // Result row p takes the question of a row at or after p, so no question is
+        // overwritten before it is read; the table refers to the text where it already is.
+        BatchWrites batch(table);
+        for (int p = 1; p <= count; ++p) {
+            const Run& run = runs[static_cast<std::size_t>(p - 1)];
+            if (run.first != p)
+                table.setCell(kQuestion, p, table.cell(kQuestion, run.first));
+            table.setCell(kAnswer, p, std::to_string(run.length));
+        }
+    }
+    table.notifyRowsChanged(1, count);
+    table.setRowCount(count + 1);
+    return count;
 }
 
 } // namespace lexanta

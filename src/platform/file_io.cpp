@@ -12,8 +12,12 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
 
 namespace lexanta {
 
@@ -208,6 +212,21 @@ QString IoResult::message(const QString& verb) const {
     return QStringLiteral("%1 %2: %3").arg(verb, path, reason);
 }
 
+void preferLargePages(const void* data, std::size_t size) {
+#if defined(MADV_HUGEPAGE)
+    constexpr std::uintptr_t kLarge = 2 << 20;
+    if (size < 2 * kLarge)
+        return;
+    const auto begin = (reinterpret_cast<std::uintptr_t>(data) + 4095) & ~std::uintptr_t(4095);
+    const auto end = (reinterpret_cast<std::uintptr_t>(data) + size) & ~std::uintptr_t(4095);
+    if (end > begin)
+        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)size;
+#endif
+}
+
 namespace {
 
 // Qt's file classes spell a name in UTF-8; a name with other bytes is opened by its bytes.
@@ -217,7 +236,7 @@ bool openRawName(QFile& file, const QString& path, QString& reason) {
         reason = systemReason(errno);
         return false;
     }
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         reason = file.errorString();
         return false;
@@ -232,17 +251,39 @@ IoResult readWholeFile(const QString& path, std::string& bytes) {
     const bool isStdin = path == QLatin1String("-");
     QString reason;
     if (isStdin || !hasRawBytes(path)) {
-        const bool opened = isStdin ? file.open(stdin, QIODevice::ReadOnly)
-                                    : (file.setFileName(path), file.open(QIODevice::ReadOnly));
+        const bool opened = isStdin ? file.open(stdin, QIODevice::ReadOnly | QIODevice::Unbuffered)
+                                    : (file.setFileName(path),
+                                       file.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
         if (!opened)
             return IoResult::failure(path, file.errorString());
     } else if (!openRawName(file, path, reason)) {
         return IoResult::failure(path, reason);
     }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return IoResult::failure(path, file.errorString());
-    bytes.assign(data.constData(), static_cast<std::size_t>(data.size()));
+    // Read straight into the string: a vocabulary of hundreds of megabytes is held once, not
+    // twice. A file that is longer than it said, or a pipe, goes on in chunks.
+    std::string data;
+    if (!file.isSequential()) {
+        data.reserve(static_cast<std::size_t>(file.size()));
+        preferLargePages(data.data(), data.capacity());
+        data.resize(static_cast<std::size_t>(file.size()));
+    }
+    std::size_t used = 0;
+    char chunk[1 << 16];
+    for (;;) {
+        const bool intoData = used < data.size();
+        const qint64 n = file.read(intoData ? data.data() + used : chunk,
+                                   intoData ? static_cast<qint64>(data.size() - used)
+                                            : static_cast<qint64>(sizeof chunk));
+        if (n < 0)
+            return IoResult::failure(path, file.errorString());
+        if (n == 0)
+            break;
+        if (!intoData)
+            data.append(chunk, static_cast<std::size_t>(n));
+        used += static_cast<std::size_t>(n);
+    }
+    data.resize(used);
+    bytes = std::move(data);
     return IoResult::success(path);
 }
 

@@ -1,5 +1,7 @@
 #include "vocab/lut_format.h"
 
+#include "platform/file_io.h"
+
 #include <algorithm>
 #include <cctype>
 #include <climits>
@@ -19,11 +21,24 @@ bool LineReader::next(std::string& line) {
 }
 
 bool LineReader::next(std::string& line, bool& hadLineEnd) {
+    std::string_view view;
+    if (!next(view, hadLineEnd))
+        return false;
+    line.assign(view);
+    return true;
+}
+
+bool LineReader::next(std::string_view& line) {
+    bool hadLineEnd = false;
+    return next(line, hadLineEnd);
+}
+
+bool LineReader::next(std::string_view& line, bool& hadLineEnd) {
     if (pos_ >= data_.size())
         return false;
     const std::size_t lf = data_.find('\n', pos_);
     if (lf == std::string_view::npos) {
-        line.assign(data_.substr(pos_));
+        line = data_.substr(pos_);
         pos_ = data_.size();
         hadLineEnd = false;
         return true;
@@ -31,14 +46,14 @@ bool LineReader::next(std::string& line, bool& hadLineEnd) {
     std::size_t end = lf;
     if (end > pos_ && data_[end - 1] == '\r')
         --end;
-    line.assign(data_.substr(pos_, end - pos_));
+    line = data_.substr(pos_, end - pos_);
     pos_ = lf + 1;
     hadLineEnd = true;
     return true;
 }
 
 void LineReader::skip(int lines) {
-    std::string ignored;
+    std::string_view ignored;
     for (int i = 0; i < lines && next(ignored); ++i) {
     }
 }
@@ -63,7 +78,7 @@ long long leadingInteger(std::string_view line) {
 
 bool startsWithFormatLine(std::string_view data) {
     LineReader reader(data);
-    std::string first;
+    std::string_view first;
     bool hadLineEnd = false;
     return reader.next(first, hadLineEnd) && hadLineEnd && first == kFormatLine;
 }
@@ -71,7 +86,7 @@ bool startsWithFormatLine(std::string_view data) {
 namespace {
 
 void readFont(LineReader& in, FieldFont& font) {
-    std::string line;
+    std::string_view line;
     if (in.next(line))
         font.face = line.substr(0, std::min(line.size(), kFaceNameLimit));
     if (in.next(line))
@@ -82,39 +97,6 @@ void readFont(LineReader& in, FieldFont& font) {
             *style = leadingInteger(line) == 1;
     if (in.next(line))
         font.charset = static_cast<int>(leadingInteger(line) & 0xFF);
-}
-
-// Reads entry blocks into rows from `row` on; returns the row after the last one read.
-// The rows are added in one step and filled without a notification per cell, so that a
-// view on the table follows a million entries at once.
-int readEntries(LineReader& in, EntryTable& table, int row) {
-    static constexpr int kBlockOrder[] = {kQuestion, kComment, kAnswer, kExtra1, kExtra2};
-    const std::string_view rest = in.remaining();
-    std::size_t lines = static_cast<std::size_t>(std::count(rest.begin(), rest.end(), '\n'));
-    if (!rest.empty() && rest.back() != '\n')
-        ++lines;
-    const int entries = static_cast<int>((lines + 4) / 5);
-    if (entries == 0)
-        return row;
-    const int first = row;
-    if (table.rowCount() < first + entries)
-        table.setRowCount(first + entries);
-    EntryTableObserver* observer = table.observer();
-    table.setObserver(nullptr);
-    std::string line;
-    while (!in.atEnd()) {
-        Entry e;
-        for (int column : kBlockOrder) {
-            if (!in.next(line))
-                break;
-            e[column] = line;
-        }
-        table.setEntry(row, std::move(e));
-        ++row;
-    }
-    table.setObserver(observer);
-    table.notifyRowsChanged(first, row - 1);
-    return row;
 }
 
 void putLine(std::string& out, std::string_view text) {
@@ -145,20 +127,27 @@ void putFont(std::string& out, const FieldFont& font) {
 
 } // namespace
 
-void readVocabulary(std::string_view data, Vocabulary& doc) {
+std::string tooManyEntriesMessage(unsigned long long entries, long long room) {
+    return "too many entries: " + std::to_string(entries) + ", at most " + std::to_string(room);
+}
+
+namespace {
+
+// The header and counter line of `data`, read into `doc` only once the entries are known to
+// fit; returns where the entries begin, or npos (with `error` set) when they do not fit.
+std::size_t readHeader(std::string_view data, Vocabulary& doc, std::string* error) {
     LineReader in(data);
-    std::string line;
+    std::string_view line;
     bool hadLineEnd = false;
+    Vocabulary read;
+    read.header = doc.header;
     if (!in.next(line, hadLineEnd)) {
         // An empty file: an old-format vocabulary without entries.
-        doc.currentFormat = false;
-        doc.counterLine = kDefaultCounterLine;
-        doc.entries.setRowCount(2);
-        return;
-    }
-    if (hadLineEnd && line == kFormatLine) {
-        doc.currentFormat = true;
-        VocabularyHeader& h = doc.header;
+        read.currentFormat = false;
+        read.counterLine = kDefaultCounterLine;
+    } else if (hadLineEnd && line == kFormatLine) {
+        read.currentFormat = true;
+        VocabularyHeader& h = read.header;
         std::string* texts[] = {&h.questionsLanguage, &h.answersLanguage, &h.title, &h.author,
                                 &h.date};
         for (std::string* text : texts)
@@ -172,24 +161,58 @@ void readVocabulary(std::string_view data, Vocabulary& doc) {
                 std::clamp<long long>(leadingInteger(line), kMinFontSize, kMaxFontSize));
         for (FieldFont& font : h.fonts)
             readFont(in, font);
-        if (!in.next(line, hadLineEnd))
-            line = "0"; // the file ends inside its header
+        // Entries always follow the counter line, so it always keeps a line end.
+        read.counterLine = in.next(line) ? std::string(line) + '\n' : "0\n";
     } else {
-        doc.currentFormat = false;
+        read.currentFormat = false;
+        read.counterLine = std::string(line) + '\n';
     }
-    // Entries always follow the counter line, so it always keeps a line end.
-    doc.counterLine = line + '\n';
-    const int rows = readEntries(in, doc.entries, 1);
-    doc.entries.setRowCount(rows);
+    const std::size_t entries = EntryTable::countEntryBlocks(in.remaining());
+    if (entries > static_cast<unsigned long long>(EntryTable::kMaxEntries)) {
+        if (error)
+            *error = tooManyEntriesMessage(entries, EntryTable::kMaxEntries);
+        return std::string_view::npos;
+    }
+    doc.header = std::move(read.header);
+    doc.counterLine = std::move(read.counterLine);
+    doc.currentFormat = read.currentFormat;
+    return in.position();
 }
 
-int mergeEntries(std::string_view data, EntryTable& table) {
+} // namespace
+
+bool readVocabulary(std::string&& data, Vocabulary& doc, std::string* error,
+                    const ProgressCallback& progress) {
+    const std::size_t entriesBegin = readHeader(data, doc, error);
+    if (entriesBegin == std::string_view::npos)
+        return false;
+    doc.entries.adoptEntryBlocks(std::move(data), entriesBegin, progress);
+    return true;
+}
+
+bool readVocabulary(std::string_view data, Vocabulary& doc, std::string* error,
+                    const ProgressCallback& progress) {
+    const std::size_t entriesBegin = readHeader(data, doc, error);
+    if (entriesBegin == std::string_view::npos)
+        return false;
+    // Only the entries are kept.
+    doc.entries.adoptEntryBlocks(std::string(data.substr(entriesBegin)), 0, progress);
+    return true;
+}
+
+int mergeEntries(std::string_view data, EntryTable& table, std::string* error,
+                 const ProgressCallback& progress) {
     LineReader in(data);
     in.skip(startsWithFormatLine(data) ? kHeaderLines + 1 : 1);
-    const int first = table.rowCount();
-    const int end = readEntries(in, table, first);
-    table.setRowCount(std::max(end, first));
-    return end - first;
+    const std::string_view blocks = in.remaining();
+    const std::size_t entries = EntryTable::countEntryBlocks(blocks);
+    const long long room = EntryTable::kMaxRows - static_cast<long long>(table.rowCount());
+    if (entries > static_cast<unsigned long long>(room)) {
+        if (error)
+            *error = tooManyEntriesMessage(entries, room);
+        return 0;
+    }
+    return static_cast<int>(table.appendEntryBlocks(blocks, progress));
 }
 
 bool hasTrailingBlankRow(const EntryTable& table) {
@@ -208,7 +231,8 @@ bool dropTrailingBlankRow(EntryTable& table) {
 std::string serializeVocabulary(const Vocabulary& doc, bool withHeader) {
     std::string out;
     const EntryTable& t = doc.entries;
-    out.reserve(static_cast<std::size_t>(t.rowCount()) * 40 + 512);
+    out.reserve(t.byteSizeHint() + 1024);
+    preferLargePages(out.data(), out.capacity());
     if (withHeader) {
         const VocabularyHeader& h = doc.header;
         out.append(kFormatLine);
@@ -230,10 +254,37 @@ std::string serializeVocabulary(const Vocabulary& doc, bool withHeader) {
     std::string_view counter = doc.counterLine;
     if (!counter.empty() && counter.back() == '\n')
         counter.remove_suffix(1);
+    if (!withHeader && counter == kFormatLine)
+        counter = "0";
     putLine(out, counter);
     out += "\r\n";
+    // Runs of blocks that lie one after the other in the table's buffer are copied at once.
+    const char* runBegin = nullptr;
+    const char* runEnd = nullptr;
+    const auto flush = [&] {
+        if (runBegin)
+            out.append(runBegin, static_cast<std::size_t>(runEnd - runBegin));
+        runBegin = runEnd = nullptr;
+    };
     const int last = t.rowCount() - 1;
+    // Rows out of file order (after a sort) lie anywhere in the buffer: their bytes are
+    // fetched a few rows ahead.
+    constexpr int kAhead = 16;
+    bool inOrder = true;
     for (int r = 1; r <= last; ++r) {
+        if (!inOrder)
+            t.prefetchRow(r + kAhead);
+        const std::string_view block = t.verbatimBlock(r);
+        inOrder = !block.empty() && block.data() == runEnd;
+        if (!block.empty()) {
+            if (!inOrder) {
+                flush();
+                runBegin = block.data();
+            }
+            runEnd = block.data() + block.size();
+            continue;
+        }
+        flush();
         const EntryView e = t.entry(r);
         putLine(out, e[kQuestion]);
         out += "\r\n";
@@ -244,9 +295,10 @@ std::string serializeVocabulary(const Vocabulary& doc, bool withHeader) {
         putLine(out, e[kExtra1].empty() ? std::string_view("0") : e[kExtra1]);
         out += "\r\n";
         putLine(out, e[kExtra2].empty() ? std::string_view("0") : e[kExtra2]);
-        if (r < last)
-            out += "\r\n";
+        out += "\r\n";
     }
+    flush();
+    out.resize(out.size() - 2); // no line end after the last line
     return out;
 }
 

@@ -1,7 +1,9 @@
 #include "interchange/text_import.h"
+#include "support/repeated_bytes.h"
 
 #include <QTest>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -52,6 +54,8 @@ private slots:
     void unencodableCharactersAreReported_data();
     void unencodableCharactersAreReported();
     void problemsAreCappedCountedAndDescribed();
+    void tooManyLinesAreRefused();
+    void progressIsReported();
 };
 
 void TestTextImport::readers_data() {
@@ -245,6 +249,36 @@ void TestTextImport::problemsAreCappedCountedAndDescribed() {
     QVERIFY2(!text.contains("Line 6, answer"), qPrintable(text));
     QVERIFY2(text.endsWith(QStringLiteral("\n... and %1 more.").arg(2 * lines - 11)),
              qPrintable(text));
+}
+
+// 2^31 empty lines are one entry more than a table holds: refused before the table changes.
+void TestTextImport::tooManyLinesAreRefused() {
+    const test::RepeatedBytes lines('\n', std::size_t(1) << 31);
+    QVERIFY(!lines.view().empty());
+    EntryTable table;
+    table.setCell(kQuestion, 1, "kept");
+    const ImportResult result = importText(lines.view(), ImportFormat::TwoFields, kWestern, table);
+    QVERIFY(!result.ok());
+    QCOMPARE(describeImportProblems(result, "/tmp/blank.txt"),
+             QString("Cannot import /tmp/blank.txt: too many entries: 2147483648, at most "
+                     "2147483646"));
+    QCOMPARE(table.rowCount(), 2);
+    QCOMPARE(bytes(table.cell(kQuestion, 1)), QByteArray("kept"));
+}
+
+void TestTextImport::progressIsReported() {
+    std::string input;
+    for (int i = 0; i < 200'000; ++i)
+        input += "word\tWort\n";
+    std::vector<long long> done;
+    EntryTable table;
+    importText(input, ImportFormat::TwoFields, kWestern, table, [&](long long d, long long total) {
+        QCOMPARE(total, 200'000LL);
+        done.push_back(d);
+    });
+    QVERIFY(done.size() >= 2);
+    QVERIFY(std::is_sorted(done.begin(), done.end()));
+    QCOMPARE(done.back(), 200'000LL);
 }
 
 QTEST_APPLESS_MAIN(TestTextImport)

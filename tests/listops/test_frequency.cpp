@@ -4,7 +4,9 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 using namespace lexanta;
 
@@ -73,6 +75,36 @@ private slots:
             QCOMPARE(table.cell(kComment, p), "comment " + std::to_string(p));
             QCOMPARE(table.cell(kExtra2, p), "x" + std::to_string(p));
         }
+    }
+
+    // Long lists are gone through in two halves on two cores; a run across the middle is one
+    // run, and so is a run that ends or starts there.
+    void runsAcrossTheMiddle_data() {
+        QTest::addColumn<int>("firstRun");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("run across the middle") << 30'000 << 40'000;
+        QTest::newRow("run ends one row into the second half") << 20'000 << 40'000;
+        QTest::newRow("run ends with the first half") << 19'999 << 40'000;
+    }
+    void runsAcrossTheMiddle() {
+        QFETCH(int, firstRun);
+        QFETCH(int, rows);
+        EntryTable table;
+        table.setRowCount(rows + 1);
+        for (int r = 1; r <= rows; ++r)
+            table.setCell(kQuestion, r, r <= firstRun ? (r % 3 ? "Word" : "WORD") : "other");
+        std::vector<long long> done;
+        const int runs = frequencyAnalysis(table, CodePage::get(1252), collator_,
+                                           [&](long long d, long long total) {
+                                               QCOMPARE(total, static_cast<long long>(rows));
+                                               done.push_back(d);
+                                           });
+        QCOMPARE(runs, 2);
+        QCOMPARE(table.cell(kQuestion, 1), std::string("Word"));
+        QCOMPARE(table.cell(kAnswer, 1), std::to_string(firstRun));
+        QCOMPARE(table.cell(kAnswer, 2), std::to_string(rows - firstRun));
+        QVERIFY(std::is_sorted(done.begin(), done.end()));
+        QCOMPARE(done.back(), static_cast<long long>(rows));
     }
 
     // More runs than the old 125 000-slot table held; a second pass gives length 1 everywhere.

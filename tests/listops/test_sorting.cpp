@@ -178,6 +178,31 @@ private slots:
         }
     }
 
+    // From 20,000 rows the work is split over two cores once the partition steps have divided
+    // the rows evenly. An even count of equal keys ends the first step with j == k, so both
+    // halves share a row; an odd count does not.
+    void matchesReferenceOnBothCores_data() {
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<int>("poolSize"); // 0: one key in varied case
+        QTest::newRow("equal keys, shared row") << 20002 << 0;
+        QTest::newRow("equal keys, no shared row") << 20001 << 0;
+        QTest::newRow("few keys, long runs of ties") << 30000 << 5;
+        QTest::newRow("all keys of the pool") << 30000 << static_cast<int>(kKeyPool.size());
+    }
+    void matchesReferenceOnBothCores() {
+        QFETCH(int, entries);
+        QFETCH(int, poolSize);
+        std::mt19937 random(static_cast<unsigned>(entries + poolSize));
+        Rows rows(entries + 1);
+        for (int r = 1; r <= entries; ++r) {
+            const std::string key =
+                poolSize == 0 ? (random() % 2 ? "same" : "SAME")
+                              : kKeyPool[random() % static_cast<unsigned>(poolSize)].toStdString();
+            rows[r] = makeEntry(key, kQuestion, r);
+        }
+        checkAgainstReference(rows, kQuestion);
+    }
+
     // Shapes that stress the partition: ties everywhere, presorted, reversed, organ pipe.
     void matchesReferenceOnShapes_data() {
         QTest::addColumn<QString>("shape");

@@ -1,3 +1,4 @@
+#include "support/repeated_bytes.h"
 #include "vocab/lut_format.h"
 
 #include <QFile>
@@ -283,6 +284,55 @@ private slots:
             QCOMPARE(doc.entries.rowCount(), entries + 1);
             QCOMPARE(serializeVocabulary(doc, current), bytes);
         }
+    }
+
+    // The old format's first line is the counter line: one that reads as the format line would
+    // turn the saved file into a current-format one.
+    void formatLineAloneStaysOldFormat() {
+        const Vocabulary doc = load("Vocabulary Format 1");
+        QVERIFY(!doc.currentFormat);
+        const std::string bytes = serializeVocabulary(doc, false);
+        QVERIFY(!startsWithFormatLine(bytes));
+        const Vocabulary again = load(bytes);
+        QVERIFY(!again.currentFormat);
+        QCOMPARE(again.entries.rowCount(), 2);
+        QCOMPARE(again.counterLine, std::string("0\n"));
+    }
+
+    // Counts from the file are checked before they become row numbers.
+    void tooManyEntriesAreRefused() {
+        EntryTable full;
+        full.setRowCount(EntryTable::kMaxRows); // empty rows cost nothing
+        std::string error;
+        QCOMPARE(mergeEntries(readData("animals.lut"), full, &error), 0);
+        QCOMPARE(error, std::string("too many entries: 2, at most 0"));
+        QCOMPARE(full.rowCount(), EntryTable::kMaxRows);
+
+        // 10 GiB of line ends: 2^31 entry blocks after the counter line.
+        const test::RepeatedBytes lines('\n', std::size_t(10) << 30);
+        QVERIFY(!lines.view().empty());
+        Vocabulary doc;
+        doc.header.title = "kept";
+        QVERIFY(!readVocabulary(lines.view(), doc, &error));
+        QCOMPARE(error, std::string("too many entries: 2147483648, at most 2147483646"));
+        QCOMPARE(doc.header.title, std::string("kept"));
+        QCOMPARE(doc.entries.rowCount(), 2);
+    }
+
+    void loadReportsProgress() {
+        std::string bytes = readData("animals.lut");
+        for (int i = 0; i < 300'000; ++i)
+            bytes += "\r\nword\r\n\r\nWort\r\n0\r\n0";
+        std::vector<std::pair<long long, long long>> seen;
+        Vocabulary doc;
+        QVERIFY(readVocabulary(bytes, doc, nullptr, [&](long long done, long long total) {
+            seen.push_back({done, total});
+        }));
+        QCOMPARE(doc.entries.entryCount(), 300'002);
+        QVERIFY(seen.size() > 1);
+        for (std::size_t i = 1; i < seen.size(); ++i)
+            QVERIFY(seen[i].first > seen[i - 1].first && seen[i].second == seen[0].second);
+        QCOMPARE(seen.back().first, seen.back().second);
     }
 
     void mergeAppends_data() {

@@ -5,6 +5,7 @@
 #include "platform/file_io.h"
 
 #include "platform/ui/named_action.h"
+#include "platform/ui/progress_feedback.h"
 
 #include <QAction>
 #include <QDir>
@@ -66,7 +67,9 @@ void InterchangeCommands::importText() {
         return;
     // The file is read and converted first: a file that cannot be read, or whose characters
     // the columns cannot hold, leaves the open vocabulary as it was.
-    const FileOutcome outcome = document_.importText(importDialog_.fileName, *format);
+    ProgressFeedback feedback(progress_);
+    const FileOutcome outcome =
+        document_.importText(importDialog_.fileName, *format, nullptr, feedback.callback());
     if (!outcome.ok())
         reportError(openFailure(outcome));
 }
@@ -74,7 +77,9 @@ void InterchangeCommands::importText() {
 void InterchangeCommands::specialImport() {
     if (!dialogs_.openFile(owner_, vocabularyDialog_))
         return;
-    const FileOutcome outcome = document_.specialImport(vocabularyDialog_.fileName);
+    ProgressFeedback feedback(progress_);
+    const FileOutcome outcome =
+        document_.specialImport(vocabularyDialog_.fileName, nullptr, feedback.callback());
     if (!outcome.ok())
         reportError(openFailure(outcome));
 }

@@ -7,6 +7,7 @@
 #include <QObject>
 
 class QAction;
+class QProgressBar;
 class QWidget;
 
 namespace lexanta {
@@ -26,6 +27,8 @@ public:
     QAction* exportAction() const { return export_; }               // Export1
     FileDialogState& importDialog() { return importDialog_; }       // OpenDialog2
     FileDialogState& exportDialog() { return exportDialog_; }       // SaveDialog2
+    // Where Import and Special Import show their progress.
+    void setProgressBar(QProgressBar* bar) { progress_ = bar; }
 
     void importText();
     void specialImport();
@@ -40,6 +43,7 @@ private:
     FileDialogState& vocabularyDialog_;
     FileDialogState importDialog_, exportDialog_;
     QAction *import_, *specialImport_, *export_;
+    QProgressBar* progress_ = nullptr;
 };
 
 } // namespace lexanta

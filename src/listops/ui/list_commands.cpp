@@ -6,6 +6,7 @@
 #include "platform/collation.h"
 
 #include "platform/ui/named_action.h"
+#include "platform/ui/progress_feedback.h"
 
 #include <QAction>
 #include <QDateTime>
@@ -93,7 +94,8 @@ void ListCommands::swapQuestionAnswer() {
 }
 
 void ListCommands::frequencyAnalysis() {
-    document_.frequencyAnalysis(userCollator());
+    ProgressFeedback feedback(progress_);
+    document_.frequencyAnalysis(userCollator(), feedback.callback());
 }
 
 // ---- find -------------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include "vocab/ui/recent_files.h"
 
 #include "platform/ui/named_action.h"
+#include "platform/ui/progress_feedback.h"
 
 #include <QAction>
 #include <QDir>
@@ -70,7 +71,8 @@ void FileCommands::loadFile(const QString& path) {
     recent_->add(path);
     // The file is read before the document is dropped, so a file that cannot be read leaves
     // the open vocabulary as it was.
-    const FileOutcome outcome = document_.load(path);
+    ProgressFeedback feedback(progress_);
+    const FileOutcome outcome = document_.load(path, feedback.callback());
     if (outcome.kind == FileOutcome::Kind::Unreadable)
         fileNotFound();
     else if (!outcome.ok())
@@ -154,7 +156,8 @@ void FileCommands::merge() {
         return;
     // A file without the format line is an old-format file: its entries follow its first
     // line, so none of them is skipped as a header.
-    const FileOutcome outcome = document_.merge(openDialog_.fileName);
+    ProgressFeedback feedback(progress_);
+    const FileOutcome outcome = document_.merge(openDialog_.fileName, feedback.callback());
     if (outcome.kind == FileOutcome::Kind::Unreadable)
         fileNotFound();
     else if (!outcome.ok())

@@ -9,6 +9,7 @@
 
 class QAction;
 class QMenu;
+class QProgressBar;
 class QWidget;
 
 namespace lexanta {
@@ -32,6 +33,8 @@ public:
     QAction* removeBlankLinesAction() const { return removeBlankLines_; } // Removeblanklines1
     QMenu* recentMenu() const { return recentMenu_; }                     // Reload1
     RecentFiles& recentFiles() const { return *recent_; }
+    // Where Load and Merge show their progress.
+    void setProgressBar(QProgressBar* bar) { progress_ = bar; }
 
     // OpenDialog1: Load, Merge and Special Import; its file is the one reopened at start.
     FileDialogState& openDialog() { return openDialog_; }
@@ -66,6 +69,7 @@ private:
     QAction *new_, *open_, *save_, *saveAs_, *merge_, *removeBlankLines_;
     QMenu* recentMenu_;
     RecentFiles* recent_;
+    QProgressBar* progress_ = nullptr;
 };
 
 } // namespace lexanta
