@@ -126,7 +126,10 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
-    // The grid's model follows the document's entries; it goes before the document.
+    // Hiding moves the focus out of the input boxes, whose validators ask the document for
+    // their code page; that happens while the document is still there. The grid's model
+    // follows the document's entries; it goes before the document too.
+    hide();
     delete grid_->entryModel();
 }
 
