@@ -265,7 +265,13 @@ FileOutcome Document::writeFile(const QString& path, const SaveOptions& options)
             return {FileOutcome::Kind::Cancelled, path, {}};
         withHeader = choice == FormatChoice::Current;
     }
-    const IoResult written = writeWholeFile(path, serializeVocabulary(vocabulary_, withHeader));
+    IoResult written = IoResult::success(path);
+    try {
+        written = writeWholeFile(path, serializeVocabulary(vocabulary_, withHeader));
+    } catch (const std::bad_alloc&) {
+        // The file's bytes are gathered before anything is written: the old file is intact.
+        return {FileOutcome::Kind::Unwritable, path, QStringLiteral("not enough memory")};
+    }
     if (!written)
         return {FileOutcome::Kind::Unwritable, path, written.reason};
     if (withHeader && !vocabulary_.currentFormat)

@@ -20,8 +20,9 @@ for command in "info $work/huge.lut" "save $work/huge.lut -o $work/out.lut" \
     "import --format tab2 $work/huge.txt -o $work/out.lut"; do
     # shellcheck disable=SC2086
     expect_status 1 "$command" limited $command
-    grep -q "not enough memory to load $work/huge" "$work/err" ||
-        fail "$command: $(cat "$work/err")"
+    # Blank lines cost nothing in the table, so an import of them fits and its writing does not.
+    grep -q -e "not enough memory to load $work/huge" -e "cannot write $work/out.lut: not enough memory" \
+        "$work/err" || fail "$command: $(cat "$work/err")"
     [ ! -e "$work/out.lut" ] || fail "$command wrote its output"
 done
 finish memory
