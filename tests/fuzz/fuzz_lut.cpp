@@ -7,10 +7,6 @@ using namespace lexanta;
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
     const std::string_view file = fuzz::asBytes(data, size);
-    // Known fault, mended with the reader's rewrite: an old-format file whose counter line
-    // is the format line without a line end is written as a current-format file.
-    if (file == kFormatLine)
-        return 0;
     Vocabulary first;
     readVocabulary(file, first);
     const std::string written = serializeVocabulary(first, first.currentFormat);
@@ -18,7 +14,11 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     readVocabulary(written, second);
     fuzz::require(second.currentFormat == first.currentFormat, "format kept");
     fuzz::require(second.header == first.header, "header kept");
-    fuzz::require(second.counterLine == first.counterLine, "counter line kept");
+    // An old-format counter line that would read as the format line is written as "0".
+    const bool counterMended =
+        !first.currentFormat && first.counterLine == std::string(kFormatLine) + '\n';
+    fuzz::require(second.counterLine == (counterMended ? "0\n" : first.counterLine),
+                  "counter line kept");
     fuzz::require(second.entries.rowCount() == first.entries.rowCount(), "row count kept");
     for (int r = 1; r < first.entries.rowCount(); ++r) {
         Entry expected = first.entries.entry(r).toEntry();
