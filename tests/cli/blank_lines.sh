@@ -5,8 +5,7 @@ set -u
 tool=$1
 . "$(dirname "$0")/lib/common.bash"
 
-# An address-space limit cannot be combined with the sanitizers' shadow memory.
-if ldd "$tool" 2>/dev/null | grep -q libasan; then
+if sanitized "$tool"; then
     echo "blank_lines: skipped under the sanitizers"
     exit 0
 fi

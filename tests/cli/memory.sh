@@ -6,7 +6,7 @@ tool=$1
 data=$2
 source "$(dirname "$0")/lib/common.bash"
 
-if ldd "$tool" | grep -q libasan || ldd "$tool" | grep -q libclang_rt.asan || nm -D "$tool" 2>/dev/null | grep -q __asan_init; then
+if sanitized "$tool"; then
     echo "memory: skipped under AddressSanitizer"
     exit 0
 fi

@@ -18,6 +18,12 @@ expect_status() {
     [ "$got" -eq "$wanted" ] || fail "$what: exit status $got, wanted $wanted ($(cat "$work/err"))"
 }
 
+# sanitized TOOL: true for a sanitizer build (GCC links libasan, Clang builds it in). An
+# address-space limit cannot be combined with the sanitizers' shadow memory.
+sanitized() {
+    ldd "$1" 2>/dev/null | grep -q libasan || nm -D "$1" 2>/dev/null | grep -q __asan_init
+}
+
 # finish NAME: the closing line and the exit status.
 finish() {
     if [ "$failures" -ne 0 ]; then
