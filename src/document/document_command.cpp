@@ -110,7 +110,7 @@ private:
         EntryTable held;
         held.setRowCount(longer_ - shorter_ + 1);
         for (int r = shorter_; r < longer_; ++r)
-            held.setEntry(r - shorter_ + 1, t.entry(r).toEntry());
+            held.setEntry(r - shorter_ + 1, t.entry(r));
         held_ = std::move(held);
         heldFirst_ = 1;
         t.setRowCount(shorter_);
@@ -122,7 +122,7 @@ private:
         {
             BatchWrites batch(t);
             for (int r = shorter_; r < longer_; ++r)
-                t.setEntry(r, held_.entry(r - shorter_ + heldFirst_).toEntry());
+                t.setEntry(r, held_.entry(r - shorter_ + heldFirst_));
         }
         t.notifyRowsChanged(shorter_, longer_ - 1);
         held_ = EntryTable();

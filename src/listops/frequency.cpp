@@ -23,33 +23,62 @@ struct Run {
     int length = 0;
 };
 
+// Letters and digits of ASCII only: the byte is the character in every code page.
+bool isPlainWord(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    });
+}
+
+// Two plain words whose letters differ other than in case differ at the first or second
+// level in every locale's order, so their keys differ too; equal ones need the keys (a locale
+// may tell "I" from "i").
+bool differsBeyondCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return true;
+    for (std::size_t k = 0; k < a.size(); ++k)
+        if ((a[k] | 0x20) != (b[k] | 0x20))
+            return true;
+    return false;
+}
+
 // The runs of the questions of rows begin .. end-1. Equal means equal sort keys, as the sort
 // orders. Each spelling met in a run is keyed once: a byte string already found equal to the
-// run's text (its case variants, as a rule) is not keyed again.
+// run's text (its case variants, as a rule) is not keyed again, and two plain words that
+// differ beyond case are told apart without keys.
 std::vector<Run> runsOf(const EntryTable& table, int begin, int end, const CodePage& page,
                         const KeyCollator& collator, std::atomic<long long>* done) {
     std::vector<Run> runs;
     std::vector<std::string_view> variants;
-    std::string runKey;
+    const auto keyOf = [&](std::string_view text) { return collator.sortKey(page.decode(text)); };
     int i = begin;
     std::string_view nextText;
-    std::string nextKey;
+    std::optional<std::string> nextKey;
     bool haveNext = false;
     while (i < end) {
         const std::string_view runText = haveNext ? nextText : table.cell(kQuestion, i);
-        runKey = haveNext ? std::move(nextKey) : collator.sortKey(page.decode(runText));
+        std::optional<std::string> key = haveNext ? std::move(nextKey) : std::nullopt;
+        const bool runIsPlain = isPlainWord(runText);
         haveNext = false;
+        nextKey.reset();
         variants.clear();
         const int first = i;
         while (i + 1 < end) {
             const std::string_view next = table.cell(kQuestion, i + 1);
             if (next != runText &&
                 std::find(variants.begin(), variants.end(), next) == variants.end()) {
-                std::string key = collator.sortKey(page.decode(next));
-                if (key != runKey) {
+                if (runIsPlain && isPlainWord(next) && differsBeyondCase(runText, next)) {
+                    nextText = next;
+                    haveNext = true;
+                    break;
+                }
+                if (!key)
+                    key = keyOf(runText);
+                std::string nextTextKey = keyOf(next);
+                if (nextTextKey != *key) {
                     // The next run starts with this text, already keyed.
                     nextText = next;
-                    nextKey = std::move(key);
+                    nextKey = std::move(nextTextKey);
                     haveNext = true;
                     break;
                 }

@@ -9,13 +9,13 @@ namespace lexanta {
 
 namespace {
 
-constexpr qint64 kShowAfterMs = 500;
 constexpr qint64 kRefreshMs = 50;
 int busyOperations = 0;
 
 } // namespace
 
-ProgressFeedback::ProgressFeedback(QProgressBar* bar) : bar_(bar) {
+ProgressFeedback::ProgressFeedback(QProgressBar* bar, int showAfterMs)
+    : bar_(bar), showAfterMs_(showAfterMs) {
     started_.start();
     ++busyOperations;
 }
@@ -38,7 +38,7 @@ std::function<void(long long, long long)> ProgressFeedback::callback() {
 
 void ProgressFeedback::report(long long done, long long total) {
     const qint64 now = started_.elapsed();
-    if (!bar_ || now < kShowAfterMs || (lastShown_ >= 0 && now - lastShown_ < kRefreshMs))
+    if (!bar_ || now < showAfterMs_ || (lastShown_ >= 0 && now - lastShown_ < kRefreshMs))
         return;
     lastShown_ = now;
     bar_->setRange(0, 1000);

@@ -14,7 +14,7 @@ namespace lexanta {
 // waits, and the window cannot be closed), and the bar is hidden again when this goes.
 class ProgressFeedback {
 public:
-    explicit ProgressFeedback(QProgressBar* bar);
+    explicit ProgressFeedback(QProgressBar* bar, int showAfterMs = 500);
     ~ProgressFeedback();
     ProgressFeedback(const ProgressFeedback&) = delete;
     ProgressFeedback& operator=(const ProgressFeedback&) = delete;
@@ -29,6 +29,7 @@ public:
 private:
     QPointer<QProgressBar> bar_;
     QElapsedTimer started_;
+    int showAfterMs_;
     qint64 lastShown_ = -1;
 };
 

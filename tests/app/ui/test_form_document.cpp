@@ -1,5 +1,6 @@
 // The main window's document state and File commands: first start, reset, layout rule,
 // New, Load, Save, Save as, Merge and the close prompt, with scripted dialogs.
+#include "platform/ui/progress_feedback.h"
 #include "support/window_fixture.h"
 #include "vocab/lut_format.h"
 
@@ -321,6 +322,24 @@ private slots:
         QVERIFY(w.form->close());
         QVERIFY(QFile::exists(w.path("kept.lut")));
         QCOMPARE(w.dialogs.messages.size(), std::size_t(2));
+    }
+
+    // A long operation shows its progress and the window waits for it before it closes.
+    void longOperationShowsProgress() {
+        Window w;
+        auto* bar = w.form->findChild<QProgressBar*>("ProgressBar1");
+        QVERIFY(bar);
+        {
+            ProgressFeedback feedback(bar, 0);
+            feedback.report(1, 4);
+            QVERIFY(bar->isVisible());
+            QCOMPARE(bar->value() * 4, bar->maximum());
+            QVERIFY(!w.form->close());
+            QVERIFY(w.dialogs.messages.empty());
+        }
+        QVERIFY(!bar->isVisible());
+        w.dialogs.messageAnswers.push_back(MsgResult::No);
+        QVERIFY(w.form->close());
     }
 };
 
