@@ -28,7 +28,7 @@ struct Slot {
     std::uint32_t row;
 };
 
-// Stands for an entry whose place another thread is still deciding (see quickSorting).
+// Stands for an entry whose place another thread is still deciding (see partitionSort).
 constexpr std::uint32_t kUnknownRow = std::numeric_limits<std::uint32_t>::max();
 
 // The distinct texts of a column, each numbered by first appearance. An open-addressing table
@@ -207,8 +207,8 @@ struct SlotRows {
 
 using Pending = std::vector<std::pair<int, int>>;
 
-// insertSort: stable insertion over rows lo..hi.
-void insertSort(const SlotRows& a, int lo, int hi) {
+// Stable insertion over rows lo..hi.
+void insertionSort(const SlotRows& a, int lo, int hi) {
     for (int i = lo + 1; i <= hi; ++i) {
         const Slot saved = a[i];
         int k = i - 1;
@@ -220,13 +220,13 @@ void insertSort(const SlotRows& a, int lo, int hi) {
     }
 }
 
-// One call of quick_sorting over rows lo..hi: a small range is insertion-sorted, a larger one
+// One call of the partition sort over rows lo..hi: a small range is insertion-sorted, a larger one
 // partitioned and its two ranges pushed, the right one below the left, so that the left range
 // and everything it spawns finish first, as in the recursive form. That matters because both
 // ranges contain row k when j == k.
 void sortStep(const SlotRows& a, int lo, int hi, Pending& pending) {
     if (hi - lo <= 12) {
-        insertSort(a, lo, hi);
+        insertionSort(a, lo, hi);
         return;
     }
     const int mid = lo + (hi - lo) / 2;
@@ -270,14 +270,14 @@ std::size_t evenCut(const Pending& pending) {
     return 0;
 }
 
-// quick_sorting over rows lo..hi, the recursion as a stack of pending ranges. Once the pending
+// The partition sort over rows lo..hi, the recursion as a stack of pending ranges. Once the pending
 // ranges divide evenly, the earlier ones are sorted here and the later ones on a second core.
 // The steps depend on the ranks alone, so the later part can run at once on its own copy, in
 // which an entry the earlier part is still placing (the row both parts share when a partition
 // ended with j == k) stands in with the rank it will have: the largest of the earlier part.
 // That entry takes the stand-in's place afterwards, and the order is exactly the sequential
 // one, the order of equal keys included; so is the count of calls, reported in order.
-long long quickSorting(std::vector<Slot>& work, int lo0, int hi0, const SortProgress& onCall) {
+long long partitionSort(std::vector<Slot>& work, int lo0, int hi0, const SortProgress& onCall) {
     const SlotRows all{work.data(), 0};
     Pending pending{{lo0, hi0}};
     long long calls = 0;
@@ -362,7 +362,7 @@ std::vector<int> sortOrder(const EntryTable& table, int column, const CodePage& 
     for (int r = 1; r < rows; ++r)
         work[r] = Slot{ranks[r], static_cast<std::uint32_t>(r)};
 
-    const long long calls = quickSorting(work, 1, rows - 1, onCall);
+    const long long calls = partitionSort(work, 1, rows - 1, onCall);
     if (stats)
         stats->calls = calls;
 

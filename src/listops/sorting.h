@@ -23,7 +23,7 @@ using SortProgress = std::function<void(long long calls)>;
 // ignored, empty text first). Whole entries move.
 //
 // The order, including that of entries whose keys compare equal, is exactly the one of the
-// editor's partition sort (quick_sorting handing ranges of at most 13 rows to insertSort):
+// editor's partition sort (ranges of at most 13 rows go to an insertion sort):
 // ranges of up to 13 rows keep the order of equal keys, larger ones need not. The steps run
 // over precomputed key ranks and row numbers with an explicit stack (left range before right,
 // as the recursion did), and the table is rearranged once at the end, so lists of millions of

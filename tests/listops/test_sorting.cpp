@@ -70,7 +70,7 @@ struct ReferenceSort {
         }
     }
 
-    void quickSorting(int lo, int hi) {
+    void partitionSort(int lo, int hi) {
         ++calls;
         if (hi - lo <= 12) {
             insertionSort(lo, hi);
@@ -96,9 +96,9 @@ struct ReferenceSort {
         rows[lo] = rows[k];
         rows[k] = pivot;
         if (lo < k)
-            quickSorting(lo, k);
+            partitionSort(lo, k);
         if (j < hi)
-            quickSorting(j, hi);
+            partitionSort(j, hi);
     }
 };
 
@@ -133,7 +133,7 @@ class TestSorting : public QObject {
 
         Rows expected = rows;
         ReferenceSort reference{expected, column, cp1251(), collator_};
-        reference.quickSorting(1, static_cast<int>(rows.size()) - 1);
+        reference.partitionSort(1, static_cast<int>(rows.size()) - 1);
 
         QCOMPARE(table.rowCount(), static_cast<int>(rows.size()));
         const Rows actual = contents(table);
