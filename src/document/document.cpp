@@ -49,6 +49,25 @@ FileOutcome outOfMemory(const QString& path) {
     return {FileOutcome::Kind::OutOfMemory, path, QStringLiteral("not enough memory")};
 }
 
+// Not named (Save asks for a file), keeping the name Save as proposes.
+FileState untitled(const FileState& file, bool canMerge) {
+    return {file.fileName, false, canMerge, DocumentOrigin::Untitled};
+}
+
+// Reads the whole file and hands its bytes to `use`. A file that cannot be read, or that needs
+// more memory than is left, is reported, and whatever `use` had not yet pushed is dropped.
+template <typename Use> FileOutcome withFileBytes(const QString& path, Use&& use) {
+    try {
+        std::string data;
+        const IoResult read = readWholeFile(path, data);
+        if (!read)
+            return unreadable(path, read);
+        return use(data);
+    } catch (const std::bad_alloc&) {
+        return outOfMemory(path);
+    }
+}
+
 } // namespace
 
 std::string todayText() {
@@ -138,10 +157,7 @@ void Document::markSaved() {
 void Document::newVocabulary() {
     Vocabulary fresh;
     fresh.header = resetHeader(vocabulary_.header);
-    FileState file = file_;
-    file.hasFile = false;
-    file.canMerge = false;
-    file.origin = DocumentOrigin::Untitled;
+    const FileState file = untitled(file_, false);
     push(replaceCommand(*this, QStringLiteral("New"), std::move(fresh), file));
     // An empty vocabulary holds nothing to lose.
     undo_->setClean();
@@ -154,20 +170,13 @@ FileOutcome Document::load(const QString& path, const ProgressCallback& progress
 
 FileOutcome Document::openRecovered(const QString& path) {
     // Unnamed, so Save asks where to keep it; it is what was being edited, not a saved file.
-    FileState file = file_;
-    file.hasFile = false;
-    file.canMerge = true;
-    file.origin = DocumentOrigin::Untitled;
+    const FileState file = untitled(file_, true);
     return loadAs(path, file, QStringLiteral("Open recovered vocabulary"), {});
 }
 
 FileOutcome Document::loadAs(const QString& path, const FileState& file, const QString& step,
                              const ProgressCallback& progress) {
-    try {
-        std::string data;
-        const IoResult read = readWholeFile(path, data);
-        if (!read)
-            return unreadable(path, read);
+    return withFileBytes(path, [&](std::string& data) -> FileOutcome {
         Vocabulary loaded;
         loaded.header = resetHeader(vocabulary_.header);
         // The table keeps the bytes it was read from, so they are handed over, not copied.
@@ -182,18 +191,12 @@ FileOutcome Document::loadAs(const QString& path, const FileState& file, const Q
         if (file.hasFile)
             undo_->setClean();
         return {FileOutcome::Kind::Done, path, {}};
-    } catch (const std::bad_alloc&) {
-        return outOfMemory(path);
-    }
+    });
 }
 
 FileOutcome Document::importText(const QString& path, ImportFormat format, ImportResult* details,
                                  const ProgressCallback& progress) {
-    try {
-        std::string data;
-        const IoResult read = readWholeFile(path, data);
-        if (!read)
-            return unreadable(path, read);
+    return withFileBytes(path, [&](std::string& data) -> FileOutcome {
         std::array<int, 3> codePages{};
         for (int field = 0; field < 3; ++field)
             codePages[field] = codePageForCharset(font(field).charset);
@@ -206,16 +209,11 @@ FileOutcome Document::importText(const QString& path, ImportFormat format, Impor
         if (!result.ok())
             return {FileOutcome::Kind::Rejected, path, describeImportProblems(result, path)};
         normalizeCells(imported.entries);
-        FileState file = file_;
-        file.hasFile = false;
-        file.canMerge = true;
-        file.origin = DocumentOrigin::Untitled;
+        const FileState file = untitled(file_, true);
         push(replaceCommand(*this, QStringLiteral("Import"), std::move(imported), file));
         emit listRewritten();
         return {FileOutcome::Kind::Done, path, {}};
-    } catch (const std::bad_alloc&) {
-        return outOfMemory(path);
-    }
+    });
 }
 
 FileOutcome Document::save(const SaveOptions& options) {
@@ -314,11 +312,7 @@ void Document::moveField(int from, int to) {
 }
 
 FileOutcome Document::merge(const QString& path, const ProgressCallback& progress) {
-    try {
-        std::string data;
-        const IoResult read = readWholeFile(path, data);
-        if (!read)
-            return unreadable(path, read);
+    return withFileBytes(path, [&](std::string& data) -> FileOutcome {
         EntryTable merged;
         const int first = merged.rowCount();
         std::string error;
@@ -335,18 +329,12 @@ FileOutcome Document::merge(const QString& path, const ProgressCallback& progres
             emit listRewritten();
         }
         return {FileOutcome::Kind::Done, path, {}};
-    } catch (const std::bad_alloc&) {
-        return outOfMemory(path);
-    }
+    });
 }
 
 FileOutcome Document::specialImport(const QString& path, FillResult* details,
                                     const ProgressCallback& progress) {
-    try {
-        std::string data;
-        const IoResult read = readWholeFile(path, data);
-        if (!read)
-            return unreadable(path, read);
+    return withFileBytes(path, [&](std::string& data) -> FileOutcome {
         std::vector<CellChange> changes;
         const FillResult result = planFill(entries(), data, changes, progress);
         if (details)
@@ -356,9 +344,7 @@ FileOutcome Document::specialImport(const QString& path, FillResult* details,
             emit listRewritten();
         }
         return {FileOutcome::Kind::Done, path, {}};
-    } catch (const std::bad_alloc&) {
-        return outOfMemory(path);
-    }
+    });
 }
 
 // ---- list operations ----------------------------------------------------------------------
