@@ -122,8 +122,8 @@ int main(int argc, char** argv) {
     report("export tab-delimited", n, seconds(t));
 
     std::array<FieldFont, 3> fonts;
-    fonts[kAnswerField].charset = kCharsetCyrillic;
-    fonts[kCommentField].charset = kCharsetAnsi;
+    fonts[kAnswer].charset = kCharsetCyrillic;
+    fonts[kComment].charset = kCharsetAnsi;
     t = Clock::now();
     const std::string page = exportHtml(table, "Bench", fonts);
     report("export HTML (answers decoded from 1251)", n, seconds(t));

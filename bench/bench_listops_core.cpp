@@ -55,8 +55,8 @@ int main(int argc, char** argv) {
     std::printf("write .lut                 %s\n",
                 seconds([&] { written = serializeVocabulary(doc, true); }).c_str());
     const KeyCollator collator;
-    const CodePage& questions = CodePage::forCharset(doc.header.fonts[kQuestionField].charset);
-    const CodePage& answers = CodePage::forCharset(doc.header.fonts[kAnswerField].charset);
+    const CodePage& questions = CodePage::forCharset(doc.header.fonts[kQuestion].charset);
+    const CodePage& answers = CodePage::forCharset(doc.header.fonts[kAnswer].charset);
     const int entries = doc.entries.entryCount();
 
     EntryTable& table = doc.entries;

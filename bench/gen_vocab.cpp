@@ -146,9 +146,9 @@ int main(int argc, char** argv) {
     doc.header.title = "Generated " + std::to_string(n);
     doc.header.author = "gen_vocab";
     doc.header.date = "01.01.2024";
-    doc.header.fonts[kQuestionField].charset = kCharsetAnsi;
-    doc.header.fonts[kAnswerField].charset = kCharsetCyrillic;
-    doc.header.fonts[kCommentField].charset = kCharsetAnsi;
+    doc.header.fonts[kQuestion].charset = kCharsetAnsi;
+    doc.header.fonts[kAnswer].charset = kCharsetCyrillic;
+    doc.header.fonts[kComment].charset = kCharsetAnsi;
     doc.entries.setRowCount(static_cast<int>(n) + 1);
     std::string tab;
     for (int r = 1; r <= n; ++r) {

@@ -13,13 +13,13 @@ namespace {
 int sortCommand(const Args& args) {
     const QString name = QStringLiteral("sort");
     const QString by = args.value(QStringLiteral("by"));
-    int column = 0;
+    int field = kQuestion;
     if (by == QLatin1String("question"))
-        column = kQuestion;
+        field = kQuestion;
     else if (by == QLatin1String("answer"))
-        column = kAnswer;
+        field = kAnswer;
     else if (by == QLatin1String("comment"))
-        column = kComment;
+        field = kComment;
     else
         return usageError(
             name, QStringLiteral("--by takes question, answer or comment, not '%1'").arg(by));
@@ -28,7 +28,7 @@ int sortCommand(const Args& args) {
     if (!loadVocabulary(args.positional.first(), doc))
         return kIoError;
     const KeyCollator collator;
-    doc.sortBy(column, collator);
+    doc.sortBy(field, collator);
     return saveVocabulary(doc, args);
 }
 

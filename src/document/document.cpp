@@ -116,8 +116,8 @@ Document::~Document() {
     undo_.reset();
 }
 
-const CodePage& Document::codePageOf(int column) const {
-    return CodePage::forCharset(font(std::clamp(column, 1, 3) - 1).charset);
+const CodePage& Document::codePageOf(int field) const {
+    return CodePage::forCharset(font(std::clamp(field, 0, 2)).charset);
 }
 
 bool Document::isModified() const {
@@ -230,12 +230,12 @@ FileOutcome Document::saveAs(const QString& path, const SaveOptions& options) {
 FileOutcome Document::writeFile(const QString& path, const SaveOptions& options) {
     auto* step = new PlannedStep(*this, QStringLiteral("Clean up"));
     if (options.cleanUp) {
-        if (options.removeBlankLines && entries().rowCount() > 2) {
-            // The kept rows in order, then the blank ones, which go; when all are blank the
+        if (options.removeBlankLines && entries().entryCount() > 1) {
+            // The kept entries in order, then the blank ones, which go; when all are blank the
             // last of them stays.
             std::vector<int> keep, blanks;
-            for (int r = 1; r < entries().rowCount(); ++r)
-                (entries().isBlank(r) ? blanks : keep).push_back(r);
+            for (int i = 0; i < entries().entryCount(); ++i)
+                (entries().isBlank(i) ? blanks : keep).push_back(i);
             if (!blanks.empty()) {
                 if (keep.empty()) {
                     keep.push_back(blanks.back());
@@ -243,14 +243,14 @@ FileOutcome Document::writeFile(const QString& path, const SaveOptions& options)
                 }
                 const int kept = static_cast<int>(keep.size());
                 keep.insert(keep.end(), blanks.begin(), blanks.end());
-                step->addPermutation(1, std::move(keep));
-                step->addRowCount(kept + 1);
+                step->addPermutation(0, std::move(keep));
+                step->addEntryCount(kept);
             }
         }
         step->addCellChanges(normalizedCells(entries()));
     }
-    if (hasTrailingBlankRow(entries()))
-        step->addRowCount(entries().rowCount() - 1);
+    if (hasTrailingBlankEntry(entries()))
+        step->addEntryCount(entries().entryCount() - 1);
     if (step->isEmpty())
         delete step;
     else
@@ -280,33 +280,33 @@ FileOutcome Document::writeFile(const QString& path, const SaveOptions& options)
 
 // ---- entries ------------------------------------------------------------------------------
 
-void Document::setCell(int column, int row, std::string_view bytes, quint64 editKey) {
-    if (row < 1 || row >= entries().rowCount() || column < 1 || column > kStoredColumns ||
-        entries().cell(column, row) == bytes)
+void Document::setText(int entry, int field, std::string_view bytes, quint64 editKey) {
+    if (entry < 0 || entry >= entries().entryCount() || field < 0 || field >= kFieldCount ||
+        entries().text(entry, field) == bytes)
         return;
-    push(singleCellCommand(*this, column, row, std::string(bytes), editKey));
+    push(singleTextCommand(*this, entry, field, std::string(bytes), editKey));
 }
 
-void Document::insertEntry(int row, const Entry& entry) {
-    row = std::clamp(row, 1, entries().rowCount());
-    push(insertRowsCommand(*this, QStringLiteral("Insert entry"), row, {entry}));
+void Document::insertEntry(int index, const Entry& entry) {
+    index = std::clamp(index, 0, entries().entryCount());
+    push(insertEntriesCommand(*this, QStringLiteral("Insert entry"), index, {entry}));
 }
 
-void Document::deleteEntry(int row) {
-    if (entries().rowCount() <= 2 || row < 1 || row >= entries().rowCount())
+void Document::deleteEntry(int index) {
+    if (entries().entryCount() <= 1 || index < 0 || index >= entries().entryCount())
         return;
-    push(deleteRowCommand(*this, row));
+    push(deleteEntryCommand(*this, index));
 }
 
 void Document::moveEntry(int from, int to) {
-    const int rows = entries().rowCount();
-    if (from == to || from < 1 || to < 1 || from >= rows || to >= rows)
+    const int count = entries().entryCount();
+    if (from == to || from < 0 || to < 0 || from >= count || to >= count)
         return;
-    push(moveRowCommand(*this, from, to));
+    push(moveEntryCommand(*this, from, to));
 }
 
 void Document::moveField(int from, int to) {
-    if (from == to || from < 1 || to < 1 || from > kStoredColumns || to > kStoredColumns)
+    if (from == to || from < 0 || to < 0 || from >= kFieldCount || to >= kFieldCount)
         return;
     push(moveFieldCommand(*this, from, to));
 }
@@ -314,7 +314,7 @@ void Document::moveField(int from, int to) {
 FileOutcome Document::merge(const QString& path, const ProgressCallback& progress) {
     return withFileBytes(path, [&](std::string& data) -> FileOutcome {
         EntryTable merged;
-        const int first = merged.rowCount();
+        const int first = merged.entryCount(); // the merged entries follow its empty one
         std::string error;
         const int added = mergeEntries(data, merged, &error, progress);
         if (error.empty() && added > EntryTable::kMaxEntries - entries().entryCount())
@@ -325,7 +325,7 @@ FileOutcome Document::merge(const QString& path, const ProgressCallback& progres
         if (!error.empty())
             return rejected(path, error);
         if (added > 0) {
-            push(appendRowsCommand(*this, QStringLiteral("Merge"), std::move(merged), first));
+            push(appendEntriesCommand(*this, QStringLiteral("Merge"), std::move(merged), first));
             emit listRewritten();
         }
         return {FileOutcome::Kind::Done, path, {}};
@@ -349,14 +349,14 @@ FileOutcome Document::specialImport(const QString& path, FillResult* details,
 
 // ---- list operations ----------------------------------------------------------------------
 
-void Document::sortBy(int column, const KeyCollator& collator, const SortProgress& progress) {
-    std::vector<int> order = sortOrder(entries(), column, codePageOf(column), collator, progress);
-    push(permutationCommand(*this, QStringLiteral("Sort"), 1, std::move(order)));
+void Document::sortBy(int field, const KeyCollator& collator, const SortProgress& progress) {
+    std::vector<int> order = sortOrder(entries(), field, codePageOf(field), collator, progress);
+    push(permutationCommand(*this, QStringLiteral("Sort"), 0, std::move(order)));
     emit listRewritten();
 }
 
 void Document::shuffle(unsigned seed) {
-    push(permutationCommand(*this, QStringLiteral("Shuffle"), 1,
+    push(permutationCommand(*this, QStringLiteral("Shuffle"), 0,
                             shuffleOrder(entries().entryCount(), seed)));
     emit listRewritten();
 }
@@ -371,11 +371,12 @@ void Document::frequencyAnalysis(const KeyCollator& collator, const ProgressCall
         frequencyRuns(entries(), codePageOf(kQuestion), collator, progress);
     // Only the cells that change are kept for the undo.
     std::vector<CellChange> changes = frequencyChanges(runs);
-    std::erase_if(
-        changes, [this](const CellChange& c) { return entries().cell(c.column, c.row) == c.text; });
+    std::erase_if(changes, [this](const CellChange& c) {
+        return entries().text(c.entry, c.field) == c.text;
+    });
     auto* step = new PlannedStep(*this, QStringLiteral("Frequency analysis"));
     step->addCellChanges(std::move(changes));
-    step->addRowCount(static_cast<int>(runs.size()) + 1);
+    step->addEntryCount(static_cast<int>(runs.size()));
     if (step->isEmpty())
         delete step;
     else

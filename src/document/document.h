@@ -80,8 +80,8 @@ public:
     const EntryTable& entries() const { return vocabulary_.entries; }
     const VocabularyHeader& header() const { return vocabulary_.header; }
     const FieldFont& font(int field) const { return vocabulary_.header.fonts[field]; }
-    // The code page a grid column (1..3) is shown and typed in.
-    const CodePage& codePageOf(int column) const;
+    // The code page a field (question, answer or comment) is shown and typed in.
+    const CodePage& codePageOf(int field) const;
     const FileState& fileState() const { return file_; }
     QString fileName() const { return file_.fileName; }
     bool hasFile() const { return file_.hasFile; }
@@ -117,13 +117,14 @@ public:
                            ImportResult* details = nullptr, const ProgressCallback& progress = {});
 
     // ---- entries -------------------------------------------------------------------------
-    // Sets one cell (grid column 1..5). Consecutive sets of the same cell with the same
-    // non-zero edit key are one undo step (one field's typing during one visit).
-    void setCell(int column, int row, std::string_view bytes, quint64 editKey = 0);
-    // Inserts `entry` at `row`; the entries from there on move down by one.
-    void insertEntry(int row, const Entry& entry);
-    // Deletes the entry at `row`; the last remaining entry is never deleted.
-    void deleteEntry(int row);
+    // Sets one field of one entry. Consecutive sets of the same field with the same non-zero
+    // edit key are one undo step (one field's typing during one visit).
+    void setText(int entry, int field, std::string_view bytes, quint64 editKey = 0);
+    // Inserts `entry` before entry `index` (at entryCount(): after the last); the entries from
+    // there on move down by one.
+    void insertEntry(int index, const Entry& entry);
+    // Deletes entry `index`; the last remaining entry is never deleted.
+    void deleteEntry(int index);
     void moveEntry(int from, int to);
     // Moves field `from` to position `to` in every entry (a dragged grid column).
     void moveField(int from, int to);
@@ -132,7 +133,7 @@ public:
                               const ProgressCallback& progress = {});
 
     // ---- list operations -----------------------------------------------------------------
-    void sortBy(int column, const KeyCollator& collator, const SortProgress& progress = {});
+    void sortBy(int field, const KeyCollator& collator, const SortProgress& progress = {});
     void shuffle(unsigned seed);
     // Questions and answers change places, with their fonts and keyboard layouts.
     void swapQuestionAnswer();
@@ -155,7 +156,7 @@ signals:
     void headerChanged();
     void fileStateChanged();
     void modifiedChanged(bool modified);
-    // Cells of the current entries were rewritten in a way the view cannot follow row by row
+    // Texts of the current entries were rewritten in a way the view cannot follow row by row
     // (emitted after every change to the entries; the window keeps its input boxes in step).
     void entriesChanged();
     // A command rewrote the whole list (sort, shuffle, swap, frequency analysis, merge,

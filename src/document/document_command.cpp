@@ -23,28 +23,28 @@ public:
 protected:
     void exchange(bool backwards) {
         EntryTable& t = table();
-        int first = t.rowCount(), last = 0;
+        int first = t.entryCount(), last = 0;
         {
             BatchWrites batch(t);
             const auto one = [&](CellChange& c) {
-                std::string held(t.cell(c.column, c.row));
-                t.setCell(c.column, c.row, c.text);
+                std::string held(t.text(c.entry, c.field));
+                t.setText(c.entry, c.field, c.text);
                 c.text = std::move(held);
-                first = std::min(first, c.row);
-                last = std::max(last, c.row);
+                first = std::min(first, c.entry);
+                last = std::max(last, c.entry);
             };
             if (backwards)
                 std::for_each(changes_.rbegin(), changes_.rend(), one);
             else
                 std::for_each(changes_.begin(), changes_.end(), one);
         }
-        t.notifyRowsChanged(first, last);
+        t.notifyEntriesChanged(first, last);
         entriesChanged();
     }
     std::vector<CellChange> changes_;
 };
 
-// One cell typed into during one visit: later keystrokes of the same visit join the step.
+// One field typed into during one visit: later keystrokes of the same visit join the step.
 class SingleCell : public CellChanges {
 public:
     SingleCell(Document& document, CellChange change, quint64 editKey)
@@ -54,9 +54,9 @@ public:
         const auto* next = static_cast<const SingleCell*>(other);
         const CellChange& mine = changes_.front();
         const CellChange& theirs = next->changes_.front();
-        if (next->key_ != key_ || theirs.row != mine.row || theirs.column != mine.column)
+        if (next->key_ != key_ || theirs.entry != mine.entry || theirs.field != mine.field)
             return false;
-        // This step keeps the text from before the first keystroke; the cell already holds
+        // This step keeps the text from before the first keystroke; the field already holds
         // the newest one.
         return true;
     }
@@ -71,15 +71,15 @@ public:
                 QUndoCommand* parent = nullptr)
         : DocumentCommand(document, text, parent), first_(first), order_(std::move(order)) {}
     void redo() override {
-        table().permute(first_, order_);
+        table().reorder(first_, order_);
         entriesChanged();
     }
     void undo() override {
-        // The inverse is built when needed, so the step keeps one index per row.
+        // The inverse is built when needed, so the step keeps one index per entry.
         std::vector<int> inverse(order_.size());
         for (std::size_t i = 0; i < order_.size(); ++i)
             inverse[static_cast<std::size_t>(order_[i] - first_)] = first_ + static_cast<int>(i);
-        table().permute(first_, inverse);
+        table().reorder(first_, inverse);
         entriesChanged();
     }
 
@@ -88,17 +88,17 @@ private:
     std::vector<int> order_;
 };
 
-// The row count changes between `shorter` and `longer`; the entries of the rows in between
-// are held here while they are not in the table.
-class RowCount : public DocumentCommand {
+// The entry count changes between `shorter` and `longer`; the entries in between are held
+// here while they are not in the table.
+class EntryCount : public DocumentCommand {
 public:
-    RowCount(Document& document, const QString& text, int shorter, int longer, bool grow,
-             QUndoCommand* parent = nullptr)
+    EntryCount(Document& document, const QString& text, int shorter, int longer, bool grow,
+               QUndoCommand* parent = nullptr)
         : DocumentCommand(document, text, parent), shorter_(shorter), longer_(longer), grow_(grow) {
     }
-    RowCount(Document& document, const QString& text, int shorter, EntryTable held, int first)
+    EntryCount(Document& document, const QString& text, int shorter, EntryTable held, int first)
         : DocumentCommand(document, text), shorter_(shorter),
-          longer_(shorter + held.rowCount() - first), grow_(true), held_(std::move(held)),
+          longer_(shorter + held.entryCount() - first), grow_(true), held_(std::move(held)),
           heldFirst_(first) {}
     void redo() override { grow_ ? lengthen() : shorten(); }
     void undo() override { grow_ ? shorten() : lengthen(); }
@@ -108,23 +108,23 @@ private:
         EntryTable& t = table();
         // Keep what leaves the table, with its extra fields.
         EntryTable held;
-        held.setRowCount(longer_ - shorter_ + 1);
-        for (int r = shorter_; r < longer_; ++r)
-            held.setEntry(r - shorter_ + 1, t.entry(r));
+        held.setEntryCount(longer_ - shorter_);
+        for (int i = shorter_; i < longer_; ++i)
+            held.setEntry(i - shorter_, t.entry(i));
         held_ = std::move(held);
-        heldFirst_ = 1;
-        t.setRowCount(shorter_);
+        heldFirst_ = 0;
+        t.setEntryCount(shorter_);
         entriesChanged();
     }
     void lengthen() {
         EntryTable& t = table();
-        t.setRowCount(longer_);
+        t.setEntryCount(longer_);
         {
             BatchWrites batch(t);
-            for (int r = shorter_; r < longer_; ++r)
-                t.setEntry(r, held_.entry(r - shorter_ + heldFirst_));
+            for (int i = shorter_; i < longer_; ++i)
+                t.setEntry(i, held_.entry(i - shorter_ + heldFirst_));
         }
-        t.notifyRowsChanged(shorter_, longer_ - 1);
+        t.notifyEntriesChanged(shorter_, longer_ - 1);
         held_ = EntryTable();
         entriesChanged();
     }
@@ -133,13 +133,13 @@ private:
     int longer_;
     bool grow_;
     EntryTable held_;
-    int heldFirst_ = 1;
+    int heldFirst_ = 0;
 };
 
-class InsertRows : public DocumentCommand {
+class InsertEntries : public DocumentCommand {
 public:
-    InsertRows(Document& document, const QString& text, int at, std::vector<Entry> entries,
-               bool remove)
+    InsertEntries(Document& document, const QString& text, int at, std::vector<Entry> entries,
+                  bool remove)
         : DocumentCommand(document, text), at_(at), entries_(std::move(entries)), remove_(remove) {}
     void redo() override { remove_ ? take() : put(); }
     void undo() override { remove_ ? put() : take(); }
@@ -148,20 +148,20 @@ private:
     void put() {
         EntryTable& t = table();
         const int count = static_cast<int>(entries_.size());
-        t.insertRows(at_, count);
+        t.insertEntries(at_, count);
         {
             BatchWrites batch(t);
             for (int i = 0; i < count; ++i)
                 t.setEntry(at_ + i, entries_[static_cast<std::size_t>(i)]);
         }
-        t.notifyRowsChanged(at_, at_ + count - 1);
+        t.notifyEntriesChanged(at_, at_ + count - 1);
         entriesChanged();
     }
     void take() {
         EntryTable& t = table();
         for (std::size_t i = 0; i < entries_.size(); ++i)
             entries_[i] = t.entry(at_ + static_cast<int>(i)).toEntry();
-        t.removeRows(at_, static_cast<int>(entries_.size()));
+        t.removeEntries(at_, static_cast<int>(entries_.size()));
         entriesChanged();
     }
 
@@ -170,9 +170,9 @@ private:
     bool remove_;
 };
 
-class MoveRow : public DocumentCommand {
+class Move : public DocumentCommand {
 public:
-    MoveRow(Document& document, int from, int to, bool field)
+    Move(Document& document, int from, int to, bool field)
         : DocumentCommand(document,
                           field ? QStringLiteral("Move column") : QStringLiteral("Move entry")),
           from_(from), to_(to), field_(field) {}
@@ -184,7 +184,7 @@ private:
         if (field_)
             table().moveField(from, to);
         else
-            table().moveRow(from, to);
+            table().moveEntry(from, to);
         entriesChanged();
     }
     int from_, to_;
@@ -202,8 +202,8 @@ private:
     void swap() {
         swapQuestionAnswerCells(table());
         VocabularyHeader& h = vocabulary().header;
-        std::swap(h.layoutNames[kQuestionField], h.layoutNames[kAnswerField]);
-        std::swap(h.fonts[kQuestionField], h.fonts[kAnswerField]);
+        std::swap(h.layoutNames[kQuestion], h.layoutNames[kAnswer]);
+        std::swap(h.fonts[kQuestion], h.fonts[kAnswer]);
         headerChanged();
         entriesChanged();
     }
@@ -299,12 +299,12 @@ void PlannedStep::addPermutation(int first, std::vector<int> order) {
         addPart<Permutation>(*this, document(), text(), first, std::move(order));
 }
 
-void PlannedStep::addRowCount(int rows) {
-    const int now = table().rowCount();
-    rows = std::max(rows, 2);
-    if (rows != now)
-        addPart<RowCount>(*this, document(), text(), std::min(rows, now), std::max(rows, now),
-                          rows > now);
+void PlannedStep::addEntryCount(int count) {
+    const int now = table().entryCount();
+    count = std::max(count, 1);
+    if (count != now)
+        addPart<EntryCount>(*this, document(), text(), std::min(count, now), std::max(count, now),
+                            count > now);
 }
 
 QUndoCommand* cellChangesCommand(Document& document, const QString& text,
@@ -317,33 +317,33 @@ QUndoCommand* permutationCommand(Document& document, const QString& text, int fi
     return new Permutation(document, text, first, std::move(order));
 }
 
-QUndoCommand* singleCellCommand(Document& document, int column, int row, std::string bytes,
+QUndoCommand* singleTextCommand(Document& document, int entry, int field, std::string bytes,
                                 quint64 editKey) {
-    return new SingleCell(document, CellChange{row, column, std::move(bytes)}, editKey);
+    return new SingleCell(document, CellChange{entry, field, std::move(bytes)}, editKey);
 }
 
-QUndoCommand* insertRowsCommand(Document& document, const QString& text, int at,
-                                std::vector<Entry> entries) {
-    return new InsertRows(document, text, at, std::move(entries), false);
+QUndoCommand* insertEntriesCommand(Document& document, const QString& text, int at,
+                                   std::vector<Entry> entries) {
+    return new InsertEntries(document, text, at, std::move(entries), false);
 }
 
-QUndoCommand* deleteRowCommand(Document& document, int row) {
-    return new InsertRows(document, QStringLiteral("Delete entry"), row, std::vector<Entry>(1),
-                          true);
+QUndoCommand* deleteEntryCommand(Document& document, int index) {
+    return new InsertEntries(document, QStringLiteral("Delete entry"), index,
+                             std::vector<Entry>(1), true);
 }
 
-QUndoCommand* moveRowCommand(Document& document, int from, int to) {
-    return new MoveRow(document, from, to, false);
+QUndoCommand* moveEntryCommand(Document& document, int from, int to) {
+    return new Move(document, from, to, false);
 }
 
 QUndoCommand* moveFieldCommand(Document& document, int from, int to) {
-    return new MoveRow(document, from, to, true);
+    return new Move(document, from, to, true);
 }
 
-QUndoCommand* appendRowsCommand(Document& document, const QString& text, EntryTable rows,
-                                int first) {
-    const int shorter = document.entries().rowCount();
-    return new RowCount(document, text, shorter, std::move(rows), first);
+QUndoCommand* appendEntriesCommand(Document& document, const QString& text, EntryTable source,
+                                   int first) {
+    const int shorter = document.entries().entryCount();
+    return new EntryCount(document, text, shorter, std::move(source), first);
 }
 
 QUndoCommand* swapCommand(Document& document) {

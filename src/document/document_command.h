@@ -42,7 +42,7 @@ public:
     // Each part is carried out at once, so that the next one is planned on its result.
     void addCellChanges(std::vector<CellChange> changes);
     void addPermutation(int first, std::vector<int> order);
-    void addRowCount(int rows);
+    void addEntryCount(int count);
     bool isEmpty() const { return childCount() == 0; }
     const EntryTable& entries() { return table(); }
 
@@ -55,16 +55,16 @@ QUndoCommand* cellChangesCommand(Document& document, const QString& text,
                                  std::vector<CellChange> changes);
 QUndoCommand* permutationCommand(Document& document, const QString& text, int first,
                                  std::vector<int> order);
-QUndoCommand* singleCellCommand(Document& document, int column, int row, std::string bytes,
+QUndoCommand* singleTextCommand(Document& document, int entry, int field, std::string bytes,
                                 quint64 editKey);
-QUndoCommand* insertRowsCommand(Document& document, const QString& text, int at,
-                                std::vector<Entry> entries);
-QUndoCommand* deleteRowCommand(Document& document, int row);
-QUndoCommand* moveRowCommand(Document& document, int from, int to);
+QUndoCommand* insertEntriesCommand(Document& document, const QString& text, int at,
+                                   std::vector<Entry> entries);
+QUndoCommand* deleteEntryCommand(Document& document, int index);
+QUndoCommand* moveEntryCommand(Document& document, int from, int to);
 QUndoCommand* moveFieldCommand(Document& document, int from, int to);
-// Appends the entry rows 1 .. of `rows` (a merged file's entries).
-QUndoCommand* appendRowsCommand(Document& document, const QString& text, EntryTable rows,
-                                int first);
+// Appends the entries of `source` from `first` on (a merged file's entries).
+QUndoCommand* appendEntriesCommand(Document& document, const QString& text, EntryTable source,
+                                   int first);
 QUndoCommand* swapCommand(Document& document);
 // The header becomes `header`; description edits with the same non-zero key are one step.
 QUndoCommand* headerCommand(Document& document, const QString& text, VocabularyHeader header,

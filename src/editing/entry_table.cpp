@@ -18,7 +18,7 @@
 #include <emmintrin.h>
 #endif
 
-// Index checks: on in debug builds and under the sanitizers, where a caller's bad row number
+// Index checks: on in debug builds and under the sanitizers, where a caller's bad entry number
 // must stop the program at the call rather than corrupt a neighbour's memory.
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer) || __has_feature(undefined_behavior_sanitizer)
@@ -79,8 +79,8 @@ constexpr std::uint64_t kLongLength = (1ull << kLengthBits) - 1;
 
 // Stored field -> line of the entry block (the file puts the comment before the answer).
 // The map is its own inverse: it also gives the field of a line.
-constexpr int kLineOfField[kStoredColumns] = {0, 2, 1, 3, 4};
-constexpr std::array<std::uint8_t, kStoredColumns> kFieldsInPlace{0, 1, 2, 3, 4};
+constexpr int kLineOfField[kFieldCount] = {0, 2, 1, 3, 4};
+constexpr std::array<std::uint8_t, kFieldCount> kFieldsInPlace{0, 1, 2, 3, 4};
 
 constexpr std::size_t kBlockLines = 5;
 constexpr std::size_t kProgressBytes = 1 << 20;
@@ -241,7 +241,7 @@ void EntryTable::allocatePages(std::uint32_t first, std::size_t count) {
 }
 
 struct EntryTable::WideRow {
-    std::uint64_t refs[kStoredColumns] = {};
+    std::uint64_t refs[kFieldCount] = {};
 };
 
 EntryTable::EntryTable() = default;
@@ -266,7 +266,7 @@ void EntryTable::swapStorage(EntryTable& other) noexcept {
     std::swap(pages_, other.pages_);
     std::swap(wide_, other.wide_);
     std::swap(freeWide_, other.freeWide_);
-    std::swap(rows_, other.rows_);
+    std::swap(count_, other.count_);
     std::swap(identity_, other.identity_);
     std::swap(order_, other.order_);
     std::swap(freeSlots_, other.freeSlots_);
@@ -349,9 +349,9 @@ std::uint32_t EntryTable::newSlot() {
 void EntryTable::materializeOrder() {
     if (!identity_)
         return;
-    order_.resize(static_cast<std::size_t>(rows_));
+    order_.resize(static_cast<std::size_t>(count_));
     std::iota(order_.begin(), order_.end(), 0u);
-    slotEnd_ = static_cast<std::uint32_t>(rows_);
+    slotEnd_ = static_cast<std::uint32_t>(count_);
     identity_ = false;
 }
 
@@ -369,7 +369,7 @@ std::string_view EntryTable::blockLine(std::uint64_t rec, int line) const {
     return takeLine(buffer.data(), buffer.size(), pos);
 }
 
-void EntryTable::blockLines(std::uint64_t rec, std::string_view (&lines)[kStoredColumns]) const {
+void EntryTable::blockLines(std::uint64_t rec, std::string_view (&lines)[kFieldCount]) const {
     const std::string& buffer = (rec & kTagMask) == kSourceBlock ? source_ : arena_;
     std::size_t pos = static_cast<std::size_t>(rec & kPayload);
     for (std::string_view& line : lines)
@@ -421,9 +421,9 @@ std::uint32_t EntryTable::wideOf(std::uint32_t slot) {
         return static_cast<std::uint32_t>(rec & kPayload);
     WideRow row;
     if (rec != 0) {
-        std::string_view lines[kStoredColumns];
+        std::string_view lines[kFieldCount];
         blockLines(rec, lines);
-        for (int f = 0; f < kStoredColumns; ++f)
+        for (int f = 0; f < kFieldCount; ++f)
             row.refs[f] = refFor(lines[kLineOfField[f]]);
     }
     std::uint32_t w;
@@ -439,75 +439,75 @@ std::uint32_t EntryTable::wideOf(std::uint32_t slot) {
     return w;
 }
 
-void EntryTable::setRowCount(int rows) {
-    rows = std::max(rows, 2);
-    const int now = rowCount();
-    if (rows > now)
-        insertRows(now, rows - now);
-    else if (rows < now)
-        removeRows(rows, now - rows);
+void EntryTable::setEntryCount(int count) {
+    count = std::max(count, 1);
+    const int now = entryCount();
+    if (count > now)
+        insertEntries(now, count - now);
+    else if (count < now)
+        removeEntries(count, now - count);
 }
 
-std::string_view EntryTable::cell(int column, int row) const {
-    if (column < 1 || column > kStoredColumns || row < 0 || row >= rowCount())
+std::string_view EntryTable::text(int entry, int field) const {
+    if (field < 0 || field >= kFieldCount || entry < 0 || entry >= entryCount())
         return {};
-    const std::uint64_t rec = record(slotOf(row));
-    const int field = fieldOf_[column - 1];
+    const std::uint64_t rec = record(slotOf(entry));
+    const int place = fieldOf_[field];
     if (rec == 0)
         return {};
     if ((rec & kTagMask) == kWide)
-        return refText(wide_[rec & kPayload].refs[field]);
-    return blockLine(rec, kLineOfField[field]);
+        return refText(wide_[rec & kPayload].refs[place]);
+    return blockLine(rec, kLineOfField[place]);
 }
 
-void EntryTable::writeCell(int column, int row, std::string_view text) {
-    const std::uint32_t slot = slotOf(row);
-    const int field = fieldOf_[column - 1];
+void EntryTable::writeText(int index, int field, std::string_view text) {
+    const std::uint32_t slot = slotOf(index);
+    const int place = fieldOf_[field];
     if (text.empty() && record(slot) == 0)
         return;
     const std::uint64_t ref = refFor(text);
     const std::uint32_t w = wideOf(slot);
     std::uint64_t* refs = wide_[w].refs;
-    refs[field] = ref;
-    if (std::all_of(refs, refs + kStoredColumns, [](std::uint64_t r) { return r == 0; }))
+    refs[place] = ref;
+    if (std::all_of(refs, refs + kFieldCount, [](std::uint64_t r) { return r == 0; }))
         releaseRecord(slot);
 }
 
-void EntryTable::setCell(int column, int row, std::string_view text) {
-    if (column < 1 || column > kStoredColumns || row < 0 || row >= rowCount())
+void EntryTable::setText(int entry, int field, std::string_view text) {
+    if (field < 0 || field >= kFieldCount || entry < 0 || entry >= entryCount())
         return;
-    writeCell(column, row, text);
+    writeText(entry, field, text);
     if (observer_)
-        observer_->rowsChanged(row, row);
+        observer_->entriesChanged(entry, entry);
 }
 
-EntryView EntryTable::entry(int row) const {
-    LEXANTA_CHECK_INDEX(row >= 0 && row < rowCount(), "row", row, rowCount());
+EntryView EntryTable::entry(int index) const {
+    LEXANTA_CHECK_INDEX(index >= 0 && index < entryCount(), "entry", index, entryCount());
     EntryView v;
-    const std::uint64_t rec = record(slotOf(row));
+    const std::uint64_t rec = record(slotOf(index));
     if (rec == 0)
         return v;
     if ((rec & kTagMask) == kWide) {
         const WideRow& w = wide_[rec & kPayload];
-        for (int c = 0; c < kStoredColumns; ++c)
+        for (int c = 0; c < kFieldCount; ++c)
             v.fields[c] = refText(w.refs[fieldOf_[c]]);
         return v;
     }
-    std::string_view lines[kStoredColumns];
+    std::string_view lines[kFieldCount];
     blockLines(rec, lines);
-    for (int c = 0; c < kStoredColumns; ++c)
+    for (int c = 0; c < kFieldCount; ++c)
         v.fields[c] = lines[kLineOfField[fieldOf_[c]]];
     return v;
 }
 
-void EntryTable::writeEntry(int row, const EntryView& e) {
-    const std::uint32_t slot = slotOf(row);
+void EntryTable::writeEntry(int index, const EntryView& e) {
+    const std::uint32_t slot = slotOf(index);
     releaseRecord(slot);
-    std::string_view byField[kStoredColumns];
+    std::string_view byField[kFieldCount];
     bool empty = true;
     bool blockable = true;
     std::size_t bytes = kBlockLines;
-    for (int c = 0; c < kStoredColumns; ++c) {
+    for (int c = 0; c < kFieldCount; ++c) {
         const std::string_view text = e.fields[c];
         byField[fieldOf_[c]] = text;
         empty = empty && text.empty();
@@ -520,7 +520,7 @@ void EntryTable::writeEntry(int row, const EntryView& e) {
         return;
     if (!blockable) {
         const std::uint32_t w = wideOf(slot);
-        for (int f = 0; f < kStoredColumns; ++f)
+        for (int f = 0; f < kFieldCount; ++f)
             wide_[w].refs[f] = refFor(byField[f]);
         return;
     }
@@ -528,7 +528,7 @@ void EntryTable::writeEntry(int row, const EntryView& e) {
     const std::uint64_t offset = arena_.size();
     arena_.reserve(arena_.size() + bytes);
     std::uint64_t flags = kClean;
-    for (int line = 0; line < kStoredColumns; ++line) {
+    for (int line = 0; line < kFieldCount; ++line) {
         const std::string_view text = byField[kLineOfField[line]];
         if (line < 3 && !text.empty() && !(printable(text.front()) && printable(text.back())))
             flags = 0;
@@ -538,15 +538,15 @@ void EntryTable::writeEntry(int row, const EntryView& e) {
     setRecord(slot, kArenaBlock | flags | offset);
 }
 
-void EntryTable::setEntry(int row, const Entry& e) {
+void EntryTable::setEntry(int index, const Entry& e) {
     EntryView v;
-    for (int c = 0; c < kStoredColumns; ++c)
-        v.fields[c] = e.fields[c];
-    setEntry(row, v);
+    for (int f = 0; f < kFieldCount; ++f)
+        v.fields[f] = e.fields[f];
+    setEntry(index, v);
 }
 
-void EntryTable::setEntry(int row, const EntryView& e) {
-    LEXANTA_CHECK_INDEX(row >= 0 && row < rowCount(), "row", row, rowCount());
+void EntryTable::setEntry(int index, const EntryView& e) {
+    LEXANTA_CHECK_INDEX(index >= 0 && index < entryCount(), "entry", index, entryCount());
     // The texts may be views of this table's own buffers, which the write can move.
     Entry copy;
     const bool own = std::any_of(e.fields.begin(), e.fields.end(), [this](std::string_view t) {
@@ -555,32 +555,32 @@ void EntryTable::setEntry(int row, const EntryView& e) {
     EntryView safe = e;
     if (own) {
         copy = e.toEntry();
-        for (int c = 0; c < kStoredColumns; ++c)
+        for (int c = 0; c < kFieldCount; ++c)
             safe.fields[c] = copy.fields[c];
     }
-    writeEntry(row, safe);
+    writeEntry(index, safe);
     if (observer_)
-        observer_->rowsChanged(row, row);
+        observer_->entriesChanged(index, index);
 }
 
-void EntryTable::clearRow(int row) {
-    LEXANTA_CHECK_INDEX(row >= 0 && row < rowCount(), "row", row, rowCount());
-    releaseRecord(slotOf(row));
+void EntryTable::clearEntry(int index) {
+    LEXANTA_CHECK_INDEX(index >= 0 && index < entryCount(), "entry", index, entryCount());
+    releaseRecord(slotOf(index));
     if (observer_)
-        observer_->rowsChanged(row, row);
+        observer_->entriesChanged(index, index);
 }
 
-bool EntryTable::isBlank(int row) const {
-    LEXANTA_CHECK_INDEX(row >= 0 && row < rowCount(), "row", row, rowCount());
-    if (record(slotOf(row)) == 0)
+bool EntryTable::isBlank(int index) const {
+    LEXANTA_CHECK_INDEX(index >= 0 && index < entryCount(), "entry", index, entryCount());
+    if (record(slotOf(index)) == 0)
         return true;
-    const EntryView e = entry(row);
+    const EntryView e = entry(index);
     return e[kQuestion].empty() && e[kAnswer].empty() && e[kComment].empty();
 }
 
-void EntryTable::exchangeRows(int a, int b) {
-    LEXANTA_CHECK_INDEX(a >= 0 && a < rowCount(), "row", a, rowCount());
-    LEXANTA_CHECK_INDEX(b >= 0 && b < rowCount(), "row", b, rowCount());
+void EntryTable::exchangeEntries(int a, int b) {
+    LEXANTA_CHECK_INDEX(a >= 0 && a < entryCount(), "entry", a, entryCount());
+    LEXANTA_CHECK_INDEX(b >= 0 && b < entryCount(), "entry", b, entryCount());
     if (identity_) {
         const std::uint64_t ra = record(static_cast<std::uint32_t>(a));
         const std::uint64_t rb = record(static_cast<std::uint32_t>(b));
@@ -590,16 +590,16 @@ void EntryTable::exchangeRows(int a, int b) {
         std::swap(order_[a], order_[b]);
     }
     if (observer_)
-        observer_->rowsChanged(std::min(a, b), std::max(a, b));
+        observer_->entriesChanged(std::min(a, b), std::max(a, b));
 }
 
-void EntryTable::moveRow(int from, int to) {
-    LEXANTA_CHECK_INDEX(from >= 0 && from < rowCount(), "row", from, rowCount());
-    LEXANTA_CHECK_INDEX(to >= 0 && to < rowCount(), "row", to, rowCount());
+void EntryTable::moveEntry(int from, int to) {
+    LEXANTA_CHECK_INDEX(from >= 0 && from < entryCount(), "entry", from, entryCount());
+    LEXANTA_CHECK_INDEX(to >= 0 && to < entryCount(), "entry", to, entryCount());
     if (from == to)
         return;
     if (observer_)
-        observer_->rowAboutToBeMoved(from, to);
+        observer_->entryAboutToBeMoved(from, to);
     materializeOrder();
     const std::uint32_t slot = order_[from];
     if (from < to)
@@ -608,18 +608,17 @@ void EntryTable::moveRow(int from, int to) {
         std::move_backward(order_.begin() + to, order_.begin() + from, order_.begin() + from + 1);
     order_[to] = slot;
     if (observer_)
-        observer_->rowMoved();
+        observer_->entryMoved();
 }
 
 void EntryTable::moveField(int from, int to) {
-    if (from == to || from < 1 || to < 1 || from > kStoredColumns || to > kStoredColumns)
+    if (from == to || from < 0 || to < 0 || from >= kFieldCount || to >= kFieldCount)
         return;
-    // Every row holds its fields in the same stored places, so one map serves them all.
+    // Every entry holds its fields in the same stored places, so one map serves them all.
     // (Rebuilt through a copy: GCC 12 at -O3 takes std::rotate over the five places for a
     // write past their end.)
     const auto before = fieldOf_;
-    const auto moved = static_cast<std::size_t>(from - 1),
-               target = static_cast<std::size_t>(to - 1);
+    const auto moved = static_cast<std::size_t>(from), target = static_cast<std::size_t>(to);
     for (std::size_t k = 0, source = 0; k < before.size(); ++k, ++source) {
         if (k == target) {
             fieldOf_[k] = before[moved];
@@ -632,28 +631,29 @@ void EntryTable::moveField(int from, int to) {
     }
     fieldsInPlace_ = fieldOf_ == kFieldsInPlace;
     if (observer_)
-        observer_->rowsChanged(1, rowCount() - 1);
+        observer_->entriesChanged(0, entryCount() - 1);
 }
 
-void EntryTable::insertRows(int at, int count) {
+void EntryTable::insertEntries(int at, int count) {
     if (count <= 0)
         return;
-    LEXANTA_CHECK_INDEX(count <= kMaxRows - rowCount(), "row count", count, kMaxRows - rowCount());
-    count = std::min(count, kMaxRows - rowCount());
+    LEXANTA_CHECK_INDEX(count <= kMaxEntries - entryCount(), "entry count", count,
+                        kMaxEntries - entryCount());
+    count = std::min(count, kMaxEntries - entryCount());
     if (count <= 0)
         return;
-    at = std::clamp(at, 1, rowCount());
+    at = std::clamp(at, 0, entryCount());
     if (observer_)
-        observer_->rowsAboutToBeInserted(at, count);
-    insertEmptyRows(at, count);
+        observer_->entriesAboutToBeInserted(at, count);
+    insertEmptyEntries(at, count);
     if (observer_)
-        observer_->rowsInserted();
+        observer_->entriesInserted();
 }
 
-void EntryTable::insertEmptyRows(int at, int count) {
-    if (identity_ && at == rows_) {
-        // Slots past the last row are empty: appending rows writes nothing.
-        rows_ += count;
+void EntryTable::insertEmptyEntries(int at, int count) {
+    if (identity_ && at == count_) {
+        // Slots past the last entry are empty: appending entries writes nothing.
+        count_ += count;
         return;
     }
     materializeOrder();
@@ -661,21 +661,20 @@ void EntryTable::insertEmptyRows(int at, int count) {
     for (auto& s : fresh)
         s = newSlot();
     order_.insert(order_.begin() + at, fresh.begin(), fresh.end());
-    rows_ += count;
+    count_ += count;
 }
 
-void EntryTable::removeRows(int at, int count) {
-    if (at < 1)
+void EntryTable::removeEntries(int at, int count) {
+    if (at < 0)
         return;
-    count = std::min(count, rowCount() - at);
-    // the header and one entry row always remain
-    count = std::min(count, rowCount() - 2);
+    count = std::min(count, entryCount() - at);
+    count = std::min(count, entryCount() - 1); // one entry always remains
     if (count <= 0)
         return;
     if (observer_)
-        observer_->rowsAboutToBeRemoved(at, count);
-    if (identity_ && at + count == rows_) {
-        releaseSlots(static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(rows_));
+        observer_->entriesAboutToBeRemoved(at, count);
+    if (identity_ && at + count == count_) {
+        releaseSlots(static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(count_));
     } else {
         materializeOrder();
         for (int r = at; r < at + count; ++r) {
@@ -684,38 +683,38 @@ void EntryTable::removeRows(int at, int count) {
         }
         order_.erase(order_.begin() + at, order_.begin() + at + count);
     }
-    rows_ -= count;
+    count_ -= count;
     if (observer_)
-        observer_->rowsRemoved();
+        observer_->entriesRemoved();
 }
 
-void EntryTable::permute(int first, const std::vector<int>& newOrder) {
+void EntryTable::reorder(int first, const std::vector<int>& newOrder) {
     if (newOrder.empty())
         return;
     const auto n = static_cast<long long>(newOrder.size());
-    LEXANTA_CHECK_INDEX(first >= 0 && first + n <= rowCount(), "last row", first + n - 1,
-                        rowCount());
+    LEXANTA_CHECK_INDEX(first >= 0 && first + n <= entryCount(), "last entry", first + n - 1,
+                        entryCount());
     if (observer_)
-        observer_->rowsAboutToBePermuted(first, static_cast<int>(newOrder.size()));
-    // The records themselves move, into row order: whoever reads the rows in order afterwards
-    // (a save, the frequency analysis) walks them in memory order. Rows that had moved before
-    // are put in order on the way, and the table keeps no order of its own.
-    auto records = largeVector<std::uint64_t>(static_cast<std::size_t>(rowCount()));
-    for (int r = 0; r < rowCount(); ++r) {
+        observer_->entriesAboutToBeReordered(first, static_cast<int>(newOrder.size()));
+    // The records themselves move, into entry order: whoever reads the entries in order
+    // afterwards (a save, the frequency analysis) walks them in memory order. Entries that had
+    // moved before are put in order on the way, and the table keeps no order of its own.
+    auto records = largeVector<std::uint64_t>(static_cast<std::size_t>(entryCount()));
+    for (int r = 0; r < entryCount(); ++r) {
         std::uint64_t rec = record(slotOf(r));
-        // Only a block followed by the next row's keeps the flag.
-        if ((rec & kFollowed) && !(r + 1 < rowCount() && slotOf(r + 1) == slotOf(r) + 1))
+        // Only a block followed by the next entry's keeps the flag.
+        if ((rec & kFollowed) && !(r + 1 < entryCount() && slotOf(r + 1) == slotOf(r) + 1))
             rec &= ~kFollowed;
         records[static_cast<std::size_t>(r)] = rec;
     }
-    // Then every record goes to its new row in new pages.
+    // Then every record goes to its new place in new pages.
     std::vector<Page>().swap(pages_);
-    allocatePages(0, static_cast<std::size_t>(rowCount()));
+    allocatePages(0, static_cast<std::size_t>(entryCount()));
     std::vector<std::uint32_t>().swap(order_);
     std::vector<std::uint32_t>().swap(freeSlots_);
     identity_ = true;
-    slotEnd_ = static_cast<std::uint32_t>(rowCount());
-    for (int r = 0; r < rowCount(); ++r) {
+    slotEnd_ = static_cast<std::uint32_t>(entryCount());
+    for (int r = 0; r < entryCount(); ++r) {
         std::uint64_t rec = records[static_cast<std::size_t>(r)];
         if (r == first - 1) // it meets a new neighbour
             rec &= ~kFollowed;
@@ -724,8 +723,8 @@ void EntryTable::permute(int first, const std::vector<int>& newOrder) {
             // The records are gathered from anywhere: each is fetched a few rows ahead.
             if (i + 16 < newOrder.size())
                 __builtin_prefetch(&records[static_cast<std::size_t>(newOrder[i + 16])]);
-            LEXANTA_CHECK_INDEX(newOrder[i] >= first && newOrder[i] < first + n, "row", newOrder[i],
-                                first + n);
+            LEXANTA_CHECK_INDEX(newOrder[i] >= first && newOrder[i] < first + n, "entry",
+                                newOrder[i], first + n);
             rec = records[static_cast<std::size_t>(newOrder[i])];
             if (!(i + 1 < newOrder.size() && newOrder[i + 1] == newOrder[i] + 1))
                 rec &= ~kFollowed;
@@ -734,22 +733,22 @@ void EntryTable::permute(int first, const std::vector<int>& newOrder) {
             setRawRecord(static_cast<std::uint32_t>(r), rec);
     }
     if (observer_)
-        observer_->rowsPermuted(first, newOrder);
+        observer_->entriesReordered(first, newOrder);
 }
 
 void EntryTable::applyChanges(const std::vector<CellChange>& changes) {
     if (changes.empty())
         return;
-    int first = rowCount(), last = 0;
+    int first = entryCount(), last = 0;
     for (const CellChange& c : changes) {
-        LEXANTA_CHECK_INDEX(c.row >= 1 && c.row < rowCount(), "row", c.row, rowCount());
-        LEXANTA_CHECK_INDEX(c.column >= 1 && c.column <= kStoredColumns, "column", c.column,
-                            kStoredColumns);
-        writeCell(c.column, c.row, c.text);
-        first = std::min(first, c.row);
-        last = std::max(last, c.row);
+        LEXANTA_CHECK_INDEX(c.entry >= 0 && c.entry < entryCount(), "entry", c.entry,
+                            entryCount());
+        LEXANTA_CHECK_INDEX(c.field >= 0 && c.field < kFieldCount, "field", c.field, kFieldCount);
+        writeText(c.entry, c.field, c.text);
+        first = std::min(first, c.entry);
+        last = std::max(last, c.entry);
     }
-    notifyRowsChanged(first, last);
+    notifyEntriesChanged(first, last);
 }
 
 void EntryTable::clearStorage() {
@@ -761,23 +760,24 @@ void EntryTable::clearStorage() {
     std::vector<std::uint32_t>().swap(order_);
     std::vector<std::uint32_t>().swap(freeSlots_);
     identity_ = true;
-    slotEnd_ = static_cast<std::uint32_t>(rows_);
+    slotEnd_ = static_cast<std::uint32_t>(count_);
     fieldOf_ = kFieldsInPlace;
     fieldsInPlace_ = true;
 }
 
 void EntryTable::reset() {
-    // Row 1 is emptied before the rows go, so whoever follows the removal sees the new row 1.
-    releaseRecord(slotOf(1));
-    const int removed = rowCount() - 2;
+    // The first entry is emptied before the others go, so whoever follows the removal sees
+    // the new first entry.
+    releaseRecord(slotOf(0));
+    const int removed = entryCount() - 1;
     if (removed > 0 && observer_)
-        observer_->rowsAboutToBeRemoved(2, removed);
-    rows_ = 2;
+        observer_->entriesAboutToBeRemoved(1, removed);
+    count_ = 1;
     clearStorage();
     if (removed > 0 && observer_)
-        observer_->rowsRemoved();
+        observer_->entriesRemoved();
     if (observer_)
-        observer_->rowsChanged(1, 1);
+        observer_->entriesChanged(0, 0);
 }
 
 void EntryTable::swapContents(EntryTable& other) {
@@ -803,8 +803,8 @@ std::size_t EntryTable::countEntryBlocks(std::string_view blocks) {
 
 std::size_t EntryTable::addBlocks(const std::string& buffer, std::size_t begin, std::uint64_t tag,
                                   std::size_t blocks, int first, const ProgressCallback& progress) {
-    // The rows from `first` on get slots of their own, numbered in block order; the row count
-    // changes at the end.
+    // The entries from `first` on get slots of their own, numbered in block order; the entry
+    // count changes at the end.
     const std::uint32_t slot0 = identity_ ? static_cast<std::uint32_t>(first) : slotEnd_;
     if (blocks == 0)
         return 0;
@@ -881,7 +881,7 @@ std::size_t EntryTable::addBlocks(const std::string& buffer, std::size_t begin, 
     if (!identity_)
         for (std::uint32_t s = slot0; s < slot0 + count; ++s)
             order_.push_back(s);
-    rows_ = first + static_cast<int>(count);
+    count_ = first + static_cast<int>(count);
     if (progress)
         progress(total, total);
     return count;
@@ -894,37 +894,37 @@ std::size_t EntryTable::adoptEntryBlocks(std::string&& bytes, std::size_t begin,
     LEXANTA_CHECK_INDEX(blocks <= static_cast<std::size_t>(kMaxEntries), "entry count", blocks,
                         kMaxEntries);
     const std::size_t fitting = std::min<std::size_t>(blocks, kMaxEntries);
-    const int before = rowCount();
-    const int after = std::max(static_cast<int>(fitting) + 1, 2);
+    const int before = entryCount();
+    const int after = std::max(static_cast<int>(fitting), 1);
     if (observer_ && after > before)
-        observer_->rowsAboutToBeInserted(before, after - before);
+        observer_->entriesAboutToBeInserted(before, after - before);
     if (observer_ && after < before)
-        observer_->rowsAboutToBeRemoved(after, before - after);
-    rows_ = 2;
+        observer_->entriesAboutToBeRemoved(after, before - after);
+    count_ = 1;
     clearStorage();
     source_ = std::move(bytes);
-    addBlocks(source_, begin, kSourceBlock, fitting, 1, progress);
-    rows_ = after;
-    slotEnd_ = static_cast<std::uint32_t>(rows_);
+    addBlocks(source_, begin, kSourceBlock, fitting, 0, progress);
+    count_ = after;
+    slotEnd_ = static_cast<std::uint32_t>(count_);
     if (observer_ && after > before)
-        observer_->rowsInserted();
+        observer_->entriesInserted();
     if (observer_ && after < before)
-        observer_->rowsRemoved();
-    notifyRowsChanged(1, after - 1);
+        observer_->entriesRemoved();
+    notifyEntriesChanged(0, after - 1);
     return fitting;
 }
 
 std::size_t EntryTable::appendEntryBlocks(std::string_view blocks,
                                           const ProgressCallback& progress) {
     const std::size_t count = countEntryBlocks(blocks);
-    const long long room = kMaxRows - static_cast<long long>(rowCount());
+    const long long room = kMaxEntries - static_cast<long long>(entryCount());
     LEXANTA_CHECK_INDEX(count <= static_cast<std::size_t>(room), "entry count", count, room);
     const std::size_t fitting = std::min<std::size_t>(count, static_cast<std::size_t>(room));
     if (fitting == 0)
         return 0;
-    const int first = rowCount();
+    const int first = entryCount();
     if (observer_)
-        observer_->rowsAboutToBeInserted(first, static_cast<int>(fitting));
+        observer_->entriesAboutToBeInserted(first, static_cast<int>(fitting));
     if (fieldsInPlace_) {
         // The copy ends with whole lines and whole blocks, so that nothing appended later
         // reads as part of its last block; a last line without a line end keeps its bytes.
@@ -941,27 +941,27 @@ std::size_t EntryTable::appendEntryBlocks(std::string_view blocks,
         addBlocks(arena_, begin, kArenaBlock, fitting, first, progress);
     } else {
         // Moved columns no longer follow the file's order of lines: entry by entry.
-        insertEmptyRows(first, static_cast<int>(fitting));
+        insertEmptyEntries(first, static_cast<int>(fitting));
         std::size_t pos = 0;
         for (std::size_t i = 0; i < fitting; ++i) {
-            std::string_view lines[kStoredColumns];
+            std::string_view lines[kFieldCount];
             for (std::string_view& line : lines)
                 line = takeLine(blocks.data(), blocks.size(), pos);
             EntryView v;
-            for (int c = 0; c < kStoredColumns; ++c)
-                v.fields[c] = lines[kLineOfField[c]];
+            for (int f = 0; f < kFieldCount; ++f)
+                v.fields[f] = lines[kLineOfField[f]];
             writeEntry(first + static_cast<int>(i), v);
         }
     }
     if (observer_)
-        observer_->rowsInserted();
-    notifyRowsChanged(first, rowCount() - 1);
+        observer_->entriesInserted();
+    notifyEntriesChanged(first, entryCount() - 1);
     return fitting;
 }
 
-std::string_view EntryTable::verbatimBlock(int row) const {
-    LEXANTA_CHECK_INDEX(row >= 0 && row < rowCount(), "row", row, rowCount());
-    const std::uint32_t slot = slotOf(row);
+std::string_view EntryTable::verbatimBlock(int index) const {
+    LEXANTA_CHECK_INDEX(index >= 0 && index < entryCount(), "entry", index, entryCount());
+    const std::uint32_t slot = slotOf(index);
     const std::uint64_t rec = record(slot);
     if ((rec & kTagMask) == kWide || rec == 0 || !(rec & kCanonical) || !fieldsInPlace_)
         return {};
@@ -980,28 +980,28 @@ std::string_view EntryTable::verbatimBlock(int row) const {
     return std::string_view(buffer).substr(start, end - start);
 }
 
-bool EntryTable::knownClean(int row) const {
-    LEXANTA_CHECK_INDEX(row >= 0 && row < rowCount(), "row", row, rowCount());
-    const std::uint64_t rec = record(slotOf(row));
+bool EntryTable::knownClean(int index) const {
+    LEXANTA_CHECK_INDEX(index >= 0 && index < entryCount(), "entry", index, entryCount());
+    const std::uint64_t rec = record(slotOf(index));
     return rec == 0 || ((rec & kTagMask) != kWide && (rec & kClean) && fieldsInPlace_);
 }
 
 std::size_t EntryTable::byteSizeHint() const {
-    return source_.size() + arena_.size() + 12 * static_cast<std::size_t>(rowCount());
+    return source_.size() + arena_.size() + 12 * static_cast<std::size_t>(entryCount());
 }
 
-void EntryTable::prefetchRow(int row) const {
-    if (row < 1 || row >= rowCount())
+void EntryTable::prefetchEntry(int index) const {
+    if (index < 0 || index >= entryCount())
         return;
-    const std::uint64_t rec = record(slotOf(row));
+    const std::uint64_t rec = record(slotOf(index));
     const std::uint64_t tag = rec & kTagMask;
     if (tag == kSourceBlock || tag == kArenaBlock)
         __builtin_prefetch((tag == kSourceBlock ? source_ : arena_).data() + (rec & kPayload));
 }
 
-void EntryTable::notifyRowsChanged(int first, int last) {
+void EntryTable::notifyEntriesChanged(int first, int last) {
     if (observer_ && first <= last)
-        observer_->rowsChanged(first, last);
+        observer_->entriesChanged(first, last);
 }
 
 } // namespace lexanta

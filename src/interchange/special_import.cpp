@@ -76,7 +76,7 @@ FillResult planFill(const EntryTable& grid, std::string_view sourceBytes,
                     std::vector<CellChange>& changes, const ProgressCallback& progress) {
     FillResult result;
     constexpr std::size_t kProgressSteps = 1 << 16;
-    const auto total = static_cast<long long>(sourceBytes.size()) + grid.rowCount() - 1;
+    const auto total = static_cast<long long>(sourceBytes.size()) + grid.entryCount();
     LineReader in(sourceBytes);
     if (startsWithFormatLine(sourceBytes)) {
         in.skip(kHeaderLines + 1);
@@ -109,10 +109,10 @@ FillResult planFill(const EntryTable& grid, std::string_view sourceBytes,
     }
     result.sourceEntries = static_cast<int>(entries.size());
 
-    for (int row = 1; row < grid.rowCount(); ++row) {
-        if (progress && row % kProgressSteps == 0)
-            progress(static_cast<long long>(sourceBytes.size()) + row, total);
-        const EntryView e = grid.entry(row);
+    for (int i = 0; i < grid.entryCount(); ++i) {
+        if (progress && (i + 1) % kProgressSteps == 0)
+            progress(static_cast<long long>(sourceBytes.size()) + i + 1, total);
+        const EntryView e = grid.entry(i);
         if (e[kQuestion].empty() || (!e[kAnswer].empty() && !e[kComment].empty()))
             continue;
         const auto found = firstByQuestion.find(e[kQuestion]);
@@ -120,11 +120,11 @@ FillResult planFill(const EntryTable& grid, std::string_view sourceBytes,
             continue;
         const SourceEntry& source = entries[found->second];
         if (e[kAnswer].empty() && !source.answer.empty()) {
-            changes.push_back({row, kAnswer, std::string(source.answer)});
+            changes.push_back({i, kAnswer, std::string(source.answer)});
             ++result.answersFilled;
         }
         if (e[kComment].empty() && !source.comment.empty()) {
-            changes.push_back({row, kComment, std::string(source.comment)});
+            changes.push_back({i, kComment, std::string(source.comment)});
             ++result.commentsFilled;
         }
     }

@@ -68,17 +68,16 @@ void appendCssString(std::string& out, std::string_view bytes, const CodePage& p
 template <typename AppendCell>
 std::string tabDelimitedLines(const EntryTable& table, AppendCell appendCell) {
     std::string out;
-    const int last = table.rowCount() - 1;
-    out.reserve(static_cast<std::size_t>(last) * 32);
-    static constexpr int kColumns[] = {kQuestion, kAnswer, kComment};
-    for (int row = 1; row <= last; ++row) {
-        const EntryView e = table.entry(row);
-        for (int i = 0; i < 3; ++i) {
-            if (i > 0)
+    const int last = table.entryCount() - 1;
+    out.reserve(static_cast<std::size_t>(last + 1) * 32);
+    for (int i = 0; i <= last; ++i) {
+        const EntryView e = table.entry(i);
+        for (int field : {kQuestion, kAnswer, kComment}) {
+            if (field != kQuestion)
                 out += '\t';
-            appendCell(out, e[kColumns[i]], i);
+            appendCell(out, e[field], field);
         }
-        if (row < last)
+        if (i < last)
             out += "\r\n";
     }
     return out;
@@ -92,9 +91,9 @@ std::string exportTabDelimited(const EntryTable& table) {
 }
 
 std::string exportTabDelimitedUtf8(const EntryTable& table, const std::array<FieldFont, 3>& fonts) {
-    const CodePage* pages[] = {&CodePage::forCharset(fonts[kQuestionField].charset),
-                               &CodePage::forCharset(fonts[kAnswerField].charset),
-                               &CodePage::forCharset(fonts[kCommentField].charset)};
+    const CodePage* pages[] = {&CodePage::forCharset(fonts[kQuestion].charset),
+                               &CodePage::forCharset(fonts[kAnswer].charset),
+                               &CodePage::forCharset(fonts[kComment].charset)};
     return tabDelimitedLines(table, [&pages](std::string& out, std::string_view cell, int field) {
         out += pages[field]->decode(cell.data(), cell.size()).toUtf8().toStdString();
     });
@@ -103,15 +102,15 @@ std::string exportTabDelimitedUtf8(const EntryTable& table, const std::array<Fie
 std::string exportHtml(const EntryTable& table, std::string_view title,
                        const std::array<FieldFont, 3>& fonts) {
     const CodePage& ansi = CodePage::get(systemAnsiCodePage());
-    const CodePage* columnPages[] = {&CodePage::forCharset(fonts[kQuestionField].charset),
-                                     &CodePage::forCharset(fonts[kAnswerField].charset),
-                                     &CodePage::forCharset(fonts[kCommentField].charset)};
-    int last = table.rowCount() - 1;
+    const CodePage* columnPages[] = {&CodePage::forCharset(fonts[kQuestion].charset),
+                                     &CodePage::forCharset(fonts[kAnswer].charset),
+                                     &CodePage::forCharset(fonts[kComment].charset)};
+    int last = table.entryCount() - 1;
     if (table.isBlank(last))
         --last;
 
     std::string out;
-    out.reserve(static_cast<std::size_t>(std::max(last, 0)) * 96 + 512);
+    out.reserve(static_cast<std::size_t>(last + 1) * 96 + 512);
     out += "<html>\r\n<head>\r\n<title>";
     appendText(out, title, ansi);
     out += "</title>\r\n"
@@ -128,13 +127,12 @@ std::string exportHtml(const EntryTable& table, std::string_view title,
            "</head>\r\n"
            "<body bgcolor=\"#FFFFFF\" text=\"#000000\">\r\n"
            "<table border=\"0\" cellspacing=\"0\" cellpadding=\"2\">\r\n";
-    static constexpr int kColumns[] = {kQuestion, kAnswer, kComment};
-    for (int row = 1; row <= last; ++row) {
-        const EntryView e = table.entry(row);
+    for (int i = 0; i <= last; ++i) {
+        const EntryView e = table.entry(i);
         out += "<tr>\r\n";
-        for (int i = 0; i < 3; ++i) {
-            out += "<td class=\"f" + std::to_string(i + 1) + "\">";
-            appendText(out, e[kColumns[i]], *columnPages[i]);
+        for (int field : {kQuestion, kAnswer, kComment}) {
+            out += "<td class=\"f" + std::to_string(field + 1) + "\">";
+            appendText(out, e[field], *columnPages[field]);
             out += "</td>\r\n";
         }
         out += "</tr>\r\n";

@@ -15,7 +15,7 @@ namespace lexanta {
 // Export formats, numbered as the filters of the export dialog (FilterIndex).
 enum class ExportFormat : int { TabDelimited = 1, Html = 2 };
 
-// Every entry row (1 to rowCount()-1, a trailing blank row included) as
+// Every entry (a trailing blank one included) as
 // "question TAB answer TAB comment", lines separated by CR LF, none after the last line.
 // The cells' bytes are written as they stand.
 std::string exportTabDelimited(const EntryTable& table);
@@ -26,8 +26,8 @@ std::string exportTabDelimitedUtf8(const EntryTable& table, const std::array<Fie
 // The HTML page of the entries: the fixed 18-item layout, CR LF after every line. The page is
 // UTF-8 (declared in its meta line): each column is decoded with the code page of its field
 // font's character set, the title and the font face names with the system ANSI code page.
-// &, <, > and " in the title, the cells and the face names are escaped. Every entry row is
-// written except a last row that is blank (question, answer and comment empty), which is the
+// &, <, > and " in the title, the cells and the face names are escaped. Every entry is
+// written except a last one that is blank (question, answer and comment empty), which is the
 // input row that stays below typed entries.
 std::string exportHtml(const EntryTable& table, std::string_view title,
                        const std::array<FieldFont, 3>& fonts);

@@ -72,36 +72,36 @@ std::size_t countLines(std::string_view data) {
     return lines;
 }
 
-// Turns one field of the file into the bytes its column stores.
+// Turns one field of the file into the bytes the entry stores.
 class FieldConverter {
 public:
     FieldConverter(bool fromUtf8, const std::array<int, 3>& codePages, ImportResult& result)
         : fromUtf8_(fromUtf8), codePages_(codePages), result_(result) {}
 
-    std::string operator()(std::string_view field, int column, int line) {
+    std::string operator()(std::string_view text, int field, int line) {
         // Every Windows ANSI code page keeps ASCII as it is.
-        if (!fromUtf8_ || isAscii(field))
-            return std::string(field);
-        const int codePage = codePages_[column - kQuestion];
+        if (!fromUtf8_ || isAscii(text))
+            return std::string(text);
+        const int codePage = codePages_[field];
         // Only the file's first bytes can be a byte-order mark (removed before): a U+FEFF
         // at the start of a field is a character, which QString::fromUtf8 would drop.
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-        const QString text =
-            utf8(QByteArrayView(field.data(), static_cast<qsizetype>(field.size())));
-        EncodeResult encoded = CodePage::get(codePage).encode(text);
-        if (!isValidUtf8(field))
-            report(ImportProblem::Kind::InvalidUtf8, column, line, codePage, {});
+        const QString decoded =
+            utf8(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+        EncodeResult encoded = CodePage::get(codePage).encode(decoded);
+        if (!isValidUtf8(text))
+            report(ImportProblem::Kind::InvalidUtf8, field, line, codePage, {});
         else if (!encoded.ok())
-            report(ImportProblem::Kind::Unencodable, column, line, codePage, encoded.unencodable);
+            report(ImportProblem::Kind::Unencodable, field, line, codePage, encoded.unencodable);
         return std::move(encoded.bytes);
     }
 
 private:
-    void report(ImportProblem::Kind kind, int column, int line, int codePage,
+    void report(ImportProblem::Kind kind, int field, int line, int codePage,
                 const QString& characters) {
         ++result_.problemCount;
         if (result_.problems.size() < static_cast<std::size_t>(kMaxListedProblems))
-            result_.problems.push_back({kind, line, column, codePage, characters});
+            result_.problems.push_back({kind, line, field, codePage, characters});
     }
 
     bool fromUtf8_;
@@ -109,8 +109,8 @@ private:
     ImportResult& result_;
 };
 
-const char* columnName(int column) {
-    switch (column) {
+const char* fieldName(int field) {
+    switch (field) {
     case kQuestion:
         return "question";
     case kAnswer:
@@ -138,7 +138,7 @@ ImportResult importText(std::string_view bytes, ImportFormat format,
                         const std::array<int, 3>& columnCodePages, EntryTable& out,
                         const ProgressCallback& progress) {
     ImportResult result;
-    // Counted before anything is narrowed to a row number, and before the bytes are looked at
+    // Counted before anything is narrowed to an entry number, and before the bytes are looked at
     // any further.
     const std::size_t lines = countLines(bytes);
     const std::size_t entries = format == ImportFormat::TextPairs ? (lines + 1) / 2 : lines;
@@ -152,12 +152,12 @@ ImportResult importText(std::string_view bytes, ImportFormat format,
         bytes.remove_prefix(kUtf8Bom.size());
     FieldConverter convert(result.convertedFromUtf8, columnCodePages, result);
     out.reset();
-    out.setRowCount(static_cast<int>(entries) + 1);
+    out.setEntryCount(static_cast<int>(entries));
 
     LineReader in(bytes);
     std::string_view text;
     long long lineNumber = 0;
-    int row = 1;
+    int index = 0;
     std::string fields[3];
     {
         BatchWrites batch(out);
@@ -200,17 +200,17 @@ ImportResult importText(std::string_view bytes, ImportFormat format,
                 break;
             }
             }
-            // Empty entries are what the rows already hold.
+            // Empty entries are what the table already holds.
             if (!fields[0].empty() || !fields[1].empty() || !fields[2].empty())
-                out.setEntry(row, EntryView{{fields[0], fields[1], fields[2], {}, {}}});
-            ++row;
+                out.setEntry(index, EntryView{{fields[0], fields[1], fields[2], {}, {}}});
+            ++index;
         }
     }
     if (progress)
         progress(lineNumber, static_cast<long long>(lines));
-    out.setRowCount(row);
-    out.notifyRowsChanged(1, out.rowCount() - 1);
-    result.entries = row - 1;
+    out.setEntryCount(index);
+    out.notifyEntriesChanged(0, out.entryCount() - 1);
+    result.entries = index;
     return result;
 }
 
@@ -230,7 +230,7 @@ QString describeImportProblems(const ImportResult& result, const QString& fileNa
         ++listed;
         const QString where = QStringLiteral("Line %1, %2 (code page %3): ")
                                   .arg(p.line)
-                                  .arg(QLatin1String(columnName(p.column)))
+                                  .arg(QLatin1String(fieldName(p.field)))
                                   .arg(p.codePage);
         if (p.kind == ImportProblem::Kind::InvalidUtf8) {
             text += QLatin1Char('\n') + where + QStringLiteral("not valid UTF-8");

@@ -31,8 +31,8 @@ struct ImportProblem {
     };
     Kind kind = Kind::Unencodable;
     int line = 0;           // line of the file, counted from 1
-    int column = kQuestion; // kQuestion, kAnswer or kComment
-    int codePage = 0;       // the column's code page
+    int field = kQuestion; // kQuestion, kAnswer or kComment
+    int codePage = 0;      // the field's code page
     QString characters;     // Unencodable: the characters, each once
 };
 
@@ -49,10 +49,9 @@ struct ImportResult {
 
 inline constexpr int kMaxListedProblems = 1000;
 
-// Reads a text file's bytes in `format` into `out`: its entries are replaced, rows from 1 on
-// receive the entries in file order (question, answer, comment; the extra fields stay empty)
-// and the row count becomes the number of entries plus one, but at least 2, so an empty file
-// gives one empty entry row. Lines end in LF or CR LF; a line end after the last line adds
+// Reads a text file's bytes in `format` into `out`: its entries are replaced by the file's
+// entries in file order (question, answer, comment; the extra fields stay empty), at least
+// one, so an empty file gives one empty entry. Lines end in LF or CR LF; a line end after the last line adds
 // nothing; lines are taken whole however long. Readers do not trim: the caller runs
 // normalizeCells after accepting the result.
 //

@@ -4,23 +4,23 @@
 
 namespace lexanta {
 
-void deleteEntryRow(EntryTable& table, int row) {
-    if (table.rowCount() <= 2 || row < 1 || row >= table.rowCount())
+void deleteEntry(EntryTable& table, int index) {
+    if (table.entryCount() <= 1 || index < 0 || index >= table.entryCount())
         return;
-    table.removeRows(row, 1);
+    table.removeEntries(index, 1);
 }
 
 int removeBlankLines(EntryTable& table) {
-    if (table.rowCount() <= 2)
+    if (table.entryCount() <= 1)
         return 0;
-    // One pass that keeps the non-blank rows in order; the same result as deleting the
-    // blank rows one by one, without moving every later row at each deletion.
-    const int rows = table.rowCount();
+    // One pass that keeps the non-blank entries in order; the same result as deleting the
+    // blank ones one by one, without moving every later entry at each deletion.
+    const int count = table.entryCount();
     std::vector<int> keep;
-    keep.reserve(static_cast<std::size_t>(rows));
+    keep.reserve(static_cast<std::size_t>(count));
     std::vector<int> blanks;
-    for (int r = 1; r < rows; ++r)
-        (table.isBlank(r) ? blanks : keep).push_back(r);
+    for (int i = 0; i < count; ++i)
+        (table.isBlank(i) ? blanks : keep).push_back(i);
     if (blanks.empty())
         return 0;
     if (keep.empty()) { // all blank: the last blank entry stays, as deleting from the top leaves
@@ -29,9 +29,9 @@ int removeBlankLines(EntryTable& table) {
     }
     const int kept = static_cast<int>(keep.size());
     keep.insert(keep.end(), blanks.begin(), blanks.end());
-    table.permute(1, keep);
-    table.setRowCount(kept + 1);
-    return rows - 1 - kept;
+    table.reorder(0, keep);
+    table.setEntryCount(kept);
+    return count - kept;
 }
 
 std::string joinLineBreaks(std::string text) {
@@ -70,20 +70,20 @@ std::string trimmed(const std::string& text) {
 
 std::vector<CellChange> normalizedCells(const EntryTable& table) {
     std::vector<CellChange> changes;
-    if (table.rowCount() <= 2)
+    if (table.entryCount() <= 1)
         return changes;
-    const int rows = table.rowCount();
-    for (int r = 1; r < rows; ++r) {
-        if (table.knownClean(r)) // rows read whole are checked once, as they are stored
+    const int count = table.entryCount();
+    for (int i = 0; i < count; ++i) {
+        if (table.knownClean(i)) // entries read whole are checked once, as they are stored
             continue;
-        for (int column : {kQuestion, kAnswer, kComment}) {
-            const std::string_view cell = table.cell(column, r);
+        for (int field : {kQuestion, kAnswer, kComment}) {
+            const std::string_view cell = table.text(i, field);
             if (cell.empty())
                 continue;
             const bool clean = !trimmable(cell.front()) && !trimmable(cell.back()) &&
                                cell.find('\n') == std::string_view::npos;
             if (!clean)
-                changes.push_back({r, column, trimmed(joinLineBreaks(std::string(cell)))});
+                changes.push_back({i, field, trimmed(joinLineBreaks(std::string(cell)))});
         }
     }
     return changes;

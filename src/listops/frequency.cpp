@@ -42,7 +42,7 @@ bool differsBeyondCase(std::string_view a, std::string_view b) {
     return false;
 }
 
-// The runs of the questions of rows begin .. end-1. Equal means equal sort keys, as the sort
+// The runs of the questions of entries begin .. end-1. Equal means equal sort keys, as the sort
 // orders. Each spelling met in a run is keyed once: a byte string already found equal to the
 // run's text (its case variants, as a rule) is not keyed again, and two plain words that
 // differ beyond case are told apart without keys.
@@ -56,7 +56,7 @@ std::vector<Run> runsOf(const EntryTable& table, int begin, int end, const CodeP
     std::optional<std::string> nextKey;
     bool haveNext = false;
     while (i < end) {
-        const std::string_view runText = haveNext ? nextText : table.cell(kQuestion, i);
+        const std::string_view runText = haveNext ? nextText : table.text(i, kQuestion);
         std::optional<std::string> key = haveNext ? std::move(nextKey) : std::nullopt;
         const bool runIsPlain = isPlainWord(runText);
         haveNext = false;
@@ -64,7 +64,7 @@ std::vector<Run> runsOf(const EntryTable& table, int begin, int end, const CodeP
         variants.clear();
         const int first = i;
         while (i + 1 < end) {
-            const std::string_view next = table.cell(kQuestion, i + 1);
+            const std::string_view next = table.text(i + 1, kQuestion);
             if (next != runText &&
                 std::find(variants.begin(), variants.end(), next) == variants.end()) {
                 if (runIsPlain && isPlainWord(next) && differsBeyondCase(runText, next)) {
@@ -95,14 +95,14 @@ std::vector<Run> runsOf(const EntryTable& table, int begin, int end, const CodeP
     return runs;
 }
 
-// Appends `more`, the runs of the rows right after those of `runs`, joining the run that was
+// Appends `more`, the runs of the entries right after those of `runs`, joining the run that was
 // found in two pieces. Equal keys are an equivalence, so the joined runs are those a single
 // pass finds.
 void appendRuns(std::vector<Run>& runs, const std::vector<Run>& more, const EntryTable& table,
                 const CodePage& page, const KeyCollator& collator) {
     std::size_t skip = 0;
-    const auto key = [&](int row) {
-        return collator.sortKey(page.decode(table.cell(kQuestion, row)));
+    const auto key = [&](int entry) {
+        return collator.sortKey(page.decode(table.text(entry, kQuestion)));
     };
     if (!runs.empty() && !more.empty() && key(runs.back().first) == key(more.front().first)) {
         runs.back().length += more.front().length;
@@ -111,13 +111,13 @@ void appendRuns(std::vector<Run>& runs, const std::vector<Run>& more, const Entr
     runs.insert(runs.end(), more.begin() + static_cast<std::ptrdiff_t>(skip), more.end());
 }
 
-// All runs of rows 1 .. rowCount()-1, each half of the list on a core of its own. This thread
-// goes through its half a slice at a time and reports progress for both between slices.
+// All runs of the entries, each half of the list on a core of its own. This thread goes
+// through its half a slice at a time and reports progress for both between slices.
 std::vector<Run> allRuns(const EntryTable& table, const CodePage& codePage,
                          const KeyCollator& collator, const ProgressCallback& progress) {
-    const int rows = table.rowCount();
-    const bool split = rows >= kRowsWorthASecondCore;
-    const int middle = split ? rows / 2 : rows;
+    const int count = table.entryCount();
+    const bool split = count >= kRowsWorthASecondCore;
+    const int middle = split ? count / 2 : count;
     std::vector<Run> halves[2];
     std::atomic<long long> secondDone{0};
     runOnBothCores(split, [&](int part) {
@@ -126,21 +126,21 @@ std::vector<Run> allRuns(const EntryTable& table, const CodePage& codePage,
             own.emplace(codePage.number()); // multi-byte converters keep state
         const CodePage& page = own ? *own : codePage;
         if (part == 1) {
-            halves[1] = runsOf(table, middle, rows, page, collator, &secondDone);
+            halves[1] = runsOf(table, middle, count, page, collator, &secondDone);
             return;
         }
-        for (int from = 1; from < middle;) {
+        for (int from = 0; from < middle;) {
             const int to = std::min(middle, from + kProgressRows);
             appendRuns(halves[0], runsOf(table, from, to, page, collator, nullptr), table, page,
                        collator);
             from = to;
             if (progress)
-                progress(from - 1 + secondDone.load(std::memory_order_relaxed), rows - 1);
+                progress(from + secondDone.load(std::memory_order_relaxed), count);
         }
     });
     appendRuns(halves[0], halves[1], table, codePage, collator);
     if (progress)
-        progress(rows - 1, rows - 1);
+        progress(count, count);
     return std::move(halves[0]);
 }
 
@@ -151,7 +151,7 @@ std::vector<FrequencyRun> frequencyRuns(const EntryTable& table, const CodePage&
                                         const ProgressCallback& progress) {
     std::vector<FrequencyRun> runs;
     for (const Run& run : allRuns(table, codePage, collator, progress))
-        runs.push_back({std::string(table.cell(kQuestion, run.first)), run.length});
+        runs.push_back({std::string(table.text(run.first, kQuestion)), run.length});
     return runs;
 }
 
@@ -159,9 +159,9 @@ std::vector<CellChange> frequencyChanges(const std::vector<FrequencyRun>& runs) 
     std::vector<CellChange> changes;
     changes.reserve(runs.size() * 2);
     for (std::size_t p = 0; p < runs.size(); ++p) {
-        const int row = static_cast<int>(p) + 1;
-        changes.push_back({row, kQuestion, runs[p].text});
-        changes.push_back({row, kAnswer, std::to_string(runs[p].length)});
+        const int entry = static_cast<int>(p);
+        changes.push_back({entry, kQuestion, runs[p].text});
+        changes.push_back({entry, kAnswer, std::to_string(runs[p].length)});
     }
     return changes;
 }
@@ -171,18 +171,18 @@ int frequencyAnalysis(EntryTable& table, const CodePage& codePage, const KeyColl
     const std::vector<Run> runs = allRuns(table, codePage, collator, progress);
     const int count = static_cast<int>(runs.size());
     {
-        // Result row p takes the question of a row at or after p, so no question is
+        // Result entry p takes the question of an entry at or after p, so no question is
         // overwritten before it is read; the table refers to the text where it already is.
         BatchWrites batch(table);
-        for (int p = 1; p <= count; ++p) {
-            const Run& run = runs[static_cast<std::size_t>(p - 1)];
+        for (int p = 0; p < count; ++p) {
+            const Run& run = runs[static_cast<std::size_t>(p)];
             if (run.first != p)
-                table.setCell(kQuestion, p, table.cell(kQuestion, run.first));
-            table.setCell(kAnswer, p, std::to_string(run.length));
+                table.setText(p, kQuestion, table.text(run.first, kQuestion));
+            table.setText(p, kAnswer, std::to_string(run.length));
         }
     }
-    table.notifyRowsChanged(1, count);
-    table.setRowCount(count + 1);
+    table.notifyEntriesChanged(0, count - 1);
+    table.setEntryCount(count);
     return count;
 }
 

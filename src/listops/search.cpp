@@ -30,35 +30,35 @@ bool cellMatches(const QString& cell, const QString& what, bool wholeWord) {
     return false;
 }
 
-int findRow(const EntryTable& table, int column, int startRow, const QString& what,
-            const FindOptions& options, const CodePage& codePage) {
+int findEntry(const EntryTable& table, int field, int start, const QString& what,
+              const FindOptions& options, const CodePage& codePage) {
     if (what.isEmpty())
         return -1;
     const QString needle = options.matchCase ? what : lowerForLocale(what);
-    for (int row = std::max(startRow, 1); row < table.rowCount(); ++row) {
-        QString cell = codePage.decode(table.cell(column, row));
+    for (int i = std::max(start, 0); i < table.entryCount(); ++i) {
+        QString cell = codePage.decode(table.text(i, field));
         if (!options.matchCase)
             cell = lowerForLocale(cell);
         if (cellMatches(cell, needle, options.wholeWord))
-            return row;
+            return i;
     }
     return -1;
 }
 
-int SearchState::startRow(int currentRow) const {
+int SearchState::startEntry(int current) const {
     if (endReached)
-        return 1;
-    return currentRow == lastFoundRow ? currentRow + 1 : currentRow;
+        return 0;
+    return current == lastFound ? current + 1 : current;
 }
 
-SearchOutcome searchNext(SearchState& state, const EntryTable& table, int column, int currentRow,
+SearchOutcome searchNext(SearchState& state, const EntryTable& table, int field, int current,
                          const QString& what, const FindOptions& options,
                          const CodePage& codePage) {
     SearchOutcome outcome;
-    outcome.foundRow = findRow(table, column, state.startRow(currentRow), what, options, codePage);
-    outcome.endOfList = outcome.foundRow < 0 || outcome.foundRow >= table.rowCount() - 1;
+    outcome.found = findEntry(table, field, state.startEntry(current), what, options, codePage);
+    outcome.endOfList = outcome.found < 0 || outcome.found >= table.entryCount() - 1;
     state.endReached = outcome.endOfList;
-    state.lastFoundRow = outcome.foundRow >= 0 ? outcome.foundRow : currentRow;
+    state.lastFound = outcome.found >= 0 ? outcome.found : current;
     return outcome;
 }
 

@@ -22,31 +22,32 @@ bool isWordSeparator(char32_t code);
 // occurrence is examined, so "cat" is found in "concat cat". An empty `what` never matches.
 bool cellMatches(const QString& cell, const QString& what, bool wholeWord);
 
-// The scan of SearchNext: the first row >= startRow (and < rowCount()) whose cell in `column`,
-// decoded with `codePage`, contains `what`; without matchCase both sides are lower-cased for
-// the locale first. -1 when there is none.
-int findRow(const EntryTable& table, int column, int startRow, const QString& what,
-            const FindOptions& options, const CodePage& codePage);
+// The scan of SearchNext: the first entry >= start whose text in `field`, decoded with
+// `codePage`, contains `what`; without matchCase both sides are lower-cased for the locale
+// first. -1 when there is none.
+int findEntry(const EntryTable& table, int field, int start, const QString& what,
+              const FindOptions& options, const CodePage& codePage);
 
 // What SearchNext keeps between searches (LastFoundRow, EndReached); lives as long as the window.
 struct SearchState {
-    int lastFoundRow = 0;
+    int lastFound = -1; // the entry the last search selected
     bool endReached = false;
 
-    // Start row for a search from the grid's current row: the row itself, the row below it when
-    // the last search selected it, or row 1 after the end of the list was reported.
-    int startRow(int currentRow) const;
+    // Start entry for a search from the grid's current entry: the entry itself, the one below
+    // it when the last search selected it, or the first after the end of the list was reported.
+    int startEntry(int current) const;
 };
 
 struct SearchOutcome {
-    int foundRow = -1;      // the row to select, -1 when nothing matched
-    bool endOfList = false; // show "End of vocabulary reached!" (before selecting foundRow)
+    int found = -1;         // the entry to select, -1 when nothing matched
+    bool endOfList = false; // show "End of vocabulary reached!" (before selecting `found`)
 };
 
-// One SearchNext: computes the start row, scans, and updates `state` on the assumption that the
-// caller then selects foundRow (if any): EndReached is set when nothing matched or the match is
-// in the last entry row, and LastFoundRow becomes the row that is current afterwards.
-SearchOutcome searchNext(SearchState& state, const EntryTable& table, int column, int currentRow,
+// One SearchNext from entry `current`: computes the start, scans, and updates `state` on the
+// assumption that the caller then selects `found` (if any): EndReached is set when nothing
+// matched or the match is the last entry, and LastFoundRow becomes the entry that is current
+// afterwards.
+SearchOutcome searchNext(SearchState& state, const EntryTable& table, int field, int current,
                          const QString& what, const FindOptions& options, const CodePage& codePage);
 
 } // namespace lexanta

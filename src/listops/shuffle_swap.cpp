@@ -8,33 +8,33 @@
 namespace lexanta {
 
 std::vector<int> shuffleOrder(int entries, unsigned seed) {
-    // The exchanges run over row numbers; the table is rearranged once.
+    // The exchanges run over entry numbers; the table is rearranged once.
     std::vector<int> order(static_cast<std::size_t>(entries));
-    std::iota(order.begin(), order.end(), 1);
+    std::iota(order.begin(), order.end(), 0);
     std::minstd_rand random(seed);
-    for (int i = 1; i <= entries; ++i) {
-        const int r = 1 + static_cast<int>(random() % static_cast<unsigned>(entries));
-        std::swap(order[i - 1], order[r - 1]);
+    for (int i = 0; i < entries; ++i) {
+        const int r = static_cast<int>(random() % static_cast<unsigned>(entries));
+        std::swap(order[static_cast<std::size_t>(i)], order[static_cast<std::size_t>(r)]);
     }
     return order;
 }
 
 void randomizeEntries(EntryTable& table, unsigned seed) {
-    table.permute(1, shuffleOrder(table.entryCount(), seed));
+    table.reorder(0, shuffleOrder(table.entryCount(), seed));
 }
 
 void swapQuestionAnswerCells(EntryTable& table) {
-    const int rows = table.rowCount();
+    const int count = table.entryCount();
     {
         BatchWrites batch(table);
-        for (int r = 1; r < rows; ++r) {
-            std::string question(table.cell(kQuestion, r));
-            std::string answer(table.cell(kAnswer, r));
-            table.setCell(kQuestion, r, answer);
-            table.setCell(kAnswer, r, question);
+        for (int i = 0; i < count; ++i) {
+            std::string question(table.text(i, kQuestion));
+            std::string answer(table.text(i, kAnswer));
+            table.setText(i, kQuestion, answer);
+            table.setText(i, kAnswer, question);
         }
     }
-    table.notifyRowsChanged(1, rows - 1);
+    table.notifyEntriesChanged(0, count - 1);
 }
 
 } // namespace lexanta

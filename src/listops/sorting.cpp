@@ -108,24 +108,24 @@ private:
     std::vector<std::size_t> starts_;
 };
 
-// Dense ranks of the keys of rows 1 .. rowCount()-1: rank order is the collator's order, and
+// Dense ranks of the keys of the entries: rank order is the collator's order, and
 // keys that compare equal get the same rank. Each distinct cell is decoded and keyed once; the
 // keys are made, and then ordered, on both cores.
-std::vector<std::uint32_t> keyRanks(const EntryTable& table, int column, const CodePage& codePage,
+std::vector<std::uint32_t> keyRanks(const EntryTable& table, int field, const CodePage& codePage,
                                     const KeyCollator& collator) {
-    const int rows = table.rowCount();
+    const int rows = table.entryCount();
     auto distinctOfRow = largeVector<std::uint32_t>(static_cast<std::size_t>(rows));
     DistinctTexts distinct(static_cast<std::size_t>(rows) / 4);
-    // Each row's slot of the table is fetched a few rows ahead: the lookups are cache misses.
+    // Each entry's slot of the table is fetched a few ahead: the lookups are cache misses.
     constexpr int kAhead = 8;
     std::string_view texts[kAhead];
     std::uint64_t hashes[kAhead];
-    for (int r = 1; r < rows + kAhead; ++r) {
+    for (int r = 0; r < rows + kAhead; ++r) {
         const int ring = r % kAhead;
-        if (r - kAhead >= 1)
+        if (r - kAhead >= 0)
             distinctOfRow[r - kAhead] = distinct.number(texts[ring], hashes[ring]);
         if (r < rows) {
-            texts[ring] = table.cell(column, r);
+            texts[ring] = table.text(r, field);
             hashes[ring] = DistinctTexts::hashOf(texts[ring]);
             distinct.prefetch(hashes[ring]);
         }
@@ -192,8 +192,8 @@ std::vector<std::uint32_t> keyRanks(const EntryTable& table, int column, const C
         rankOfDistinct[byKey[i].distinct] = rank;
     }
 
-    // The rows' distinct numbers become their ranks in place.
-    for (int r = 1; r < rows; ++r)
+    // The entries' distinct numbers become their ranks in place.
+    for (int r = 0; r < rows; ++r)
         distinctOfRow[r] = rankOfDistinct[distinctOfRow[r]];
     return distinctOfRow;
 }
@@ -352,30 +352,32 @@ long long partitionSort(std::vector<Slot>& work, int lo0, int hi0, const SortPro
 
 } // namespace
 
-std::vector<int> sortOrder(const EntryTable& table, int column, const CodePage& codePage,
+std::vector<int> sortOrder(const EntryTable& table, int field, const CodePage& codePage,
                            const KeyCollator& collator, const SortProgress& onCall,
                            SortStats* stats) {
-    const int rows = table.rowCount();
-    const std::vector<std::uint32_t> ranks = keyRanks(table, column, codePage, collator);
+    const int count = table.entryCount();
+    const std::vector<std::uint32_t> ranks = keyRanks(table, field, codePage, collator);
 
-    auto work = largeVector<Slot>(static_cast<std::size_t>(rows));
-    for (int r = 1; r < rows; ++r)
+    // The steps depend on positions only relative to a range's ends, so where the numbering
+    // starts does not change the order.
+    auto work = largeVector<Slot>(static_cast<std::size_t>(count));
+    for (int r = 0; r < count; ++r)
         work[r] = Slot{ranks[r], static_cast<std::uint32_t>(r)};
 
-    const long long calls = partitionSort(work, 1, rows - 1, onCall);
+    const long long calls = partitionSort(work, 0, count - 1, onCall);
     if (stats)
         stats->calls = calls;
 
-    auto newOrder = largeVector<int>(static_cast<std::size_t>(rows - 1));
-    for (int r = 1; r < rows; ++r)
-        newOrder[r - 1] = static_cast<int>(work[r].row);
+    auto newOrder = largeVector<int>(static_cast<std::size_t>(count));
+    for (int r = 0; r < count; ++r)
+        newOrder[r] = static_cast<int>(work[r].row);
     return newOrder;
 }
 
-SortStats sortEntries(EntryTable& table, int column, const CodePage& codePage,
+SortStats sortEntries(EntryTable& table, int field, const CodePage& codePage,
                       const KeyCollator& collator, const SortProgress& onCall) {
     SortStats stats;
-    table.permute(1, sortOrder(table, column, codePage, collator, onCall, &stats));
+    table.reorder(0, sortOrder(table, field, codePage, collator, onCall, &stats));
     return stats;
 }
 

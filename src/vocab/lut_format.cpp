@@ -206,7 +206,7 @@ int mergeEntries(std::string_view data, EntryTable& table, std::string* error,
     in.skip(startsWithFormatLine(data) ? kHeaderLines + 1 : 1);
     const std::string_view blocks = in.remaining();
     const std::size_t entries = EntryTable::countEntryBlocks(blocks);
-    const long long room = EntryTable::kMaxRows - static_cast<long long>(table.rowCount());
+    const long long room = EntryTable::kMaxEntries - static_cast<long long>(table.entryCount());
     if (entries > static_cast<unsigned long long>(room)) {
         if (error)
             *error = tooManyEntriesMessage(entries, room);
@@ -215,16 +215,16 @@ int mergeEntries(std::string_view data, EntryTable& table, std::string* error,
     return static_cast<int>(table.appendEntryBlocks(blocks, progress));
 }
 
-bool hasTrailingBlankRow(const EntryTable& table) {
-    const int last = table.rowCount() - 1;
-    return table.rowCount() > 2 && table.cell(kQuestion, last).empty() &&
-           table.cell(kAnswer, last).empty();
+bool hasTrailingBlankEntry(const EntryTable& table) {
+    const int last = table.entryCount() - 1;
+    return table.entryCount() > 1 && table.text(last, kQuestion).empty() &&
+           table.text(last, kAnswer).empty();
 }
 
-bool dropTrailingBlankRow(EntryTable& table) {
-    if (!hasTrailingBlankRow(table))
+bool dropTrailingBlankEntry(EntryTable& table) {
+    if (!hasTrailingBlankEntry(table))
         return false;
-    table.setRowCount(table.rowCount() - 1);
+    table.setEntryCount(table.entryCount() - 1);
     return true;
 }
 
@@ -266,14 +266,14 @@ std::string serializeVocabulary(const Vocabulary& doc, bool withHeader) {
             out.append(runBegin, static_cast<std::size_t>(runEnd - runBegin));
         runBegin = runEnd = nullptr;
     };
-    const int last = t.rowCount() - 1;
-    // Rows out of file order (after a sort) lie anywhere in the buffer: their bytes are
-    // fetched a few rows ahead.
+    const int count = t.entryCount();
+    // Entries out of file order (after a sort) lie anywhere in the buffer: their bytes are
+    // fetched a few entries ahead.
     constexpr int kAhead = 16;
     bool inOrder = true;
-    for (int r = 1; r <= last; ++r) {
+    for (int r = 0; r < count; ++r) {
         if (!inOrder)
-            t.prefetchRow(r + kAhead);
+            t.prefetchEntry(r + kAhead);
         const std::string_view block = t.verbatimBlock(r);
         inOrder = !block.empty() && block.data() == runEnd;
         if (!block.empty()) {

@@ -58,20 +58,20 @@ bool readVocabulary(std::string&& data, Vocabulary& doc, std::string* error = nu
 bool readVocabulary(std::string_view data, Vocabulary& doc, std::string* error = nullptr,
                     const ProgressCallback& progress = {});
 
-// Appends the entries of a vocabulary file after the last row of `table`. A file whose
+// Appends the entries of a vocabulary file after the last entry of `table`. A file whose
 // first line is the format line skips its 32 header lines; any other file is taken as the
 // old format (its entries begin after its first line). Returns the number of entries added;
 // when they would not fit in the table nothing is added and `error` (when given) says why.
 int mergeEntries(std::string_view data, EntryTable& table, std::string* error = nullptr,
                  const ProgressCallback& progress = {});
 
-// Writer step 1: drops a trailing row whose question and answer are empty (its comment
-// is not looked at) unless it is the only entry row. True when a row was dropped.
-bool dropTrailingBlankRow(EntryTable& table);
-bool hasTrailingBlankRow(const EntryTable& table);
+// Writer step 1: drops a trailing entry whose question and answer are empty (its comment
+// is not looked at) unless it is the only entry. True when one was dropped.
+bool dropTrailingBlankEntry(EntryTable& table);
+bool hasTrailingBlankEntry(const EntryTable& table);
 
 // The bytes of the file: with the header (lines 1 to 31) when withHeader, else the old
-// format; CR LF between lines and none after the last. Does not drop the trailing row.
+// format; CR LF between lines and none after the last. Does not drop the trailing blank entry.
 // A field holding a line break would break the line layout, so each CR LF or lone LF in a
 // field is written as one blank. An old-format file's first line is its counter line; one
 // that would read back as the format line is written as "0", so the file stays old-format.

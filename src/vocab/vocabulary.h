@@ -9,8 +9,6 @@
 
 namespace lexanta {
 
-enum FieldIndex : int { kQuestionField = 0, kAnswerField = 1, kCommentField = 2 };
-
 inline constexpr int kMinFontSize = 6;
 inline constexpr int kMaxFontSize = 24;
 

@@ -98,10 +98,10 @@ private slots:
         row("frequency analysis",
             [](Document& d, const Files&) { d.frequencyAnalysis(collator()); });
         row("font", [](Document& d, const Files&) {
-            FieldFont f = d.font(kAnswerField);
+            FieldFont f = d.font(kAnswer);
             f.face = "Times New Roman";
             f.charset = kCharsetCyrillic;
-            d.setFont(kAnswerField, f);
+            d.setFont(kAnswer, f);
         });
         row("font size", [](Document& d, const Files&) { d.setFontSize(14); });
         row("captured layout", [](Document& d, const Files&) { d.setLayoutName(1, "00000419"); });

@@ -104,7 +104,7 @@ private slots:
 
     void emptyVocabulary() {
         Vocabulary doc;
-        QVERIFY(!dropTrailingBlankRow(doc.entries)); // the only entry row stays
+        QVERIFY(!dropTrailingBlankEntry(doc.entries)); // the only entry row stays
         const std::string bytes = serializeVocabulary(doc, true);
         std::vector<std::string> expected = headerLines();
         expected[1] = expected[2] = expected[3] = expected[4] = expected[5] = "";
@@ -142,7 +142,7 @@ private slots:
         t.setCell(kQuestion, 2, question.toStdString());
         t.setCell(kAnswer, 2, answer.toStdString());
         t.setCell(kComment, 2, comment.toStdString());
-        QCOMPARE(dropTrailingBlankRow(t), dropped);
+        QCOMPARE(dropTrailingBlankEntry(t), dropped);
         QCOMPARE(t.rowCount(), dropped ? 2 : 3);
     }
 

@@ -50,7 +50,7 @@ EntryEditor::EntryEditor(Document& document, EntryGrid* grid,
     connect(editWords_, &QAction::triggered, this, &EntryEditor::editWords);
     connect(addWords_, &QAction::triggered, this, &EntryEditor::addWords);
     delete_ = namedAction(this, "deleteEntryAction", QStringLiteral("Delete words"));
-    connect(delete_, &QAction::triggered, this, [this] { deleteEntry(grid_->Row()); });
+    connect(delete_, &QAction::triggered, this, [this] { deleteEntry(grid_->currentEntry()); });
 
     QUndoStack* stack = document_.undoStack();
     undo_ = namedAction(this, "Undo1", QStringLiteral("&Undo"));
@@ -70,7 +70,8 @@ EntryEditor::EntryEditor(Document& document, EntryGrid* grid,
     connect(grid_, &EntryGrid::keyReleased, this, &EntryEditor::gridKeyUp);
     connect(grid_, &EntryGrid::editRefused, this,
             [this](int column, int, const QString& characters) {
-                reportUnencodable(grid_->inplaceEditor(), column - 1, characters);
+                reportUnencodable(grid_->inplaceEditor(), EntryGrid::fieldOfColumn(column),
+                                  characters);
             });
     for (int field = 0; field < 3; ++field) {
         ComboEdit* b = box(field);
@@ -91,22 +92,22 @@ void EntryEditor::selectCell(int column, int row) {
     editMode_ = true;
     editWords_->setChecked(true);
     newVisit();
-    loadBoxesFromRow(row);
+    loadBoxesFrom(EntryGrid::entryOfRow(row));
     if (column >= 1 && column <= 3)
         emit fieldSelected(column - 1);
 }
 
 void EntryEditor::gridKeyUp(int key, Qt::KeyboardModifiers modifiers) {
     if ((modifiers & Qt::ControlModifier) && key == Qt::Key_Delete)
-        deleteEntry(grid_->Row());
+        deleteEntry(grid_->currentEntry());
     if (isEnter(key))
         insertBlankRowBelow();
 }
 
 void EntryEditor::insertBlankRowBelow() {
     const int row = grid_->Row();
-    // The rows below move down by one, all five fields; the new row is empty.
-    document_.insertEntry(row + 1, Entry{});
+    // The entries below move down by one, all five fields; the new entry is empty.
+    document_.insertEntry(EntryGrid::entryOfRow(row) + 1, Entry{});
     grid_->setCol(1);
     grid_->setRow(row + 1);
     grid_->viewport()->update();
@@ -120,18 +121,18 @@ void EntryEditor::resetView() {
 
 // ---- input line and modes ------------------------------------------------------------------
 
-void EntryEditor::loadBoxesFromRow(int row) {
+void EntryEditor::loadBoxesFrom(int entry) {
     for (int field = 0; field < 3; ++field) {
         ComboEdit* b = box(field);
         b->setShownCharset(document_.font(field).charset);
-        b->fill(document_.codePageOf(field + 1).decode(document_.entries().cell(field + 1, row)));
+        b->fill(document_.codePageOf(field).decode(document_.entries().text(entry, field)));
     }
 }
 
-bool EntryEditor::boxesStale(int row) const {
+bool EntryEditor::boxesStale(int entry) const {
     for (int field = 0; field < 3; ++field) {
         const QString held =
-            document_.codePageOf(field + 1).decode(document_.entries().cell(field + 1, row));
+            document_.codePageOf(field).decode(document_.entries().text(entry, field));
         if (box(field)->baseText() != held)
             return true;
     }
@@ -140,23 +141,23 @@ bool EntryEditor::boxesStale(int row) const {
 
 void EntryEditor::followDocument() {
     // In Add Words mode the boxes hold the entry being typed, which belongs to no row.
-    if (editMode_ && !writingBack_ && boxesStale(grid_->Row()))
-        loadBoxesFromRow(grid_->Row());
+    if (editMode_ && !writingBack_ && boxesStale(grid_->currentEntry()))
+        loadBoxesFrom(grid_->currentEntry());
 }
 
-void EntryEditor::writeBoxesToRow(int row) {
+void EntryEditor::writeBoxesTo(int entry) {
     for (int field = 0; field < 3; ++field) {
         ComboEdit* b = box(field);
-        const CodePage& page = document_.codePageOf(field + 1);
+        const CodePage& page = document_.codePageOf(field);
         const QString text = b->text();
-        if (page.decode(document_.entries().cell(field + 1, row)) != text) {
+        if (page.decode(document_.entries().text(entry, field)) != text) {
             const EncodeResult encoded = page.encode(text);
             if (!encoded.ok()) {
                 reportUnencodable(b, field, encoded.unencodable);
                 continue;
             }
             writingBack_ = true;
-            document_.setCell(field + 1, row, encoded.bytes, visit_);
+            document_.setText(entry, field, encoded.bytes, visit_);
             writingBack_ = false;
         }
         b->markWritten();
@@ -167,7 +168,7 @@ void EntryEditor::editWords() {
     editMode_ = true;
     editWords_->setChecked(true);
     newVisit();
-    loadBoxesFromRow(grid_->Row());
+    loadBoxesFrom(grid_->currentEntry());
 }
 
 void EntryEditor::addWords() {
@@ -184,42 +185,42 @@ void EntryEditor::boxKeyUp(int key) {
             insertEntryFromInputLine();
         return;
     }
-    const int row = grid_->Row();
-    if (key == Qt::Key_Up && row > 1)
-        grid_->setRow(row - 1);
-    if (key == Qt::Key_Down && row < document_.entries().rowCount() - 1)
-        grid_->setRow(row + 1);
-    writeBoxesToRow(grid_->Row());
+    const int entry = grid_->currentEntry();
+    if (key == Qt::Key_Up && entry > 0)
+        grid_->setRow(grid_->Row() - 1);
+    if (key == Qt::Key_Down && entry < document_.entries().entryCount() - 1)
+        grid_->setRow(grid_->Row() + 1);
+    writeBoxesTo(grid_->currentEntry());
 }
 
 void EntryEditor::insertEntryFromInputLine() {
     Entry entry;
     for (int field = 0; field < 3; ++field) {
         ComboEdit* b = box(field);
-        EncodeResult encoded = document_.codePageOf(field + 1).encode(b->text());
+        EncodeResult encoded = document_.codePageOf(field).encode(b->text());
         if (!encoded.ok()) {
             // Nothing is added rather than an entry with replaced characters.
             reportUnencodable(b, field, encoded.unencodable);
             return;
         }
-        entry[field + 1] = std::move(encoded.bytes);
+        entry[field] = std::move(encoded.bytes);
     }
     entry[kExtra1] = "0";
     entry[kExtra2] = "0";
     // The new entry takes the current row; the entries from there on move down by one.
-    document_.insertEntry(grid_->Row(), entry);
+    document_.insertEntry(grid_->currentEntry(), entry);
     for (ComboEdit* b : boxes_)
         b->fill(QString());
     box(0)->setFocus(Qt::OtherFocusReason);
 }
 
-void EntryEditor::deleteEntry(int row) {
-    if (!editMode_ || document_.entries().rowCount() <= 2)
+void EntryEditor::deleteEntry(int entry) {
+    if (!editMode_ || document_.entries().entryCount() <= 1)
         return;
     // When the last row goes while current, the grid moves to the new last row through the
     // selection handler.
-    document_.deleteEntry(row);
-    loadBoxesFromRow(grid_->Row());
+    document_.deleteEntry(entry);
+    loadBoxesFrom(grid_->currentEntry());
 }
 
 void EntryEditor::reportUnencodable(QWidget* where, int field, const QString& characters) {

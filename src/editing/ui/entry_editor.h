@@ -38,11 +38,11 @@ public:
 
     void editWords();
     void addWords();
-    // Deletes the entry at `row`; only in Edit Words mode, never the last one.
-    void deleteEntry(int row);
+    // Deletes entry `entry`; only in Edit Words mode, never the last one.
+    void deleteEntry(int entry);
     void insertBlankRowBelow();
     void insertEntryFromInputLine();
-    void loadBoxesFromRow(int row);
+    void loadBoxesFrom(int entry);
     // After a new document: current cell (1, 1), empty boxes.
     void resetView();
     // Tells the user that a typed text held characters the field's script cannot hold.
@@ -56,8 +56,8 @@ private:
     void selectCell(int column, int row);
     void gridKeyUp(int key, Qt::KeyboardModifiers modifiers);
     void boxKeyUp(int key);
-    void writeBoxesToRow(int row);
-    bool boxesStale(int row) const;
+    void writeBoxesTo(int entry);
+    bool boxesStale(int entry) const;
     void followDocument();
     quint64 newVisit() { return ++visit_; }
 

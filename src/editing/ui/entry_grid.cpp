@@ -203,11 +203,13 @@ void EntryGrid::setEntryModel(EntryGridModel* model) {
         setColumnWidth(c, kColumnWidths[c]);
     delete validator_;
     validator_ = new CodePageValidator(
-        [this] { return model_ ? model_->charsetOf(Col()) : kCharsetDefault; }, editor_);
+        [this] { return model_ ? model_->charsetOf(currentField()) : kCharsetDefault; }, editor_);
     connect(validator_, &CodePageValidator::refused, this,
             [this](const QString& chars) { emit editRefused(Col(), Row(), chars); });
     editor_->setValidator(validator_);
-    connect(model, &EntryGridModel::cellEdited, this, &EntryGrid::cellEdited);
+    connect(model, &EntryGridModel::textEdited, this, [this](int entry, int field) {
+        emit cellEdited(columnOfField(field), rowOfEntry(entry));
+    });
     // A grid starts on its first cell; that is no move, so nothing is selected yet.
     ++quiet_;
     setCurrentIndex(model->index(0, 0));
@@ -294,7 +296,7 @@ void EntryGrid::moveEntryRow(int from, int to) {
     const int before = Row();
     const int current = followMove(before, from, to);
     ++quiet_;
-    model_->moveEntry(from, to);
+    model_->moveEntry(entryOfRow(from), entryOfRow(to));
     setCurrentCell(Col(), current);
     --quiet_;
     if (current != before)
@@ -312,7 +314,7 @@ void EntryGrid::moveEntryColumn(int from, int to) {
         std::rotate(widths.begin() + to - 1, widths.begin() + from - 1, widths.begin() + from);
     for (int c = 0; c < 3; ++c)
         setColumnWidth(c, widths[c]);
-    model_->moveField(from, to);
+    model_->moveField(fieldOfColumn(from), fieldOfColumn(to));
     const int current = followMove(Col(), from, to);
     if (current != Col())
         setCurrentCell(current, Row());

@@ -16,8 +16,9 @@ class CodePageValidator;
 class EntryGridModel;
 
 // StringGrid1: the entry grid over an EntryGridModel. Grid coordinates are used in its
-// interface: row 0 is the header row, column 0 the handle column, entries from (1, 1).
-// The header row and handle column are the view's headers; every cell, fixed ones
+// interface: row 0 is the header row, column 0 the handle column, entries from (1, 1), so
+// grid row r shows entry r - 1 and grid column c its field c - 1. The header row and handle
+// column are the view's headers, and exist nowhere else; every cell, fixed ones
 // included, is painted here (no selection highlight, no focus frame). The in-place editor
 // is always shown on the current cell, in the grid's own font, and writes each change to
 // the cell at once.
@@ -33,9 +34,17 @@ public:
     void setEntryModel(EntryGridModel* model);
     EntryGridModel* entryModel() const;
 
+    static constexpr int entryOfRow(int row) { return row - 1; }
+    static constexpr int rowOfEntry(int entry) { return entry + 1; }
+    static constexpr int fieldOfColumn(int column) { return column - 1; }
+    static constexpr int columnOfField(int field) { return field + 1; }
+
     int Row() const;
     int Col() const;
     int RowCount() const;
+    // The entry and field of the current cell.
+    int currentEntry() const { return entryOfRow(Row()); }
+    int currentField() const { return fieldOfColumn(Col()); }
     // Makes (column, row) the current cell; runs the selection handler like any move.
     void setCurrentCell(int column, int row);
     void setRow(int row) { setCurrentCell(Col(), row); }

@@ -25,29 +25,28 @@ int EntryGridModel::columnCount(const QModelIndex& parent) const {
 QVariant EntryGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
-    const int column = index.column() + 1;
-    return CodePage::forCharset(charsetOf(column))
-        .decode(document_.entries().cell(column, index.row() + 1));
+    return CodePage::forCharset(charsetOf(index.column()))
+        .decode(document_.entries().text(index.row(), index.column()));
 }
 
 bool EntryGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (!index.isValid() || role != Qt::EditRole)
         return false;
-    const int column = index.column() + 1;
-    const int row = index.row() + 1;
-    if (row >= document_.entries().rowCount())
+    const int entry = index.row();
+    const int field = index.column();
+    if (entry >= document_.entries().entryCount())
         return false;
-    const CodePage& page = CodePage::forCharset(charsetOf(column));
+    const CodePage& page = CodePage::forCharset(charsetOf(field));
     const QString text = value.toString();
-    if (page.decode(document_.entries().cell(column, row)) == text)
+    if (page.decode(document_.entries().text(entry, field)) == text)
         return true; // unchanged: keep the bytes exactly
     EncodeResult encoded = page.encode(text);
     if (!encoded.ok()) {
-        emit encodeRefused(column, row, encoded.unencodable);
+        emit encodeRefused(entry, field, encoded.unencodable);
         return false;
     }
-    document_.setCell(column, row, encoded.bytes, editKey_ ? editKey_() : 0);
-    emit cellEdited(column, row);
+    document_.setText(entry, field, encoded.bytes, editKey_ ? editKey_() : 0);
+    emit textEdited(entry, field);
     return true;
 }
 
@@ -73,38 +72,36 @@ void EntryGridModel::refreshAll() {
     emit headerDataChanged(Qt::Horizontal, 0, 2);
 }
 
-void EntryGridModel::rowsAboutToBeInserted(int first, int count) {
-    beginInsertRows({}, first - 1, first + count - 2);
+void EntryGridModel::entriesAboutToBeInserted(int first, int count) {
+    beginInsertRows({}, first, first + count - 1);
 }
 
-void EntryGridModel::rowsInserted() {
+void EntryGridModel::entriesInserted() {
     endInsertRows();
 }
 
-void EntryGridModel::rowsAboutToBeRemoved(int first, int count) {
-    beginRemoveRows({}, first - 1, first + count - 2);
+void EntryGridModel::entriesAboutToBeRemoved(int first, int count) {
+    beginRemoveRows({}, first, first + count - 1);
 }
 
-void EntryGridModel::rowsRemoved() {
+void EntryGridModel::entriesRemoved() {
     endRemoveRows();
 }
 
-void EntryGridModel::rowAboutToBeMoved(int from, int to) {
+void EntryGridModel::entryAboutToBeMoved(int from, int to) {
     // Qt names the place before which the row lands, counted before the move.
-    const int source = from - 1;
-    const int target = to > from ? to : to - 1;
-    beginMoveRows({}, source, source, {}, target);
+    beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
 }
 
-void EntryGridModel::rowMoved() {
+void EntryGridModel::entryMoved() {
     endMoveRows();
 }
 
-void EntryGridModel::rowsAboutToBePermuted(int, int) {
+void EntryGridModel::entriesAboutToBeReordered(int, int) {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-void EntryGridModel::rowsPermuted(int first, const std::vector<int>& newOrder) {
+void EntryGridModel::entriesReordered(int first, const std::vector<int>& newOrder) {
     const QModelIndexList persistent = persistentIndexList();
     if (!persistent.isEmpty()) {
         // Where each entry of the range went: the row that received it.
@@ -114,22 +111,21 @@ void EntryGridModel::rowsPermuted(int first, const std::vector<int>& newOrder) {
         QModelIndexList moved;
         moved.reserve(persistent.size());
         for (const QModelIndex& old : persistent) {
-            const int row = old.row() + 1;
+            const int row = old.row();
             const bool inside = row >= first && row < first + static_cast<int>(newOrder.size());
-            moved << (inside
-                          ? index(newRowOf[static_cast<std::size_t>(row - first)] - 1, old.column())
-                          : old);
+            moved << (inside ? index(newRowOf[static_cast<std::size_t>(row - first)], old.column())
+                             : old);
         }
         changePersistentIndexList(persistent, moved);
     }
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-void EntryGridModel::rowsChanged(int first, int last) {
-    first = std::max(first, 1);
-    last = std::min(last, rowCount());
+void EntryGridModel::entriesChanged(int first, int last) {
+    first = std::max(first, 0);
+    last = std::min(last, rowCount() - 1);
     if (first <= last)
-        emit dataChanged(index(first - 1, 0), index(last - 1, 2));
+        emit dataChanged(index(first, 0), index(last, 2));
 }
 
 void EntryGridModel::tableAboutToBeReplaced() {

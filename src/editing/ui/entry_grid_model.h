@@ -8,9 +8,9 @@
 
 namespace lexanta {
 
-// Shows the document's entries to a view: model row r is grid row r + 1 (row 0 is the
-// header), model column c is grid column c + 1 (column 0 is the handle column). Cells are
-// shown decoded with the code page of their column's field font and encoded back on edit.
+// Shows the document's entries to a view: model row r is entry r, model column c its field c
+// (question, answer, comment). Cells are shown decoded with the code page of their field's
+// font and encoded back on edit.
 // Inserts, removals and moves are reported where they happen; a whole-list rearrangement
 // (sort, shuffle, clean-up) as a layout change that takes persistent indexes along with
 // their entries; a replaced document as a reset. Edits go through the document, so each is
@@ -31,32 +31,32 @@ public:
 
     Document& document() { return document_; }
     const std::array<FieldFont, 3>& fieldFonts() const { return document_.header().fonts; }
-    // The character set of grid column 1..3.
-    int charsetOf(int column) const { return fieldFonts()[column - 1].charset; }
+    // The character set of a field (model column).
+    int charsetOf(int field) const { return fieldFonts()[field].charset; }
     // Typing into one cell during one visit is one undo step: the key names the visit.
     void setEditKey(std::function<quint64()> key) { editKey_ = std::move(key); }
-    // Moves an entry (grid rows) or a field (grid columns 1..3), as a drag does.
+    // Moves an entry (model rows) or a field (model columns), as a drag does.
     void moveEntry(int from, int to) { document_.moveEntry(from, to); }
     void moveField(int from, int to) { document_.moveField(from, to); }
 
     // EntryTableObserver
-    void rowsAboutToBeInserted(int first, int count) override;
-    void rowsInserted() override;
-    void rowsAboutToBeRemoved(int first, int count) override;
-    void rowsRemoved() override;
-    void rowAboutToBeMoved(int from, int to) override;
-    void rowMoved() override;
-    void rowsAboutToBePermuted(int first, int count) override;
-    void rowsPermuted(int first, const std::vector<int>& newOrder) override;
-    void rowsChanged(int first, int last) override;
+    void entriesAboutToBeInserted(int first, int count) override;
+    void entriesInserted() override;
+    void entriesAboutToBeRemoved(int first, int count) override;
+    void entriesRemoved() override;
+    void entryAboutToBeMoved(int from, int to) override;
+    void entryMoved() override;
+    void entriesAboutToBeReordered(int first, int count) override;
+    void entriesReordered(int first, const std::vector<int>& newOrder) override;
+    void entriesChanged(int first, int last) override;
     void tableAboutToBeReplaced() override;
     void tableReplaced() override;
 
 signals:
-    // A typed text held characters the column's code page cannot hold; the cell was kept.
-    void encodeRefused(int column, int row, const QString& characters);
+    // A typed text held characters the field's code page cannot hold; the cell was kept.
+    void encodeRefused(int entry, int field, const QString& characters);
     // The user changed a cell in place.
-    void cellEdited(int column, int row);
+    void textEdited(int entry, int field);
 
 private:
     void refreshAll();

@@ -103,12 +103,12 @@ void FontCommands::followHeader() {
         applyGridFont();
     }
     const auto& fonts = h.fonts;
-    if (sameButSize(fonts[kQuestionField], shownFonts_[kAnswerField]) &&
-        sameButSize(fonts[kAnswerField], shownFonts_[kQuestionField]) &&
-        !sameButSize(fonts[kQuestionField], fonts[kAnswerField])) {
+    if (sameButSize(fonts[kQuestion], shownFonts_[kAnswer]) &&
+        sameButSize(fonts[kAnswer], shownFonts_[kQuestion]) &&
+        !sameButSize(fonts[kQuestion], fonts[kAnswer])) {
         // Questions and answers changed places: their boxes take the fonts whole, at the
         // fonts' own sizes; test boxes and samples stay.
-        for (int field : {kQuestionField, kAnswerField}) {
+        for (int field : {kQuestion, kAnswer}) {
             const FieldFont& font = fonts[field];
             ComboEdit* box = c_.boxes[static_cast<std::size_t>(field)];
             box->setShownCharset(font.charset);

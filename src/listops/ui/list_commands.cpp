@@ -35,7 +35,7 @@ ListCommands::ListCommands(Document& document, Dialogs& dialogs, QWidget* owner,
         sortMenu_[i] = namedAction(this, menuNames[i], QString::fromLatin1(menuTexts[i]));
         sortButton_[i] = namedAction(this, buttonNames[i], QString::fromLatin1(buttonTexts[i]));
         for (QAction* a : {sortMenu_[i], sortButton_[i]})
-            connect(a, &QAction::triggered, this, [this, i] { sortBy(i + 1); });
+            connect(a, &QAction::triggered, this, [this, i] { sortBy(i); });
     }
     shuffle_ = namedAction(this, "RandomizeEntries1", QStringLiteral("S&huffle entries"));
     swap_ = namedAction(this, "Swap1", QStringLiteral("&Question <-> Answer"));
@@ -56,16 +56,17 @@ ListCommands::ListCommands(Document& document, Dialogs& dialogs, QWidget* owner,
 
 // ---- sorting ----------------------------------------------------------------------------------
 
-void ListCommands::sortBy(int column) {
-    sortColumn_ = column;
-    sortByLastColumn();
+void ListCommands::sortBy(int field) {
+    sortField_ = field;
+    sortByLastField();
 }
 
-void ListCommands::sortByLastColumn() {
-    if (sortColumn_ < 1 || sortColumn_ > 3)
+void ListCommands::sortByLastField() {
+    if (sortField_ < kQuestion || sortField_ > kComment)
         return;
     progress_->setVisible(true);
-    progress_->setMaximum(document_.entries().rowCount());
+    // The grid's row count, the header row included.
+    progress_->setMaximum(document_.entries().entryCount() + 1);
     progress_->setValue(0);
     // The bar steps by 3 at each call of the partition step; repaint now and then only, so
     // that a million entries are not slowed down by painting.
@@ -78,7 +79,7 @@ void ListCommands::sortByLastColumn() {
             progress_->repaint();
         }
     };
-    document_.sortBy(sortColumn_, userCollator(), progress);
+    document_.sortBy(sortField_, userCollator(), progress);
     progress_->setVisible(false);
     progress_->setValue(0);
 }
@@ -111,13 +112,13 @@ void ListCommands::findNext() {
 }
 
 void ListCommands::searchNext() {
-    const int column = grid_->Col();
+    const int field = grid_->currentField();
     FindOptions options;
     options.matchCase = findDialog_.matchCase;
     options.wholeWord = findDialog_.wholeWord;
     const SearchOutcome found =
-        lexanta::searchNext(search_, document_.entries(), column, grid_->Row(),
-                            findDialog_.findText, options, document_.codePageOf(column));
+        lexanta::searchNext(search_, document_.entries(), field, grid_->currentEntry(),
+                            findDialog_.findText, options, document_.codePageOf(field));
     if (found.endOfList) {
         const bool english = isEnglish_();
         dialogs_.messageBox(owner_,
@@ -127,11 +128,12 @@ void ListCommands::searchNext() {
                                     : QStringLiteral("Конец документа"),
                             MsgIcon::None, MsgButtons::Ok);
     }
-    if (found.foundRow > 0) {
-        grid_->setTopRow(found.foundRow);
-        grid_->setCurrentCell(column, found.foundRow);
+    if (found.found >= 0) {
+        const int row = EntryGrid::rowOfEntry(found.found);
+        grid_->setTopRow(row);
+        grid_->setCurrentCell(EntryGrid::columnOfField(field), row);
     }
-    search_.lastFoundRow = grid_->Row();
+    search_.lastFound = grid_->currentEntry();
     grid_->setFocus();
 }
 

@@ -42,13 +42,13 @@ public:
     // FindDialog1's text and options, kept while the window lives.
     FindDialogState& findDialog() { return findDialog_; }
     const SearchState& searchState() const { return search_; }
-    // The column the sort button sorts by: the one last chosen, 0 before any.
-    int sortColumn() const { return sortColumn_; }
+    // The field the sort button sorts by: the one last chosen, -1 before any.
+    int sortField() const { return sortField_; }
 
-    // Sorts by grid column 1..3 and remembers it as the sort button's column.
-    void sortBy(int column);
-    // The sort button's own command: sorts by the column last chosen.
-    void sortByLastColumn();
+    // Sorts by a field (question, answer or comment) and remembers it for the sort button.
+    void sortBy(int field);
+    // The sort button's own command: sorts by the field last chosen.
+    void sortByLastField();
     void shuffle();
     void swapQuestionAnswer();
     void frequencyAnalysis();
@@ -66,7 +66,7 @@ private:
     QAction* sortMenu_[3];
     QAction* sortButton_[3];
     QAction *shuffle_, *swap_, *frequency_, *find_, *findNext_, *replace_;
-    int sortColumn_ = 0; // none chosen yet
+    int sortField_ = -1; // none chosen yet
     FindDialogState findDialog_;
     SearchState search_;
 };

@@ -77,7 +77,7 @@ private slots:
             QCOMPARE(f.grid()->Row(), 1);
         }
         QCOMPARE(w.dialogs.fontDialogsShown, 1);
-        QVERIFY(w.doc().font(kAnswerField) == arial16Bold());
+        QVERIFY(w.doc().font(kAnswer) == arial16Bold());
 
         // the box at 10 points, the sample at 12, the test box at the font's own 16
         const QFont box = w.box(1)->font();
@@ -224,7 +224,7 @@ private slots:
         Window w;
         MainWindow& f = *w.form;
         f.files().loadFile(kRussian);
-        QCOMPARE(w.doc().font(kAnswerField).charset, 204);
+        QCOMPARE(w.doc().font(kAnswer).charset, 204);
         const QAbstractItemModel* model = f.grid()->model();
         QCOMPARE(model->index(0, 1).data().toString(), QStringLiteral("кошка"));
 
@@ -289,7 +289,7 @@ private slots:
         f.files().loadFile(kRussian);
         w.clickCell(2, 1);
         const std::string before(w.cells().cell(kAnswer, 1));
-        FieldFont western = w.doc().font(kAnswerField);
+        FieldFont western = w.doc().font(kAnswer);
         western.charset = 0;
         w.dialogs.fontAnswers.push_back(western);
         QTest::mouseClick(w.control<QPushButton>("ChangeFont2"), Qt::LeftButton);

@@ -379,9 +379,9 @@ private slots:
         Window w;
         MainWindow& f = *w.form;
         w.setRows(numbered(2));
-        FieldFont courier = w.doc().font(kCommentField);
+        FieldFont courier = w.doc().font(kComment);
         courier.face = "Courier New";
-        w.doc().setFont(kCommentField, courier);
+        w.doc().setFont(kComment, courier);
         f.grid()->setColumnWidth(0, 200);
         w.clickCell(1, 1);
         QHeaderView* header = f.grid()->horizontalHeader();

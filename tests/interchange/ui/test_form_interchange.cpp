@@ -33,7 +33,7 @@ private slots:
         QFETCH(bool, exists);
         Window w(false);
         w.load(kAnimals);
-        w.setFontCharset(kAnswerField, 0); // Western: no Cyrillic
+        w.setFontCharset(kAnswer, 0); // Western: no Cyrillic
         const QString path = exists ? w.write("ru.txt", QStringLiteral("cat\tкошка\n").toUtf8())
                                     : w.path("none.txt");
         w.dialogs.fileAnswers.push_back({path, 2});
@@ -48,7 +48,7 @@ private slots:
 
     void importUtf8IntoCyrillicColumn() {
         Window w(false);
-        w.setFontCharset(kAnswerField, 204);
+        w.setFontCharset(kAnswer, 204);
         const QString txt = w.write("ru.txt", QStringLiteral("cat\tкошка\ndog\tсобака\n").toUtf8());
         w.dialogs.fileAnswers.push_back({txt, 2});
         w.form->interchange().importText();

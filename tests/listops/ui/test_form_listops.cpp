@@ -56,10 +56,10 @@ private slots:
     void swapTwiceRestores() {
         Window w(false);
         w.setRows({"cat|Katze|kat"});
-        FieldFont courier = w.doc().font(kAnswerField);
+        FieldFont courier = w.doc().font(kAnswer);
         courier.face = "Courier New";
         courier.charset = 204;
-        w.doc().setFont(kAnswerField, courier);
+        w.doc().setFont(kAnswer, courier);
         w.setLayoutNames({"00000409", "00000419", "00000407"});
         const VocabularyHeader before = w.doc().header();
         w.action("Swap1")->trigger();
