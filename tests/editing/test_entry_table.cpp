@@ -16,13 +16,13 @@ using namespace lexanta;
 
 namespace {
 
-// Rows 1.. of a table as plain entries (index 0 unused), the model the store must match.
+// The entries of a table as plain entries, the model the store must match.
 using Model = std::vector<Entry>;
 
 Model contents(const EntryTable& t) {
-    Model m(static_cast<std::size_t>(t.rowCount()));
-    for (int r = 1; r < t.rowCount(); ++r)
-        m[r] = t.entry(r).toEntry();
+    Model m(static_cast<std::size_t>(t.entryCount()));
+    for (int i = 0; i < t.entryCount(); ++i)
+        m[i] = t.entry(i).toEntry();
     return m;
 }
 
@@ -50,19 +50,19 @@ std::string text(std::mt19937& random) {
 // first); the last line has no line end.
 std::string randomFile(std::mt19937& random, int entries, Model& model) {
     std::string bytes = "0\r\n";
-    model.assign(static_cast<std::size_t>(entries) + 1, Entry{});
+    model.assign(static_cast<std::size_t>(entries), Entry{});
     static constexpr int kOrder[] = {kQuestion, kComment, kAnswer, kExtra1, kExtra2};
-    for (int e = 1; e <= entries; ++e)
-        for (int column : kOrder) {
+    for (int e = 0; e < entries; ++e)
+        for (int field : kOrder) {
             std::string t = text(random);
             if (t.find('\n') != std::string::npos)
                 t = "plain";
             if (!t.empty() && t.back() == '\r' && random() % 2)
                 t += "y"; // a CR inside the line
-            model[e][column] = t;
+            model[e][field] = t;
             bytes += t;
             // A bare LF after a text that ends in CR would take that CR as part of the line end.
-            if (e < entries || column != kExtra2)
+            if (e < entries - 1 || field != kExtra2)
                 bytes += random() % 3 || (!t.empty() && t.back() == '\r') ? "\r\n" : "\n";
         }
     return bytes;
@@ -74,7 +74,7 @@ class TestEntryTable : public QObject {
     Q_OBJECT
 
 private slots:
-    // Every operation, on rows read from a file and on rows written since, against plain
+    // Every operation, on entries read from a file and on entries written since, against plain
     // entries; then the table is written and read back through the file format.
     void matchesPlainEntriesUnderEveryOperation() {
         std::mt19937 random(77);
@@ -85,20 +85,20 @@ private slots:
             EntryTable& t = doc.entries;
             QCOMPARE(contents(t), model);
             for (int op = 0; op < 150; ++op) {
-                const int rows = t.rowCount();
-                const int r = 1 + static_cast<int>(random() % static_cast<unsigned>(rows - 1));
-                const int s = 1 + static_cast<int>(random() % static_cast<unsigned>(rows - 1));
-                const int c = 1 + static_cast<int>(random() % kStoredColumns);
+                const int count = t.entryCount();
+                const int r = static_cast<int>(random() % static_cast<unsigned>(count));
+                const int s = static_cast<int>(random() % static_cast<unsigned>(count));
+                const int c = static_cast<int>(random() % kFieldCount);
                 switch (random() % 11) {
                 case 0: { // a view of the table's own text, as the frequency analysis writes
-                    const std::string copy(t.cell(c, s));
-                    t.setCell(c, r, t.cell(c, s));
+                    const std::string copy(t.text(s, c));
+                    t.setText(r, c, t.text(s, c));
                     model[r][c] = copy;
                     break;
                 }
                 case 1: {
                     const std::string x = text(random);
-                    t.setCell(c, r, x);
+                    t.setText(r, c, x);
                     model[r][c] = x;
                     break;
                 }
@@ -111,38 +111,38 @@ private slots:
                     break;
                 }
                 case 3:
-                    t.exchangeRows(r, s);
+                    t.exchangeEntries(r, s);
                     std::swap(model[r], model[s]);
                     break;
                 case 4: {
-                    t.moveRow(r, s);
+                    t.moveEntry(r, s);
                     const Entry moved = model[r];
                     model.erase(model.begin() + r);
                     model.insert(model.begin() + s, moved);
                     break;
                 }
                 case 5: {
-                    const int at = 1 + static_cast<int>(random() % static_cast<unsigned>(rows));
+                    const int at = static_cast<int>(random() % static_cast<unsigned>(count + 1));
                     const int n = 1 + static_cast<int>(random() % 3);
-                    t.insertRows(at, n);
+                    t.insertEntries(at, n);
                     model.insert(model.begin() + at, static_cast<std::size_t>(n), Entry{});
                     break;
                 }
                 case 6:
-                    if (rows > 2) {
-                        t.removeRows(r, 1);
+                    if (count > 1) {
+                        t.removeEntries(r, 1);
                         model.erase(model.begin() + r);
                     }
                     break;
                 case 7: {
-                    const int to = 1 + static_cast<int>(random() % kStoredColumns);
+                    const int to = static_cast<int>(random() % kFieldCount);
                     t.moveField(c, to);
-                    for (std::size_t i = 1; i < model.size(); ++i) {
-                        auto& f = model[i].fields;
+                    for (Entry& e : model) {
+                        auto& f = e.fields;
                         if (c < to)
-                            std::rotate(f.begin() + c - 1, f.begin() + c, f.begin() + to);
+                            std::rotate(f.begin() + c, f.begin() + c + 1, f.begin() + to + 1);
                         else if (c > to)
-                            std::rotate(f.begin() + to - 1, f.begin() + c - 1, f.begin() + c);
+                            std::rotate(f.begin() + to, f.begin() + c, f.begin() + c + 1);
                     }
                     break;
                 }
@@ -151,34 +151,35 @@ private slots:
                     const std::string other =
                         randomFile(random, 1 + static_cast<int>(random() % 4), more);
                     mergeEntries(other, t);
-                    model.insert(model.end(), more.begin() + 1, more.end());
+                    model.insert(model.end(), more.begin(), more.end());
                     break;
                 }
                 case 9:
-                    t.setRowCount(std::max(2, rows - static_cast<int>(random() % 3)));
-                    model.resize(static_cast<std::size_t>(t.rowCount()));
+                    t.setEntryCount(std::max(1, count - static_cast<int>(random() % 3)));
+                    model.resize(static_cast<std::size_t>(t.entryCount()));
                     break;
-                default: {
-                    std::vector<int> order(static_cast<std::size_t>(rows - 1));
-                    std::iota(order.begin(), order.end(), 1);
+                default: { // a part of the list, as a sort over all of it is the common case
+                    const int first = static_cast<int>(random() % 2) * r;
+                    std::vector<int> order(static_cast<std::size_t>(count - first));
+                    std::iota(order.begin(), order.end(), first);
                     std::shuffle(order.begin(), order.end(), random);
-                    t.permute(1, order);
+                    t.reorder(first, order);
                     Model before = model;
                     for (std::size_t i = 0; i < order.size(); ++i)
-                        model[i + 1] = before[static_cast<std::size_t>(order[i])];
+                        model[first + i] = before[static_cast<std::size_t>(order[i])];
                     break;
                 }
                 }
                 if (contents(t) != model)
                     QFAIL(qPrintable(QStringLiteral("round %1, operation %2").arg(round).arg(op)));
-                // The clean-up skips rows known clean: that must never be wrong.
-                for (int row = 1; row < t.rowCount(); ++row)
-                    if (t.knownClean(row))
-                        for (int column : {kQuestion, kAnswer, kComment}) {
-                            const std::string& x = model[row][column];
+                // The clean-up skips entries known clean: that must never be wrong.
+                for (int i = 0; i < t.entryCount(); ++i)
+                    if (t.knownClean(i))
+                        for (int field : {kQuestion, kAnswer, kComment}) {
+                            const std::string& x = model[i][field];
                             if (!x.empty() && (static_cast<unsigned char>(x.front()) <= 32 ||
                                                static_cast<unsigned char>(x.back()) <= 32))
-                                QFAIL(qPrintable(QStringLiteral("row %1 is not clean").arg(row)));
+                                QFAIL(qPrintable(QStringLiteral("entry %1 is not clean").arg(i)));
                         }
             }
             // Written and read back: line breaks become blanks, empty extra fields "0".
@@ -187,14 +188,14 @@ private slots:
                 readVocabulary(serializeVocabulary(doc, false), v);
                 return v;
             }();
-            QCOMPARE(back.entries.rowCount(), t.rowCount());
-            for (int r = 1; r < t.rowCount(); ++r)
-                for (int c = 1; c <= kStoredColumns; ++c) {
+            QCOMPARE(back.entries.entryCount(), t.entryCount());
+            for (int r = 0; r < t.entryCount(); ++r)
+                for (int c = 0; c < kFieldCount; ++c) {
                     std::string expected = model[r][c];
                     std::replace(expected.begin(), expected.end(), '\n', ' ');
                     if (c >= kExtra1 && expected.empty())
                         expected = "0";
-                    QCOMPARE(std::string(back.entries.cell(c, r)), expected);
+                    QCOMPARE(std::string(back.entries.text(r, c)), expected);
                 }
         }
     }
@@ -216,16 +217,16 @@ private slots:
             Vocabulary again;
             readVocabulary(serializeVocabulary(doc, false), again);
             for (const Vocabulary* v : {&doc, &again}) {
-                QCOMPARE(v->entries.rowCount(), entries + 1);
-                for (int r = 1; r <= entries; ++r)
-                    for (int c = 1; c <= kStoredColumns; ++c) {
+                QCOMPARE(v->entries.entryCount(), entries);
+                for (int r = 0; r < entries; ++r)
+                    for (int c = 0; c < kFieldCount; ++c) {
                         std::string expected = model[r][c];
                         if (v == &again && c >= kExtra1 && expected.empty())
                             expected = "0";
-                        if (r == entries && entries % 2 && c == kExtra2)
+                        if (r == entries - 1 && entries % 2 && c == kExtra2)
                             expected = v == &again ? "0" : "";
-                        if (std::string(v->entries.cell(c, r)) != expected)
-                            QFAIL(qPrintable(QStringLiteral("%1 entries: row %2, column %3")
+                        if (std::string(v->entries.text(r, c)) != expected)
+                            QFAIL(qPrintable(QStringLiteral("%1 entries: entry %2, field %3")
                                                  .arg(entries)
                                                  .arg(r)
                                                  .arg(c)));
@@ -237,21 +238,21 @@ private slots:
     void textsLongerThanAReferenceHolds() {
         const std::string huge(17 << 20, 'w');
         EntryTable t;
-        t.setCell(kAnswer, 1, huge);
-        t.setCell(kQuestion, 1, t.cell(kAnswer, 1));
-        QCOMPARE(t.cell(kQuestion, 1).size(), huge.size());
-        QVERIFY(t.cell(kAnswer, 1) == huge);
+        t.setText(0, kAnswer, huge);
+        t.setText(0, kQuestion, t.text(0, kAnswer));
+        QCOMPARE(t.text(0, kQuestion).size(), huge.size());
+        QVERIFY(t.text(0, kAnswer) == huge);
     }
 
-    // A bad row number stops the program at the call in debug and sanitizer builds.
-    void badRowNumbersAreCaught_data() {
+    // A bad entry number stops the program at the call in debug and sanitizer builds.
+    void badEntryNumbersAreCaught_data() {
         QTest::addColumn<int>("operation");
         QTest::newRow("entry") << 0;
         QTest::newRow("setEntry") << 1;
-        QTest::newRow("exchangeRows") << 2;
-        QTest::newRow("permute") << 3;
+        QTest::newRow("exchangeEntries") << 2;
+        QTest::newRow("reorder") << 3;
     }
-    void badRowNumbersAreCaught() {
+    void badEntryNumbersAreCaught() {
 #if defined(NDEBUG) && !defined(__SANITIZE_ADDRESS__)
         QSKIP("index checks are compiled into debug and sanitizer builds");
 #endif
@@ -259,8 +260,8 @@ private slots:
         const pid_t child = fork();
         if (child == 0) {
             EntryTable t;
-            t.setRowCount(100);
-            t.setRowCount(3); // row 50 lies in memory the table still owns
+            t.setEntryCount(100);
+            t.setEntryCount(2); // entry 50 lies in memory the table still owns
             switch (operation) {
             case 0:
                 (void)t.entry(50);
@@ -269,10 +270,10 @@ private slots:
                 t.setEntry(50, Entry{});
                 break;
             case 2:
-                t.exchangeRows(1, 50);
+                t.exchangeEntries(0, 50);
                 break;
             default:
-                t.permute(1, {1, 50});
+                t.reorder(0, {0, 50});
                 break;
             }
             _exit(0);

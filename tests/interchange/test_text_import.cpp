@@ -24,14 +24,14 @@ QByteArray bytes(std::string_view s) {
 }
 
 void compareRows(const EntryTable& table, const Rows& expected) {
-    QCOMPARE(table.rowCount(), std::max<int>(static_cast<int>(expected.size()), 1) + 1);
+    QCOMPARE(table.entryCount(), std::max<int>(static_cast<int>(expected.size()), 1));
     for (std::size_t i = 0; i < expected.size(); ++i) {
-        const int row = static_cast<int>(i) + 1;
-        QCOMPARE(bytes(table.cell(kQuestion, row)), bytes(expected[i][0]));
-        QCOMPARE(bytes(table.cell(kAnswer, row)), bytes(expected[i][1]));
-        QCOMPARE(bytes(table.cell(kComment, row)), bytes(expected[i][2]));
-        QVERIFY(table.cell(kExtra1, row).empty());
-        QVERIFY(table.cell(kExtra2, row).empty());
+        const int entry = static_cast<int>(i);
+        QCOMPARE(bytes(table.text(entry, kQuestion)), bytes(expected[i][0]));
+        QCOMPARE(bytes(table.text(entry, kAnswer)), bytes(expected[i][1]));
+        QCOMPARE(bytes(table.text(entry, kComment)), bytes(expected[i][2]));
+        QVERIFY(table.text(entry, kExtra1).empty());
+        QVERIFY(table.text(entry, kExtra2).empty());
     }
 }
 
@@ -117,16 +117,16 @@ void TestTextImport::readers() {
 
 void TestTextImport::replacesPreviousEntries() {
     EntryTable table;
-    table.setRowCount(6);
+    table.setEntryCount(5);
     for (int c = kQuestion; c <= kExtra2; ++c)
-        table.setCell(c, 5, "old");
+        table.setText(4, c, "old");
     const ImportResult result = importText("a\tA\nb\tB", ImportFormat::TwoFields, kWestern, table);
     QCOMPARE(result.entries, 2);
     compareRows(table, {{"a", "A", ""}, {"b", "B", ""}});
 
     importText("", ImportFormat::TwoFields, kWestern, table);
     compareRows(table, {});
-    QVERIFY(table.entry(1) == Entry{});
+    QVERIFY(table.entry(0) == Entry{});
 }
 
 void TestTextImport::encoding_data() {
@@ -218,7 +218,7 @@ void TestTextImport::unencodableCharactersAreReported() {
     const ImportProblem& p = result.problems.front();
     QCOMPARE(p.kind, problem.kind);
     QCOMPARE(p.line, problem.line);
-    QCOMPARE(p.column, problem.column);
+    QCOMPARE(p.field, problem.field);
     QCOMPARE(p.codePage, problem.codePage);
     QCOMPARE(p.characters, problem.characters);
 }
@@ -239,8 +239,8 @@ void TestTextImport::problemsAreCappedCountedAndDescribed() {
     QCOMPARE(result.problemCount, 2 * lines - 1);
     QCOMPARE(result.problems.size(), std::size_t(kMaxListedProblems));
     // Nothing is silently replaced: the cells hold only what the page could hold.
-    QCOMPARE(bytes(table.cell(kQuestion, 1)), QByteArray("cat"));
-    QCOMPARE(bytes(table.cell(kAnswer, 1)), QByteArray());
+    QCOMPARE(bytes(table.text(0, kQuestion)), QByteArray("cat"));
+    QCOMPARE(bytes(table.text(0, kAnswer)), QByteArray());
     const QString text = describeImportProblems(result, "/tmp/words.txt");
     QVERIFY2(text.startsWith("Cannot import /tmp/words.txt:"), qPrintable(text));
     QVERIFY2(text.contains("\nLine 1, answer (code page 1252): к о т"), qPrintable(text));
@@ -256,14 +256,14 @@ void TestTextImport::tooManyLinesAreRefused() {
     const test::RepeatedBytes lines('\n', std::size_t(1) << 31);
     QVERIFY(!lines.view().empty());
     EntryTable table;
-    table.setCell(kQuestion, 1, "kept");
+    table.setText(0, kQuestion, "kept");
     const ImportResult result = importText(lines.view(), ImportFormat::TwoFields, kWestern, table);
     QVERIFY(!result.ok());
     QCOMPARE(describeImportProblems(result, "/tmp/blank.txt"),
              QString("Cannot import /tmp/blank.txt: too many entries: 2147483648, at most "
                      "2147483646"));
-    QCOMPARE(table.rowCount(), 2);
-    QCOMPARE(bytes(table.cell(kQuestion, 1)), QByteArray("kept"));
+    QCOMPARE(table.entryCount(), 1);
+    QCOMPARE(bytes(table.text(0, kQuestion)), QByteArray("kept"));
 }
 
 void TestTextImport::progressIsReported() {

@@ -6,24 +6,25 @@ using namespace lexanta;
 
 namespace {
 
-// Rows given as "question|answer|comment" strings.
+// Entries given as "question|answer|comment" strings.
 EntryTable table(const QStringList& rows) {
     EntryTable t;
-    t.setRowCount(static_cast<int>(rows.size()) + 1);
+    t.setEntryCount(static_cast<int>(rows.size()));
     for (int r = 0; r < rows.size(); ++r) {
         const QStringList f = rows[r].split(QLatin1Char('|'));
         for (int c = 0; c < 3 && c < f.size(); ++c)
-            t.setCell(c + 1, r + 1, f[c].toStdString());
-        t.setCell(kExtra1, r + 1, std::to_string(r + 1));
+            t.setText(r, c, f[c].toStdString());
+        t.setText(r, kExtra1, std::to_string(r + 1));
     }
     return t;
 }
 
 QStringList rowsOf(const EntryTable& t) {
     QStringList rows;
-    for (int r = 1; r < t.rowCount(); ++r)
-        rows << QString::fromStdString(std::string(t.cell(1, r)) + "|" + std::string(t.cell(2, r)) +
-                                       "|" + std::string(t.cell(3, r)));
+    for (int i = 0; i < t.entryCount(); ++i)
+        rows << QString::fromStdString(std::string(t.text(i, kQuestion)) + "|" +
+                                       std::string(t.text(i, kAnswer)) + "|" +
+                                       std::string(t.text(i, kComment)));
     return rows;
 }
 
@@ -53,16 +54,16 @@ private slots:
 
     void removeBlankLinesKeepsWholeEntries() {
         EntryTable t = table({"||", "cat|Katze|kat", "||", "dog|Hund|"});
-        t.setCell(kExtra2, 4, "x");
+        t.setText(3, kExtra2, "x");
         lexanta::removeBlankLines(t);
-        QCOMPARE(t.rowCount(), 3);
-        QCOMPARE(t.cell(kExtra1, 1), std::string("2"));
-        QCOMPARE(t.cell(kExtra1, 2), std::string("4"));
-        QCOMPARE(t.cell(kExtra2, 2), std::string("x"));
+        QCOMPARE(t.entryCount(), 2);
+        QCOMPARE(t.text(0, kExtra1), std::string("2"));
+        QCOMPARE(t.text(1, kExtra1), std::string("4"));
+        QCOMPARE(t.text(1, kExtra2), std::string("x"));
         // all blank: the last blank entry stays, as deleting from the top would leave
         EntryTable blanks = table({"||", "||"});
         lexanta::removeBlankLines(blanks);
-        QCOMPARE(blanks.cell(kExtra1, 1), std::string("2"));
+        QCOMPARE(blanks.text(0, kExtra1), std::string("2"));
     }
 
     void joinLineBreaks_data() {
@@ -101,18 +102,18 @@ private slots:
         QFETCH(QStringList, before);
         QFETCH(QStringList, after);
         EntryTable t = table(before);
-        t.setCell(kExtra2, 1, "  keep  ");
+        t.setText(0, kExtra2, "  keep  ");
         lexanta::normalizeCells(t);
         QCOMPARE(rowsOf(t), after);
-        QCOMPARE(t.cell(kExtra2, 1), std::string("  keep  "));
+        QCOMPARE(t.text(0, kExtra2), std::string("  keep  "));
     }
 
-    void deleteEntryRow() {
+    void deleteEntry() {
         EntryTable t = table({"a||", "b||", "c||"});
-        lexanta::deleteEntryRow(t, 2);
+        lexanta::deleteEntry(t, 1);
         QCOMPARE(rowsOf(t), (QStringList{"a||", "c||"}));
-        lexanta::deleteEntryRow(t, 1);
-        lexanta::deleteEntryRow(t, 1); // the last entry row is never deleted
+        lexanta::deleteEntry(t, 0);
+        lexanta::deleteEntry(t, 0); // the last entry is never deleted
         QCOMPARE(rowsOf(t), QStringList{"c||"});
     }
 };

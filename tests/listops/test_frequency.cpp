@@ -25,7 +25,7 @@ private slots:
         QTest::addColumn<ByteList>("expected");
         QTest::newRow("sorted runs")
             << ByteList{"a", "a", "b", "c", "c", "c"} << ByteList{"a|2", "b|1", "c|3"};
-        QTest::newRow("case variants: first row's text")
+        QTest::newRow("case variants: first entry's text")
             << ByteList{"Apple", "apple", "APPLE", "pear"} << ByteList{"Apple|3", "pear|1"};
         QTest::newRow("cyrillic case variants")
             << ByteList{"\xE4\xEE\xEC", "\xC4\xCE\xCC", "\xC4\xEE\xEC"}
@@ -34,7 +34,7 @@ private slots:
             << ByteList{"x", "y", "x"} << ByteList{"x|1", "y|1", "x|1"};
         QTest::newRow("empty questions form runs")
             << ByteList{"", "", "a"} << ByteList{"|2", "a|1"};
-        QTest::newRow("last row empty ends the run")
+        QTest::newRow("last question empty ends the run")
             << ByteList{"a", "a", ""} << ByteList{"a|2", "|1"};
         QTest::newRow("variants recur within a run")
             << ByteList{"a", "A", "a", "A", "b", "B", "b", "a"} << ByteList{"a|4", "b|3", "a|1"};
@@ -49,7 +49,7 @@ private slots:
         }
         spellings << spellings << "abcdef";
         QTest::newRow("many spellings") << spellings << ByteList{"abcde|64", "abcdef|1"};
-        QTest::newRow("one entry row") << ByteList{"solo"} << ByteList{"solo|1"};
+        QTest::newRow("one entry") << ByteList{"solo"} << ByteList{"solo|1"};
         QTest::newRow("new vocabulary") << ByteList{""} << ByteList{"|1"};
         QTest::newRow("accents differ") << ByteList{"\xE5\xEB\xEA\xE0", "\xB8\xEB\xEA\xE0"}
                                         << ByteList{"\xE5\xEB\xEA\xE0|1", "\xB8\xEB\xEA\xE0|1"};
@@ -58,23 +58,23 @@ private slots:
         QFETCH(ByteList, questions);
         QFETCH(ByteList, expected);
         EntryTable table;
-        table.setRowCount(static_cast<int>(questions.size()) + 1);
-        for (int r = 1; r <= questions.size(); ++r) {
-            table.setCell(kQuestion, r, questions[r - 1].toStdString());
-            table.setCell(kAnswer, r, "answer");
-            table.setCell(kComment, r, "comment " + std::to_string(r));
-            table.setCell(kExtra2, r, "x" + std::to_string(r));
+        table.setEntryCount(static_cast<int>(questions.size()));
+        for (int i = 0; i < questions.size(); ++i) {
+            table.setText(i, kQuestion, questions[i].toStdString());
+            table.setText(i, kAnswer, "answer");
+            table.setText(i, kComment, "comment " + std::to_string(i));
+            table.setText(i, kExtra2, "x" + std::to_string(i));
         }
         const int runs = frequencyAnalysis(table, CodePage::get(1251), collator_);
         QCOMPARE(runs, static_cast<int>(expected.size()));
-        QCOMPARE(table.rowCount(), runs + 1);
-        for (int p = 1; p <= runs; ++p) {
+        QCOMPARE(table.entryCount(), runs);
+        for (int p = 0; p < runs; ++p) {
             const QByteArray got = QByteArray::fromStdString(
-                std::string(table.cell(kQuestion, p)) + "|" + std::string(table.cell(kAnswer, p)));
-            QCOMPARE(got, expected[p - 1]);
-            // comments and extra fields stay with the row index
-            QCOMPARE(table.cell(kComment, p), "comment " + std::to_string(p));
-            QCOMPARE(table.cell(kExtra2, p), "x" + std::to_string(p));
+                std::string(table.text(p, kQuestion)) + "|" + std::string(table.text(p, kAnswer)));
+            QCOMPARE(got, expected[p]);
+            // comments and extra fields stay where they were
+            QCOMPARE(table.text(p, kComment), "comment " + std::to_string(p));
+            QCOMPARE(table.text(p, kExtra2), "x" + std::to_string(p));
         }
     }
 
@@ -84,16 +84,16 @@ private slots:
         QTest::addColumn<int>("firstRun");
         QTest::addColumn<int>("rows");
         QTest::newRow("run across the middle") << 30'000 << 40'000;
-        QTest::newRow("run ends one row into the second half") << 20'000 << 40'000;
-        QTest::newRow("run ends with the first half") << 19'999 << 40'000;
+        QTest::newRow("run ends one row into the second half") << 20'001 << 40'000;
+        QTest::newRow("run ends with the first half") << 20'000 << 40'000;
     }
     void runsAcrossTheMiddle() {
         QFETCH(int, firstRun);
         QFETCH(int, rows);
         EntryTable table;
-        table.setRowCount(rows + 1);
-        for (int r = 1; r <= rows; ++r)
-            table.setCell(kQuestion, r, r <= firstRun ? (r % 3 ? "Word" : "WORD") : "other");
+        table.setEntryCount(rows);
+        for (int i = 0; i < rows; ++i)
+            table.setText(i, kQuestion, i < firstRun ? (i % 3 == 2 ? "WORD" : "Word") : "other");
         std::vector<long long> done;
         const int runs = frequencyAnalysis(table, CodePage::get(1252), collator_,
                                            [&](long long d, long long total) {
@@ -101,9 +101,9 @@ private slots:
                                                done.push_back(d);
                                            });
         QCOMPARE(runs, 2);
-        QCOMPARE(table.cell(kQuestion, 1), std::string("Word"));
-        QCOMPARE(table.cell(kAnswer, 1), std::to_string(firstRun));
-        QCOMPARE(table.cell(kAnswer, 2), std::to_string(rows - firstRun));
+        QCOMPARE(table.text(0, kQuestion), std::string("Word"));
+        QCOMPARE(table.text(0, kAnswer), std::to_string(firstRun));
+        QCOMPARE(table.text(1, kAnswer), std::to_string(rows - firstRun));
         QVERIFY(std::is_sorted(done.begin(), done.end()));
         QCOMPARE(done.back(), static_cast<long long>(rows));
     }
@@ -118,11 +118,11 @@ private slots:
         for (int round = 0; round < 200; ++round) {
             const int rows = 1 + static_cast<int>(next() % 12);
             EntryTable table;
-            table.setRowCount(rows + 1);
+            table.setEntryCount(rows);
             std::vector<std::string> questions;
-            for (int r = 1; r <= rows; ++r) {
+            for (int i = 0; i < rows; ++i) {
                 std::string q;
-                if (r > 1 && next() % 2) {
+                if (i > 0 && next() % 2) {
                     // neighbours often repeat, in another case
                     q = questions.back();
                     for (char& c : q)
@@ -133,7 +133,7 @@ private slots:
                         q += pieces[next() % std::size(pieces)];
                 }
                 questions.push_back(q);
-                table.setCell(kQuestion, r, q);
+                table.setText(i, kQuestion, q);
             }
             std::vector<int> expected{1};
             for (int r = 1; r < rows; ++r) {
@@ -155,19 +155,19 @@ private slots:
     void manyRunsAndSecondPass() {
         const int runs = 130'000;
         EntryTable table;
-        table.setRowCount(2 * runs + 1);
+        table.setEntryCount(2 * runs);
         for (int i = 0; i < runs; ++i) {
             const std::string word = "w" + std::to_string(i);
-            table.setCell(kQuestion, 2 * i + 1, word);
-            table.setCell(kQuestion, 2 * i + 2, i % 2 ? word : "W" + word.substr(1));
+            table.setText(2 * i, kQuestion, word);
+            table.setText(2 * i + 1, kQuestion, i % 2 ? word : "W" + word.substr(1));
         }
         QCOMPARE(frequencyAnalysis(table, CodePage::get(1252), collator_), runs);
-        QCOMPARE(table.rowCount(), runs + 1);
-        QCOMPARE(table.cell(kQuestion, runs), "w" + std::to_string(runs - 1));
-        QCOMPARE(table.cell(kAnswer, runs), std::string("2"));
+        QCOMPARE(table.entryCount(), runs);
+        QCOMPARE(table.text(runs - 1, kQuestion), "w" + std::to_string(runs - 1));
+        QCOMPARE(table.text(runs - 1, kAnswer), std::string("2"));
         QCOMPARE(frequencyAnalysis(table, CodePage::get(1252), collator_), runs);
-        QCOMPARE(table.cell(kAnswer, 1), std::string("1"));
-        QCOMPARE(table.cell(kAnswer, runs), std::string("1"));
+        QCOMPARE(table.text(0, kAnswer), std::string("1"));
+        QCOMPARE(table.text(runs - 1, kAnswer), std::string("1"));
     }
 };
 

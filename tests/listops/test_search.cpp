@@ -10,11 +10,11 @@ using namespace lexanta;
 
 namespace {
 
-EntryTable tableOf(const std::vector<std::string>& cells, int column) {
+EntryTable tableOf(const std::vector<std::string>& cells, int field) {
     EntryTable table;
-    table.setRowCount(static_cast<int>(cells.size()) + 1);
+    table.setEntryCount(static_cast<int>(cells.size()));
     for (std::size_t i = 0; i < cells.size(); ++i)
-        table.setCell(column, static_cast<int>(i + 1), cells[i]);
+        table.setText(static_cast<int>(i), field, cells[i]);
     return table;
 }
 
@@ -58,24 +58,24 @@ private slots:
         QCOMPARE(cellMatches(cell, what, wholeWord), matches);
     }
 
-    void findRowHonoursCaseAndCodePage_data() {
+    void findEntryHonoursCaseAndCodePage_data() {
         QTest::addColumn<QString>("what");
         QTest::addColumn<bool>("matchCase");
         QTest::addColumn<bool>("wholeWord");
         QTest::addColumn<int>("start");
         QTest::addColumn<int>("found");
-        // rows: 1 "Dog house", 2 "КОТ и пёс", 3 "hot dog", 4 "кот", 5 "concat cat"
-        QTest::newRow("case off finds upper case") << "dog" << false << true << 1 << 1;
-        QTest::newRow("case on skips upper case") << "dog" << true << true << 1 << 3;
-        QTest::newRow("start row is honoured") << "dog" << false << true << 2 << 3;
-        QTest::newRow("cyrillic case folded") << QStringLiteral("кот") << false << true << 1 << 2;
-        QTest::newRow("cyrillic match case") << QStringLiteral("кот") << true << true << 1 << 4;
-        QTest::newRow("cyrillic ё") << QStringLiteral("ПЁС") << false << true << 1 << 2;
-        QTest::newRow("whole word mend") << "cat" << false << true << 1 << 5;
-        QTest::newRow("nothing below") << "dog" << false << false << 4 << -1;
-        QTest::newRow("empty text") << "" << false << false << 1 << -1;
+        // entries: 0 "Dog house", 1 "КОТ и пёс", 2 "hot dog", 3 "кот", 4 "concat cat"
+        QTest::newRow("case off finds upper case") << "dog" << false << true << 0 << 0;
+        QTest::newRow("case on skips upper case") << "dog" << true << true << 0 << 2;
+        QTest::newRow("start entry is honoured") << "dog" << false << true << 1 << 2;
+        QTest::newRow("cyrillic case folded") << QStringLiteral("кот") << false << true << 0 << 1;
+        QTest::newRow("cyrillic match case") << QStringLiteral("кот") << true << true << 0 << 3;
+        QTest::newRow("cyrillic ё") << QStringLiteral("ПЁС") << false << true << 0 << 1;
+        QTest::newRow("whole word mend") << "cat" << false << true << 0 << 4;
+        QTest::newRow("nothing below") << "dog" << false << false << 3 << -1;
+        QTest::newRow("empty text") << "" << false << false << 0 << -1;
     }
-    void findRowHonoursCaseAndCodePage() {
+    void findEntryHonoursCaseAndCodePage() {
         QFETCH(QString, what);
         QFETCH(bool, matchCase);
         QFETCH(bool, wholeWord);
@@ -85,51 +85,51 @@ private slots:
                                           "\xEA\xEE\xF2", "concat cat"},
                                          kAnswer);
         const FindOptions options{matchCase, wholeWord};
-        QCOMPARE(findRow(table, kAnswer, start, what, options, CodePage::get(1251)), found);
-        // only the given column is searched
-        QCOMPARE(findRow(table, kComment, 1, what, options, CodePage::get(1251)), -1);
+        QCOMPARE(findEntry(table, kAnswer, start, what, options, CodePage::get(1251)), found);
+        // only the given field is searched
+        QCOMPARE(findEntry(table, kComment, 0, what, options, CodePage::get(1251)), -1);
     }
 
-    // SearchNext's walk: start row, end message, and restart at row 1.
+    // SearchNext's walk: start entry, end message, and restart at the first entry.
     void searchNextSequence() {
         const EntryTable table = tableOf({"cat", "dog", "cat", "bird", "cat"}, kQuestion);
         const CodePage& cp = CodePage::get(1252);
         const FindOptions options;
         SearchState state;
-        int current = 1;
+        int current = 0;
         auto step = [&](const QString& what) {
             const SearchOutcome out =
                 searchNext(state, table, kQuestion, current, what, options, cp);
-            if (out.foundRow >= 0)
-                current = out.foundRow;
+            if (out.found >= 0)
+                current = out.found;
             return out;
         };
-        // current row 1 differs from LastFoundRow 0: the row itself is searched
+        // before any search nothing was found: the current entry itself is searched
         SearchOutcome out = step("cat");
-        QCOMPARE(out.foundRow, 1);
+        QCOMPARE(out.found, 0);
         QVERIFY(!out.endOfList);
         out = step("cat");
-        QCOMPARE(out.foundRow, 3);
+        QCOMPARE(out.found, 2);
         QVERIFY(!out.endOfList);
-        // a match in the last entry row is selected and reported
+        // a match in the last entry is selected and reported
         out = step("cat");
-        QCOMPARE(out.foundRow, 5);
+        QCOMPARE(out.found, 4);
         QVERIFY(out.endOfList);
         QVERIFY(state.endReached);
-        // after the end message the search restarts at row 1
+        // after the end message the search restarts at the first entry
         out = step("cat");
-        QCOMPARE(out.foundRow, 1);
+        QCOMPARE(out.found, 0);
         QVERIFY(!state.endReached);
-        // the user moves to row 4: the search starts at that row itself
-        current = 4;
+        // the user moves to entry 3: the search starts at that entry itself
+        current = 3;
         out = step("bird");
-        QCOMPARE(out.foundRow, 4);
-        // no match anywhere: end message, selection stays, LastFoundRow takes the current row
+        QCOMPARE(out.found, 3);
+        // no match anywhere: end message, selection stays, LastFoundRow takes the current entry
         out = step("fish");
-        QCOMPARE(out.foundRow, -1);
+        QCOMPARE(out.found, -1);
         QVERIFY(out.endOfList);
-        QCOMPARE(state.lastFoundRow, 4);
-        QCOMPARE(state.startRow(2), 1);
+        QCOMPARE(state.lastFound, 3);
+        QCOMPARE(state.startEntry(1), 0);
     }
 };
 

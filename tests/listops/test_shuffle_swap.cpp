@@ -12,17 +12,17 @@ using namespace lexanta;
 namespace {
 
 void fillNumbered(EntryTable& table, int entries) {
-    table.setRowCount(entries + 1);
-    for (int r = 1; r <= entries; ++r)
-        for (int c = 1; c <= kStoredColumns; ++c)
-            table.setCell(c, r, std::to_string(c) + ":" + std::to_string(r));
+    table.setEntryCount(entries);
+    for (int i = 0; i < entries; ++i)
+        for (int f = 0; f < kFieldCount; ++f)
+            table.setText(i, f, std::to_string(f) + ":" + std::to_string(i));
 }
 
 std::vector<Entry> contents(const EntryTable& table) {
-    std::vector<Entry> rows;
-    for (int r = 1; r < table.rowCount(); ++r)
-        rows.push_back(table.entry(r).toEntry());
-    return rows;
+    std::vector<Entry> entries;
+    for (int i = 0; i < table.entryCount(); ++i)
+        entries.push_back(table.entry(i).toEntry());
+    return entries;
 }
 
 } // namespace
@@ -35,11 +35,11 @@ private slots:
     void shuffleFollowsTheExchangePass_data() {
         QTest::addColumn<int>("entries");
         QTest::addColumn<unsigned>("seed");
-        QTest::newRow("one row") << 1 << 5u;
-        QTest::newRow("two rows") << 2 << 1u;
+        QTest::newRow("one entry") << 1 << 5u;
+        QTest::newRow("two entries") << 2 << 1u;
         QTest::newRow("seed 0") << 50 << 0u;
         QTest::newRow("clock-like seed") << 1000 << 1718000000u;
-        QTest::newRow("beyond 32768 rows") << 70000 << 42u;
+        QTest::newRow("beyond 32768 entries") << 70000 << 42u;
     }
     void shuffleFollowsTheExchangePass() {
         QFETCH(int, entries);
@@ -47,44 +47,44 @@ private slots:
         EntryTable expected;
         fillNumbered(expected, entries);
         std::minstd_rand random(seed);
-        for (int i = 1; i <= entries; ++i) {
-            const int r = 1 + static_cast<int>(random() % static_cast<unsigned>(entries));
-            expected.exchangeRows(i, r);
+        for (int i = 0; i < entries; ++i) {
+            const int r = static_cast<int>(random() % static_cast<unsigned>(entries));
+            expected.exchangeEntries(i, r);
         }
         EntryTable table;
         fillNumbered(table, entries);
         randomizeEntries(table, seed);
-        QCOMPARE(table.rowCount(), entries + 1);
+        QCOMPARE(table.entryCount(), entries);
         QVERIFY(contents(table) == contents(expected));
         for (const Entry& e : contents(table)) // whole entries moved
-            for (int c = 2; c <= kStoredColumns; ++c)
+            for (int c = kAnswer; c < kFieldCount; ++c)
                 QCOMPARE(e[c].substr(2), e[kQuestion].substr(2));
     }
 
     void swapExchangesQuestionAndAnswerOnly() {
         EntryTable table;
         fillNumbered(table, 4);
-        table.setCell(kQuestion, 2, "");
+        table.setText(1, kQuestion, "");
         const std::vector<Entry> before = contents(table);
         swapQuestionAnswerCells(table);
-        for (int r = 1; r <= 4; ++r) {
-            QCOMPARE(table.cell(kQuestion, r), before[r - 1][kAnswer]);
-            QCOMPARE(table.cell(kAnswer, r), before[r - 1][kQuestion]);
-            for (int c = 3; c <= kStoredColumns; ++c)
-                QCOMPARE(table.cell(c, r), before[r - 1][c]);
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(table.text(i, kQuestion), before[i][kAnswer]);
+            QCOMPARE(table.text(i, kAnswer), before[i][kQuestion]);
+            for (int c = kComment; c < kFieldCount; ++c)
+                QCOMPARE(table.text(i, c), before[i][c]);
         }
         swapQuestionAnswerCells(table);
         QVERIFY(contents(table) == before);
     }
 
-    // Observers hear of the rewritten rows once, and no row is inserted or removed.
+    // Observers hear of the rewritten entries once, and none is inserted or removed.
     void swapTellsTheObserver() {
         test::RecordingObserver recorder;
         EntryTable table;
         fillNumbered(table, 10);
         table.setObserver(&recorder);
         swapQuestionAnswerCells(table);
-        QCOMPARE(recorder.notices, (std::vector<std::pair<int, int>>{{1, 10}}));
+        QCOMPARE(recorder.notices, (std::vector<std::pair<int, int>>{{0, 9}}));
         table.setObserver(nullptr);
     }
 };

@@ -17,32 +17,32 @@ namespace {
 // Entry rows with row 0 as the header, as the grid holds them.
 using Rows = std::vector<Entry>;
 
-Entry makeEntry(const std::string& key, int column, int id) {
+Entry makeEntry(const std::string& key, int field, int id) {
     Entry e;
-    for (int c = 1; c <= kStoredColumns; ++c)
-        e[c] = "f" + std::to_string(c) + "#" + std::to_string(id);
-    e[column] = key;
+    for (int f = 0; f < kFieldCount; ++f)
+        e[f] = "f" + std::to_string(f) + "#" + std::to_string(id);
+    e[field] = key;
     return e;
 }
 
-// Entries 1..n with the given keys in `column` and their id in the other fields.
-Rows rowsWithKeys(const std::vector<std::string>& keys, int column) {
-    Rows rows(keys.size() + 1);
+// Entries with the given keys in `field` and their number in the other fields.
+Rows rowsWithKeys(const std::vector<std::string>& keys, int field) {
+    Rows rows(keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i)
-        rows[i + 1] = makeEntry(keys[i], column, static_cast<int>(i + 1));
+        rows[i] = makeEntry(keys[i], field, static_cast<int>(i));
     return rows;
 }
 
 void fill(EntryTable& table, const Rows& rows) {
-    table.setRowCount(static_cast<int>(rows.size()));
-    for (int r = 1; r < static_cast<int>(rows.size()); ++r)
-        table.setEntry(r, rows[r]);
+    table.setEntryCount(static_cast<int>(rows.size()));
+    for (int i = 0; i < static_cast<int>(rows.size()); ++i)
+        table.setEntry(i, rows[i]);
 }
 
 Rows contents(const EntryTable& table) {
-    Rows rows(table.rowCount());
-    for (int r = 1; r < table.rowCount(); ++r)
-        rows[r] = table.entry(r).toEntry();
+    Rows rows(table.entryCount());
+    for (int i = 0; i < table.entryCount(); ++i)
+        rows[i] = table.entry(i).toEntry();
     return rows;
 }
 
@@ -133,14 +133,14 @@ class TestSorting : public QObject {
 
         Rows expected = rows;
         ReferenceSort reference{expected, column, cp1251(), collator_};
-        reference.partitionSort(1, static_cast<int>(rows.size()) - 1);
+        reference.partitionSort(0, static_cast<int>(rows.size()) - 1);
 
-        QCOMPARE(table.rowCount(), static_cast<int>(rows.size()));
+        QCOMPARE(table.entryCount(), static_cast<int>(rows.size()));
         const Rows actual = contents(table);
-        for (std::size_t r = 1; r < rows.size(); ++r) {
+        for (std::size_t r = 0; r < rows.size(); ++r) {
             if (actual[r] != expected[r])
-                QFAIL(qPrintable(QStringLiteral("%1 rows: row %2 differs from the reference")
-                                     .arg(rows.size() - 1)
+                QFAIL(qPrintable(QStringLiteral("%1 entries: entry %2 differs from the reference")
+                                     .arg(rows.size())
                                      .arg(r)));
         }
         QCOMPARE(stats.calls, reference.calls);
@@ -152,8 +152,8 @@ class TestSorting : public QObject {
         // A narrow pool gives long runs of equal keys, a wide one few.
         const int poolSize =
             1 + static_cast<int>(random() % static_cast<unsigned>(kKeyPool.size()));
-        Rows rows(entries + 1);
-        for (int r = 1; r <= entries; ++r)
+        Rows rows(entries);
+        for (int r = 0; r < entries; ++r)
             rows[r] = makeEntry(kKeyPool[random() % static_cast<unsigned>(poolSize)].toStdString(),
                                 column, r);
         return rows;
@@ -164,7 +164,7 @@ private slots:
         std::mt19937 random(20240611);
         for (int round = 0; round < 2000; ++round) {
             const int entries = 1 + static_cast<int>(random() % 200);
-            const int column = 1 + static_cast<int>(random() % 3);
+            const int column = static_cast<int>(random() % 3);
             checkAgainstReference(randomRows(random, entries, column), column);
             if (QTest::currentTestFailed())
                 return;
@@ -193,8 +193,8 @@ private slots:
         QFETCH(int, entries);
         QFETCH(int, poolSize);
         std::mt19937 random(static_cast<unsigned>(entries + poolSize));
-        Rows rows(entries + 1);
-        for (int r = 1; r <= entries; ++r) {
+        Rows rows(entries);
+        for (int r = 0; r < entries; ++r) {
             const std::string key =
                 poolSize == 0 ? (random() % 2 ? "same" : "SAME")
                               : kKeyPool[random() % static_cast<unsigned>(poolSize)].toStdString();
@@ -215,17 +215,19 @@ private slots:
     void matchesReferenceOnShapes() {
         QFETCH(QString, shape);
         QFETCH(int, entries);
-        Rows rows(entries + 1);
-        for (int r = 1; r <= entries; ++r) {
+        Rows rows(entries);
+        for (int r = 0; r < entries; ++r) {
+            // the values of the list's positions counted from 1
+            const int p = r + 1;
             int v = 0;
             if (shape == QLatin1String("ascending"))
-                v = r;
+                v = p;
             else if (shape == QLatin1String("descending"))
-                v = entries - r;
+                v = entries - p;
             else if (shape == QLatin1String("pipe"))
-                v = std::min(r, entries - r);
+                v = std::min(p, entries - p);
             else if (shape == QLatin1String("alternating"))
-                v = r % 2;
+                v = p % 2;
             char key[16];
             std::snprintf(key, sizeof key, "k%06d", v);
             rows[r] =
@@ -243,17 +245,15 @@ private slots:
         const SortStats stats = sortEntries(table, kAnswer, cp1251(), collator_);
         QCOMPARE(stats.calls, 1LL);
         // ids in the sorted order: stable, empties first, whole entries moved.
-        const std::vector<int> expectedIds = {5, 10, 3, 4, 11, 6, 7, 9, 1, 2, 8, 12, 13};
-        for (std::size_t i = 0; i < expectedIds.size(); ++i) {
-            const int r = static_cast<int>(i + 1);
-            QCOMPARE(table.entry(r), rows[expectedIds[i]]);
-        }
+        const std::vector<int> expectedIds = {4, 9, 2, 3, 10, 5, 6, 8, 0, 1, 7, 11, 12};
+        for (std::size_t i = 0; i < expectedIds.size(); ++i)
+            QCOMPARE(table.entry(static_cast<int>(i)), rows[expectedIds[i]]);
     }
 
     void fourteenEntriesGoThroughThePartition() {
         std::vector<std::string> keys;
-        for (int r = 1; r <= 14; ++r)
-            keys.push_back(r % 2 ? "same" : "SAME");
+        for (int r = 0; r < 14; ++r)
+            keys.push_back(r % 2 ? "SAME" : "same");
         const Rows rows = rowsWithKeys(keys, kQuestion);
         EntryTable table;
         fill(table, rows);
@@ -274,7 +274,7 @@ private slots:
         const std::vector<std::string> expected = {
             "", "", "apple", "APPLE", "b", "Zebra", "zebra", "\xC4\xEE\xEC", "\xE4\xEE\xEC"};
         for (std::size_t i = 0; i < expected.size(); ++i)
-            QCOMPARE(table.cell(kComment, static_cast<int>(i + 1)), expected[i]);
+            QCOMPARE(table.text(static_cast<int>(i), kComment), expected[i]);
     }
 
     // Large lists finish without exhausting the stack; a presorted list of distinct keys
@@ -289,19 +289,19 @@ private slots:
         // 1,000,000 entries run in bench/bench_listops.sh.
         const int entries = 200'000;
         EntryTable table;
-        table.setRowCount(entries + 1);
-        for (int r = 1; r <= entries; ++r) {
+        table.setEntryCount(entries);
+        for (int r = 0; r < entries; ++r) {
             char key[16];
             std::snprintf(key, sizeof key, "w%07d", r);
-            table.setCell(kQuestion, r, equalKeys ? std::string("Same") : std::string(key));
-            table.setCell(kExtra1, r, std::to_string(r));
+            table.setText(r, kQuestion, equalKeys ? std::string("Same") : std::string(key));
+            table.setText(r, kExtra1, std::to_string(r));
         }
         const SortStats stats = sortEntries(table, kQuestion, cp1251(), collator_);
         QVERIFY(stats.calls > entries / 13);
-        std::vector<bool> seen(entries + 1, false);
-        for (int r = 1; r <= entries; ++r) {
-            const int id = std::stoi(std::string(table.cell(kExtra1, r)));
-            QVERIFY(id >= 1 && id <= entries && !seen[id]);
+        std::vector<bool> seen(entries, false);
+        for (int r = 0; r < entries; ++r) {
+            const int id = std::stoi(std::string(table.text(r, kExtra1)));
+            QVERIFY(id >= 0 && id < entries && !seen[id]);
             seen[id] = true;
             if (!equalKeys)
                 QCOMPARE(id, r);

@@ -1,7 +1,7 @@
 #pragma once
 
 // Records what an EntryTable tells its observer; inserts, removals, moves and replacements are
-// written down as {-1, -1}, changed and permuted rows as {first, last}.
+// written down as {-1, -1}, changed and reordered entries as {first, last}.
 
 #include "editing/entry_table.h"
 
@@ -11,17 +11,17 @@
 namespace lexanta::test {
 
 struct RecordingObserver : EntryTableObserver {
-    void rowsAboutToBeInserted(int, int) override { notices.push_back({-1, -1}); }
-    void rowsInserted() override {}
-    void rowsAboutToBeRemoved(int, int) override { notices.push_back({-1, -1}); }
-    void rowsRemoved() override {}
-    void rowAboutToBeMoved(int, int) override { notices.push_back({-1, -1}); }
-    void rowMoved() override {}
-    void rowsAboutToBePermuted(int, int) override {}
-    void rowsPermuted(int first, const std::vector<int>& order) override {
+    void entriesAboutToBeInserted(int, int) override { notices.push_back({-1, -1}); }
+    void entriesInserted() override {}
+    void entriesAboutToBeRemoved(int, int) override { notices.push_back({-1, -1}); }
+    void entriesRemoved() override {}
+    void entryAboutToBeMoved(int, int) override { notices.push_back({-1, -1}); }
+    void entryMoved() override {}
+    void entriesAboutToBeReordered(int, int) override {}
+    void entriesReordered(int first, const std::vector<int>& order) override {
         notices.push_back({first, first + static_cast<int>(order.size()) - 1});
     }
-    void rowsChanged(int first, int last) override { notices.push_back({first, last}); }
+    void entriesChanged(int first, int last) override { notices.push_back({first, last}); }
     void tableAboutToBeReplaced() override { notices.push_back({-1, -1}); }
     void tableReplaced() override {}
     std::vector<std::pair<int, int>> notices;

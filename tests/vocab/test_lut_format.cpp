@@ -71,9 +71,9 @@ private slots:
         QVERIFY(doc.header.fonts[1].bold);
         QVERIFY(doc.header.fonts[2].italic);
         QCOMPARE(doc.counterLine, std::string("0\n"));
-        QCOMPARE(doc.entries.rowCount(), 3);
-        QCOMPARE(doc.entries.entry(1), (Entry{{"cat", "Katze", "kat", "0", "0"}}));
-        QCOMPARE(doc.entries.entry(2), (Entry{{"dog", "Hund", "", "0", "0"}}));
+        QCOMPARE(doc.entries.entryCount(), 2);
+        QCOMPARE(doc.entries.entry(0), (Entry{{"cat", "Katze", "kat", "0", "0"}}));
+        QCOMPARE(doc.entries.entry(1), (Entry{{"dog", "Hund", "", "0", "0"}}));
         QCOMPARE(serializeVocabulary(doc, true), bytes);
     }
 
@@ -86,11 +86,11 @@ private slots:
         QVERIFY(!doc.currentFormat);
         QCOMPARE(doc.header.title, std::string("kept"));
         QCOMPARE(doc.header.fontSize, 14);
-        QCOMPARE(doc.entries.rowCount(), 3);
-        QCOMPARE(doc.entries.cell(kQuestion, 1), std::string("house"));
-        QCOMPARE(doc.entries.cell(kComment, 1), std::string("haus"));
-        QCOMPARE(doc.entries.cell(kExtra1, 1), std::string("7"));
-        QCOMPARE(doc.entries.cell(kExtra2, 1), std::string("x"));
+        QCOMPARE(doc.entries.entryCount(), 2);
+        QCOMPARE(doc.entries.text(0, kQuestion), std::string("house"));
+        QCOMPARE(doc.entries.text(0, kComment), std::string("haus"));
+        QCOMPARE(doc.entries.text(0, kExtra1), std::string("7"));
+        QCOMPARE(doc.entries.text(0, kExtra2), std::string("x"));
         // "No": stays old-format, byte for byte
         QCOMPARE(serializeVocabulary(doc, false), bytes);
         // "Yes": gains the header of the current description
@@ -99,7 +99,7 @@ private slots:
         Vocabulary again = load(upgraded);
         QVERIFY(again.currentFormat);
         QCOMPARE(again.header.title, std::string("kept"));
-        QCOMPARE(again.entries.cell(kAnswer, 2), std::string("Baum"));
+        QCOMPARE(again.entries.text(1, kAnswer), std::string("Baum"));
     }
 
     void emptyVocabulary() {
@@ -116,9 +116,9 @@ private slots:
             expected.push_back(l);
         QCOMPARE(bytes, joinLines(expected));
         const Vocabulary back = load(bytes);
-        QCOMPARE(back.entries.rowCount(), 2);
-        QCOMPARE(back.entries.cell(kExtra1, 1), std::string("0"));
-        QCOMPARE(back.entries.cell(kExtra2, 1), std::string("0"));
+        QCOMPARE(back.entries.entryCount(), 1);
+        QCOMPARE(back.entries.text(0, kExtra1), std::string("0"));
+        QCOMPARE(back.entries.text(0, kExtra2), std::string("0"));
     }
 
     void trailingRow_data() {
@@ -137,13 +137,13 @@ private slots:
         QFETCH(QString, comment);
         QFETCH(bool, dropped);
         EntryTable t;
-        t.setRowCount(3);
-        t.setCell(kQuestion, 1, "first");
-        t.setCell(kQuestion, 2, question.toStdString());
-        t.setCell(kAnswer, 2, answer.toStdString());
-        t.setCell(kComment, 2, comment.toStdString());
+        t.setEntryCount(2);
+        t.setText(0, kQuestion, "first");
+        t.setText(1, kQuestion, question.toStdString());
+        t.setText(1, kAnswer, answer.toStdString());
+        t.setText(1, kComment, comment.toStdString());
         QCOMPARE(dropTrailingBlankEntry(t), dropped);
-        QCOMPARE(t.rowCount(), dropped ? 2 : 3);
+        QCOMPARE(t.entryCount(), dropped ? 1 : 2);
     }
 
     void fontLines_data() {
@@ -188,37 +188,37 @@ private slots:
     // Files the writer never produces load as far as they go and never read past the data.
     void brokenFiles_data() {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("entries");
         QTest::addColumn<QString>("lastQuestion");
         const std::string ok = readData("animals.lut");
-        QTest::newRow("empty file") << QByteArray() << 2 << "";
+        QTest::newRow("empty file") << QByteArray() << 1 << "";
         QTest::newRow("line end after last field")
-            << QByteArray::fromStdString(ok + "\r\n") << 3 << "dog";
+            << QByteArray::fromStdString(ok + "\r\n") << 2 << "dog";
         QTest::newRow("ends inside an entry")
-            << QByteArray::fromStdString(ok.substr(0, ok.size() - 9)) << 3 << "dog";
+            << QByteArray::fromStdString(ok.substr(0, ok.size() - 9)) << 2 << "dog";
         QTest::newRow("ends inside the header")
-            << QByteArray::fromStdString(ok.substr(0, 60)) << 2 << "";
+            << QByteArray::fromStdString(ok.substr(0, 60)) << 1 << "";
         QTest::newRow("format line without line end is old format")
-            << QByteArray("Vocabulary Format 1") << 2 << "";
+            << QByteArray("Vocabulary Format 1") << 1 << "";
         QTest::newRow("bare LF line ends")
-            << QByteArray::fromStdString(ok).replace("\r\n", "\n") << 3 << "dog";
-        QTest::newRow("binary junk") << QByteArray("\0\xff\r\x01\n\n\x80\0\0", 9) << 2 << "";
+            << QByteArray::fromStdString(ok).replace("\r\n", "\n") << 2 << "dog";
+        QTest::newRow("binary junk") << QByteArray("\0\xff\r\x01\n\n\x80\0\0", 9) << 1 << "";
         std::string longLine = ok;
         longLine.replace(longLine.find("cat"), 3, std::string(5000, 'c'));
-        QTest::newRow("over-long line") << QByteArray::fromStdString(longLine) << 3 << "dog";
+        QTest::newRow("over-long line") << QByteArray::fromStdString(longLine) << 2 << "dog";
     }
     void brokenFiles() {
         QFETCH(QByteArray, bytes);
-        QFETCH(int, rows);
+        QFETCH(int, entries);
         QFETCH(QString, lastQuestion);
         const Vocabulary doc = load(bytes.toStdString());
-        QCOMPARE(doc.entries.rowCount(), rows);
-        QCOMPARE(QString::fromUtf8(doc.entries.cell(kQuestion, rows - 1)), lastQuestion);
+        QCOMPARE(doc.entries.entryCount(), entries);
+        QCOMPARE(QString::fromUtf8(doc.entries.text(entries - 1, kQuestion)), lastQuestion);
         // whatever was read can be written and read again to the same entries
         const Vocabulary again = load(serializeVocabulary(doc, true));
-        QCOMPARE(again.entries.rowCount(), doc.entries.rowCount());
-        for (int r = 1; r < rows; ++r)
-            QCOMPARE(again.entries.entry(r)[kQuestion], doc.entries.entry(r)[kQuestion]);
+        QCOMPARE(again.entries.entryCount(), doc.entries.entryCount());
+        for (int i = 0; i < entries; ++i)
+            QCOMPARE(again.entries.entry(i)[kQuestion], doc.entries.entry(i)[kQuestion]);
     }
 
     void shortLayoutLineAndLongLine() {
@@ -233,15 +233,15 @@ private slots:
     // A field holding a line break must not shift the entries after it.
     void lineBreakInFieldKeepsLayout() {
         Vocabulary doc;
-        doc.entries.setRowCount(3);
-        doc.entries.setCell(kQuestion, 1, "two\r\nlines");
-        doc.entries.setCell(kAnswer, 1, "lone\nfeed");
-        doc.entries.setCell(kQuestion, 2, "next");
+        doc.entries.setEntryCount(2);
+        doc.entries.setText(0, kQuestion, "two\r\nlines");
+        doc.entries.setText(0, kAnswer, "lone\nfeed");
+        doc.entries.setText(1, kQuestion, "next");
         const Vocabulary back = load(serializeVocabulary(doc, true));
-        QCOMPARE(back.entries.rowCount(), 3);
-        QCOMPARE(back.entries.cell(kQuestion, 1), std::string("two lines"));
-        QCOMPARE(back.entries.cell(kAnswer, 1), std::string("lone feed"));
-        QCOMPARE(back.entries.cell(kQuestion, 2), std::string("next"));
+        QCOMPARE(back.entries.entryCount(), 2);
+        QCOMPARE(back.entries.text(0, kQuestion), std::string("two lines"));
+        QCOMPARE(back.entries.text(0, kAnswer), std::string("lone feed"));
+        QCOMPARE(back.entries.text(1, kQuestion), std::string("next"));
     }
 
     // Any file with clean cells comes back byte for byte after a load and a save.
@@ -281,7 +281,7 @@ private slots:
             const std::string bytes = joinLines(lines);
             const Vocabulary doc = load(bytes);
             QCOMPARE(doc.currentFormat, current);
-            QCOMPARE(doc.entries.rowCount(), entries + 1);
+            QCOMPARE(doc.entries.entryCount(), entries);
             QCOMPARE(serializeVocabulary(doc, current), bytes);
         }
     }
@@ -295,18 +295,18 @@ private slots:
         QVERIFY(!startsWithFormatLine(bytes));
         const Vocabulary again = load(bytes);
         QVERIFY(!again.currentFormat);
-        QCOMPARE(again.entries.rowCount(), 2);
+        QCOMPARE(again.entries.entryCount(), 1);
         QCOMPARE(again.counterLine, std::string("0\n"));
     }
 
-    // Counts from the file are checked before they become row numbers.
+    // Counts from the file are checked before they become entry numbers.
     void tooManyEntriesAreRefused() {
         EntryTable full;
-        full.setRowCount(EntryTable::kMaxRows); // empty rows cost nothing
+        full.setEntryCount(EntryTable::kMaxEntries); // empty entries cost nothing
         std::string error;
         QCOMPARE(mergeEntries(readData("animals.lut"), full, &error), 0);
         QCOMPARE(error, std::string("too many entries: 2, at most 0"));
-        QCOMPARE(full.rowCount(), EntryTable::kMaxRows);
+        QCOMPARE(full.entryCount(), EntryTable::kMaxEntries);
 
         // 10 GiB of line ends: 2^31 entry blocks after the counter line.
         const test::RepeatedBytes lines('\n', std::size_t(10) << 30);
@@ -316,7 +316,7 @@ private slots:
         QVERIFY(!readVocabulary(lines.view(), doc, &error));
         QCOMPARE(error, std::string("too many entries: 2147483648, at most 2147483646"));
         QCOMPARE(doc.header.title, std::string("kept"));
-        QCOMPARE(doc.entries.rowCount(), 2);
+        QCOMPARE(doc.entries.entryCount(), 1);
     }
 
     void loadReportsProgress() {
@@ -347,15 +347,15 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(int, added);
         EntryTable t;
-        t.setRowCount(4);
-        for (int r = 1; r < 4; ++r)
-            t.setCell(kQuestion, r, "own" + std::to_string(r));
+        t.setEntryCount(3);
+        for (int i = 0; i < 3; ++i)
+            t.setText(i, kQuestion, "own" + std::to_string(i + 1));
         QCOMPARE(mergeEntries(bytes.toStdString(), t), added);
-        QCOMPARE(t.rowCount(), 4 + added);
-        QCOMPARE(t.cell(kQuestion, 3), std::string("own3"));
+        QCOMPARE(t.entryCount(), 3 + added);
+        QCOMPARE(t.text(2, kQuestion), std::string("own3"));
         if (added == 2) {
-            QVERIFY(!t.cell(kQuestion, 4).empty());
-            QCOMPARE(t.cell(kExtra2, 5), std::string("0"));
+            QVERIFY(!t.text(3, kQuestion).empty());
+            QCOMPARE(t.text(4, kExtra2), std::string("0"));
         }
     }
 };
