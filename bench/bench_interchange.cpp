@@ -138,15 +138,15 @@ int main(int argc, char** argv) {
         source += "\r\n" + q + "\r\n[" + q.substr(0, 3) + "]\r\n" + cp1251Word(rng) + "\r\n0\r\n0";
     }
     EntryTable grid;
-    grid.setRowCount(static_cast<int>(n) + 1);
+    grid.setEntryCount(static_cast<int>(n));
     std::mt19937 gridRng(7);
-    for (long i = 1; i <= n; ++i) {
+    for (long i = 0; i < n; ++i) {
         std::string q = latinWord(static_cast<long>(gridRng() % static_cast<unsigned long>(n)));
-        if (i % 3 == 0)
+        if (i % 3 == 2)
             for (char& c : q)
                 if (c >= 'a' && c <= 'z')
                     c = static_cast<char>(c - 'a' + 'A');
-        grid.setCell(kQuestion, static_cast<int>(i), std::move(q));
+        grid.setText(static_cast<int>(i), kQuestion, std::move(q));
     }
     cpuMark = cpuSeconds();
     t = Clock::now();

@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
                 seconds([&] { sortEntries(table, kQuestion, questions, collator); }).c_str());
     std::printf("find (no match)            %s\n",
                 seconds([&] {
-                    findRow(table, kAnswer, 1, QStringLiteral("nothing"), FindOptions{}, answers);
+                    findEntry(table, kAnswer, 0, QStringLiteral("nothing"), FindOptions{}, answers);
                 }).c_str());
     std::printf("shuffle                    %s\n",
                 seconds([&] { randomizeEntries(table, 12345); }).c_str());
@@ -87,9 +87,9 @@ int main(int argc, char** argv) {
     std::printf("frequency of sorted list   %s  (%d runs)\n", frequencyTime.c_str(), runs);
 
     EntryTable same;
-    same.setRowCount(entries + 1);
-    for (int r = 1; r <= entries; ++r)
-        same.setCell(kQuestion, r, "Same");
+    same.setEntryCount(entries);
+    for (int i = 0; i < entries; ++i)
+        same.setText(i, kQuestion, "Same");
     std::printf("sort of equal keys         %s\n",
                 seconds([&] { sortEntries(same, kQuestion, questions, collator); }).c_str());
     return 0;

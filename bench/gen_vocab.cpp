@@ -149,9 +149,9 @@ int main(int argc, char** argv) {
     doc.header.fonts[kQuestion].charset = kCharsetAnsi;
     doc.header.fonts[kAnswer].charset = kCharsetCyrillic;
     doc.header.fonts[kComment].charset = kCharsetAnsi;
-    doc.entries.setRowCount(static_cast<int>(n) + 1);
+    doc.entries.setEntryCount(static_cast<int>(n));
     std::string tab;
-    for (int r = 1; r <= n; ++r) {
+    for (int i = 0; i < n; ++i) {
         const int w = random.skewed(poolSize);
         const QString q = varyCase(random, questions[w]);
         const QString a = varyCase(random, answers[w]);
@@ -164,7 +164,7 @@ int main(int argc, char** argv) {
         e[kComment] = cp1252.encode(c).bytes;
         e[kExtra1] = "0";
         e[kExtra2] = "0";
-        doc.entries.setEntry(r, std::move(e));
+        doc.entries.setEntry(i, std::move(e));
         if (!tabPath.isEmpty())
             tab += (q + QLatin1Char('\t') + a + QLatin1Char('\t') + c + QLatin1Char('\n'))
                        .toUtf8()

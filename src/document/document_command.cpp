@@ -328,8 +328,8 @@ QUndoCommand* insertEntriesCommand(Document& document, const QString& text, int 
 }
 
 QUndoCommand* deleteEntryCommand(Document& document, int index) {
-    return new InsertEntries(document, QStringLiteral("Delete entry"), index,
-                             std::vector<Entry>(1), true);
+    return new InsertEntries(document, QStringLiteral("Delete entry"), index, std::vector<Entry>(1),
+                             true);
 }
 
 QUndoCommand* moveEntryCommand(Document& document, int from, int to) {

@@ -741,8 +741,7 @@ void EntryTable::applyChanges(const std::vector<CellChange>& changes) {
         return;
     int first = entryCount(), last = 0;
     for (const CellChange& c : changes) {
-        LEXANTA_CHECK_INDEX(c.entry >= 0 && c.entry < entryCount(), "entry", c.entry,
-                            entryCount());
+        LEXANTA_CHECK_INDEX(c.entry >= 0 && c.entry < entryCount(), "entry", c.entry, entryCount());
         LEXANTA_CHECK_INDEX(c.field >= 0 && c.field < kFieldCount, "field", c.field, kFieldCount);
         writeText(c.entry, c.field, c.text);
         first = std::min(first, c.entry);

@@ -143,8 +143,8 @@ public:
     // The number of blocks in `blocks` (a line end after the last line adds none).
     static std::size_t countEntryBlocks(std::string_view blocks);
     // Replaces every entry with the blocks of `bytes` from offset `begin` on, keeping the
-    // bytes as the table's buffer (entries 0 .. blocks-1; at least one entry). The caller has checked
-    // that the blocks fit (countEntryBlocks <= kMaxEntries). Returns the number of blocks.
+    // bytes as the table's buffer (entries 0 .. blocks-1; at least one entry). The caller has
+    // checked that the blocks fit (countEntryBlocks <= kMaxEntries). Returns the number of blocks.
     // `progress` hears of the bytes gone through, of all the blocks' bytes.
     std::size_t adoptEntryBlocks(std::string&& bytes, std::size_t begin,
                                  const ProgressCallback& progress = {});

@@ -30,10 +30,10 @@ struct ImportProblem {
         InvalidUtf8, // a file marked as UTF-8 whose field is not valid UTF-8
     };
     Kind kind = Kind::Unencodable;
-    int line = 0;           // line of the file, counted from 1
+    int line = 0;          // line of the file, counted from 1
     int field = kQuestion; // kQuestion, kAnswer or kComment
     int codePage = 0;      // the field's code page
-    QString characters;     // Unencodable: the characters, each once
+    QString characters;    // Unencodable: the characters, each once
 };
 
 struct ImportResult {
@@ -51,8 +51,8 @@ inline constexpr int kMaxListedProblems = 1000;
 
 // Reads a text file's bytes in `format` into `out`: its entries are replaced by the file's
 // entries in file order (question, answer, comment; the extra fields stay empty), at least
-// one, so an empty file gives one empty entry. Lines end in LF or CR LF; a line end after the last line adds
-// nothing; lines are taken whole however long. Readers do not trim: the caller runs
+// one, so an empty file gives one empty entry. Lines end in LF or CR LF; a line end after the last
+// line adds nothing; lines are taken whole however long. Readers do not trim: the caller runs
 // normalizeCells after accepting the result.
 //
 // Line shapes: format 2 without a TAB is a question with an empty answer; format 3 with one

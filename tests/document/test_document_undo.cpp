@@ -79,17 +79,17 @@ private slots:
         };
         row("typing in a cell", [](Document& d, const Files&) {
             for (const char* text : {"d", "do", "dot"})
-                d.setCell(kQuestion, 1, text, 7);
+                d.setText(0, kQuestion, text, 7);
         });
         row("insert", [](Document& d, const Files&) {
             Entry e;
             e[kQuestion] = "new";
             e[kExtra1] = e[kExtra2] = "0";
-            d.insertEntry(3, e);
+            d.insertEntry(2, e);
         });
-        row("delete", [](Document& d, const Files&) { d.deleteEntry(2); });
-        row("row drag", [](Document& d, const Files&) { d.moveEntry(1, 5); });
-        row("column drag", [](Document& d, const Files&) { d.moveField(1, 3); });
+        row("delete", [](Document& d, const Files&) { d.deleteEntry(1); });
+        row("row drag", [](Document& d, const Files&) { d.moveEntry(0, 4); });
+        row("column drag", [](Document& d, const Files&) { d.moveField(0, 2); });
         row("sort by questions",
             [](Document& d, const Files&) { d.sortBy(kQuestion, collator()); });
         row("sort by answers", [](Document& d, const Files&) { d.sortBy(kAnswer, collator()); });
@@ -169,10 +169,10 @@ private slots:
         Files files;
         Document d;
         QVERIFY(d.load(files.write("messy.lut", kMessy)).ok());
-        d.setCell(kAnswer, 1, "H", 1);
+        d.setText(0, kAnswer, "H", 1);
         QVERIFY(d.saveAs(files.dir.filePath("s.lut"), SaveOptions{false, false, {}}).ok());
         const std::string saved = d.bytes();
-        d.setCell(kAnswer, 1, "Hu", 1);
+        d.setText(0, kAnswer, "Hu", 1);
         QVERIFY(d.isModified());
         d.undoStack()->undo();
         QCOMPARE(d.bytes(), saved);
@@ -185,7 +185,7 @@ private slots:
         Document d;
         const QString path = files.write("messy.lut", kMessy);
         QVERIFY(d.load(path).ok());
-        d.setCell(kQuestion, 1, "x");
+        d.setText(0, kQuestion, "x");
         const FileOutcome out = d.saveAs(files.dir.filePath("missing/dir/x.lut"), {});
         QCOMPARE(out.kind, FileOutcome::Kind::Unwritable);
         QVERIFY(out.message().contains(QStringLiteral("missing/dir/x.lut")));
@@ -193,7 +193,7 @@ private slots:
         QVERIFY(d.isModified());
     }
 
-    // Undoing a sort of many entries keeps one index per row (measured in bench/).
+    // Undoing a sort of many entries keeps one index per entry (measured in bench/).
     void sortOfManyEntriesUndoesExactly() {
         Files files;
         QByteArray data = "0\r\n";

@@ -6,18 +6,19 @@ using namespace lexanta;
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
     EntryTable table;
-    table.setRowCount(3);
+    table.setEntryCount(2);
     Entry kept;
     kept[kQuestion] = "cat";
     kept[kAnswer] = "Katze";
-    table.setEntry(1, kept);
-    const int before = table.rowCount();
+    table.setEntry(0, kept);
+    const int before = table.entryCount();
     const int added = mergeEntries(fuzz::asBytes(data, size), table);
-    fuzz::require(added >= 0 && table.rowCount() == before + added, "row count grows by the added");
-    fuzz::require(table.entry(1) == kept && table.isBlank(2), "open rows untouched");
-    for (int r = before; r < table.rowCount(); ++r)
-        for (int c = kQuestion; c <= kStoredColumns; ++c)
-            fuzz::require(table.cell(c, r).find('\n') == std::string::npos,
+    fuzz::require(added >= 0 && table.entryCount() == before + added,
+                  "entry count grows by the added");
+    fuzz::require(table.entry(0) == kept && table.isBlank(1), "open entries untouched");
+    for (int i = before; i < table.entryCount(); ++i)
+        for (int f = 0; f < kFieldCount; ++f)
+            fuzz::require(table.text(i, f).find('\n') == std::string::npos,
                           "no line end in a cell");
     return 0;
 }

@@ -14,25 +14,25 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     Vocabulary parsed;
     readVocabulary(source, parsed);
     EntryTable grid;
-    const int rows = std::min(parsed.entries.rowCount(), 64);
-    grid.setRowCount(rows + 1);
-    for (int r = 1; r < rows; ++r) {
+    const int asked = std::min(parsed.entries.entryCount(), 63);
+    grid.setEntryCount(asked + 1);
+    for (int i = 0; i < asked; ++i) {
         Entry e;
-        e[kQuestion] = parsed.entries.cell(kQuestion, r);
-        if (r % 2 == 0)
+        e[kQuestion] = parsed.entries.text(i, kQuestion);
+        if (i % 2)
             e[kAnswer] = "own";
-        grid.setEntry(r, e);
+        grid.setEntry(i, e);
     }
-    grid.setCell(kQuestion, rows, "\x01never");
+    grid.setText(asked, kQuestion, "\x01never");
     std::vector<Entry> before;
-    for (int r = 0; r < grid.rowCount(); ++r)
-        before.push_back(grid.entry(r).toEntry());
+    for (int i = 0; i < grid.entryCount(); ++i)
+        before.push_back(grid.entry(i).toEntry());
     const FillResult result = fillFromVocabulary(grid, source);
-    fuzz::require(grid.rowCount() == int(before.size()), "no row added or removed");
+    fuzz::require(grid.entryCount() == int(before.size()), "no entry added or removed");
     int answers = 0, comments = 0;
-    for (int r = 1; r < grid.rowCount(); ++r) {
-        const Entry& was = before[std::size_t(r)];
-        const EntryView now = grid.entry(r);
+    for (int i = 0; i < grid.entryCount(); ++i) {
+        const Entry& was = before[std::size_t(i)];
+        const EntryView now = grid.entry(i);
         fuzz::require(now[kQuestion] == was[kQuestion], "questions untouched");
         for (const int c : {kAnswer, kComment}) {
             if (now[c] == was[c])
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     }
     fuzz::require(answers == result.answersFilled && comments == result.commentsFilled,
                   "fills counted");
-    fuzz::require(grid.entry(rows) == before[std::size_t(rows)],
+    fuzz::require(grid.entry(asked) == before[std::size_t(asked)],
                   "an unknown question gets nothing");
     return 0;
 }

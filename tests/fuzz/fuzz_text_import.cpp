@@ -21,12 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     fuzz::require(result.problems.size() ==
                       std::min<std::size_t>(result.problemCount, kMaxListedProblems),
                   "problems listed up to the cap");
-    fuzz::require(table.rowCount() == std::max(result.entries + 1, 2), "one row per entry");
+    fuzz::require(table.entryCount() == std::max(result.entries, 1), "one per entry");
     std::size_t cellBytes = 0;
-    for (int r = 1; r < table.rowCount(); ++r)
-        for (const int c : {kQuestion, kAnswer, kComment}) {
-            fuzz::require(table.cell(c, r).find('\n') == std::string::npos, "no LF in a cell");
-            cellBytes += table.cell(c, r).size();
+    for (int i = 0; i < table.entryCount(); ++i)
+        for (const int f : {kQuestion, kAnswer, kComment}) {
+            fuzz::require(table.text(i, f).find('\n') == std::string::npos, "no LF in a cell");
+            cellBytes += table.text(i, f).size();
         }
     if (!result.convertedFromUtf8) {
         // Every byte is a field's, a line end or a TAB between fields (a later TAB of a

@@ -123,7 +123,8 @@ struct Window {
 
     Document& doc() const { return form->document(); }
     const EntryTable& cells() const { return form->document().entries(); }
-    int rowCount() const { return cells().rowCount(); }
+    // Grid rows, the header row included; row(r) is the entry grid row r shows.
+    int rowCount() const { return grid()->RowCount(); }
     EntryGrid* grid() const { return form->grid(); }
     QLineEdit* editor() const { return form->grid()->inplaceEditor(); }
     ComboEdit* box(int field) const { return form->editor().box(field); }
@@ -156,19 +157,19 @@ struct Window {
         Document& d = doc();
         const int wanted = std::max(static_cast<int>(rows.size()), 1);
         while (d.entries().entryCount() > wanted)
-            d.deleteEntry(d.entries().entryCount());
+            d.deleteEntry(d.entries().entryCount() - 1);
         while (d.entries().entryCount() < wanted)
-            d.insertEntry(d.entries().rowCount(), Entry{});
-        for (int r = 0; r < wanted; ++r) {
-            const QStringList f = r < rows.size() ? rows[r].split(QLatin1Char('|')) : QStringList();
-            for (int c = 0; c < kStoredColumns; ++c)
-                d.setCell(c + 1, r + 1, c < f.size() ? f[c].toStdString() : std::string());
+            d.insertEntry(d.entries().entryCount(), Entry{});
+        for (int i = 0; i < wanted; ++i) {
+            const QStringList f = i < rows.size() ? rows[i].split(QLatin1Char('|')) : QStringList();
+            for (int c = 0; c < kFieldCount; ++c)
+                d.setText(i, c, c < f.size() ? f[c].toStdString() : std::string());
         }
     }
     QString row(int r) const {
-        const EntryView e = cells().entry(r);
+        const EntryView e = cells().entry(EntryGrid::entryOfRow(r));
         QStringList f;
-        for (int c = 1; c <= kStoredColumns; ++c)
+        for (int c = 0; c < kFieldCount; ++c)
             f << QString::fromUtf8(e[c]);
         return f.join(QLatin1Char('|'));
     }
@@ -178,10 +179,11 @@ struct Window {
             all << row(r);
         return all;
     }
-    QStringList column(int c) const {
+    // One field of every entry.
+    QStringList column(int field) const {
         QStringList out;
-        for (int r = 1; r < rowCount(); ++r)
-            out << QString::fromUtf8(cells().cell(c, r));
+        for (int i = 0; i < cells().entryCount(); ++i)
+            out << QString::fromUtf8(cells().text(i, field));
         return out;
     }
     QStringList boxTexts() const { return {box(0)->text(), box(1)->text(), box(2)->text()}; }

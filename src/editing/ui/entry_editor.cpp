@@ -68,11 +68,10 @@ EntryEditor::EntryEditor(Document& document, EntryGrid* grid,
     grid_->entryModel()->setEditKey([this] { return visit_; });
     connect(grid_, &EntryGrid::selectCell, this, &EntryEditor::selectCell);
     connect(grid_, &EntryGrid::keyReleased, this, &EntryEditor::gridKeyUp);
-    connect(grid_, &EntryGrid::editRefused, this,
-            [this](int column, int, const QString& characters) {
-                reportUnencodable(grid_->inplaceEditor(), EntryGrid::fieldOfColumn(column),
-                                  characters);
-            });
+    connect(
+        grid_, &EntryGrid::editRefused, this, [this](int column, int, const QString& characters) {
+            reportUnencodable(grid_->inplaceEditor(), EntryGrid::fieldOfColumn(column), characters);
+        });
     for (int field = 0; field < 3; ++field) {
         ComboEdit* b = box(field);
         b->setShownCharset(document_.font(field).charset);

@@ -26,8 +26,8 @@ QStringList savedQuestions(const QString& path) {
     Vocabulary v;
     readVocabulary(Window::read(path).toStdString(), v);
     QStringList q;
-    for (int r = 1; r < v.entries.rowCount(); ++r)
-        q << QString::fromUtf8(v.entries.cell(kQuestion, r));
+    for (int i = 0; i < v.entries.entryCount(); ++i)
+        q << QString::fromUtf8(v.entries.text(i, kQuestion));
     return q;
 }
 
@@ -239,7 +239,7 @@ private slots:
         const QString copy = w.copy(kOld, "old.lut");
         w.load(copy);
         QVERIFY(!w.doc().vocabulary().currentFormat);
-        w.doc().setCell(kQuestion, 1, "changed");
+        w.doc().setText(0, kQuestion, "changed");
         w.dialogs.messageAnswers.push_back(static_cast<MsgResult>(answer));
         QCOMPARE(w.form->files().save(), written);
         QCOMPARE(w.dialogs.messages.back().text,
@@ -258,9 +258,9 @@ private slots:
         Window w(false);
         Vocabulary own;
         own.header.title = "Own";
-        own.entries.setRowCount(4);
-        for (int r = 1; r < 4; ++r)
-            own.entries.setCell(kQuestion, r, "own" + std::to_string(r));
+        own.entries.setEntryCount(3);
+        for (int i = 0; i < 3; ++i)
+            own.entries.setText(i, kQuestion, "own" + std::to_string(i + 1));
         const QString three =
             w.write("three.lut", QByteArray::fromStdString(serializeVocabulary(own, true)));
         w.load(three);

@@ -18,9 +18,9 @@ void fill(Document& d, const QStringList& questions) {
     for (int i = 0; i < questions.size(); ++i) {
         Entry e;
         e[kQuestion] = questions[i].toStdString();
-        d.insertEntry(d.entries().rowCount(), e);
+        d.insertEntry(d.entries().entryCount(), e);
     }
-    d.deleteEntry(1); // the empty row a new document starts with
+    d.deleteEntry(0); // the empty entry a new document starts with
 }
 
 QString question(const QPersistentModelIndex& i) {
@@ -42,14 +42,14 @@ private slots:
         QCOMPARE(model.rowCount(), 5);
 
         // A persistent index stays with its entry however the rows around it change.
-        QPersistentModelIndex d4 = model.index(2, 0); // "d", grid row 3
-        d.insertEntry(1, Entry{});
-        d.insertEntry(1, Entry{});
+        QPersistentModelIndex d4 = model.index(2, 0); // "d", entry 2
+        d.insertEntry(0, Entry{});
+        d.insertEntry(0, Entry{});
         QCOMPARE(question(d4), QStringLiteral("d"));
         QCOMPARE(d4.row(), 4);
-        d.deleteEntry(1);
+        d.deleteEntry(0);
         QCOMPARE(question(d4), QStringLiteral("d"));
-        d.moveEntry(4, 1); // "d" dragged to the top
+        d.moveEntry(3, 0); // "d" dragged to the top
         QCOMPARE(d4.row(), 0);
         const KeyCollator collator(QStringLiteral("en_US"));
         d.sortBy(kQuestion, collator);
@@ -84,13 +84,13 @@ private slots:
         model.setEditKey([&visit] { return visit; });
         for (const char* text : {"c", "ca", "cat"})
             QVERIFY(model.setData(model.index(0, 0), QString::fromLatin1(text), Qt::EditRole));
-        QCOMPARE(d.entries().cell(kQuestion, 1), std::string_view("cat"));
+        QCOMPARE(d.entries().text(0, kQuestion), std::string_view("cat"));
         ++visit;
         QVERIFY(model.setData(model.index(0, 1), QStringLiteral("Katze"), Qt::EditRole));
         QVERIFY(!model.setData(model.index(0, 1), QStringLiteral("Kat\U0001F600ze"), Qt::EditRole));
         d.undoStack()->undo();
         d.undoStack()->undo();
-        QCOMPARE(d.entries().cell(kQuestion, 1), std::string_view());
+        QCOMPARE(d.entries().text(0, kQuestion), std::string_view());
         QVERIFY(!d.isModified());
     }
 };

@@ -232,7 +232,7 @@ private slots:
         w.clickCell(2, 1);
         Window::key(Qt::Key_End);
         Window::type(QStringLiteral("ми"));
-        QCOMPARE(w.cells().cell(kAnswer, 1), std::string("\xEA\xEE\xF8\xEA\xE0\xEC\xE8"));
+        QCOMPARE(w.cells().text(0, kAnswer), std::string("\xEA\xEE\xF8\xEA\xE0\xEC\xE8"));
         QCOMPARE(w.box(1)->text(), QStringLiteral("кошками"));
 
         // In the answer box, in Edit Words mode.
@@ -240,7 +240,7 @@ private slots:
         w.clickBox(1);
         Window::key(Qt::Key_End);
         Window::type(QStringLiteral("ёЖ"));
-        QCOMPARE(w.cells().cell(kAnswer, 2), std::string("\xF1\xEE\xE1\xE0\xEA\xE0\xB8\xC6"));
+        QCOMPARE(w.cells().text(1, kAnswer), std::string("\xF1\xEE\xE1\xE0\xEA\xE0\xB8\xC6"));
 
         // A new entry in Add Words mode.
         QTest::mouseClick(w.button("SpeedItem2"), Qt::LeftButton);
@@ -248,7 +248,7 @@ private slots:
         Window::key(Qt::Key_Tab);
         Window::type(QStringLiteral("мышь"));
         Window::key(Qt::Key_Return);
-        QCOMPARE(w.cells().cell(kAnswer, 2), std::string("\xEC\xFB\xF8\xFC"));
+        QCOMPARE(w.cells().text(1, kAnswer), std::string("\xEC\xFB\xF8\xFC"));
 
         // The file keeps the Windows-1251 bytes.
         const QString saved = w.dir.filePath(QStringLiteral("saved.lut"));
@@ -263,12 +263,12 @@ private slots:
         Window w;
         MainWindow& f = *w.form;
         f.files().loadFile(kRussian);
-        const std::string before(w.cells().cell(kAnswer, 1));
+        const std::string before(w.cells().text(0, kAnswer));
         w.clickCell(2, 1);
         Window::key(Qt::Key_End);
         f.statusBar()->clearMessage();
         Window::type(QStringLiteral("ü"));
-        QCOMPARE(w.cells().cell(kAnswer, 1), before);
+        QCOMPARE(w.cells().text(0, kAnswer), before);
         QCOMPARE(w.editor()->text(), QStringLiteral("кошка"));
         QVERIFY(f.statusBar()->currentMessage().contains(QStringLiteral("Cyrillic")));
         QVERIFY(f.statusBar()->currentMessage().contains(QStringLiteral("ü")));
@@ -279,7 +279,7 @@ private slots:
         f.statusBar()->clearMessage();
         Window::type(QStringLiteral("ß"));
         QCOMPARE(w.box(1)->text(), QStringLiteral("кошка"));
-        QCOMPARE(w.cells().cell(kAnswer, 1), before);
+        QCOMPARE(w.cells().text(0, kAnswer), before);
         QVERIFY(f.statusBar()->currentMessage().contains(QStringLiteral("ß")));
     }
 
@@ -288,12 +288,12 @@ private slots:
         MainWindow& f = *w.form;
         f.files().loadFile(kRussian);
         w.clickCell(2, 1);
-        const std::string before(w.cells().cell(kAnswer, 1));
+        const std::string before(w.cells().text(0, kAnswer));
         FieldFont western = w.doc().font(kAnswer);
         western.charset = 0;
         w.dialogs.fontAnswers.push_back(western);
         QTest::mouseClick(w.control<QPushButton>("ChangeFont2"), Qt::LeftButton);
-        QCOMPARE(w.cells().cell(kAnswer, 1), before);
+        QCOMPARE(w.cells().text(0, kAnswer), before);
         const QString shown = CodePage::get(1252).decode(before);
         QCOMPARE(f.grid()->model()->index(0, 1).data().toString(), shown);
         QCOMPARE(w.box(1)->text(), shown);
@@ -301,7 +301,7 @@ private slots:
         // A key in the box writes nothing new: the row is still in step with the box.
         w.clickBox(1);
         Window::key(Qt::Key_End);
-        QCOMPARE(w.cells().cell(kAnswer, 1), before);
+        QCOMPARE(w.cells().text(0, kAnswer), before);
     }
 };
 

@@ -160,7 +160,8 @@ private slots:
         QCOMPARE(w.box(0)->text(), expectedBox);
         QCOMPARE(f.editor().isEditMode(), !addWordsMode);
         // Ctrl+Del never edits the cell under the editor.
-        QCOMPARE(w.editor()->text(), QString::fromUtf8(w.cells().cell(1, expectedRow)));
+        QCOMPARE(w.editor()->text(),
+                 QString::fromUtf8(w.cells().text(EntryGrid::entryOfRow(expectedRow), kQuestion)));
     }
 
     void upDownAtBothEnds_data() {
@@ -182,15 +183,16 @@ private slots:
         // A byte that Windows-1252 leaves undefined must come back unchanged.
         rows[row - 1] = QStringLiteral("q|a|c|x|y");
         w.setRows(rows);
-        w.doc().setCell(kAnswer, row, "a\x81z");
-        const Entry before = w.cells().entry(row).toEntry();
+        w.doc().setText(EntryGrid::entryOfRow(row), kAnswer, "a\x81z");
+        const Entry before = w.cells().entry(EntryGrid::entryOfRow(row)).toEntry();
         w.clickCell(1, row);
         w.clickBox(1);
         QCOMPARE(QApplication::focusWidget(), w.box(1));
         Window::key(static_cast<Qt::Key>(key));
         QCOMPARE(f.grid()->Row(), expectedRow);
-        QVERIFY(w.cells().entry(row) == before);
-        QCOMPARE(w.box(0)->text(), QString::fromUtf8(w.cells().cell(1, expectedRow)));
+        QVERIFY(w.cells().entry(EntryGrid::entryOfRow(row)) == before);
+        QCOMPARE(w.box(0)->text(),
+                 QString::fromUtf8(w.cells().text(EntryGrid::entryOfRow(expectedRow), kQuestion)));
         QCOMPARE(QApplication::focusWidget(), w.box(1));
     }
 
@@ -235,7 +237,7 @@ private slots:
         } else if (rewrite == QLatin1String("swap")) {
             f.lists().swapQuestionAnswer();
         } else if (rewrite == QLatin1String("insert")) {
-            w.doc().insertEntry(1, Entry{});
+            w.doc().insertEntry(0, Entry{});
         } else {
             Window::key(Qt::Key_End);
             Window::type(QStringLiteral("Z"));

@@ -53,7 +53,7 @@ private slots:
         w.dialogs.fileAnswers.push_back({txt, 2});
         w.form->interchange().importText();
         QVERIFY(w.dialogs.messages.empty());
-        QCOMPARE(QByteArrayView(w.cells().cell(kAnswer, 1)).toByteArray(),
+        QCOMPARE(QByteArrayView(w.cells().text(0, kAnswer)).toByteArray(),
                  QByteArray("\xea\xee\xf8\xea\xe0"));
     }
 

@@ -14,20 +14,21 @@ class TestFormListops : public QObject {
 private slots:
     void sortFromTheMenus_data() {
         QTest::addColumn<QString>("menu");
-        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("field");
         QTest::addColumn<QStringList>("order"); // of the entries, by their first extra field
-        QTest::newRow("questions") << "questions1" << 1 << QStringList{"2", "1", "3"};
-        QTest::newRow("answers") << "answers1" << 2 << QStringList{"3", "2", "1"};
-        QTest::newRow("comments popup") << "comment1" << 3 << QStringList{"2", "3", "1"};
+        QTest::newRow("questions") << "questions1" << int(kQuestion) << QStringList{"2", "1", "3"};
+        QTest::newRow("answers") << "answers1" << int(kAnswer) << QStringList{"3", "2", "1"};
+        QTest::newRow("comments popup")
+            << "comment1" << int(kComment) << QStringList{"2", "3", "1"};
     }
     void sortFromTheMenus() {
         QFETCH(QString, menu);
-        QFETCH(int, column);
+        QFETCH(int, field);
         QFETCH(QStringList, order);
         Window w(false);
         const QStringList entries{"b|z|m|1|", "a|y||2|", "C|x|k|3|"};
         w.setRows(entries);
-        w.form->lists().sortByLastColumn(); // no column chosen yet: nothing happens
+        w.form->lists().sortByLastField(); // no field chosen yet: nothing happens
         QCOMPARE(w.rows(), entries);
         w.form->grid()->setCurrentCell(2, 2);
         w.box(0)->setText(QStringLiteral("typed"));
@@ -36,7 +37,7 @@ private slots:
         for (const QString& n : order)
             sorted << entries[n.toInt() - 1];
         QCOMPARE(w.rows(), sorted);
-        QCOMPARE(w.form->lists().sortColumn(), column);
+        QCOMPARE(w.form->lists().sortField(), field);
         QCOMPARE(QPoint(w.form->grid()->Col(), w.form->grid()->Row()), QPoint(2, 2));
         QVERIFY(w.form->progressBar()->isHidden());
     }
@@ -46,7 +47,7 @@ private slots:
         int shown = 0;
         w.form->progressBar()->installEventFilter(this);
         showCount_ = &shown;
-        w.form->lists().sortBy(1);
+        w.form->lists().sortBy(kQuestion);
         showCount_ = nullptr;
         QCOMPARE(shown, 1);
         QVERIFY(w.form->progressBar()->isHidden());
@@ -106,7 +107,7 @@ private slots:
         f.grid()->setCurrentCell(1, 2);
         f.lists().findNext(); // nothing to find yet: nothing happens
         QCOMPARE(f.grid()->Row(), 2);
-        QCOMPARE(f.lists().searchState().lastFoundRow, 0);
+        QCOMPARE(f.lists().searchState().lastFound, -1);
         f.lists().find();
         QVERIFY(w.action("Findnext1")->isEnabled());
         QCOMPARE(w.dialogs.findShown, 1);
@@ -136,7 +137,7 @@ private slots:
         QCOMPARE(w.dialogs.messages.back().text, QStringLiteral("Достигнут конец словаря!"));
         QCOMPARE(w.dialogs.messages.back().caption, QStringLiteral("Конец документа"));
         QVERIFY(w.form->lists().searchState().endReached);
-        QCOMPARE(w.form->lists().searchState().lastFoundRow, 3);
+        QCOMPARE(w.form->lists().searchState().lastFound, 2); // grid row 3
     }
 
 protected:
