@@ -230,20 +230,11 @@ FileOutcome Document::saveAs(const QString& path, const SaveOptions& options) {
 FileOutcome Document::writeFile(const QString& path, const SaveOptions& options) {
     auto* step = new PlannedStep(*this, QStringLiteral("Clean up"));
     if (options.cleanUp) {
-        if (options.removeBlankLines && entries().entryCount() > 1) {
-            // The kept entries in order, then the blank ones, which go; when all are blank the
-            // last of them stays.
-            std::vector<int> keep, blanks;
-            for (int i = 0; i < entries().entryCount(); ++i)
-                (entries().isBlank(i) ? blanks : keep).push_back(i);
-            if (!blanks.empty()) {
-                if (keep.empty()) {
-                    keep.push_back(blanks.back());
-                    blanks.pop_back();
-                }
-                const int kept = static_cast<int>(keep.size());
-                keep.insert(keep.end(), blanks.begin(), blanks.end());
-                step->addPermutation(0, std::move(keep));
+        if (options.removeBlankLines) {
+            int kept = 0;
+            std::vector<int> order = blankLinesLastOrder(entries(), kept);
+            if (!order.empty()) {
+                step->addPermutation(0, std::move(order));
                 step->addEntryCount(kept);
             }
         }

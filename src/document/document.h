@@ -105,7 +105,7 @@ public:
     // A recovered copy of an unsaved vocabulary: loaded as a file is, but unnamed and modified.
     FileOutcome openRecovered(const QString& path);
     // The file written by the save sequence: RemoveBlankLines (when asked), NormalizeCells,
-    // the writer's drop of a trailing blank row, then the file in the chosen format. The
+    // the writer's drop of a trailing blank entry, then the file in the chosen format. The
     // passes are one undo step; they stay done when the write fails or is cancelled.
     FileOutcome save(const SaveOptions& options);
     // The same to another file; only a written file becomes the document's file name.
@@ -156,7 +156,7 @@ signals:
     void headerChanged();
     void fileStateChanged();
     void modifiedChanged(bool modified);
-    // Texts of the current entries were rewritten in a way the view cannot follow row by row
+    // Texts of the current entries were rewritten in a way the view cannot follow entry by entry
     // (emitted after every change to the entries; the window keeps its input boxes in step).
     void entriesChanged();
     // A command rewrote the whole list (sort, shuffle, swap, frequency analysis, merge,

@@ -64,19 +64,19 @@ std::string foldLatin(std::string_view question) {
     return key;
 }
 
-FillResult fillFromVocabulary(EntryTable& grid, std::string_view sourceBytes,
+FillResult fillFromVocabulary(EntryTable& table, std::string_view sourceBytes,
                               const ProgressCallback& progress) {
     std::vector<CellChange> changes;
-    const FillResult result = planFill(grid, sourceBytes, changes, progress);
-    grid.applyChanges(changes);
+    const FillResult result = planFill(table, sourceBytes, changes, progress);
+    table.applyChanges(changes);
     return result;
 }
 
-FillResult planFill(const EntryTable& grid, std::string_view sourceBytes,
+FillResult planFill(const EntryTable& table, std::string_view sourceBytes,
                     std::vector<CellChange>& changes, const ProgressCallback& progress) {
     FillResult result;
     constexpr std::size_t kProgressSteps = 1 << 16;
-    const auto total = static_cast<long long>(sourceBytes.size()) + grid.entryCount();
+    const auto total = static_cast<long long>(sourceBytes.size()) + table.entryCount();
     LineReader in(sourceBytes);
     if (startsWithFormatLine(sourceBytes)) {
         in.skip(kHeaderLines + 1);
@@ -109,10 +109,10 @@ FillResult planFill(const EntryTable& grid, std::string_view sourceBytes,
     }
     result.sourceEntries = static_cast<int>(entries.size());
 
-    for (int i = 0; i < grid.entryCount(); ++i) {
+    for (int i = 0; i < table.entryCount(); ++i) {
         if (progress && (i + 1) % kProgressSteps == 0)
             progress(static_cast<long long>(sourceBytes.size()) + i + 1, total);
-        const EntryView e = grid.entry(i);
+        const EntryView e = table.entry(i);
         if (e[kQuestion].empty() || (!e[kAnswer].empty() && !e[kComment].empty()))
             continue;
         const auto found = firstByQuestion.find(e[kQuestion]);

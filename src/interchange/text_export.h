@@ -28,7 +28,7 @@ std::string exportTabDelimitedUtf8(const EntryTable& table, const std::array<Fie
 // font's character set, the title and the font face names with the system ANSI code page.
 // &, <, > and " in the title, the cells and the face names are escaped. Every entry is
 // written except a last one that is blank (question, answer and comment empty), which is the
-// input row that stays below typed entries.
+// grid's input row below typed entries.
 std::string exportHtml(const EntryTable& table, std::string_view title,
                        const std::array<FieldFont, 3>& fonts);
 std::string exportHtml(const Vocabulary& doc);

@@ -10,26 +10,35 @@ void deleteEntry(EntryTable& table, int index) {
     table.removeEntries(index, 1);
 }
 
-int removeBlankLines(EntryTable& table) {
+std::vector<int> blankLinesLastOrder(const EntryTable& table, int& kept) {
+    kept = table.entryCount();
     if (table.entryCount() <= 1)
-        return 0;
+        return {};
     // One pass that keeps the non-blank entries in order; the same result as deleting the
     // blank ones one by one, without moving every later entry at each deletion.
-    const int count = table.entryCount();
     std::vector<int> keep;
-    keep.reserve(static_cast<std::size_t>(count));
+    keep.reserve(static_cast<std::size_t>(table.entryCount()));
     std::vector<int> blanks;
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < table.entryCount(); ++i)
         (table.isBlank(i) ? blanks : keep).push_back(i);
     if (blanks.empty())
-        return 0;
+        return {};
     if (keep.empty()) { // all blank: the last blank entry stays, as deleting from the top leaves
         keep.push_back(blanks.back());
         blanks.pop_back();
     }
-    const int kept = static_cast<int>(keep.size());
+    kept = static_cast<int>(keep.size());
     keep.insert(keep.end(), blanks.begin(), blanks.end());
-    table.reorder(0, keep);
+    return keep;
+}
+
+int removeBlankLines(EntryTable& table) {
+    const int count = table.entryCount();
+    int kept = count;
+    const std::vector<int> order = blankLinesLastOrder(table, kept);
+    if (order.empty())
+        return 0;
+    table.reorder(0, order);
     table.setEntryCount(kept);
     return count - kept;
 }

@@ -14,6 +14,9 @@ void deleteEntry(EntryTable& table, int index);
 // Deletes every entry whose question, answer and comment are all empty, keeping one
 // entry when all are blank. Returns the number of entries deleted.
 int removeBlankLines(EntryTable& table);
+// The same as a plan: the order that puts the entries that stay (`kept` of them) first, in
+// their order, and the blank ones after them; empty when no entry goes.
+std::vector<int> blankLinesLastOrder(const EntryTable& table, int& kept);
 
 // Each line break (CR LF, or a lone LF) becomes one blank.
 std::string joinLineBreaks(std::string text);
