@@ -15,9 +15,9 @@ namespace lexanta {
 namespace {
 
 constexpr std::size_t kMaxVariants = 16;
-constexpr int kProgressRows = 1 << 16;
+constexpr int kProgressEntries = 1 << 16;
 
-// A run as found: its first row and its length.
+// A run as found: its first entry and its length.
 struct Run {
     int first = 0;
     int length = 0;
@@ -86,8 +86,8 @@ std::vector<Run> runsOf(const EntryTable& table, int begin, int end, const CodeP
                     variants.push_back(next);
             }
             ++i;
-            if (done && (i & (kProgressRows - 1)) == 0)
-                done->fetch_add(kProgressRows, std::memory_order_relaxed);
+            if (done && (i & (kProgressEntries - 1)) == 0)
+                done->fetch_add(kProgressEntries, std::memory_order_relaxed);
         }
         runs.push_back({first, i - first + 1});
         ++i;
@@ -130,7 +130,7 @@ std::vector<Run> allRuns(const EntryTable& table, const CodePage& codePage,
             return;
         }
         for (int from = 0; from < middle;) {
-            const int to = std::min(middle, from + kProgressRows);
+            const int to = std::min(middle, from + kProgressEntries);
             appendRuns(halves[0], runsOf(table, from, to, page, collator, nullptr), table, page,
                        collator);
             from = to;

@@ -22,14 +22,14 @@ namespace lexanta {
 
 namespace {
 
-// One row as the sort sees it: the rank of its key and the row it came from.
+// One entry as the sort sees it: the rank of its key and the entry it came from.
 struct Slot {
     std::uint32_t rank;
-    std::uint32_t row;
+    std::uint32_t entry;
 };
 
 // Stands for an entry whose place another thread is still deciding (see partitionSort).
-constexpr std::uint32_t kUnknownRow = std::numeric_limits<std::uint32_t>::max();
+constexpr std::uint32_t kUnknownEntry = std::numeric_limits<std::uint32_t>::max();
 
 // The distinct texts of a column, each numbered by first appearance. An open-addressing table
 // of (hash, number) pairs over one byte arena of the texts, so that comparing a text reads
@@ -113,18 +113,18 @@ private:
 // keys are made, and then ordered, on both cores.
 std::vector<std::uint32_t> keyRanks(const EntryTable& table, int field, const CodePage& codePage,
                                     const KeyCollator& collator) {
-    const int rows = table.entryCount();
-    auto distinctOfRow = largeVector<std::uint32_t>(static_cast<std::size_t>(rows));
-    DistinctTexts distinct(static_cast<std::size_t>(rows) / 4);
+    const int entries = table.entryCount();
+    auto distinctOfEntry = largeVector<std::uint32_t>(static_cast<std::size_t>(entries));
+    DistinctTexts distinct(static_cast<std::size_t>(entries) / 4);
     // Each entry's slot of the table is fetched a few ahead: the lookups are cache misses.
     constexpr int kAhead = 8;
     std::string_view texts[kAhead];
     std::uint64_t hashes[kAhead];
-    for (int r = 0; r < rows + kAhead; ++r) {
+    for (int r = 0; r < entries + kAhead; ++r) {
         const int ring = r % kAhead;
         if (r - kAhead >= 0)
-            distinctOfRow[r - kAhead] = distinct.number(texts[ring], hashes[ring]);
-        if (r < rows) {
+            distinctOfEntry[r - kAhead] = distinct.number(texts[ring], hashes[ring]);
+        if (r < entries) {
             texts[ring] = table.text(r, field);
             hashes[ring] = DistinctTexts::hashOf(texts[ring]);
             distinct.prefetch(hashes[ring]);
@@ -193,9 +193,9 @@ std::vector<std::uint32_t> keyRanks(const EntryTable& table, int field, const Co
     }
 
     // The entries' distinct numbers become their ranks in place.
-    for (int r = 0; r < rows; ++r)
-        distinctOfRow[r] = rankOfDistinct[distinctOfRow[r]];
-    return distinctOfRow;
+    for (int r = 0; r < entries; ++r)
+        distinctOfEntry[r] = rankOfDistinct[distinctOfEntry[r]];
+    return distinctOfEntry;
 }
 
 // Rows lo..hi of a Slot array that may start at row `first`.
@@ -310,7 +310,7 @@ long long partitionSort(std::vector<Slot>& work, int lo0, int hi0, const SortPro
         for (int r = pending.back().first; r <= shared; ++r)
             largest = std::max(largest, work[r].rank);
         copy.assign(work.begin() + shared, work.begin() + hi0 + 1);
-        copy.front() = Slot{largest, kUnknownRow};
+        copy.front() = Slot{largest, kUnknownEntry};
         laterRows = SlotRows{copy.data(), shared};
     }
     std::atomic<long long> laterCalls{0};
@@ -345,7 +345,7 @@ long long partitionSort(std::vector<Slot>& work, int lo0, int hi0, const SortPro
     if (overlap) {
         const Slot placed = work[shared];
         for (std::size_t i = 0; i < copy.size(); ++i)
-            work[shared + static_cast<int>(i)] = copy[i].row == kUnknownRow ? placed : copy[i];
+            work[shared + static_cast<int>(i)] = copy[i].entry == kUnknownEntry ? placed : copy[i];
     }
     return calls;
 }
@@ -370,7 +370,7 @@ std::vector<int> sortOrder(const EntryTable& table, int field, const CodePage& c
 
     auto newOrder = largeVector<int>(static_cast<std::size_t>(count));
     for (int r = 0; r < count; ++r)
-        newOrder[r] = static_cast<int>(work[r].row);
+        newOrder[r] = static_cast<int>(work[r].entry);
     return newOrder;
 }
 
