@@ -217,7 +217,8 @@ struct Window {
     // Clicks the grid cell (column, row); the current cell is covered by the editor.
     void clickCell(int column, int row) {
         EntryGrid* g = grid();
-        const QModelIndex index = g->model()->index(row - 1, column - 1);
+        const QModelIndex index =
+            g->model()->index(EntryGrid::entryOfRow(row), EntryGrid::fieldOfColumn(column));
         g->scrollTo(index);
         if (g->currentIndex() == index) {
             QTest::mouseClick(editor(), Qt::LeftButton, {}, editor()->rect().center());

@@ -224,12 +224,12 @@ EntryGridModel* EntryGrid::entryModel() const {
 
 int EntryGrid::Row() const {
     const QModelIndex i = currentIndex();
-    return i.isValid() ? i.row() + 1 : 1;
+    return rowOfEntry(i.isValid() ? i.row() : 0);
 }
 
 int EntryGrid::Col() const {
     const QModelIndex i = currentIndex();
-    return i.isValid() ? i.column() + 1 : 1;
+    return columnOfField(i.isValid() ? i.column() : 0);
 }
 
 int EntryGrid::RowCount() const {
@@ -241,7 +241,7 @@ void EntryGrid::setCurrentCell(int column, int row) {
         return;
     row = std::clamp(row, 1, model_->rowCount());
     column = std::clamp(column, 1, 3);
-    setCurrentIndex(model_->index(row - 1, column - 1));
+    setCurrentIndex(model_->index(entryOfRow(row), fieldOfColumn(column)));
 }
 
 void EntryGrid::setDefaultRowHeight(int pixels) {
@@ -258,15 +258,15 @@ int EntryGrid::defaultRowHeight() const {
 }
 
 int EntryGrid::rowHeight(int row) const {
-    return row == 0 ? horizontalHeader()->height() : QTableView::rowHeight(row - 1);
+    return row == 0 ? horizontalHeader()->height() : QTableView::rowHeight(entryOfRow(row));
 }
 
 void EntryGrid::setTopRow(int row) {
-    verticalScrollBar()->setValue(row - 1);
+    verticalScrollBar()->setValue(entryOfRow(row));
 }
 
 int EntryGrid::topRow() const {
-    return rowAt(0) + 1;
+    return rowOfEntry(rowAt(0));
 }
 
 void EntryGrid::setGridFont(const QFont& font, const QColor& color) {
@@ -284,14 +284,14 @@ void EntryGrid::moveEntryRow(int from, int to) {
     const int first = std::min(from, to), last = std::max(from, to);
     std::vector<int> heights;
     for (int r = first; r <= last; ++r)
-        heights.push_back(QTableView::rowHeight(r - 1));
+        heights.push_back(QTableView::rowHeight(entryOfRow(r)));
     if (from < to)
         std::rotate(heights.begin(), heights.begin() + 1, heights.end());
     else
         std::rotate(heights.begin(), heights.end() - 1, heights.end());
     for (int r = first; r <= last; ++r)
-        if (QTableView::rowHeight(r - 1) != heights[r - first])
-            setRowHeight(r - 1, heights[r - first]);
+        if (QTableView::rowHeight(entryOfRow(r)) != heights[r - first])
+            setRowHeight(entryOfRow(r), heights[r - first]);
     // The current cell follows its entry, and that is a move of the current cell.
     const int before = Row();
     const int current = followMove(before, from, to);
@@ -330,14 +330,14 @@ void EntryGrid::sectionDragged(Qt::Orientation orientation, int oldVisual, int n
     header->moveSection(newVisual, oldVisual);
     restoringSections_ = false;
     if (orientation == Qt::Vertical)
-        moveEntryRow(oldVisual + 1, newVisual + 1);
+        moveEntryRow(rowOfEntry(oldVisual), rowOfEntry(newVisual));
     else
-        moveEntryColumn(oldVisual + 1, newVisual + 1);
+        moveEntryColumn(columnOfField(oldVisual), columnOfField(newVisual));
 }
 
 void EntryGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     if (current.isValid() && quiet_ == 0)
-        emit selectCell(current.column() + 1, current.row() + 1);
+        emit selectCell(columnOfField(current.column()), rowOfEntry(current.row()));
     QTableView::currentChanged(current, previous);
     placeEditor();
     loadEditor(true);
@@ -354,7 +354,7 @@ void EntryGrid::restoreCurrent() {
     if (--quiet_ > 0 || !model_ || model_->rowCount() == 0)
         return;
     const int row = std::min(heldRow_, model_->rowCount());
-    const QModelIndex target = model_->index(row - 1, heldCol_ - 1);
+    const QModelIndex target = model_->index(entryOfRow(row), fieldOfColumn(heldCol_));
     if (currentIndex() != target) {
         ++quiet_;
         setCurrentIndex(target);
@@ -578,7 +578,7 @@ void EntryGrid::mousePressEvent(QMouseEvent* event) {
     const bool same = hit.isValid() && hit == currentIndex();
     QTableView::mousePressEvent(event);
     if (same)
-        emit selectCell(hit.column() + 1, hit.row() + 1);
+        emit selectCell(columnOfField(hit.column()), rowOfEntry(hit.row()));
 }
 
 void EntryGrid::focusInEvent(QFocusEvent* event) {
