@@ -1,8 +1,8 @@
 // Times the interchange core in process: text import (bytes and UTF-8), both exports, and
 // the special-import fill.   bench_interchange [N]   (default 1,000,000)
-#include "interchange/special_import.h"
-#include "interchange/text_export.h"
-#include "interchange/text_import.h"
+#include "core/interchange/special_import.h"
+#include "core/interchange/text_export.h"
+#include "core/interchange/text_import.h"
 
 #include <sys/resource.h>
 

@@ -2,16 +2,16 @@
 // seconds, and in brackets CPU seconds of all threads (the sort and the frequency analysis run
 // on two cores).
 //   bench_listops_core FILE.lut
-#include "listops/frequency.h"
-#include "listops/search.h"
-#include "listops/shuffle_swap.h"
-#include "listops/sorting.h"
+#include "core/listops/frequency.h"
+#include "core/listops/search.h"
+#include "core/listops/shuffle_swap.h"
+#include "core/listops/sorting.h"
+#include "core/vocab/lut_format.h"
 #include "platform/codepage.h"
 #include "platform/collation.h"
 #include "platform/file_io.h"
-#include "vocab/lut_format.h"
 
-#include "listops/cleanup.h"
+#include "core/listops/cleanup.h"
 
 #include <chrono>
 #include <cstdio>

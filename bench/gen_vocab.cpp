@@ -4,10 +4,10 @@
 // (Windows-1251 field font), comments transcriptions; many repeat, in varied letter case.
 // The same seed always gives the same file. --tab also writes the entries as UTF-8
 // "question<TAB>answer<TAB>comment" lines.
+#include "core/vocab/lut_format.h"
+#include "core/vocab/vocabulary.h"
 #include "platform/codepage.h"
 #include "platform/file_io.h"
-#include "vocab/lut_format.h"
-#include "vocab/vocabulary.h"
 
 #include <QString>
 #include <QStringList>

@@ -4,16 +4,16 @@
 // the peak while loading and what stays, above the window before the load, in MB and in
 // multiples of the file's size.
 //   bench_window_grid [entries]   (run with QT_QPA_PLATFORM=offscreen or on a display)
-#include "app/main_window.h"
+#include "core/vocab/lut_format.h"
 #include "document/document.h"
-#include "editing/ui/combo_edit.h"
-#include "editing/ui/entry_editor.h"
-#include "editing/ui/entry_grid.h"
+#include "gui/app/main_window.h"
+#include "gui/editing/combo_edit.h"
+#include "gui/editing/entry_editor.h"
+#include "gui/editing/entry_grid.h"
+#include "gui/vocab/file_commands.h"
 #include "platform/codepage.h"
 #include "platform/file_io.h"
 #include "platform/keyboard_layouts.h"
-#include "vocab/lut_format.h"
-#include "vocab/ui/file_commands.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

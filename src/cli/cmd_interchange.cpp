@@ -1,7 +1,7 @@
 // import, fill and export: File > Import, File > Special Import and File > Export.
 #include "cli/tool.h"
 
-#include "interchange/text_export.h"
+#include "core/interchange/text_export.h"
 #include "platform/codepage.h"
 #include "platform/file_io.h"
 

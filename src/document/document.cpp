@@ -1,12 +1,12 @@
 #include "document/document.h"
 
+#include "core/listops/cleanup.h"
+#include "core/listops/frequency.h"
+#include "core/listops/shuffle_swap.h"
+#include "core/vocab/lut_format.h"
 #include "document/document_command.h"
-#include "listops/cleanup.h"
-#include "listops/frequency.h"
-#include "listops/shuffle_swap.h"
 #include "platform/codepage.h"
 #include "platform/file_io.h"
-#include "vocab/lut_format.h"
 
 #include <QDate>
 #include <QDir>

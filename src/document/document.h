@@ -3,10 +3,10 @@
 // The open vocabulary. Every change goes through here and is a step on the undo stack; the
 // window shows the document and the command-line tool drives it, with the same operations.
 
-#include "interchange/special_import.h"
-#include "interchange/text_import.h"
-#include "listops/sorting.h"
-#include "vocab/vocabulary.h"
+#include "core/interchange/special_import.h"
+#include "core/interchange/text_import.h"
+#include "core/listops/sorting.h"
+#include "core/vocab/vocabulary.h"
 
 #include <QObject>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "document/document_command.h"
 
-#include "listops/shuffle_swap.h"
+#include "core/listops/shuffle_swap.h"
 
 #include <algorithm>
 #include <utility>

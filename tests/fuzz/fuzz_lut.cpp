@@ -1,7 +1,7 @@
 // .lut reader: whatever it reads, writing it and reading that back gives the same fields
 // (the writer stores an empty extra field as "0").
+#include "core/vocab/lut_format.h"
 #include "fuzz/fuzz_check.h"
-#include "vocab/lut_format.h"
 
 using namespace lexanta;
 

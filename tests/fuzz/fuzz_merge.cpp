@@ -1,6 +1,6 @@
 // Merge: the open rows stay as they were and exactly the merged file's entries follow them.
+#include "core/vocab/lut_format.h"
 #include "fuzz/fuzz_check.h"
-#include "vocab/lut_format.h"
 
 using namespace lexanta;
 

@@ -1,7 +1,7 @@
 // Special Import source: only empty answers and comments change, and they are counted.
+#include "core/interchange/special_import.h"
+#include "core/vocab/lut_format.h"
 #include "fuzz/fuzz_check.h"
-#include "interchange/special_import.h"
-#include "vocab/lut_format.h"
 
 #include <vector>
 

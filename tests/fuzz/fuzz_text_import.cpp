@@ -1,8 +1,8 @@
 // Text import in its three formats: the first byte picks the format and the columns' code
 // pages, the rest is the file. The result is consistent, and a file taken byte for byte
 // loses no byte of its fields.
+#include "core/interchange/text_import.h"
 #include "fuzz/fuzz_check.h"
-#include "interchange/text_import.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // Records what an EntryTable tells its observer; inserts, removals, moves and replacements are
 // written down as {-1, -1}, changed and reordered entries as {first, last}.
 
-#include "editing/entry_table.h"
+#include "core/vocab/entry_table.h"
 
 #include <utility>
 #include <vector>

@@ -3,7 +3,7 @@
 // A Dialogs implementation for window tests: answers come from queues the test fills,
 // and every message box shown is recorded.
 
-#include "platform/ui/dialogs.h"
+#include "gui/widgets/dialogs.h"
 
 #include <QString>
 #include <QStringList>

@@ -3,21 +3,21 @@
 // The main window with scripted dialogs and in-memory keyboard layouts over a temporary
 // folder that outlives restarts, and real key and mouse events sent where the focus is.
 
-#include "app/control_texts.h"
-#include "app/main_window.h"
-#include "app/speed_bar.h"
+#include "core/ui_language/language_tables.h"
 #include "document/document.h"
-#include "editing/ui/combo_edit.h"
-#include "editing/ui/entry_editor.h"
-#include "editing/ui/entry_grid.h"
-#include "interchange/ui/interchange_commands.h"
-#include "listops/ui/list_commands.h"
+#include "gui/app/control_texts.h"
+#include "gui/app/main_window.h"
+#include "gui/app/speed_bar.h"
+#include "gui/editing/combo_edit.h"
+#include "gui/editing/entry_editor.h"
+#include "gui/editing/entry_grid.h"
+#include "gui/interchange/interchange_commands.h"
+#include "gui/listops/list_commands.h"
+#include "gui/ui_language/language_commands.h"
+#include "gui/vocab/file_commands.h"
+#include "gui/vocab/recent_files.h"
 #include "platform/keyboard_layouts.h"
 #include "support/scripted_dialogs.h"
-#include "ui_language/language_tables.h"
-#include "ui_language/ui/language_commands.h"
-#include "vocab/ui/file_commands.h"
-#include "vocab/ui/recent_files.h"
 
 #include <QAction>
 #include <QApplication>

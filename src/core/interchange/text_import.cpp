@@ -1,0 +1,255 @@
+#include "core/interchange/text_import.h"
+
+#include "core/vocab/lut_format.h"
+#include "platform/codepage.h"
+
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <climits>
+
+namespace lexanta {
+
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool isValidUtf8(std::string_view text) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* end = p + text.size();
+    while (p < end) {
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        int more = 0;
+        unsigned char lo = 0x80, hi = 0xBF; // allowed range of the second byte
+        if (c >= 0xC2 && c <= 0xDF) {
+            more = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            more = 2;
+            if (c == 0xE0)
+                lo = 0xA0;
+            else if (c == 0xED)
+                hi = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            more = 3;
+            if (c == 0xF0)
+                lo = 0x90;
+            else if (c == 0xF4)
+                hi = 0x8F;
+        } else {
+            return false;
+        }
+        if (end - p <= more)
+            return false;
+        if (p[1] < lo || p[1] > hi)
+            return false;
+        for (int i = 2; i <= more; ++i)
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+        p += more + 1;
+    }
+    return true;
+}
+
+// Lines between progress reports.
+constexpr long long kProgressLines = 1 << 16;
+
+std::size_t countLines(std::string_view data) {
+    if (data.empty())
+        return 0;
+    std::size_t lines = static_cast<std::size_t>(std::count(data.begin(), data.end(), '\n'));
+    if (data.back() != '\n')
+        ++lines;
+    return lines;
+}
+
+// Turns one field of the file into the bytes the entry stores.
+class FieldConverter {
+public:
+    FieldConverter(bool fromUtf8, const std::array<int, 3>& codePages, ImportResult& result)
+        : fromUtf8_(fromUtf8), codePages_(codePages), result_(result) {}
+
+    std::string operator()(std::string_view text, int field, int line) {
+        // Every Windows ANSI code page keeps ASCII as it is.
+        if (!fromUtf8_ || isAscii(text))
+            return std::string(text);
+        const int codePage = codePages_[field];
+        // Only the file's first bytes can be a byte-order mark (removed before): a U+FEFF
+        // at the start of a field is a character, which QString::fromUtf8 would drop.
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        const QString decoded =
+            utf8(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+        EncodeResult encoded = CodePage::get(codePage).encode(decoded);
+        if (!isValidUtf8(text))
+            report(ImportProblem::Kind::InvalidUtf8, field, line, codePage, {});
+        else if (!encoded.ok())
+            report(ImportProblem::Kind::Unencodable, field, line, codePage, encoded.unencodable);
+        return std::move(encoded.bytes);
+    }
+
+private:
+    void report(ImportProblem::Kind kind, int field, int line, int codePage,
+                const QString& characters) {
+        ++result_.problemCount;
+        if (result_.problems.size() < static_cast<std::size_t>(kMaxListedProblems))
+            result_.problems.push_back({kind, line, field, codePage, characters});
+    }
+
+    bool fromUtf8_;
+    const std::array<int, 3>& codePages_;
+    ImportResult& result_;
+};
+
+const char* fieldName(int field) {
+    switch (field) {
+    case kQuestion:
+        return "question";
+    case kAnswer:
+        return "answer";
+    default:
+        return "comment";
+    }
+}
+
+} // namespace
+
+std::optional<ImportFormat> importFormatForFilterIndex(int filterIndex) {
+    if (filterIndex >= 1 && filterIndex <= 3)
+        return static_cast<ImportFormat>(filterIndex);
+    return std::nullopt;
+}
+
+bool isUtf8Text(std::string_view bytes) {
+    if (bytes.starts_with(kUtf8Bom))
+        return true;
+    return !isAscii(bytes) && isValidUtf8(bytes);
+}
+
+ImportResult importText(std::string_view bytes, ImportFormat format,
+                        const std::array<int, 3>& columnCodePages, EntryTable& out,
+                        const ProgressCallback& progress) {
+    ImportResult result;
+    // Counted before anything is narrowed to an entry number, and before the bytes are looked at
+    // any further.
+    const std::size_t lines = countLines(bytes);
+    const std::size_t entries = format == ImportFormat::TextPairs ? (lines + 1) / 2 : lines;
+    if (entries > static_cast<std::size_t>(EntryTable::kMaxEntries)) {
+        result.error =
+            QString::fromStdString(tooManyEntriesMessage(entries, EntryTable::kMaxEntries));
+        return result;
+    }
+    result.convertedFromUtf8 = isUtf8Text(bytes);
+    if (bytes.starts_with(kUtf8Bom))
+        bytes.remove_prefix(kUtf8Bom.size());
+    FieldConverter convert(result.convertedFromUtf8, columnCodePages, result);
+    out.reset();
+    out.setEntryCount(static_cast<int>(entries));
+
+    LineReader in(bytes);
+    std::string_view text;
+    long long lineNumber = 0;
+    int index = 0;
+    std::string fields[3];
+    {
+        BatchWrites batch(out);
+        while (in.next(text)) {
+            ++lineNumber;
+            if (progress && lineNumber % kProgressLines == 0)
+                progress(lineNumber, static_cast<long long>(lines));
+            // Problems name lines by int; past that the last number stands.
+            const int line = static_cast<int>(std::min<long long>(lineNumber, INT_MAX));
+            for (std::string& f : fields)
+                f.clear();
+            switch (format) {
+            case ImportFormat::TextPairs:
+                fields[0] = convert(text, kQuestion, line);
+                if (in.next(text)) {
+                    ++lineNumber;
+                    fields[1] = convert(text, kAnswer,
+                                        static_cast<int>(std::min<long long>(lineNumber, INT_MAX)));
+                }
+                break;
+            case ImportFormat::TwoFields: {
+                const std::size_t tab = text.find('\t');
+                fields[0] = convert(text.substr(0, tab), kQuestion, line);
+                if (tab != std::string_view::npos)
+                    fields[1] = convert(text.substr(tab + 1), kAnswer, line);
+                break;
+            }
+            case ImportFormat::ThreeFields: {
+                const std::size_t tab1 = text.find('\t');
+                fields[0] = convert(text.substr(0, tab1), kQuestion, line);
+                if (tab1 == std::string_view::npos)
+                    break;
+                const std::size_t tab2 = text.find('\t', tab1 + 1);
+                fields[1] = convert(text.substr(tab1 + 1, tab2 == std::string_view::npos
+                                                              ? std::string_view::npos
+                                                              : tab2 - tab1 - 1),
+                                    kAnswer, line);
+                if (tab2 != std::string_view::npos)
+                    fields[2] = convert(text.substr(tab2 + 1), kComment, line);
+                break;
+            }
+            }
+            // Empty entries are what the table already holds.
+            if (!fields[0].empty() || !fields[1].empty() || !fields[2].empty())
+                out.setEntry(index, EntryView{{fields[0], fields[1], fields[2], {}, {}}});
+            ++index;
+        }
+    }
+    if (progress)
+        progress(lineNumber, static_cast<long long>(lines));
+    out.setEntryCount(index);
+    out.notifyEntriesChanged(0, out.entryCount() - 1);
+    result.entries = index;
+    return result;
+}
+
+QString describeImportProblems(const ImportResult& result, const QString& fileName, int maxListed) {
+    if (result.ok())
+        return {};
+    if (!result.error.isEmpty())
+        return QStringLiteral("Cannot import %1: %2").arg(fileName, result.error);
+    QString text =
+        QStringLiteral("Cannot import %1: some fields cannot be stored in the character set "
+                       "of their column, so nothing was imported.")
+            .arg(fileName);
+    int listed = 0;
+    for (const ImportProblem& p : result.problems) {
+        if (listed == maxListed)
+            break;
+        ++listed;
+        const QString where = QStringLiteral("Line %1, %2 (code page %3): ")
+                                  .arg(p.line)
+                                  .arg(QLatin1String(fieldName(p.field)))
+                                  .arg(p.codePage);
+        if (p.kind == ImportProblem::Kind::InvalidUtf8) {
+            text += QLatin1Char('\n') + where + QStringLiteral("not valid UTF-8");
+        } else {
+            QStringList chars;
+            for (const QChar* c = p.characters.begin(); c != p.characters.end(); ++c) {
+                if (c->isHighSurrogate() && c + 1 != p.characters.end()) {
+                    chars << QString(c, 2);
+                    ++c;
+                } else {
+                    chars << QString(*c);
+                }
+            }
+            text += QLatin1Char('\n') + where + chars.join(QLatin1Char(' '));
+        }
+    }
+    if (result.problemCount > listed)
+        text += QStringLiteral("\n... and %1 more.").arg(result.problemCount - listed);
+    return text;
+}
+
+} // namespace lexanta

@@ -1,0 +1,127 @@
+#pragma once
+
+#include "gui/editing/key_pairing.h"
+#include <QColor>
+#include <QFont>
+#include <QPointer>
+
+#include <QTableView>
+
+class QHeaderView;
+class QLineEdit;
+
+namespace lexanta {
+
+class CodePageValidator;
+class EntryGridModel;
+
+// StringGrid1: the entry grid over an EntryGridModel. Grid coordinates are used in its
+// interface: row 0 is the header row, column 0 the handle column, entries from (1, 1), so
+// grid row r shows entry r - 1 and grid column c its field c - 1. The header row and handle
+// column are the view's headers, and exist nowhere else; every cell, fixed ones
+// included, is painted here (no selection highlight, no focus frame). The in-place editor
+// is always shown on the current cell, in the grid's own font, and writes each change to
+// the cell at once.
+class EntryGrid : public QTableView {
+    Q_OBJECT
+
+public:
+    static constexpr int kHandleWidth = 21;
+    static constexpr int kColumnWidths[3] = {265, 252, 230};
+
+    explicit EntryGrid(QWidget* parent = nullptr);
+
+    void setEntryModel(EntryGridModel* model);
+    EntryGridModel* entryModel() const;
+
+    static constexpr int entryOfRow(int row) { return row - 1; }
+    static constexpr int rowOfEntry(int entry) { return entry + 1; }
+    static constexpr int fieldOfColumn(int column) { return column - 1; }
+    static constexpr int columnOfField(int field) { return field + 1; }
+
+    int Row() const;
+    int Col() const;
+    int RowCount() const;
+    // The entry and field of the current cell.
+    int currentEntry() const { return entryOfRow(Row()); }
+    int currentField() const { return fieldOfColumn(Col()); }
+    // Makes (column, row) the current cell; runs the selection handler like any move.
+    void setCurrentCell(int column, int row);
+    void setRow(int row) { setCurrentCell(Col(), row); }
+    void setCol(int column) { setCurrentCell(column, Row()); }
+    // Every row, the header row and rows sized by hand included, gets this height.
+    void setDefaultRowHeight(int pixels);
+    int defaultRowHeight() const;
+    int rowHeight(int row) const; // grid row; 0 is the header row
+    // Scrolls so that `row` is the top visible row, as far as the grid scrolls.
+    void setTopRow(int row);
+    int topRow() const;
+
+    // The grid's own font; the in-place editor shows it.
+    void setGridFont(const QFont& font, const QColor& color);
+    QLineEdit* inplaceEditor() const { return editor_; }
+    // The fixed font of the header row.
+    const QFont& headerFont() const { return headerFont_; }
+
+    // Moves row `from` to `to` (grid rows) with its height, as a drag by the handle does.
+    void moveEntryRow(int from, int to);
+    // Moves column `from` to `to` (grid columns 1..3) with its width, as a header drag does.
+    void moveEntryColumn(int from, int to);
+
+signals:
+    // Before the current cell moves to (column, row), and on a click on any cell.
+    void selectCell(int column, int row);
+    // A key was released in the grid or its in-place editor.
+    void keyReleased(int key, Qt::KeyboardModifiers modifiers);
+    // Cells were painted (the window keeps the entry counter in step).
+    void cellsPainted();
+    // The user changed the text of a cell in place.
+    void cellEdited(int column, int row);
+    // The user typed characters the column's code page cannot hold; the cell was kept.
+    void editRefused(int column, int row, const QString& characters);
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles = QList<int>()) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void updateGeometries() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyboardSearch(const QString& search) override;
+
+public slots:
+    void reset() override;
+
+private:
+    void holdCurrent();
+    void restoreCurrent();
+    void placeEditor();
+    void loadEditor(bool selectAll);
+    void commitEditor(const QString& text);
+    bool editorKeyPress(QKeyEvent* event);
+    void sectionDragged(Qt::Orientation orientation, int oldVisual, int newVisual);
+    bool fixedLineEvent(QHeaderView* header, QEvent* event);
+
+    QPointer<EntryGridModel> model_;
+    QLineEdit* editor_ = nullptr;
+    CodePageValidator* validator_ = nullptr;
+    QFont headerFont_;
+    bool committing_ = false;
+    KeyPairing keys_;
+    bool restoringSections_ = false;
+    int quiet_ = 0; // moves of the current cell that are no selection
+    int heldCol_ = 1, heldRow_ = 1;
+    bool resetHeld_ = false;
+    bool resizingAll_ = false;
+    // The header being sized by its inner line, and where on the line it was grabbed.
+    QHeaderView* sizingHeader_ = nullptr;
+    int grabOffset_ = 0;
+};
+
+} // namespace lexanta

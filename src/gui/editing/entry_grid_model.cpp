@@ -1,0 +1,139 @@
+#include "gui/editing/entry_grid_model.h"
+
+#include "platform/codepage.h"
+
+namespace lexanta {
+
+EntryGridModel::EntryGridModel(Document& document, QObject* parent)
+    : QAbstractTableModel(parent), document_(document) {
+    document_.setEntryObserver(this);
+    connect(&document_, &Document::headerChanged, this, &EntryGridModel::refreshAll);
+}
+
+EntryGridModel::~EntryGridModel() {
+    document_.setEntryObserver(nullptr);
+}
+
+int EntryGridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : document_.entries().entryCount();
+}
+
+int EntryGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 3;
+}
+
+QVariant EntryGridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    return CodePage::forCharset(charsetOf(index.column()))
+        .decode(document_.entries().text(index.row(), index.column()));
+}
+
+bool EntryGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || role != Qt::EditRole)
+        return false;
+    const int entry = index.row();
+    const int field = index.column();
+    if (entry >= document_.entries().entryCount())
+        return false;
+    const CodePage& page = CodePage::forCharset(charsetOf(field));
+    const QString text = value.toString();
+    if (page.decode(document_.entries().text(entry, field)) == text)
+        return true; // unchanged: keep the bytes exactly
+    EncodeResult encoded = page.encode(text);
+    if (!encoded.ok()) {
+        emit encodeRefused(entry, field, encoded.unencodable);
+        return false;
+    }
+    document_.setText(entry, field, encoded.bytes, editKey_ ? editKey_() : 0);
+    emit textEdited(entry, field);
+    return true;
+}
+
+Qt::ItemFlags EntryGridModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+QVariant EntryGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Horizontal) {
+        static const char* const kHeaders[] = {"Questions", "Answers", "Comments"};
+        return section >= 0 && section < 3 ? QString::fromLatin1(kHeaders[section]) : QString();
+    }
+    return QString();
+}
+
+void EntryGridModel::refreshAll() {
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, 2));
+    emit headerDataChanged(Qt::Horizontal, 0, 2);
+}
+
+void EntryGridModel::entriesAboutToBeInserted(int first, int count) {
+    beginInsertRows({}, first, first + count - 1);
+}
+
+void EntryGridModel::entriesInserted() {
+    endInsertRows();
+}
+
+void EntryGridModel::entriesAboutToBeRemoved(int first, int count) {
+    beginRemoveRows({}, first, first + count - 1);
+}
+
+void EntryGridModel::entriesRemoved() {
+    endRemoveRows();
+}
+
+void EntryGridModel::entryAboutToBeMoved(int from, int to) {
+    // Qt names the place before which the row lands, counted before the move.
+    beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
+}
+
+void EntryGridModel::entryMoved() {
+    endMoveRows();
+}
+
+void EntryGridModel::entriesAboutToBeReordered(int, int) {
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void EntryGridModel::entriesReordered(int first, const std::vector<int>& newOrder) {
+    const QModelIndexList persistent = persistentIndexList();
+    if (!persistent.isEmpty()) {
+        // Where each entry of the range went: the row that received it.
+        std::vector<int> newRowOf(newOrder.size());
+        for (std::size_t i = 0; i < newOrder.size(); ++i)
+            newRowOf[static_cast<std::size_t>(newOrder[i] - first)] = first + static_cast<int>(i);
+        QModelIndexList moved;
+        moved.reserve(persistent.size());
+        for (const QModelIndex& old : persistent) {
+            const int row = old.row();
+            const bool inside = row >= first && row < first + static_cast<int>(newOrder.size());
+            moved << (inside ? index(newRowOf[static_cast<std::size_t>(row - first)], old.column())
+                             : old);
+        }
+        changePersistentIndexList(persistent, moved);
+    }
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void EntryGridModel::entriesChanged(int first, int last) {
+    first = std::max(first, 0);
+    last = std::min(last, rowCount() - 1);
+    if (first <= last)
+        emit dataChanged(index(first, 0), index(last, 2));
+}
+
+void EntryGridModel::tableAboutToBeReplaced() {
+    beginResetModel();
+}
+
+void EntryGridModel::tableReplaced() {
+    endResetModel();
+}
+
+} // namespace lexanta

@@ -1,0 +1,135 @@
+#include "gui/editing/font_commands.h"
+
+#include "document/document.h"
+#include "gui/editing/combo_edit.h"
+#include "gui/editing/entry_grid.h"
+#include "gui/widgets/dialogs.h"
+#include "gui/widgets/field_fonts.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QSpinBox>
+
+namespace lexanta {
+
+namespace {
+
+// Equal as the window shows them apart from the size, which the size box sets for all.
+bool sameButSize(FieldFont a, const FieldFont& b) {
+    a.pointSize = b.pointSize;
+    return a == b;
+}
+
+} // namespace
+
+FontCommands::FontCommands(Document& document, Dialogs& dialogs, QWidget* owner,
+                           const FontControls& controls, QObject* parent)
+    : QObject(parent), document_(document), dialogs_(dialogs), owner_(owner), c_(controls),
+      shownFonts_(document.header().fonts), shownSize_(document.header().fontSize) {
+    installFontSubstitutions();
+    // The grid's own font until a cell is selected.
+    gridFont_ = FieldFont{"MS Sans Serif", 10,    kColorWindowText, false, false,
+                          false,           false, kCharsetDefault};
+    applyGridFont();
+
+    // The input boxes: design fonts until a vocabulary's fonts are applied.
+    QFont boxFont(QStringLiteral("MS Sans Serif"));
+    boxFont.setPointSize(10);
+    boxFont.setBold(true);
+    const QColor navy = toQColor(kColorNavy);
+    setWidgetFont(c_.boxes[0], boxFont, navy);
+    setWidgetFont(c_.boxes[1], boxFont, navy);
+    boxFont.setFamily(QStringLiteral("PhoneticTM"));
+    setWidgetFont(c_.boxes[2], boxFont, navy);
+
+    c_.sizeBox->setValue(shownSize_);
+    // valueChanged comes only when the shown value really changes.
+    connect(c_.sizeBox, &QSpinBox::valueChanged, this,
+            [this](int size) { document_.setFontSize(size); });
+    for (int field = 0; field < 3; ++field)
+        connect(c_.boxes[static_cast<std::size_t>(field)], &ComboEdit::buttonClicked, this,
+                [this, field] { chooseFont(field); });
+    connect(&document_, &Document::headerChanged, this, &FontCommands::followHeader);
+    connect(&document_, &Document::replaced, this, [this] {
+        for (int field = 0; field < 3; ++field)
+            applyFieldFont(field);
+    });
+}
+
+void FontCommands::chooseFont(int field) {
+    FieldFont chosen = document_.font(field);
+    if (!dialogs_.chooseFont(owner_, chosen))
+        return;
+    document_.setFont(field, chosen);
+    applyFieldFont(field);
+}
+
+void FontCommands::applyFieldFont(int field) {
+    const auto f = static_cast<std::size_t>(field);
+    const FieldFont& font = document_.font(field);
+    ComboEdit* box = c_.boxes[f];
+    const QFont qfont = toQFont(font);
+    const QColor color = toQColor(font.color);
+    box->setShownCharset(font.charset);
+    setWidgetFont(box, qfont, color);
+    setWidgetFont(c_.testBoxes[f], box->font(), color);
+    setWidgetFont(c_.samples[f], qfont, color);
+    QFont boxFont = box->font();
+    boxFont.setPointSize(10);
+    box->setFont(boxFont);
+    QFont sampleFont = c_.samples[f]->font();
+    sampleFont.setPointSize(12);
+    c_.samples[f]->setFont(sampleFont);
+    shownFonts_[f] = font;
+}
+
+void FontCommands::selectField(int field) {
+    gridFont_ = document_.font(field);
+    applyGridFont();
+}
+
+void FontCommands::followHeader() {
+    const VocabularyHeader& h = document_.header();
+    if (c_.sizeBox->value() != h.fontSize) {
+        const QSignalBlocker quiet(c_.sizeBox);
+        c_.sizeBox->setValue(h.fontSize);
+    }
+    if (h.fontSize != shownSize_) {
+        // The size rule: rows twice the size high, the grid's own font at the size.
+        shownSize_ = h.fontSize;
+        c_.grid->setDefaultRowHeight(2 * shownSize_);
+        gridFont_.pointSize = shownSize_;
+        applyGridFont();
+    }
+    const auto& fonts = h.fonts;
+    if (sameButSize(fonts[kQuestion], shownFonts_[kAnswer]) &&
+        sameButSize(fonts[kAnswer], shownFonts_[kQuestion]) &&
+        !sameButSize(fonts[kQuestion], fonts[kAnswer])) {
+        // Questions and answers changed places: their boxes take the fonts whole, at the
+        // fonts' own sizes; test boxes and samples stay.
+        for (int field : {kQuestion, kAnswer}) {
+            const FieldFont& font = fonts[field];
+            ComboEdit* box = c_.boxes[static_cast<std::size_t>(field)];
+            box->setShownCharset(font.charset);
+            setWidgetFont(box, toQFont(font), toQColor(font.color));
+        }
+        shownFonts_ = fonts;
+    } else {
+        for (int field = 0; field < 3; ++field)
+            if (!sameButSize(fonts[field], shownFonts_[field]))
+                applyFieldFont(field);
+    }
+    shownFonts_ = fonts;
+    c_.grid->viewport()->update();
+}
+
+void FontCommands::applyGridFont() {
+    const QFont font = toQFont(gridFont_);
+    const QColor color = toQColor(gridFont_.color);
+    if (c_.grid->font() == font && widgetTextColor(c_.grid->inplaceEditor()) == color)
+        return;
+    c_.grid->setGridFont(font, color);
+}
+
+} // namespace lexanta

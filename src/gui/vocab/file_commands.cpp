@@ -1,0 +1,168 @@
+#include "gui/vocab/file_commands.h"
+
+#include "document/document.h"
+#include "gui/vocab/recent_files.h"
+
+#include "gui/widgets/named_action.h"
+#include "gui/widgets/progress_feedback.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QWidget>
+
+namespace lexanta {
+
+namespace {
+
+const QString kVocabularyFilter = QStringLiteral("Lexanta vocabularies (*.lut)|*.lut");
+
+} // namespace
+
+FileCommands::FileCommands(Document& document, Dialogs& dialogs, QWidget* owner, QObject* parent)
+    : QObject(parent), document_(document), dialogs_(dialogs), owner_(owner) {
+    openDialog_ = {QString(), kVocabularyFilter, 1, QStringLiteral("lut"), true, false, 0};
+    saveDialog_ = {QString(), kVocabularyFilter, 1, QStringLiteral("lut"), false, true, 0};
+
+    new_ = namedAction(this, "New1", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    open_ = namedAction(this, "N2", QStringLiteral("&Load.."), QKeySequence(Qt::CTRL | Qt::Key_O));
+    saveAs_ = namedAction(this, "N3", QStringLiteral("Save &as..."));
+    save_ = namedAction(this, "N4", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    merge_ = namedAction(this, "Merge1", QStringLiteral("&Merge..."));
+    removeBlankLines_ =
+        namedAction(this, "Removeblanklines1", QStringLiteral("&Remove blank lines"));
+    removeBlankLines_->setCheckable(true);
+    recentMenu_ = new QMenu(QStringLiteral("Reload"), owner);
+    recentMenu_->setObjectName(QStringLiteral("Reload1"));
+    recent_ = new RecentFiles(recentMenu_, this);
+    recent_->setObjectName(QStringLiteral("MRUManager1"));
+
+    connect(new_, &QAction::triggered, this, &FileCommands::newVocabulary);
+    connect(open_, &QAction::triggered, this, &FileCommands::openFile);
+    connect(save_, &QAction::triggered, this, &FileCommands::save);
+    connect(saveAs_, &QAction::triggered, this, &FileCommands::saveAs);
+    connect(merge_, &QAction::triggered, this, &FileCommands::merge);
+    connect(recent_, &RecentFiles::clicked, this, &FileCommands::openRecent);
+    connect(&document_, &Document::fileStateChanged, this, &FileCommands::followFileState);
+    followFileState();
+}
+
+void FileCommands::followFileState() {
+    save_->setEnabled(document_.hasFile());
+    merge_->setEnabled(document_.canMerge());
+}
+
+void FileCommands::newVocabulary() {
+    document_.newVocabulary();
+}
+
+void FileCommands::openFile() {
+    if (dialogs_.openFile(owner_, openDialog_))
+        loadFile(openDialog_.fileName);
+}
+
+void FileCommands::fileNotFound() {
+    dialogs_.messageBox(owner_, QStringLiteral("File Not Found"), QStringLiteral("Error"),
+                        MsgIcon::None, MsgButtons::Ok);
+    openFile();
+}
+
+void FileCommands::loadFile(const QString& path) {
+    recent_->add(path);
+    // The file is read before the document is dropped, so a file that cannot be read leaves
+    // the open vocabulary as it was.
+    ProgressFeedback feedback(progress_);
+    const FileOutcome outcome = document_.load(path, feedback.callback());
+    if (outcome.kind == FileOutcome::Kind::Unreadable)
+        fileNotFound();
+    else if (!outcome.ok())
+        dialogs_.messageBox(owner_, outcome.message(), QStringLiteral("Error"), MsgIcon::Error,
+                            MsgButtons::Ok);
+}
+
+void FileCommands::openRecent(const QString& path) {
+    openDialog_.fileName = path;
+    loadFile(path);
+}
+
+FormatChoice FileCommands::askOldFormat() {
+    const MsgResult answer = dialogs_.messageBox(
+        owner_,
+        QStringLiteral("Old vocabulary version format! Do you wish to save it in the new "
+                       "format?"),
+        QStringLiteral("Old Version"), MsgIcon::None, MsgButtons::YesNoCancel);
+    switch (answer) {
+    case MsgResult::Yes:
+        return FormatChoice::Current;
+    case MsgResult::No:
+        return FormatChoice::Old;
+    default:
+        return FormatChoice::Cancel;
+    }
+}
+
+bool FileCommands::save() {
+    if (!document_.hasFile())
+        return false;
+    SaveOptions options{true, removeBlankLines_->isChecked(), [this] { return askOldFormat(); }};
+    const FileOutcome outcome = document_.save(options);
+    if (outcome.kind == FileOutcome::Kind::Unwritable)
+        return reportWriteFailure(outcome, /*offerSaveAs=*/true);
+    return outcome.ok();
+}
+
+bool FileCommands::saveAs() {
+    FileDialogState chosen = saveDialog_;
+    chosen.fileName = document_.fileName();
+    if (!dialogs_.saveFile(owner_, chosen))
+        return false;
+    SaveOptions options{true, removeBlankLines_->isChecked(), [this] { return askOldFormat(); }};
+    const FileOutcome outcome = document_.saveAs(chosen.fileName, options);
+    if (outcome.kind == FileOutcome::Kind::Unwritable)
+        reportWriteFailure(outcome, /*offerSaveAs=*/false);
+    if (!outcome.ok())
+        return false; // nothing claims a file that was not written
+    saveDialog_.filterIndex = chosen.filterIndex;
+    recent_->add(chosen.fileName);
+    return true;
+}
+
+bool FileCommands::saveBeforeClosing() {
+    if (!document_.hasFile())
+        return saveAs();
+    SaveOptions options{false, false, [this] { return askOldFormat(); }};
+    const FileOutcome outcome = document_.save(options);
+    if (outcome.kind == FileOutcome::Kind::Unwritable)
+        return reportWriteFailure(outcome, /*offerSaveAs=*/true);
+    return outcome.ok();
+}
+
+bool FileCommands::reportWriteFailure(const FileOutcome& outcome, bool offerSaveAs) {
+    const QString text = QStringLiteral("The vocabulary could not be saved to\n%1\n\n%2\n\nThe "
+                                        "file on disk was not changed.")
+                             .arg(QDir::toNativeSeparators(outcome.path), outcome.reason);
+    if (!offerSaveAs) {
+        dialogs_.messageBox(owner_, text, QStringLiteral("Error"), MsgIcon::Error, MsgButtons::Ok);
+        return false;
+    }
+    const MsgResult answer =
+        dialogs_.messageBox(owner_, text + QStringLiteral("\n\nSave it under another name?"),
+                            QStringLiteral("Error"), MsgIcon::Error, MsgButtons::YesNo);
+    return answer == MsgResult::Yes && saveAs();
+}
+
+void FileCommands::merge() {
+    if (!dialogs_.openFile(owner_, openDialog_))
+        return;
+    // A file without the format line is an old-format file: its entries follow its first
+    // line, so none of them is skipped as a header.
+    ProgressFeedback feedback(progress_);
+    const FileOutcome outcome = document_.merge(openDialog_.fileName, feedback.callback());
+    if (outcome.kind == FileOutcome::Kind::Unreadable)
+        fileNotFound();
+    else if (!outcome.ok())
+        dialogs_.messageBox(owner_, outcome.message(), QStringLiteral("Error"), MsgIcon::Error,
+                            MsgButtons::Ok);
+}
+
+} // namespace lexanta

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "gui/widgets/dialogs.h"
+
+#include <QPointer>
+
+class QDialog;
+
+namespace lexanta {
+
+class FindDialog;
+
+// Qt's message boxes and file dialogs, our field font dialog and a modeless find dialog.
+class QtDialogs : public Dialogs {
+public:
+    MsgResult messageBox(QWidget* owner, const QString& text, const QString& caption, MsgIcon icon,
+                         MsgButtons buttons) override;
+    bool openFile(QWidget* owner, FileDialogState& state) override;
+    bool saveFile(QWidget* owner, FileDialogState& state) override;
+    bool chooseFont(QWidget* owner, FieldFont& font) override;
+    void showFind(QWidget* owner, FindDialogState& state, std::function<void()> onFind) override;
+
+    // "label|pattern|label|pattern" to Qt's "label (pattern);;..." name filters.
+    static QStringList nameFilters(const QString& filter);
+
+private:
+    QPointer<FindDialog> find_;
+};
+
+} // namespace lexanta

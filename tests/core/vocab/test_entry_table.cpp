@@ -1,0 +1,289 @@
+#include "core/vocab/entry_table.h"
+#include "core/vocab/lut_format.h"
+
+#include <QTest>
+
+#include <algorithm>
+#include <csignal>
+#include <numeric>
+#include <random>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace lexanta;
+
+namespace {
+
+// The entries of a table as plain entries, the model the store must match.
+using Model = std::vector<Entry>;
+
+Model contents(const EntryTable& t) {
+    Model m(static_cast<std::size_t>(t.entryCount()));
+    for (int i = 0; i < t.entryCount(); ++i)
+        m[i] = t.entry(i).toEntry();
+    return m;
+}
+
+// Cell texts with the shapes a file and the editor produce: empty, short, with a trailing CR
+// (a lone CR is an ordinary character), with a line break (only the editor writes those).
+std::string text(std::mt19937& random) {
+    static const char* const kTexts[] = {"",
+                                         "",
+                                         "cat",
+                                         "Katze",
+                                         "a b",
+                                         " lead",
+                                         "x\r",
+                                         "\r",
+                                         "two\nl",
+                                         "0",
+                                         "tab\t",
+                                         "\x01c",
+                                         "longer text here",
+                                         "\xE4\xEE"};
+    return kTexts[random() % std::size(kTexts)];
+}
+
+// A file of random entry blocks with mixed line ends, as old-format bytes (a counter line
+// first); the last line has no line end.
+std::string randomFile(std::mt19937& random, int entries, Model& model) {
+    std::string bytes = "0\r\n";
+    model.assign(static_cast<std::size_t>(entries), Entry{});
+    static constexpr int kOrder[] = {kQuestion, kComment, kAnswer, kExtra1, kExtra2};
+    for (int e = 0; e < entries; ++e)
+        for (int field : kOrder) {
+            std::string t = text(random);
+            if (t.find('\n') != std::string::npos)
+                t = "plain";
+            if (!t.empty() && t.back() == '\r' && random() % 2)
+                t += "y"; // a CR inside the line
+            model[e][field] = t;
+            bytes += t;
+            // A bare LF after a text that ends in CR would take that CR as part of the line end.
+            if (e < entries - 1 || field != kExtra2)
+                bytes += random() % 3 || (!t.empty() && t.back() == '\r') ? "\r\n" : "\n";
+        }
+    return bytes;
+}
+
+} // namespace
+
+class TestEntryTable : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Every operation, on entries read from a file and on entries written since, against plain
+    // entries; then the table is written and read back through the file format.
+    void matchesPlainEntriesUnderEveryOperation() {
+        std::mt19937 random(77);
+        for (int round = 0; round < 60; ++round) {
+            Model model;
+            Vocabulary doc;
+            readVocabulary(randomFile(random, 1 + static_cast<int>(random() % 40), model), doc);
+            EntryTable& t = doc.entries;
+            QCOMPARE(contents(t), model);
+            for (int op = 0; op < 150; ++op) {
+                const int count = t.entryCount();
+                const int r = static_cast<int>(random() % static_cast<unsigned>(count));
+                const int s = static_cast<int>(random() % static_cast<unsigned>(count));
+                const int c = static_cast<int>(random() % kFieldCount);
+                switch (random() % 11) {
+                case 0: { // a view of the table's own text, as the frequency analysis writes
+                    const std::string copy(t.text(s, c));
+                    t.setText(r, c, t.text(s, c));
+                    model[r][c] = copy;
+                    break;
+                }
+                case 1: {
+                    const std::string x = text(random);
+                    t.setText(r, c, x);
+                    model[r][c] = x;
+                    break;
+                }
+                case 2: {
+                    Entry e;
+                    for (std::string& f : e.fields)
+                        f = text(random);
+                    t.setEntry(r, e);
+                    model[r] = e;
+                    break;
+                }
+                case 3:
+                    t.exchangeEntries(r, s);
+                    std::swap(model[r], model[s]);
+                    break;
+                case 4: {
+                    t.moveEntry(r, s);
+                    const Entry moved = model[r];
+                    model.erase(model.begin() + r);
+                    model.insert(model.begin() + s, moved);
+                    break;
+                }
+                case 5: {
+                    const int at = static_cast<int>(random() % static_cast<unsigned>(count + 1));
+                    const int n = 1 + static_cast<int>(random() % 3);
+                    t.insertEntries(at, n);
+                    model.insert(model.begin() + at, static_cast<std::size_t>(n), Entry{});
+                    break;
+                }
+                case 6:
+                    if (count > 1) {
+                        t.removeEntries(r, 1);
+                        model.erase(model.begin() + r);
+                    }
+                    break;
+                case 7: {
+                    const int to = static_cast<int>(random() % kFieldCount);
+                    t.moveField(c, to);
+                    for (Entry& e : model) {
+                        auto& f = e.fields;
+                        if (c < to)
+                            std::rotate(f.begin() + c, f.begin() + c + 1, f.begin() + to + 1);
+                        else if (c > to)
+                            std::rotate(f.begin() + to, f.begin() + c, f.begin() + c + 1);
+                    }
+                    break;
+                }
+                case 8: { // merge another file's entries
+                    Model more;
+                    const std::string other =
+                        randomFile(random, 1 + static_cast<int>(random() % 4), more);
+                    mergeEntries(other, t);
+                    model.insert(model.end(), more.begin(), more.end());
+                    break;
+                }
+                case 9:
+                    t.setEntryCount(std::max(1, count - static_cast<int>(random() % 3)));
+                    model.resize(static_cast<std::size_t>(t.entryCount()));
+                    break;
+                default: { // a part of the list, as a sort over all of it is the common case
+                    const int first = static_cast<int>(random() % 2) * r;
+                    std::vector<int> order(static_cast<std::size_t>(count - first));
+                    std::iota(order.begin(), order.end(), first);
+                    std::shuffle(order.begin(), order.end(), random);
+                    t.reorder(first, order);
+                    Model before = model;
+                    for (std::size_t i = 0; i < order.size(); ++i)
+                        model[first + i] = before[static_cast<std::size_t>(order[i])];
+                    break;
+                }
+                }
+                if (contents(t) != model)
+                    QFAIL(qPrintable(QStringLiteral("round %1, operation %2").arg(round).arg(op)));
+                // The clean-up skips entries known clean: that must never be wrong.
+                for (int i = 0; i < t.entryCount(); ++i)
+                    if (t.knownClean(i))
+                        for (int field : {kQuestion, kAnswer, kComment}) {
+                            const std::string& x = model[i][field];
+                            if (!x.empty() && (static_cast<unsigned char>(x.front()) <= 32 ||
+                                               static_cast<unsigned char>(x.back()) <= 32))
+                                QFAIL(qPrintable(QStringLiteral("entry %1 is not clean").arg(i)));
+                        }
+            }
+            // Written and read back: line breaks become blanks, empty extra fields "0".
+            const Vocabulary back = [&] {
+                Vocabulary v;
+                readVocabulary(serializeVocabulary(doc, false), v);
+                return v;
+            }();
+            QCOMPARE(back.entries.entryCount(), t.entryCount());
+            for (int r = 0; r < t.entryCount(); ++r)
+                for (int c = 0; c < kFieldCount; ++c) {
+                    std::string expected = model[r][c];
+                    std::replace(expected.begin(), expected.end(), '\n', ' ');
+                    if (c >= kExtra1 && expected.empty())
+                        expected = "0";
+                    QCOMPARE(std::string(back.entries.text(r, c)), expected);
+                }
+        }
+    }
+
+    // Long files are read in two parts on two cores, cut at a block after the middle.
+    void longFilesReadInTwoParts() {
+        std::mt19937 random(5);
+        for (int entries : {20000, 20001, 20003, 25007}) {
+            Model model;
+            std::string bytes = randomFile(random, entries, model);
+            if (entries % 2) { // a last block without its last line, nor the line end before it
+                std::size_t end = bytes.rfind('\n');
+                if (bytes[end - 1] == '\r')
+                    --end;
+                bytes.resize(end);
+            }
+            Vocabulary doc;
+            readVocabulary(bytes, doc);
+            Vocabulary again;
+            readVocabulary(serializeVocabulary(doc, false), again);
+            for (const Vocabulary* v : {&doc, &again}) {
+                QCOMPARE(v->entries.entryCount(), entries);
+                for (int r = 0; r < entries; ++r)
+                    for (int c = 0; c < kFieldCount; ++c) {
+                        std::string expected = model[r][c];
+                        if (v == &again && c >= kExtra1 && expected.empty())
+                            expected = "0";
+                        if (r == entries - 1 && entries % 2 && c == kExtra2)
+                            expected = v == &again ? "0" : "";
+                        if (std::string(v->entries.text(r, c)) != expected)
+                            QFAIL(qPrintable(QStringLiteral("%1 entries: entry %2, field %3")
+                                                 .arg(entries)
+                                                 .arg(r)
+                                                 .arg(c)));
+                    }
+            }
+        }
+    }
+
+    void textsLongerThanAReferenceHolds() {
+        const std::string huge(17 << 20, 'w');
+        EntryTable t;
+        t.setText(0, kAnswer, huge);
+        t.setText(0, kQuestion, t.text(0, kAnswer));
+        QCOMPARE(t.text(0, kQuestion).size(), huge.size());
+        QVERIFY(t.text(0, kAnswer) == huge);
+    }
+
+    // A bad entry number stops the program at the call in debug and sanitizer builds.
+    void badEntryNumbersAreCaught_data() {
+        QTest::addColumn<int>("operation");
+        QTest::newRow("entry") << 0;
+        QTest::newRow("setEntry") << 1;
+        QTest::newRow("exchangeEntries") << 2;
+        QTest::newRow("reorder") << 3;
+    }
+    void badEntryNumbersAreCaught() {
+#if defined(NDEBUG) && !defined(__SANITIZE_ADDRESS__)
+        QSKIP("index checks are compiled into debug and sanitizer builds");
+#endif
+        QFETCH(int, operation);
+        const pid_t child = fork();
+        if (child == 0) {
+            EntryTable t;
+            t.setEntryCount(100);
+            t.setEntryCount(2); // entry 50 lies in memory the table still owns
+            switch (operation) {
+            case 0:
+                (void)t.entry(50);
+                break;
+            case 1:
+                t.setEntry(50, Entry{});
+                break;
+            case 2:
+                t.exchangeEntries(0, 50);
+                break;
+            default:
+                t.reorder(0, {0, 50});
+                break;
+            }
+            _exit(0);
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFSIGNALED(status));
+        QCOMPARE(WTERMSIG(status), SIGABRT);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestEntryTable)
+#include "test_entry_table.moc"

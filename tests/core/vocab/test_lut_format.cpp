@@ -1,0 +1,364 @@
+#include "core/vocab/lut_format.h"
+#include "support/repeated_bytes.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTest>
+
+using namespace lexanta;
+
+namespace {
+
+std::string readData(const char* name) {
+    QFile f(QStringLiteral(LEXANTA_TEST_DATA "/") + QString::fromLatin1(name));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll().toStdString();
+}
+
+std::string joinLines(const std::vector<std::string>& lines) {
+    std::string out;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        out += lines[i];
+        if (i + 1 < lines.size())
+            out += "\r\n";
+    }
+    return out;
+}
+
+std::vector<std::string> headerLines() {
+    std::vector<std::string> lines;
+    for (const QByteArray& line :
+         QByteArray("Vocabulary Format 1|English|German|Animals|Teacher|01.02.2003|00000409|"
+                    "00000407|00000409|10|Arial|-2147483640|0|0|0|0|1|Arial|0|1|0|0|0|1|Arial|"
+                    "-2147483640|0|1|0|0|0|0")
+             .split('|'))
+        lines.push_back(line.toStdString());
+    return lines;
+}
+
+// A current-format file of the given header lines and one entry.
+std::string fileWithOneEntry(std::vector<std::string> lines) {
+    for (const char* l : {"q", "", "a", "0", "0"})
+        lines.push_back(l);
+    return joinLines(lines);
+}
+
+Vocabulary load(const std::string& bytes) {
+    Vocabulary doc;
+    readVocabulary(bytes, doc);
+    return doc;
+}
+
+} // namespace
+
+class TestLutFormat : public QObject {
+    Q_OBJECT
+
+private slots:
+    void workedExample() {
+        const std::string bytes = readData("animals.lut");
+        QCOMPARE(bytes.size(), std::size_t(240));
+        Vocabulary doc = load(bytes);
+        QVERIFY(doc.currentFormat);
+        QCOMPARE(doc.header.title, std::string("Animals"));
+        QCOMPARE(doc.header.questionsLanguage, std::string("English"));
+        QCOMPARE(doc.header.date, std::string("01.02.2003"));
+        QCOMPARE(doc.header.layoutNames[1], std::string("00000407"));
+        QCOMPARE(doc.header.fontSize, 10);
+        QCOMPARE(doc.header.fonts[0].color, kColorWindowText);
+        QCOMPARE(doc.header.fonts[0].charset, 1);
+        QVERIFY(doc.header.fonts[1].bold);
+        QVERIFY(doc.header.fonts[2].italic);
+        QCOMPARE(doc.counterLine, std::string("0\n"));
+        QCOMPARE(doc.entries.entryCount(), 2);
+        QCOMPARE(doc.entries.entry(0), (Entry{{"cat", "Katze", "kat", "0", "0"}}));
+        QCOMPARE(doc.entries.entry(1), (Entry{{"dog", "Hund", "", "0", "0"}}));
+        QCOMPARE(serializeVocabulary(doc, true), bytes);
+    }
+
+    void oldFormat() {
+        const std::string bytes = readData("old_format.lut");
+        Vocabulary doc;
+        doc.header.title = "kept";
+        doc.header.fontSize = 14;
+        readVocabulary(bytes, doc);
+        QVERIFY(!doc.currentFormat);
+        QCOMPARE(doc.header.title, std::string("kept"));
+        QCOMPARE(doc.header.fontSize, 14);
+        QCOMPARE(doc.entries.entryCount(), 2);
+        QCOMPARE(doc.entries.text(0, kQuestion), std::string("house"));
+        QCOMPARE(doc.entries.text(0, kComment), std::string("haus"));
+        QCOMPARE(doc.entries.text(0, kExtra1), std::string("7"));
+        QCOMPARE(doc.entries.text(0, kExtra2), std::string("x"));
+        // "No": stays old-format, byte for byte
+        QCOMPARE(serializeVocabulary(doc, false), bytes);
+        // "Yes": gains the header of the current description
+        const std::string upgraded = serializeVocabulary(doc, true);
+        QVERIFY(startsWithFormatLine(upgraded));
+        Vocabulary again = load(upgraded);
+        QVERIFY(again.currentFormat);
+        QCOMPARE(again.header.title, std::string("kept"));
+        QCOMPARE(again.entries.text(1, kAnswer), std::string("Baum"));
+    }
+
+    void emptyVocabulary() {
+        Vocabulary doc;
+        QVERIFY(!dropTrailingBlankEntry(doc.entries)); // the only entry row stays
+        const std::string bytes = serializeVocabulary(doc, true);
+        std::vector<std::string> expected = headerLines();
+        expected[1] = expected[2] = expected[3] = expected[4] = expected[5] = "";
+        expected[7] = "00000409";
+        expected[19] = "0"; // the design fonts are regular, default character set
+        expected[27] = "0";
+        expected[30] = "1";
+        for (const char* l : {"", "", "", "0", "0"})
+            expected.push_back(l);
+        QCOMPARE(bytes, joinLines(expected));
+        const Vocabulary back = load(bytes);
+        QCOMPARE(back.entries.entryCount(), 1);
+        QCOMPARE(back.entries.text(0, kExtra1), std::string("0"));
+        QCOMPARE(back.entries.text(0, kExtra2), std::string("0"));
+    }
+
+    void trailingRow_data() {
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("comment");
+        QTest::addColumn<bool>("dropped");
+        QTest::newRow("blank") << QString() << QString() << QString() << true;
+        QTest::newRow("comment only") << QString() << QString() << QString("note") << true;
+        QTest::newRow("question only") << QString("q") << QString() << QString() << false;
+        QTest::newRow("answer only") << QString() << QString("a") << QString() << false;
+    }
+    void trailingRow() {
+        QFETCH(QString, question);
+        QFETCH(QString, answer);
+        QFETCH(QString, comment);
+        QFETCH(bool, dropped);
+        EntryTable t;
+        t.setEntryCount(2);
+        t.setText(0, kQuestion, "first");
+        t.setText(1, kQuestion, question.toStdString());
+        t.setText(1, kAnswer, answer.toStdString());
+        t.setText(1, kComment, comment.toStdString());
+        QCOMPARE(dropTrailingBlankEntry(t), dropped);
+        QCOMPARE(t.entryCount(), dropped ? 1 : 2);
+    }
+
+    void fontLines_data() {
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<bool>("bold");
+        QTest::newRow("1 sets") << "1" << true;
+        QTest::newRow("2 clears") << "2" << false;
+        QTest::newRow("blank-padded 1 sets") << "  1" << true;
+        QTest::newRow("junk clears") << "x" << false;
+    }
+    void fontLines() {
+        QFETCH(QString, style);
+        QFETCH(bool, bold);
+        std::vector<std::string> lines = headerLines();
+        lines[11] = "8388608";
+        lines[12] = style.toStdString();
+        lines[10] = std::string(40, 'F');
+        lines[23] = "460"; // low byte: 204
+        const Vocabulary doc = load(fileWithOneEntry(lines));
+        QCOMPARE(doc.header.fonts[0].bold, bold);
+        QCOMPARE(doc.header.fonts[0].color, kColorNavy);
+        QCOMPARE(doc.header.fonts[0].face, std::string(31, 'F'));
+        QCOMPARE(doc.header.fonts[1].charset, 204);
+    }
+
+    void fontSizeHeldToRange_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("size");
+        QTest::newRow("30") << "30" << 24;
+        QTest::newRow("3") << "3" << 6;
+        QTest::newRow("no digits") << "abc" << 6;
+        QTest::newRow("huge") << "99999999999999999999" << 24;
+    }
+    void fontSizeHeldToRange() {
+        QFETCH(QString, line);
+        QFETCH(int, size);
+        std::vector<std::string> lines = headerLines();
+        lines[9] = line.toStdString();
+        QCOMPARE(load(fileWithOneEntry(lines)).header.fontSize, size);
+    }
+
+    // Files the writer never produces load as far as they go and never read past the data.
+    void brokenFiles_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<QString>("lastQuestion");
+        const std::string ok = readData("animals.lut");
+        QTest::newRow("empty file") << QByteArray() << 1 << "";
+        QTest::newRow("line end after last field")
+            << QByteArray::fromStdString(ok + "\r\n") << 2 << "dog";
+        QTest::newRow("ends inside an entry")
+            << QByteArray::fromStdString(ok.substr(0, ok.size() - 9)) << 2 << "dog";
+        QTest::newRow("ends inside the header")
+            << QByteArray::fromStdString(ok.substr(0, 60)) << 1 << "";
+        QTest::newRow("format line without line end is old format")
+            << QByteArray("Vocabulary Format 1") << 1 << "";
+        QTest::newRow("bare LF line ends")
+            << QByteArray::fromStdString(ok).replace("\r\n", "\n") << 2 << "dog";
+        QTest::newRow("binary junk") << QByteArray("\0\xff\r\x01\n\n\x80\0\0", 9) << 1 << "";
+        std::string longLine = ok;
+        longLine.replace(longLine.find("cat"), 3, std::string(5000, 'c'));
+        QTest::newRow("over-long line") << QByteArray::fromStdString(longLine) << 2 << "dog";
+    }
+    void brokenFiles() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, entries);
+        QFETCH(QString, lastQuestion);
+        const Vocabulary doc = load(bytes.toStdString());
+        QCOMPARE(doc.entries.entryCount(), entries);
+        QCOMPARE(QString::fromUtf8(doc.entries.text(entries - 1, kQuestion)), lastQuestion);
+        // whatever was read can be written and read again to the same entries
+        const Vocabulary again = load(serializeVocabulary(doc, true));
+        QCOMPARE(again.entries.entryCount(), doc.entries.entryCount());
+        for (int i = 0; i < entries; ++i)
+            QCOMPARE(again.entries.entry(i)[kQuestion], doc.entries.entry(i)[kQuestion]);
+    }
+
+    void shortLayoutLineAndLongLine() {
+        std::vector<std::string> lines = headerLines();
+        lines[6] = "419";
+        lines[7] = "000004190000";
+        const Vocabulary doc = load(fileWithOneEntry(lines));
+        QCOMPARE(doc.header.layoutNames[0], std::string("419"));
+        QCOMPARE(doc.header.layoutNames[1], std::string("00000419"));
+    }
+
+    // A field holding a line break must not shift the entries after it.
+    void lineBreakInFieldKeepsLayout() {
+        Vocabulary doc;
+        doc.entries.setEntryCount(2);
+        doc.entries.setText(0, kQuestion, "two\r\nlines");
+        doc.entries.setText(0, kAnswer, "lone\nfeed");
+        doc.entries.setText(1, kQuestion, "next");
+        const Vocabulary back = load(serializeVocabulary(doc, true));
+        QCOMPARE(back.entries.entryCount(), 2);
+        QCOMPARE(back.entries.text(0, kQuestion), std::string("two lines"));
+        QCOMPARE(back.entries.text(0, kAnswer), std::string("lone feed"));
+        QCOMPARE(back.entries.text(1, kQuestion), std::string("next"));
+    }
+
+    // Any file with clean cells comes back byte for byte after a load and a save.
+    void roundTripRandomFiles() {
+        QRandomGenerator rng(1234);
+        auto word = [&rng](bool allowEmpty) {
+            const int length = static_cast<int>(rng.bounded(allowEmpty ? 0 : 1, 12));
+            std::string w;
+            for (int i = 0; i < length; ++i) {
+                char c = static_cast<char>(rng.bounded(33, 256));
+                if (c == '\x7f')
+                    c = 'x';
+                w.push_back(c);
+            }
+            if (!w.empty() && static_cast<unsigned char>(w.back()) <= 32)
+                w.back() = 'z';
+            return w;
+        };
+        for (int round = 0; round < 300; ++round) {
+            const bool current = round % 3 != 0;
+            std::vector<std::string> lines;
+            if (current) {
+                lines = headerLines();
+                for (int i = 1; i <= 5; ++i)
+                    lines[i] = word(true);
+                lines.pop_back();
+            }
+            lines.push_back(std::to_string(rng.bounded(1000)));
+            const int entries = static_cast<int>(rng.bounded(1, 30));
+            for (int e = 0; e < entries; ++e) {
+                lines.push_back(word(e + 1 < entries));
+                lines.push_back(word(true));
+                lines.push_back(word(e + 1 < entries));
+                lines.push_back(word(false));
+                lines.push_back(word(false));
+            }
+            const std::string bytes = joinLines(lines);
+            const Vocabulary doc = load(bytes);
+            QCOMPARE(doc.currentFormat, current);
+            QCOMPARE(doc.entries.entryCount(), entries);
+            QCOMPARE(serializeVocabulary(doc, current), bytes);
+        }
+    }
+
+    // The old format's first line is the counter line: one that reads as the format line would
+    // turn the saved file into a current-format one.
+    void formatLineAloneStaysOldFormat() {
+        const Vocabulary doc = load("Vocabulary Format 1");
+        QVERIFY(!doc.currentFormat);
+        const std::string bytes = serializeVocabulary(doc, false);
+        QVERIFY(!startsWithFormatLine(bytes));
+        const Vocabulary again = load(bytes);
+        QVERIFY(!again.currentFormat);
+        QCOMPARE(again.entries.entryCount(), 1);
+        QCOMPARE(again.counterLine, std::string("0\n"));
+    }
+
+    // Counts from the file are checked before they become entry numbers.
+    void tooManyEntriesAreRefused() {
+        EntryTable full;
+        full.setEntryCount(EntryTable::kMaxEntries); // empty entries cost nothing
+        std::string error;
+        QCOMPARE(mergeEntries(readData("animals.lut"), full, &error), 0);
+        QCOMPARE(error, std::string("too many entries: 2, at most 0"));
+        QCOMPARE(full.entryCount(), EntryTable::kMaxEntries);
+
+        // 10 GiB of line ends: 2^31 entry blocks after the counter line.
+        const test::RepeatedBytes lines('\n', std::size_t(10) << 30);
+        QVERIFY(!lines.view().empty());
+        Vocabulary doc;
+        doc.header.title = "kept";
+        QVERIFY(!readVocabulary(lines.view(), doc, &error));
+        QCOMPARE(error, std::string("too many entries: 2147483648, at most 2147483646"));
+        QCOMPARE(doc.header.title, std::string("kept"));
+        QCOMPARE(doc.entries.entryCount(), 1);
+    }
+
+    void loadReportsProgress() {
+        std::string bytes = readData("animals.lut");
+        for (int i = 0; i < 300'000; ++i)
+            bytes += "\r\nword\r\n\r\nWort\r\n0\r\n0";
+        std::vector<std::pair<long long, long long>> seen;
+        Vocabulary doc;
+        QVERIFY(readVocabulary(bytes, doc, nullptr, [&](long long done, long long total) {
+            seen.push_back({done, total});
+        }));
+        QCOMPARE(doc.entries.entryCount(), 300'002);
+        QVERIFY(seen.size() > 1);
+        for (std::size_t i = 1; i < seen.size(); ++i)
+            QVERIFY(seen[i].first > seen[i - 1].first && seen[i].second == seen[0].second);
+        QCOMPARE(seen.back().first, seen.back().second);
+    }
+
+    void mergeAppends_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("added");
+        QTest::newRow("current format") << QByteArray::fromStdString(readData("animals.lut")) << 2;
+        QTest::newRow("old format: entries after its first line")
+            << QByteArray::fromStdString(readData("old_format.lut")) << 2;
+        QTest::newRow("empty file") << QByteArray() << 0;
+    }
+    void mergeAppends() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, added);
+        EntryTable t;
+        t.setEntryCount(3);
+        for (int i = 0; i < 3; ++i)
+            t.setText(i, kQuestion, "own" + std::to_string(i + 1));
+        QCOMPARE(mergeEntries(bytes.toStdString(), t), added);
+        QCOMPARE(t.entryCount(), 3 + added);
+        QCOMPARE(t.text(2, kQuestion), std::string("own3"));
+        if (added == 2) {
+            QVERIFY(!t.text(3, kQuestion).empty());
+            QCOMPARE(t.text(4, kExtra2), std::string("0"));
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(TestLutFormat)
+#include "test_lut_format.moc"
