@@ -1,61 +1,14 @@
 #pragma once
 
-#include <array>
-#include <cstdint>
-#include <functional>
-#include <memory>
+#include "core/vocab/entry.h"
+#include "core/vocab/entry_store.h"
+
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace lexanta {
-
-// The stored fields of an entry, in the order the grid shows them.
-enum Field : int { kQuestion = 0, kAnswer = 1, kComment = 2, kExtra1 = 3, kExtra2 = 4 };
-inline constexpr int kFieldCount = 5;
-
-// The five stored fields of one entry, as the bytes of the file (no conversion).
-struct Entry {
-    std::array<std::string, kFieldCount> fields;
-
-    std::string& operator[](int field) { return fields[field]; }
-    const std::string& operator[](int field) const { return fields[field]; }
-    bool operator==(const Entry&) const = default;
-};
-
-// The five fields of a stored entry, viewed where the table keeps them. Valid until the table
-// is next changed.
-struct EntryView {
-    std::array<std::string_view, kFieldCount> fields;
-
-    std::string_view operator[](int field) const { return fields[field]; }
-    bool operator==(const EntryView&) const = default;
-    bool operator==(const Entry& e) const {
-        for (int f = 0; f < kFieldCount; ++f)
-            if (fields[f] != e.fields[f])
-                return false;
-        return true;
-    }
-    Entry toEntry() const {
-        Entry e;
-        for (int f = 0; f < kFieldCount; ++f)
-            e.fields[f] = std::string(fields[f]);
-        return e;
-    }
-};
-
-// One cell's new text, as the list operations plan their changes before making them.
-struct CellChange {
-    int entry = 0;
-    int field = 0;
-    std::string text;
-};
-
-// Told how far a long operation has come: `done` of `total` units (bytes, lines or rows, as
-// the operation says). Called now and then from the thread that runs the operation, so a
-// window may repaint or step a progress bar from it; the table being worked on must not be
-// touched from it.
-using ProgressCallback = std::function<void(long long done, long long total)>;
 
 // Told about structural changes so that a view can follow them.
 class EntryTableObserver {
@@ -80,44 +33,40 @@ public:
 };
 
 // The entries of a vocabulary: entries 0 .. entryCount()-1, five byte-string fields each.
-// There is always at least one entry (an empty one in a new vocabulary).
-//
-// Storage is compact. A loaded file's bytes stay one buffer, and an entry read from it is
-// the offset of its block there (8 bytes per entry, no copy of a field); a field is found by
-// scanning the block's few short lines. Text written later (edits, imports, merged files) is
-// appended to a side arena that only grows: an edited entry holds five offset-and-length
-// references, each into the file or the arena, so its unchanged fields are not copied. An
-// empty entry costs nothing beyond its number. Entries are slots of 8-byte records; once an
-// entry is inserted, deleted or moved in the middle, entries become indices into the slots,
-// so that moving, inserting and deleting entries moves 4-byte indices, not text. A sort or
-// shuffle puts the records themselves into entry order again.
+// There is always at least one entry (an empty one in a new vocabulary). The entries are kept
+// compactly in an EntryStore; the table checks entry numbers and tells its observer of every
+// change.
 class EntryTable {
 public:
     // Entry numbers are ints, and a grid shows them below a header row: at most this many.
     static constexpr int kMaxEntries = 2147483646;
 
-    EntryTable();
-    ~EntryTable();
-    EntryTable(EntryTable&& other) noexcept;
-    EntryTable& operator=(EntryTable&& other) noexcept;
+    EntryTable() = default;
+    EntryTable(EntryTable&& other) noexcept : store_(std::move(other.store_)) {}
+    EntryTable& operator=(EntryTable&& other) noexcept {
+        store_ = std::move(other.store_);
+        return *this;
+    }
     EntryTable(const EntryTable&) = delete;
     EntryTable& operator=(const EntryTable&) = delete;
 
-    int entryCount() const { return count_; }
+    int entryCount() const { return store_.count(); }
     // Growing appends empty entries, shrinking drops the last ones. Values below 1 count as 1.
     void setEntryCount(int count);
 
     // Outside the entries and fields, reads as empty and writes nothing.
-    std::string_view text(int entry, int field) const;
+    std::string_view text(int entry, int field) const {
+        if (field < 0 || field >= kFieldCount || entry < 0 || entry >= entryCount())
+            return {};
+        return store_.text(entry, field);
+    }
     void setText(int entry, int field, std::string_view text);
 
     EntryView entry(int index) const;
     void setEntry(int index, const Entry& e);
     void setEntry(int index, const EntryView& e);
-    void clearEntry(int index);
     bool isBlank(int index) const; // question, answer and comment all empty
 
-    void exchangeEntries(int a, int b);
     // Moves the entry at `from` to `to`; the entries in between shift by one.
     void moveEntry(int from, int to);
     // Moves field `from` to position `to` in every entry; the fields in between shift by one.
@@ -137,15 +86,11 @@ public:
     // it as a replacement.
     void swapContents(EntryTable& other);
 
-    // Entry blocks as a vocabulary file holds them: five lines per entry (question, comment,
-    // answer, extra field 1, extra field 2), each ended by LF or CR LF; the last block may
-    // lack lines, which read as empty, and its last line may lack its line end.
-    // The number of blocks in `blocks` (a line end after the last line adds none).
-    static std::size_t countEntryBlocks(std::string_view blocks);
-    // Replaces every entry with the blocks of `bytes` from offset `begin` on, keeping the
-    // bytes as the table's buffer (entries 0 .. blocks-1; at least one entry). The caller has
-    // checked that the blocks fit (countEntryBlocks <= kMaxEntries). Returns the number of blocks.
-    // `progress` hears of the bytes gone through, of all the blocks' bytes.
+    // Replaces every entry with the entry blocks (entry_blocks.h) of `bytes` from offset
+    // `begin` on, keeping the bytes as the table's buffer (entries 0 .. blocks-1; at least one
+    // entry). The caller has checked that the blocks fit (countEntryBlocks <= kMaxEntries).
+    // Returns the number of blocks. `progress` hears of the bytes gone through, of all the
+    // blocks' bytes.
     std::size_t adoptEntryBlocks(std::string&& bytes, std::size_t begin,
                                  const ProgressCallback& progress = {});
     // Appends the blocks after the last entry, their bytes copied once into the arena. The
@@ -161,9 +106,12 @@ public:
     // or written whole are checked once; false when not known.
     bool knownClean(int index) const;
     // About how many bytes the entries take when written (an estimate for reserving).
-    std::size_t byteSizeHint() const;
+    std::size_t byteSizeHint() const { return store_.byteSizeHint(); }
     // A hint that entry `index` is read soon: its bytes are fetched into the cache meanwhile.
-    void prefetchEntry(int index) const;
+    void prefetchEntry(int index) const {
+        if (index >= 0 && index < entryCount())
+            store_.prefetchEntry(index);
+    }
 
     void setObserver(EntryTableObserver* observer) { observer_ = observer; }
     EntryTableObserver* observer() const { return observer_; }
@@ -171,62 +119,7 @@ public:
     void notifyEntriesChanged(int first, int last);
 
 private:
-    struct WideRow;
-
-    std::uint32_t slotOf(int index) const {
-        return identity_ ? std::uint32_t(index) : order_[index];
-    }
-    static constexpr int kPageBits = 20;
-    static constexpr std::uint32_t kPageSize = 1u << kPageBits;
-    std::uint64_t record(std::uint32_t slot) const {
-        const std::size_t page = slot >> kPageBits;
-        if (page >= pages_.size() || !pages_[page])
-            return 0;
-        return pages_[page][slot & (kPageSize - 1)];
-    }
-    void setRecord(std::uint32_t slot, std::uint64_t value);
-    void setRawRecord(std::uint32_t slot, std::uint64_t value);
-    void releaseRecord(std::uint32_t slot);
-    void releaseSlots(std::uint32_t first, std::uint32_t end);
-    std::uint32_t newSlot();
-    void materializeOrder();
-    void insertEmptyEntries(int at, int count);
-    void swapStorage(EntryTable& other) noexcept;
-    std::uint32_t wideOf(std::uint32_t slot);
-    std::uint64_t refFor(std::string_view text);
-    std::string_view refText(std::uint64_t ref) const;
-    std::string_view blockLine(std::uint64_t rec, int line) const;
-    void blockLines(std::uint64_t rec, std::string_view (&lines)[kFieldCount]) const;
-    void writeText(int index, int field, std::string_view text);
-    void writeEntry(int index, const EntryView& e);
-    void clearStorage();
-    std::size_t addBlocks(const std::string& buffer, std::size_t begin, std::uint64_t tag,
-                          std::size_t blocks, int first, const ProgressCallback& progress);
-
-    std::string source_; // the loaded file's bytes, unchanged
-    std::string arena_;  // text written since, appended only
-    // Slot records, in pages of kPageSize so that pages of empty entries need no memory: 0
-    // for an empty entry, else a block's offset or a wide row's index with a tag in the top bits.
-    // Pages are mapped memory: untouched parts take none, and a page filled at once is asked
-    // for large pages (fewer page faults).
-    struct PageRelease {
-        void operator()(std::uint64_t* page) const;
-    };
-    using Page = std::unique_ptr<std::uint64_t[], PageRelease>;
-    static Page newPage(bool filledAtOnce);
-    // Pages for `count` slots from `first` on, all to be filled now.
-    void allocatePages(std::uint32_t first, std::size_t count);
-    std::vector<Page> pages_;
-    std::vector<WideRow> wide_;
-    std::vector<std::uint32_t> freeWide_;
-    int count_ = 1;
-    bool identity_ = true;             // entry i is slot i; order_ is unused
-    std::vector<std::uint32_t> order_; // entry -> slot, once entries have moved
-    std::vector<std::uint32_t> freeSlots_;
-    std::uint32_t slotEnd_ = 1; // slots at and past this one are unused
-    // Stored place of each field, changed by moveField.
-    std::array<std::uint8_t, kFieldCount> fieldOf_{0, 1, 2, 3, 4};
-    bool fieldsInPlace_ = true; // fieldOf_ is the identity
+    EntryStore store_;
     EntryTableObserver* observer_ = nullptr;
 };
 

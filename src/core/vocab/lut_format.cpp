@@ -1,5 +1,6 @@
 #include "core/vocab/lut_format.h"
 
+#include "core/vocab/entry_blocks.h"
 #include "platform/file_io.h"
 
 #include <algorithm>
@@ -99,26 +100,8 @@ void readFont(LineReader& in, FieldFont& font) {
         font.charset = static_cast<int>(leadingInteger(line) & 0xFF);
 }
 
-void putLine(std::string& out, std::string_view text) {
-    // A field never spans lines: each line break inside it is written as one blank.
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t lf = text.find('\n', start);
-        if (lf == std::string_view::npos) {
-            out.append(text.substr(start));
-            break;
-        }
-        std::size_t end = lf;
-        if (end > start && text[end - 1] == '\r')
-            --end;
-        out.append(text.substr(start, end - start));
-        out.push_back(' ');
-        start = lf + 1;
-    }
-}
-
 void putFont(std::string& out, const FieldFont& font) {
-    putLine(out, font.face);
+    appendFieldLine(out, font.face);
     out += "\r\n" + std::to_string(font.color) + "\r\n";
     for (bool style : {font.bold, font.italic, font.underline, font.strikeOut})
         out += style ? "1\r\n" : "0\r\n";
@@ -167,7 +150,7 @@ std::size_t readHeader(std::string_view data, Vocabulary& doc, std::string* erro
         read.currentFormat = false;
         read.counterLine = std::string(line) + '\n';
     }
-    const std::size_t entries = EntryTable::countEntryBlocks(in.remaining());
+    const std::size_t entries = countEntryBlocks(in.remaining());
     if (entries > static_cast<unsigned long long>(EntryTable::kMaxEntries)) {
         if (error)
             *error = tooManyEntriesMessage(entries, EntryTable::kMaxEntries);
@@ -205,7 +188,7 @@ int mergeEntries(std::string_view data, EntryTable& table, std::string* error,
     LineReader in(data);
     in.skip(startsWithFormatLine(data) ? kHeaderLines + 1 : 1);
     const std::string_view blocks = in.remaining();
-    const std::size_t entries = EntryTable::countEntryBlocks(blocks);
+    const std::size_t entries = countEntryBlocks(blocks);
     const long long room = EntryTable::kMaxEntries - static_cast<long long>(table.entryCount());
     if (entries > static_cast<unsigned long long>(room)) {
         if (error)
@@ -239,11 +222,11 @@ std::string serializeVocabulary(const Vocabulary& doc, bool withHeader) {
         out += "\r\n";
         for (const std::string* text :
              {&h.questionsLanguage, &h.answersLanguage, &h.title, &h.author, &h.date}) {
-            putLine(out, *text);
+            appendFieldLine(out, *text);
             out += "\r\n";
         }
         for (const std::string& name : h.layoutNames) {
-            putLine(out, name);
+            appendFieldLine(out, name);
             out += "\r\n";
         }
         out += std::to_string(h.fontSize) + "\r\n";
@@ -256,48 +239,9 @@ std::string serializeVocabulary(const Vocabulary& doc, bool withHeader) {
         counter.remove_suffix(1);
     if (!withHeader && counter == kFormatLine)
         counter = "0";
-    putLine(out, counter);
+    appendFieldLine(out, counter);
     out += "\r\n";
-    // Runs of blocks that lie one after the other in the table's buffer are copied at once.
-    const char* runBegin = nullptr;
-    const char* runEnd = nullptr;
-    const auto flush = [&] {
-        if (runBegin)
-            out.append(runBegin, static_cast<std::size_t>(runEnd - runBegin));
-        runBegin = runEnd = nullptr;
-    };
-    const int count = t.entryCount();
-    // Entries out of file order (after a sort) lie anywhere in the buffer: their bytes are
-    // fetched a few entries ahead.
-    constexpr int kAhead = 16;
-    bool inOrder = true;
-    for (int r = 0; r < count; ++r) {
-        if (!inOrder)
-            t.prefetchEntry(r + kAhead);
-        const std::string_view block = t.verbatimBlock(r);
-        inOrder = !block.empty() && block.data() == runEnd;
-        if (!block.empty()) {
-            if (!inOrder) {
-                flush();
-                runBegin = block.data();
-            }
-            runEnd = block.data() + block.size();
-            continue;
-        }
-        flush();
-        const EntryView e = t.entry(r);
-        putLine(out, e[kQuestion]);
-        out += "\r\n";
-        putLine(out, e[kComment]);
-        out += "\r\n";
-        putLine(out, e[kAnswer]);
-        out += "\r\n";
-        putLine(out, e[kExtra1].empty() ? std::string_view("0") : e[kExtra1]);
-        out += "\r\n";
-        putLine(out, e[kExtra2].empty() ? std::string_view("0") : e[kExtra2]);
-        out += "\r\n";
-    }
-    flush();
+    appendEntryBlocks(out, t);
     out.resize(out.size() - 2); // no line end after the last line
     return out;
 }

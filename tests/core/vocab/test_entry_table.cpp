@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 #include <numeric>
 #include <random>
 #include <string>
@@ -110,10 +111,15 @@ private slots:
                     model[r] = e;
                     break;
                 }
-                case 3:
-                    t.exchangeEntries(r, s);
+                case 3: { // two entries exchanged, as the shuffle's steps do
+                    const int low = std::min(r, s);
+                    std::vector<int> order(static_cast<std::size_t>(std::abs(r - s) + 1));
+                    std::iota(order.begin(), order.end(), low);
+                    std::swap(order.front(), order.back());
+                    t.reorder(low, order);
                     std::swap(model[r], model[s]);
                     break;
+                }
                 case 4: {
                     t.moveEntry(r, s);
                     const Entry moved = model[r];
@@ -249,7 +255,7 @@ private slots:
         QTest::addColumn<int>("operation");
         QTest::newRow("entry") << 0;
         QTest::newRow("setEntry") << 1;
-        QTest::newRow("exchangeEntries") << 2;
+        QTest::newRow("moveEntry") << 2;
         QTest::newRow("reorder") << 3;
     }
     void badEntryNumbersAreCaught() {
@@ -270,7 +276,7 @@ private slots:
                 t.setEntry(50, Entry{});
                 break;
             case 2:
-                t.exchangeEntries(0, 50);
+                t.moveEntry(0, 50);
                 break;
             default:
                 t.reorder(0, {0, 50});

@@ -1,0 +1,114 @@
+#include "core/vocab/entry_blocks.h"
+
+#include "core/vocab/entry_table.h"
+
+namespace lexanta {
+
+std::size_t countLineFeeds(const char* data, std::size_t begin, std::size_t end) {
+    std::size_t count = 0;
+    std::size_t i = begin;
+#if defined(__SSE2__)
+    // Matches count down from 0 in byte lanes (a match is -1), summed before a lane can wrap.
+    const __m128i lf = _mm_set1_epi8('\n');
+    while (i + 16 <= end) {
+        __m128i lanes = _mm_setzero_si128();
+        for (int k = 0; k < 255 && i + 16 <= end; ++k, i += 16)
+            lanes = _mm_sub_epi8(
+                lanes,
+                _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i)), lf));
+        const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
+        count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
+                 static_cast<std::size_t>(_mm_extract_epi16(sums, 4));
+    }
+#endif
+    for (; i < end; ++i)
+        count += data[i] == '\n';
+    return count;
+}
+
+std::size_t countEntryBlocks(std::string_view blocks) {
+    if (blocks.empty())
+        return 0;
+    std::size_t lines = countLineFeeds(blocks.data(), 0, blocks.size());
+    if (blocks.back() != '\n')
+        ++lines;
+    return (lines + kBlockLines - 1) / kBlockLines;
+}
+
+std::size_t cutAfterMiddle(const char* data, std::size_t begin, std::size_t size,
+                           std::size_t blocks, std::size_t& firstBlocks) {
+    firstBlocks = blocks;
+    const std::size_t middle = begin + (size - begin) / 2;
+    std::size_t lines = countLineFeeds(data, begin, middle);
+    const std::size_t k = lines / kBlockLines + 1;
+    std::size_t pos = middle;
+    while (lines < k * kBlockLines && pos < size) {
+        const char* lf = findLineFeed(data, pos, size);
+        if (!lf)
+            break;
+        pos = static_cast<std::size_t>(lf - data) + 1;
+        ++lines;
+    }
+    if (lines == k * kBlockLines && pos < size && k < blocks) {
+        firstBlocks = k;
+        return pos;
+    }
+    return size;
+}
+
+void appendFieldLine(std::string& out, std::string_view text) {
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t lf = text.find('\n', start);
+        if (lf == std::string_view::npos) {
+            out.append(text.substr(start));
+            break;
+        }
+        std::size_t end = lf;
+        if (end > start && text[end - 1] == '\r')
+            --end;
+        out.append(text.substr(start, end - start));
+        out.push_back(' ');
+        start = lf + 1;
+    }
+}
+
+void appendEntryBlocks(std::string& out, const EntryTable& table) {
+    const char* runBegin = nullptr;
+    const char* runEnd = nullptr;
+    const auto flush = [&] {
+        if (runBegin)
+            out.append(runBegin, static_cast<std::size_t>(runEnd - runBegin));
+        runBegin = runEnd = nullptr;
+    };
+    const int count = table.entryCount();
+    // Entries out of file order (after a sort) lie anywhere in the buffer: their bytes are
+    // fetched a few entries ahead.
+    constexpr int kAhead = 16;
+    bool inOrder = true;
+    for (int r = 0; r < count; ++r) {
+        if (!inOrder)
+            table.prefetchEntry(r + kAhead);
+        const std::string_view block = table.verbatimBlock(r);
+        inOrder = !block.empty() && block.data() == runEnd;
+        if (!block.empty()) {
+            if (!inOrder) {
+                flush();
+                runBegin = block.data();
+            }
+            runEnd = block.data() + block.size();
+            continue;
+        }
+        flush();
+        const EntryView e = table.entry(r);
+        for (int line = 0; line < static_cast<int>(kBlockLines); ++line) {
+            const int field = kLineOfField[line];
+            const std::string_view text = e[field];
+            appendFieldLine(out, field >= kExtra1 && text.empty() ? std::string_view("0") : text);
+            out += "\r\n";
+        }
+    }
+    flush();
+}
+
+} // namespace lexanta

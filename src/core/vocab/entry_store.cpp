@@ -1,0 +1,617 @@
+#include "core/vocab/entry_store.h"
+
+#include "core/vocab/entry_blocks.h"
+#include "platform/both_cores.h"
+#include "platform/file_io.h"
+
+#include <sys/mman.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <new>
+#include <numeric>
+
+namespace lexanta {
+
+namespace {
+
+// Slot records: a tag in the top two bits, then the three flags of a block (entry_blocks.h),
+// then the payload: a byte offset or a wide row's index.
+constexpr std::uint64_t kTagMask = 3ull << 62;
+constexpr std::uint64_t kSourceBlock = 1ull << 62;
+constexpr std::uint64_t kArenaBlock = 2ull << 62;
+constexpr std::uint64_t kWide = 3ull << 62;
+constexpr std::uint64_t kPayload = kBlockClean - 1;
+static_assert(kBlockCanonical < kSourceBlock && kBlockFollowed < kBlockCanonical &&
+              kBlockClean < kBlockFollowed);
+
+// Cell references of wide rows: bit 63 set for the arena, else the source; then a 39-bit
+// offset (buffers up to 512 GiB) and a 24-bit length. Longer texts sit in the arena behind an
+// 8-byte length.
+constexpr std::uint64_t kInArena = 1ull << 63;
+constexpr int kLengthBits = 24;
+constexpr std::uint64_t kLongLength = (1ull << kLengthBits) - 1;
+
+constexpr std::array<std::uint8_t, kFieldCount> kFieldsInPlace{0, 1, 2, 3, 4};
+
+constexpr std::size_t kProgressBytes = 1 << 20;
+
+bool within(std::string_view text, const std::string& buffer) {
+    const auto begin = reinterpret_cast<std::uintptr_t>(buffer.data());
+    const auto p = reinterpret_cast<std::uintptr_t>(text.data());
+    return p >= begin && p + text.size() <= begin + buffer.size();
+}
+
+} // namespace
+
+void EntryStore::PageRelease::operator()(std::uint64_t* page) const {
+    munmap(page, kPageSize * sizeof(std::uint64_t));
+}
+
+EntryStore::Page EntryStore::newPage(bool filledAtOnce) {
+    const std::size_t bytes = kPageSize * sizeof(std::uint64_t);
+    void* page = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (page == MAP_FAILED)
+        throw std::bad_alloc();
+    if (filledAtOnce)
+        preferLargePages(page, bytes);
+    return Page(static_cast<std::uint64_t*>(page));
+}
+
+void EntryStore::allocatePages(std::uint32_t first, std::size_t count) {
+    if (count == 0)
+        return;
+    const std::size_t lastPage = (first + count - 1) >> kPageBits;
+    if (pages_.size() <= lastPage)
+        pages_.resize(lastPage + 1);
+    for (std::size_t p = first >> kPageBits; p <= lastPage; ++p)
+        if (!pages_[p])
+            pages_[p] = newPage(true);
+}
+
+struct EntryStore::WideRow {
+    std::uint64_t refs[kFieldCount] = {};
+};
+
+EntryStore::EntryStore() = default;
+EntryStore::~EntryStore() = default;
+
+EntryStore::EntryStore(EntryStore&& other) noexcept {
+    swap(other);
+}
+
+EntryStore& EntryStore::operator=(EntryStore&& other) noexcept {
+    if (this != &other) {
+        EntryStore empty;
+        swap(other);
+        other.swap(empty); // `other` is left empty; what `this` held goes with `empty`
+    }
+    return *this;
+}
+
+void EntryStore::swap(EntryStore& other) noexcept {
+    std::swap(source_, other.source_);
+    std::swap(arena_, other.arena_);
+    std::swap(pages_, other.pages_);
+    std::swap(wide_, other.wide_);
+    std::swap(freeWide_, other.freeWide_);
+    std::swap(count_, other.count_);
+    std::swap(identity_, other.identity_);
+    std::swap(order_, other.order_);
+    std::swap(freeSlots_, other.freeSlots_);
+    std::swap(slotEnd_, other.slotEnd_);
+    std::swap(fieldOf_, other.fieldOf_);
+    std::swap(fieldsInPlace_, other.fieldsInPlace_);
+}
+
+void EntryStore::setRecord(std::uint32_t slot, std::uint64_t value) {
+    // The block before no longer knows what follows it.
+    if (slot > 0) {
+        const std::uint64_t before = record(slot - 1);
+        if (before & kBlockFollowed)
+            setRawRecord(slot - 1, before & ~kBlockFollowed);
+    }
+    setRawRecord(slot, value & ~kBlockFollowed);
+}
+
+void EntryStore::setRawRecord(std::uint32_t slot, std::uint64_t value) {
+    const std::size_t page = slot >> kPageBits;
+    if (page >= pages_.size()) {
+        if (value == 0)
+            return;
+        pages_.resize(page + 1);
+    }
+    if (!pages_[page]) {
+        if (value == 0)
+            return;
+        pages_[page] = newPage(false);
+    }
+    pages_[page][slot & (kPageSize - 1)] = value;
+}
+
+void EntryStore::releaseRecord(std::uint32_t slot) {
+    const std::uint64_t rec = record(slot);
+    if ((rec & kTagMask) == kWide) {
+        const auto w = static_cast<std::uint32_t>(rec & kPayload);
+        wide_[w] = WideRow{};
+        freeWide_.push_back(w);
+    }
+    setRecord(slot, 0);
+}
+
+void EntryStore::releaseSlots(std::uint32_t first, std::uint32_t end) {
+    if (first >= end)
+        return;
+    if (first > 0) // the block before no longer knows what follows it
+        setRawRecord(first - 1, record(first - 1) & ~kBlockFollowed);
+    for (std::uint32_t s = first; s < end;) {
+        const std::size_t page = s >> kPageBits;
+        const std::uint32_t pageEnd =
+            std::min<std::uint32_t>(end, static_cast<std::uint32_t>((page + 1) << kPageBits));
+        if (page < pages_.size() && pages_[page]) {
+            std::uint64_t* records = pages_[page].get();
+            for (std::uint32_t t = s; t < pageEnd; ++t) {
+                std::uint64_t& rec = records[t & (kPageSize - 1)];
+                if ((rec & kTagMask) == kWide) {
+                    const auto w = static_cast<std::uint32_t>(rec & kPayload);
+                    wide_[w] = WideRow{};
+                    freeWide_.push_back(w);
+                }
+                rec = 0;
+            }
+            if (s == (page << kPageBits) && pageEnd == ((page + 1) << kPageBits))
+                pages_[page].reset();
+        }
+        s = pageEnd;
+    }
+}
+
+std::uint32_t EntryStore::newSlot() {
+    if (!freeSlots_.empty()) {
+        const std::uint32_t slot = freeSlots_.back();
+        freeSlots_.pop_back();
+        return slot;
+    }
+    return slotEnd_++;
+}
+
+void EntryStore::materializeOrder() {
+    if (!identity_)
+        return;
+    order_.resize(static_cast<std::size_t>(count_));
+    std::iota(order_.begin(), order_.end(), 0u);
+    slotEnd_ = static_cast<std::uint32_t>(count_);
+    identity_ = false;
+}
+
+std::string_view EntryStore::blockLine(std::uint64_t rec, int line) const {
+    const std::string& buffer = (rec & kTagMask) == kSourceBlock ? source_ : arena_;
+    std::size_t pos = static_cast<std::size_t>(rec & kPayload);
+    for (int i = 0; i < line; ++i) {
+        if (pos >= buffer.size())
+            return {};
+        const char* lf = findLineFeed(buffer.data(), pos, buffer.size());
+        if (!lf)
+            return {};
+        pos = static_cast<std::size_t>(lf - buffer.data()) + 1;
+    }
+    return takeLine(buffer.data(), buffer.size(), pos);
+}
+
+void EntryStore::blockLines(std::uint64_t rec, std::string_view (&lines)[kFieldCount]) const {
+    const std::string& buffer = (rec & kTagMask) == kSourceBlock ? source_ : arena_;
+    std::size_t pos = static_cast<std::size_t>(rec & kPayload);
+    for (std::string_view& line : lines)
+        line = takeLine(buffer.data(), buffer.size(), pos);
+}
+
+std::string_view EntryStore::refText(std::uint64_t ref) const {
+    if (ref == 0)
+        return {};
+    const std::string& buffer = (ref & kInArena) ? arena_ : source_;
+    const std::size_t offset = static_cast<std::size_t>((ref & ~kInArena) >> kLengthBits);
+    std::size_t length = static_cast<std::size_t>(ref & kLongLength);
+    if (length == kLongLength) {
+        std::uint64_t longLength = 0;
+        std::memcpy(&longLength, buffer.data() + offset, sizeof longLength);
+        return std::string_view(buffer).substr(offset + sizeof longLength,
+                                               static_cast<std::size_t>(longLength));
+    }
+    return std::string_view(buffer).substr(offset, length);
+}
+
+std::uint64_t EntryStore::refFor(std::string_view text) {
+    if (text.empty())
+        return 0;
+    if (text.size() < kLongLength) {
+        // Text the table already holds is referred to where it is, not copied.
+        for (const std::string* buffer : {&source_, &arena_}) {
+            if (within(text, *buffer))
+                return (buffer == &arena_ ? kInArena : 0) |
+                       static_cast<std::uint64_t>(text.data() - buffer->data()) << kLengthBits |
+                       text.size();
+        }
+        const std::uint64_t offset = arena_.size();
+        arena_.append(text);
+        return kInArena | offset << kLengthBits | text.size();
+    }
+    // A copy is made first: `text` may lie in the arena, which the append can move.
+    const std::string copy(text);
+    const std::uint64_t offset = arena_.size();
+    const std::uint64_t length = copy.size();
+    arena_.append(reinterpret_cast<const char*>(&length), sizeof length);
+    arena_.append(copy);
+    return kInArena | offset << kLengthBits | kLongLength;
+}
+
+std::uint32_t EntryStore::wideOf(std::uint32_t slot) {
+    const std::uint64_t rec = record(slot);
+    if ((rec & kTagMask) == kWide)
+        return static_cast<std::uint32_t>(rec & kPayload);
+    WideRow row;
+    if (rec != 0) {
+        std::string_view lines[kFieldCount];
+        blockLines(rec, lines);
+        for (int f = 0; f < kFieldCount; ++f)
+            row.refs[f] = refFor(lines[kLineOfField[f]]);
+    }
+    std::uint32_t w;
+    if (!freeWide_.empty()) {
+        w = freeWide_.back();
+        freeWide_.pop_back();
+        wide_[w] = row;
+    } else {
+        w = static_cast<std::uint32_t>(wide_.size());
+        wide_.push_back(row);
+    }
+    setRecord(slot, kWide | w);
+    return w;
+}
+
+std::string_view EntryStore::text(int entry, int field) const {
+    const std::uint64_t rec = record(slotOf(entry));
+    const int place = fieldOf_[field];
+    if (rec == 0)
+        return {};
+    if ((rec & kTagMask) == kWide)
+        return refText(wide_[rec & kPayload].refs[place]);
+    return blockLine(rec, kLineOfField[place]);
+}
+
+void EntryStore::writeText(int index, int field, std::string_view text) {
+    const std::uint32_t slot = slotOf(index);
+    const int place = fieldOf_[field];
+    if (text.empty() && record(slot) == 0)
+        return;
+    const std::uint64_t ref = refFor(text);
+    const std::uint32_t w = wideOf(slot);
+    std::uint64_t* refs = wide_[w].refs;
+    refs[place] = ref;
+    if (std::all_of(refs, refs + kFieldCount, [](std::uint64_t r) { return r == 0; }))
+        releaseRecord(slot);
+}
+
+EntryView EntryStore::entry(int index) const {
+    EntryView v;
+    const std::uint64_t rec = record(slotOf(index));
+    if (rec == 0)
+        return v;
+    if ((rec & kTagMask) == kWide) {
+        const WideRow& w = wide_[rec & kPayload];
+        for (int c = 0; c < kFieldCount; ++c)
+            v.fields[c] = refText(w.refs[fieldOf_[c]]);
+        return v;
+    }
+    std::string_view lines[kFieldCount];
+    blockLines(rec, lines);
+    for (int c = 0; c < kFieldCount; ++c)
+        v.fields[c] = lines[kLineOfField[fieldOf_[c]]];
+    return v;
+}
+
+void EntryStore::writeEntry(int index, const EntryView& e) {
+    const std::uint32_t slot = slotOf(index);
+    releaseRecord(slot);
+    std::string_view byField[kFieldCount];
+    bool empty = true;
+    bool blockable = true;
+    std::size_t bytes = kBlockLines;
+    for (int c = 0; c < kFieldCount; ++c) {
+        const std::string_view text = e.fields[c];
+        byField[fieldOf_[c]] = text;
+        empty = empty && text.empty();
+        // A block line cannot hold a line feed, nor end in the CR a line end would take.
+        blockable = blockable && text.find('\n') == std::string_view::npos &&
+                    (text.empty() || text.back() != '\r');
+        bytes += text.size();
+    }
+    if (empty)
+        return;
+    if (!blockable) {
+        const std::uint32_t w = wideOf(slot);
+        for (int f = 0; f < kFieldCount; ++f)
+            wide_[w].refs[f] = refFor(byField[f]);
+        return;
+    }
+    // Five short lines in the arena cost less than five references.
+    const std::uint64_t offset = arena_.size();
+    arena_.reserve(arena_.size() + bytes);
+    std::uint64_t flags = kBlockClean;
+    for (int line = 0; line < kFieldCount; ++line) {
+        const std::string_view text = byField[kLineOfField[line]];
+        if (line < 3 && !text.empty() && !(isAboveBlank(text.front()) && isAboveBlank(text.back())))
+            flags = 0;
+        arena_.append(text);
+        arena_.push_back('\n');
+    }
+    setRecord(slot, kArenaBlock | flags | offset);
+}
+
+bool EntryStore::inArena(std::string_view text) const {
+    return !text.empty() && within(text, arena_);
+}
+
+void EntryStore::clearEntry(int index) {
+    releaseRecord(slotOf(index));
+}
+
+void EntryStore::moveEntry(int from, int to) {
+    materializeOrder();
+    const std::uint32_t slot = order_[from];
+    if (from < to)
+        std::move(order_.begin() + from + 1, order_.begin() + to + 1, order_.begin() + from);
+    else
+        std::move_backward(order_.begin() + to, order_.begin() + from, order_.begin() + from + 1);
+    order_[to] = slot;
+}
+
+void EntryStore::moveField(int from, int to) {
+    // Every entry holds its fields in the same stored places, so one map serves them all.
+    // (Rebuilt through a copy: GCC 12 at -O3 takes std::rotate over the five places for a
+    // write past their end.)
+    const auto before = fieldOf_;
+    const auto moved = static_cast<std::size_t>(from), target = static_cast<std::size_t>(to);
+    for (std::size_t k = 0, source = 0; k < before.size(); ++k, ++source) {
+        if (k == target) {
+            fieldOf_[k] = before[moved];
+            --source;
+            continue;
+        }
+        if (source == moved)
+            ++source;
+        fieldOf_[k] = before[source];
+    }
+    fieldsInPlace_ = fieldOf_ == kFieldsInPlace;
+}
+
+void EntryStore::insertEmptyEntries(int at, int count) {
+    if (identity_ && at == count_) {
+        // Slots past the last entry are empty: appending entries writes nothing.
+        count_ += count;
+        return;
+    }
+    materializeOrder();
+    std::vector<std::uint32_t> fresh(static_cast<std::size_t>(count));
+    for (auto& s : fresh)
+        s = newSlot();
+    order_.insert(order_.begin() + at, fresh.begin(), fresh.end());
+    count_ += count;
+}
+
+void EntryStore::removeEntries(int at, int count) {
+    if (identity_ && at + count == count_) {
+        releaseSlots(static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(count_));
+    } else {
+        materializeOrder();
+        for (int r = at; r < at + count; ++r) {
+            releaseRecord(order_[r]);
+            freeSlots_.push_back(order_[r]);
+        }
+        order_.erase(order_.begin() + at, order_.begin() + at + count);
+    }
+    count_ -= count;
+}
+
+void EntryStore::reorder(int first, const std::vector<int>& newOrder) {
+    const auto n = static_cast<int>(newOrder.size());
+    // The records themselves move, into entry order: whoever reads the entries in order
+    // afterwards (a save, the frequency analysis) walks them in memory order. Entries that had
+    // moved before are put in order on the way, and the store keeps no order of its own.
+    auto records = largeVector<std::uint64_t>(static_cast<std::size_t>(count_));
+    for (int r = 0; r < count_; ++r) {
+        std::uint64_t rec = record(slotOf(r));
+        // Only a block followed by the next entry's keeps the flag.
+        if ((rec & kBlockFollowed) && !(r + 1 < count_ && slotOf(r + 1) == slotOf(r) + 1))
+            rec &= ~kBlockFollowed;
+        records[static_cast<std::size_t>(r)] = rec;
+    }
+    // Then every record goes to its new place in new pages.
+    std::vector<Page>().swap(pages_);
+    allocatePages(0, static_cast<std::size_t>(count_));
+    std::vector<std::uint32_t>().swap(order_);
+    std::vector<std::uint32_t>().swap(freeSlots_);
+    identity_ = true;
+    slotEnd_ = static_cast<std::uint32_t>(count_);
+    for (int r = 0; r < count_; ++r) {
+        std::uint64_t rec = records[static_cast<std::size_t>(r)];
+        if (r == first - 1) // it meets a new neighbour
+            rec &= ~kBlockFollowed;
+        if (r >= first && r < first + n) {
+            const auto i = static_cast<std::size_t>(r - first);
+            // The records are gathered from anywhere: each is fetched a few rows ahead.
+            if (i + 16 < newOrder.size())
+                __builtin_prefetch(&records[static_cast<std::size_t>(newOrder[i + 16])]);
+            rec = records[static_cast<std::size_t>(newOrder[i])];
+            if (!(i + 1 < newOrder.size() && newOrder[i + 1] == newOrder[i] + 1))
+                rec &= ~kBlockFollowed;
+        }
+        if (rec != 0)
+            setRawRecord(static_cast<std::uint32_t>(r), rec);
+    }
+}
+
+void EntryStore::clearStorage() {
+    std::string().swap(source_);
+    std::string().swap(arena_);
+    std::vector<Page>().swap(pages_);
+    std::vector<WideRow>().swap(wide_);
+    std::vector<std::uint32_t>().swap(freeWide_);
+    std::vector<std::uint32_t>().swap(order_);
+    std::vector<std::uint32_t>().swap(freeSlots_);
+    identity_ = true;
+    slotEnd_ = static_cast<std::uint32_t>(count_);
+    fieldOf_ = kFieldsInPlace;
+    fieldsInPlace_ = true;
+}
+
+void EntryStore::reset() {
+    count_ = 1;
+    clearStorage();
+}
+
+void EntryStore::addBlocks(const std::string& buffer, std::size_t begin, std::uint64_t tag,
+                           std::size_t blocks, int first, const ProgressCallback& progress) {
+    // The entries from `first` on get slots of their own, numbered in block order; the entry
+    // count changes at the end.
+    const std::uint32_t slot0 = identity_ ? static_cast<std::uint32_t>(first) : slotEnd_;
+    if (blocks == 0)
+        return;
+    if (!identity_) {
+        order_.reserve(order_.size() + blocks);
+        slotEnd_ += static_cast<std::uint32_t>(blocks);
+    }
+    // Every page first, so that two threads can fill them.
+    allocatePages(slot0, blocks);
+    const auto put = [this](std::uint32_t at, std::uint64_t value) {
+        pages_[at >> kPageBits][at & (kPageSize - 1)] = value;
+    };
+
+    // A long run of blocks is read in two parts on two cores.
+    const char* data = buffer.data();
+    std::size_t firstBlocks = blocks;
+    const std::size_t cut = blocks >= static_cast<std::size_t>(kRowsWorthASecondCore)
+                                ? cutAfterMiddle(data, begin, buffer.size(), blocks, firstBlocks)
+                                : buffer.size();
+    const auto total = static_cast<long long>(buffer.size() - begin);
+    std::atomic<long long> secondDone{0};
+    std::size_t added[2] = {0, 0};
+    runOnBothCores(cut < buffer.size(), [&](int part) {
+        const std::size_t from = part == 0 ? begin : cut;
+        const std::size_t to = part == 0 ? cut : buffer.size();
+        const std::size_t most = part == 0 ? firstBlocks : blocks - firstBlocks;
+        const std::uint32_t slot = slot0 + static_cast<std::uint32_t>(part == 0 ? 0 : firstBlocks);
+        std::size_t nextReport = from + kProgressBytes;
+        std::size_t& count = added[part];
+        // Each record is written once the next block shows whether it follows.
+        std::uint64_t last = 0;
+        forEachBlock(data, from, to, [&](std::size_t start, std::uint64_t flags) {
+            if (count == most)
+                return;
+            if (start >= nextReport) {
+                if (part == 1)
+                    secondDone.store(static_cast<long long>(start - from),
+                                     std::memory_order_relaxed);
+                else if (progress)
+                    progress(static_cast<long long>(start - from) +
+                                 secondDone.load(std::memory_order_relaxed),
+                             total);
+                nextReport = start + kProgressBytes;
+            }
+            if (count > 0)
+                put(slot + static_cast<std::uint32_t>(count) - 1, last | kBlockFollowed);
+            last = tag | flags | start;
+            ++count;
+        });
+        if (count > 0)
+            put(slot + static_cast<std::uint32_t>(count) - 1, last);
+    });
+    if (added[1] > 0) { // the first part's last block is followed by the second part's first
+        const std::uint32_t joint = slot0 + static_cast<std::uint32_t>(added[0]) - 1;
+        put(joint, record(joint) | kBlockFollowed);
+    }
+    const std::size_t count = added[0] + added[1];
+    if (!identity_)
+        for (std::uint32_t s = slot0; s < slot0 + count; ++s)
+            order_.push_back(s);
+    count_ = first + static_cast<int>(count);
+    if (progress)
+        progress(total, total);
+}
+
+void EntryStore::adoptBlocks(std::string&& bytes, std::size_t begin, std::size_t blocks,
+                             const ProgressCallback& progress) {
+    count_ = 1;
+    clearStorage();
+    source_ = std::move(bytes);
+    addBlocks(source_, begin, kSourceBlock, blocks, 0, progress);
+    count_ = std::max(static_cast<int>(blocks), 1);
+    slotEnd_ = static_cast<std::uint32_t>(count_);
+}
+
+void EntryStore::appendBlocks(std::string_view blocks, std::size_t count,
+                              const ProgressCallback& progress) {
+    const int first = count_;
+    if (fieldsInPlace_) {
+        // The copy ends with whole lines and whole blocks, so that nothing appended later
+        // reads as part of its last block; a last line without a line end keeps its bytes.
+        const std::size_t begin = arena_.size();
+        std::size_t lines = countLineFeeds(blocks.data(), 0, blocks.size());
+        arena_.reserve(arena_.size() + blocks.size() + 2 + kBlockLines);
+        arena_.append(blocks);
+        if (blocks.back() != '\n') {
+            arena_.append(blocks.back() == '\r' ? "\r\n" : "\n");
+            ++lines;
+        }
+        for (; lines % kBlockLines != 0; ++lines)
+            arena_.push_back('\n');
+        addBlocks(arena_, begin, kArenaBlock, count, first, progress);
+        return;
+    }
+    // Moved columns no longer follow the file's order of lines: entry by entry.
+    insertEmptyEntries(first, static_cast<int>(count));
+    std::size_t pos = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::string_view lines[kFieldCount];
+        for (std::string_view& line : lines)
+            line = takeLine(blocks.data(), blocks.size(), pos);
+        EntryView v;
+        for (int f = 0; f < kFieldCount; ++f)
+            v.fields[f] = lines[kLineOfField[f]];
+        writeEntry(first + static_cast<int>(i), v);
+    }
+}
+
+std::string_view EntryStore::verbatimBlock(int index) const {
+    const std::uint32_t slot = slotOf(index);
+    const std::uint64_t rec = record(slot);
+    if ((rec & kTagMask) == kWide || rec == 0 || !(rec & kBlockCanonical) || !fieldsInPlace_)
+        return {};
+    const std::string& buffer = (rec & kTagMask) == kSourceBlock ? source_ : arena_;
+    const std::size_t start = static_cast<std::size_t>(rec & kPayload);
+    std::size_t end = start;
+    if (rec & kBlockFollowed) {
+        end = static_cast<std::size_t>(record(slot + 1) & kPayload);
+    } else {
+        // A canonical block has its five line ends.
+        for (std::size_t line = 0; line < kBlockLines; ++line)
+            end = static_cast<std::size_t>(findLineFeed(buffer.data(), end, buffer.size()) -
+                                           buffer.data()) +
+                  1;
+    }
+    return std::string_view(buffer).substr(start, end - start);
+}
+
+bool EntryStore::knownClean(int index) const {
+    const std::uint64_t rec = record(slotOf(index));
+    return rec == 0 || ((rec & kTagMask) != kWide && (rec & kBlockClean) && fieldsInPlace_);
+}
+
+void EntryStore::prefetchEntry(int index) const {
+    const std::uint64_t rec = record(slotOf(index));
+    const std::uint64_t tag = rec & kTagMask;
+    if (tag == kSourceBlock || tag == kArenaBlock)
+        __builtin_prefetch((tag == kSourceBlock ? source_ : arena_).data() + (rec & kPayload));
+}
+
+} // namespace lexanta

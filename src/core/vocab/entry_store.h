@@ -1,0 +1,125 @@
+#pragma once
+
+#include "core/vocab/entry.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lexanta {
+
+// Where EntryTable keeps its entries; the table checks the entry numbers it hands on and tells
+// its observer. Entries are 0 .. count()-1, at least one.
+//
+// A loaded file's bytes stay one buffer, and an entry read from it is the offset of its block
+// there (8 bytes per entry, no copy of a field); a field is found by scanning the block's few
+// short lines. Text written later (edits, imports, merged files) is appended to a side arena
+// that only grows: an edited entry holds five offset-and-length references, each into the
+// file or the arena, so its unchanged fields are not copied. An empty entry costs nothing
+// beyond its number. Entries are slots of 8-byte records; once an entry is inserted, deleted
+// or moved in the middle, entries become indices into the slots, so that moving, inserting
+// and deleting entries moves 4-byte indices, not text. A reorder puts the records themselves
+// into entry order again.
+class EntryStore {
+public:
+    EntryStore();
+    ~EntryStore();
+    EntryStore(EntryStore&& other) noexcept;
+    EntryStore& operator=(EntryStore&& other) noexcept;
+    EntryStore(const EntryStore&) = delete;
+    EntryStore& operator=(const EntryStore&) = delete;
+    void swap(EntryStore& other) noexcept;
+
+    int count() const { return count_; }
+    std::string_view text(int entry, int field) const;
+    EntryView entry(int index) const;
+    bool isEmpty(int index) const { return record(slotOf(index)) == 0; }
+    // True when `text` lies in the arena, which a write can move.
+    bool inArena(std::string_view text) const;
+
+    void writeText(int index, int field, std::string_view text);
+    // The texts must not lie in the arena.
+    void writeEntry(int index, const EntryView& e);
+    void clearEntry(int index);
+    void moveEntry(int from, int to);
+    void moveField(int from, int to);
+    bool fieldsInPlace() const { return fieldsInPlace_; }
+    void insertEmptyEntries(int at, int count);
+    void removeEntries(int at, int count);
+    void reorder(int first, const std::vector<int>& newOrder);
+    // Leaves one empty entry; the storage is released.
+    void reset();
+
+    // Takes `bytes` as the buffer, with `blocks` entry blocks from `begin` on as the entries
+    // (at least one entry).
+    void adoptBlocks(std::string&& bytes, std::size_t begin, std::size_t blocks,
+                     const ProgressCallback& progress);
+    // Appends the first `count` blocks of `blocks` after the last entry.
+    void appendBlocks(std::string_view blocks, std::size_t count, const ProgressCallback& progress);
+
+    std::string_view verbatimBlock(int index) const;
+    bool knownClean(int index) const;
+    std::size_t byteSizeHint() const {
+        return source_.size() + arena_.size() + 12 * static_cast<std::size_t>(count_);
+    }
+    void prefetchEntry(int index) const;
+
+private:
+    struct WideRow;
+
+    std::uint32_t slotOf(int index) const {
+        return identity_ ? std::uint32_t(index) : order_[index];
+    }
+    static constexpr int kPageBits = 20;
+    static constexpr std::uint32_t kPageSize = 1u << kPageBits;
+    std::uint64_t record(std::uint32_t slot) const {
+        const std::size_t page = slot >> kPageBits;
+        if (page >= pages_.size() || !pages_[page])
+            return 0;
+        return pages_[page][slot & (kPageSize - 1)];
+    }
+    void setRecord(std::uint32_t slot, std::uint64_t value);
+    void setRawRecord(std::uint32_t slot, std::uint64_t value);
+    void releaseRecord(std::uint32_t slot);
+    void releaseSlots(std::uint32_t first, std::uint32_t end);
+    std::uint32_t newSlot();
+    void materializeOrder();
+    std::uint32_t wideOf(std::uint32_t slot);
+    std::uint64_t refFor(std::string_view text);
+    std::string_view refText(std::uint64_t ref) const;
+    std::string_view blockLine(std::uint64_t rec, int line) const;
+    void blockLines(std::uint64_t rec, std::string_view (&lines)[kFieldCount]) const;
+    void clearStorage();
+    void addBlocks(const std::string& buffer, std::size_t begin, std::uint64_t tag,
+                   std::size_t blocks, int first, const ProgressCallback& progress);
+
+    std::string source_; // the loaded file's bytes, unchanged
+    std::string arena_;  // text written since, appended only
+    // Slot records, in pages of kPageSize so that pages of empty entries need no memory: 0
+    // for an empty entry, else a block's offset or a wide row's index with a tag in the top bits.
+    // Pages are mapped memory: untouched parts take none, and a page filled at once is asked
+    // for large pages (fewer page faults).
+    struct PageRelease {
+        void operator()(std::uint64_t* page) const;
+    };
+    using Page = std::unique_ptr<std::uint64_t[], PageRelease>;
+    static Page newPage(bool filledAtOnce);
+    // Pages for `count` slots from `first` on, all to be filled now.
+    void allocatePages(std::uint32_t first, std::size_t count);
+    std::vector<Page> pages_;
+    std::vector<WideRow> wide_;
+    std::vector<std::uint32_t> freeWide_;
+    int count_ = 1;
+    bool identity_ = true;             // entry i is slot i; order_ is unused
+    std::vector<std::uint32_t> order_; // entry -> slot, once entries have moved
+    std::vector<std::uint32_t> freeSlots_;
+    std::uint32_t slotEnd_ = 1; // slots at and past this one are unused
+    // Stored place of each field, changed by moveField.
+    std::array<std::uint8_t, kFieldCount> fieldOf_{0, 1, 2, 3, 4};
+    bool fieldsInPlace_ = true; // fieldOf_ is the identity
+};
+
+} // namespace lexanta
