@@ -5,9 +5,9 @@
 
 #include "core/ui_language/language_tables.h"
 #include "document/document.h"
-#include "gui/app/control_texts.h"
 #include "gui/app/main_window.h"
 #include "gui/app/speed_bar.h"
+#include "gui/app/window_texts.h"
 #include "gui/editing/combo_edit.h"
 #include "gui/editing/entry_editor.h"
 #include "gui/editing/entry_grid.h"
@@ -124,7 +124,7 @@ struct Window {
     Document& doc() const { return form->document(); }
     const EntryTable& cells() const { return form->document().entries(); }
     // Grid rows, the header row included; row(r) is the entry grid row r shows.
-    int rowCount() const { return grid()->RowCount(); }
+    int rowCount() const { return grid()->rowCount(); }
     EntryGrid* grid() const { return form->grid(); }
     QLineEdit* editor() const { return form->grid()->inplaceEditor(); }
     ComboEdit* box(int field) const { return form->editor().box(field); }

@@ -1,9 +1,9 @@
 #include "gui/app/form_settings.h"
 
 #include "document/document.h"
-#include "gui/app/control_texts.h"
 #include "gui/app/main_window.h"
 #include "gui/app/speed_bar.h"
+#include "gui/app/window_texts.h"
 #include "gui/vocab/file_commands.h"
 #include "gui/vocab/recent_files.h"
 #include "platform/ini_profile.h"

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDialog>
 #include <QHash>
 #include <QPointer>
 #include <QString>
@@ -9,15 +8,14 @@
 
 #include <vector>
 
+#include "gui/app/speed_bar_customize_dialog.h"
+
 class QAction;
-class QListWidget;
-class QListWidgetItem;
 class QToolButton;
 
 namespace lexanta {
 
 class IniFile;
-class SpeedBarCustomizeDialog;
 
 // SpeedBar1: a tool bar of 40 x 40 buttons placed at design positions, grouped in
 // named sections (the customisation window lists them by section).
@@ -88,32 +86,6 @@ private:
     QHash<const QToolButton*, int> designLeft_;
     QHash<const QToolButton*, QString> hints_;
     QPointer<SpeedBarCustomizeDialog> customizeDialog_;
-};
-
-// The customisation window: the sections as categories, and the buttons of the chosen
-// section, each checked while it is on the bar. Unchecking takes a button off the bar,
-// checking puts it back at its design place.
-class SpeedBarCustomizeDialog : public QDialog {
-    Q_OBJECT
-
-public:
-    explicit SpeedBarCustomizeDialog(SpeedBar* bar, QWidget* parent = nullptr);
-
-    QListWidget* categories() const { return categories_; }
-    QListWidget* buttons() const { return buttons_; }
-    // Selects a section and lists its buttons.
-    void showSection(int section);
-    // Puts a button on the bar or takes it off, as the check box in the list does.
-    void setButtonOnBar(const QString& name, bool on);
-
-private:
-    void itemChanged(QListWidgetItem* item);
-    void refreshChecks();
-
-    SpeedBar* bar_;
-    QListWidget* categories_;
-    QListWidget* buttons_;
-    bool filling_ = false;
 };
 
 } // namespace lexanta

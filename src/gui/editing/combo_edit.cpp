@@ -1,6 +1,6 @@
 #include "gui/editing/combo_edit.h"
 
-#include "gui/editing/focus_entry.h"
+#include "gui/editing/focus_entry_hook.h"
 #include "gui/widgets/code_page_validator.h"
 #include "gui/widgets/line_edit_limits.h"
 #include "platform/codepage.h"

@@ -104,10 +104,10 @@ void EntryEditor::gridKeyUp(int key, Qt::KeyboardModifiers modifiers) {
 }
 
 void EntryEditor::insertBlankRowBelow() {
-    const int row = grid_->Row();
+    const int row = grid_->row();
     // The entries below move down by one, all five fields; the new entry is empty.
     document_.insertEntry(EntryGrid::entryOfRow(row) + 1, Entry{});
-    grid_->setCol(1);
+    grid_->setColumn(1);
     grid_->setRow(row + 1);
     grid_->viewport()->update();
 }
@@ -186,9 +186,9 @@ void EntryEditor::boxKeyUp(int key) {
     }
     const int entry = grid_->currentEntry();
     if (key == Qt::Key_Up && entry > 0)
-        grid_->setRow(grid_->Row() - 1);
+        grid_->setRow(grid_->row() - 1);
     if (key == Qt::Key_Down && entry < document_.entries().entryCount() - 1)
-        grid_->setRow(grid_->Row() + 1);
+        grid_->setRow(grid_->row() + 1);
     writeBoxesTo(grid_->currentEntry());
 }
 

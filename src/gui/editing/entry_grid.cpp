@@ -205,7 +205,7 @@ void EntryGrid::setEntryModel(EntryGridModel* model) {
     validator_ = new CodePageValidator(
         [this] { return model_ ? model_->charsetOf(currentField()) : kCharsetDefault; }, editor_);
     connect(validator_, &CodePageValidator::refused, this,
-            [this](const QString& chars) { emit editRefused(Col(), Row(), chars); });
+            [this](const QString& chars) { emit editRefused(column(), row(), chars); });
     editor_->setValidator(validator_);
     connect(model, &EntryGridModel::textEdited, this, [this](int entry, int field) {
         emit cellEdited(columnOfField(field), rowOfEntry(entry));
@@ -222,17 +222,17 @@ EntryGridModel* EntryGrid::entryModel() const {
     return model_;
 }
 
-int EntryGrid::Row() const {
+int EntryGrid::row() const {
     const QModelIndex i = currentIndex();
     return rowOfEntry(i.isValid() ? i.row() : 0);
 }
 
-int EntryGrid::Col() const {
+int EntryGrid::column() const {
     const QModelIndex i = currentIndex();
     return columnOfField(i.isValid() ? i.column() : 0);
 }
 
-int EntryGrid::RowCount() const {
+int EntryGrid::rowCount() const {
     return model_ ? model_->rowCount() + 1 : 2;
 }
 
@@ -277,7 +277,7 @@ void EntryGrid::setGridFont(const QFont& font, const QColor& color) {
 }
 
 void EntryGrid::moveEntryRow(int from, int to) {
-    const int rows = RowCount();
+    const int rows = rowCount();
     if (!model_ || from == to || from < 1 || to < 1 || from >= rows || to >= rows)
         return;
     // A moved row keeps its height; the rows in between keep theirs.
@@ -293,14 +293,14 @@ void EntryGrid::moveEntryRow(int from, int to) {
         if (QTableView::rowHeight(entryOfRow(r)) != heights[r - first])
             setRowHeight(entryOfRow(r), heights[r - first]);
     // The current cell follows its entry, and that is a move of the current cell.
-    const int before = Row();
+    const int before = row();
     const int current = followMove(before, from, to);
     ++quiet_;
     model_->moveEntry(entryOfRow(from), entryOfRow(to));
-    setCurrentCell(Col(), current);
+    setCurrentCell(column(), current);
     --quiet_;
     if (current != before)
-        emit selectCell(Col(), current);
+        emit selectCell(column(), current);
     placeEditor();
 }
 
@@ -315,9 +315,9 @@ void EntryGrid::moveEntryColumn(int from, int to) {
     for (int c = 0; c < 3; ++c)
         setColumnWidth(c, widths[c]);
     model_->moveField(fieldOfColumn(from), fieldOfColumn(to));
-    const int current = followMove(Col(), from, to);
-    if (current != Col())
-        setCurrentCell(current, Row());
+    const int current = followMove(column(), from, to);
+    if (current != column())
+        setCurrentCell(current, row());
 }
 
 void EntryGrid::sectionDragged(Qt::Orientation orientation, int oldVisual, int newVisual) {
@@ -345,8 +345,8 @@ void EntryGrid::currentChanged(const QModelIndex& current, const QModelIndex& pr
 
 void EntryGrid::holdCurrent() {
     if (quiet_++ == 0) {
-        heldCol_ = Col();
-        heldRow_ = Row();
+        heldCol_ = column();
+        heldRow_ = row();
     }
 }
 
@@ -537,7 +537,7 @@ bool EntryGrid::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonPress:
             // The editor covers the current cell: a click on it selects that cell again.
             if (currentIndex().isValid())
-                emit selectCell(Col(), Row());
+                emit selectCell(column(), row());
             return false;
         default:
             return false;

@@ -39,16 +39,16 @@ public:
     static constexpr int fieldOfColumn(int column) { return column - 1; }
     static constexpr int columnOfField(int field) { return field + 1; }
 
-    int Row() const;
-    int Col() const;
-    int RowCount() const;
+    int row() const;
+    int column() const;
+    int rowCount() const;
     // The entry and field of the current cell.
-    int currentEntry() const { return entryOfRow(Row()); }
-    int currentField() const { return fieldOfColumn(Col()); }
+    int currentEntry() const { return entryOfRow(row()); }
+    int currentField() const { return fieldOfColumn(column()); }
     // Makes (column, row) the current cell; runs the selection handler like any move.
     void setCurrentCell(int column, int row);
-    void setRow(int row) { setCurrentCell(Col(), row); }
-    void setCol(int column) { setCurrentCell(column, Row()); }
+    void setRow(int row) { setCurrentCell(column(), row); }
+    void setColumn(int column) { setCurrentCell(column, row()); }
     // Every row, the header row and rows sized by hand included, gets this height.
     void setDefaultRowHeight(int pixels);
     int defaultRowHeight() const;

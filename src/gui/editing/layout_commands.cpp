@@ -2,7 +2,7 @@
 
 #include "document/document.h"
 #include "gui/editing/combo_edit.h"
-#include "gui/editing/focus_entry.h"
+#include "gui/editing/focus_entry_hook.h"
 #include "platform/keyboard_layouts.h"
 
 #include <QCheckBox>

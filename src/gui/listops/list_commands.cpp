@@ -65,7 +65,7 @@ void ListCommands::sortByLastField() {
     if (sortField_ < kQuestion || sortField_ > kComment)
         return;
     progress_->setVisible(true);
-    progress_->setMaximum(grid_->RowCount());
+    progress_->setMaximum(grid_->rowCount());
     progress_->setValue(0);
     // The bar steps by 3 at each call of the partition step; repaint now and then only, so
     // that a million entries are not slowed down by painting.

@@ -1,48 +1,26 @@
 #pragma once
 
-#include <QColor>
-#include <QDialog>
-#include <QLabel>
+#include "gui/widgets/shadow_label.h"
 
+#include <QDialog>
+
+class QLabel;
 class QPushButton;
 class QWidget;
 
 namespace lexanta {
 
-// A label drawn over a shadow of its own text (the About box's product name).
-class ShadowLabel : public QLabel {
-    Q_OBJECT
-
-public:
-    explicit ShadowLabel(const QString& text, QWidget* parent = nullptr);
-    void setShadowColor(const QColor& color) { shadowColor_ = color; }
-    QColor shadowColor() const { return shadowColor_; }
-    // Offset of the shadow from the text; (-1, -1) puts it one pixel to the upper left.
-    void setShadowOffset(const QPoint& offset) { shadowOffset_ = offset; }
-    QPoint shadowOffset() const { return shadowOffset_; }
-    void setTextColor(const QColor& color) { textColor_ = color; }
-    QColor textColor() const { return textColor_; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QColor textColor_ = Qt::red;
-    QColor shadowColor_ = Qt::darkCyan;
-    QPoint shadowOffset_{-1, -1};
-};
-
 // OKRightDlg: the About box, created once with the main window.
-class TOKRightDlg : public QDialog {
+class AboutBox : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TOKRightDlg(QWidget* parent = nullptr);
+    explicit AboutBox(QWidget* parent = nullptr);
 
-    QWidget* Panel1 = nullptr;
-    ShadowLabel* RxLabel1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QPushButton* OKBtn = nullptr;
+    QWidget* panel = nullptr;
+    ShadowLabel* productName = nullptr;
+    QLabel* copyright = nullptr;
+    QPushButton* okButton = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -42,7 +42,7 @@ LanguageCommands::LanguageCommands(InterfaceTexts& texts, Dialogs& dialogs, QWid
     russian_ = namedAction(this, "RussianMenuItem", QStringLiteral("Русский"));
     help_ = namedAction(this, "Help1", QStringLiteral("&Help"), QKeySequence(Qt::Key_F1));
     about_ = namedAction(this, "N6", QStringLiteral("&About..."));
-    aboutBox_ = new TOKRightDlg(owner);
+    aboutBox_ = new AboutBox(owner);
     connect(english_, &QAction::triggered, this,
             [this] { applyLanguage(InterfaceLanguage::English); });
     connect(russian_, &QAction::triggered, this,

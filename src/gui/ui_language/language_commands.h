@@ -13,7 +13,7 @@ class QWidget;
 namespace lexanta {
 
 class Dialogs;
-class TOKRightDlg;
+class AboutBox;
 
 // The window's texts by design name: the captions of menus, labels, buttons, pages and tool
 // bar sections, the tool button hints and the file dialogs' filters.
@@ -39,7 +39,7 @@ public:
     QAction* russianAction() const { return russian_; } // RussianMenuItem
     QAction* helpAction() const { return help_; }       // Help1
     QAction* aboutAction() const { return about_; }     // N6
-    TOKRightDlg* aboutBox() const { return aboutBox_; }
+    AboutBox* aboutBox() const { return aboutBox_; }
 
     void applyLanguage(InterfaceLanguage language);
     // English exactly when the File menu is captioned "&File".
@@ -58,7 +58,7 @@ private:
     QWidget* owner_;
     QString programFolder_;
     QAction *english_, *russian_, *help_, *about_;
-    TOKRightDlg* aboutBox_;
+    AboutBox* aboutBox_;
 };
 
 } // namespace lexanta

@@ -59,7 +59,7 @@ private slots:
         QCOMPARE((QList<int>{grid->verticalHeader()->width(), grid->columnWidth(0),
                              grid->columnWidth(1), grid->columnWidth(2), grid->rowHeight(1)}),
                  (QList<int>{21, 265, 252, 230, 20}));
-        QCOMPARE(QPoint(grid->Col(), grid->Row()), QPoint(1, 1));
+        QCOMPARE(QPoint(grid->column(), grid->row()), QPoint(1, 1));
         QVERIFY(w.editor()->isVisible());
         QCOMPARE(w.editor()->geometry(), grid->visualRect(grid->currentIndex()));
         w.repaintGrid();

@@ -71,7 +71,7 @@ private slots:
         test::Window::key(Qt::Key_End, Qt::ControlModifier);
         QApplication::processEvents();
         EntryGrid* grid = form.grid();
-        QCOMPARE(grid->Row(), 2000);
+        QCOMPARE(grid->row(), 2000);
         QCOMPARE(w.boxTexts().first(), QStringLiteral("word 2000"));
 
         const QWidget* central = form.centralWidget();

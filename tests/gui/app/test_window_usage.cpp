@@ -148,7 +148,7 @@ private slots:
         w.box(0)->setFocus();
         Window::key(Qt::Key_Down);
         Window::key(Qt::Key_Up);
-        QCOMPARE(w.grid()->Row(), 1);
+        QCOMPARE(w.grid()->row(), 1);
         QVERIFY(w.form->files().save());
         QCOMPARE(Window::read(path), file);
     }
@@ -173,11 +173,11 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(text));
         QTest::keyClicks(text, QStringLiteral("cat"));
         QTest::keyClick(text, Qt::Key_Return); // Find Next, the default button
-        QCOMPARE(f.grid()->Row(), 1);
+        QCOMPARE(f.grid()->row(), 1);
         QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&f));
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.editor()));
         Window::key(Qt::Key_F3);
-        QCOMPARE(f.grid()->Row(), 3);
+        QCOMPARE(f.grid()->row(), 3);
 
         dialog.activateWindow();
         QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&dialog));

@@ -74,7 +74,7 @@ private slots:
             w.clickBox(1);
             Window::key(Qt::Key_Down, Qt::AltModifier);
             // The key that opened the dialog does not walk the entries.
-            QCOMPARE(f.grid()->Row(), 1);
+            QCOMPARE(f.grid()->row(), 1);
         }
         QCOMPARE(w.dialogs.fontDialogsShown, 1);
         QVERIFY(w.doc().font(kAnswer) == arial16Bold());

@@ -184,7 +184,7 @@ private slots:
         w.clickCell(1, 1);
         f.grid()->moveEntryColumn(1, 2);
         QCOMPARE(w.row(1), QStringLiteral("b|a|c||"));
-        QCOMPARE(f.grid()->Col(), 2);
+        QCOMPARE(f.grid()->column(), 2);
         QCOMPARE(lastActivated(w), QStringLiteral("00000419"));
     }
 };

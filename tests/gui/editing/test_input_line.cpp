@@ -76,7 +76,7 @@ private slots:
             QCOMPARE(QApplication::focusWidget(), w.box(0));
         }
         QCOMPARE(w.rows(), expected);
-        QCOMPARE(f.grid()->Row(), row);
+        QCOMPARE(f.grid()->row(), row);
         QCOMPARE(f.editor().isEditMode(), false);
         w.repaintGrid();
         QCOMPARE(w.label("Label3")->text(), QString::number(expected.size()));
@@ -103,8 +103,8 @@ private slots:
         QStringList expected = before;
         expected.insert(row, QStringLiteral("||||"));
         QCOMPARE(w.rows(), expected);
-        QCOMPARE(f.grid()->Row(), row + 1);
-        QCOMPARE(f.grid()->Col(), 1);
+        QCOMPARE(f.grid()->row(), row + 1);
+        QCOMPARE(f.grid()->column(), 1);
         QCOMPARE(f.editor().isEditMode(), true);
         QCOMPARE(w.boxTexts(), QStringList(3, QString()));
         QCOMPARE(w.editor()->text(), QString());
@@ -156,7 +156,7 @@ private slots:
         if (deletes)
             expected.removeAt(row - 1);
         QCOMPARE(w.rows(), expected);
-        QCOMPARE(f.grid()->Row(), expectedRow);
+        QCOMPARE(f.grid()->row(), expectedRow);
         QCOMPARE(w.box(0)->text(), expectedBox);
         QCOMPARE(f.editor().isEditMode(), !addWordsMode);
         // Ctrl+Del never edits the cell under the editor.
@@ -189,7 +189,7 @@ private slots:
         w.clickBox(1);
         QCOMPARE(QApplication::focusWidget(), w.box(1));
         Window::key(static_cast<Qt::Key>(key));
-        QCOMPARE(f.grid()->Row(), expectedRow);
+        QCOMPARE(f.grid()->row(), expectedRow);
         QVERIFY(w.cells().entry(EntryGrid::entryOfRow(row)) == before);
         QCOMPARE(w.box(0)->text(),
                  QString::fromUtf8(w.cells().text(EntryGrid::entryOfRow(expectedRow), kQuestion)));
@@ -299,8 +299,8 @@ private slots:
             w.clickBox(0);
             Window::key(Qt::Key_Up);
         }
-        QCOMPARE(f.grid()->Col(), expectedColumn);
-        QCOMPARE(f.grid()->Row(), expectedRow);
+        QCOMPARE(f.grid()->column(), expectedColumn);
+        QCOMPARE(f.grid()->row(), expectedRow);
         QCOMPARE(f.editor().isEditMode(), true);
         QVERIFY(w.button("SpeedItem1")->isChecked());
         QCOMPARE(w.boxTexts(), w.row(expectedRow).split(QLatin1Char('|')).mid(0, 3));
@@ -373,7 +373,7 @@ private slots:
         QCOMPARE(w.rows(), (QStringList{n[1], n[2], n[3], n[0], n[4]}));
         // The sections stay in their places; the current cell went with its entry.
         QCOMPARE(handles->logicalIndex(0), 0);
-        QCOMPARE(f.grid()->Row(), 3);
+        QCOMPARE(f.grid()->row(), 3);
         QCOMPARE(w.box(0)->text(), QStringLiteral("q4"));
     }
 
@@ -400,7 +400,7 @@ private slots:
         QCOMPARE(w.row(1), QStringLiteral("a1|c1|q1|x1|y1"));
         QCOMPARE(header->logicalIndex(0), 0);
         QCOMPARE(f.grid()->columnWidth(2), 200);
-        QCOMPARE(f.grid()->Col(), 3);
+        QCOMPARE(f.grid()->column(), 3);
         QCOMPARE(f.grid()->font().family(), QStringLiteral("Courier New"));
         QCOMPARE(w.box(2)->text(), QStringLiteral("q1"));
     }

@@ -38,7 +38,7 @@ private slots:
             sorted << entries[n.toInt() - 1];
         QCOMPARE(w.rows(), sorted);
         QCOMPARE(w.form->lists().sortField(), field);
-        QCOMPARE(QPoint(w.form->grid()->Col(), w.form->grid()->Row()), QPoint(2, 2));
+        QCOMPARE(QPoint(w.form->grid()->column(), w.form->grid()->row()), QPoint(2, 2));
         QVERIFY(w.form->progressBar()->isHidden());
     }
 
@@ -97,7 +97,7 @@ private slots:
         QCOMPARE(w.column(kQuestion), (QStringList{"a", "b", "c"}));
         QCOMPARE(w.column(kAnswer), (QStringList{"2", "1", "3"}));
         QCOMPARE(w.column(kComment), (QStringList{"c1", "c2", "c3"}));
-        QCOMPARE(w.form->grid()->Row(), 3);
+        QCOMPARE(w.form->grid()->row(), 3);
     }
 
     void findDownwardsThenEnd() {
@@ -106,22 +106,22 @@ private slots:
         w.setRows({"cat", "dog", "concat cat", "cat-fish", "bird"});
         f.grid()->setCurrentCell(1, 2);
         f.lists().findNext(); // nothing to find yet: nothing happens
-        QCOMPARE(f.grid()->Row(), 2);
+        QCOMPARE(f.grid()->row(), 2);
         QCOMPARE(f.lists().searchState().lastFound, -1);
         f.lists().find();
         QVERIFY(w.action("Findnext1")->isEnabled());
         QCOMPARE(w.dialogs.findShown, 1);
         w.dialogs.pressFind(QStringLiteral("CAT"));
-        QCOMPARE(f.grid()->Row(), 3); // every occurrence is examined
+        QCOMPARE(f.grid()->row(), 3); // every occurrence is examined
         f.lists().findNext();
-        QCOMPARE(f.grid()->Row(), 4);
+        QCOMPARE(f.grid()->row(), 4);
         QVERIFY(w.dialogs.messages.empty());
         f.lists().findNext(); // nothing below: the end message, the row stays
         QCOMPARE(w.dialogs.messageTexts(), QStringList{"End of vocabulary reached!"});
         QCOMPARE(w.dialogs.messages.back().caption, QStringLiteral("End of document"));
-        QCOMPARE(f.grid()->Row(), 4);
+        QCOMPARE(f.grid()->row(), 4);
         f.lists().findNext(); // starts again at row 1
-        QCOMPARE(f.grid()->Row(), 1);
+        QCOMPARE(f.grid()->row(), 1);
         // match case on: "CAT" is nowhere
         w.dialogs.pressFind(QStringLiteral("CAT"), true);
         QCOMPARE(w.dialogs.messages.size(), std::size_t(2));
@@ -133,7 +133,7 @@ private slots:
         w.menu("N1")->setTitle(QStringLiteral("&Файл"));
         w.form->lists().find();
         w.dialogs.pressFind(QStringLiteral("cat"));
-        QCOMPARE(w.form->grid()->Row(), 3);
+        QCOMPARE(w.form->grid()->row(), 3);
         QCOMPARE(w.dialogs.messages.back().text, QStringLiteral("Достигнут конец словаря!"));
         QCOMPARE(w.dialogs.messages.back().caption, QStringLiteral("Конец документа"));
         QVERIFY(w.form->lists().searchState().endReached);

@@ -33,7 +33,7 @@ QStringList untouchedTexts(const Window& w) {
         texts << b->text();
     texts << w.label("Label8")->text() << w.label("Label12")->text() << form.windowTitleText()
           << form.language().aboutBox()->windowTitle()
-          << form.language().aboutBox()->RxLabel1->text();
+          << form.language().aboutBox()->productName->text();
     return texts;
 }
 
@@ -168,7 +168,7 @@ private slots:
         w.form->language().applyLanguage(
             InterfaceLanguage::Russian); // the box does not follow the language
         UrlRecorder recorder;
-        TOKRightDlg* box = w.form->language().aboutBox();
+        AboutBox* box = w.form->language().aboutBox();
         bool seen = false;
         QTimer::singleShot(0, [&] {
             seen = QApplication::activeModalWidget() == box;
@@ -176,13 +176,13 @@ private slots:
                 return;
             QCOMPARE(box->windowTitle(), QStringLiteral("About Lexanta Editor"));
             QCOMPARE(box->size(), QSize(262, 103));
-            QCOMPARE(box->RxLabel1->text(), QStringLiteral("Lexanta Editor 1.80"));
-            QVERIFY(!box->Label1->text().isEmpty());
-            QVERIFY(box->OKBtn->isDefault());
+            QCOMPARE(box->productName->text(), QStringLiteral("Lexanta Editor 1.80"));
+            QVERIFY(!box->copyright->text().isEmpty());
+            QVERIFY(box->okButton->isDefault());
             if (key)
                 QTest::keyClick(box, static_cast<Qt::Key>(key));
             else
-                QTest::mouseClick(box->OKBtn, Qt::LeftButton);
+                QTest::mouseClick(box->okButton, Qt::LeftButton);
         });
         // a safety net: a box that does not close fails instead of hanging
         QTimer::singleShot(3000, [] {

@@ -1,4 +1,4 @@
-#include "gui/app/control_texts.h"
+#include "gui/app/window_texts.h"
 
 #include "gui/app/main_window.h"
 #include "gui/app/speed_bar.h"

@@ -2,9 +2,6 @@
 
 #include <QObject>
 
-class QMenuBar;
-class QWidget;
-
 namespace lexanta {
 
 // Keys held with Alt or Ctrl are commands, never text: in a line edit (input boxes, the
@@ -22,23 +19,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
-// Undo and Redo keys in the line edits of `window` reach the window's Undo and Redo (the
-// document's), not the line edit's own undo of its text. Installed on the application.
-class UndoKeysToWindow : public QObject {
-    Q_OBJECT
-
-public:
-    explicit UndoKeysToWindow(QWidget* window);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    QWidget* window_;
-};
-
-// The menu bar is reached from the keyboard in every interface language: Alt alone enters
-// it, F10 opens its first menu.
-void enableKeyboardMenuAccess(QMenuBar* bar);
+// A widget that takes typed text: a line edit, a spin box or an editable combo box (the last
+// two hand their keys straight to their line edit).
+bool takesText(QObject* object);
 
 } // namespace lexanta

@@ -1,4 +1,4 @@
-#include "gui/editing/focus_entry.h"
+#include "gui/editing/focus_entry_hook.h"
 
 #include <QFocusEvent>
 #include <QWidget>
