@@ -114,9 +114,9 @@ int dispatch(const QStringList& argv) {
             args.values.insert(name, option.valueName.isEmpty() ? QString() : parser.value(name));
     }
     if (args.positional.size() != command.arguments.size())
-        return usageError(
-            command.name,
-            QStringLiteral("%1 takes %2").arg(command.name, command.arguments.join(' ')));
+        return usageError(command.name,
+                          QStringLiteral("%1 takes %2")
+                              .arg(command.name, command.arguments.join(QLatin1Char(' '))));
     return command.run(args);
 }
 

@@ -89,20 +89,22 @@ bool WindowTexts::setCaption(const QString& name, const QString& text) {
             return true;
         }
     }
-    if (auto* menu = qobject_cast<QMenu*>(control))
+    if (auto* menu = qobject_cast<QMenu*>(control)) {
         menu->setTitle(text);
-    else if (auto* action = qobject_cast<QAction*>(control); action && action->isSeparator())
-        separatorCaptions_[name] = text;
-    else if (auto* action = qobject_cast<QAction*>(control))
-        action->setText(text);
-    else if (auto* button = qobject_cast<QAbstractButton*>(control))
+    } else if (auto* action = qobject_cast<QAction*>(control)) {
+        if (action->isSeparator())
+            separatorCaptions_[name] = text;
+        else
+            action->setText(text);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
         button->setText(text);
-    else if (auto* box = qobject_cast<QGroupBox*>(control))
+    } else if (auto* box = qobject_cast<QGroupBox*>(control)) {
         box->setTitle(text);
-    else if (auto* label = qobject_cast<QLabel*>(control))
+    } else if (auto* label = qobject_cast<QLabel*>(control)) {
         setPlainText(*label, text);
-    else
+    } else {
         return false;
+    }
     return true;
 }
 

@@ -41,7 +41,8 @@ CrashRecovery::CrashRecovery(Document& document, Dialogs& dialogs, QWidget* owne
         folder_ = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
                       .filePath(QStringLiteral("lexanta-editor"));
     QDir().mkpath(folder_);
-    const QByteArray lock = QFile::encodeName(QDir(folder_).filePath(base_ + ".lock"));
+    const QByteArray lock =
+        QFile::encodeName(QDir(folder_).filePath(base_ + QLatin1String(".lock")));
     lockFd_ = ::open(lock.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (lockFd_ >= 0 && ::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
         ::close(lockFd_);

@@ -127,8 +127,8 @@ FieldFontDialog::FieldFontDialog(const FieldFont& font, QWidget* parent)
     connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* grid = new QGridLayout;
-    const auto labelFor = [](const QString& text, QWidget* buddy, QWidget* parent) {
-        auto* label = new QLabel(text, parent);
+    const auto labelFor = [](const QString& text, QWidget* buddy, QWidget* owner) {
+        auto* label = new QLabel(text, owner);
         label->setBuddy(buddy);
         return label;
     };
@@ -195,8 +195,8 @@ void FieldFontDialog::selectColor(std::int32_t value) {
 }
 
 void FieldFontDialog::colorActivated(int index) {
-    const qint64 data = color_->itemData(index).value<qint64>();
-    if (data != kCustomEntry)
+    const qint64 entry = color_->itemData(index).value<qint64>();
+    if (entry != kCustomEntry)
         return;
     const std::int32_t previous = font().color;
     const QColor chosen = QColorDialog::getColor(toQColor(previous, palette()), this, tr("Color"));
