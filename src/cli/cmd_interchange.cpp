@@ -25,11 +25,11 @@ const std::pair<const char*, int> kCharsetNames[] = {
 };
 
 // "0,204,0" or "ansi,russian,ansi" -> the three character sets; false when malformed.
-bool parseCharsets(const QString& text, std::array<int, 3>& charsets) {
+bool parseCharsets(const QString& text, std::array<int, kShownFields>& charsets) {
     const QStringList parts = text.split(QLatin1Char(','));
-    if (parts.size() != 3)
+    if (parts.size() != kShownFields)
         return false;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < kShownFields; ++i) {
         const QString part = parts[i].trimmed().toLower();
         bool number = false;
         const int value = part.toInt(&number);
@@ -64,12 +64,12 @@ int importCommand(const Args& args) {
     // A new vocabulary as a reset leaves it; the fonts decide the columns' code pages.
     Document doc;
     if (args.has(QStringLiteral("charsets"))) {
-        std::array<int, 3> charsets{};
+        std::array<int, kShownFields> charsets{};
         if (!parseCharsets(args.value(QStringLiteral("charsets")), charsets))
             return usageError(name, QStringLiteral("--charsets takes three character sets Q,A,C, "
                                                    "each a number from 0 to 255 or a name such "
                                                    "as ansi or russian"));
-        for (int field = 0; field < 3; ++field) {
+        for (int field = 0; field < kShownFields; ++field) {
             FieldFont font = doc.font(field);
             font.charset = charsets[static_cast<std::size_t>(field)];
             doc.setFont(field, font);

@@ -197,8 +197,8 @@ FileOutcome Document::loadAs(const QString& path, const FileState& file, const Q
 FileOutcome Document::importText(const QString& path, ImportFormat format, ImportResult* details,
                                  const ProgressCallback& progress) {
     return withFileBytes(path, [&](std::string& data) -> FileOutcome {
-        std::array<int, 3> codePages{};
-        for (int field = 0; field < 3; ++field)
+        std::array<int, kShownFields> codePages{};
+        for (int field = 0; field < kShownFields; ++field)
             codePages[field] = codePageForCharset(font(field).charset);
         Vocabulary imported;
         imported.header = resetHeader(vocabulary_.header);
@@ -378,7 +378,7 @@ void Document::frequencyAnalysis(const KeyCollator& collator, const ProgressCall
 // ---- header -------------------------------------------------------------------------------
 
 void Document::setFont(int field, const FieldFont& font) {
-    if (field < 0 || field > 2 || header().fonts[field] == font)
+    if (field < 0 || field >= kShownFields || header().fonts[field] == font)
         return;
     VocabularyHeader h = header();
     h.fonts[field] = font;
@@ -397,7 +397,7 @@ void Document::setFontSize(int size) {
 }
 
 void Document::setLayoutName(int field, const std::string& name) {
-    if (field < 0 || field > 2 || header().layoutNames[field] == name)
+    if (field < 0 || field >= kShownFields || header().layoutNames[field] == name)
         return;
     VocabularyHeader h = header();
     h.layoutNames[field] = name;

@@ -90,7 +90,8 @@ std::string exportTabDelimited(const EntryTable& table) {
                              [](std::string& out, std::string_view cell, int) { out += cell; });
 }
 
-std::string exportTabDelimitedUtf8(const EntryTable& table, const std::array<FieldFont, 3>& fonts) {
+std::string exportTabDelimitedUtf8(const EntryTable& table,
+                                   const std::array<FieldFont, kShownFields>& fonts) {
     const CodePage* pages[] = {&CodePage::forCharset(fonts[kQuestion].charset),
                                &CodePage::forCharset(fonts[kAnswer].charset),
                                &CodePage::forCharset(fonts[kComment].charset)};
@@ -100,7 +101,7 @@ std::string exportTabDelimitedUtf8(const EntryTable& table, const std::array<Fie
 }
 
 std::string exportHtml(const EntryTable& table, std::string_view title,
-                       const std::array<FieldFont, 3>& fonts) {
+                       const std::array<FieldFont, kShownFields>& fonts) {
     const CodePage& ansi = CodePage::get(systemAnsiCodePage());
     const CodePage* columnPages[] = {&CodePage::forCharset(fonts[kQuestion].charset),
                                      &CodePage::forCharset(fonts[kAnswer].charset),

@@ -21,7 +21,8 @@ enum class ExportFormat : int { TabDelimited = 1, Html = 2 };
 std::string exportTabDelimited(const EntryTable& table);
 // The same lines with each column decoded with the code page of its field font's character
 // set and written in UTF-8, for programs that read UTF-8 text.
-std::string exportTabDelimitedUtf8(const EntryTable& table, const std::array<FieldFont, 3>& fonts);
+std::string exportTabDelimitedUtf8(const EntryTable& table,
+                                   const std::array<FieldFont, kShownFields>& fonts);
 
 // The HTML page of the entries: the fixed 18-item layout, CR LF after every line. The page is
 // UTF-8 (declared in its meta line): each column is decoded with the code page of its field
@@ -30,7 +31,7 @@ std::string exportTabDelimitedUtf8(const EntryTable& table, const std::array<Fie
 // written except a last one that is blank (question, answer and comment empty), which is the
 // grid's input row below typed entries.
 std::string exportHtml(const EntryTable& table, std::string_view title,
-                       const std::array<FieldFont, 3>& fonts);
+                       const std::array<FieldFont, kShownFields>& fonts);
 std::string exportHtml(const Vocabulary& doc);
 
 } // namespace lexanta

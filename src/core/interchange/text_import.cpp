@@ -75,7 +75,8 @@ std::size_t countLines(std::string_view data) {
 // Turns one field of the file into the bytes the entry stores.
 class FieldConverter {
 public:
-    FieldConverter(bool fromUtf8, const std::array<int, 3>& codePages, ImportResult& result)
+    FieldConverter(bool fromUtf8, const std::array<int, kShownFields>& codePages,
+                   ImportResult& result)
         : fromUtf8_(fromUtf8), codePages_(codePages), result_(result) {}
 
     std::string operator()(std::string_view text, int field, int line) {
@@ -105,7 +106,7 @@ private:
     }
 
     bool fromUtf8_;
-    const std::array<int, 3>& codePages_;
+    const std::array<int, kShownFields>& codePages_;
     ImportResult& result_;
 };
 
@@ -135,7 +136,7 @@ bool isUtf8Text(std::string_view bytes) {
 }
 
 ImportResult importText(std::string_view bytes, ImportFormat format,
-                        const std::array<int, 3>& columnCodePages, EntryTable& out,
+                        const std::array<int, kShownFields>& columnCodePages, EntryTable& out,
                         const ProgressCallback& progress) {
     ImportResult result;
     // Counted before anything is narrowed to an entry number, and before the bytes are looked at

@@ -72,7 +72,7 @@ inline constexpr int kMaxListedProblems = 1000;
 // entries than a table holds is refused before `out` is touched (ImportResult::error).
 // `progress` hears of the lines read so far, of all lines.
 ImportResult importText(std::string_view bytes, ImportFormat format,
-                        const std::array<int, 3>& columnCodePages, EntryTable& out,
+                        const std::array<int, kShownFields>& columnCodePages, EntryTable& out,
                         const ProgressCallback& progress = {});
 
 // True when importText would convert the bytes from UTF-8.

@@ -10,6 +10,9 @@ namespace lexanta {
 // The stored fields of an entry, in the order the grid shows them.
 enum Field : int { kQuestion = 0, kAnswer = 1, kComment = 2, kExtra1 = 3, kExtra2 = 4 };
 inline constexpr int kFieldCount = 5;
+// The fields the window shows, each with a font and a keyboard layout of its own in the
+// file's header: question, answer and comment (kQuestion .. kComment).
+inline constexpr int kShownFields = 3;
 
 // The five stored fields of one entry, as the bytes of the file (no conversion).
 struct Entry {

@@ -19,9 +19,10 @@ struct VocabularyHeader {
     std::string title;
     std::string author;
     std::string date;
-    std::array<std::string, 3> layoutNames{"00000409", "00000409", "00000409"};
+    std::array<std::string, kShownFields> layoutNames{"00000409", "00000409", "00000409"};
     int fontSize = 10;
-    std::array<FieldFont, 3> fonts{FieldFont{}, FieldFont{"Arial", 10, kColorBlack}, FieldFont{}};
+    std::array<FieldFont, kShownFields> fonts{FieldFont{}, FieldFont{"Arial", 10, kColorBlack},
+                                              FieldFont{}};
 
     bool operator==(const VocabularyHeader&) const = default;
 };

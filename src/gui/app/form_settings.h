@@ -46,7 +46,6 @@ public:
     // FormPlacement1's restore: placement, recent files, tool bar layout.
     void restorePlacement();
     bool restored() const { return restored_; }
-    void markRestored() { restored_ = true; }
 
     // Writes the placement file, then editor.ini. `destroying` records Visible = 1.
     // Failures are collected in the returned text (empty when both were written).

@@ -117,12 +117,12 @@ void MainWindow::buildCommands(const WindowServices& services) {
     Document& doc = *document_;
     Dialogs& dialogs = *dialogs_;
     const auto status = [this](const QString& message) { showStatus(message); };
-    const std::array<ComboEdit*, 3> boxes{child<ComboEdit>(this, "ComboEdit1"),
-                                          child<ComboEdit>(this, "ComboEdit2"),
-                                          child<ComboEdit>(this, "ComboEdit3")};
-    const std::array<QLineEdit*, 3> testBoxes{child<QLineEdit>(this, "Edit5"),
-                                              child<QLineEdit>(this, "Edit6"),
-                                              child<QLineEdit>(this, "Edit7")};
+    const std::array<ComboEdit*, kShownFields> boxes{child<ComboEdit>(this, "ComboEdit1"),
+                                                     child<ComboEdit>(this, "ComboEdit2"),
+                                                     child<ComboEdit>(this, "ComboEdit3")};
+    const std::array<QLineEdit*, kShownFields> testBoxes{child<QLineEdit>(this, "Edit5"),
+                                                         child<QLineEdit>(this, "Edit6"),
+                                                         child<QLineEdit>(this, "Edit7")};
 
     texts_ = std::make_unique<WindowTexts>(*this);
     files_ = new FileCommands(doc, dialogs, this, this);
@@ -138,7 +138,7 @@ void MainWindow::buildCommands(const WindowServices& services) {
     fontControls.sizeBox = child<QSpinBox>(this, "RxSpinEdit1");
     fonts_ = new FontCommands(doc, dialogs, this, fontControls, this);
     const char* fontButtons[] = {"ChangeFont1", "ChangeFont2", "ChangeFont3"};
-    for (int field = 0; field < 3; ++field)
+    for (int field = 0; field < kShownFields; ++field)
         connect(child<QPushButton>(this, fontButtons[field]), &QPushButton::clicked, fonts_,
                 [this, field] { fonts_->chooseFont(field); });
 

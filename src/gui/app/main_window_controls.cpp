@@ -230,7 +230,7 @@ void MainWindow::buildPages() {
     const char* fontButtons[] = {"ChangeFont1", "ChangeFont2", "ChangeFont3"};
     const char* fontCaptions[] = {"questions", "answers", "comments"};
     const char* samples[] = {"Label12", "Label13", "Label14"};
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < kShownFields; ++i) {
         auto* b =
             named(new QPushButton(QString::fromLatin1(fontCaptions[i]), fonts), fontButtons[i]);
         b->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
@@ -253,7 +253,7 @@ void MainWindow::buildPages() {
     const char* testLabelNames[] = {"TestLabel1", "TestLabel2", "TestLabel3"};
     const char* testBoxNames[] = {"Edit5", "Edit6", "Edit7"};
     const char* updateNames[] = {"Button2", "Button3", "Button4"};
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < kShownFields; ++i) {
         auto* frame =
             named(new QGroupBox(QString::fromLatin1(frameCaptions[i]), layouts), frameNames[i]);
         frame->setGeometry(10 + i * 152, 46, 146, 96);
@@ -305,7 +305,7 @@ void MainWindow::fillMenus() {
 
     QMenu* service = child<QMenu>(this, "Service1");
     QMenu* sort = child<QMenu>(this, "Sort1");
-    for (int column = 1; column <= 3; ++column)
+    for (int column = 1; column <= kShownFields; ++column)
         sort->addAction(lists_->sortMenuAction(column));
     service->addActions({lists_->shuffleAction(), lists_->swapAction(), lists_->frequencyAction()});
     service->addSeparator();
@@ -316,7 +316,7 @@ void MainWindow::fillMenus() {
 
     child<QMenu>(this, "N5")->addActions({language_->helpAction(), language_->aboutAction()});
     QMenu* sortButton = child<QMenu>(this, "RxPopupMenu1");
-    for (int column = 1; column <= 3; ++column)
+    for (int column = 1; column <= kShownFields; ++column)
         sortButton->addAction(lists_->sortButtonAction(column));
 }
 

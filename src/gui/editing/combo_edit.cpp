@@ -56,10 +56,6 @@ void ComboEdit::setShownCharset(int charset) {
 
 void ComboEdit::keyPressEvent(QKeyEvent* event) {
     keys_.pressed(*event);
-    if (keyGuard_ && keyGuard_(*event)) {
-        event->accept();
-        return;
-    }
     if (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier)) {
         buttonKey_ = event->key();
         emit buttonClicked();

@@ -28,7 +28,6 @@ public:
 
     // Text refused unless the code page of `charset()` holds it.
     void setCharsetSource(std::function<int()> charset);
-    CodePageValidator* codePageValidator() const { return validator_; }
 
     // The program fills the box: the text becomes the base text.
     void fill(const QString& text);
@@ -38,11 +37,7 @@ public:
 
     // The character set whose code page the texts are shown in. Changing it shows the same
     // bytes in the new code page: text and base text are converted through their bytes.
-    int shownCharset() const { return shownCharset_; }
     void setShownCharset(int charset);
-
-    // Runs before every key press reaches the box; returning true swallows the key.
-    void setKeyGuard(std::function<bool(const QKeyEvent&)> guard) { keyGuard_ = std::move(guard); }
 
 signals:
     void buttonClicked();
@@ -60,7 +55,6 @@ protected:
 private:
     QAction* button_;
     CodePageValidator* validator_ = nullptr;
-    std::function<bool(const QKeyEvent&)> keyGuard_;
     KeyPairing keys_;
     QString base_;
     int shownCharset_ = 1;

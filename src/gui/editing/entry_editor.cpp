@@ -35,7 +35,7 @@ const char* const kFieldNames[] = {"question", "answer", "comment"};
 } // namespace
 
 EntryEditor::EntryEditor(Document& document, EntryGrid* grid,
-                         const std::array<ComboEdit*, 3>& boxes,
+                         const std::array<ComboEdit*, kShownFields>& boxes,
                          std::function<void(const QString&)> showStatus, QObject* parent)
     : QObject(parent), document_(document), grid_(grid), boxes_(boxes),
       showStatus_(std::move(showStatus)) {
@@ -72,7 +72,7 @@ EntryEditor::EntryEditor(Document& document, EntryGrid* grid,
         grid_, &EntryGrid::editRefused, this, [this](int column, int, const QString& characters) {
             reportUnencodable(grid_->inplaceEditor(), EntryGrid::fieldOfColumn(column), characters);
         });
-    for (int field = 0; field < 3; ++field) {
+    for (int field = 0; field < kShownFields; ++field) {
         ComboEdit* b = box(field);
         b->setShownCharset(document_.font(field).charset);
         b->setCharsetSource([this, field] { return document_.font(field).charset; });
@@ -92,7 +92,7 @@ void EntryEditor::selectCell(int column, int row) {
     editWords_->setChecked(true);
     newVisit();
     loadBoxesFrom(EntryGrid::entryOfRow(row));
-    if (column >= 1 && column <= 3)
+    if (column >= 1 && column <= kShownFields)
         emit fieldSelected(column - 1);
 }
 
@@ -121,7 +121,7 @@ void EntryEditor::resetView() {
 // ---- input line and modes ------------------------------------------------------------------
 
 void EntryEditor::loadBoxesFrom(int entry) {
-    for (int field = 0; field < 3; ++field) {
+    for (int field = 0; field < kShownFields; ++field) {
         ComboEdit* b = box(field);
         b->setShownCharset(document_.font(field).charset);
         b->fill(document_.codePageOf(field).decode(document_.entries().text(entry, field)));
@@ -129,7 +129,7 @@ void EntryEditor::loadBoxesFrom(int entry) {
 }
 
 bool EntryEditor::boxesStale(int entry) const {
-    for (int field = 0; field < 3; ++field) {
+    for (int field = 0; field < kShownFields; ++field) {
         const QString held =
             document_.codePageOf(field).decode(document_.entries().text(entry, field));
         if (box(field)->baseText() != held)
@@ -145,7 +145,7 @@ void EntryEditor::followDocument() {
 }
 
 void EntryEditor::writeBoxesTo(int entry) {
-    for (int field = 0; field < 3; ++field) {
+    for (int field = 0; field < kShownFields; ++field) {
         ComboEdit* b = box(field);
         const CodePage& page = document_.codePageOf(field);
         const QString text = b->text();
@@ -194,7 +194,7 @@ void EntryEditor::boxKeyUp(int key) {
 
 void EntryEditor::insertEntryFromInputLine() {
     Entry entry;
-    for (int field = 0; field < 3; ++field) {
+    for (int field = 0; field < kShownFields; ++field) {
         ComboEdit* b = box(field);
         EncodeResult encoded = document_.codePageOf(field).encode(b->text());
         if (!encoded.ok()) {

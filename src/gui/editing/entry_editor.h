@@ -3,6 +3,8 @@
 // Entry editing: the grid's selection and keys, the input line with its Add Words and
 // Edit Words modes, deletion, and Undo/Redo of the document.
 
+#include "core/vocab/entry.h"
+
 #include <QObject>
 
 #include <array>
@@ -22,7 +24,8 @@ class EntryEditor : public QObject {
     Q_OBJECT
 
 public:
-    EntryEditor(Document& document, EntryGrid* grid, const std::array<ComboEdit*, 3>& boxes,
+    EntryEditor(Document& document, EntryGrid* grid,
+                const std::array<ComboEdit*, kShownFields>& boxes,
                 std::function<void(const QString&)> showStatus, QObject* parent = nullptr);
 
     // Edit Words (checked while editing existing entries) and Add Words, one of them checked.
@@ -63,7 +66,7 @@ private:
 
     Document& document_;
     EntryGrid* grid_;
-    std::array<ComboEdit*, 3> boxes_;
+    std::array<ComboEdit*, kShownFields> boxes_;
     std::function<void(const QString&)> showStatus_;
     QActionGroup* modes_;
     QAction* editWords_;

@@ -105,7 +105,7 @@ private:
     }
 
     const EntryGridModel* model_;
-    mutable std::array<Cached, 3> cache_;
+    mutable std::array<Cached, kShownFields> cache_;
 };
 
 // Where the entry at `cur` stands after the entry at `from` moved to `to`.
@@ -199,7 +199,7 @@ void EntryGrid::setEntryModel(EntryGridModel* model) {
     connect(model, &QAbstractItemModel::rowsRemoved, this, &EntryGrid::restoreCurrent);
     connect(model, &QAbstractItemModel::layoutChanged, this, &EntryGrid::restoreCurrent);
     setModel(model);
-    for (int c = 0; c < 3; ++c)
+    for (int c = 0; c < kShownFields; ++c)
         setColumnWidth(c, kColumnWidths[c]);
     delete validator_;
     validator_ = new CodePageValidator(
@@ -207,9 +207,6 @@ void EntryGrid::setEntryModel(EntryGridModel* model) {
     connect(validator_, &CodePageValidator::refused, this,
             [this](const QString& chars) { emit editRefused(column(), row(), chars); });
     editor_->setValidator(validator_);
-    connect(model, &EntryGridModel::textEdited, this, [this](int entry, int field) {
-        emit cellEdited(columnOfField(field), rowOfEntry(entry));
-    });
     // A grid starts on its first cell; that is no move, so nothing is selected yet.
     ++quiet_;
     setCurrentIndex(model->index(0, 0));
@@ -240,7 +237,7 @@ void EntryGrid::setCurrentCell(int column, int row) {
     if (!model_)
         return;
     row = std::clamp(row, 1, model_->rowCount());
-    column = std::clamp(column, 1, 3);
+    column = std::clamp(column, 1, kShownFields);
     setCurrentIndex(model_->index(entryOfRow(row), fieldOfColumn(column)));
 }
 
@@ -251,10 +248,6 @@ void EntryGrid::setDefaultRowHeight(int pixels) {
     resizingAll_ = false;
     horizontalHeader()->setFixedHeight(pixels);
     placeEditor();
-}
-
-int EntryGrid::defaultRowHeight() const {
-    return verticalHeader()->defaultSectionSize();
 }
 
 int EntryGrid::rowHeight(int row) const {
@@ -305,14 +298,14 @@ void EntryGrid::moveEntryRow(int from, int to) {
 }
 
 void EntryGrid::moveEntryColumn(int from, int to) {
-    if (!model_ || from == to || from < 1 || to < 1 || from > 3 || to > 3)
+    if (!model_ || from == to || from < 1 || to < 1 || from > kShownFields || to > kShownFields)
         return;
-    std::array<int, 3> widths{columnWidth(0), columnWidth(1), columnWidth(2)};
+    std::array<int, kShownFields> widths{columnWidth(0), columnWidth(1), columnWidth(2)};
     if (from < to)
         std::rotate(widths.begin() + from - 1, widths.begin() + from, widths.begin() + to);
     else
         std::rotate(widths.begin() + to - 1, widths.begin() + from - 1, widths.begin() + from);
-    for (int c = 0; c < 3; ++c)
+    for (int c = 0; c < kShownFields; ++c)
         setColumnWidth(c, widths[c]);
     model_->moveField(fieldOfColumn(from), fieldOfColumn(to));
     const int current = followMove(column(), from, to);

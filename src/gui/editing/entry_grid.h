@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/vocab/entry.h"
 #include "gui/editing/key_pairing.h"
+
 #include <QColor>
 #include <QFont>
 #include <QPointer>
@@ -27,7 +29,7 @@ class EntryGrid : public QTableView {
 
 public:
     static constexpr int kHandleWidth = 21;
-    static constexpr int kColumnWidths[3] = {265, 252, 230};
+    static constexpr int kColumnWidths[kShownFields] = {265, 252, 230};
 
     explicit EntryGrid(QWidget* parent = nullptr);
 
@@ -51,7 +53,6 @@ public:
     void setColumn(int column) { setCurrentCell(column, row()); }
     // Every row, the header row and rows sized by hand included, gets this height.
     void setDefaultRowHeight(int pixels);
-    int defaultRowHeight() const;
     int rowHeight(int row) const; // grid row; 0 is the header row
     // Scrolls so that `row` is the top visible row, as far as the grid scrolls.
     void setTopRow(int row);
@@ -60,8 +61,6 @@ public:
     // The grid's own font; the in-place editor shows it.
     void setGridFont(const QFont& font, const QColor& color);
     QLineEdit* inplaceEditor() const { return editor_; }
-    // The fixed font of the header row.
-    const QFont& headerFont() const { return headerFont_; }
 
     // Moves row `from` to `to` (grid rows) with its height, as a drag by the handle does.
     void moveEntryRow(int from, int to);
@@ -75,8 +74,6 @@ signals:
     void keyReleased(int key, Qt::KeyboardModifiers modifiers);
     // Cells were painted (the window keeps the entry counter in step).
     void cellsPainted();
-    // The user changed the text of a cell in place.
-    void cellEdited(int column, int row);
     // The user typed characters the column's code page cannot hold; the cell was kept.
     void editRefused(int column, int row, const QString& characters);
 

@@ -19,7 +19,7 @@ int EntryGridModel::rowCount(const QModelIndex& parent) const {
 }
 
 int EntryGridModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : 3;
+    return parent.isValid() ? 0 : kShownFields;
 }
 
 QVariant EntryGridModel::data(const QModelIndex& index, int role) const {
@@ -41,12 +41,9 @@ bool EntryGridModel::setData(const QModelIndex& index, const QVariant& value, in
     if (page.decode(document_.entries().text(entry, field)) == text)
         return true; // unchanged: keep the bytes exactly
     EncodeResult encoded = page.encode(text);
-    if (!encoded.ok()) {
-        emit encodeRefused(entry, field, encoded.unencodable);
-        return false;
-    }
+    if (!encoded.ok())
+        return false; // the grid's validator told the user
     document_.setText(entry, field, encoded.bytes, editKey_ ? editKey_() : 0);
-    emit textEdited(entry, field);
     return true;
 }
 
@@ -61,7 +58,8 @@ QVariant EntryGridModel::headerData(int section, Qt::Orientation orientation, in
         return {};
     if (orientation == Qt::Horizontal) {
         static const char* const kHeaders[] = {"Questions", "Answers", "Comments"};
-        return section >= 0 && section < 3 ? QString::fromLatin1(kHeaders[section]) : QString();
+        return section >= 0 && section < kShownFields ? QString::fromLatin1(kHeaders[section])
+                                                      : QString();
     }
     return QString();
 }

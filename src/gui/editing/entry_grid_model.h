@@ -30,7 +30,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     Document& document() { return document_; }
-    const std::array<FieldFont, 3>& fieldFonts() const { return document_.header().fonts; }
+    const std::array<FieldFont, kShownFields>& fieldFonts() const {
+        return document_.header().fonts;
+    }
     // The character set of a field (model column).
     int charsetOf(int field) const { return fieldFonts()[field].charset; }
     // Typing into one cell during one visit is one undo step: the key names the visit.
@@ -51,12 +53,6 @@ public:
     void entriesChanged(int first, int last) override;
     void tableAboutToBeReplaced() override;
     void tableReplaced() override;
-
-signals:
-    // A typed text held characters the field's code page cannot hold; the cell was kept.
-    void encodeRefused(int entry, int field, const QString& characters);
-    // The user changed a cell in place.
-    void textEdited(int entry, int field);
 
 private:
     void refreshAll();

@@ -38,21 +38,21 @@ FontCommands::FontCommands(Document& document, Dialogs& dialogs, QWidget* owner,
     boxFont.setPointSize(10);
     boxFont.setBold(true);
     const QColor navy = toQColor(kColorNavy);
-    setWidgetFont(c_.boxes[0], boxFont, navy);
-    setWidgetFont(c_.boxes[1], boxFont, navy);
+    setWidgetFont(c_.boxes[kQuestion], boxFont, navy);
+    setWidgetFont(c_.boxes[kAnswer], boxFont, navy);
     boxFont.setFamily(QStringLiteral("PhoneticTM"));
-    setWidgetFont(c_.boxes[2], boxFont, navy);
+    setWidgetFont(c_.boxes[kComment], boxFont, navy);
 
     c_.sizeBox->setValue(shownSize_);
     // valueChanged comes only when the shown value really changes.
     connect(c_.sizeBox, &QSpinBox::valueChanged, this,
             [this](int size) { document_.setFontSize(size); });
-    for (int field = 0; field < 3; ++field)
+    for (int field = 0; field < kShownFields; ++field)
         connect(c_.boxes[static_cast<std::size_t>(field)], &ComboEdit::buttonClicked, this,
                 [this, field] { chooseFont(field); });
     connect(&document_, &Document::headerChanged, this, &FontCommands::followHeader);
     connect(&document_, &Document::replaced, this, [this] {
-        for (int field = 0; field < 3; ++field)
+        for (int field = 0; field < kShownFields; ++field)
             applyFieldFont(field);
     });
 }
@@ -116,7 +116,7 @@ void FontCommands::followHeader() {
         }
         shownFonts_ = fonts;
     } else {
-        for (int field = 0; field < 3; ++field)
+        for (int field = 0; field < kShownFields; ++field)
             if (!sameButSize(fonts[field], shownFonts_[field]))
                 applyFieldFont(field);
     }

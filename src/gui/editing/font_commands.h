@@ -4,6 +4,7 @@
 // fields, the size box, and the fonts of the grid, the input boxes, the layout test boxes and
 // the sample labels.
 
+#include "core/vocab/entry.h"
 #include "platform/font_description.h"
 
 #include <QObject>
@@ -24,9 +25,9 @@ class EntryGrid;
 
 struct FontControls {
     EntryGrid* grid = nullptr;
-    std::array<ComboEdit*, 3> boxes{};
-    std::array<QLineEdit*, 3> testBoxes{};
-    std::array<QLabel*, 3> samples{};
+    std::array<ComboEdit*, kShownFields> boxes{};
+    std::array<QLineEdit*, kShownFields> testBoxes{};
+    std::array<QLabel*, kShownFields> samples{};
     QSpinBox* sizeBox = nullptr;
 };
 
@@ -43,7 +44,6 @@ public:
     void applyFieldFont(int field);
     // The grid's own font, shown by its in-place editor: the font of the field last selected.
     void selectField(int field);
-    const FieldFont& gridFont() const { return gridFont_; }
 
 private:
     void followHeader();
@@ -54,7 +54,7 @@ private:
     QWidget* owner_;
     FontControls c_;
     FieldFont gridFont_;
-    std::array<FieldFont, 3> shownFonts_; // the field fonts the window last followed
+    std::array<FieldFont, kShownFields> shownFonts_; // the field fonts the window last followed
     int shownSize_;
 };
 

@@ -16,7 +16,7 @@ LayoutCommands::LayoutCommands(Document& document, KeyboardLayouts& layouts,
                                const LayoutControls& controls, QObject* parent)
     : QObject(parent), document_(document), layouts_(layouts), c_(controls) {
     connect(c_.autoSwitch, &QCheckBox::toggled, this, &LayoutCommands::autoSwitchChanged);
-    for (int field = 0; field < 3; ++field) {
+    for (int field = 0; field < kShownFields; ++field) {
         const auto f = static_cast<std::size_t>(field);
         connect(c_.captureButtons[f], &QPushButton::clicked, this,
                 [this, field] { captureLayout(field); });
@@ -40,7 +40,7 @@ void LayoutCommands::captureLayout(int field) {
 
 void LayoutCommands::autoSwitchChanged() {
     const bool on = c_.autoSwitch->isChecked();
-    for (int field = 0; field < 3; ++field) {
+    for (int field = 0; field < kShownFields; ++field) {
         const auto f = static_cast<std::size_t>(field);
         c_.captureButtons[f]->setEnabled(on);
         c_.testBoxes[f]->setEnabled(on);

@@ -4,6 +4,8 @@
 // its test box or a grid cell of its column activates the field's layout; "update layout"
 // captures the active layout as the field's.
 
+#include "core/vocab/entry.h"
+
 #include <QObject>
 
 #include <array>
@@ -21,10 +23,10 @@ class KeyboardLayouts;
 
 struct LayoutControls {
     QCheckBox* autoSwitch = nullptr; // CheckBox1
-    std::array<ComboEdit*, 3> boxes{};
-    std::array<QLineEdit*, 3> testBoxes{};
-    std::array<QPushButton*, 3> captureButtons{};
-    std::array<QLabel*, 3> testLabels{};
+    std::array<ComboEdit*, kShownFields> boxes{};
+    std::array<QLineEdit*, kShownFields> testBoxes{};
+    std::array<QPushButton*, kShownFields> captureButtons{};
+    std::array<QLabel*, kShownFields> testLabels{};
 };
 
 class LayoutCommands : public QObject {

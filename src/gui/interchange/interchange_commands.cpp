@@ -24,16 +24,14 @@ InterchangeCommands::InterchangeCommands(Document& document, Dialogs& dialogs, Q
                      1,
                      QString(),
                      false,
-                     false,
-                     0};
+                     false};
     exportDialog_ = {QString(),
                      QStringLiteral("Tab delimited *.txt files|*.txt|HTML files "
                                     "(*html)|*.html; *htm"),
                      1,
                      QStringLiteral("txt"),
                      false,
-                     true,
-                     0};
+                     true};
     import_ = namedAction(this, "Import1", QStringLiteral("&Import..."));
     specialImport_ = namedAction(this, "SpecialImport1", QStringLiteral("S&pecial Import..."));
     export_ = namedAction(this, "Export1", QStringLiteral("&Export..."));

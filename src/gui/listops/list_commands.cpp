@@ -31,7 +31,7 @@ ListCommands::ListCommands(Document& document, Dialogs& dialogs, QWidget* owner,
     const char* menuTexts[] = {"&questions", "&answers", "&comments"};
     const char* buttonNames[] = {"Question1", "Answer1", "comment1"};
     const char* buttonTexts[] = {"questions", "answers", "comments"};
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < kShownFields; ++i) {
         sortMenu_[i] = namedAction(this, menuNames[i], QString::fromLatin1(menuTexts[i]));
         sortButton_[i] = namedAction(this, buttonNames[i], QString::fromLatin1(buttonTexts[i]));
         for (QAction* a : {sortMenu_[i], sortButton_[i]})

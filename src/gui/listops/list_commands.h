@@ -63,8 +63,8 @@ private:
     EntryGrid* grid_;
     QProgressBar* progress_;
     std::function<bool()> isEnglish_;
-    QAction* sortMenu_[3];
-    QAction* sortButton_[3];
+    QAction* sortMenu_[kShownFields];
+    QAction* sortButton_[kShownFields];
     QAction *shuffle_, *swap_, *frequency_, *find_, *findNext_, *replace_;
     int sortField_ = -1; // none chosen yet
     FindDialogState findDialog_;

@@ -21,8 +21,8 @@ const QString kVocabularyFilter = QStringLiteral("Lexanta vocabularies (*.lut)|*
 
 FileCommands::FileCommands(Document& document, Dialogs& dialogs, QWidget* owner, QObject* parent)
     : QObject(parent), document_(document), dialogs_(dialogs), owner_(owner) {
-    openDialog_ = {QString(), kVocabularyFilter, 1, QStringLiteral("lut"), true, false, 0};
-    saveDialog_ = {QString(), kVocabularyFilter, 1, QStringLiteral("lut"), false, true, 0};
+    openDialog_ = {QString(), kVocabularyFilter, 1, QStringLiteral("lut"), true, false};
+    saveDialog_ = {QString(), kVocabularyFilter, 1, QStringLiteral("lut"), false, true};
 
     new_ = namedAction(this, "New1", QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N));
     open_ = namedAction(this, "N2", QStringLiteral("&Load.."), QKeySequence(Qt::CTRL | Qt::Key_O));

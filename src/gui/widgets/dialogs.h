@@ -22,7 +22,6 @@ struct FileDialogState {
     QString defaultExt;  // without the dot
     bool mustExist = false;
     bool overwritePrompt = false;
-    int tag = 0;
 };
 
 // The state of the find dialog component (FindDialog1).

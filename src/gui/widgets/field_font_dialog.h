@@ -30,7 +30,6 @@ public:
     QComboBox* styleBox() const { return style_; }
     QComboBox* sizeBox() const { return size_; }
     QCheckBox* underlineBox() const { return underline_; }
-    QCheckBox* strikeOutBox() const { return strikeOut_; }
     QComboBox* colorBox() const { return color_; }
     QComboBox* scriptBox() const { return script_; }
     QLabel* sampleLabel() const { return sample_; }

@@ -12,12 +12,9 @@ class ShadowLabel : public QLabel {
 public:
     explicit ShadowLabel(const QString& text, QWidget* parent = nullptr);
     void setShadowColor(const QColor& color) { shadowColor_ = color; }
-    QColor shadowColor() const { return shadowColor_; }
     // Offset of the shadow from the text; (-1, -1) puts it one pixel to the upper left.
     void setShadowOffset(const QPoint& offset) { shadowOffset_ = offset; }
-    QPoint shadowOffset() const { return shadowOffset_; }
     void setTextColor(const QColor& color) { textColor_ = color; }
-    QColor textColor() const { return textColor_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
