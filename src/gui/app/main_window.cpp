@@ -13,6 +13,7 @@
 #include "gui/editing/entry_grid_model.h"
 #include "gui/editing/font_commands.h"
 #include "gui/editing/layout_commands.h"
+#include "gui/editing/undo_commands.h"
 #include "gui/interchange/interchange_commands.h"
 #include "gui/listops/list_commands.h"
 #include "gui/ui_language/language_commands.h"
@@ -128,6 +129,7 @@ void MainWindow::buildCommands(const WindowServices& services) {
     files_ = new FileCommands(doc, dialogs, this, this);
     files_->setProgressBar(progress_);
     editor_ = new EntryEditor(doc, grid_, boxes, status, this);
+    undo_ = new UndoCommands(doc.undoStack(), this);
 
     FontControls fontControls;
     fontControls.grid = grid_;

@@ -17,6 +17,7 @@ namespace lexanta {
 class Dialogs;
 class Document;
 class EntryEditor;
+class UndoCommands;
 class EntryGrid;
 class FileCommands;
 class FontCommands;
@@ -121,6 +122,7 @@ private:
     std::unique_ptr<WindowTexts> texts_;
     FileCommands* files_ = nullptr;
     EntryEditor* editor_ = nullptr;
+    UndoCommands* undo_ = nullptr;
     FontCommands* fonts_ = nullptr;
     LayoutCommands* layouts_ = nullptr;
     DescriptionEditor* description_ = nullptr;

@@ -13,6 +13,7 @@
 #include "gui/editing/entry_grid_model.h"
 #include "gui/editing/font_commands.h"
 #include "gui/editing/layout_commands.h"
+#include "gui/editing/undo_commands.h"
 #include "gui/interchange/interchange_commands.h"
 #include "gui/listops/list_commands.h"
 #include "gui/ui_language/language_commands.h"
@@ -299,7 +300,7 @@ void MainWindow::fillMenus() {
     file->addAction(exit);
 
     QMenu* edit = child<QMenu>(this, "Edit1");
-    edit->addActions({editor_->undoAction(), editor_->redoAction()});
+    edit->addActions({undo_->undoAction(), undo_->redoAction()});
     edit->addSeparator();
     edit->addActions({lists_->findAction(), lists_->findNextAction(), lists_->replaceAction()});
 

@@ -20,7 +20,6 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QToolTip>
-#include <QUndoStack>
 
 namespace lexanta {
 
@@ -51,19 +50,6 @@ EntryEditor::EntryEditor(Document& document, EntryGrid* grid,
     connect(addWords_, &QAction::triggered, this, &EntryEditor::addWords);
     delete_ = namedAction(this, "deleteEntryAction", QStringLiteral("Delete words"));
     connect(delete_, &QAction::triggered, this, [this] { deleteEntry(grid_->currentEntry()); });
-
-    QUndoStack* stack = document_.undoStack();
-    undo_ = namedAction(this, "Undo1", QStringLiteral("&Undo"));
-    undo_->setShortcut(QKeySequence::Undo);
-    redo_ = namedAction(this, "Redo1", QStringLiteral("&Redo"));
-    redo_->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    undo_->setEnabled(stack->canUndo());
-    redo_->setEnabled(stack->canRedo());
-    connect(stack, &QUndoStack::canUndoChanged, undo_, &QAction::setEnabled);
-    connect(stack, &QUndoStack::canRedoChanged, redo_, &QAction::setEnabled);
-    connect(undo_, &QAction::triggered, stack, &QUndoStack::undo);
-    connect(redo_, &QAction::triggered, stack, &QUndoStack::redo);
 
     grid_->entryModel()->setEditKey([this] { return visit_; });
     connect(grid_, &EntryGrid::selectCell, this, &EntryEditor::selectCell);

@@ -1,7 +1,7 @@
 #pragma once
 
 // Entry editing: the grid's selection and keys, the input line with its Add Words and
-// Edit Words modes, deletion, and Undo/Redo of the document.
+// Edit Words modes, and deletion.
 
 #include "core/vocab/entry.h"
 
@@ -32,8 +32,6 @@ public:
     QAction* editWordsAction() const { return editWords_; }
     QAction* addWordsAction() const { return addWords_; }
     QAction* deleteAction() const { return delete_; }
-    QAction* undoAction() const { return undo_; }
-    QAction* redoAction() const { return redo_; }
 
     bool isEditMode() const { return editMode_; }
     EntryGrid* grid() const { return grid_; }
@@ -72,8 +70,6 @@ private:
     QAction* editWords_;
     QAction* addWords_;
     QAction* delete_;
-    QAction* undo_;
-    QAction* redo_;
     bool editMode_ = false;
     bool writingBack_ = false;
     // Each visit of a cell or a row is one undo step per field typed into.

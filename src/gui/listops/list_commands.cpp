@@ -10,7 +10,9 @@
 
 #include <QAction>
 #include <QDateTime>
+
 #include <QProgressBar>
+#include <algorithm>
 
 namespace lexanta {
 
@@ -64,23 +66,13 @@ void ListCommands::sortBy(int field) {
 void ListCommands::sortByLastField() {
     if (sortField_ < kQuestion || sortField_ > kComment)
         return;
-    progress_->setVisible(true);
-    progress_->setMaximum(grid_->rowCount());
-    progress_->setValue(0);
-    // The bar steps by 3 at each call of the partition step; repaint now and then only, so
-    // that a million entries are not slowed down by painting.
-    long long shown = 0;
-    const SortProgress progress = [this, &shown](long long calls) {
-        const long long value = std::min<long long>(calls * 3, progress_->maximum());
-        if (value - shown >= progress_->maximum() / 100 + 1 || value == progress_->maximum()) {
-            shown = value;
-            progress_->setValue(static_cast<int>(value));
-            progress_->repaint();
-        }
-    };
-    document_.sortBy(sortField_, userCollator(), progress);
-    progress_->setVisible(false);
-    progress_->setValue(0);
+    // The bar shows at once, over as many steps as the grid has rows, and moves by three at
+    // each call of the partition step.
+    ProgressFeedback feedback(progress_, 0);
+    const long long rows = grid_->rowCount();
+    feedback.report(0, rows);
+    document_.sortBy(sortField_, userCollator(),
+                     [&](long long calls) { feedback.report(std::min(calls * 3, rows), rows); });
 }
 
 // ---- shuffle, swap, frequency -----------------------------------------------------------------
