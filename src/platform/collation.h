@@ -11,7 +11,7 @@ namespace lexanta {
 // strength: case ignored, accents not), as a word sort: hyphens and apostrophes count
 // only between texts that are otherwise equal. In the C/POSIX locale ICU's root collation
 // is used, so "apple" < "Zebra" holds everywhere. Empty texts sort first. Scripts
-// keep their common order (Latin before Cyrillic) in every locale, as on Windows.
+// keep their common order (Latin before Cyrillic) in every locale.
 class KeyCollator {
 public:
     // localeName empty: the user's locale from LC_ALL / LC_COLLATE / LANG.

@@ -11,19 +11,19 @@
 
 namespace lexanta {
 
-// An INI file held in memory with the semantics of the Windows profile functions
-// (GetPrivateProfileString, GetPrivateProfileInt, WritePrivateProfileString):
+// An INI file held in memory, read and written by the rules INI settings files have long
+// followed, so that a file edited by hand or written by another tool reads as meant:
 //
 // - Section and key names compare case-insensitively; the first section and the
 //   first key of a name win when a file holds several.
 // - Reading a value strips leading and trailing blanks, then one pair of
 //   surrounding double or single quotes. So a value written as "  x " reads "x"
-//   and one written as "\"x\"" reads "x", exactly as on Windows.
+//   and one written as "\"x\"" reads "x".
 // - Writing replaces a key in place, or appends it after the last line of its
 //   section, creating the section at the end of the file. Every other line
 //   (comments, blank lines, unknown lines) keeps its place.
 // - The file is UTF-8 text; lines may end in CR LF or LF and are written with LF.
-//   A file that is not valid UTF-8 (one written in a Windows code page) is read
+//   A file that is not valid UTF-8 (one written in a single-byte code page) is read
 //   in the system ANSI code page instead, so none of its text is lost.
 //
 // Line breaks. A value cannot hold a line break in this format, and writing one
@@ -54,7 +54,7 @@ public:
     // The value, or defaultValue when the section or key is missing.
     QString value(const QString& section, const QString& key,
                   const QString& defaultValue = {}) const;
-    // GetPrivateProfileInt: the leading decimal number of the value (optional
+    // The leading decimal number of the value (optional
     // sign); 0 when the value does not start with one; defaultValue when the key
     // is missing or its value is empty.
     int intValue(const QString& section, const QString& key, int defaultValue) const;
@@ -79,7 +79,7 @@ public:
     // Deletes the section with all its lines; true when it was there.
     bool eraseSection(const QString& section);
 
-    // WritePrivateProfileString: no key erases the section, no value deletes the key.
+    // Writes, erases a section (no key) or deletes a key (no value) in one call.
     bool writeProfileString(const QString& section, const std::optional<QString>& key,
                             const std::optional<QString>& value);
 

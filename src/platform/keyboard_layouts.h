@@ -19,18 +19,19 @@ struct LayoutHandle {
     friend bool operator==(const LayoutHandle&, const LayoutHandle&) = default;
 };
 
-// The three Windows keyboard-layout operations the editor uses. Layout names are
-// Windows input locale names: 8 hexadecimal digits whose low 16 bits are the
-// language id ("00000409" United States English, "00000419" Russian).
+// The three keyboard-layout operations the editor uses: the active layout's name, a
+// lookup, an activation. Layout names are input locale names as the vocabulary files
+// store them: 8 hexadecimal digits whose low 16 bits are the language id ("00000409"
+// United States English, "00000419" Russian).
 class KeyboardLayouts {
 public:
     virtual ~KeyboardLayouts() = default;
 
-    // GetKeyboardLayoutNameA: the name of the active layout.
+    // The name of the active layout.
     virtual QString currentLayoutName() const = 0;
-    // LoadKeyboardLayoutA: looks the layout up without activating it.
+    // Looks the layout up without activating it.
     virtual LayoutHandle loadLayout(const QString& name) = 0;
-    // ActivateKeyboardLayout: makes it the active layout; invalid handles do nothing.
+    // Makes it the active layout; invalid handles do nothing.
     virtual void activate(const LayoutHandle& handle) = 0;
 };
 
@@ -72,9 +73,9 @@ struct XkbLayout {
     friend bool operator==(const XkbLayout&, const XkbLayout&) = default;
 };
 
-// The XKB layout of a Windows language ("us" for 0x0409, "ru(tt)" for 0x0444).
+// The XKB layout of a language id ("us" for 0x0409, "ru(tt)" for 0x0444).
 std::optional<XkbLayout> xkbLayoutForLanguage(std::uint16_t languageId);
-// The Windows language of an XKB layout: the entry for layout(variant) if there
+// The language id of an XKB layout: the entry for layout(variant) if there
 // is one, else the one for the bare layout ("ru(phonetic)" is Russian).
 std::optional<std::uint16_t> languageForXkbLayout(const XkbLayout& layout);
 

@@ -245,7 +245,8 @@ void FormSettings::restoreStorage() {
             if (!isTrue && value.compare(QLatin1String("False"), Qt::CaseInsensitive) != 0)
                 break; // not a check state: the design value stays
             if (component == QLatin1String("CheckBox1"))
-                form_.autoSwitch()->setChecked(isTrue); // runs CheckBox1Click on a change
+                form_.autoSwitch()->setChecked(
+                    isTrue); // a change enables or disables the layout boxes
             else
                 form_.files().removeBlankLinesAction()->setChecked(isTrue);
             break;
