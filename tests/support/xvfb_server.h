@@ -25,6 +25,16 @@
 
 namespace lexanta::test {
 
+// In a test function: skips the test when Xvfb or setxkbmap is missing, and fails it when
+// `start` (a call of the server that gives an error text, empty on success) fails.
+#define LEXANTA_START_XVFB(start)                                                                  \
+    do {                                                                                           \
+        if (const QString missing = lexanta::test::XvfbServer::missingTools(); !missing.isEmpty()) \
+            QSKIP(qPrintable(missing));                                                            \
+        const QString startError = (start);                                                        \
+        QVERIFY2(startError.isEmpty(), qPrintable(startError));                                    \
+    } while (false)
+
 class XvfbServer {
 public:
     ~XvfbServer() { stop(); }
@@ -101,6 +111,18 @@ public:
     }
 
     QString display() const { return display_; }
+
+    // The three groups the layout tests switch between: United States, Russian, German.
+    bool setTestGroups() const {
+        return setxkbmap({QStringLiteral("-layout"), QStringLiteral("us,ru,de")});
+    }
+    // Starts the server (as start()) with the test groups.
+    QString startWithTestGroups() {
+        const QString error = start();
+        if (!error.isEmpty())
+            return error;
+        return setTestGroups() ? QString() : QStringLiteral("setxkbmap failed on %1").arg(display_);
+    }
 
     // setxkbmap -display <ours> <arguments>
     bool setxkbmap(const QStringList& arguments) const {

@@ -11,22 +11,17 @@
 using namespace lexanta;
 using lexanta::test::describe;
 
-namespace {} // namespace
-
 class TestXkbLayouts : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase() {
-        if (const QString missing = test::XvfbServer::missingTools(); !missing.isEmpty())
-            QSKIP(qPrintable(missing));
-        const QString error = xvfb_.start();
-        QVERIFY2(error.isEmpty(), qPrintable(error));
+        LEXANTA_START_XVFB(xvfb_.start());
         display_ = xvfb_.display();
     }
     void cleanupTestCase() { xvfb_.stop(); }
     void init() {
-        QVERIFY(xvfb_.setxkbmap({QStringLiteral("-layout"), QStringLiteral("us,ru,de")}));
+        QVERIFY(xvfb_.setTestGroups());
         xvfb_.lockGroup(0);
     }
 

@@ -14,11 +14,7 @@ class TestWindowXkb : public QObject {
 
 private slots:
     void initTestCase() {
-        if (const QString missing = test::XvfbServer::missingTools(); !missing.isEmpty())
-            QSKIP(qPrintable(missing));
-        const QString error = xvfb_.start();
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-        QVERIFY(xvfb_.setxkbmap({QStringLiteral("-layout"), QStringLiteral("us,ru,de")}));
+        LEXANTA_START_XVFB(xvfb_.startWithTestGroups());
         layouts_ = std::make_unique<XkbKeyboardLayouts>(xvfb_.display());
         QVERIFY(layouts_->isOpen());
         test::WindowOptions options;
