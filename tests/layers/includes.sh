@@ -38,20 +38,24 @@ visible() {
   echo "$seen"
 }
 
+declare -A allowed
+for folder in "${!below[@]}"; do
+  allowed[$folder]=$(visible "$folder")
+done
+
 status=0
 cd "$src" || exit 2
 while IFS= read -r file; do
-  folder=$(dirname "$file")
-  if [ -z "${below[$folder]+set}" ]; then
-    echo "$file: the folder $folder is not among the layers of $0"
+  folder=${file%/*}
+  if [ -z "${allowed[$folder]+set}" ]; then
+    echo "src/$file: the folder $folder is not among the layers of $0"
     status=1
     continue
   fi
-  allowed=$(visible "$folder")
   while IFS=: read -r line header; do
     case $header in */*) ;; *) continue ;; esac # generated headers of the build
-    case $allowed in
-    *" $(dirname "$header") "*) ;;
+    case ${allowed[$folder]} in
+    *" ${header%/*} "*) ;;
     *)
       echo "src/$file:$line: $folder includes $header, which is not below it"
       status=1
