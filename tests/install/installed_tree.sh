@@ -46,4 +46,16 @@ HOME=$work XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=offscreen \
 status=$?
 [ $status -eq 124 ] || fail "the installed editor ended with $status: $(cat "$work/err")"
 
+# Built with Debian's hardening (cmake/Hardening.cmake): position-independent, the relocations
+# read-only and bound at start, stack protectors. (_FORTIFY_SOURCE leaves a trace only where a
+# call could be checked, so it is not looked for.)
+for program in lexanta-editor lexanta-tool; do
+    binary=$prefix/bin/$program
+    readelf -h "$binary" | grep -q 'Type: *DYN' || fail "$program is not position-independent"
+    readelf -l "$binary" | grep -q GNU_RELRO || fail "$program has no RELRO segment"
+    readelf -d "$binary" | grep -q 'FLAGS.*NOW' || fail "$program is not bound at start"
+    readelf --dyn-syms -W "$binary" | grep -q __stack_chk_fail ||
+        fail "$program has no stack protector"
+done
+
 finish installed_tree
