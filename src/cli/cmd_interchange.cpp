@@ -75,7 +75,10 @@ int importCommand(const Args& args) {
             doc.setFont(field, font);
         }
     }
-    if (const int status = report(doc.importText(args.positional.first(), format)); status != kOk)
+    const bool drop = args.has(QStringLiteral("drop-byte-order-marks"));
+    if (const int status =
+            report(doc.importText(args.positional.first(), format, nullptr, {}, drop));
+        status != kOk)
         return status;
     return saveVocabulary(doc, args);
 }
@@ -127,6 +130,11 @@ const Registrar importRegistrar(
        QStringLiteral("Q,A,C"),
        QStringLiteral("the character sets of the question, answer and comment fonts, as numbers "
                       "(0,204,0) or names (ansi,russian,ansi); default: the system's"),
+       false},
+      {{QStringLiteral("drop-byte-order-marks")},
+       {},
+       QStringLiteral("drop U+FEFF inside a UTF-8 file (the byte-order marks of files joined "
+                      "into one); without it they are characters no column can hold"),
        false},
       outputOption(QStringLiteral("OUT.lut")),
       removeBlankLinesOption()},

@@ -7,7 +7,9 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <csignal>
 #include <map>
+#include <new>
 
 namespace lexanta::tool {
 
@@ -162,6 +164,9 @@ int usageError(const QString& command, const QString& message) {
 } // namespace lexanta::tool
 
 int main(int argc, char** argv) {
+    // A reader that goes away (`| head`) makes a write fail with EPIPE, which is reported and
+    // ends the tool with status 1, instead of ending it unannounced.
+    std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lexanta-tool"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(lexanta::kVersion));
@@ -170,5 +175,13 @@ int main(int argc, char** argv) {
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << lexanta::fileNameFromBytes(argv[i]);
-    return lexanta::tool::finishStandardOutput(lexanta::tool::dispatch(args));
+    int status = lexanta::tool::kIoError;
+    try {
+        status = lexanta::tool::dispatch(args);
+    } catch (const std::bad_alloc&) {
+        // What the commands do not catch themselves (their outputs are gathered before any is
+        // written, so nothing was written).
+        lexanta::tool::printError(QStringLiteral("not enough memory"));
+    }
+    return lexanta::tool::finishStandardOutput(status);
 }

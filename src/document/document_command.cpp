@@ -15,10 +15,10 @@ enum StepId : int { kSingleCellId = 1, kHeaderId = 2 };
 class CellChanges : public DocumentCommand {
 public:
     CellChanges(Document& document, const QString& text, std::vector<CellChange> changes,
-                QUndoCommand* parent = nullptr)
+                DocumentCommand* parent = nullptr)
         : DocumentCommand(document, text, parent), changes_(std::move(changes)) {}
-    void redo() override { exchange(false); }
-    void undo() override { exchange(true); }
+    void forward() override { exchange(false); }
+    void backward() override { exchange(true); }
 
 protected:
     void exchange(bool backwards) {
@@ -68,13 +68,13 @@ private:
 class Permutation : public DocumentCommand {
 public:
     Permutation(Document& document, const QString& text, int first, std::vector<int> order,
-                QUndoCommand* parent = nullptr)
+                DocumentCommand* parent = nullptr)
         : DocumentCommand(document, text, parent), first_(first), order_(std::move(order)) {}
-    void redo() override {
+    void forward() override {
         table().reorder(first_, order_);
         entriesChanged();
     }
-    void undo() override {
+    void backward() override {
         // The inverse is built when needed, so the step keeps one index per entry.
         std::vector<int> inverse(order_.size());
         for (std::size_t i = 0; i < order_.size(); ++i)
@@ -93,15 +93,15 @@ private:
 class EntryCount : public DocumentCommand {
 public:
     EntryCount(Document& document, const QString& text, int shorter, int longer, bool grow,
-               QUndoCommand* parent = nullptr)
+               DocumentCommand* parent = nullptr)
         : DocumentCommand(document, text, parent), shorter_(shorter), longer_(longer), grow_(grow) {
     }
     EntryCount(Document& document, const QString& text, int shorter, EntryTable held, int first)
         : DocumentCommand(document, text), shorter_(shorter),
           longer_(shorter + held.entryCount() - first), grow_(true), held_(std::move(held)),
           heldFirst_(first) {}
-    void redo() override { grow_ ? lengthen() : shorten(); }
-    void undo() override { grow_ ? shorten() : lengthen(); }
+    void forward() override { grow_ ? lengthen() : shorten(); }
+    void backward() override { grow_ ? shorten() : lengthen(); }
 
 private:
     void shorten() {
@@ -141,8 +141,8 @@ public:
     InsertEntries(Document& document, const QString& text, int at, std::vector<Entry> entries,
                   bool remove)
         : DocumentCommand(document, text), at_(at), entries_(std::move(entries)), remove_(remove) {}
-    void redo() override { remove_ ? take() : put(); }
-    void undo() override { remove_ ? put() : take(); }
+    void forward() override { remove_ ? take() : put(); }
+    void backward() override { remove_ ? put() : take(); }
 
 private:
     void put() {
@@ -176,8 +176,8 @@ public:
         : DocumentCommand(document,
                           field ? QStringLiteral("Move column") : QStringLiteral("Move entry")),
           from_(from), to_(to), field_(field) {}
-    void redo() override { move(from_, to_); }
-    void undo() override { move(to_, from_); }
+    void forward() override { move(from_, to_); }
+    void backward() override { move(to_, from_); }
 
 private:
     void move(int from, int to) {
@@ -195,8 +195,8 @@ class SwapQuestionAnswer : public DocumentCommand {
 public:
     explicit SwapQuestionAnswer(Document& document)
         : DocumentCommand(document, QStringLiteral("Swap questions and answers")) {}
-    void redo() override { swap(); }
-    void undo() override { swap(); }
+    void forward() override { swap(); }
+    void backward() override { swap(); }
 
 private:
     void swap() {
@@ -213,8 +213,8 @@ class Header : public DocumentCommand {
 public:
     Header(Document& document, const QString& text, VocabularyHeader header, quint64 editKey)
         : DocumentCommand(document, text), header_(std::move(header)), key_(editKey) {}
-    void redo() override { exchange(); }
-    void undo() override { exchange(); }
+    void forward() override { exchange(); }
+    void backward() override { exchange(); }
     int id() const override { return key_ ? kHeaderId : -1; }
     bool mergeWith(const QUndoCommand* other) override {
         // Typing into one description box during one visit: this step keeps the header from
@@ -236,8 +236,8 @@ public:
     Format(Document& document, bool currentFormat)
         : DocumentCommand(document, QStringLiteral("Save in the current format")),
           format_(currentFormat) {}
-    void redo() override { exchange(); }
-    void undo() override { exchange(); }
+    void forward() override { exchange(); }
+    void backward() override { exchange(); }
 
 private:
     void exchange() { std::swap(vocabulary().currentFormat, format_); }
@@ -249,11 +249,12 @@ public:
     Replace(Document& document, const QString& text, Vocabulary vocabulary, FileState file)
         : DocumentCommand(document, text), vocabulary_(std::move(vocabulary)),
           file_(std::move(file)) {}
-    void redo() override { exchange(); }
-    void undo() override { exchange(); }
+    void forward() override { exchange(); }
+    void backward() override { exchange(); }
 
 private:
     void exchange() {
+        aboutToBeReplaced();
         Vocabulary& v = vocabulary();
         std::swap(v.header, vocabulary_.header);
         std::swap(v.counterLine, vocabulary_.counterLine);
@@ -277,18 +278,6 @@ template <typename Part, typename... Args> void addPart(PlannedStep& step, Args&
 
 } // namespace
 
-void PlannedStep::redo() {
-    if (done_) {
-        done_ = false;
-        return;
-    }
-    QUndoCommand::redo();
-}
-
-void PlannedStep::undo() {
-    QUndoCommand::undo();
-}
-
 void PlannedStep::addCellChanges(std::vector<CellChange> changes) {
     if (!changes.empty())
         addPart<CellChanges>(*this, document(), text(), std::move(changes));
@@ -307,59 +296,59 @@ void PlannedStep::addEntryCount(int count) {
                             count > now);
 }
 
-QUndoCommand* cellChangesCommand(Document& document, const QString& text,
+DocumentCommand* cellChangesCommand(Document& document, const QString& text,
                                  std::vector<CellChange> changes) {
     return new CellChanges(document, text, std::move(changes));
 }
 
-QUndoCommand* permutationCommand(Document& document, const QString& text, int first,
+DocumentCommand* permutationCommand(Document& document, const QString& text, int first,
                                  std::vector<int> order) {
     return new Permutation(document, text, first, std::move(order));
 }
 
-QUndoCommand* singleTextCommand(Document& document, int entry, int field, std::string bytes,
+DocumentCommand* singleTextCommand(Document& document, int entry, int field, std::string bytes,
                                 quint64 editKey) {
     return new SingleCell(document, CellChange{entry, field, std::move(bytes)}, editKey);
 }
 
-QUndoCommand* insertEntriesCommand(Document& document, const QString& text, int at,
+DocumentCommand* insertEntriesCommand(Document& document, const QString& text, int at,
                                    std::vector<Entry> entries) {
     return new InsertEntries(document, text, at, std::move(entries), false);
 }
 
-QUndoCommand* deleteEntryCommand(Document& document, int index) {
+DocumentCommand* deleteEntryCommand(Document& document, int index) {
     return new InsertEntries(document, QStringLiteral("Delete entry"), index, std::vector<Entry>(1),
                              true);
 }
 
-QUndoCommand* moveEntryCommand(Document& document, int from, int to) {
+DocumentCommand* moveEntryCommand(Document& document, int from, int to) {
     return new Move(document, from, to, false);
 }
 
-QUndoCommand* moveFieldCommand(Document& document, int from, int to) {
+DocumentCommand* moveFieldCommand(Document& document, int from, int to) {
     return new Move(document, from, to, true);
 }
 
-QUndoCommand* appendEntriesCommand(Document& document, const QString& text, EntryTable source,
+DocumentCommand* appendEntriesCommand(Document& document, const QString& text, EntryTable source,
                                    int first) {
     const int shorter = document.entries().entryCount();
     return new EntryCount(document, text, shorter, std::move(source), first);
 }
 
-QUndoCommand* swapCommand(Document& document) {
+DocumentCommand* swapCommand(Document& document) {
     return new SwapQuestionAnswer(document);
 }
 
-QUndoCommand* headerCommand(Document& document, const QString& text, VocabularyHeader header,
+DocumentCommand* headerCommand(Document& document, const QString& text, VocabularyHeader header,
                             quint64 editKey) {
     return new Header(document, text, std::move(header), editKey);
 }
 
-QUndoCommand* formatCommand(Document& document, bool currentFormat) {
+DocumentCommand* formatCommand(Document& document, bool currentFormat) {
     return new Format(document, currentFormat);
 }
 
-QUndoCommand* replaceCommand(Document& document, const QString& text, Vocabulary vocabulary,
+DocumentCommand* replaceCommand(Document& document, const QString& text, Vocabulary vocabulary,
                              FileState file) {
     return new Replace(document, text, std::move(vocabulary), std::move(file));
 }

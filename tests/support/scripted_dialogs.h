@@ -38,6 +38,18 @@ public:
     // Fonts chosen in font dialogs; std::nullopt cancels; empty queue cancels.
     std::deque<std::optional<FieldFont>> fontAnswers;
 
+    // Buttons pressed in ask() and chooseFromList(), by index; when empty the last button.
+    std::deque<int> choiceAnswers;
+    // Rows selected in chooseFromList(); when empty the first row.
+    std::deque<int> rowAnswers;
+    struct ShownChoice {
+        QString text;
+        QString caption;
+        QStringList buttons;
+        QStringList rows; // chooseFromList() only
+    };
+    std::vector<ShownChoice> choices;
+
     std::vector<ShownMessage> messages;
     std::vector<FileDialogState> openDialogsShown, saveDialogsShown;
     int fontDialogsShown = 0;
@@ -53,6 +65,23 @@ public:
         const MsgResult r = messageAnswers.front();
         messageAnswers.pop_front();
         return r;
+    }
+
+    int ask(QWidget*, const QString& text, const QString& caption, MsgIcon,
+            const QStringList& buttons) override {
+        choices.push_back({text, caption, buttons, {}});
+        return nextChoice(buttons);
+    }
+
+    int chooseFromList(QWidget*, const QString& text, const QString& caption,
+                       const QStringList& rows, const QStringList& buttons, int& chosen) override {
+        choices.push_back({text, caption, buttons, rows});
+        chosen = rows.isEmpty() ? -1 : 0;
+        if (!rowAnswers.empty()) {
+            chosen = rowAnswers.front();
+            rowAnswers.pop_front();
+        }
+        return nextChoice(buttons);
     }
 
     bool openFile(QWidget*, FileDialogState& state) override {
@@ -99,6 +128,13 @@ public:
     }
 
 private:
+    int nextChoice(const QStringList& buttons) {
+        if (choiceAnswers.empty())
+            return static_cast<int>(buttons.size()) - 1;
+        const int answer = choiceAnswers.front();
+        choiceAnswers.pop_front();
+        return answer;
+    }
     bool answerFile(FileDialogState& state) {
         if (fileAnswers.empty())
             return false;

@@ -211,11 +211,12 @@ bool dropTrailingBlankEntry(EntryTable& table) {
     return true;
 }
 
-std::string serializeVocabulary(const Vocabulary& doc, bool withHeader) {
+std::string serializeVocabulary(const Vocabulary& doc, bool withHeader, std::string_view before) {
     std::string out;
     const EntryTable& t = doc.entries;
-    out.reserve(t.byteSizeHint() + 1024);
+    out.reserve(before.size() + t.byteSizeHint() + 1024);
     preferLargePages(out.data(), out.capacity());
+    out.append(before);
     if (withHeader) {
         const VocabularyHeader& h = doc.header;
         out.append(kFormatLine);

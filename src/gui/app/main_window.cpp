@@ -129,7 +129,7 @@ void MainWindow::buildCommands(const WindowServices& services) {
     files_ = new FileCommands(doc, dialogs, this, this);
     files_->setProgressBar(progress_);
     editor_ = new EntryEditor(doc, grid_, boxes, status, this);
-    undo_ = new UndoCommands(doc.undoStack(), this);
+    undo_ = new UndoCommands(doc, this);
 
     FontControls fontControls;
     fontControls.grid = grid_;
@@ -174,6 +174,28 @@ void MainWindow::buildCommands(const WindowServices& services) {
     interchange_->setProgressBar(progress_);
     settings_ = new FormSettings(*this, configFolder_, this);
     recovery_ = new CrashRecovery(doc, dialogs, this, services.dataFolder, this);
+    // Said once, and in sight until copies can be kept again.
+    auto* trouble = new QLabel(this);
+    trouble->setObjectName(QStringLiteral("RecoveryTrouble"));
+    trouble->hide();
+    statusBar()->addPermanentWidget(trouble);
+    connect(recovery_, &CrashRecovery::copyTrouble, trouble, [trouble](const QString& message) {
+        trouble->setText(message);
+        trouble->setVisible(!message.isEmpty());
+    });
+    connect(files_, &FileCommands::notice, this,
+            [this](const QString& message) { statusBar()->showMessage(message); });
+    // A change refused for want of memory is told once the command has returned.
+    connect(
+        &doc, &Document::outOfMemory, this,
+        [this](const QString& step) {
+            dialogs_->messageBox(this,
+                                 QStringLiteral("Not enough memory for %1. The vocabulary is as "
+                                                "it was.")
+                                     .arg(step),
+                                 QStringLiteral("Error"), MsgIcon::Error, MsgButtons::Ok);
+        },
+        Qt::QueuedConnection);
     settings_->setObjectName(QStringLiteral("FormStorage1"));
 
     // The counter follows every repaint of the grid, whatever changed the row count.
@@ -275,7 +297,7 @@ void MainWindow::showEvent(QShowEvent* event) {
         firstShowDone_ = true;
         if (restoreSettings_)
             restoreSettingsOnFirstShow();
-        recovery_->offerLeftCopy();
+        recovery_->offerLeftCopies();
     }
 }
 
@@ -287,7 +309,7 @@ void MainWindow::restoreSettingsOnFirstShow() {
     if (!fileToOpen_.isEmpty())
         files_->openDialog().fileName = fileToOpen_;
     if (!files_->openDialog().fileName.isEmpty())
-        files_->loadFile(files_->openDialog().fileName);
+        files_->loadFile(files_->openDialog().fileName, fileToOpen_.isEmpty());
     settings_->restorePlacement();
     // Restoring the placement replaced the recent list that the load had added to.
     if (!fileToOpen_.isEmpty())

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileSystemWatcher>
 #include <QMenu>
 #include <QWidget>
 
@@ -44,12 +45,39 @@ FileCommands::FileCommands(Document& document, Dialogs& dialogs, QWidget* owner,
     connect(merge_, &QAction::triggered, this, &FileCommands::merge);
     connect(recent_, &RecentFiles::clicked, this, &FileCommands::openRecent);
     connect(&document_, &Document::fileStateChanged, this, &FileCommands::followFileState);
+    watcher_ = new QFileSystemWatcher(this);
+    connect(watcher_, &QFileSystemWatcher::fileChanged, this, &FileCommands::fileChangedOnDisk);
     followFileState();
 }
 
 void FileCommands::followFileState() {
     save_->setEnabled(document_.hasFile());
     merge_->setEnabled(document_.canMerge());
+    toldOfChange_ = false;
+    watchFile();
+}
+
+void FileCommands::watchFile() {
+    const QStringList watched = watcher_->files();
+    const QString file = document_.hasFile() ? document_.fileName() : QString();
+    if (watched.size() == 1 && watched.front() == file)
+        return;
+    if (!watched.isEmpty())
+        watcher_->removePaths(watched);
+    if (!file.isEmpty() && fileStamp(file).known())
+        watcher_->addPath(file);
+}
+
+void FileCommands::fileChangedOnDisk() {
+    // A file replaced by a rename is watched again under its name.
+    watcher_->removePaths(watcher_->files());
+    watchFile();
+    const FileState& state = document_.fileState();
+    if (toldOfChange_ || !state.hasFile || !state.stamp.known() ||
+        fileStamp(state.fileName) == state.stamp)
+        return; // our own save, or told already
+    toldOfChange_ = true;
+    emit notice(QStringLiteral("The file was changed by another program since it was opened."));
 }
 
 void FileCommands::newVocabulary() {
@@ -67,12 +95,13 @@ void FileCommands::fileNotFound() {
     openFile();
 }
 
-void FileCommands::loadFile(const QString& path) {
+void FileCommands::loadFile(const QString& path, bool remembered) {
     recent_->add(path);
     // The file is read before the document is dropped, so a file that cannot be read leaves
-    // the open vocabulary as it was.
+    // the open vocabulary as it was. A name remembered from earlier may since name a pipe
+    // that no one writes to: only a regular file is read then.
     ProgressFeedback feedback(progress_);
-    const FileOutcome outcome = document_.load(path, feedback.callback());
+    const FileOutcome outcome = document_.load(path, feedback.callback(), remembered);
     if (outcome.kind == FileOutcome::Kind::Unreadable)
         fileNotFound();
     else if (!outcome.ok())
@@ -101,13 +130,40 @@ FormatChoice FileCommands::askOldFormat() {
     }
 }
 
+ChangedFileChoice FileCommands::askChangedFile() {
+    switch (dialogs_.ask(owner_,
+                         QStringLiteral("The file was changed by another program since it was "
+                                        "opened. Overwrite it?"),
+                         QDir::toNativeSeparators(document_.fileName()), MsgIcon::Warning,
+                         {QStringLiteral("Overwrite"), QStringLiteral("Save As…"),
+                          QStringLiteral("Cancel")})) {
+    case 0:
+        return ChangedFileChoice::Overwrite;
+    case 1:
+        return ChangedFileChoice::SaveAs;
+    default:
+        return ChangedFileChoice::Cancel;
+    }
+}
+
+SaveOptions FileCommands::saveOptions(bool cleanUp, ChangedFileChoice& choice) {
+    SaveOptions options;
+    options.cleanUp = cleanUp;
+    options.removeBlankLines = cleanUp && removeBlankLines_->isChecked();
+    options.chooseFormat = [this] { return askOldFormat(); };
+    options.confirmChangedFile = [this, &choice] { return choice = askChangedFile(); };
+    return options;
+}
+
 bool FileCommands::save() {
     if (!document_.hasFile())
         return false;
-    SaveOptions options{true, removeBlankLines_->isChecked(), [this] { return askOldFormat(); }};
-    const FileOutcome outcome = document_.save(options);
+    ChangedFileChoice choice = ChangedFileChoice::Overwrite;
+    const FileOutcome outcome = document_.save(saveOptions(true, choice));
     if (outcome.kind == FileOutcome::Kind::Unwritable)
         return reportWriteFailure(outcome, /*offerSaveAs=*/true);
+    if (outcome.kind == FileOutcome::Kind::Cancelled && choice == ChangedFileChoice::SaveAs)
+        return saveAs();
     return outcome.ok();
 }
 
@@ -116,8 +172,8 @@ bool FileCommands::saveAs() {
     chosen.fileName = document_.fileName();
     if (!dialogs_.saveFile(owner_, chosen))
         return false;
-    SaveOptions options{true, removeBlankLines_->isChecked(), [this] { return askOldFormat(); }};
-    const FileOutcome outcome = document_.saveAs(chosen.fileName, options);
+    ChangedFileChoice choice = ChangedFileChoice::Overwrite;
+    const FileOutcome outcome = document_.saveAs(chosen.fileName, saveOptions(true, choice));
     if (outcome.kind == FileOutcome::Kind::Unwritable)
         reportWriteFailure(outcome, /*offerSaveAs=*/false);
     if (!outcome.ok())
@@ -130,10 +186,12 @@ bool FileCommands::saveAs() {
 bool FileCommands::saveBeforeClosing() {
     if (!document_.hasFile())
         return saveAs();
-    SaveOptions options{false, false, [this] { return askOldFormat(); }};
-    const FileOutcome outcome = document_.save(options);
+    ChangedFileChoice choice = ChangedFileChoice::Overwrite;
+    const FileOutcome outcome = document_.save(saveOptions(false, choice));
     if (outcome.kind == FileOutcome::Kind::Unwritable)
         return reportWriteFailure(outcome, /*offerSaveAs=*/true);
+    if (outcome.kind == FileOutcome::Kind::Cancelled && choice == ChangedFileChoice::SaveAs)
+        return saveAs();
     return outcome.ok();
 }
 

@@ -8,6 +8,7 @@
 #include <QObject>
 
 class QAction;
+class QFileSystemWatcher;
 class QMenu;
 class QProgressBar;
 class QWidget;
@@ -17,6 +18,8 @@ namespace lexanta {
 class Document;
 struct FileOutcome;
 class RecentFiles;
+struct SaveOptions;
+enum class ChangedFileChoice;
 enum class FormatChoice;
 
 class FileCommands : public QObject {
@@ -44,7 +47,8 @@ public:
     void newVocabulary();
     void openFile();
     // Loads by path; a file that cannot be read says "File Not Found" and offers Load again.
-    void loadFile(const QString& path);
+    // `remembered`: the name comes from the settings, not from the user now.
+    void loadFile(const QString& path, bool remembered = false);
     void openRecent(const QString& path);
     // True when the file was written.
     bool save();
@@ -54,8 +58,18 @@ public:
     bool saveBeforeClosing();
     void merge();
 
+signals:
+    // Something the window should say in its status bar until something else replaces it.
+    void notice(const QString& text);
+
 private:
     FormatChoice askOldFormat();
+    ChangedFileChoice askChangedFile();
+    // Save's options; `choice` hears the answer to the question about a changed file.
+    SaveOptions saveOptions(bool cleanUp, ChangedFileChoice& choice);
+    // The file on disk is watched, and a change by another program is told once.
+    void watchFile();
+    void fileChangedOnDisk();
     // Says which file could not be written and why; with offerSaveAs the user may save under
     // another name at once. True when that happened.
     bool reportWriteFailure(const FileOutcome& outcome, bool offerSaveAs);
@@ -70,6 +84,8 @@ private:
     QMenu* recentMenu_;
     RecentFiles* recent_;
     QProgressBar* progress_ = nullptr;
+    QFileSystemWatcher* watcher_;
+    bool toldOfChange_ = false;
 };
 
 } // namespace lexanta
