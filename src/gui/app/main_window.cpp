@@ -13,6 +13,7 @@
 #include "gui/editing/layout_commands.h"
 #include "gui/interchange/interchange_commands.h"
 #include "gui/listops/list_commands.h"
+#include "gui/print/print_commands.h"
 #include "gui/ui_language/language_commands.h"
 #include "gui/vocab/crash_recovery.h"
 #include "gui/vocab/description_editor.h"
@@ -30,8 +31,10 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QDropEvent>
 #include <QGroupBox>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -42,11 +45,14 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace lexanta {
 
@@ -402,6 +408,15 @@ void MainWindow::buildCommands(const WindowServices& services) {
         this);
     interchange_ = new InterchangeCommands(doc, dialogs, this, files_->openDialog(), this);
     interchange_->setProgressBar(progress_);
+    const QString configFolder =
+        configFolder_.isEmpty()
+            ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+            : configFolder_;
+    print_ = new PrintCommands(
+        doc, dialogs, this, QDir(configFolder).filePath(QStringLiteral("lexanta-editor/print.ini")),
+        [this] { return language_->isEnglishInterface(); }, [this] { return selectedEntries(); },
+        this);
+    print_->setProgressBar(progress_);
     settings_ = new FormSettings(*this, configFolder_, this);
     recovery_ = new CrashRecovery(doc, dialogs, this, services.dataFolder, this);
     settings_->setObjectName(QStringLiteral("FormStorage1"));
@@ -435,6 +450,8 @@ void MainWindow::fillMenus() {
     file->addSeparator();
     file->addActions({interchange_->importAction(), interchange_->specialImportAction(),
                       interchange_->exportAction()});
+    file->addSeparator();
+    file->addActions({print_->printAction(), print_->previewAction(), print_->exportPdfAction()});
     file->addSeparator()->setObjectName(QStringLiteral("N8"));
     file->addAction(exit);
 
@@ -480,6 +497,23 @@ void MainWindow::bindToolBar() {
     QToolButton* sort = speedBar_->button(QStringLiteral("SpeedItem10"));
     sort->setMenu(child<QMenu>(this, "RxPopupMenu1"));
     sort->setPopupMode(QToolButton::InstantPopup);
+}
+
+std::vector<int> MainWindow::selectedEntries() const {
+    // A selection of one cell is only where the cursor stands; more cells select their rows.
+    const QItemSelection selection = grid_->selectionModel()->selection();
+    std::vector<int> entries;
+    qsizetype cells = 0;
+    for (const QItemSelectionRange& range : selection)
+        cells += static_cast<qsizetype>(range.width()) * range.height();
+    if (cells < 2)
+        return entries;
+    for (const QItemSelectionRange& range : selection)
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            entries.push_back(row); // model rows are entries
+    std::sort(entries.begin(), entries.end());
+    entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
+    return entries;
 }
 
 // ---- title, layout, status ------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <vector>
 
 class QCheckBox;
 class QProgressBar;
@@ -26,6 +27,7 @@ class KeyboardLayouts;
 class LanguageCommands;
 class LayoutCommands;
 class ListCommands;
+class PrintCommands;
 class SpeedBar;
 class WindowTexts;
 class DescriptionEditor;
@@ -57,6 +59,7 @@ public:
     ListCommands& lists() const { return *lists_; }
     InterchangeCommands& interchange() const { return *interchange_; }
     LanguageCommands& language() const { return *language_; }
+    PrintCommands& printing() const { return *print_; }
     FormSettings& settings() const { return *settings_; }
     CrashRecovery& recovery() const { return *recovery_; }
     WindowTexts& texts() const { return *texts_; }
@@ -93,6 +96,8 @@ private:
     void bindToolBar();
     void showTitle();
     void showStatus(const QString& message);
+    // The entries of the grid's selected rows, for printing them alone.
+    std::vector<int> selectedEntries() const;
     // "Save Before Closing?"; false abandons the close.
     bool askSaveBeforeClosing();
     void restoreSettingsOnFirstShow();
@@ -127,6 +132,7 @@ private:
     ListCommands* lists_ = nullptr;
     InterchangeCommands* interchange_ = nullptr;
     LanguageCommands* language_ = nullptr;
+    PrintCommands* print_ = nullptr;
     FormSettings* settings_ = nullptr;
     CrashRecovery* recovery_ = nullptr;
 };
