@@ -42,8 +42,7 @@ QString readOptions(const Args& args, PrintOptions& o) {
             return QStringLiteral("--variants takes a whole number");
     }
     o.answerKey = !given("no-answer-key");
-    if (given("cards-per-page") &&
-        !parseCards(value("cards-per-page"), o.cardColumns, o.cardRows))
+    if (given("cards-per-page") && !parseCards(value("cards-per-page"), o.cardColumns, o.cardRows))
         return QStringLiteral("--cards-per-page takes columns x rows, e.g. 2x4");
     if (given("flip")) {
         const auto flip = parseFlip(value("flip"));
@@ -88,8 +87,8 @@ int printCommand(const Args& args) {
     Document doc;
     if (!loadVocabulary(args.positional.first(), doc))
         return kIoError;
-    const PdfOutcome outcome = writeWorksheetPdf(args.output, doc.vocabulary(),
-                                                 printableEntries(doc.entries()), options);
+    const PdfOutcome outcome =
+        writeWorksheetPdf(args.output, doc.vocabulary(), printableEntries(doc.entries()), options);
     if (!outcome.io)
         return writeFailure(args.output, outcome.io.reason);
     if (!outcome.paint.complete)
@@ -98,7 +97,9 @@ int printCommand(const Args& args) {
 }
 
 CommandOption option(const char* name, const char* valueName, const char* help) {
-    return {{QString::fromLatin1(name)}, QString::fromLatin1(valueName), QString::fromUtf8(help),
+    return {{QString::fromLatin1(name)},
+            QString::fromLatin1(valueName),
+            QString::fromUtf8(help),
             false};
 }
 
@@ -123,8 +124,7 @@ const Registrar printRegistrar(
              "test: K variants, A, B, ..., each in its own shuffled order (1 to 26, default 1)"),
       option("no-answer-key", "", "test: leave out the answer key pages"),
       option("cards-per-page", "CxR", "cards: columns x rows, 2x2 to 4x6 (default 2x4)"),
-      option("flip", "long|short",
-             "cards: the edge the two-sided sheet turns over (default long)"),
+      option("flip", "long|short", "cards: the edge the two-sided sheet turns over (default long)"),
       option("page", "a4|letter|auto", "the paper (default auto: the locale's)"),
       option("margin", "MM", "the margins in millimetres, 5 to 40 (default 12)"),
       option("font-scale", "F",

@@ -33,7 +33,8 @@ void paintCutMarks(Sheet& sheet, const CardGrid& grid) {
     p.setPen(QPen(kMarkInk, sheet.pt(0.5)));
     const QRectF body = grid.body;
     const double gap = sheet.mm(1.5);
-    const double length = std::max(sheet.mm(1.5), std::min(sheet.mm(5), sheet.mm(sheet.options().marginMm) - sheet.mm(2.5)));
+    const double length = std::max(
+        sheet.mm(1.5), std::min(sheet.mm(5), sheet.mm(sheet.options().marginMm) - sheet.mm(2.5)));
     for (int c = 0; c <= grid.columns; ++c) {
         const double x = body.left() + c * grid.width();
         p.drawLine(QPointF(x, body.top() - gap), QPointF(x, body.top() - gap - length));
@@ -77,7 +78,8 @@ void paintCards(Sheet& sheet, const VocabularyHeader& header, const EntryTable& 
     const QString page = sheetText(SheetText::Page, o.language) + QStringLiteral(" · ");
     const auto count = static_cast<long long>(entries.size());
     const long long total = count * 2;
-    for (std::size_t first = 0; first < entries.size(); first += static_cast<std::size_t>(perPage)) {
+    for (std::size_t first = 0; first < entries.size();
+         first += static_cast<std::size_t>(perPage)) {
         const int cards = static_cast<int>(std::min<std::size_t>(perPage, entries.size() - first));
         if (!sheet.beginPartPage())
             return;

@@ -216,9 +216,9 @@ PaperChoice paperForLocale(const QString& localeName) {
     // Letter is the paper of the United States, Canada, Mexico and much of Latin America and
     // of the Philippines; QLocale knows the measurement system of only the first.
     static const QLocale::Territory letter[] = {
-        QLocale::UnitedStates, QLocale::Canada,     QLocale::Mexico,     QLocale::Chile,
-        QLocale::Colombia,     QLocale::CostaRica,  QLocale::Guatemala,  QLocale::Panama,
-        QLocale::Philippines,  QLocale::PuertoRico, QLocale::Venezuela,  QLocale::ElSalvador,
+        QLocale::UnitedStates, QLocale::Canada,     QLocale::Mexico,           QLocale::Chile,
+        QLocale::Colombia,     QLocale::CostaRica,  QLocale::Guatemala,        QLocale::Panama,
+        QLocale::Philippines,  QLocale::PuertoRico, QLocale::Venezuela,        QLocale::ElSalvador,
         QLocale::Nicaragua,    QLocale::Honduras,   QLocale::DominicanRepublic};
     if (locale.language() == QLocale::C)
         return PaperChoice::A4;

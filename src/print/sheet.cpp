@@ -202,8 +202,8 @@ bool Sheet::nextPage() {
     if (stopped_)
         return false;
     paintFooter();
-    if ((limits_.maxPages > 0 && pages_ >= limits_.maxPages) || (limits_.cancel && limits_.cancel()) ||
-        !device_.newPage()) {
+    if ((limits_.maxPages > 0 && pages_ >= limits_.maxPages) ||
+        (limits_.cancel && limits_.cancel()) || !device_.newPage()) {
         stopped_ = true;
         return false;
     }
@@ -366,9 +366,8 @@ bool TableWriter::addRow(const std::vector<Cell>& cells) {
     if (y_ + h > body.bottom()) {
         // Taller than a whole page: smaller, never cut.
         const double room = body.bottom() - y_;
-        const double scale = largestFittingScale([&](double s) {
-            return rowHeight(layOut(cells, s)) <= room || s < 1.0 / 512;
-        });
+        const double scale = largestFittingScale(
+            [&](double s) { return rowHeight(layOut(cells, s)) <= room || s < 1.0 / 512; });
         blocks = layOut(cells, scale);
         h = std::min(rowHeight(blocks), room);
     }

@@ -72,8 +72,8 @@ std::vector<int> variantOrder(const std::vector<int>& entries, const PrintOption
                               int variant) {
     if (!options.shuffle && options.variants <= 1)
         return entries;
-    const std::vector<int> order =
-        shuffleOrder(static_cast<int>(entries.size()), options.seed + static_cast<unsigned>(variant));
+    const std::vector<int> order = shuffleOrder(static_cast<int>(entries.size()),
+                                                options.seed + static_cast<unsigned>(variant));
     std::vector<int> shuffled;
     shuffled.reserve(entries.size());
     for (int i : order)
@@ -153,8 +153,8 @@ void paintFoldOver(Sheet& sheet, const VocabularyHeader& header, const EntryTabl
     const QRectF body = sheet.body();
     const double fold = sheet.page().center().x() - body.left();
     const double gap = sheet.mm(3);
-    const std::vector<TableColumn> columns = {{0, fold - gap, Qt::AlignLeft},
-                                              {fold + gap, body.width() - fold - gap, Qt::AlignLeft}};
+    const std::vector<TableColumn> columns = {
+        {0, fold - gap, Qt::AlignLeft}, {fold + gap, body.width() - fold - gap, Qt::AlignLeft}};
     const std::vector<Cell> captions = {
         {{fieldCaption(header, prompt, o.language, caption), &caption, 1.0}},
         {{fieldCaption(header, reply, o.language, caption), &caption, 1.0}}};
@@ -207,7 +207,8 @@ bool paintTestPart(Sheet& sheet, const VocabularyHeader& header, const EntryTabl
     QStringList lines{title};
     if (!key) {
         // Room to write: two lines a question, the answer on a ruled line.
-        writer.setMinimumRowHeight(QFontMetricsF(styles[reply].font, sheet.device()).height() * 2.2);
+        writer.setMinimumRowHeight(QFontMetricsF(styles[reply].font, sheet.device()).height() *
+                                   2.2);
         writer.setRowRules(false);
         const double inset = sheet.mm(1.5);
         const QColor ruleInk(0x55, 0x5a, 0x64);

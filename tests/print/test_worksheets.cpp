@@ -101,8 +101,8 @@ std::map<int, QStringList> numberedRows(const PdfPage& page) {
             continue;
         std::vector<const PdfWord*> line;
         for (const PdfWord& w : page.words)
-            if (w.box.left() > n.box.right() && std::abs(w.box.center().y() - n.box.center().y()) <
-                                                     n.box.height() / 2)
+            if (w.box.left() > n.box.right() &&
+                std::abs(w.box.center().y() - n.box.center().y()) < n.box.height() / 2)
                 line.push_back(&w);
         std::sort(line.begin(), line.end(),
                   [](const PdfWord* a, const PdfWord* b) { return a->box.left() < b->box.left(); });
@@ -139,13 +139,20 @@ void TestWorksheets::entriesAppear_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("spec");
     QTest::addColumn<bool>("comments");
-    QTest::newRow("list, Cyrillic") << "cyrillic" << "Layout=list" << true;
-    QTest::newRow("test, Cyrillic") << "cyrillic" << "Layout=test" << false;
-    QTest::newRow("test backwards") << "cyrillic" << "Layout=test Direction=a2q" << false;
-    QTest::newRow("fold-over, Cyrillic") << "cyrillic" << "Layout=foldover" << true;
-    QTest::newRow("cards, Cyrillic") << "cyrillic" << "Layout=cards" << true;
-    QTest::newRow("list, Greek") << "greek" << "Layout=list Fields=a,q" << false;
-    QTest::newRow("cards, Greek") << "greek" << "Layout=cards Direction=a2q Cards=4x6" << false;
+    QTest::newRow("list, Cyrillic") << "cyrillic"
+                                    << "Layout=list" << true;
+    QTest::newRow("test, Cyrillic") << "cyrillic"
+                                    << "Layout=test" << false;
+    QTest::newRow("test backwards") << "cyrillic"
+                                    << "Layout=test Direction=a2q" << false;
+    QTest::newRow("fold-over, Cyrillic") << "cyrillic"
+                                         << "Layout=foldover" << true;
+    QTest::newRow("cards, Cyrillic") << "cyrillic"
+                                     << "Layout=cards" << true;
+    QTest::newRow("list, Greek") << "greek"
+                                 << "Layout=list Fields=a,q" << false;
+    QTest::newRow("cards, Greek") << "greek"
+                                  << "Layout=cards Direction=a2q Cards=4x6" << false;
 }
 
 void TestWorksheets::entriesAppear() {
@@ -238,11 +245,14 @@ void TestWorksheets::cardBacksLieBehindFronts() {
 void TestWorksheets::nothingLeavesItsCard_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("spec");
-    QTest::newRow("long texts, 2x4") << "long_texts" << "Layout=cards";
-    QTest::newRow("long texts, 4x6, large") << "long_texts" << "Layout=cards Cards=4x6 FontScale=3";
-    QTest::newRow("long texts, backwards")
-        << "long_texts" << "Layout=cards Direction=a2q Cards=3x5";
-    QTest::newRow("short words, large") << "cyrillic" << "Layout=cards Cards=4x6 FontScale=3";
+    QTest::newRow("long texts, 2x4") << "long_texts"
+                                     << "Layout=cards";
+    QTest::newRow("long texts, 4x6, large") << "long_texts"
+                                            << "Layout=cards Cards=4x6 FontScale=3";
+    QTest::newRow("long texts, backwards") << "long_texts"
+                                           << "Layout=cards Direction=a2q Cards=3x5";
+    QTest::newRow("short words, large") << "cyrillic"
+                                        << "Layout=cards Cards=4x6 FontScale=3";
 }
 
 void TestWorksheets::nothingLeavesItsCard() {
@@ -267,15 +277,15 @@ void TestWorksheets::nothingLeavesItsCard() {
         }
         // ... and the card holds its whole text: nothing was cut.
         for (int k = 0; k < perPage; ++k) {
-            const std::size_t entry = p / 2 * static_cast<std::size_t>(perPage) +
-                                      static_cast<std::size_t>(k);
+            const std::size_t entry =
+                p / 2 * static_cast<std::size_t>(perPage) + static_cast<std::size_t>(k);
             if (entry >= entries.size())
                 break;
             const bool front = p % 2 == 0;
             const bool q2a = o.direction == Direction::QuestionToAnswer;
             const Expected& e = entries[entry];
-            const QString expected = front ? (q2a ? e.question : e.answer)
-                                           : (q2a ? e.answer : e.question) + e.comment;
+            const QString expected =
+                front ? (q2a ? e.question : e.answer) : (q2a ? e.answer : e.question) + e.comment;
             QPoint card(k % o.cardColumns, k / o.cardColumns);
             if (!front)
                 card.setX(o.cardColumns - 1 - card.x());
@@ -293,7 +303,8 @@ void TestWorksheets::nothingLeavesItsCard() {
 }
 
 void TestWorksheets::listRepeatsItsHeaderRow() {
-    const auto w = write(QStringLiteral("cyrillic"), options(QStringLiteral("Layout=list FontScale=2.5")));
+    const auto w =
+        write(QStringLiteral("cyrillic"), options(QStringLiteral("Layout=list FontScale=2.5")));
     QVERIFY(w->pages.size() >= 2);
     std::multiset<QString> questions;
     for (const PdfPage& page : w->pages) {
@@ -333,9 +344,9 @@ void TestWorksheets::testVariantsAndKeys() {
         const auto m = QRegularExpression(QStringLiteral("(Answer key – )?Variant ([A-Z]) · Page"))
                            .match(text);
         QVERIFY2(m.hasMatch(), qPrintable(text.right(60)));
-        const QString part = (m.captured(1).isEmpty() ? QStringLiteral("test ")
-                                                      : QStringLiteral("key ")) +
-                             m.captured(2);
+        const QString part =
+            (m.captured(1).isEmpty() ? QStringLiteral("test ") : QStringLiteral("key ")) +
+            m.captured(2);
         for (const auto& [number, words] : numberedRows(page))
             parts[part][number] = words;
     }

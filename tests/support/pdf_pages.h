@@ -55,8 +55,8 @@ inline QByteArray runTool(const QString& program, const QStringList& arguments) 
 
 inline std::vector<PdfPage> pdfPages(const QString& path) {
     std::vector<PdfPage> pages;
-    QXmlStreamReader xml(runTool(QStringLiteral("pdftotext"),
-                                 {QStringLiteral("-bbox"), path, QStringLiteral("-")}));
+    QXmlStreamReader xml(
+        runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")}));
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
@@ -77,8 +77,7 @@ inline std::vector<PdfPage> pdfPages(const QString& path) {
 }
 
 inline int pdfPageCount(const QString& path) {
-    const QString info =
-        QString::fromUtf8(runTool(QStringLiteral("pdfinfo"), {path}));
+    const QString info = QString::fromUtf8(runTool(QStringLiteral("pdfinfo"), {path}));
     const auto match = QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)$"),
                                           QRegularExpression::MultilineOption)
                            .match(info);

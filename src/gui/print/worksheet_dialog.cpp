@@ -193,9 +193,9 @@ void WorksheetDialog::buildControls(bool english) {
     fontScale_->setDecimals(1);
     form->addRow(t("scale"), fontScale_);
 
-    selectionOnly_ = named(
-        new QCheckBox(t("selection").arg(static_cast<qulonglong>(selected_.size()))),
-        "SelectionOnlyBox");
+    selectionOnly_ =
+        named(new QCheckBox(t("selection").arg(static_cast<qulonglong>(selected_.size()))),
+              "SelectionOnlyBox");
     selectionOnly_->setChecked(!selected_.empty());
     selectionOnly_->setVisible(!selected_.empty());
     form->addRow(selectionOnly_);
@@ -208,10 +208,9 @@ void WorksheetDialog::buildControls(bool english) {
     connect(preview_, &QPrintPreviewWidget::paintRequested, this, &WorksheetDialog::paintPreview);
 
     auto* buttons = new QDialogButtonBox;
-    printButton_ = named(buttons->addButton(t("print"), QDialogButtonBox::ActionRole),
-                         "PrintButton");
-    pdfButton_ = named(buttons->addButton(t("pdf"), QDialogButtonBox::ActionRole),
-                       "SavePdfButton");
+    printButton_ =
+        named(buttons->addButton(t("print"), QDialogButtonBox::ActionRole), "PrintButton");
+    pdfButton_ = named(buttons->addButton(t("pdf"), QDialogButtonBox::ActionRole), "SavePdfButton");
     named(buttons->addButton(t("close"), QDialogButtonBox::RejectRole), "CloseButton");
     connect(printButton_, &QPushButton::clicked, this, [this] { press(Action::Print); });
     connect(pdfButton_, &QPushButton::clicked, this, [this] { press(Action::SavePdf); });
@@ -344,9 +343,10 @@ void WorksheetDialog::paintPreview(QPrinter* printer) {
     PaintLimits limits;
     limits.maxPages = kPreviewPages;
     const PaintResult result = paintWorksheet(*printer, vocabulary_, entries(), o, limits);
-    previewNote_->setText(result.complete ? QString()
-                                          : text("truncated", language_ == InterfaceLanguage::English)
-                                                .arg(kPreviewPages));
+    previewNote_->setText(
+        result.complete
+            ? QString()
+            : text("truncated", language_ == InterfaceLanguage::English).arg(kPreviewPages));
 }
 
 void WorksheetDialog::press(Action action) {
