@@ -274,8 +274,9 @@ double paintHeading(Sheet& sheet, const VocabularyHeader& header, const QStringL
         facts << sheetText(SheetText::Date, language) + QLatin1Char(' ') + plain.text(header.date);
     if (!facts.isEmpty())
         put(facts.join(QStringLiteral("     ")), plain);
-    for (const QString& line : lines)
-        put(line, plain);
+    const FieldStyle subtitle = captionStyle(11 * scale, true);
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        put(lines[i], i == 0 ? subtitle : plain);
     sheet.markPainted();
     return y - body.top() + (y > body.top() ? sheet.mm(4) : 0);
 }
@@ -327,7 +328,9 @@ void TableWriter::paintHeaderRow() {
     if (header_.empty())
         return;
     const std::vector<CellBlock> blocks = layOut(header_, 1.0);
-    const double h = rowHeight(blocks);
+    double h = 0;
+    for (const CellBlock& b : blocks)
+        h = std::max(h, b.height + 2 * padY_);
     QPainter& p = sheet_.painter();
     const QRectF body = sheet_.body();
     for (std::size_t c = 0; c < blocks.size(); ++c) {
@@ -372,8 +375,10 @@ bool TableWriter::addRow(const std::vector<Cell>& cells) {
         h = std::min(rowHeight(blocks), room);
     }
     QPainter& p = sheet_.painter();
-    for (std::size_t c = 0; c < blocks.size(); ++c)
-        blocks[c].draw(p, QPointF(body.left() + columns_[c].x + padX_, y_ + padY_));
+    for (std::size_t c = 0; c < blocks.size(); ++c) {
+        const double top = alignBottom_ ? y_ + h - padY_ - blocks[c].height : y_ + padY_;
+        blocks[c].draw(p, QPointF(body.left() + columns_[c].x + padX_, top));
+    }
     const QRectF row(body.left(), y_, body.width(), h);
     if (decoration_)
         decoration_(p, row, blocks);

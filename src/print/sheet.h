@@ -148,6 +148,8 @@ public:
     void setMinimumRowHeight(double height) { minimumRow_ = height; }
     void setFoldLine(bool on) { foldLine_ = on; }
     void setRowRules(bool on) { rowRules_ = on; }
+    // Texts stand at the foot of their row (on the test's answer line), not at its head.
+    void setBottomAligned(bool on) { alignBottom_ = on; }
     // Painted after each row, with the row's rectangle and the laid-out cells.
     using Decoration = std::function<void(QPainter&, const QRectF&, const std::vector<CellBlock>&)>;
     void setDecoration(Decoration decoration) { decoration_ = std::move(decoration); }
@@ -168,7 +170,7 @@ private:
     double padX_, padY_, minimumRow_ = 0;
     double top_ = 0, y_ = 0, headerHeight_ = 0;
     int rowsOnPage_ = 0;
-    bool foldLine_ = false, rowRules_ = true;
+    bool foldLine_ = false, rowRules_ = true, alignBottom_ = false;
     Decoration decoration_;
 };
 

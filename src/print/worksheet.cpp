@@ -7,6 +7,9 @@
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 
+#include <malloc.h>
+#include <mutex>
+
 namespace lexanta {
 
 namespace {
@@ -39,6 +42,18 @@ int replyField(const PrintOptions& options) {
 
 QString variantLetter(int variant) {
     return QString(QLatin1Char(static_cast<char>('A' + variant)));
+}
+
+// Qt's PDF writer compresses every page through two fresh 16 MB buffers. With the C library's
+// defaults those are mapped and unmapped, or taken from the heap top and trimmed back, for
+// each page, and their pages fault in again: a million cards spent more time in the kernel
+// than painting. Kept in the heap instead, they are reused page after page.
+void keepPageBuffers() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        mallopt(M_MMAP_THRESHOLD, 32 << 20);
+        mallopt(M_TRIM_THRESHOLD, 128 << 20);
+    });
 }
 
 } // namespace
@@ -84,6 +99,7 @@ std::vector<int> variantOrder(const std::vector<int>& entries, const PrintOption
 PaintResult paintWorksheet(QPagedPaintDevice& device, const Vocabulary& vocabulary,
                            const std::vector<int>& entries, const PrintOptions& options,
                            const PaintLimits& limits) {
+    keepPageBuffers();
     Sheet sheet(device, options, limits);
     if (!sheet.painting())
         return {0, false};
@@ -210,6 +226,7 @@ bool paintTestPart(Sheet& sheet, const VocabularyHeader& header, const EntryTabl
         writer.setMinimumRowHeight(QFontMetricsF(styles[reply].font, sheet.device()).height() *
                                    2.2);
         writer.setRowRules(false);
+        writer.setBottomAligned(true);
         const double inset = sheet.mm(1.5);
         const QColor ruleInk(0x55, 0x5a, 0x64);
         const double ruleWidth = sheet.pt(0.6);

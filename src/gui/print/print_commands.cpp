@@ -24,6 +24,15 @@ const QString kSection = QStringLiteral("Print");
 
 } // namespace
 
+void preparePrinter(QPrinter& printer, const PrintOptions& options,
+                    const std::optional<QPageSize>& paper) {
+    QPageLayout layout = worksheetPageLayout(options);
+    if (paper)
+        layout.setPageSize(*paper);
+    printer.setFullPage(true);
+    printer.setPageLayout(layout);
+}
+
 PrintCommands::PrintCommands(Document& document, Dialogs& dialogs, QWidget* owner,
                              QString settingsPath, std::function<bool()> isEnglish,
                              SelectedEntries selected, QObject* parent)
@@ -83,9 +92,11 @@ void PrintCommands::run(Start start) {
     PrintOptions options = storedOptions();
     options.language = english ? InterfaceLanguage::English : InterfaceLanguage::Russian;
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    const auto confirm = [this, &printer](WorksheetDialog::Action action, QWidget* dialog) {
+    const auto confirm = [this, &printer](WorksheetDialog::Action action,
+                                          const PrintOptions& chosen, QWidget* dialog) {
         if (action == WorksheetDialog::Action::SavePdf)
             return dialogs_.saveFile(dialog, pdfDialog_);
+        preparePrinter(*printer, chosen);
         QPrintDialog choose(printer.get(), dialog);
         return choose.exec() == QDialog::Accepted;
     };
@@ -108,11 +119,8 @@ void PrintCommands::run(Start start) {
         writePdf(options, entries);
         return;
     }
-    // The printer dialog may have chosen another paper; the sheets draw their own margins.
-    QPageLayout layout = worksheetPageLayout(options);
-    layout.setPageSize(printer->pageLayout().pageSize());
-    printer->setFullPage(true);
-    printer->setPageLayout(layout);
+    // The printer dialog may have chosen another paper.
+    preparePrinter(*printer, options, printer->pageLayout().pageSize());
     ProgressFeedback feedback(progress_);
     PaintLimits limits;
     limits.progress = feedback.callback();

@@ -7,17 +7,26 @@
 #include "print/print_options.h"
 
 #include <QObject>
+#include <QPageSize>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QAction;
+class QPrinter;
 class QProgressBar;
 class QWidget;
 
 namespace lexanta {
 
 class Document;
+
+// Readies a printer for paintWorksheet: the paper of the options (or `paper`, one a printer
+// dialog chose), portrait, and the page's corner as the origin, since the sheets paint their
+// own margins.
+void preparePrinter(QPrinter& printer, const PrintOptions& options,
+                    const std::optional<QPageSize>& paper = std::nullopt);
 
 // The entries of the rows the grid has selected; none when no more than a cell is.
 using SelectedEntries = std::function<std::vector<int>()>;

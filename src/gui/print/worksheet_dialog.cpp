@@ -1,6 +1,7 @@
 #include "gui/print/worksheet_dialog.h"
 
 #include "core/vocab/vocabulary.h"
+#include "gui/print/print_commands.h"
 #include "print/worksheet.h"
 
 #include <QCheckBox>
@@ -80,7 +81,8 @@ template <typename W> W* named(W* widget, const char* name) {
 
 WorksheetDialog::WorksheetDialog(const Vocabulary& vocabulary, std::vector<int> selected,
                                  const PrintOptions& options, Action primary, bool english,
-                                 std::function<bool(Action, QWidget*)> confirm, QWidget* parent)
+                                 std::function<bool(Action, const PrintOptions&, QWidget*)> confirm,
+                                 QWidget* parent)
     : QDialog(parent), vocabulary_(vocabulary),
       language_(english ? InterfaceLanguage::English : InterfaceLanguage::Russian),
       confirm_(std::move(confirm)) {
@@ -98,6 +100,7 @@ WorksheetDialog::WorksheetDialog(const Vocabulary& vocabulary, std::vector<int> 
 void WorksheetDialog::buildControls(bool english) {
     const auto t = [english](const char* key) { return text(key, english); };
     auto* form = new QFormLayout;
+    form_ = form;
 
     layout_ = named(new QComboBox, "LayoutBox");
     layout_->addItem(t("list"), int(SheetLayout::List));
@@ -112,8 +115,8 @@ void WorksheetDialog::buildControls(bool english) {
     listRow->setContentsMargins(0, 0, 0, 0);
     fields_ = named(new QListWidget, "FieldList");
     fields_->setDragDropMode(QAbstractItemView::InternalMove);
-    fields_->setMaximumHeight(fields_->fontMetrics().height() * 5);
-    listRow->addWidget(fields_);
+    fields_->setFixedHeight(fields_->fontMetrics().height() * 4);
+    listRow->addWidget(fields_, 0, Qt::AlignTop);
     auto* moves = new QVBoxLayout;
     auto* up = named(new QPushButton(t("up")), "FieldUp");
     auto* down = named(new QPushButton(t("down")), "FieldDown");
@@ -204,7 +207,7 @@ void WorksheetDialog::buildControls(bool english) {
     form->addRow(previewNote_);
 
     preview_ = named(new QPrintPreviewWidget(&previewPrinter_), "PreviewWidget");
-    preview_->setZoomMode(QPrintPreviewWidget::FitToWidth);
+    preview_->setZoomMode(QPrintPreviewWidget::FitInView);
     connect(preview_, &QPrintPreviewWidget::paintRequested, this, &WorksheetDialog::paintPreview);
 
     auto* buttons = new QDialogButtonBox;
@@ -237,8 +240,7 @@ void WorksheetDialog::buildControls(bool english) {
         const bool valid = checkOptions(o).isEmpty();
         printButton_->setEnabled(valid);
         pdfButton_->setEnabled(valid);
-        previewPrinter_.setFullPage(true);
-        previewPrinter_.setPageLayout(worksheetPageLayout(o));
+        preparePrinter(previewPrinter_, o);
         preview_->updatePreview();
     });
     for (QComboBox* box : {layout_, direction_, flip_, paper_})
@@ -318,10 +320,10 @@ std::vector<int> WorksheetDialog::entries() const {
 
 void WorksheetDialog::followLayout() {
     const auto layout = static_cast<SheetLayout>(layout_->currentData().toInt());
-    listGroup_->setVisible(layout == SheetLayout::List);
-    testGroup_->setVisible(layout == SheetLayout::Test);
-    cardsGroup_->setVisible(layout == SheetLayout::Cards);
-    direction_->setEnabled(layout != SheetLayout::List);
+    form_->setRowVisible(listGroup_, layout == SheetLayout::List);
+    form_->setRowVisible(direction_, layout != SheetLayout::List);
+    form_->setRowVisible(testGroup_, layout == SheetLayout::Test);
+    form_->setRowVisible(cardsGroup_, layout == SheetLayout::Cards);
     // Several variants are always shuffled, each its own way.
     shuffle_->setEnabled(variants_->value() == 1);
     if (variants_->value() > 1)
@@ -350,9 +352,10 @@ void WorksheetDialog::paintPreview(QPrinter* printer) {
 }
 
 void WorksheetDialog::press(Action action) {
-    if (!checkOptions(options()).isEmpty())
+    const PrintOptions o = options();
+    if (!checkOptions(o).isEmpty())
         return;
-    if (confirm_ && !confirm_(action, this))
+    if (confirm_ && !confirm_(action, o, this))
         return;
     action_ = action;
     accept();

@@ -15,6 +15,7 @@
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QFormLayout;
 class QLabel;
 class QListWidget;
 class QPrintPreviewWidget;
@@ -35,11 +36,12 @@ public:
     static constexpr int kPreviewPages = 12;
 
     // `selected`: the entries of the grid's selected rows (none: no selection). `confirm`
-    // runs when Print or Save as PDF is pressed (the printer or file dialog); the dialog
-    // closes when it returns true.
+    // runs with the choices when Print or Save as PDF is pressed (the printer or file
+    // dialog); the dialog closes when it returns true.
     WorksheetDialog(const Vocabulary& vocabulary, std::vector<int> selected,
                     const PrintOptions& options, Action primary, bool english,
-                    std::function<bool(Action, QWidget*)> confirm, QWidget* parent = nullptr);
+                    std::function<bool(Action, const PrintOptions&, QWidget*)> confirm,
+                    QWidget* parent = nullptr);
 
     PrintOptions options() const;
     Action action() const { return action_; }
@@ -59,10 +61,11 @@ private:
     const Vocabulary& vocabulary_;
     std::vector<int> all_, selected_;
     InterfaceLanguage language_;
-    std::function<bool(Action, QWidget*)> confirm_;
+    std::function<bool(Action, const PrintOptions&, QWidget*)> confirm_;
     Action action_ = Action::None;
     QPrinter previewPrinter_{QPrinter::HighResolution};
 
+    QFormLayout* form_;
     QComboBox *layout_, *direction_, *flip_, *paper_;
     QListWidget* fields_;
     QCheckBox *shuffle_, *answerKey_, *selectionOnly_;

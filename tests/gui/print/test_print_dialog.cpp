@@ -4,12 +4,14 @@
 #include "gui/print/print_commands.h"
 #include "gui/print/worksheet_dialog.h"
 #include "platform/ini_profile.h"
+#include "print/pdf_output.h"
 #include "support/pdf_pages.h"
 #include "support/window_fixture.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QItemSelectionModel>
+#include <QPrinter>
 #include <QTimer>
 
 #include <functional>
@@ -91,6 +93,13 @@ private slots:
                 choose(in<QComboBox>(&d, "LayoutBox"), layout);
                 choose(in<QComboBox>(&d, "PaperBox"), int(PaperChoice::A4));
                 QVERIFY(!in<QWidget>(&d, "SelectionOnlyBox")->isVisible());
+                // LEXANTA_SCREENSHOTS=folder: a picture of the dialog, to look at.
+                if (const QString folder = qEnvironmentVariable("LEXANTA_SCREENSHOTS");
+                    !folder.isEmpty()) {
+                    QTest::qWait(1500);
+                    d.grab().save(folder + QStringLiteral("/print-") + name +
+                                  QStringLiteral(".png"));
+                }
             },
             "SavePdfButton"));
         QVERIFY(w.dialogs.messages.empty());
@@ -182,6 +191,38 @@ private slots:
         const QString text = pdfText(pdf);
         QVERIFY(text.contains(QStringLiteral("Тест")) &&
                 text.contains(QStringLiteral("Страница 1")));
+    }
+
+    // A printer (in PDF mode here) gets the pages where the PDF writer puts them: same paper,
+    // the page's corner as origin, so card backs stay behind their fronts.
+    void printerPlacesPagesAsThePdf() {
+        Window w(false);
+        w.load(kAnimalsRu);
+        PrintOptions o;
+        o.layout = SheetLayout::Cards;
+        o.paper = PaperChoice::Letter;
+        o.marginMm = 20;
+        const std::vector<int> entries = printableEntries(w.doc().entries());
+        const QString printed = w.path(QStringLiteral("printer.pdf"));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printed);
+        printer.setPageMargins(QMarginsF(30, 30, 30, 30), QPageLayout::Millimeter);
+        preparePrinter(printer, o);
+        QVERIFY(paintWorksheet(printer, w.doc().vocabulary(), entries, o).complete);
+        const QString written = w.path(QStringLiteral("writer.pdf"));
+        QVERIFY(writeWorksheetPdf(written, w.doc().vocabulary(), entries, o).ok());
+        const std::vector<PdfPage> a = pdfPages(printed), b = pdfPages(written);
+        QCOMPARE(a.size(), b.size());
+        for (std::size_t p = 0; p < 2; ++p) {
+            QCOMPARE(a[p].size, b[p].size);
+            QCOMPARE(a[p].words.size(), b[p].words.size());
+            for (const PdfWord& word : a[p].words) {
+                const PdfWord* same = b[p].find(word.text);
+                QVERIFY2(same && (same->box.center() - word.box.center()).manhattanLength() < 0.5,
+                         qPrintable(word.text));
+            }
+        }
     }
 
     void unwritablePdfIsReported() {
