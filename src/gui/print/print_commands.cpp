@@ -39,7 +39,6 @@ PrintCommands::PrintCommands(Document& document, Dialogs& dialogs, QWidget* owne
     : QObject(parent), document_(document), dialogs_(dialogs), owner_(owner),
       settingsPath_(std::move(settingsPath)), isEnglish_(std::move(isEnglish)),
       selected_(std::move(selected)) {
-    pdfDialog_.filter = QStringLiteral("PDF files (*.pdf)|*.pdf");
     pdfDialog_.defaultExt = QStringLiteral("pdf");
     pdfDialog_.overwritePrompt = true;
     print_ = namedAction(this, "Print1", QStringLiteral("&Print..."),
@@ -89,6 +88,8 @@ void PrintCommands::storeOptions(const PrintOptions& options) {
 
 void PrintCommands::run(Start start) {
     const bool english = !isEnglish_ || isEnglish_();
+    pdfDialog_.filter = english ? QStringLiteral("PDF files (*.pdf)|*.pdf")
+                                : QStringLiteral("Файлы PDF (*.pdf)|*.pdf");
     PrintOptions options = storedOptions();
     options.language = english ? InterfaceLanguage::English : InterfaceLanguage::Russian;
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);

@@ -188,6 +188,7 @@ private slots:
                 choose(in<QComboBox>(&d, "LayoutBox"), int(SheetLayout::Test));
             },
             "SavePdfButton"));
+        QVERIFY(w.dialogs.saveDialogsShown.back().filter.startsWith(QStringLiteral("Файлы PDF")));
         const QString text = pdfText(pdf);
         QVERIFY(text.contains(QStringLiteral("Тест")) &&
                 text.contains(QStringLiteral("Страница 1")));
