@@ -99,6 +99,8 @@ std::vector<int> variantOrder(const std::vector<int>& entries, const PrintOption
 PaintResult paintWorksheet(QPagedPaintDevice& device, const Vocabulary& vocabulary,
                            const std::vector<int>& entries, const PrintOptions& options,
                            const PaintLimits& limits) {
+    if (!checkOptions(options).isEmpty())
+        return {0, false};
     keepPageBuffers();
     Sheet sheet(device, options, limits);
     if (!sheet.painting())

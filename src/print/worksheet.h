@@ -36,9 +36,9 @@ struct PaintResult {
     bool complete = true; // false when a limit or a cancel stopped it
 };
 
-// Paints the worksheet on `device`, whose page layout is worksheetPageLayout(options). The
-// options must pass checkOptions. `entries` come from printableEntries; an empty list paints
-// one page with the heading.
+// Paints the worksheet on `device`, whose page layout is worksheetPageLayout(options); options
+// that fail checkOptions paint nothing. `entries` come from printableEntries; an empty list
+// paints one page with the heading.
 PaintResult paintWorksheet(QPagedPaintDevice& device, const Vocabulary& vocabulary,
                            const std::vector<int>& entries, const PrintOptions& options,
                            const PaintLimits& limits = {});
