@@ -14,7 +14,8 @@ declare -A below=(
   [core/interchange]="core/vocab"
   [core/ui_language]="platform"
   [document]="core/listops core/interchange core/ui_language"
-  [cli]="document"
+  [print]="core/listops core/ui_language"
+  [cli]="document print"
   [gui/widgets]="platform"
   [gui/desktop]="platform"
   [gui/editing]="document gui/widgets"
@@ -22,7 +23,8 @@ declare -A below=(
   [gui/interchange]="document gui/widgets"
   [gui/ui_language]="core/ui_language gui/widgets"
   [gui/listops]="gui/editing"
-  [gui/app]="gui/editing gui/vocab gui/listops gui/interchange gui/ui_language gui/desktop"
+  [gui/print]="document print gui/widgets"
+  [gui/app]="gui/editing gui/vocab gui/listops gui/interchange gui/ui_language gui/desktop gui/print"
 )
 
 # Every folder a folder may include from: itself and all below it.

@@ -16,6 +16,7 @@
 #include "gui/editing/undo_commands.h"
 #include "gui/interchange/interchange_commands.h"
 #include "gui/listops/list_commands.h"
+#include "gui/print/print_commands.h"
 #include "gui/ui_language/language_commands.h"
 #include "gui/vocab/crash_recovery.h"
 #include "gui/vocab/description_editor.h"
@@ -35,8 +36,10 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QDropEvent>
 #include <QGroupBox>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -47,11 +50,14 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace lexanta {
 
@@ -172,6 +178,15 @@ void MainWindow::buildCommands(const WindowServices& services) {
         this);
     interchange_ = new InterchangeCommands(doc, dialogs, this, files_->openDialog(), this);
     interchange_->setProgressBar(progress_);
+    const QString configFolder =
+        configFolder_.isEmpty()
+            ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+            : configFolder_;
+    print_ = new PrintCommands(
+        doc, dialogs, this, QDir(configFolder).filePath(QStringLiteral("lexanta-editor/print.ini")),
+        [this] { return language_->isEnglishInterface(); }, [this] { return selectedEntries(); },
+        this);
+    print_->setProgressBar(progress_);
     settings_ = new FormSettings(*this, configFolder_, this);
     recovery_ = new CrashRecovery(doc, dialogs, this, services.dataFolder, this);
     settings_->setObjectName(QStringLiteral("FormStorage1"));
@@ -190,6 +205,23 @@ void MainWindow::buildCommands(const WindowServices& services) {
         if (settings_->restored() && !settings_->saved())
             settings_->save(true);
     });
+}
+
+std::vector<int> MainWindow::selectedEntries() const {
+    // A selection of one cell is only where the cursor stands; more cells select their rows.
+    const QItemSelection selection = grid_->selectionModel()->selection();
+    std::vector<int> entries;
+    qsizetype cells = 0;
+    for (const QItemSelectionRange& range : selection)
+        cells += static_cast<qsizetype>(range.width()) * range.height();
+    if (cells < 2)
+        return entries;
+    for (const QItemSelectionRange& range : selection)
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            entries.push_back(row); // model rows are entries
+    std::sort(entries.begin(), entries.end());
+    entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
+    return entries;
 }
 
 void MainWindow::showTitle() {

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <vector>
 
 class QCheckBox;
 class QProgressBar;
@@ -27,6 +28,7 @@ class KeyboardLayouts;
 class LanguageCommands;
 class LayoutCommands;
 class ListCommands;
+class PrintCommands;
 class SpeedBar;
 class WindowTexts;
 class DescriptionEditor;
@@ -58,6 +60,7 @@ public:
     ListCommands& lists() const { return *lists_; }
     InterchangeCommands& interchange() const { return *interchange_; }
     LanguageCommands& language() const { return *language_; }
+    PrintCommands& printing() const { return *print_; }
     FormSettings& settings() const { return *settings_; }
     CrashRecovery& recovery() const { return *recovery_; }
     WindowTexts& texts() const { return *texts_; }
@@ -94,6 +97,8 @@ private:
     void bindToolBar();
     void showTitle();
     void showStatus(const QString& message);
+    // The entries of the grid's selected rows, for printing them alone.
+    std::vector<int> selectedEntries() const;
     // "Save Before Closing?"; false abandons the close.
     bool askSaveBeforeClosing();
     void restoreSettingsOnFirstShow();
@@ -129,6 +134,7 @@ private:
     ListCommands* lists_ = nullptr;
     InterchangeCommands* interchange_ = nullptr;
     LanguageCommands* language_ = nullptr;
+    PrintCommands* print_ = nullptr;
     FormSettings* settings_ = nullptr;
     CrashRecovery* recovery_ = nullptr;
 };

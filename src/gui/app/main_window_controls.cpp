@@ -1,4 +1,5 @@
 #include "gui/app/main_window.h"
+#include "gui/print/print_commands.h"
 
 #include "gui/app/window_children.h"
 
@@ -296,6 +297,8 @@ void MainWindow::fillMenus() {
     file->addSeparator();
     file->addActions({interchange_->importAction(), interchange_->specialImportAction(),
                       interchange_->exportAction()});
+    file->addSeparator();
+    file->addActions({print_->printAction(), print_->previewAction(), print_->exportPdfAction()});
     file->addSeparator()->setObjectName(QStringLiteral("N8"));
     file->addAction(exit);
 

@@ -30,6 +30,9 @@ struct UnstoredText {
 const UnstoredText kUnstoredTexts[] = {
     {"Undo1", "&Undo", "&Отменить"},
     {"Redo1", "&Redo", "&Повторить"},
+    {"Print1", "&Print...", "&Печать..."},
+    {"PrintPreview1", "Print Pre&view...", "Пред&варительный просмотр..."},
+    {"ExportPdf1", "Export as P&DF...", "Экспорт в P&DF..."},
 };
 
 } // namespace
