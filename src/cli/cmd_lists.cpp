@@ -28,9 +28,8 @@ constexpr QLatin1String kUtf8("utf8");
 // "tab", "comma", ... or the character itself ("\t" typed as backslash-t too).
 std::optional<QString> parseSeparator(const QString& text) {
     static const std::pair<const char*, const char*> names[] = {
-        {"tab", "\t"},  {"\\t", "\t"}, {"comma", ","}, {"semicolon", ";"},
-        {"space", " "}, {"pipe", "|"}, {"colon", ":"}, {"newline", "\n"},
-        {"\\n", "\n"},
+        {"tab", "\t"}, {"\\t", "\t"},  {"comma", ","},    {"semicolon", ";"}, {"space", " "},
+        {"pipe", "|"}, {"colon", ":"}, {"newline", "\n"}, {"\\n", "\n"},
     };
     for (const auto& [name, value] : names)
         if (text.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
@@ -121,8 +120,8 @@ void printNotes(const QString& file, const QStringList& notes) {
 }
 
 // Reads `input` in `format` into `doc` (a new vocabulary, or appended to what it holds).
-int readListInto(const Args& args, const QString& command, ListFormat format,
-                 const QString& input, Document& doc, bool append) {
+int readListInto(const Args& args, const QString& command, ListFormat format, const QString& input,
+                 Document& doc, bool append) {
     ListReadOptions options;
     if (!readOptions(args, command, options))
         return kUsageError;
@@ -201,8 +200,7 @@ int readListInto(const Args& args, const QString& command, ListFormat format,
     return kOk;
 }
 
-int writeListFrom(const Args& args, ListFormat format, const Document& doc,
-                  const QString& output) {
+int writeListFrom(const Args& args, ListFormat format, const Document& doc, const QString& output) {
     ListWriteOptions options;
     if (args.has(kDelimiter))
         options.delimiter = parseSeparator(args.value(kDelimiter)).value_or(QString());

@@ -122,8 +122,7 @@ void CharsetCoverage::add(QStringView text) {
         char32_t c = p[i].unicode();
         if (c < 0x80)
             continue;
-        if (QChar::isHighSurrogate(c) && i + 1 < n && p[i + 1].isLowSurrogate())
-        {
+        if (QChar::isHighSurrogate(c) && i + 1 < n && p[i + 1].isLowSurrogate()) {
             c = QChar::surrogateToUcs4(static_cast<char16_t>(c), p[i + 1].unicode());
             ++i;
         }

@@ -36,8 +36,9 @@ QString separatorNamed(const QString& value) {
 
 bool isBlockTag(std::string_view name) {
     static const std::string_view tags[] = {
-        "br", "div", "p", "li", "ul", "ol", "tr", "td", "th", "table", "h1", "h2",
-        "h3", "h4", "h5", "h6", "hr", "blockquote", "pre", "section", "article", "dd", "dt",
+        "br", "div",        "p",   "li",      "ul",      "ol", "tr", "td",
+        "th", "table",      "h1",  "h2",      "h3",      "h4", "h5", "h6",
+        "hr", "blockquote", "pre", "section", "article", "dd", "dt",
     };
     return std::find(std::begin(tags), std::end(tags), name) != std::end(tags);
 }
@@ -64,13 +65,13 @@ std::size_t decodeEntity(std::string_view text, std::string& out) {
     }
     // A blank without its no-break rule: in a vocabulary field it only separates words.
     static const std::pair<std::string_view, char32_t> named[] = {
-        {"amp", '&'},      {"lt", '<'},        {"gt", '>'},         {"quot", '"'},
-        {"apos", '\''},    {"nbsp", ' '},      {"ndash", 0x2013},   {"mdash", 0x2014},
-        {"hellip", 0x2026}, {"laquo", 0xAB},   {"raquo", 0xBB},     {"shy", 0xAD},
-        {"lsquo", 0x2018}, {"rsquo", 0x2019},  {"ldquo", 0x201C},   {"rdquo", 0x201D},
-        {"eacute", 0xE9},  {"egrave", 0xE8},   {"agrave", 0xE0},    {"uuml", 0xFC},
-        {"ouml", 0xF6},    {"auml", 0xE4},     {"Uuml", 0xDC},      {"Ouml", 0xD6},
-        {"Auml", 0xC4},    {"szlig", 0xDF},    {"ccedil", 0xE7},    {"copy", 0xA9},
+        {"amp", '&'},       {"lt", '<'},       {"gt", '>'},       {"quot", '"'},
+        {"apos", '\''},     {"nbsp", ' '},     {"ndash", 0x2013}, {"mdash", 0x2014},
+        {"hellip", 0x2026}, {"laquo", 0xAB},   {"raquo", 0xBB},   {"shy", 0xAD},
+        {"lsquo", 0x2018},  {"rsquo", 0x2019}, {"ldquo", 0x201C}, {"rdquo", 0x201D},
+        {"eacute", 0xE9},   {"egrave", 0xE8},  {"agrave", 0xE0},  {"uuml", 0xFC},
+        {"ouml", 0xF6},     {"auml", 0xE4},    {"Uuml", 0xDC},    {"Ouml", 0xD6},
+        {"Auml", 0xC4},     {"szlig", 0xDF},   {"ccedil", 0xE7},  {"copy", 0xA9},
     };
     for (const auto& [entity, c] : named)
         if (entity == name) {
@@ -165,9 +166,8 @@ ReadError readAnkiText(std::string_view bytes, const QString& delimiter, ReadLis
     std::int64_t line = 1;
     while (text.starts_with('#')) {
         const std::size_t end = text.find_first_of("\r\n");
-        const std::string_view headerLine = text.substr(1, end == std::string_view::npos
-                                                               ? std::string_view::npos
-                                                               : end - 1);
+        const std::string_view headerLine =
+            text.substr(1, end == std::string_view::npos ? std::string_view::npos : end - 1);
         const std::size_t colon = headerLine.find(':');
         if (colon == std::string_view::npos)
             break;
@@ -194,10 +194,8 @@ ReadError readAnkiText(std::string_view bytes, const QString& delimiter, ReadLis
             text = {};
             break;
         }
-        text.remove_prefix(end + (text[end] == '\r' && end + 1 < text.size() &&
-                                          text[end + 1] == '\n'
-                                      ? 2
-                                      : 1));
+        text.remove_prefix(
+            end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1));
     }
     if (separator.isEmpty())
         separator = detectDelimiter(text);
@@ -206,8 +204,8 @@ ReadError readAnkiText(std::string_view bytes, const QString& delimiter, ReadLis
 
     Sheet raw(Sheet::Places::Lines);
     long long comments = 0;
-    if (ReadError e = splitDelimited(text, toUtf8(separator), true, raw, progress, line, '#',
-                                     &comments);
+    if (ReadError e =
+            splitDelimited(text, toUtf8(separator), true, raw, progress, line, '#', &comments);
         e.isError())
         return e;
     if (comments > 0)

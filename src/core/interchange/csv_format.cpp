@@ -70,8 +70,8 @@ public:
                             return {QStringLiteral("line %1").arg(opened),
                                     QStringLiteral("the quoted field that opens on this line "
                                                    "is not closed")};
-                        const auto at = static_cast<std::size_t>(static_cast<const char*>(q) -
-                                                                 text_.data());
+                        const auto at =
+                            static_cast<std::size_t>(static_cast<const char*>(q) - text_.data());
                         const std::string_view part = text_.substr(i, at - i);
                         line += countLineEnds(part);
                         field.append(part);
@@ -178,21 +178,21 @@ QString normalizedWord(std::string_view utf8) {
 
 bool isColumnWord(const QString& word) {
     static const QStringList words = {
-        QStringLiteral("question"),    QStringLiteral("questions"),
-        QStringLiteral("answer"),      QStringLiteral("answers"),
-        QStringLiteral("comment"),     QStringLiteral("comments"),
-        QStringLiteral("front"),       QStringLiteral("back"),
-        QStringLiteral("term"),        QStringLiteral("terms"),
-        QStringLiteral("definition"),  QStringLiteral("definitions"),
-        QStringLiteral("word"),        QStringLiteral("words"),
-        QStringLiteral("translation"), QStringLiteral("translations"),
-        QStringLiteral("meaning"),     QStringLiteral("transcription"),
+        QStringLiteral("question"),      QStringLiteral("questions"),
+        QStringLiteral("answer"),        QStringLiteral("answers"),
+        QStringLiteral("comment"),       QStringLiteral("comments"),
+        QStringLiteral("front"),         QStringLiteral("back"),
+        QStringLiteral("term"),          QStringLiteral("terms"),
+        QStringLiteral("definition"),    QStringLiteral("definitions"),
+        QStringLiteral("word"),          QStringLiteral("words"),
+        QStringLiteral("translation"),   QStringLiteral("translations"),
+        QStringLiteral("meaning"),       QStringLiteral("transcription"),
         QStringLiteral("pronunciation"), QStringLiteral("note"),
-        QStringLiteral("notes"),       QStringLiteral("вопрос"),
-        QStringLiteral("вопросы"),     QStringLiteral("ответ"),
-        QStringLiteral("ответы"),      QStringLiteral("комментарий"),
-        QStringLiteral("комментарии"), QStringLiteral("слово"),
-        QStringLiteral("слова"),       QStringLiteral("перевод"),
+        QStringLiteral("notes"),         QStringLiteral("вопрос"),
+        QStringLiteral("вопросы"),       QStringLiteral("ответ"),
+        QStringLiteral("ответы"),        QStringLiteral("комментарий"),
+        QStringLiteral("комментарии"),   QStringLiteral("слово"),
+        QStringLiteral("слова"),         QStringLiteral("перевод"),
         QStringLiteral("транскрипция"),
     };
     return words.contains(word);
@@ -316,8 +316,7 @@ ExportResult writeCsv(const ExportRows& rows, const CsvWriteOptions& options) {
         for (int f = 0; f < 3; ++f) {
             if (f > 0)
                 out += delimiter;
-            appendCsvField(out, toUtf8(fieldColumnNames()[static_cast<std::size_t>(f)]),
-                           delimiter);
+            appendCsvField(out, toUtf8(fieldColumnNames()[static_cast<std::size_t>(f)]), delimiter);
         }
         out += "\r\n";
     }

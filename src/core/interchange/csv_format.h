@@ -52,11 +52,11 @@ ReadError splitDelimited(std::string_view text, std::string_view delimiter, bool
 struct CsvWriteOptions {
     QString delimiter = QStringLiteral(",");
     bool byteOrderMark = false;
-    bool headerRow = false;
+    bool headerRow = true; // Question, Answer, Comment: a reader knows the first row is no entry
 };
 
-// RFC 4180: CR LF after every row, a field in quotes when it holds the delimiter, a quote, a line
-// end or a blank at either end; UTF-8.
+// RFC 4180, a header row first: CR LF after every row, a field in quotes when it holds the
+// delimiter, a quote, a line end or a blank at either end; UTF-8.
 ExportResult writeCsv(const ExportRows& rows, const CsvWriteOptions& options = {});
 // Appends one field to a CSV line, quoted when it needs to be (or always).
 void appendCsvField(std::string& out, std::string_view utf8, std::string_view delimiter,

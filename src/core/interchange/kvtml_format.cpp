@@ -21,9 +21,12 @@ class Kvtml1Entities : public QXmlStreamEntityResolver {
 public:
     QString resolveUndeclaredEntity(const QString& name) override {
         static const QHash<QString, QString> entities = {
-            {QStringLiteral("ouml"), QStringLiteral("ö")}, {QStringLiteral("Ouml"), QStringLiteral("Ö")},
-            {QStringLiteral("uuml"), QStringLiteral("ü")}, {QStringLiteral("Uuml"), QStringLiteral("Ü")},
-            {QStringLiteral("auml"), QStringLiteral("ä")}, {QStringLiteral("Auml"), QStringLiteral("Ä")},
+            {QStringLiteral("ouml"), QStringLiteral("ö")},
+            {QStringLiteral("Ouml"), QStringLiteral("Ö")},
+            {QStringLiteral("uuml"), QStringLiteral("ü")},
+            {QStringLiteral("Uuml"), QStringLiteral("Ü")},
+            {QStringLiteral("auml"), QStringLiteral("ä")},
+            {QStringLiteral("Auml"), QStringLiteral("Ä")},
             {QStringLiteral("szlig"), QStringLiteral("ß")},
         };
         return entities.value(name);

@@ -18,9 +18,9 @@ namespace lexanta {
 
 enum class ListFormat { Csv, Ods, Xlsx, Kvtml, Anki, Quizlet };
 
-inline constexpr std::array<ListFormat, 6> kListFormats{ListFormat::Csv,   ListFormat::Ods,
-                                                        ListFormat::Xlsx,  ListFormat::Kvtml,
-                                                        ListFormat::Anki,  ListFormat::Quizlet};
+inline constexpr std::array<ListFormat, 6> kListFormats{ListFormat::Csv,  ListFormat::Ods,
+                                                        ListFormat::Xlsx, ListFormat::Kvtml,
+                                                        ListFormat::Anki, ListFormat::Quizlet};
 
 // "csv", "ods", "xlsx", "kvtml", "anki", "quizlet".
 QString listFormatName(ListFormat format);
@@ -44,8 +44,8 @@ ReadError readList(ListFormat format, std::string_view bytes, const ListReadOpti
                    ReadList& out, const ProgressCallback& progress = {});
 
 struct ListWriteOptions {
-    QString delimiter;      // CSV (default comma), Quizlet's term separator (default tab)
-    QString rowSeparator;   // Quizlet (default a line end)
+    QString delimiter;          // CSV (default comma), Quizlet's term separator (default tab)
+    QString rowSeparator;       // Quizlet (default a line end)
     bool byteOrderMark = false; // CSV
 };
 

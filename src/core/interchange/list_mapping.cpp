@@ -93,9 +93,10 @@ MappedList mapToEntries(const Sheet& sheet, const MappingChoices& choices,
             bool unheld = false;
             for (int f = 0; f < 3; ++f) {
                 const int column = choices.columns[static_cast<std::size_t>(f)];
-                std::string_view text = column >= 0 && static_cast<std::size_t>(column) < cells.size()
-                                            ? cells[static_cast<std::size_t>(column)]
-                                            : std::string_view();
+                std::string_view text =
+                    column >= 0 && static_cast<std::size_t>(column) < cells.size()
+                        ? cells[static_cast<std::size_t>(column)]
+                        : std::string_view();
                 if (joinLines(text, joined[f])) {
                     ++result.notes.lineBreaks;
                     text = joined[f];
@@ -109,8 +110,7 @@ MappedList mapToEntries(const Sheet& sheet, const MappingChoices& choices,
                     unheld = true;
                     ++result.unheldCount;
                     if (result.unheld.size() < static_cast<std::size_t>(kMaxListedUnheld))
-                        result.unheld.push_back(
-                            {r, f, column, pages[f]->number(), e.unencodable});
+                        result.unheld.push_back({r, f, column, pages[f]->number(), e.unencodable});
                 }
                 encoded[f] = std::move(e.bytes);
                 fields[f] = encoded[f];
@@ -148,8 +148,8 @@ std::array<CharsetCoverage, 3> fieldCoverage(const Sheet& sheet, const ColumnCho
     return coverage;
 }
 
-bool chooseCharsets(const Sheet& sheet, const MappingChoices& choices,
-                    std::array<int, 3>& charsets, QString& unheld) {
+bool chooseCharsets(const Sheet& sheet, const MappingChoices& choices, std::array<int, 3>& charsets,
+                    QString& unheld) {
     const std::array<CharsetCoverage, 3> coverage =
         fieldCoverage(sheet, choices.columns, choices.skipFirstRow);
     for (int f = 0; f < 3; ++f) {

@@ -43,9 +43,7 @@ struct MappedList {
     std::vector<UnheldCharacters> unheld;
     long long unheldCount = 0;
     QString error; // why nothing was made at all (too many rows)
-    bool ok() const {
-        return error.isEmpty() && (unheldCount == 0 || notes.rowsLeftOut > 0);
-    }
+    bool ok() const { return error.isEmpty() && (unheldCount == 0 || notes.rowsLeftOut > 0); }
 };
 
 inline constexpr int kMaxListedUnheld = 1000;
@@ -65,8 +63,8 @@ std::array<CharsetCoverage, 3> fieldCoverage(const Sheet& sheet, const ColumnCho
 // Each field's set for `--charsets auto`: the current one when its page holds the field's
 // text, else the system's, else the first that does. False, with `unheld` naming the row and
 // characters, when no set holds a field's text.
-bool chooseCharsets(const Sheet& sheet, const MappingChoices& choices,
-                    std::array<int, 3>& charsets, QString& unheld);
+bool chooseCharsets(const Sheet& sheet, const MappingChoices& choices, std::array<int, 3>& charsets,
+                    QString& unheld);
 
 // "Line 3, answer (code page 1252): "ж" (U+0436 CYRILLIC SMALL LETTER ZHE)" for each listed cell,
 // one a line, at most `maxListed`, then "... and N more".

@@ -87,7 +87,9 @@ QString formatDate(double value, const QString& section, bool date1904) {
             i += 5;
             continue;
         }
-        const auto pad = [run](int v) { return QString::number(v).rightJustified(run >= 2 ? 2 : 1, QLatin1Char('0')); };
+        const auto pad = [run](int v) {
+            return QString::number(v).rightJustified(run >= 2 ? 2 : 1, QLatin1Char('0'));
+        };
         if (c == QLatin1Char('y')) {
             out += run <= 2 ? QString::number(date.year() % 100).rightJustified(2, QLatin1Char('0'))
                             : QString::number(date.year());
@@ -99,7 +101,7 @@ QString formatDate(double value, const QString& section, bool date1904) {
             // Minutes right after hours or right before seconds; months otherwise.
             const QString rest = section.mid(i + run).trimmed();
             const bool minutes = run <= 2 && (lastWasHour || rest.startsWith(QLatin1Char(':')) ||
-                                             rest.startsWith(QLatin1Char('s')));
+                                              rest.startsWith(QLatin1Char('s')));
             if (minutes)
                 out += pad(minute);
             else
@@ -141,7 +143,8 @@ QString formatFixed(double value, const QString& section) {
             thousands = true;
         else if (c == QLatin1Char('.'))
             afterPoint = true;
-        else if (afterPoint && (c == QLatin1Char('0') || c == QLatin1Char('#') || c == QLatin1Char('?')))
+        else if (afterPoint &&
+                 (c == QLatin1Char('0') || c == QLatin1Char('#') || c == QLatin1Char('?')))
             ++decimals;
         seenDigit = true;
     }

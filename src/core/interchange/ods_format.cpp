@@ -21,8 +21,8 @@ bool is(const QXmlStreamReader& xml, const char* ns, const char* name) {
 }
 
 std::int64_t repeatOf(const QXmlStreamReader& xml, const char* attribute) {
-    const QStringView value = xml.attributes().value(QLatin1String(kTableNs),
-                                                     QLatin1String(attribute));
+    const QStringView value =
+        xml.attributes().value(QLatin1String(kTableNs), QLatin1String(attribute));
     bool ok = false;
     const qlonglong n = value.toLongLong(&ok);
     return ok && n > 0 ? n : 1;
@@ -36,6 +36,11 @@ bool readCellText(XmlStream& in, QString& text) {
     int paragraphs = 0;
     int depth = 1;
     bool blankPending = false; // a raw white-space run seen in the paragraph
+    const auto flushBlank = [&] {
+        if (blankPending && !text.isEmpty() && !text.endsWith(QLatin1Char('\n')))
+            text += QLatin1Char(' ');
+        blankPending = false;
+    };
     while (depth > 0 && in.next()) {
         if (xml.isStartElement()) {
             if (is(xml, kOfficeNs, "annotation") || xml.name() == QLatin1String("note")) {
@@ -49,17 +54,20 @@ bool readCellText(XmlStream& in, QString& text) {
                     text += QLatin1Char('\n');
                 blankPending = false;
             } else if (is(xml, kTextNs, "s")) {
-                const QStringView c = xml.attributes().value(QLatin1String(kTextNs),
-                                                             QLatin1String("c"));
+                flushBlank();
+                const QStringView c =
+                    xml.attributes().value(QLatin1String(kTextNs), QLatin1String("c"));
                 bool ok = false;
                 const int n = c.isEmpty() ? 1 : c.toInt(&ok);
-                text += QString(std::clamp(ok || c.isEmpty() ? n : 1, 1, 1 << 16),
-                                QLatin1Char(' '));
+                text +=
+                    QString(std::clamp(ok || c.isEmpty() ? n : 1, 1, 1 << 16), QLatin1Char(' '));
                 blankPending = false;
             } else if (is(xml, kTextNs, "tab")) {
+                flushBlank();
                 text += QLatin1Char('\t');
                 blankPending = false;
             } else if (is(xml, kTextNs, "line-break")) {
+                flushBlank();
                 text += QLatin1Char('\n');
                 blankPending = false;
             }
@@ -72,9 +80,7 @@ bool readCellText(XmlStream& in, QString& text) {
                     blankPending = true;
                     continue;
                 }
-                if (blankPending && !text.isEmpty() && !text.endsWith(QLatin1Char('\n')))
-                    text += QLatin1Char(' ');
-                blankPending = false;
+                flushBlank();
                 text += c;
             }
         }
@@ -84,7 +90,8 @@ bool readCellText(XmlStream& in, QString& text) {
 
 // A value the cell holds without a paragraph that shows it.
 QString cellValue(const QXmlStreamAttributes& a) {
-    for (const char* name : {"string-value", "date-value", "time-value", "boolean-value", "value"}) {
+    for (const char* name :
+         {"string-value", "date-value", "time-value", "boolean-value", "value"}) {
         const QStringView v = a.value(QLatin1String(kOfficeNs), QLatin1String(name));
         if (!v.isEmpty())
             return v.toString();
@@ -276,9 +283,9 @@ ReadError readOds(std::string_view bytes, const QString& wanted, ReadList& out,
             xml.attributes().value(QLatin1String(kTableNs), QLatin1String("name")).toString();
         const int index = static_cast<int>(out.sheetNames.size());
         out.sheetNames << name;
-        const bool pick = !byName && (wanted.isEmpty() ? chosen < 0
-                                                       : name == wanted ||
-                                                             (number && wantedNumber == index + 1));
+        const bool pick =
+            !byName && (wanted.isEmpty() ? chosen < 0
+                                         : name == wanted || (number && wantedNumber == index + 1));
         if (!pick) {
             if (!in.skipElement())
                 break;
@@ -304,13 +311,13 @@ ReadError readOds(std::string_view bytes, const QString& wanted, ReadList& out,
 
 ExportResult writeOds(const ExportRows& rows) {
     ExportResult result;
-    std::string content =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<office:document-content xmlns:office=\"" + std::string(kOfficeNs) +
-        "\" xmlns:table=\"" + kTableNs + "\" xmlns:text=\"" + kTextNs +
-        "\" office:version=\"1.2\"><office:body><office:spreadsheet>"
-        "<table:table table:name=\"Vocabulary\">"
-        "<table:table-column table:number-columns-repeated=\"3\"/>\n";
+    std::string content = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                          "<office:document-content xmlns:office=\"" +
+                          std::string(kOfficeNs) + "\" xmlns:table=\"" + kTableNs +
+                          "\" xmlns:text=\"" + kTextNs +
+                          "\" office:version=\"1.2\"><office:body><office:spreadsheet>"
+                          "<table:table table:name=\"Vocabulary\">"
+                          "<table:table-column table:number-columns-repeated=\"3\"/>\n";
     content.reserve(static_cast<std::size_t>(rows.rowCount()) * 160 + 1024);
     ReadError error;
     content += "<table:table-row>";
@@ -334,8 +341,9 @@ ExportResult writeOds(const ExportRows& rows) {
     std::string meta = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                        "<office:document-meta xmlns:office=\"" +
                        std::string(kOfficeNs) + "\" xmlns:meta=\"" + kMetaNs + "\" xmlns:dc=\"" +
-                       kDcNs + "\" office:version=\"1.2\"><office:meta>"
-                               "<meta:generator>Lexanta Editor</meta:generator>";
+                       kDcNs +
+                       "\" office:version=\"1.2\"><office:meta>"
+                       "<meta:generator>Lexanta Editor</meta:generator>";
     appendMeta(meta, "dc:title", d.title);
     appendMeta(meta, "meta:initial-creator", d.author);
     appendMeta(meta, "dc:creator", d.author);
@@ -355,12 +363,12 @@ ExportResult writeOds(const ExportRows& rows) {
         " <manifest:file-entry manifest:full-path=\"meta.xml\" manifest:media-type=\"text/xml\"/>\n"
         "</manifest:manifest>\n";
     QString zipError;
-    result.bytes = writeZip({{QStringLiteral("mimetype"),
-                              "application/vnd.oasis.opendocument.spreadsheet"},
-                             {QStringLiteral("META-INF/manifest.xml"), manifest},
-                             {QStringLiteral("meta.xml"), meta},
-                             {QStringLiteral("content.xml"), content}},
-                            zipError);
+    result.bytes =
+        writeZip({{QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.spreadsheet"},
+                  {QStringLiteral("META-INF/manifest.xml"), manifest},
+                  {QStringLiteral("meta.xml"), meta},
+                  {QStringLiteral("content.xml"), content}},
+                 zipError);
     if (!zipError.isEmpty())
         result.error = zipError;
     return result;

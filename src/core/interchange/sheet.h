@@ -75,11 +75,11 @@ struct ListDescription {
 
 // What was changed between the file and the entries, for the import report.
 struct ImportNotes {
-    long long lineBreaks = 0;  // cells whose line breaks became blanks
-    long long htmlCells = 0;   // cells whose markup was removed
+    long long lineBreaks = 0;   // cells whose line breaks became blanks
+    long long htmlCells = 0;    // cells whose markup was removed
     long long mediaDropped = 0; // images and sounds left out
-    long long rowsLeftOut = 0; // rows the user chose to leave out
-    QStringList other;         // anything else, one sentence each
+    long long rowsLeftOut = 0;  // rows the user chose to leave out
+    QStringList other;          // anything else, one sentence each
     bool operator==(const ImportNotes&) const = default;
 };
 

@@ -52,7 +52,8 @@ ReadError SheetBuilder::addCell(int column, std::string_view utf8, int repeat) {
         return {};
     }
     if (static_cast<std::int64_t>(at) + repeat > kMaxSheetColumns)
-        return {QStringLiteral("cell %1%2").arg(columnLetters(std::min(at, kMaxSheetColumns)))
+        return {QStringLiteral("cell %1%2")
+                    .arg(columnLetters(std::min(at, kMaxSheetColumns)))
                     .arg(place_),
                 QStringLiteral("past the last column a sheet can have (%1)").arg(kMaxSheetColumns)};
     cells_.resize(static_cast<std::size_t>(at));
@@ -77,9 +78,9 @@ ReadError SheetBuilder::endRow(std::int64_t repeat) {
     }
     if (static_cast<std::int64_t>(sheet_.rowCount()) + emptyRows_ + repeat >
         EntryTable::kMaxEntries)
-        return {QStringLiteral("row %1").arg(place_),
-                QStringLiteral("more rows than a vocabulary holds (%1)")
-                    .arg(EntryTable::kMaxEntries)};
+        return {
+            QStringLiteral("row %1").arg(place_),
+            QStringLiteral("more rows than a vocabulary holds (%1)").arg(EntryTable::kMaxEntries)};
     for (std::int64_t i = 0; i < emptyRows_; ++i)
         sheet_.endRow(emptyFrom_ + i);
     emptyRows_ = 0;

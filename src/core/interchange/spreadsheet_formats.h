@@ -57,8 +57,8 @@ public:
 private:
     Sheet& sheet_;
     std::vector<std::string> cells_;
-    int pendingCells_ = 0;    // empty cells not yet added: only a later cell makes them count
-    std::int64_t place_ = 0;  // the row being built
+    int pendingCells_ = 0;   // empty cells not yet added: only a later cell makes them count
+    std::int64_t place_ = 0; // the row being built
     std::int64_t nextPlace_ = 1;
     std::int64_t emptyFrom_ = 0, emptyRows_ = 0; // empty rows not yet added
 };

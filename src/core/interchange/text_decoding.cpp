@@ -39,8 +39,8 @@ ReadError utf16ToUtf8(std::string_view bytes, bool bigEndian, DecodedText& out) 
         if (c == '\n')
             ++line;
         if (c >= 0xD800 && c <= 0xDFFF) {
-            const bool pair = c < 0xDC00 && i + 1 < units && unitAt(i + 1) >= 0xDC00 &&
-                              unitAt(i + 1) <= 0xDFFF;
+            const bool pair =
+                c < 0xDC00 && i + 1 < units && unitAt(i + 1) >= 0xDC00 && unitAt(i + 1) <= 0xDFFF;
             if (!pair)
                 return {QStringLiteral("line %1").arg(line),
                         QStringLiteral("not valid UTF-16 (a lone surrogate)")};

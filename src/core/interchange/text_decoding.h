@@ -15,9 +15,9 @@ namespace lexanta {
 
 struct TextEncoding {
     enum class Kind {
-        Detect,   // a byte-order mark says UTF-8 or UTF-16; else the file must be UTF-8
-        Utf8,     // a UTF-8 byte-order mark is skipped
-        Utf16LE,  // likewise its byte-order mark
+        Detect,  // a byte-order mark says UTF-8 or UTF-16; else the file must be UTF-8
+        Utf8,    // a UTF-8 byte-order mark is skipped
+        Utf16LE, // likewise its byte-order mark
         Utf16BE,
         CodePage, // a Windows code page, `codePage`
     };

@@ -23,8 +23,8 @@ constexpr long long kProgressRows = 1 << 14;
 QString resolveTarget(const QString& base, const QString& target) {
     if (target.startsWith(QLatin1Char('/')))
         return target.mid(1);
-    QStringList parts = base.section(QLatin1Char('/'), 0, -2).split(QLatin1Char('/'),
-                                                                      Qt::SkipEmptyParts);
+    QStringList parts =
+        base.section(QLatin1Char('/'), 0, -2).split(QLatin1Char('/'), Qt::SkipEmptyParts);
     for (const QString& p : target.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         if (p == QLatin1String(".."))
             parts.removeLast();
@@ -234,24 +234,26 @@ ReadError readSheet(XmlStream& in, const CellContext& context, SheetBuilder& bui
                 bool ok = false;
                 const qulonglong i = value.toULongLong(&ok);
                 if (!ok || i >= context.strings.ends.size())
-                    return {QStringLiteral("cell %1%2").arg(columnLetters(column)).arg(
-                                build.nextPlace()),
+                    return {QStringLiteral("cell %1%2")
+                                .arg(columnLetters(column))
+                                .arg(build.nextPlace()),
                             QStringLiteral("refers to shared string %1, which is not there")
                                 .arg(value)};
                 const std::string_view s = context.strings.at(i);
                 text = QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
             } else if (type == QLatin1String("b")) {
-                text = value == QLatin1String("1") ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+                text =
+                    value == QLatin1String("1") ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
             } else if (type == QLatin1String("str") || type == QLatin1String("e") ||
                        type == QLatin1String("d") || value.isEmpty()) {
                 text = value;
             } else {
                 bool ok = false;
                 const double number = value.toDouble(&ok);
-                const QString code = style >= 0 && static_cast<std::size_t>(style) <
-                                                       context.formats.size()
-                                         ? context.formats[static_cast<std::size_t>(style)]
-                                         : QString();
+                const QString code =
+                    style >= 0 && static_cast<std::size_t>(style) < context.formats.size()
+                        ? context.formats[static_cast<std::size_t>(style)]
+                        : QString();
                 text = ok ? formatNumber(number, code, context.date1904) : value;
             }
             if (ReadError e = build.addCell(column, text.toUtf8().toStdString()); e.isError())
@@ -314,14 +316,13 @@ ReadError readXlsx(std::string_view bytes, const QString& wanted, ReadList& out,
     out.sheet = Sheet(Sheet::Places::SheetRows);
     const QHash<QString, Relationship> packageRels =
         readRelationships(zip, QStringLiteral("_rels/.rels"), QString());
-    const QString workbook =
-        targetOfType(packageRels, QStringLiteral("officeDocument"), QStringLiteral("xl/workbook.xml"));
+    const QString workbook = targetOfType(packageRels, QStringLiteral("officeDocument"),
+                                          QStringLiteral("xl/workbook.xml"));
     std::string workbookBytes;
     if (ReadError e = zip.readPart(workbook, workbookBytes); e.isError())
         return e;
-    const QString relsPart = workbook.section(QLatin1Char('/'), 0, -2) +
-                             QStringLiteral("/_rels/") + workbook.section(QLatin1Char('/'), -1) +
-                             QStringLiteral(".rels");
+    const QString relsPart = workbook.section(QLatin1Char('/'), 0, -2) + QStringLiteral("/_rels/") +
+                             workbook.section(QLatin1Char('/'), -1) + QStringLiteral(".rels");
     const QHash<QString, Relationship> rels = readRelationships(zip, relsPart, workbook);
 
     QStringList sheetTargets;
@@ -337,9 +338,9 @@ ReadError readXlsx(std::string_view bytes, const QString& wanted, ReadList& out,
                 date1904 = v == QLatin1String("1") || v == QLatin1String("true");
             } else if (in.xml().name() == QLatin1String("sheet")) {
                 out.sheetNames << a.value(QLatin1String("name")).toString();
-                sheetTargets << rels.value(a.value(QLatin1String(kRelNs), QLatin1String("id"))
-                                               .toString())
-                                    .target;
+                sheetTargets
+                    << rels.value(a.value(QLatin1String(kRelNs), QLatin1String("id")).toString())
+                           .target;
             }
         }
         if (in.hasError())
@@ -361,9 +362,9 @@ ReadError readXlsx(std::string_view bytes, const QString& wanted, ReadList& out,
             strings);
         e.isError())
         return e;
-    const std::vector<QString> formats = readStyles(
-        zip, targetOfType(rels, QStringLiteral("styles"),
-                          resolveTarget(workbook, QStringLiteral("styles.xml"))));
+    const std::vector<QString> formats =
+        readStyles(zip, targetOfType(rels, QStringLiteral("styles"),
+                                     resolveTarget(workbook, QStringLiteral("styles.xml"))));
     readProperties(zip, out.description);
 
     const QString sheetPart = sheetTargets[chosen];
@@ -414,21 +415,20 @@ ExportResult writeXlsx(const ExportRows& rows) {
 
     const std::string header = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
     const std::string types =
-        header +
-        "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-        "<Default Extension=\"rels\" "
-        "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-        "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-        "<Override PartName=\"/xl/workbook.xml\" ContentType=\"application/"
-        "vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
-        "<Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"application/"
-        "vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>"
-        "<Override PartName=\"/xl/styles.xml\" ContentType=\"application/"
-        "vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>"
-        "<Override PartName=\"/docProps/core.xml\" "
-        "ContentType=\"application/vnd.openxmlformats-package.core-properties+xml\"/>"
-        "<Override PartName=\"/docProps/custom.xml\" ContentType=\"application/"
-        "vnd.openxmlformats-officedocument.custom-properties+xml\"/></Types>\n";
+        header + "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+                 "<Default Extension=\"rels\" "
+                 "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+                 "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+                 "<Override PartName=\"/xl/workbook.xml\" ContentType=\"application/"
+                 "vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
+                 "<Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"application/"
+                 "vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>"
+                 "<Override PartName=\"/xl/styles.xml\" ContentType=\"application/"
+                 "vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>"
+                 "<Override PartName=\"/docProps/core.xml\" "
+                 "ContentType=\"application/vnd.openxmlformats-package.core-properties+xml\"/>"
+                 "<Override PartName=\"/docProps/custom.xml\" ContentType=\"application/"
+                 "vnd.openxmlformats-officedocument.custom-properties+xml\"/></Types>\n";
     const std::string packageRels =
         header + "<Relationships xmlns=\"" + kPackageRelNs +
         "\"><Relationship Id=\"rId1\" Type=\"" + kRelNs +
@@ -471,14 +471,14 @@ ExportResult writeXlsx(const ExportRows& rows) {
                          "2006/custom-properties\" xmlns:vt=\"http://schemas.openxmlformats.org/"
                          "officeDocument/2006/docPropsVTypes\">";
     int pid = 2;
-    for (const auto& [name, value] : {std::pair{"Questions language", &d.questionsLanguage},
-                                      std::pair{"Answers language", &d.answersLanguage},
-                                      std::pair{"Date", &d.date}}) {
+    for (const auto& [name, value] :
+         {std::pair{"Questions language", &d.questionsLanguage},
+          std::pair{"Answers language", &d.answersLanguage}, std::pair{"Date", &d.date}}) {
         if (value->isEmpty())
             continue;
         custom += "<property fmtid=\"{D5CDD505-2E9C-101B-9397-08002B2CF9AE}\" pid=\"" +
-                  std::to_string(pid++) + "\" name=\"" + name + "\"><vt:lpwstr>" +
-                  xmlText(*value) + "</vt:lpwstr></property>";
+                  std::to_string(pid++) + "\" name=\"" + name + "\"><vt:lpwstr>" + xmlText(*value) +
+                  "</vt:lpwstr></property>";
     }
     custom += "</Properties>\n";
 

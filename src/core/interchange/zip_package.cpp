@@ -45,10 +45,10 @@ ReadError ZipPackage::open(std::string_view bytes, const ZipLimits& limits) {
         zip_source_free(source);
         const int code = zip_error_code_zip(&error);
         zip_error_fini(&error);
-        return {QString(), code == ZIP_ER_NOZIP
-                               ? QStringLiteral("not a zip archive (a spreadsheet file is one)")
-                               : QStringLiteral("not a readable zip archive: %1")
-                                     .arg(zipErrorText(code))};
+        return {QString(),
+                code == ZIP_ER_NOZIP
+                    ? QStringLiteral("not a zip archive (a spreadsheet file is one)")
+                    : QStringLiteral("not a readable zip archive: %1").arg(zipErrorText(code))};
     }
     zip_error_fini(&error);
     archive_ = archive;
@@ -102,9 +102,10 @@ std::unique_ptr<ZipPackage::Part> ZipPackage::openPart(const QString& part, QStr
         limit = std::min(limit, std::max<std::uint64_t>(limits_.ratioFreeBytes,
                                                         stat.comp_size * limits_.maxRatio));
     if ((stat.valid & ZIP_STAT_SIZE) && stat.size > limit) {
-        error = QStringLiteral("the part %1 would unpack to %2 bytes, more than it may: a zip bomb?")
-                    .arg(part)
-                    .arg(stat.size);
+        error =
+            QStringLiteral("the part %1 would unpack to %2 bytes, more than it may: a zip bomb?")
+                .arg(part)
+                .arg(stat.size);
         return nullptr;
     }
     zip_file_t* file = zip_fopen_index(asArchive(archive_), static_cast<zip_uint64_t>(index), 0);
