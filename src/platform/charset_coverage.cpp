@@ -37,6 +37,8 @@ constexpr std::array<Candidate, 14> kCandidates{{
 }};
 
 constexpr std::uint32_t kAllCandidates = (1u << kCandidates.size()) - 1;
+// The single-byte pages come first among the candidates.
+constexpr std::size_t kSingleByteCandidates = 10;
 
 int candidateIndexOfCodePage(int codePage) {
     for (std::size_t i = 0; i < kCandidates.size(); ++i)
@@ -104,7 +106,9 @@ void CharsetCoverage::addCodePoint(char32_t c) {
     ascii_ = false;
     const std::uint32_t held = coverageTable()[c];
     mask_ &= held;
-    if (held == 0 && std::find(unheldSeen_.begin(), unheldSeen_.end(), c) == unheldSeen_.end()) {
+    constexpr std::uint32_t singleByte = (1u << kSingleByteCandidates) - 1;
+    if ((held & singleByte) == 0 &&
+        std::find(unheldSeen_.begin(), unheldSeen_.end(), c) == unheldSeen_.end()) {
         unheldSeen_.push_back(c);
         if (QChar::requiresSurrogates(c)) {
             unheld_ += QChar(QChar::highSurrogate(c));
@@ -170,9 +174,10 @@ std::optional<int> CharsetCoverage::choose(int current) const {
     if (holdsAll(current))
         return current;
     const int system = candidateIndexOfCodePage(systemAnsiCodePage());
-    if (system >= 0 && ((mask_ >> system) & 1u))
+    if (system >= 0 && static_cast<std::size_t>(system) < kSingleByteCandidates &&
+        ((mask_ >> system) & 1u))
         return kCandidates[static_cast<std::size_t>(system)].charset;
-    for (std::size_t i = 0; i < kCandidates.size(); ++i)
+    for (std::size_t i = 0; i < kSingleByteCandidates; ++i)
         if ((mask_ >> i) & 1u)
             return kCandidates[i].charset;
     return std::nullopt;

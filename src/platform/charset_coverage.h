@@ -30,12 +30,13 @@ public:
     // The code page of `charset` holds every character added. Sets whose page is not a
     // candidate's (OEM, Mac, Johab) are taken to hold ASCII only.
     bool holdsAll(int charset) const;
-    // Characters that no candidate set holds, each once, in order of appearance.
+    // Characters that no single-byte candidate set holds, each once, in order of appearance.
     const QString& unheld() const { return unheld_; }
     // Only ASCII was added (every set holds it).
     bool isAscii() const { return ascii_; }
     // The set to give the field: `current` when its page holds everything, else the system's,
-    // else the first candidate that does; nothing when none does.
+    // else the first single-byte candidate that does; nothing when none does (a double-byte set
+    // is never chosen for a field that is not in one already).
     std::optional<int> choose(int current) const;
 
 private:

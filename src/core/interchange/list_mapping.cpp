@@ -169,13 +169,13 @@ bool chooseCharsets(const Sheet& sheet, const MappingChoices& choices, std::arra
             CharsetCoverage one;
             one.addUtf8(cells[static_cast<std::size_t>(column)]);
             if (!one.unheld().isEmpty()) {
-                unheld = QStringLiteral("%1, %2: no Windows character set holds %3")
+                unheld = QStringLiteral("%1, %2: no single-byte Windows character set holds %3")
                              .arg(sheet.where(r, column), QLatin1String(fieldName(f)),
                                   describeCharacters(one.unheld()));
                 return false;
             }
         }
-        unheld = QStringLiteral("%1: no Windows character set holds %2")
+        unheld = QStringLiteral("%1: no single-byte Windows character set holds %2")
                      .arg(QLatin1String(fieldName(f)), describeCharacters(lacking));
         return false;
     }

@@ -145,8 +145,7 @@ private slots:
     void hostileFiles() {
         QFETCH(QString, file);
         ReadList list;
-        const ReadError e =
-            readList(*listFormatOfFile(file), readBytes(file), {}, list);
+        const ReadError e = readList(*listFormatOfFile(file), readBytes(file), {}, list);
         const QString expected = text(readBytes(file + QStringLiteral(".expected"))).trimmed();
         QVERIFY2(e.message(QStringLiteral("F")).contains(expected),
                  qPrintable(e.message(QStringLiteral("F"))));
