@@ -32,20 +32,13 @@ struct CharsetName {
 };
 
 const CharsetName kCharsetNames[] = {
-    {0, "Western", "Западная"},
-    {238, "Central European", "Центральноевропейская"},
-    {204, "Cyrillic", "Кириллица"},
-    {161, "Greek", "Греческая"},
-    {162, "Turkish", "Турецкая"},
-    {186, "Baltic", "Балтийская"},
-    {177, "Hebrew", "Иврит"},
-    {178, "Arabic", "Арабская"},
-    {222, "Thai", "Тайская"},
-    {163, "Vietnamese", "Вьетнамская"},
-    {128, "Japanese", "Японская"},
-    {134, "Chinese (simplified)", "Китайская (упрощённая)"},
-    {129, "Korean", "Корейская"},
-    {136, "Chinese (traditional)", "Китайская (традиционная)"},
+    {0, "Western", "Западная"},     {238, "Central European", "Центральноевропейская"},
+    {204, "Cyrillic", "Кириллица"}, {161, "Greek", "Греческая"},
+    {162, "Turkish", "Турецкая"},   {186, "Baltic", "Балтийская"},
+    {177, "Hebrew", "Иврит"},       {178, "Arabic", "Арабская"},
+    {222, "Thai", "Тайская"},       {163, "Vietnamese", "Вьетнамская"},
+    {128, "Japanese", "Японская"},  {134, "Chinese (simplified)", "Китайская (упрощённая)"},
+    {129, "Korean", "Корейская"},   {136, "Chinese (traditional)", "Китайская (традиционная)"},
 };
 
 QString fromUtf8(std::string_view text) {
@@ -59,8 +52,7 @@ template <typename W> W* named(W* widget, const char* name) {
 
 } // namespace
 
-ImportListDialog::ImportListDialog(std::string bytes, const ImportListSetup& setup,
-                                   QWidget* parent)
+ImportListDialog::ImportListDialog(std::string bytes, const ImportListSetup& setup, QWidget* parent)
     : QDialog(parent), bytes_(std::move(bytes)), setup_(setup) {
     setObjectName(QStringLiteral("ImportListDialog"));
     setWindowTitle(text("Import %1", "Импорт %1").arg(QFileInfo(setup_.fileName).fileName()));
@@ -78,7 +70,8 @@ void ImportListDialog::buildControls() {
     auto* details = new QGroupBox(text("File", "Файл"), this);
     auto* form = new QFormLayout(details);
     const ListFormat f = setup_.format;
-    const bool delimited = f == ListFormat::Csv || f == ListFormat::Anki || f == ListFormat::Quizlet;
+    const bool delimited =
+        f == ListFormat::Csv || f == ListFormat::Anki || f == ListFormat::Quizlet;
     if (delimited) {
         delimiter_ = named(new QComboBox(details), "delimiterBox");
         delimiter_->setEditable(true);
@@ -87,9 +80,9 @@ void ImportListDialog::buildControls() {
         delimiter_->addItem(text("tab", "табуляция"), QStringLiteral("\t"));
         delimiter_->addItem(text("comma", "запятая"), QStringLiteral(","));
         delimiter_->addItem(text("semicolon", "точка с запятой"), QStringLiteral(";"));
-        form->addRow(f == ListFormat::Quizlet ? text("Between term and definition:",
-                                                     "Между термином и определением:")
-                                              : text("Delimiter:", "Разделитель:"),
+        form->addRow(f == ListFormat::Quizlet
+                         ? text("Between term and definition:", "Между термином и определением:")
+                         : text("Delimiter:", "Разделитель:"),
                      delimiter_);
         connect(delimiter_, &QComboBox::currentTextChanged, this, &ImportListDialog::reread);
     }
@@ -107,8 +100,8 @@ void ImportListDialog::buildControls() {
                                 "UTF-8 (или как указывает метка порядка байтов)"),
                            QStringLiteral("auto"));
         encoding_->addItem(QStringLiteral("UTF-16"), QStringLiteral("utf-16le"));
-        for (const int page : {1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 874, 932,
-                               936, 949, 950})
+        for (const int page :
+             {1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 874, 932, 936, 949, 950})
             encoding_->addItem(QStringLiteral("Windows-%1").arg(page),
                                QStringLiteral("windows-%1").arg(page));
         form->addRow(text("Character set of the file:", "Кодировка файла:"), encoding_);
@@ -155,9 +148,9 @@ void ImportListDialog::buildControls() {
                                   c.charset);
         const int current = setup_.charsets[i];
         if (charsets_[i]->findData(current) < 0)
-            charsets_[i]->addItem(text("the system's (%1)", "системная (%1)")
-                                      .arg(codePageForCharset(current)),
-                                  current);
+            charsets_[i]->addItem(
+                text("the system's (%1)", "системная (%1)").arg(codePageForCharset(current)),
+                current);
         charsets_[i]->setCurrentIndex(charsets_[i]->findData(current));
         row->addWidget(new QLabel(text("column", "столбец"), fields));
         row->addWidget(columns_[i], 1);
@@ -167,15 +160,15 @@ void ImportListDialog::buildControls() {
         connect(columns_[i], &QComboBox::currentIndexChanged, this, &ImportListDialog::remap);
         connect(charsets_[i], &QComboBox::currentIndexChanged, this, &ImportListDialog::remap);
     }
-    pickCharsets_ = named(new QPushButton(text("Pick the character sets from the text",
-                                               "Подобрать кодировки по тексту"),
-                                          fields),
-                          "pickCharsetsButton");
+    pickCharsets_ = named(
+        new QPushButton(
+            text("Pick the character sets from the text", "Подобрать кодировки по тексту"), fields),
+        "pickCharsetsButton");
     connect(pickCharsets_, &QPushButton::clicked, this, &ImportListDialog::pickCharsetsFromText);
     grid->addRow(pickCharsets_);
-    newVocabulary_ = named(new QRadioButton(text("Start a new vocabulary", "Создать новый словарь"),
-                                            fields),
-                           "newVocabularyButton");
+    newVocabulary_ =
+        named(new QRadioButton(text("Start a new vocabulary", "Создать новый словарь"), fields),
+              "newVocabularyButton");
     appendTo_ = named(new QRadioButton(text("Add the entries to the open vocabulary",
                                             "Добавить записи в открытый словарь"),
                                        fields),
@@ -224,14 +217,15 @@ ListReadOptions ImportListDialog::readOptions() const {
     if (rowSeparator_)
         o.rowSeparator = chosen(rowSeparator_);
     if (encoding_)
-        o.encoding = parseTextEncoding(encoding_->currentData().toString()).value_or(TextEncoding{});
+        o.encoding =
+            parseTextEncoding(encoding_->currentData().toString()).value_or(TextEncoding{});
     if (header_ && !firstRead_)
         o.header = header_->isChecked() ? HeaderChoice::Yes : HeaderChoice::No;
     if (sheet_ && sheet_->currentIndex() >= 0)
         o.sheet = QString::number(sheet_->currentIndex() + 1);
     if (questionLanguage_ && questionLanguage_->currentIndex() >= 0)
-        o.languages = std::array<int, 2>{questionLanguage_->currentIndex(),
-                                         answerLanguage_->currentIndex()};
+        o.languages =
+            std::array<int, 2>{questionLanguage_->currentIndex(), answerLanguage_->currentIndex()};
     return o;
 }
 
@@ -349,7 +343,8 @@ void ImportListDialog::remap() {
             // As it will land: line breaks become blanks.
             QString shown = cell;
             shown.replace(QLatin1String("\r\n"), QLatin1String(" "));
-            shown.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+            shown.replace(QLatin1Char('\n'), QLatin1Char(' '))
+                .replace(QLatin1Char('\r'), QLatin1Char(' '));
             auto* item = new QTableWidgetItem(shown);
             const EncodeResult e = CodePage::forCharset(c.charsets[f]).encode(shown);
             if (!e.ok()) {

@@ -212,9 +212,8 @@ void InterchangeCommands::importListFile(const QString& path, ListFormat format)
             mapped = mapToEntries(dialog.list().sheet, choices, feedback.callback());
         }
         if (!mapped.ok()) {
-            const QString why = mapped.error.isEmpty()
-                                    ? describeUnheld(mapped, dialog.list().sheet)
-                                    : mapped.error;
+            const QString why =
+                mapped.error.isEmpty() ? describeUnheld(mapped, dialog.list().sheet) : mapped.error;
             reportError(QStringLiteral("Cannot import %1:\n%2").arg(file, why));
             return;
         }
