@@ -39,9 +39,9 @@ empty="$work/empty.txt"
 : >"$empty"
 cpu "empty import (baseline)" "$tool" import --format tab3 "$empty" -o /dev/null
 for round in 1 2; do
-    cpu "tab3 import" "$tool" import --format tab3 "$work/rows.txt" -o /dev/null
+    cpu "tab3 import" "$tool" import --format tab3 --charsets 1,204,1 "$work/rows.txt" -o /dev/null
     cpu "csv import" "$tool" import --format csv --charsets 1,204,1 "$work/rows.csv" -o /dev/null
-    cpu "tab3 import" "$tool" import --format tab3 "$work/rows.txt" -o /dev/null
+    cpu "tab3 import" "$tool" import --format tab3 --charsets 1,204,1 "$work/rows.txt" -o /dev/null
     cpu "csv import" "$tool" import --format csv --charsets 1,204,1 "$work/rows.csv" -o /dev/null
     cpu "xlsx import" "$tool" import --format xlsx --charsets 1,204,1 "$work/rows.xlsx" -o /dev/null
     if command -v soffice >/dev/null; then
@@ -51,23 +51,23 @@ for round in 1 2; do
     cpu "xlsx import" "$tool" import --format xlsx --charsets 1,204,1 "$work/rows.xlsx" -o /dev/null
 done
 
+# median LABEL: the median CPU seconds of the runs of LABEL; peak LABEL: their largest peak.
+median() {
+    grep "^$1 [0-9.]* [0-9]*$" "$work/results" | awk '{print $(NF-1)}' | sort -n |
+        awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'
+}
+peak() {
+    grep "^$1 [0-9.]* [0-9]*$" "$work/results" | awk '{print $NF}' | sort -n | tail -1
+}
 echo "== medians of the runs"
-awk -v unpacked="$unpacked" -v csv="$(stat -c %s "$work/rows.csv")" '
-    { cpu[$0] = 1; label = $0; sub(/ [^ ]+ [^ ]+$/, "", label); n[label]++;
-      split($0, f, " "); s = f[length(f) - 1]; p = f[length(f)];
-      t[label, n[label]] = s; m[label, n[label]] = p }
-    END {
-      for (l in n) {
-        k = n[l]; for (i = 1; i <= k; i++) v[i] = t[l, i]; asort(v);
-        med[l] = (k % 2) ? v[(k + 1) / 2] : (v[k / 2] + v[k / 2 + 1]) / 2;
-        peak[l] = m[l, 1]; delete v
-      }
-      for (l in med) printf "%-34s %6.2f s cpu  %8d KB peak\n", l, med[l], peak[l]
-      base = peak["empty import (baseline)"]
-      if (med["tab3 import"] > 0)
-        printf "csv / tab3 CPU: %.2f\n", med["csv import"] / med["tab3 import"]
-      if (med["LibreOffice xlsx -> csv"] > 0)
-        printf "xlsx / LibreOffice CPU: %.2f\n", med["xlsx import"] / med["LibreOffice xlsx -> csv"]
-      printf "xlsx peak above the empty program / unpacked size: %.2f\n", (peak["xlsx import"] - base) * 1024 / unpacked
-      printf "csv peak above the empty program / file size: %.2f\n", (peak["csv import"] - base) * 1024 / csv
-    }' "$work/results"
+base=$(peak "empty import (baseline)")
+csv_bytes=$(stat -c %s "$work/rows.csv")
+for label in "tab3 import" "csv import" "xlsx import" "LibreOffice xlsx -> csv"; do
+    [ -n "$(peak "$label")" ] && printf '%-34s %6.2f s cpu  %8d KB peak\n' "$label" "$(median "$label")" "$(peak "$label")"
+done
+echo "csv / tab3 CPU: $(echo "scale=2; $(median "csv import") / $(median "tab3 import")" | bc)"
+if [ -n "$(peak "LibreOffice xlsx -> csv")" ]; then
+    echo "xlsx / LibreOffice CPU: $(echo "scale=2; $(median "xlsx import") / $(median "LibreOffice xlsx -> csv")" | bc)"
+fi
+echo "csv peak above the empty program / the file: $(echo "scale=2; ($(peak "csv import") - $base) * 1024 / $csv_bytes" | bc)"
+echo "xlsx peak above the empty program / its unpacked size: $(echo "scale=2; ($(peak "xlsx import") - $base) * 1024 / $unpacked" | bc)"

@@ -148,6 +148,8 @@ int readListInto(const Args& args, const QString& command, ListFormat format, co
             printError(e.message(file));
             return kIoError;
         }
+        // The rows hold all that is needed: the file's bytes go before the entries are made.
+        std::string().swap(bytes);
         if (format == ListFormat::Kvtml && !options.languages && list.languages.size() > 2) {
             QStringList named;
             for (qsizetype i = 0; i < list.languages.size(); ++i)

@@ -77,57 +77,62 @@ MappedList mapToEntries(const Sheet& sheet, const MappingChoices& choices,
     for (int f = 0; f < 3; ++f)
         pages[f] = &CodePage::forCharset(choices.charsets[static_cast<std::size_t>(f)]);
 
-    EntryTable& out = result.entries;
-    out.setEntryCount(rows);
+    // The entries are written as the blocks of a vocabulary file (question, comment, answer and
+    // the two extra fields, a line each) and adopted whole: no copy per cell, one buffer.
+    std::string blocks;
+    blocks.reserve(sheet.textBytes() + static_cast<std::size_t>(std::max(rows, 0)) * 10);
     std::vector<std::string_view> cells;
     std::string joined[3];
     std::string encoded[3];
     std::string_view fields[3];
     int index = 0;
-    {
-        BatchWrites batch(out);
-        for (int r = first; r < sheet.rowCount(); ++r) {
-            if (progress && (r - first) % kProgressRows == 0)
-                progress(r - first, rows);
-            sheet.cells(r, cells);
-            bool unheld = false;
-            for (int f = 0; f < 3; ++f) {
-                const int column = choices.columns[static_cast<std::size_t>(f)];
-                std::string_view text =
-                    column >= 0 && static_cast<std::size_t>(column) < cells.size()
-                        ? cells[static_cast<std::size_t>(column)]
-                        : std::string_view();
-                if (joinLines(text, joined[f])) {
-                    ++result.notes.lineBreaks;
-                    text = joined[f];
-                }
-                if (isAscii(text)) {
-                    fields[f] = text;
-                    continue;
-                }
-                EncodeResult e = pages[f]->encode(decodeUtf8(text));
-                if (!e.ok()) {
-                    unheld = true;
-                    ++result.unheldCount;
-                    if (result.unheld.size() < static_cast<std::size_t>(kMaxListedUnheld))
-                        result.unheld.push_back({r, f, column, pages[f]->number(), e.unencodable});
-                }
-                encoded[f] = std::move(e.bytes);
-                fields[f] = encoded[f];
+    for (int r = first; r < sheet.rowCount(); ++r) {
+        if (progress && (r - first) % kProgressRows == 0)
+            progress(r - first, rows);
+        sheet.cells(r, cells);
+        bool unheld = false;
+        for (int f = 0; f < 3; ++f) {
+            const int column = choices.columns[static_cast<std::size_t>(f)];
+            std::string_view text = column >= 0 && static_cast<std::size_t>(column) < cells.size()
+                                        ? cells[static_cast<std::size_t>(column)]
+                                        : std::string_view();
+            if (joinLines(text, joined[f])) {
+                ++result.notes.lineBreaks;
+                text = joined[f];
             }
-            if (unheld && choices.leaveOutUnheldRows) {
-                ++result.notes.rowsLeftOut;
+            if (isAscii(text)) {
+                fields[f] = text;
                 continue;
             }
-            if (!fields[0].empty() || !fields[1].empty() || !fields[2].empty())
-                out.setEntry(index, EntryView{{fields[0], fields[1], fields[2], {}, {}}});
-            ++index;
+            EncodeResult e = pages[f]->encode(decodeUtf8(text));
+            if (!e.ok()) {
+                unheld = true;
+                ++result.unheldCount;
+                if (result.unheld.size() < static_cast<std::size_t>(kMaxListedUnheld))
+                    result.unheld.push_back({r, f, column, pages[f]->number(), e.unencodable});
+            }
+            // A byte that reads as a line end in the page would split the block: as text it
+            // was a line break, so it becomes a blank as the others did.
+            for (char& c : e.bytes)
+                if (c == '\r' || c == '\n')
+                    c = ' ';
+            encoded[f] = std::move(e.bytes);
+            fields[f] = encoded[f];
         }
+        if (unheld && choices.leaveOutUnheldRows) {
+            ++result.notes.rowsLeftOut;
+            continue;
+        }
+        for (const std::string_view line : {fields[0], fields[2], fields[1]}) {
+            blocks.append(line);
+            blocks += "\r\n";
+        }
+        blocks += "\r\n\r\n";
+        ++index;
     }
+    result.entries.adoptEntryBlocks(std::move(blocks), 0);
     if (progress)
         progress(rows, rows);
-    out.setEntryCount(index);
-    out.notifyEntriesChanged(0, out.entryCount() - 1);
     result.entryCount = index;
     return result;
 }

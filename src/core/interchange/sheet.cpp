@@ -1,6 +1,7 @@
 #include "core/interchange/sheet.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace lexanta {
@@ -22,7 +23,7 @@ void Sheet::addCell(std::string_view utf8) {
 void Sheet::endRow(std::int64_t place) {
     // A row's cells run up to the next row's start; an empty row holds one empty cell.
     rowStart_.push_back(pendingStart_);
-    rowPlace_.push_back(place);
+    rowPlace_.push_back(static_cast<std::uint32_t>(std::clamp<std::int64_t>(place, 0, UINT32_MAX)));
     columns_ = std::max(columns_, static_cast<int>(std::max<std::uint64_t>(cellsInRow_, 1)));
     cellsInRow_ = 0;
     pendingStart_ = text_.size();

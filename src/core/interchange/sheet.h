@@ -54,9 +54,9 @@ private:
     Places places_ = Places::Lines;
     std::string text_;
     std::vector<std::uint64_t> rowStart_;
-    std::vector<std::int64_t> rowPlace_;
-    std::uint64_t pendingStart_ = 0; // where the row being built begins
-    std::uint64_t cellsInRow_ = 0;   // cells added to the row being built
+    std::vector<std::uint32_t> rowPlace_; // places past 2^32 - 1 are kept as that
+    std::uint64_t pendingStart_ = 0;      // where the row being built begins
+    std::uint64_t cellsInRow_ = 0;        // cells added to the row being built
     int columns_ = 0;
 };
 

@@ -60,8 +60,9 @@ private slots:
             choose(in<QComboBox>(d, "answerCharsetBox"), 0);
             const bool marked = !preview->item(1, 0)->toolTip().isEmpty() &&
                                 !in<QPushButton>(d, "okButton")->isEnabled() &&
-                                in<QLabel>(d, "problemsLabel")->text().contains(
-                                    QStringLiteral("Cell A3, question (code page 1252)"));
+                                in<QLabel>(d, "problemsLabel")
+                                    ->text()
+                                    .contains(QStringLiteral("Cell A3, question (code page 1252)"));
             in<QPushButton>(d, "pickCharsetsButton")->click();
             return marked && in<QComboBox>(d, "questionCharsetBox")->currentData() == 204 &&
                    in<QPushButton>(d, "okButton")->isEnabled();
@@ -95,8 +96,8 @@ private slots:
             return in<QPushButton>(d, "okButton")->isEnabled();
         });
         w.form->interchange().importText();
-        QCOMPARE(w.column(kQuestion), (QStringList{"cat", "dog", "table, desk", "two lines",
-                                                   "3.5", "25%"}));
+        QCOMPARE(w.column(kQuestion),
+                 (QStringList{"cat", "dog", "table, desk", "two lines", "3.5", "25%"}));
         QCOMPARE(w.column(kAnswer).at(2), QStringLiteral("Tisch"));
         QVERIFY(w.dialogs.messageTexts().first().contains(QStringLiteral("1 rows left out")));
         w.doc().undoStack()->undo();
