@@ -37,6 +37,10 @@ public:
     std::deque<FileAnswer> fileAnswers;
     // Fonts chosen in font dialogs; std::nullopt cancels; empty queue cancels.
     std::deque<std::optional<FieldFont>> fontAnswers;
+    // The program's own dialogs: each answer works the dialog and says whether it is accepted;
+    // an empty queue cancels.
+    std::deque<std::function<bool(QDialog&)>> dialogAnswers;
+    int dialogsShown = 0;
 
     std::vector<ShownMessage> messages;
     std::vector<FileDialogState> openDialogsShown, saveDialogsShown;
@@ -81,6 +85,15 @@ public:
         ++findShown;
         findState = &state;
         onFind = std::move(find);
+    }
+
+    bool runDialog(QDialog& dialog) override {
+        ++dialogsShown;
+        if (dialogAnswers.empty())
+            return false;
+        const std::function<bool(QDialog&)> answer = std::move(dialogAnswers.front());
+        dialogAnswers.pop_front();
+        return answer(dialog);
     }
 
     // Presses the find dialog's find button with the given text and options.

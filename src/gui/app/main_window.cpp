@@ -187,6 +187,7 @@ void MainWindow::buildCommands(const WindowServices& services) {
         [this] { return language_->isEnglishInterface(); }, [this] { return selectedEntries(); },
         this);
     print_->setProgressBar(progress_);
+    interchange_->setLanguageTest([this] { return language_->isEnglishInterface(); });
     settings_ = new FormSettings(*this, configFolder_, this);
     recovery_ = new CrashRecovery(doc, dialogs, this, services.dataFolder, this);
     settings_->setObjectName(QStringLiteral("FormStorage1"));
@@ -328,7 +329,8 @@ void MainWindow::restoreSettingsOnFirstShow() {
 
 namespace {
 
-// The first local .lut file a drag carries; empty when it carries none.
+// The first local .lut file a drag carries, or list (.csv, .ods, .xlsx, .kvtml) to import; empty
+// when it carries none.
 QString draggedVocabulary(const QMimeData* data) {
     if (!data || !data->hasUrls())
         return {};
@@ -338,7 +340,7 @@ QString draggedVocabulary(const QMimeData* data) {
         // toLocalFile() would read the name's bytes as UTF-8; the URL keeps them encoded.
         const QString path = fileNameFromBytes(
             QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
-        if (path.endsWith(QLatin1String(".lut"), Qt::CaseInsensitive))
+        if (path.endsWith(QLatin1String(".lut"), Qt::CaseInsensitive) || listFormatOfFile(path))
             return path;
     }
     return {};
@@ -356,7 +358,13 @@ void MainWindow::dropEvent(QDropEvent* event) {
     if (path.isEmpty())
         return;
     event->acceptProposedAction();
-    files_->openRecent(path); // the file chosen for opening, loaded as Load does
+    // The import dialog is modal: it opens after the drop has ended.
+    if (const std::optional<ListFormat> list = listFormatOfFile(path))
+        QMetaObject::invokeMethod(
+            interchange_, [this, path, f = *list] { interchange_->importListFile(path, f); },
+            Qt::QueuedConnection);
+    else
+        files_->openRecent(path); // the file chosen for opening, loaded as Load does
 }
 
 void MainWindow::saveSettingsOnClose() {

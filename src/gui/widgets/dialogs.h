@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QDialog;
 class QWidget;
 
 namespace lexanta {
@@ -48,6 +49,8 @@ public:
     // Shows the modeless find dialog, or brings it to the front; `onFind` runs at each press
     // of its find button with the state updated.
     virtual void showFind(QWidget* owner, FindDialogState& state, std::function<void()> onFind) = 0;
+    // Shows one of the program's own modal dialogs; true when it was accepted.
+    virtual bool runDialog(QDialog& dialog) = 0;
 };
 
 } // namespace lexanta

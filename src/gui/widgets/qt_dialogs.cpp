@@ -1,5 +1,7 @@
 #include "gui/widgets/qt_dialogs.h"
 
+#include <QDialog>
+
 #include "gui/widgets/field_font_dialog.h"
 #include "gui/widgets/find_dialog.h"
 #include "platform/file_names.h"
@@ -137,6 +139,10 @@ bool QtDialogs::openFile(QWidget* owner, FileDialogState& state) {
 
 bool QtDialogs::saveFile(QWidget* owner, FileDialogState& state) {
     return runFileDialog(owner, state, QFileDialog::AcceptSave);
+}
+
+bool QtDialogs::runDialog(QDialog& dialog) {
+    return dialog.exec() == QDialog::Accepted;
 }
 
 bool QtDialogs::chooseFont(QWidget* owner, FieldFont& font) {

@@ -19,6 +19,7 @@ public:
     bool saveFile(QWidget* owner, FileDialogState& state) override;
     bool chooseFont(QWidget* owner, FieldFont& font) override;
     void showFind(QWidget* owner, FindDialogState& state, std::function<void()> onFind) override;
+    bool runDialog(QDialog& dialog) override;
 
     // "label|pattern|label|pattern" to Qt's "label (pattern);;..." name filters.
     static QStringList nameFilters(const QString& filter);
