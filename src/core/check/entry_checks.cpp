@@ -15,6 +15,10 @@ bool hasHighByte(std::string_view cell) {
     return std::any_of(cell.begin(), cell.end(), [](char c) { return (c & 0x80) != 0; });
 }
 
+bool isMultiBytePage(int number) {
+    return number == 932 || number == 936 || number == 949 || number == 950 || number == 1361;
+}
+
 bool wants(const EntryCheckContext& context, CheckKind kind) {
     return (context.setup->kinds & kindBit(kind)) != 0;
 }
@@ -46,10 +50,21 @@ void checkGaps(const EntryView& e, int entry, const EntryCheckContext& context,
         add(out, CheckKind::Gap, Problem::EmptyQuestion, entry, kQuestion);
     if (!answer)
         add(out, CheckKind::Gap, Problem::EmptyAnswer, entry, kAnswer);
-    if (question && answer) {
-        const QString q = context.pages[kQuestion]->decode(e[kQuestion]).trimmed();
-        const QString a = context.pages[kAnswer]->decode(e[kAnswer]).trimmed();
-        if (!q.isEmpty() && q.compare(a, Qt::CaseInsensitive) == 0)
+    // Compared without the blanks at their ends; texts of single-byte pages of different
+    // lengths differ, which spares decoding them.
+    const auto core = [](std::string_view t) {
+        while (!t.empty() && static_cast<unsigned char>(t.front()) <= ' ')
+            t.remove_prefix(1);
+        while (!t.empty() && static_cast<unsigned char>(t.back()) <= ' ')
+            t.remove_suffix(1);
+        return t;
+    };
+    const std::string_view q = core(e[kQuestion]), a = core(e[kAnswer]);
+    const bool multiByte = isMultiBytePage(context.pages[kQuestion]->number()) ||
+                           isMultiBytePage(context.pages[kAnswer]->number());
+    if (!q.empty() && !a.empty() && (q.size() == a.size() || multiByte)) {
+        const QString qt = context.pages[kQuestion]->decode(q);
+        if (qt.compare(context.pages[kAnswer]->decode(a), Qt::CaseInsensitive) == 0)
             add(out, CheckKind::Gap, Problem::AnswerIsQuestion, entry, kAnswer);
     }
 }

@@ -3,6 +3,7 @@
 #include "core/check/entry_checks.h"
 #include "core/check/field_languages.h"
 #include "core/check/field_speller.h"
+#include "core/listops/sorting.h"
 #include "platform/both_cores.h"
 #include "platform/codepage.h"
 #include "platform/collation.h"
@@ -81,10 +82,19 @@ private:
 
 } // namespace
 
-std::uint64_t primaryKeyHash(const KeyCollator& primary, const QString& text) {
-    if (std::none_of(text.begin(), text.end(), [](QChar c) { return c.isLetterOrNumber(); }))
+namespace {
+
+// A key whose collation part is empty (blanks and punctuation only) compares nothing.
+std::uint64_t keyHash(std::string_view key) {
+    if (key.size() < 2 || key[1] == '\0')
         return 0;
-    return hashOf(primary.sortKey(text)) | 1;
+    return hashOf(key) | 1;
+}
+
+} // namespace
+
+std::uint64_t primaryKeyHash(const KeyCollator& primary, const QString& text) {
+    return keyHash(primary.sortKey(text));
 }
 
 // The code pages of one thread: multi-byte converters keep state, so each thread has its own.
@@ -212,22 +222,32 @@ void ListCheck::run(const Vocabulary& vocabulary, const CheckOptions& options,
     // The question field and the comments here, the answers on the second core.
     const bool split = n >= kRowsWorthASecondCore;
     const bool groups = wantsGroups();
+    if (groups) {
+        // The sort's keys, at the primary level.
+        for (const auto& [field, member] :
+             {std::pair{kQuestion, &EntryState::questionKey}, {kAnswer, &EntryState::answerKey}}) {
+            std::vector<std::string> keys;
+            const std::vector<std::uint32_t> ranks = keyRanks(
+                table, field, CodePage::get(setup_.fields[field].codePage), *collator_, &keys);
+            std::vector<std::uint64_t> ids(keys.size());
+            for (std::size_t r = 0; r < keys.size(); ++r)
+                ids[r] = keyHash(keys[r]);
+            for (int i = 0; i < n; ++i)
+                entries_[static_cast<std::size_t>(i)].*member = ids[ranks[i]];
+        }
+    }
     std::vector<Finding> found[2];
     runOnBothCores(split, [&](int part) {
         Pages pages(setup_, *this, n);
-        const int keyField = part == 0 ? kQuestion : kAnswer;
-        KeyCache keys(*collator_, *pages.context.pages[keyField]);
         const unsigned mask = part == 0 ? (1u << kQuestion) | (1u << kComment) : 1u << kAnswer;
+        found[part].reserve(static_cast<std::size_t>(n) / 4);
         for (int i = 0; i < n; ++i) {
             checkEntry(table, i, pages.context, mask, found[part]);
-            EntryState& state = entries_[static_cast<std::size_t>(i)];
             if (part == 0) {
-                state.fingerprint = fingerprintOf(table.entry(i));
+                entries_[static_cast<std::size_t>(i)].fingerprint = fingerprintOf(table.entry(i));
                 if (progress && (i + 1) % kProgressEntries == 0)
                     progress(i + 1, n);
             }
-            if (groups)
-                (part == 0 ? state.questionKey : state.answerKey) = keys(table.text(i, keyField));
         }
     });
     findings_ = std::move(found[0]);
