@@ -134,6 +134,14 @@ QStringList ListCheck::suggestions(int field, const QString& word) const {
     return s ? s->suggestions(word) : QStringList();
 }
 
+void ListCheck::clear() {
+    hasRun_ = pending_ = regroupAll_ = stale_ = false;
+    findings_.clear();
+    entries_.clear();
+    dirty_.clear();
+    dirtyKeys_.clear();
+}
+
 std::vector<int> ListCheck::groupOf(int entry) const {
     if (entry < 0 || entry >= static_cast<int>(entries_.size()))
         return {};
@@ -218,6 +226,7 @@ void ListCheck::run(const Vocabulary& vocabulary, const CheckOptions& options,
     dirtyKeys_.clear();
     regroupAll_ = false;
     pending_ = false;
+    stale_ = false;
 
     // The question field and the comments here, the answers on the second core.
     const bool split = n >= kRowsWorthASecondCore;
@@ -322,8 +331,12 @@ void ListCheck::forceCheck(int entry) {
 }
 
 void ListCheck::entriesInserted(int first, int count) {
-    if (!hasRun_ || count <= 0)
+    if (!hasRun_ || count <= 0 || stale_)
         return;
+    if (first < 0 || first > static_cast<int>(entries_.size())) {
+        stale_ = pending_ = true;
+        return;
+    }
     entries_.insert(entries_.begin() + first, static_cast<std::size_t>(count), EntryState{});
     dirty_.insert(dirty_.begin() + first, static_cast<std::size_t>(count), kForced);
     for (Finding& f : findings_) {
@@ -338,8 +351,12 @@ void ListCheck::entriesInserted(int first, int count) {
 }
 
 void ListCheck::entriesRemoved(int first, int count) {
-    if (!hasRun_ || count <= 0)
+    if (!hasRun_ || count <= 0 || stale_)
         return;
+    if (first < 0 || first + count > static_cast<int>(entries_.size())) {
+        stale_ = pending_ = true;
+        return;
+    }
     const int last = first + count - 1;
     for (int i = first; i <= last; ++i)
         if (const std::uint64_t key = entries_[static_cast<std::size_t>(i)].questionKey)
@@ -358,8 +375,13 @@ void ListCheck::entriesRemoved(int first, int count) {
 }
 
 void ListCheck::entryMoved(int from, int to) {
-    if (!hasRun_ || from == to)
+    if (!hasRun_ || from == to || stale_)
         return;
+    const int n = static_cast<int>(entries_.size());
+    if (from < 0 || to < 0 || from >= n || to >= n) {
+        stale_ = pending_ = true;
+        return;
+    }
     const auto at = [](auto& v, int i) { return v.begin() + i; };
     if (from < to) {
         std::rotate(at(entries_, from), at(entries_, from + 1), at(entries_, to + 1));
@@ -395,8 +417,13 @@ void ListCheck::entryMoved(int from, int to) {
 }
 
 void ListCheck::entriesReordered(int first, const std::vector<int>& newOrder) {
-    if (!hasRun_ || newOrder.empty())
+    if (!hasRun_ || newOrder.empty() || stale_)
         return;
+    if (first < 0 || first + static_cast<long long>(newOrder.size()) >
+                         static_cast<long long>(entries_.size())) {
+        stale_ = pending_ = true;
+        return;
+    }
     const int count = static_cast<int>(newOrder.size());
     std::vector<int> newOfOld(newOrder.size());
     std::vector<EntryState> states(newOrder.size());
@@ -438,7 +465,7 @@ void ListCheck::update(const Vocabulary& vocabulary) {
         return;
     const EntryTable& table = vocabulary.entries;
     const int n = table.entryCount();
-    if (n != static_cast<int>(entries_.size())) { // not followed step by step: start afresh
+    if (stale_ || n != static_cast<int>(entries_.size())) { // start afresh
         run(vocabulary, options_);
         return;
     }

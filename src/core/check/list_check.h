@@ -30,6 +30,8 @@ public:
     void run(const Vocabulary& vocabulary, const CheckOptions& options,
              const ProgressCallback& progress = {});
     bool hasRun() const { return hasRun_; }
+    // Forgets the run (the document was replaced).
+    void clear();
     const CheckOptions& options() const { return options_; }
     const CheckSetup& setup() const { return setup_; }
 
@@ -80,6 +82,7 @@ private:
     bool hasRun_ = false;
     bool pending_ = false;
     bool regroupAll_ = false;
+    bool stale_ = false; // told of a change that does not fit: update() runs afresh
     int lastEntry_ = -1; // the entry that was last at the last run or update, where it is now
     CheckOptions options_;
     CheckSetup setup_;

@@ -5,6 +5,7 @@
 #include "gui/app/form_settings.h"
 #include "gui/app/layout_rule.h"
 #include "gui/app/speed_bar.h"
+#include "gui/check/check_commands.h"
 #include "gui/editing/combo_edit.h"
 #include "gui/editing/entry_editor.h"
 #include "gui/editing/entry_grid.h"
@@ -13,6 +14,7 @@
 #include "gui/editing/layout_commands.h"
 #include "gui/interchange/interchange_commands.h"
 #include "gui/listops/list_commands.h"
+#include "gui/listops/replace_commands.h"
 #include "gui/ui_language/language_commands.h"
 #include "gui/vocab/crash_recovery.h"
 #include "gui/vocab/description_editor.h"
@@ -400,6 +402,11 @@ void MainWindow::buildCommands(const WindowServices& services) {
     lists_ = new ListCommands(
         doc, dialogs, this, grid_, progress_, [this] { return language_->isEnglishInterface(); },
         this);
+    const auto isEnglish = [this] { return language_->isEnglishInterface(); };
+    replacing_ = new ReplaceCommands(doc, dialogs, this, grid_, progress_, isEnglish, this);
+    checks_ = new CheckCommands(doc, dialogs, this, grid_, progress_, isEnglish, this);
+    connect(language_, &LanguageCommands::unstoredTextsApplied, checks_,
+            &CheckCommands::showTexts);
     interchange_ = new InterchangeCommands(doc, dialogs, this, files_->openDialog(), this);
     interchange_->setProgressBar(progress_);
     settings_ = new FormSettings(*this, configFolder_, this);
@@ -441,13 +448,15 @@ void MainWindow::fillMenus() {
     QMenu* edit = child<QMenu>(this, "Edit1");
     edit->addActions({editor_->undoAction(), editor_->redoAction()});
     edit->addSeparator();
-    edit->addActions({lists_->findAction(), lists_->findNextAction(), lists_->replaceAction()});
+    edit->addActions({lists_->findAction(), lists_->findNextAction(), lists_->replaceAction(),
+                      replacing_->replaceAction()});
 
     QMenu* service = child<QMenu>(this, "Service1");
     QMenu* sort = child<QMenu>(this, "Sort1");
     for (int column = 1; column <= 3; ++column)
         sort->addAction(lists_->sortMenuAction(column));
-    service->addActions({lists_->shuffleAction(), lists_->swapAction(), lists_->frequencyAction()});
+    service->addActions({lists_->shuffleAction(), lists_->swapAction(), lists_->frequencyAction(),
+                         checks_->checkAction()});
     service->addSeparator();
     service->addAction(files_->removeBlankLinesAction());
     QMenu* language =

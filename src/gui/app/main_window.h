@@ -30,6 +30,8 @@ class SpeedBar;
 class WindowTexts;
 class DescriptionEditor;
 class CrashRecovery;
+class CheckCommands;
+class ReplaceCommands;
 
 // Services the window is built with; tests pass scripted ones.
 struct WindowServices {
@@ -59,6 +61,8 @@ public:
     LanguageCommands& language() const { return *language_; }
     FormSettings& settings() const { return *settings_; }
     CrashRecovery& recovery() const { return *recovery_; }
+    CheckCommands& checks() const { return *checks_; }
+    ReplaceCommands& replacing() const { return *replacing_; }
     WindowTexts& texts() const { return *texts_; }
     Dialogs& dialogs() const { return *dialogs_; }
 
@@ -129,6 +133,8 @@ private:
     LanguageCommands* language_ = nullptr;
     FormSettings* settings_ = nullptr;
     CrashRecovery* recovery_ = nullptr;
+    CheckCommands* checks_ = nullptr;
+    ReplaceCommands* replacing_ = nullptr;
 };
 
 } // namespace lexanta
