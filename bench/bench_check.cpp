@@ -80,30 +80,30 @@ int main(int argc, char** argv) {
     }
     ListCheck check;
     std::printf("entries                  %d\n", doc.entries.entryCount());
-    std::printf("check                    %s\n",
-                seconds([&] { check.run(doc, options); }).c_str());
+    std::printf("check                    %s\n", seconds([&] { check.run(doc, options); }).c_str());
     const auto counts = check.counts();
     for (int k = 0; k < kCheckKindCount; ++k)
         std::printf("  %-22s %d\n", kindId(static_cast<CheckKind>(k)).toLatin1().constData(),
                     counts[static_cast<std::size_t>(k)]);
-    std::printf("check again              %s\n",
-                seconds([&] { check.run(doc, options); }).c_str());
+    std::printf("check again              %s\n", seconds([&] { check.run(doc, options); }).c_str());
 
     Follower follower(check);
     doc.entries.setObserver(&follower);
     const int middle = doc.entries.entryCount() / 2;
-    std::printf("edit a cell, update      %s\n", seconds([&] {
+    std::printf("edit a cell, update      %s\n",
+                seconds([&] {
                     doc.entries.setText(middle, kQuestion, doc.entries.text(0, kQuestion));
                     check.update(doc);
                 }).c_str());
     std::printf("insert at the top        %s\n", seconds([&] {
-                    doc.entries.insertEntries(0, 1);
-                    doc.entries.setText(0, kQuestion, "recieve");
-                    check.update(doc);
-                }).c_str());
+                                                     doc.entries.insertEntries(0, 1);
+                                                     doc.entries.setText(0, kQuestion, "recieve");
+                                                     check.update(doc);
+                                                 }).c_str());
     const KeyCollator collator;
     const CodePage& page = CodePage::forCharset(doc.header.fonts[kQuestion].charset);
-    std::printf("sort, update             %s\n", seconds([&] {
+    std::printf("sort, update             %s\n",
+                seconds([&] {
                     doc.entries.reorder(0, sortOrder(doc.entries, kQuestion, page, collator));
                     check.update(doc);
                 }).c_str());

@@ -49,8 +49,8 @@ bool parseDictionaries(const QString& list, CheckOptions& options, QString& erro
     for (const QString& item : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const std::optional<int> field = fieldOfName(item.section(QLatin1Char('='), 0, 0));
         if (!field || !item.contains(QLatin1Char('='))) {
-            error = QStringLiteral("--dictionary takes FIELD=NAME items (Q=en_US), not '%1'")
-                        .arg(item);
+            error =
+                QStringLiteral("--dictionary takes FIELD=NAME items (Q=en_US), not '%1'").arg(item);
             return false;
         }
         const QString name = item.section(QLatin1Char('='), 1).trimmed();
@@ -71,9 +71,9 @@ int printFindings(const ListCheck& check, const QString& path, bool json, bool s
     QJsonArray items;
     std::string lines;
     for (const Finding& f : check.findings()) {
-        const QStringList suggestions =
-            suggest && f.problem == Problem::Misspelt ? check.suggestions(f.field, f.text)
-                                                      : QStringList();
+        const QStringList suggestions = suggest && f.problem == Problem::Misspelt
+                                            ? check.suggestions(f.field, f.text)
+                                            : QStringList();
         const QString text = describe(f, setup, english);
         if (json) {
             QJsonObject item{{QStringLiteral("entry"), f.entry + 1},
@@ -88,10 +88,10 @@ int printFindings(const ListCheck& check, const QString& path, bool json, bool s
             }
             items.append(item);
         } else {
-            lines += utf8(QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
-                              .arg(f.entry + 1)
-                              .arg(fieldTitle(f.field, true), kindId(f.kind), text,
-                                   suggestions.value(0)));
+            lines += utf8(
+                QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
+                    .arg(f.entry + 1)
+                    .arg(fieldTitle(f.field, true), kindId(f.kind), text, suggestions.value(0)));
         }
     }
     if (json) {
@@ -174,7 +174,8 @@ int replaceCommand(const Args& args) {
              args.value(QStringLiteral("fields")).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
             const std::optional<int> field = fieldOfName(f);
             if (!field)
-                return usageError(name, QStringLiteral("--fields takes q, a and c, not '%1'").arg(f));
+                return usageError(name,
+                                  QStringLiteral("--fields takes q, a and c, not '%1'").arg(f));
             options.fields[*field] = true;
         }
     }
@@ -240,24 +241,25 @@ const Registrar checkRegistrar(
      checkCommand});
 
 QList<CommandOption> replaceOptions() {
-    return {{{QStringLiteral("find")}, QStringLiteral("TEXT"), QStringLiteral("what to find"), true},
-            {{QStringLiteral("with")},
-             QStringLiteral("TEXT"),
-             QStringLiteral("what to put in its place; with --regex \\1 .. \\99 are the captures"),
-             true},
-            outputOption(QStringLiteral("OUT.lut")),
-            {{QStringLiteral("fields")},
-             QStringLiteral("q,a,c"),
-             QStringLiteral("the fields to replace in (all three when not given)"),
-             false},
-            {{QStringLiteral("regex")},
-             {},
-             QStringLiteral("TEXT is a regular expression (Perl syntax)"),
-             false},
-            {{QStringLiteral("case")}, {}, QStringLiteral("match the letter case"), false},
-            {{QStringLiteral("whole-words")}, {}, QStringLiteral("match whole words only"), false},
-            removeBlankLinesOption(),
-            oldFormatOption()};
+    return {
+        {{QStringLiteral("find")}, QStringLiteral("TEXT"), QStringLiteral("what to find"), true},
+        {{QStringLiteral("with")},
+         QStringLiteral("TEXT"),
+         QStringLiteral("what to put in its place; with --regex \\1 .. \\99 are the captures"),
+         true},
+        outputOption(QStringLiteral("OUT.lut")),
+        {{QStringLiteral("fields")},
+         QStringLiteral("q,a,c"),
+         QStringLiteral("the fields to replace in (all three when not given)"),
+         false},
+        {{QStringLiteral("regex")},
+         {},
+         QStringLiteral("TEXT is a regular expression (Perl syntax)"),
+         false},
+        {{QStringLiteral("case")}, {}, QStringLiteral("match the letter case"), false},
+        {{QStringLiteral("whole-words")}, {}, QStringLiteral("match whole words only"), false},
+        removeBlankLinesOption(),
+        oldFormatOption()};
 }
 
 const Registrar replaceRegistrar(

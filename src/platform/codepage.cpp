@@ -180,8 +180,8 @@ int charsetForCodePage(int codePage) {
     // 1252 is ANSI (0), not the symbol set that also maps to it.
     if (codePage == 1252)
         return 0;
-    for (int charset : {77, 128, 129, 130, 134, 136, 161, 162, 163, 177, 178, 186, 204, 222, 238,
-                        255})
+    for (int charset :
+         {77, 128, 129, 130, 134, 136, 161, 162, 163, 177, 178, 186, 204, 222, 238, 255})
         if (codePageForCharset(charset) == codePage)
             return charset;
     return -1;

@@ -23,7 +23,8 @@ QMap<QString, QString> argsOf(const QString& folder) {
     if (file.open(QIODevice::ReadOnly))
         for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n')))
             if (!line.isEmpty())
-                args.insert(line.section(QLatin1Char('='), 0, 0), line.section(QLatin1Char('='), 1));
+                args.insert(line.section(QLatin1Char('='), 0, 0),
+                            line.section(QLatin1Char('='), 1));
     return args;
 }
 

@@ -128,8 +128,8 @@ ListEdit planFix(const Vocabulary& vocabulary, const ListCheck& check, const Fin
     const std::string_view cell = table.text(finding.entry, finding.field);
     switch (fix.kind) {
     case FixKind::Suggestion:
-        if (auto text = respelt(cell, pageOf(check, finding.field), finding.position,
-                                finding.text, fix.text))
+        if (auto text = respelt(cell, pageOf(check, finding.field), finding.position, finding.text,
+                                fix.text))
             edit.cells.push_back({finding.entry, finding.field, std::move(*text)});
         break;
     case FixKind::Tidy:
@@ -193,9 +193,9 @@ ListEdit planFixAll(const Vocabulary& vocabulary, const ListCheck& check, CheckK
     }
     if (kind == CheckKind::Duplicate || kind == CheckKind::DifferentAnswers) {
         for (const std::vector<int>& group : check.duplicateGroups()) {
-            const bool differ =
-                std::any_of(group.begin(), group.end(),
-                            [&](int e) { return !check.answersAgree(group.front(), e); });
+            const bool differ = std::any_of(group.begin(), group.end(), [&](int e) {
+                return !check.answersAgree(group.front(), e);
+            });
             if (kind == CheckKind::DifferentAnswers && !differ)
                 continue;
             if (const std::vector<int> members = joinMembers(check, group, kind);

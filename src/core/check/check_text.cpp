@@ -48,8 +48,8 @@ QString kindTitle(CheckKind kind, bool english) {
 }
 
 QString kindId(CheckKind kind) {
-    static const char* ids[] = {"duplicates", "different-answers", "spelling",
-                                "gaps",       "blanks",            "characters"};
+    static const char* ids[] = {"duplicates", "different-answers", "spelling", "gaps",
+                                "blanks",     "characters"};
     return QString::fromLatin1(ids[static_cast<int>(kind)]);
 }
 

@@ -80,7 +80,7 @@ struct FieldSetup {
     QString language;     // ISO code ("en", "ru"); empty when unknown
     QString languageName; // as the description or the layout gave it
     LanguageSource source = LanguageSource::None;
-    QString dictionary; // installed dictionary name; empty: no spelling
+    QString dictionary;             // installed dictionary name; empty: no spelling
     bool dictionaryMissing = false; // the language has no installed dictionary
     int languageCodePage = 0;       // the page the language is written in; 0 unknown
     bool operator==(const FieldSetup&) const = default;

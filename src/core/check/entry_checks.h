@@ -18,7 +18,7 @@ struct EntryCheckContext {
     const CheckSetup* setup = nullptr;
     std::array<const CodePage*, 3> pages{};         // of the fonts' character sets
     std::array<const CodePage*, 3> languagePages{}; // of the languages; null: unknown
-    std::array<FieldSpeller*, 3> spellers{}; // null: that field's spelling is not checked
+    std::array<FieldSpeller*, 3> spellers{};        // null: that field's spelling is not checked
     int entryCount = 1;
 };
 

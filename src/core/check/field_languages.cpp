@@ -109,8 +109,7 @@ QString languageName(const QString& code) {
 CheckSetup checkSetup(const VocabularyHeader& header, const CheckOptions& options) {
     CheckSetup setup;
     setup.kinds = options.kinds;
-    const std::string* described[3] = {&header.questionsLanguage, &header.answersLanguage,
-                                       nullptr};
+    const std::string* described[3] = {&header.questionsLanguage, &header.answersLanguage, nullptr};
     for (int field = 0; field < 3; ++field) {
         FieldSetup& f = setup.fields[field];
         f.charset = header.fonts[field].charset;

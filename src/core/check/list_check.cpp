@@ -64,7 +64,8 @@ void mergeInto(std::vector<Finding>& into, std::vector<Finding>&& more) {
 // Keys of distinct texts, each computed once.
 class KeyCache {
 public:
-    KeyCache(const KeyCollator& collator, const CodePage& page) : collator_(collator), page_(page) {}
+    KeyCache(const KeyCollator& collator, const CodePage& page)
+        : collator_(collator), page_(page) {}
     std::uint64_t operator()(std::string_view bytes) {
         if (bytes.empty())
             return 0;
@@ -118,8 +119,8 @@ struct ListCheck::Pages {
     }
 };
 
-ListCheck::ListCheck() : collator_(std::make_unique<KeyCollator>(QString(),
-                                                                  KeyCollator::Strength::Primary)) {}
+ListCheck::ListCheck()
+    : collator_(std::make_unique<KeyCollator>(QString(), KeyCollator::Strength::Primary)) {}
 ListCheck::~ListCheck() = default;
 
 FieldSpeller* ListCheck::speller(int field) const {
@@ -191,8 +192,8 @@ std::array<int, kCheckKindCount> ListCheck::counts() const {
 }
 
 bool ListCheck::wantsGroups() const {
-    return (setup_.kinds & (kindBit(CheckKind::Duplicate) | kindBit(CheckKind::DifferentAnswers))) !=
-           0;
+    return (setup_.kinds &
+            (kindBit(CheckKind::Duplicate) | kindBit(CheckKind::DifferentAnswers))) != 0;
 }
 
 void ListCheck::loadSpellers() {
@@ -419,8 +420,8 @@ void ListCheck::entryMoved(int from, int to) {
 void ListCheck::entriesReordered(int first, const std::vector<int>& newOrder) {
     if (!hasRun_ || newOrder.empty() || stale_)
         return;
-    if (first < 0 || first + static_cast<long long>(newOrder.size()) >
-                         static_cast<long long>(entries_.size())) {
+    if (first < 0 ||
+        first + static_cast<long long>(newOrder.size()) > static_cast<long long>(entries_.size())) {
         stale_ = pending_ = true;
         return;
     }

@@ -61,8 +61,7 @@ QRegularExpression replacePattern(const ReplaceOptions& options, QString* error)
     return re;
 }
 
-int replaceInText(QString& text, const QRegularExpression& pattern,
-                  const ReplaceOptions& options) {
+int replaceInText(QString& text, const QRegularExpression& pattern, const ReplaceOptions& options) {
     int count = 0;
     QString out;
     qsizetype done = 0;
@@ -127,8 +126,8 @@ std::optional<std::pair<int, int>> findReplaceable(const EntryTable& table,
     if (options.find.isEmpty() || !pattern.isValid())
         return std::nullopt;
     const int count = table.entryCount();
-    const long long start = static_cast<long long>(std::clamp(entry, 0, count - 1)) * 3 +
-                            std::clamp(field, 0, 2);
+    const long long start =
+        static_cast<long long>(std::clamp(entry, 0, count - 1)) * 3 + std::clamp(field, 0, 2);
     for (long long k = 0; k < static_cast<long long>(count) * 3; ++k) {
         const long long at = (start + k) % (static_cast<long long>(count) * 3);
         const int e = static_cast<int>(at / 3);

@@ -45,8 +45,8 @@ struct ReplacePlan {
 // Every replacement in entries first..last of the chosen fields, each cell decoded and encoded
 // again with its field's page (`pages`); cells without a match keep their bytes.
 ReplacePlan planReplace(const EntryTable& table, const ReplaceOptions& options,
-                        const std::array<const CodePage*, 3>& pages, int first = 0,
-                        int last = -1, const ProgressCallback& progress = {});
+                        const std::array<const CodePage*, 3>& pages, int first = 0, int last = -1,
+                        const ProgressCallback& progress = {});
 
 // The first cell at or after (entry, field), in entry order then field order, with a match; the
 // search goes round to the first entry once. Nothing when there is none.

@@ -405,8 +405,7 @@ void MainWindow::buildCommands(const WindowServices& services) {
     const auto isEnglish = [this] { return language_->isEnglishInterface(); };
     replacing_ = new ReplaceCommands(doc, dialogs, this, grid_, progress_, isEnglish, this);
     checks_ = new CheckCommands(doc, dialogs, this, grid_, progress_, isEnglish, this);
-    connect(language_, &LanguageCommands::unstoredTextsApplied, checks_,
-            &CheckCommands::showTexts);
+    connect(language_, &LanguageCommands::unstoredTextsApplied, checks_, &CheckCommands::showTexts);
     interchange_ = new InterchangeCommands(doc, dialogs, this, files_->openDialog(), this);
     interchange_->setProgressBar(progress_);
     settings_ = new FormSettings(*this, configFolder_, this);

@@ -38,8 +38,8 @@ CheckCommands::CheckCommands(Document& document, Dialogs& dialogs, QMainWindow* 
                              std::function<bool()> isEnglish, QObject* parent)
     : QObject(parent), document_(document), dialogs_(dialogs), window_(window), grid_(grid),
       progress_(progress), isEnglish_(std::move(isEnglish)) {
-    check_ = namedAction(this, "CheckList1", QStringLiteral("&Check list..."),
-                         QKeySequence(Qt::Key_F7));
+    check_ =
+        namedAction(this, "CheckList1", QStringLiteral("&Check list..."), QKeySequence(Qt::Key_F7));
     connect(check_, &QAction::triggered, this, &CheckCommands::runCheck);
 
     panel_ = new CheckPanel(window);
@@ -95,8 +95,10 @@ void CheckCommands::showTexts(bool english) {
     filling_ = true;
     for (int field = 0; field < 3; ++field) {
         QComboBox* box = panel_->dictionaryBox(field);
-        box->setItemText(0, english ? QStringLiteral("automatic") : QStringLiteral("автоматически"));
-        box->setItemText(box->count() - 1, english ? QStringLiteral("none") : QStringLiteral("нет"));
+        box->setItemText(0,
+                         english ? QStringLiteral("automatic") : QStringLiteral("автоматически"));
+        box->setItemText(box->count() - 1,
+                         english ? QStringLiteral("none") : QStringLiteral("нет"));
     }
     filling_ = false;
     if (list_.hasRun())
@@ -138,6 +140,7 @@ void CheckCommands::runCheck() {
     }
     headerSetup_ = checkSetup(document_.header(), options_);
     replaced_ = false;
+    freshRun_ = true;
     showFindings();
 }
 
@@ -172,9 +175,15 @@ void CheckCommands::showFindings() {
     }
     const bool english = isEnglish_();
     model->show(&list_, english);
-    for (int k = 0; k < kCheckKindCount; ++k)
-        view->setExpanded(model->kindIndex(static_cast<CheckKind>(k)),
-                          expanded[static_cast<std::size_t>(k)]);
+    for (int k = 0; k < kCheckKindCount; ++k) {
+        const auto kind = static_cast<CheckKind>(k);
+        // A kind's heading takes the whole width; after a new run the kinds with findings open.
+        view->setFirstColumnSpanned(k, QModelIndex(), true);
+        view->setExpanded(model->kindIndex(kind), freshRun_
+                                                      ? model->count(kind) > 0
+                                                      : expanded[static_cast<std::size_t>(k)]);
+    }
+    freshRun_ = false;
     QModelIndex again;
     if (was)
         again = model->indexOf(was->kind, was->entry, was->field);
@@ -202,8 +211,8 @@ void CheckCommands::currentChanged() {
     panel_->fixButton()->setEnabled(!fixes.empty());
     panel_->fixButton()->setToolTip(fixes.empty() ? QString()
                                                   : fixTitle(fixes.front(), *finding, english));
-    panel_->fixAllButton()->setEnabled(current.isValid() &&
-                                       panel_->model()->count(panel_->model()->kindOf(current)) > 0);
+    panel_->fixAllButton()->setEnabled(
+        current.isValid() && panel_->model()->count(panel_->model()->kindOf(current)) > 0);
 }
 
 std::vector<Fix> CheckCommands::currentFixes() const {

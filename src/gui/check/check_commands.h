@@ -88,6 +88,7 @@ private:
     CheckSetup headerSetup_; // what the header gave at the last run
     bool replaced_ = false;  // the whole document changed: run again
     bool filling_ = false;
+    bool freshRun_ = false;
     std::pair<int, int> pending_{0, 0};
 };
 

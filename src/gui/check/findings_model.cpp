@@ -31,7 +31,8 @@ const Finding* FindingsModel::finding(const QModelIndex& index) const {
     const auto& rows = byKind_[index.internalId() - 1];
     if (index.row() < 0 || index.row() >= static_cast<int>(rows.size()))
         return nullptr;
-    return &check_->findings()[static_cast<std::size_t>(rows[static_cast<std::size_t>(index.row())])];
+    return &check_
+                ->findings()[static_cast<std::size_t>(rows[static_cast<std::size_t>(index.row())])];
 }
 
 CheckKind FindingsModel::kindOf(const QModelIndex& index) const {

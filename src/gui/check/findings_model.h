@@ -29,7 +29,9 @@ public:
     QModelIndex kindIndex(CheckKind kind) const;
     // The row of the first finding of `kind` about (entry, field); invalid when none.
     QModelIndex indexOf(CheckKind kind, int entry, int field) const;
-    int count(CheckKind kind) const { return static_cast<int>(byKind_[static_cast<int>(kind)].size()); }
+    int count(CheckKind kind) const {
+        return static_cast<int>(byKind_[static_cast<int>(kind)].size());
+    }
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;

@@ -45,8 +45,10 @@ private slots:
         QVERIFY(w.form->checks().panel()->isVisible());
         QCOMPARE(model(w).count(CheckKind::Duplicate), 3);
         QCOMPARE(model(w).count(CheckKind::DifferentAnswers), 1);
-        QVERIFY(model(w).data(model(w).kindIndex(CheckKind::Duplicate)).toString().endsWith(
-            QLatin1String("(3)")));
+        QVERIFY(model(w)
+                    .data(model(w).kindIndex(CheckKind::Duplicate))
+                    .toString()
+                    .endsWith(QLatin1String("(3)")));
 
         const QModelIndex different =
             model(w).index(0, 0, model(w).kindIndex(CheckKind::DifferentAnswers));
@@ -64,9 +66,9 @@ private slots:
         // An entry inserted at the top moves every finding down by one.
         w.doc().insertEntry(0, Entry{});
         settle();
-        QCOMPARE(model(w).finding(model(w).index(0, 0, model(w).kindIndex(CheckKind::Duplicate)))
-                     ->entry,
-                 3);
+        QCOMPARE(
+            model(w).finding(model(w).index(0, 0, model(w).kindIndex(CheckKind::Duplicate)))->entry,
+            3);
     }
 
     void aFixIsOneStep() {
