@@ -1,7 +1,9 @@
 // Times the list check in process: the first run over a list, then what the window does after
 // an edit (one cell changed, then update), after an insert at the top and after a sort. Wall
 // seconds, and in brackets CPU seconds of all threads (long lists are checked on two cores).
-//   bench_check FILE.lut [KINDS]   (KINDS as lexanta-tool check takes them; all by default)
+//   bench_check FILE.lut [KINDS [DICTIONARIES]]
+// KINDS as lexanta-tool check takes them ("all" for all), DICTIONARIES as its --dictionary
+// (Q=en_US,A=ru_RU).
 #include "core/check/check_text.h"
 #include "core/check/list_check.h"
 #include "core/listops/sorting.h"
@@ -59,8 +61,8 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: bench_check FILE.lut [KINDS]\n");
+    if (argc < 2 || argc > 4) {
+        std::fprintf(stderr, "usage: bench_check FILE.lut [KINDS [DICTIONARIES]]\n");
         return 2;
     }
     std::string bytes;
@@ -72,12 +74,18 @@ int main(int argc, char** argv) {
     Vocabulary doc;
     readVocabulary(std::move(bytes), doc);
     CheckOptions options;
-    if (argc == 3) {
+    if (argc >= 3 && std::string(argv[2]) != "all") {
         options.kinds = 0;
         for (const QString& id : QString::fromLocal8Bit(argv[2]).split(QLatin1Char(',')))
             if (const auto kind = kindOfId(id))
                 options.kinds |= kindBit(*kind);
     }
+    if (argc == 4)
+        for (const QString& item : QString::fromLocal8Bit(argv[3]).split(QLatin1Char(','))) {
+            const QString field = item.section(QLatin1Char('='), 0, 0).toUpper();
+            const int f = field == QLatin1String("Q") ? 0 : field == QLatin1String("A") ? 1 : 2;
+            options.dictionaries[static_cast<std::size_t>(f)] = item.section(QLatin1Char('='), 1);
+        }
     ListCheck check;
     std::printf("entries                  %d\n", doc.entries.entryCount());
     std::printf("check                    %s\n", seconds([&] { check.run(doc, options); }).c_str());

@@ -17,6 +17,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -132,9 +133,13 @@ void CheckCommands::dictionaryChosen(int field) {
 }
 
 void CheckCommands::runCheck() {
+    // The progress bar lets timers run meanwhile; they wait for this run.
+    if (busy_)
+        return;
     panel_->show();
     panel_->raise();
     {
+        const QScopedValueRollback<bool> busy(busy_, true);
         ProgressFeedback feedback(progress_);
         list_.run(document_.vocabulary(), options_, feedback.callback());
     }
@@ -145,6 +150,10 @@ void CheckCommands::runCheck() {
 }
 
 void CheckCommands::updateNow() {
+    if (busy_) {
+        updateTimer_->start();
+        return;
+    }
     if (replaced_) {
         replaced_ = false;
         if (panel_->isVisible())
@@ -244,9 +253,12 @@ void CheckCommands::fix(const Finding& finding, const Fix& fix) {
 }
 
 void CheckCommands::fixAll(CheckKind kind) {
+    if (busy_)
+        return;
     updateNow();
     ListEdit edit;
     {
+        const QScopedValueRollback<bool> busy(busy_, true);
         ProgressFeedback feedback(progress_);
         edit = planFixAll(document_.vocabulary(), list_, kind, feedback.callback());
     }

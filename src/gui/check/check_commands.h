@@ -89,6 +89,7 @@ private:
     bool replaced_ = false;  // the whole document changed: run again
     bool filling_ = false;
     bool freshRun_ = false;
+    bool busy_ = false; // a run or a fix-all reports progress
     std::pair<int, int> pending_{0, 0};
 };
 
