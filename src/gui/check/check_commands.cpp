@@ -78,6 +78,7 @@ CheckCommands::CheckCommands(Document& document, Dialogs& dialogs, QMainWindow* 
     });
 
     document_.addEntryFollower(this);
+    followed_ = &document_;
     connect(&document_, &Document::entriesChanged, this, [this] {
         if (list_.hasRun() || replaced_)
             updateTimer_->start();
@@ -88,7 +89,9 @@ CheckCommands::CheckCommands(Document& document, Dialogs& dialogs, QMainWindow* 
 }
 
 CheckCommands::~CheckCommands() {
-    document_.removeEntryFollower(this);
+    // A window's document may go before the window's children do.
+    if (followed_)
+        followed_->removeEntryFollower(this);
 }
 
 void CheckCommands::showTexts(bool english) {

@@ -9,6 +9,7 @@
 #include "core/vocab/entry_table.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 
@@ -74,6 +75,7 @@ private:
     void headerChanged();
 
     Document& document_;
+    QPointer<Document> followed_;
     Dialogs& dialogs_;
     QMainWindow* window_;
     EntryGrid* grid_;
