@@ -17,14 +17,22 @@ private slots:
     void names_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("code");
-        QTest::newRow("English") << "English" << "en";
-        QTest::newRow("russian, lower case") << " russian " << "ru";
-        QTest::newRow("Russian name") << "Английский" << "en";
-        QTest::newRow("Russian name with a word") << "Немецкий язык" << "de";
-        QTest::newRow("own name") << "Deutsch" << "de";
-        QTest::newRow("code with region") << "pt_BR" << "pt";
-        QTest::newRow("unknown") << "Klingon" << "";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("English") << "English"
+                                 << "en";
+        QTest::newRow("russian, lower case") << " russian "
+                                             << "ru";
+        QTest::newRow("Russian name") << "Английский"
+                                      << "en";
+        QTest::newRow("Russian name with a word") << "Немецкий язык"
+                                                  << "de";
+        QTest::newRow("own name") << "Deutsch"
+                                  << "de";
+        QTest::newRow("code with region") << "pt_BR"
+                                          << "pt";
+        QTest::newRow("unknown") << "Klingon"
+                                 << "";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void names() {
         QFETCH(QString, text);
@@ -38,13 +46,17 @@ private slots:
         QTest::addColumn<QString>("dictionary");
         QTest::addColumn<int>("languagePage"); // 0: the font's page is not questioned
         QTest::addColumn<bool>("missing");
-        QTest::newRow("described") << QByteArray("Russian") << "00000409" << "ru_RU" << 1251 << false;
+        QTest::newRow("described") << QByteArray("Russian") << "00000409"
+                                   << "ru_RU" << 1251 << false;
         QTest::newRow("Russian name in 1251")
-            << QByteArray("\xd0\xf3\xf1\xf1\xea\xe8\xe9") << "00000409" << "ru_RU" << 1251 << false;
-        QTest::newRow("from a layout") << QByteArray() << "00000407" << "de_DE" << 1252 << false;
-        QTest::newRow("the default layout says nothing of the font")
-            << QByteArray() << "00000409" << "en_US" << 0 << false;
-        QTest::newRow("no dictionary") << QByteArray("Klingon") << "0000043F" << "" << 1251 << true;
+            << QByteArray("\xd0\xf3\xf1\xf1\xea\xe8\xe9") << "00000409"
+            << "ru_RU" << 1251 << false;
+        QTest::newRow("from a layout") << QByteArray() << "00000407"
+                                       << "de_DE" << 1252 << false;
+        QTest::newRow("the default layout says nothing of the font") << QByteArray() << "00000409"
+                                                                     << "en_US" << 0 << false;
+        QTest::newRow("no dictionary") << QByteArray("Klingon") << "0000043F"
+                                       << "" << 1251 << true;
     }
     void setup() {
         QFETCH(QByteArray, described);
