@@ -97,8 +97,57 @@ QString FileOutcome::message() const {
     return {};
 }
 
+// Hands the table's notices to the grid's model first, then to the others.
+class Document::EntryFollowers : public EntryTableObserver {
+public:
+    EntryTableObserver* primary = nullptr;
+    std::vector<EntryTableObserver*> others;
+
+    template <typename F> void each(F&& f) {
+        if (primary)
+            f(*primary);
+        for (EntryTableObserver* o : std::vector<EntryTableObserver*>(others))
+            f(*o);
+    }
+    void entriesAboutToBeInserted(int first, int count) override {
+        each([&](EntryTableObserver& o) { o.entriesAboutToBeInserted(first, count); });
+    }
+    void entriesInserted() override {
+        each([](EntryTableObserver& o) { o.entriesInserted(); });
+    }
+    void entriesAboutToBeRemoved(int first, int count) override {
+        each([&](EntryTableObserver& o) { o.entriesAboutToBeRemoved(first, count); });
+    }
+    void entriesRemoved() override {
+        each([](EntryTableObserver& o) { o.entriesRemoved(); });
+    }
+    void entryAboutToBeMoved(int from, int to) override {
+        each([&](EntryTableObserver& o) { o.entryAboutToBeMoved(from, to); });
+    }
+    void entryMoved() override {
+        each([](EntryTableObserver& o) { o.entryMoved(); });
+    }
+    void entriesAboutToBeReordered(int first, int count) override {
+        each([&](EntryTableObserver& o) { o.entriesAboutToBeReordered(first, count); });
+    }
+    void entriesReordered(int first, const std::vector<int>& newOrder) override {
+        each([&](EntryTableObserver& o) { o.entriesReordered(first, newOrder); });
+    }
+    void entriesChanged(int first, int last) override {
+        each([&](EntryTableObserver& o) { o.entriesChanged(first, last); });
+    }
+    void tableAboutToBeReplaced() override {
+        each([](EntryTableObserver& o) { o.tableAboutToBeReplaced(); });
+    }
+    void tableReplaced() override {
+        each([](EntryTableObserver& o) { o.tableReplaced(); });
+    }
+};
+
 Document::Document(Start start, QObject* parent)
-    : QObject(parent), undo_(std::make_unique<QUndoStack>()) {
+    : QObject(parent), followers_(std::make_unique<EntryFollowers>()),
+      undo_(std::make_unique<QUndoStack>()) {
+    vocabulary_.entries.setObserver(followers_.get());
     vocabulary_.header.date = todayText();
     if (start == Start::FirstStart)
         vocabulary_.header.author = kDesignAuthor;
@@ -130,7 +179,15 @@ std::string Document::bytes() const {
 }
 
 void Document::setEntryObserver(EntryTableObserver* observer) {
-    vocabulary_.entries.setObserver(observer);
+    followers_->primary = observer;
+}
+
+void Document::addEntryFollower(EntryTableObserver* follower) {
+    followers_->others.push_back(follower);
+}
+
+void Document::removeEntryFollower(EntryTableObserver* follower) {
+    std::erase(followers_->others, follower);
 }
 
 void Document::push(QUndoCommand* command) {
@@ -465,6 +522,20 @@ void Document::frequencyAnalysis(const KeyCollator& collator, const ProgressCall
     else
         push(step);
     emit listRewritten();
+}
+
+void Document::applyListEdit(const QString& step, ListEdit edit) {
+    if (edit.isEmpty())
+        return;
+    auto* planned = new PlannedStep(*this, step);
+    planned->addCellChanges(std::move(edit.cells));
+    planned->addRemovals(edit.removals);
+    if (edit.header)
+        planned->addHeader(std::move(*edit.header));
+    if (planned->isEmpty())
+        delete planned;
+    else
+        push(planned);
 }
 
 // ---- header -------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 // window shows the document and the command-line tool drives it, with the same operations.
 
 #include "core/interchange/list_mapping.h"
+#include "core/check/check_fixes.h"
 #include "core/interchange/special_import.h"
 #include "core/interchange/text_import.h"
 #include "core/listops/sorting.h"
@@ -95,6 +96,9 @@ public:
     QUndoStack* undoStack() const { return undo_.get(); }
     // The grid's model follows the entries through this observer.
     void setEntryObserver(EntryTableObserver* observer);
+    // Others that follow the entries (the list check), told after the grid's model.
+    void addEntryFollower(EntryTableObserver* follower);
+    void removeEntryFollower(EntryTableObserver* follower);
 
     // ---- whole documents ------------------------------------------------------------------
     // New: an empty vocabulary (one empty entry, today's date); fonts, size, layouts and the
@@ -152,6 +156,8 @@ public:
     // Questions and answers change places, with their fonts and keyboard layouts.
     void swapQuestionAnswer();
     void frequencyAnalysis(const KeyCollator& collator, const ProgressCallback& progress = {});
+    // A planned change (fixes of the list check, replace all) as one step named `step`.
+    void applyListEdit(const QString& step, ListEdit edit);
 
     // ---- header --------------------------------------------------------------------------
     void setFont(int field, const FieldFont& font);
@@ -189,6 +195,8 @@ private:
     FileOutcome loadAs(const QString& path, const FileState& file, const QString& step,
                        const ProgressCallback& progress);
 
+    class EntryFollowers;
+    std::unique_ptr<EntryFollowers> followers_;
     Vocabulary vocabulary_;
     FileState file_;
     std::unique_ptr<QUndoStack> undo_;

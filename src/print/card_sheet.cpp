@@ -28,7 +28,7 @@ struct CardGrid {
 };
 
 // Marks in the margins where the sheet is cut: at each end of every cut line.
-void paintCutMarks(Sheet& sheet, const CardGrid& grid) {
+void paintCutMarks(PagePainter& sheet, const CardGrid& grid) {
     QPainter& p = sheet.painter();
     p.setPen(QPen(kMarkInk, sheet.pt(0.5)));
     const QRectF body = grid.body;
@@ -48,14 +48,14 @@ void paintCutMarks(Sheet& sheet, const CardGrid& grid) {
 }
 
 // Faint lines along the cuts, on the fronts only: a back printed a little off would show them.
-void paintGuides(Sheet& sheet, const CardGrid& grid, int cards) {
+void paintGuides(PagePainter& sheet, const CardGrid& grid, int cards) {
     QPainter& p = sheet.painter();
     p.setPen(QPen(kGuideInk, sheet.pt(0.4), Qt::DashLine));
     for (int i = 0; i < cards; ++i)
         p.drawRect(grid.card(i % grid.columns, i / grid.columns));
 }
 
-void paintCard(Sheet& sheet, const QRectF& card, const Cell& cell) {
+void paintCard(PagePainter& sheet, const QRectF& card, const Cell& cell) {
     const double padding = std::min(sheet.mm(4), std::min(card.width(), card.height()) * 0.1);
     const QRectF box = card.adjusted(padding, padding, -padding, -padding);
     const CellBlock block = fitCell(cell, sheet.device(), box.size(), Qt::AlignHCenter);
@@ -64,7 +64,7 @@ void paintCard(Sheet& sheet, const QRectF& card, const Cell& cell) {
 
 } // namespace
 
-void paintCards(Sheet& sheet, const VocabularyHeader& header, const EntryTable& table,
+void paintCards(PagePainter& sheet, const VocabularyHeader& header, const EntryTable& table,
                 const std::vector<int>& entries, const FieldStyles& styles) {
     const PrintOptions& o = sheet.options();
     if (entries.empty()) {

@@ -164,9 +164,9 @@ CellBlock fitCell(const Cell& cell, QPaintDevice* device, const QSizeF& box,
     return fitted;
 }
 
-// ---- Sheet ----------------------------------------------------------------------------------
+// ---- PagePainter ----------------------------------------------------------------------------------
 
-Sheet::Sheet(QPagedPaintDevice& device, const PrintOptions& options, const PaintLimits& limits)
+PagePainter::PagePainter(QPagedPaintDevice& device, const PrintOptions& options, const PaintLimits& limits)
     : device_(device), options_(options), limits_(limits) {
     dpi_ = device.logicalDpiX();
     const QRect full = device.pageLayout().fullRectPixels(static_cast<int>(dpi_));
@@ -179,26 +179,26 @@ Sheet::Sheet(QPagedPaintDevice& device, const PrintOptions& options, const Paint
     painter_.setRenderHint(QPainter::Antialiasing);
 }
 
-Sheet::~Sheet() {
+PagePainter::~PagePainter() {
     if (painter_.isActive())
         painter_.end();
 }
 
-QPaintDevice* Sheet::device() {
+QPaintDevice* PagePainter::device() {
     return &device_;
 }
 
-void Sheet::setFooter(const QString& footer, Qt::Alignment alignment) {
+void PagePainter::setFooter(const QString& footer, Qt::Alignment alignment) {
     footer_ = footer;
     footerAlignment_ = alignment;
 }
 
-void Sheet::startPart(const QString& footer, Qt::Alignment alignment) {
+void PagePainter::startPart(const QString& footer, Qt::Alignment alignment) {
     setFooter(footer, alignment);
     partPage_ = 1;
 }
 
-bool Sheet::nextPage() {
+bool PagePainter::nextPage() {
     if (stopped_)
         return false;
     paintFooter();
@@ -213,18 +213,18 @@ bool Sheet::nextPage() {
     return true;
 }
 
-bool Sheet::beginPartPage() {
+bool PagePainter::beginPartPage() {
     if (fresh_)
         return !stopped_;
     return nextPage();
 }
 
-void Sheet::progress(long long done, long long total) {
+void PagePainter::progress(long long done, long long total) {
     if (limits_.progress)
         limits_.progress(done, total);
 }
 
-void Sheet::paintFooter() {
+void PagePainter::paintFooter() {
     if (!painter_.isActive() || footer_.isEmpty())
         return;
     const FieldStyle style = captionStyle(8);
@@ -237,7 +237,7 @@ void Sheet::paintFooter() {
     paragraph.draw(painter_, QPointF(x, y), kFooterInk);
 }
 
-PaintResult Sheet::finish() {
+PaintResult PagePainter::finish() {
     if (painter_.isActive()) {
         paintFooter();
         painter_.end();
@@ -247,7 +247,7 @@ PaintResult Sheet::finish() {
 
 // ---- heading --------------------------------------------------------------------------------
 
-double paintHeading(Sheet& sheet, const VocabularyHeader& header, const QStringList& lines) {
+double paintHeading(PagePainter& sheet, const VocabularyHeader& header, const QStringList& lines) {
     const double scale = sheet.options().fontScale;
     const InterfaceLanguage language = sheet.options().language;
     const FieldStyle title = captionStyle(16 * scale, true);
@@ -283,7 +283,7 @@ double paintHeading(Sheet& sheet, const VocabularyHeader& header, const QStringL
 
 // ---- TableWriter ----------------------------------------------------------------------------
 
-TableWriter::TableWriter(Sheet& sheet, std::vector<TableColumn> columns, std::vector<Cell> header)
+TableWriter::TableWriter(PagePainter& sheet, std::vector<TableColumn> columns, std::vector<Cell> header)
     : sheet_(sheet), columns_(std::move(columns)), header_(std::move(header)) {
     padX_ = sheet.mm(1.5);
     padY_ = sheet.mm(1.0);

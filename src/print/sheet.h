@@ -86,10 +86,10 @@ CellBlock fitCell(const Cell& cell, QPaintDevice* device, const QSizeF& box,
 
 // The page being painted, in device pixels with the origin at the page's corner. Pages are
 // painted one after the other and never kept.
-class Sheet {
+class PagePainter {
 public:
-    Sheet(QPagedPaintDevice& device, const PrintOptions& options, const PaintLimits& limits);
-    ~Sheet();
+    PagePainter(QPagedPaintDevice& device, const PrintOptions& options, const PaintLimits& limits);
+    ~PagePainter();
 
     QPainter& painter() { return painter_; }
     QPaintDevice* device();
@@ -133,7 +133,7 @@ private:
 
 // Paints the vocabulary's title, languages, author and date, then `lines`, from the top of
 // the body; returns the height taken.
-double paintHeading(Sheet& sheet, const VocabularyHeader& header, const QStringList& lines);
+double paintHeading(PagePainter& sheet, const VocabularyHeader& header, const QStringList& lines);
 
 // Rows of cells under a header row that repeats on every page; a row never breaks over
 // pages, and one taller than a page is made smaller.
@@ -143,7 +143,7 @@ struct TableColumn {
 };
 class TableWriter {
 public:
-    TableWriter(Sheet& sheet, std::vector<TableColumn> columns, std::vector<Cell> header);
+    TableWriter(PagePainter& sheet, std::vector<TableColumn> columns, std::vector<Cell> header);
     // Space each row keeps at least (the test's writing room).
     void setMinimumRowHeight(double height) { minimumRow_ = height; }
     void setFoldLine(bool on) { foldLine_ = on; }
@@ -164,7 +164,7 @@ private:
     std::vector<CellBlock> layOut(const std::vector<Cell>& cells, double scale) const;
     double rowHeight(const std::vector<CellBlock>& blocks) const;
 
-    Sheet& sheet_;
+    PagePainter& sheet_;
     std::vector<TableColumn> columns_;
     std::vector<Cell> header_;
     double padX_, padY_, minimumRow_ = 0;
@@ -177,13 +177,13 @@ private:
 // The layouts, each painting its entries on the sheet in `styles` (the field fonts at the
 // sheet's base size).
 using FieldStyles = std::array<FieldStyle, 3>;
-void paintList(Sheet& sheet, const VocabularyHeader& header, const EntryTable& table,
+void paintList(PagePainter& sheet, const VocabularyHeader& header, const EntryTable& table,
                const std::vector<int>& entries, const FieldStyles& styles);
-void paintFoldOver(Sheet& sheet, const VocabularyHeader& header, const EntryTable& table,
+void paintFoldOver(PagePainter& sheet, const VocabularyHeader& header, const EntryTable& table,
                    const std::vector<int>& entries, const FieldStyles& styles);
-void paintTest(Sheet& sheet, const VocabularyHeader& header, const EntryTable& table,
+void paintTest(PagePainter& sheet, const VocabularyHeader& header, const EntryTable& table,
                const std::vector<int>& entries, const FieldStyles& styles);
-void paintCards(Sheet& sheet, const VocabularyHeader& header, const EntryTable& table,
+void paintCards(PagePainter& sheet, const VocabularyHeader& header, const EntryTable& table,
                 const std::vector<int>& entries, const FieldStyles& styles);
 
 } // namespace lexanta

@@ -102,7 +102,7 @@ PaintResult paintWorksheet(QPagedPaintDevice& device, const Vocabulary& vocabula
     if (!checkOptions(options).isEmpty())
         return {0, false};
     keepPageBuffers();
-    Sheet sheet(device, options, limits);
+    PagePainter sheet(device, options, limits);
     if (!sheet.painting())
         return {0, false};
     const double base = vocabulary.header.fontSize * options.fontScale;
@@ -126,7 +126,7 @@ PaintResult paintWorksheet(QPagedPaintDevice& device, const Vocabulary& vocabula
 
 // ---- list and fold-over ---------------------------------------------------------------------
 
-void paintList(Sheet& sheet, const VocabularyHeader& header, const EntryTable& table,
+void paintList(PagePainter& sheet, const VocabularyHeader& header, const EntryTable& table,
                const std::vector<int>& entries, const FieldStyles& styles) {
     const PrintOptions& o = sheet.options();
     const FieldStyle caption = captionStyle(styles[0].font.pointSizeF(), true);
@@ -162,7 +162,7 @@ void paintList(Sheet& sheet, const VocabularyHeader& header, const EntryTable& t
     sheet.progress(count, count);
 }
 
-void paintFoldOver(Sheet& sheet, const VocabularyHeader& header, const EntryTable& table,
+void paintFoldOver(PagePainter& sheet, const VocabularyHeader& header, const EntryTable& table,
                    const std::vector<int>& entries, const FieldStyles& styles) {
     const PrintOptions& o = sheet.options();
     const FieldStyle caption = captionStyle(styles[0].font.pointSizeF(), true);
@@ -199,7 +199,7 @@ void paintFoldOver(Sheet& sheet, const VocabularyHeader& header, const EntryTabl
 namespace {
 
 // One variant's questions (or its answer key): numbered rows.
-bool paintTestPart(Sheet& sheet, const VocabularyHeader& header, const EntryTable& table,
+bool paintTestPart(PagePainter& sheet, const VocabularyHeader& header, const EntryTable& table,
                    const std::vector<int>& order, const FieldStyles& styles, bool key,
                    const QString& title, long long& done, long long total) {
     const PrintOptions& o = sheet.options();
@@ -262,7 +262,7 @@ bool paintTestPart(Sheet& sheet, const VocabularyHeader& header, const EntryTabl
 
 } // namespace
 
-void paintTest(Sheet& sheet, const VocabularyHeader& header, const EntryTable& table,
+void paintTest(PagePainter& sheet, const VocabularyHeader& header, const EntryTable& table,
                const std::vector<int>& entries, const FieldStyles& styles) {
     const PrintOptions& o = sheet.options();
     const InterfaceLanguage language = o.language;

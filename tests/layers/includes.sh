@@ -13,7 +13,8 @@ declare -A below=(
   [core/listops]="core/vocab"
   [core/interchange]="core/vocab"
   [core/ui_language]="platform"
-  [document]="core/listops core/interchange core/ui_language"
+  [core/check]="core/listops"
+  [document]="core/listops core/interchange core/ui_language core/check"
   [print]="core/listops core/ui_language"
   [cli]="document print"
   [gui/widgets]="platform"
@@ -24,7 +25,8 @@ declare -A below=(
   [gui/ui_language]="core/ui_language gui/widgets"
   [gui/listops]="gui/editing"
   [gui/print]="document print gui/widgets"
-  [gui/app]="gui/editing gui/vocab gui/listops gui/interchange gui/ui_language gui/desktop gui/print"
+  [gui/check]="gui/editing"
+  [gui/app]="gui/editing gui/vocab gui/listops gui/interchange gui/ui_language gui/desktop gui/print gui/check"
 )
 
 # Every folder a folder may include from: itself and all below it.

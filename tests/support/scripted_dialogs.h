@@ -48,6 +48,9 @@ public:
     int findShown = 0;
     FindDialogState* findState = nullptr;
     std::function<void()> onFind;
+    int replaceShown = 0;
+    ReplaceDialogState* replaceState = nullptr;
+    std::function<void(ReplaceAction)> onReplace;
 
     MsgResult messageBox(QWidget*, const QString& text, const QString& caption, MsgIcon icon,
                          MsgButtons buttons) override {
@@ -95,6 +98,16 @@ public:
         dialogAnswers.pop_front();
         return answer(dialog);
     }
+
+    void showReplace(QWidget*, ReplaceDialogState& state,
+                     std::function<void(ReplaceAction)> action) override {
+        ++replaceShown;
+        replaceState = &state;
+        onReplace = std::move(action);
+    }
+
+    // Presses a button of the replace dialog with what it holds now.
+    void pressReplace(ReplaceAction action) { onReplace(action); }
 
     // Presses the find dialog's find button with the given text and options.
     void pressFind(const QString& text, bool matchCase = false, bool wholeWord = true) {

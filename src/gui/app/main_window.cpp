@@ -7,6 +7,7 @@
 #include "gui/app/layout_rule.h"
 #include "gui/app/speed_bar.h"
 #include "gui/app/window_texts.h"
+#include "gui/check/check_commands.h"
 #include "gui/editing/combo_edit.h"
 #include "gui/editing/entry_editor.h"
 #include "gui/editing/entry_grid.h"
@@ -17,6 +18,7 @@
 #include "gui/interchange/interchange_commands.h"
 #include "gui/listops/list_commands.h"
 #include "gui/print/print_commands.h"
+#include "gui/listops/replace_commands.h"
 #include "gui/ui_language/language_commands.h"
 #include "gui/vocab/crash_recovery.h"
 #include "gui/vocab/description_editor.h"
@@ -176,6 +178,10 @@ void MainWindow::buildCommands(const WindowServices& services) {
     lists_ = new ListCommands(
         doc, dialogs, this, grid_, progress_, [this] { return language_->isEnglishInterface(); },
         this);
+    const auto isEnglish = [this] { return language_->isEnglishInterface(); };
+    replacing_ = new ReplaceCommands(doc, dialogs, this, grid_, progress_, isEnglish, this);
+    checks_ = new CheckCommands(doc, dialogs, this, grid_, progress_, isEnglish, this);
+    connect(language_, &LanguageCommands::unstoredTextsApplied, checks_, &CheckCommands::showTexts);
     interchange_ = new InterchangeCommands(doc, dialogs, this, files_->openDialog(), this);
     interchange_->setProgressBar(progress_);
     const QString configFolder =
@@ -224,6 +230,8 @@ std::vector<int> MainWindow::selectedEntries() const {
     entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
     return entries;
 }
+
+// ---- title, layout, status ------------------------------------------------------------------
 
 void MainWindow::showTitle() {
     const FileState& f = document_->fileState();

@@ -33,6 +33,8 @@ class SpeedBar;
 class WindowTexts;
 class DescriptionEditor;
 class CrashRecovery;
+class CheckCommands;
+class ReplaceCommands;
 
 // Services the window is built with; tests pass scripted ones.
 struct WindowServices {
@@ -63,6 +65,8 @@ public:
     PrintCommands& printing() const { return *print_; }
     FormSettings& settings() const { return *settings_; }
     CrashRecovery& recovery() const { return *recovery_; }
+    CheckCommands& checks() const { return *checks_; }
+    ReplaceCommands& replacing() const { return *replacing_; }
     WindowTexts& texts() const { return *texts_; }
     Dialogs& dialogs() const { return *dialogs_; }
 
@@ -137,6 +141,8 @@ private:
     PrintCommands* print_ = nullptr;
     FormSettings* settings_ = nullptr;
     CrashRecovery* recovery_ = nullptr;
+    CheckCommands* checks_ = nullptr;
+    ReplaceCommands* replacing_ = nullptr;
 };
 
 } // namespace lexanta

@@ -1,4 +1,6 @@
 #include "gui/app/main_window.h"
+#include "gui/check/check_commands.h"
+#include "gui/listops/replace_commands.h"
 #include "gui/print/print_commands.h"
 
 #include "gui/app/window_children.h"
@@ -305,13 +307,15 @@ void MainWindow::fillMenus() {
     QMenu* edit = child<QMenu>(this, "Edit1");
     edit->addActions({undo_->undoAction(), undo_->redoAction()});
     edit->addSeparator();
-    edit->addActions({lists_->findAction(), lists_->findNextAction(), lists_->replaceAction()});
+    edit->addActions({lists_->findAction(), lists_->findNextAction(), lists_->replaceAction(),
+                      replacing_->replaceAction()});
 
     QMenu* service = child<QMenu>(this, "Service1");
     QMenu* sort = child<QMenu>(this, "Sort1");
     for (int column = 1; column <= kShownFields; ++column)
         sort->addAction(lists_->sortMenuAction(column));
-    service->addActions({lists_->shuffleAction(), lists_->swapAction(), lists_->frequencyAction()});
+    service->addActions({lists_->shuffleAction(), lists_->swapAction(), lists_->frequencyAction(),
+                         checks_->checkAction()});
     service->addSeparator();
     service->addAction(files_->removeBlankLinesAction());
     QMenu* language =

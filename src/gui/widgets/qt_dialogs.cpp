@@ -4,6 +4,7 @@
 
 #include "gui/widgets/field_font_dialog.h"
 #include "gui/widgets/find_dialog.h"
+#include "gui/widgets/replace_dialog.h"
 #include "platform/file_names.h"
 
 #include <QDir>
@@ -157,6 +158,16 @@ void QtDialogs::showFind(QWidget* owner, FindDialogState& state, std::function<v
     find_->show();
     find_->raise();
     find_->activateWindow();
+}
+
+void QtDialogs::showReplace(QWidget* owner, ReplaceDialogState& state,
+                            std::function<void(ReplaceAction)> onAction) {
+    if (!replace_)
+        replace_ = new ReplaceDialog(owner);
+    replace_->bind(state, std::move(onAction));
+    replace_->show();
+    replace_->raise();
+    replace_->activateWindow();
 }
 
 } // namespace lexanta
