@@ -3,8 +3,8 @@
 // The open vocabulary. Every change goes through here and is a step on the undo stack; the
 // window shows the document and the command-line tool drives it, with the same operations.
 
-#include "core/interchange/list_mapping.h"
 #include "core/check/check_fixes.h"
+#include "core/interchange/list_mapping.h"
 #include "core/interchange/special_import.h"
 #include "core/interchange/text_import.h"
 #include "core/listops/sorting.h"

@@ -164,9 +164,11 @@ CellBlock fitCell(const Cell& cell, QPaintDevice* device, const QSizeF& box,
     return fitted;
 }
 
-// ---- PagePainter ----------------------------------------------------------------------------------
+// ---- PagePainter
+// ----------------------------------------------------------------------------------
 
-PagePainter::PagePainter(QPagedPaintDevice& device, const PrintOptions& options, const PaintLimits& limits)
+PagePainter::PagePainter(QPagedPaintDevice& device, const PrintOptions& options,
+                         const PaintLimits& limits)
     : device_(device), options_(options), limits_(limits) {
     dpi_ = device.logicalDpiX();
     const QRect full = device.pageLayout().fullRectPixels(static_cast<int>(dpi_));
@@ -283,7 +285,8 @@ double paintHeading(PagePainter& sheet, const VocabularyHeader& header, const QS
 
 // ---- TableWriter ----------------------------------------------------------------------------
 
-TableWriter::TableWriter(PagePainter& sheet, std::vector<TableColumn> columns, std::vector<Cell> header)
+TableWriter::TableWriter(PagePainter& sheet, std::vector<TableColumn> columns,
+                         std::vector<Cell> header)
     : sheet_(sheet), columns_(std::move(columns)), header_(std::move(header)) {
     padX_ = sheet.mm(1.5);
     padY_ = sheet.mm(1.0);
