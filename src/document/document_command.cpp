@@ -96,8 +96,9 @@ public:
                DocumentCommand* parent = nullptr)
         : DocumentCommand(document, text, parent), shorter_(shorter), longer_(longer), grow_(grow) {
     }
-    EntryCount(Document& document, const QString& text, int shorter, EntryTable held, int first)
-        : DocumentCommand(document, text), shorter_(shorter),
+    EntryCount(Document& document, const QString& text, int shorter, EntryTable held, int first,
+               DocumentCommand* parent = nullptr)
+        : DocumentCommand(document, text, parent), shorter_(shorter),
           longer_(shorter + held.entryCount() - first), grow_(true), held_(std::move(held)),
           heldFirst_(first) {}
     void forward() override { grow_ ? lengthen() : shorten(); }
@@ -139,8 +140,9 @@ private:
 class InsertEntries : public DocumentCommand {
 public:
     InsertEntries(Document& document, const QString& text, int at, std::vector<Entry> entries,
-                  bool remove)
-        : DocumentCommand(document, text), at_(at), entries_(std::move(entries)), remove_(remove) {}
+                  bool remove, DocumentCommand* parent = nullptr)
+        : DocumentCommand(document, text, parent), at_(at), entries_(std::move(entries)),
+          remove_(remove) {}
     void forward() override { remove_ ? take() : put(); }
     void backward() override { remove_ ? put() : take(); }
 
@@ -211,8 +213,9 @@ private:
 
 class Header : public DocumentCommand {
 public:
-    Header(Document& document, const QString& text, VocabularyHeader header, quint64 editKey)
-        : DocumentCommand(document, text), header_(std::move(header)), key_(editKey) {}
+    Header(Document& document, const QString& text, VocabularyHeader header, quint64 editKey,
+           DocumentCommand* parent = nullptr)
+        : DocumentCommand(document, text, parent), header_(std::move(header)), key_(editKey) {}
     void forward() override { exchange(); }
     void backward() override { exchange(); }
     int id() const override { return key_ ? kHeaderId : -1; }
@@ -294,6 +297,52 @@ void PlannedStep::addEntryCount(int count) {
     if (count != now)
         addPart<EntryCount>(*this, document(), text(), std::min(count, now), std::max(count, now),
                             count > now);
+}
+
+void PlannedStep::addEntries(EntryTable source, int first) {
+    if (first < source.entryCount())
+        addPart<EntryCount>(*this, document(), text(), table().entryCount(), std::move(source),
+                            first);
+}
+
+void PlannedStep::addRemovals(const std::vector<int>& entries) {
+    const int count = table().entryCount();
+    std::vector<int> gone;
+    for (int e : entries)
+        if (e >= 0 && e < count && (gone.empty() || gone.back() < e))
+            gone.push_back(e);
+    if (static_cast<int>(gone.size()) >= count)
+        gone.pop_back();
+    if (gone.empty())
+        return;
+    // A few entries go one by one; many go together: the entries from the first of them on
+    // are rearranged so that those that stay come first, and the rest is cut off.
+    constexpr std::size_t kOneByOne = 16;
+    if (gone.size() <= kOneByOne) {
+        for (auto it = gone.rbegin(); it != gone.rend(); ++it)
+            addPart<InsertEntries>(*this, document(), text(), *it, std::vector<Entry>(1), true);
+        return;
+    }
+    const int first = gone.front();
+    std::vector<int> order;
+    order.reserve(static_cast<std::size_t>(count - first));
+    std::size_t next = 0;
+    for (int e = first; e < count; ++e) {
+        if (next < gone.size() && gone[next] == e)
+            ++next;
+        else
+            order.push_back(e);
+    }
+    const int kept = first + static_cast<int>(order.size());
+    order.insert(order.end(), gone.begin(), gone.end());
+    addPermutation(first, std::move(order));
+    addEntryCount(kept);
+}
+
+void PlannedStep::addHeader(VocabularyHeader header) {
+    if (header == vocabulary().header)
+        return;
+    addPart<Header>(*this, document(), text(), std::move(header), quint64{0});
 }
 
 DocumentCommand* cellChangesCommand(Document& document, const QString& text,
