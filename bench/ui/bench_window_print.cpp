@@ -40,6 +40,14 @@ public:
         messages << text;
         return MsgResult::Cancel;
     }
+    int ask(QWidget*, const QString&, const QString&, MsgIcon, const QStringList& b) override {
+        return static_cast<int>(b.size()) - 1;
+    }
+    int chooseFromList(QWidget*, const QString&, const QString&, const QStringList&,
+                       const QStringList& b, int& chosen) override {
+        chosen = -1;
+        return static_cast<int>(b.size()) - 1;
+    }
     bool openFile(QWidget*, FileDialogState&) override { return false; }
     bool saveFile(QWidget*, FileDialogState& state) override {
         state.fileName = pdf;

@@ -1,6 +1,7 @@
 // Crash recovery: real editors under Xvfb and openbox, changed from the keyboard and killed
 // with SIGKILL, leave copies that every later start offers until the work is saved or
 // discarded; in the window, the copy follows the document and a damaged one is kept aside.
+#include "core/vocab/lut_format.h"
 #include "document/recovery_copy.h"
 #include "gui/vocab/crash_recovery.h"
 #include "support/window_fixture.h"
@@ -108,7 +109,7 @@ public:
             p.start(QStringLiteral("unshare"),
                     QStringList{QStringLiteral("--user"), QStringLiteral("--map-root-user"),
                                 QStringLiteral("--pid"), QStringLiteral("--fork"),
-                                QStringLiteral(LEXANTA_EDITOR)} +
+                                QStringLiteral("--kill-child"), QStringLiteral(LEXANTA_EDITOR)} +
                         arguments);
         else
             p.start(QStringLiteral(LEXANTA_EDITOR), arguments);
@@ -133,7 +134,7 @@ public:
         }
         return false;
     }
-    // SIGKILL to all at once; under unshare its child goes with the namespace's first process.
+    // SIGKILL to all at once; under unshare its child gets SIGKILL too (--kill-child).
     void killAll() {
         for (auto& p : running_)
             p->kill();
