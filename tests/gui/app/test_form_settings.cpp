@@ -12,6 +12,8 @@
 #include <QScreen>
 #include <QToolButton>
 
+#include <sys/stat.h>
+
 using namespace lexanta;
 using namespace lexanta::test;
 using namespace Qt::StringLiterals;
@@ -276,6 +278,21 @@ private slots:
         QCOMPARE(fileNameToBytes(w.form->files().openDialog().fileName), fileNameToBytes(odd));
         QCOMPARE(w.form->files().recentFiles().items(), QStringList{odd});
         QCOMPARE(w.action("N2")->text().size(), FormSettings::kStoredTextLimit);
+    }
+
+    // The last file, remembered, has since become a pipe no one writes to: the start does not
+    // wait on it.
+    void rememberedPipeNotWaitedOn() {
+        Window w(false);
+        const QString pipe = w.path(u"pipe.lut"_s);
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        IniFile ini;
+        ini.setValue(kForm, u"OpenDialog1_FileName"_s, pipe);
+        w.write(u"editor.ini"_s, QByteArray::fromStdString(ini.toBytes()));
+        w.options = WindowOptions::withSettings();
+        w.start();
+        QCOMPARE(w.dialogs.messageTexts(), QStringList{u"File Not Found"_s});
+        QVERIFY(!w.doc().hasFile());
     }
 
     void lineBreaksDoNotInjectKeys() {
