@@ -107,15 +107,16 @@ void SharedBytes::release() {
 
 // ---- pages ----------------------------------------------------------------------------------
 
+// A page on its own comes from the heap: a mapping each would run into the system's limit on
+// mappings as edits copy pages one by one.
 EntryStore::Page EntryStore::newPage() {
-    const std::size_t bytes = kPageSize * sizeof(std::uint64_t);
-    return Page(mapRecords(bytes), Unmap{bytes});
+    return Page(new std::uint64_t[kPageSize]());
 }
 
 std::uint64_t* EntryStore::writablePage(std::size_t page) {
     Page& records = pages_[page];
     if (records.use_count() != 1) {
-        Page own = newPage();
+        Page own(new std::uint64_t[kPageSize]);
         std::memcpy(own.get(), records.get(), kPageSize * sizeof(std::uint64_t));
         records = std::move(own);
     }

@@ -128,7 +128,8 @@ private:
     struct WideRow {
         std::uint64_t refs[kFieldCount] = {};
     };
-    static constexpr int kWideBits = 12;
+    // Small chunks, as pages below: a keystroke after a snapshot copies the chunk it writes.
+    static constexpr int kWideBits = 9;
     struct WideChunk {
         WideRow rows[1u << kWideBits];
     };
@@ -136,8 +137,9 @@ private:
     std::uint32_t slotOf(int index) const {
         return identity_ ? std::uint32_t(index) : (*order_)[static_cast<std::size_t>(index)];
     }
-    // Small pages: a change copies the pages it writes while a copy of the store shares them.
-    static constexpr int kPageBits = 16;
+    // Small pages: a change copies the pages it writes while a copy of the store shares them
+    // (every change does, as a savepoint is such a copy), so a keystroke copies 32 kB.
+    static constexpr int kPageBits = 12;
     static constexpr std::uint32_t kPageSize = 1u << kPageBits;
     std::uint64_t record(std::uint32_t slot) const {
         const std::size_t page = slot >> kPageBits;
