@@ -33,7 +33,7 @@ double wallMs() {
 }
 
 struct Typing {
-    double cpuPerKey = 0; // ms of the window thread's CPU time
+    double cpuPerKey = 0;  // ms of the window thread's CPU time
     double slowestKey = 0; // ms, wall
     int keys = 0;
 };
@@ -75,14 +75,14 @@ int main(int argc, char** argv) {
     RecoveryWriter writer;
     std::atomic<int> pending{0};
     double copyWall = 0;
-    QObject::connect(&writer, &RecoveryWriter::done, [&](const QString&, bool, const QString&) {
-        --pending;
-    });
+    QObject::connect(&writer, &RecoveryWriter::done,
+                     [&](const QString&, bool, const QString&) { --pending; });
     std::printf("entries %d\n", doc.entries().entryCount());
     int serial = 1;
     // A B A B: typing alone, then typing while a copy is serialised and written.
     for (int round = 0; round < rounds; ++round) {
-        const Typing alone = type(doc, 2000, [] { return false; }, serial);
+        const Typing alone = type(
+            doc, 2000, [] { return false; }, serial);
         const double cpu = threadCpuMs();
         DocumentSnapshot snapshot = doc.snapshot();
         const double snapshotMs = threadCpuMs() - cpu;
@@ -90,7 +90,8 @@ int main(int argc, char** argv) {
         ++pending;
         writer.write(folder.filePath(QStringLiteral("copy")), std::move(snapshot),
                      QDateTime::currentDateTimeUtc());
-        const Typing during = type(doc, 2000, [&] { return pending.load() > 0; }, serial);
+        const Typing during = type(
+            doc, 2000, [&] { return pending.load() > 0; }, serial);
         copyWall = wallMs() - start;
         std::printf("alone:  %.4f ms CPU/key, slowest %.2f ms (%d keys)\n", alone.cpuPerKey,
                     alone.slowestKey, alone.keys);

@@ -346,7 +346,8 @@ bool Document::newVocabulary() {
     return changeOrSay(QStringLiteral("New"), [&] {
         Vocabulary fresh;
         fresh.header = resetHeader(vocabulary_.header);
-        push(replaceCommand(*this, QStringLiteral("New"), std::move(fresh), untitled(file_, false)));
+        push(
+            replaceCommand(*this, QStringLiteral("New"), std::move(fresh), untitled(file_, false)));
         // An empty vocabulary holds nothing to lose.
         undo_->setClean();
     });
@@ -640,8 +641,8 @@ FileOutcome Document::merge(const QString& path, const ProgressCallback& progres
         if (added == 0)
             return {FileOutcome::Kind::Done, path, {}};
         if (!change([&] {
-                push(appendEntriesCommand(*this, QStringLiteral("Merge"), std::move(merged),
-                                          first));
+                push(
+                    appendEntriesCommand(*this, QStringLiteral("Merge"), std::move(merged), first));
             }))
             return noMemoryFor(path);
         emit listRewritten();

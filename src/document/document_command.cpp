@@ -346,22 +346,22 @@ void PlannedStep::addHeader(VocabularyHeader header) {
 }
 
 DocumentCommand* cellChangesCommand(Document& document, const QString& text,
-                                 std::vector<CellChange> changes) {
+                                    std::vector<CellChange> changes) {
     return new CellChanges(document, text, std::move(changes));
 }
 
 DocumentCommand* permutationCommand(Document& document, const QString& text, int first,
-                                 std::vector<int> order) {
+                                    std::vector<int> order) {
     return new Permutation(document, text, first, std::move(order));
 }
 
 DocumentCommand* singleTextCommand(Document& document, int entry, int field, std::string bytes,
-                                quint64 editKey) {
+                                   quint64 editKey) {
     return new SingleCell(document, CellChange{entry, field, std::move(bytes)}, editKey);
 }
 
 DocumentCommand* insertEntriesCommand(Document& document, const QString& text, int at,
-                                   std::vector<Entry> entries) {
+                                      std::vector<Entry> entries) {
     return new InsertEntries(document, text, at, std::move(entries), false);
 }
 
@@ -379,7 +379,7 @@ DocumentCommand* moveFieldCommand(Document& document, int from, int to) {
 }
 
 DocumentCommand* appendEntriesCommand(Document& document, const QString& text, EntryTable source,
-                                   int first) {
+                                      int first) {
     const int shorter = document.entries().entryCount();
     return new EntryCount(document, text, shorter, std::move(source), first);
 }
@@ -389,7 +389,7 @@ DocumentCommand* swapCommand(Document& document) {
 }
 
 DocumentCommand* headerCommand(Document& document, const QString& text, VocabularyHeader header,
-                            quint64 editKey) {
+                               quint64 editKey) {
     return new Header(document, text, std::move(header), editKey);
 }
 
@@ -398,7 +398,7 @@ DocumentCommand* formatCommand(Document& document, bool currentFormat) {
 }
 
 DocumentCommand* replaceCommand(Document& document, const QString& text, Vocabulary vocabulary,
-                             FileState file) {
+                                FileState file) {
     return new Replace(document, text, std::move(vocabulary), std::move(file));
 }
 

@@ -72,26 +72,26 @@ private:
 
 // Steps of their own.
 DocumentCommand* cellChangesCommand(Document& document, const QString& text,
-                                 std::vector<CellChange> changes);
+                                    std::vector<CellChange> changes);
 DocumentCommand* permutationCommand(Document& document, const QString& text, int first,
-                                 std::vector<int> order);
+                                    std::vector<int> order);
 DocumentCommand* singleTextCommand(Document& document, int entry, int field, std::string bytes,
-                                quint64 editKey);
+                                   quint64 editKey);
 DocumentCommand* insertEntriesCommand(Document& document, const QString& text, int at,
-                                   std::vector<Entry> entries);
+                                      std::vector<Entry> entries);
 DocumentCommand* deleteEntryCommand(Document& document, int index);
 DocumentCommand* moveEntryCommand(Document& document, int from, int to);
 DocumentCommand* moveFieldCommand(Document& document, int from, int to);
 // Appends the entries of `source` from `first` on (a merged file's entries).
 DocumentCommand* appendEntriesCommand(Document& document, const QString& text, EntryTable source,
-                                   int first);
+                                      int first);
 DocumentCommand* swapCommand(Document& document);
 // The header becomes `header`; description edits with the same non-zero key are one step.
 DocumentCommand* headerCommand(Document& document, const QString& text, VocabularyHeader header,
-                            quint64 editKey = 0);
+                               quint64 editKey = 0);
 DocumentCommand* formatCommand(Document& document, bool currentFormat);
 // The whole document becomes `vocabulary` with `file`.
 DocumentCommand* replaceCommand(Document& document, const QString& text, Vocabulary vocabulary,
-                             FileState file);
+                                FileState file);
 
 } // namespace lexanta

@@ -106,8 +106,8 @@ std::optional<Header> readHeader(std::string_view bytes) {
     h.info.fileName = fileNameFromBytes(QByteArray::fromPercentEncoding(
         QByteArray(file->data(), static_cast<qsizetype>(file->size()))));
     const std::optional<FileState> fileState = parseState(*state, h.info.fileName);
-    h.info.saved = QDateTime::fromString(QString::fromLatin1(saved->data(), saved->size()),
-                                         Qt::ISODateWithMs);
+    h.info.saved =
+        QDateTime::fromString(QString::fromLatin1(saved->data(), saved->size()), Qt::ISODateWithMs);
     if (!fileState || !h.info.saved.isValid() || !parseNumber(*entries, h.info.entries) ||
         !entries->empty() || h.info.entries < 1 || !parseNumber(*length, h.bodyLength) ||
         !length->empty())

@@ -1,6 +1,5 @@
 #include "platform/codepage.h"
 
-
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
 

@@ -328,8 +328,8 @@ QByteArray linkTarget(QByteArray native) {
         if (::lstat(native.constData(), &link) != 0 || !S_ISLNK(link.st_mode))
             return native;
         QByteArray target(static_cast<qsizetype>(std::max<off_t>(link.st_size, 0)) + 256, '\0');
-        const ssize_t n = ::readlink(native.constData(), target.data(),
-                                     static_cast<std::size_t>(target.size()));
+        const ssize_t n =
+            ::readlink(native.constData(), target.data(), static_cast<std::size_t>(target.size()));
         if (n < 0 || n >= target.size())
             return {};
         target.truncate(n);

@@ -98,7 +98,8 @@ QString unescaped(QStringView body) {
 }
 
 QString storedForm(const QString& value) {
-    if (hasLineBreak(value) || hasLoneSurrogate(value) || unquoted(value).startsWith(kEscapedPrefix))
+    if (hasLineBreak(value) || hasLoneSurrogate(value) ||
+        unquoted(value).startsWith(kEscapedPrefix))
         return escaped(value);
     return value;
 }

@@ -51,7 +51,7 @@ struct State {
 State stateOf(const Document& d) {
     FileState file = d.fileState();
     file.stamp = {};
-    return {d.bytes(), d.header(), file, d.undoStack()->index(), d.undoStack()->count(),
+    return {d.bytes(),     d.header(), file, d.undoStack()->index(), d.undoStack()->count(),
             d.isModified()};
 }
 

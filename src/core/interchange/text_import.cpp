@@ -122,11 +122,10 @@ private:
 QString named(QStringView c) {
     const char32_t code = c.size() == 2 ? QChar::surrogateToUcs4(c[0], c[1]) : c[0].unicode();
     const QChar::Category category = QChar::category(code);
-    const bool invisible = category == QChar::Other_Format || category == QChar::Other_Control ||
-                           category == QChar::Separator_Line ||
-                           category == QChar::Separator_Paragraph ||
-                           category == QChar::Separator_Space ||
-                           category == QChar::Other_NotAssigned;
+    const bool invisible =
+        category == QChar::Other_Format || category == QChar::Other_Control ||
+        category == QChar::Separator_Line || category == QChar::Separator_Paragraph ||
+        category == QChar::Separator_Space || category == QChar::Other_NotAssigned;
     if (!invisible || code == U' ')
         return c.toString();
     return QStringLiteral("U+%1").arg(static_cast<uint>(code), 4, 16, QLatin1Char('0')).toUpper();

@@ -187,7 +187,7 @@ private:
     std::uint32_t wideCount_ = 0;
     CopyOnWrite<std::vector<std::uint32_t>> freeWide_;
     int count_ = 1;
-    bool identity_ = true;                           // entry i is slot i; order_ is unused
+    bool identity_ = true;                          // entry i is slot i; order_ is unused
     CopyOnWrite<std::vector<std::uint32_t>> order_; // entry -> slot, once entries have moved
     CopyOnWrite<std::vector<std::uint32_t>> freeSlots_;
     std::uint32_t slotEnd_ = 1; // slots at and past this one are unused

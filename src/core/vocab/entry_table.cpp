@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <numeric>
 #include <cstdlib>
+#include <numeric>
 
 // Index checks: on in debug builds and under the sanitizers, where a caller's bad entry number
 // must stop the program at the call rather than corrupt a neighbour's memory.

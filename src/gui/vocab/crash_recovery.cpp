@@ -34,8 +34,7 @@ const QString kLockSuffix = QStringLiteral(".lock");
 
 // Whether a running editor holds this lock file; a lock taken here is let go at once.
 bool heldByALiveEditor(const QString& lockPath) {
-    const int fd =
-        ::open(fileNameToBytes(lockPath).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    const int fd = ::open(fileNameToBytes(lockPath).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
         return false;
     const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
@@ -71,15 +70,13 @@ QString describe(const RecoveryCopyInfo& info) {
 CrashRecovery::CrashRecovery(Document& document, Dialogs& dialogs, QWidget* owner,
                              const QString& folder, QObject* parent)
     : QObject(parent), document_(document), dialogs_(dialogs), owner_(owner), folder_(folder),
-      id_(QUuid::createUuid().toString(QUuid::WithoutBraces)),
-      writer_(new RecoveryWriter(this)) {
+      id_(QUuid::createUuid().toString(QUuid::WithoutBraces)), writer_(new RecoveryWriter(this)) {
     if (folder_.isEmpty())
         folder_ = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
                       .filePath(QStringLiteral("lexanta-editor/recovery"));
     // Copies are the user's work: no one else may read them, whatever the umask.
     QString trouble;
-    if (!QDir().mkpath(folder_) ||
-        ::chmod(fileNameToBytes(folder_).constData(), S_IRWXU) != 0) {
+    if (!QDir().mkpath(folder_) || ::chmod(fileNameToBytes(folder_).constData(), S_IRWXU) != 0) {
         trouble = QStringLiteral("the folder %1 cannot be made private").arg(folder_);
     } else {
         const QByteArray lock = fileNameToBytes(QDir(folder_).filePath(id_ + kLockSuffix));
@@ -199,7 +196,8 @@ void CrashRecovery::finish() {
     timer_.stop();
     writer_->drain();
     const QDir dir(folder_);
-    for (const QString& copy : dir.entryList({id_ + QStringLiteral("-*") + kCopySuffix}, QDir::Files))
+    for (const QString& copy :
+         dir.entryList({id_ + QStringLiteral("-*") + kCopySuffix}, QDir::Files))
         QFile::remove(dir.filePath(copy));
     QFile::remove(dir.filePath(id_ + kLockSuffix));
 }

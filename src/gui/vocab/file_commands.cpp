@@ -131,12 +131,12 @@ FormatChoice FileCommands::askOldFormat() {
 }
 
 ChangedFileChoice FileCommands::askChangedFile() {
-    switch (dialogs_.ask(owner_,
-                         QStringLiteral("The file was changed by another program since it was "
-                                        "opened. Overwrite it?"),
-                         QDir::toNativeSeparators(document_.fileName()), MsgIcon::Warning,
-                         {QStringLiteral("Overwrite"), QStringLiteral("Save As…"),
-                          QStringLiteral("Cancel")})) {
+    switch (dialogs_.ask(
+        owner_,
+        QStringLiteral("The file was changed by another program since it was "
+                       "opened. Overwrite it?"),
+        QDir::toNativeSeparators(document_.fileName()), MsgIcon::Warning,
+        {QStringLiteral("Overwrite"), QStringLiteral("Save As…"), QStringLiteral("Cancel")})) {
     case 0:
         return ChangedFileChoice::Overwrite;
     case 1:

@@ -25,8 +25,7 @@ RecoveryWriter::~RecoveryWriter() {
     thread_.join();
 }
 
-void RecoveryWriter::write(const QString& path, DocumentSnapshot document,
-                           const QDateTime& saved) {
+void RecoveryWriter::write(const QString& path, DocumentSnapshot document, const QDateTime& saved) {
     enqueue({path, std::make_shared<DocumentSnapshot>(std::move(document)), saved});
 }
 

@@ -251,8 +251,8 @@ private slots:
         const QString user =
             w.write(u"lexanta-editor/editor.ini"_s, "[TForm1]\nN1_Caption=&User\n");
         const QDateTime now = QDateTime::currentDateTime();
-        for (const auto& [file, age] : {std::pair{program, userNewer ? 60 : 0},
-                                        std::pair{user, userNewer ? 0 : 60}}) {
+        for (const auto& [file, age] :
+             {std::pair{program, userNewer ? 60 : 0}, std::pair{user, userNewer ? 0 : 60}}) {
             QFile f(file);
             QVERIFY(f.open(QIODevice::ReadWrite) &&
                     f.setFileTime(now.addSecs(-age), QFileDevice::FileModificationTime));

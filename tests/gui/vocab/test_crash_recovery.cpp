@@ -232,8 +232,7 @@ private slots:
             w.form->show();
             QCOMPARE(w.dialogs.choices.size(), std::size_t(1));
             // The copy recovered before belongs to the closed window: it is gone.
-            QCOMPARE(w.dialogs.choices.front().rows.size(),
-                     file == files.front() ? 2 : 1);
+            QCOMPARE(w.dialogs.choices.front().rows.size(), file == files.front() ? 2 : 1);
             QVERIFY(w.doc().isModified());
             QVERIFY(files.contains(w.doc().fileName()));
             QVERIFY(w.form->files().save());
@@ -249,8 +248,8 @@ private slots:
         Fixture w;
         CrashRecovery& recovery = w.form->recovery();
         const QString folder = recovery.folder();
-        const QString old = w.copy(QStringLiteral(LEXANTA_TEST_DATA "/old_format.lut"),
-                                   QStringLiteral("old.lut"));
+        const QString old =
+            w.copy(QStringLiteral(LEXANTA_TEST_DATA "/old_format.lut"), QStringLiteral("old.lut"));
         w.load(old);
         recovery.flush();
         QVERIFY(copies(folder).isEmpty());
@@ -262,8 +261,8 @@ private slots:
         QCOMPARE(held->vocabulary.header.title, std::string("Typed"));
         QVERIFY(!held->vocabulary.currentFormat);
         QCOMPARE(held->file.fileName, old);
-        QCOMPARE(QFile::permissions(copy) & ~(QFile::ReadUser | QFile::WriteUser |
-                                              QFile::ReadOwner | QFile::WriteOwner),
+        QCOMPARE(QFile::permissions(copy) &
+                     ~(QFile::ReadUser | QFile::WriteUser | QFile::ReadOwner | QFile::WriteOwner),
                  QFileDevice::Permissions());
 
         w.doc().undo();
@@ -283,9 +282,11 @@ private slots:
     void damagedCopyIsKeptAside_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("a vocabulary") << Fixture::read(kAnimals);
-        QTest::newRow("garbage") << QByteArray("\x7f" "ELF\x02\x01", 6);
-        QByteArray whole = QByteArray::fromStdString(recoveryCopyBytes(
-            DocumentSnapshot{}, QDateTime::fromSecsSinceEpoch(0, Qt::UTC)));
+        QTest::newRow("garbage") << QByteArray("\x7f"
+                                               "ELF\x02\x01",
+                                               6);
+        QByteArray whole = QByteArray::fromStdString(
+            recoveryCopyBytes(DocumentSnapshot{}, QDateTime::fromSecsSinceEpoch(0, Qt::UTC)));
         QTest::newRow("cut short") << whole.chopped(3);
     }
     void damagedCopyIsKeptAside() {
