@@ -220,6 +220,14 @@ void CrashRecovery::offerLeftCopies() {
         else
             damaged << keepAside(copy.filePath());
     }
+    // The locks of editors that ended without a copy to leave are of no use to anyone.
+    for (const QString& lock : dir.entryList({QStringLiteral("*") + kLockSuffix}, QDir::Files)) {
+        const QString editor = lock.chopped(kLockSuffix.size());
+        if (editor != id_ &&
+            dir.entryList({editor + QStringLiteral("-*") + kCopySuffix}, QDir::Files).isEmpty() &&
+            !heldByALiveEditor(dir.filePath(lock)))
+            QFile::remove(dir.filePath(lock));
+    }
     if (!damaged.isEmpty())
         dialogs_.messageBox(owner_,
                             QStringLiteral("A recovery copy could not be read as one. It was not "

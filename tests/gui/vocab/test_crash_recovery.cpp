@@ -296,6 +296,10 @@ private slots:
         QFile copy(data.filePath(name));
         QVERIFY(copy.open(QIODevice::WriteOnly) && copy.write(bytes) == bytes.size());
         copy.close();
+        // The lock of an editor that died with nothing unsaved goes too.
+        QFile stale(data.filePath(QStringLiteral("dead.lock")));
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.close();
         WindowOptions options = WindowOptions::shown(false);
         options.dataFolder = data.path();
         Fixture w(options);
@@ -303,6 +307,7 @@ private slots:
         w.form->show();
         const QString aside = data.filePath(QStringLiteral("damaged/") + name);
         QVERIFY(QFile::exists(aside));
+        QVERIFY(!stale.exists());
         QCOMPARE(Fixture::read(aside), bytes);
         QVERIFY(!w.doc().isModified());
         QCOMPARE(w.dialogs.messages.size(), std::size_t(1));
