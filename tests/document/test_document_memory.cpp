@@ -122,6 +122,26 @@ private slots:
             }
         }
     }
+
+    // An import refused for characters its columns cannot hold, with each allocation of the
+    // check failing in turn: refused or out of memory, never ended, the document unchanged.
+    void refusedImportUnderFaults() {
+        OperationFiles files;
+        Document d;
+        QVERIFY(d.load(files.messy).ok());
+        const State before = stateOf(d);
+        for (long long n = 0;; ++n) {
+            FileOutcome outcome;
+            const bool faulted = withFault(
+                n, [&] { outcome = d.importText(files.unholdable, ImportFormat::TwoFields); });
+            QVERIFY2(outcome.kind == FileOutcome::Kind::Rejected ||
+                         (faulted && outcome.kind == FileOutcome::Kind::OutOfMemory),
+                     qPrintable(QString::number(n)));
+            QVERIFY2(stateOf(d) == before, qPrintable(QString::number(n)));
+            if (!faulted)
+                break;
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDocumentMemory)

@@ -22,6 +22,7 @@ struct OperationFiles {
     QString fill = copy("fill.lut");
     QString old = copy("old.lut");
     QString words = copy("words.txt");
+    QString unholdable = copy("unholdable.txt"); // characters code page 1252 lacks
 
     QString copy(const char* name) const {
         const QString to = dir.filePath(QLatin1String(name));
