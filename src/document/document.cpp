@@ -11,6 +11,7 @@
 
 #include <QDate>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QUndoStack>
 
@@ -528,7 +529,8 @@ FileOutcome Document::writeFile(const QString& path, const SaveOptions& options,
     // Another program's changes are not written over unasked.
     if (options.confirmChangedFile && path == file_.fileName && file_.stamp.known()) {
         const FileStamp now = fileStamp(path);
-        if (now.known() && now != file_.stamp &&
+        // Something else in its place (a folder, a pipe) is for the write to refuse.
+        if (now.known() && now != file_.stamp && QFileInfo(path).isFile() &&
             options.confirmChangedFile() != ChangedFileChoice::Overwrite)
             return {FileOutcome::Kind::Cancelled, path, {}};
     }
