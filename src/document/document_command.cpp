@@ -99,25 +99,25 @@ public:
     EntryCount(Document& document, const QString& text, int shorter, EntryTable held, int first)
         : DocumentCommand(document, text), shorter_(shorter),
           longer_(shorter + held.entryCount() - first), grow_(true), held_(std::move(held)),
-          heldFirst_(first) {}
+          heldFirst_(first), fromTable_(true) {}
     void redo() override { grow_ ? lengthen() : shorten(); }
     void undo() override { grow_ ? shorten() : lengthen(); }
 
 private:
     void shorten() {
-        EntryTable& t = table();
-        // Keep what leaves the table, with its extra fields.
-        EntryTable held;
-        held.setEntryCount(longer_ - shorter_);
-        for (int i = shorter_; i < longer_; ++i)
-            held.setEntry(i - shorter_, t.entry(i));
-        held_ = std::move(held);
-        heldFirst_ = 0;
-        t.setEntryCount(shorter_);
+        // What leaves the table is held as the store holds it, extra fields included.
+        heldRecords_ = table().takeTail(shorter_);
         entriesChanged();
     }
     void lengthen() {
         EntryTable& t = table();
+        if (!fromTable_) {
+            t.appendHeld(heldRecords_);
+            t.setEntryCount(longer_);
+            heldRecords_ = HeldEntries();
+            entriesChanged();
+            return;
+        }
         t.setEntryCount(longer_);
         {
             BatchWrites batch(t);
@@ -126,14 +126,17 @@ private:
         }
         t.notifyEntriesChanged(shorter_, longer_ - 1);
         held_ = EntryTable();
+        fromTable_ = false;
         entriesChanged();
     }
 
     int shorter_;
     int longer_;
     bool grow_;
-    EntryTable held_;
+    EntryTable held_; // entries from another table (a merged file's), until first undone
     int heldFirst_ = 0;
+    bool fromTable_ = false;
+    HeldEntries heldRecords_; // this table's own entries while they are not in it
 };
 
 class InsertEntries : public DocumentCommand {

@@ -222,10 +222,10 @@ QString LocaleLowerCase::operator()(const QString& text) const {
         return text;
     QString result(text.size(), Qt::Uninitialized);
     const auto size = static_cast<int>(text.size());
-    int length = lower(text.utf16(), size, reinterpret_cast<char16_t*>(result.data()), size);
+    int length = lower(reinterpret_cast<const char16_t*>(text.utf16()), size, reinterpret_cast<char16_t*>(result.data()), size);
     if (length > size) {
         result.resize(length);
-        length = lower(text.utf16(), size, reinterpret_cast<char16_t*>(result.data()), length);
+        length = lower(reinterpret_cast<const char16_t*>(text.utf16()), size, reinterpret_cast<char16_t*>(result.data()), length);
     }
     if (length < 0)
         return text.toLower();

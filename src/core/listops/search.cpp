@@ -1,5 +1,7 @@
 #include "core/listops/search.h"
 
+#include "core/listops/byte_search.h"
+
 #include "platform/codepage.h"
 #include "platform/collation.h"
 
@@ -30,18 +32,68 @@ bool cellMatches(const QString& cell, const QString& what, bool wholeWord) {
     return false;
 }
 
+namespace {
+
+bool textMatches(std::string_view text, const QString& needle, const FindOptions& options,
+                 const CodePage& codePage, const LocaleLowerCase& lower) {
+    QString cell = codePage.decode(text);
+    if (!options.matchCase)
+        cell = lower(cell);
+    return cellMatches(cell, needle, options.wholeWord);
+}
+
+// The scan on the bytes of a single-byte page: a cell is decoded only when its folded bytes
+// hold the folded needle (for the whole-word test) or when it holds a byte whose lower case
+// depends on its neighbours.
+int findBytes(const EntryTable& table, int field, int start, const QString& needle,
+              const FindOptions& options, const CodePage& codePage, const ByteFold& fold,
+              const LocaleLowerCase& lower) {
+    std::string classes;
+    const bool possible = fold.classesOf(needle, classes);
+    if (!possible && !fold.anyContextual())
+        return -1;
+    const std::string_view wanted = classes;
+    std::string folded;
+    const int count = table.entryCount();
+    for (int i = start; i < count; ++i) {
+        const std::string_view text = table.text(i, field);
+        if (text.size() < wanted.size() && !fold.anyContextual())
+            continue;
+        folded.resize(text.size());
+        bool contextual = false;
+        for (std::size_t k = 0; k < text.size(); ++k) {
+            const auto byte = static_cast<std::uint8_t>(text[k]);
+            folded[k] = static_cast<char>(fold.unitClass(byte));
+            contextual |= fold.contextual(byte);
+        }
+        if (contextual) {
+            if (textMatches(text, needle, options, codePage, lower))
+                return i;
+            continue;
+        }
+        if (!possible || std::string_view(folded).find(wanted) == std::string_view::npos)
+            continue;
+        if (!options.wholeWord || textMatches(text, needle, options, codePage, lower))
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
 int findEntry(const EntryTable& table, int field, int start, const QString& what,
               const FindOptions& options, const CodePage& codePage) {
     if (what.isEmpty())
         return -1;
-    const QString needle = options.matchCase ? what : lowerForLocale(what);
-    for (int i = std::max(start, 0); i < table.entryCount(); ++i) {
-        QString cell = codePage.decode(table.text(i, field));
-        if (!options.matchCase)
-            cell = lowerForLocale(cell);
-        if (cellMatches(cell, needle, options.wholeWord))
+    // The locale is read once for the whole scan.
+    const LocaleLowerCase lower;
+    const QString needle = options.matchCase ? what : lower(what);
+    start = std::max(start, 0);
+    if (const auto fold = ByteFold::forPage(codePage, options.matchCase))
+        return findBytes(table, field, start, needle, options, codePage, *fold, lower);
+    for (int i = start; i < table.entryCount(); ++i)
+        if (textMatches(table.text(i, field), needle, options, codePage, lower))
             return i;
-    }
     return -1;
 }
 

@@ -11,6 +11,15 @@
 
 namespace lexanta {
 
+// Entries taken off the end of a store, to be put back into the same store as they were (an
+// undo step's entries): the text they refer to stays in the store, whose buffers only grow,
+// so they are held as 8-byte records and wide rows' references, no text copied.
+struct HeldEntries {
+    std::vector<std::uint64_t> records;
+    std::vector<std::array<std::uint64_t, kFieldCount>> wideRefs;
+    int count() const { return static_cast<int>(records.size()); }
+};
+
 // Where EntryTable keeps its entries; the table checks the entry numbers it hands on and tells
 // its observer. Entries are 0 .. count()-1, at least one.
 //
@@ -50,6 +59,9 @@ public:
     void insertEmptyEntries(int at, int count);
     void removeEntries(int at, int count);
     void reorder(int first, const std::vector<int>& newOrder);
+    // Removes entries at .. count()-1 and hands them over; appendHeld puts them back.
+    HeldEntries takeTail(int at);
+    void appendHeld(const HeldEntries& held);
     // Leaves one empty entry; the storage is released.
     void reset();
 

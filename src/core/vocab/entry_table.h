@@ -75,6 +75,10 @@ public:
     // Inserts `count` empty entries before entry `at` (at entryCount(): after the last).
     void insertEntries(int at, int count);
     void removeEntries(int at, int count);
+    // Removes the entries from `at` on (at >= 1) and hands them over as they are held in the
+    // store; appendHeld puts them back after the last entry. Only for this table's own entries.
+    HeldEntries takeTail(int at);
+    void appendHeld(const HeldEntries& held);
     // Rearranges entries first .. first+newOrder.size()-1: place first+i receives the entry
     // that was at newOrder[i] (an absolute entry number inside that range).
     void reorder(int first, const std::vector<int>& newOrder);
