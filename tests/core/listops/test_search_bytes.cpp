@@ -40,21 +40,29 @@ private slots:
         // Bytes cells are drawn from: ASCII letters of both cases, separators, the tab, and
         // the page's letters with case (Greek sigma, Turkish dotted and dotless I, ...).
         QTest::addColumn<QByteArray>("alphabet");
+        // Long lists are searched on two cores.
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<int>("queries");
         const QByteArray ascii("aAbBiIsS .-1\t");
-        QTest::newRow("1252 C") << 1252 << QByteArray("C") << (ascii + "\xC9\xE9\xDF\xFF\x9F\x81");
+        QTest::newRow("1252 C") << 1252 << QByteArray("C")
+                                << (ascii + "\xC9\xE9\xDF\xFF\x9F\x81") << 300 << 4000;
         QTest::newRow("1253 Greek") << 1253 << QByteArray("el_GR.UTF-8")
-                                    << (ascii + "\xD3\xF3\xF2\xC1\xE1\xA2\xDC");
+                                    << (ascii + "\xD3\xF3\xF2\xC1\xE1\xA2\xDC") << 300 << 4000;
         QTest::newRow("1254 Turkish") << 1254 << QByteArray("tr_TR.UTF-8")
-                                      << (ascii + "\xDD\xFD\xD0\xF0\xC7\xE7");
+                                      << (ascii + "\xDD\xFD\xD0\xF0\xC7\xE7") << 300 << 4000;
         QTest::newRow("1257 Lithuanian") << 1257 << QByteArray("lt_LT.UTF-8")
-                                         << (ascii + "\xC1\xE1\xD0\xF0\xE0\xC0");
+                                         << (ascii + "\xC1\xE1\xD0\xF0\xE0\xC0") << 300 << 4000;
         QTest::newRow("932 multi-byte") << 932 << QByteArray("ja_JP.UTF-8")
-                                        << (ascii + "\x82\xA0\x83\x41\x81\x40");
+                                        << (ascii + "\x82\xA0\x83\x41\x81\x40") << 300 << 4000;
+        QTest::newRow("1252 long list")
+            << 1252 << QByteArray("C") << QByteArray("abcdefghijklmnopqrstuvwxyz") << 50000 << 60;
     }
     void agreesWithTextSearch() {
         QFETCH(int, page);
         QFETCH(QByteArray, locale);
         QFETCH(QByteArray, alphabet);
+        QFETCH(int, entries);
+        QFETCH(int, queries);
         const QByteArray saved = qgetenv("LC_ALL");
         qputenv("LC_ALL", locale);
         const CodePage& codePage = CodePage::get(page);
@@ -67,20 +75,20 @@ private slots:
             return s;
         };
         EntryTable table;
-        table.setEntryCount(300);
+        table.setEntryCount(entries);
         for (int i = 0; i < table.entryCount(); ++i)
-            table.setText(i, kQuestion, bytes(pick(12)));
-        for (int query = 0; query < 4000; ++query) {
+            table.setText(i, kQuestion, bytes(pick(entries > 1000 ? 5 : 12)));
+        for (int query = 0; query < queries; ++query) {
             // Half the queries are a piece of some cell with its case changed, so they match.
             QString what = codePage.decode(bytes(1 + pick(3)));
             if (query % 2 == 0) {
-                const QString cell = codePage.decode(table.text(pick(300), kQuestion));
+                const QString cell = codePage.decode(table.text(pick(entries), kQuestion));
                 const int from = cell.isEmpty() ? 0 : pick(static_cast<int>(cell.size()));
                 what = cell.mid(from, 1 + pick(4));
                 what = query % 4 == 0 ? what.toUpper() : what;
             }
             const FindOptions options{pick(2) == 0, pick(2) == 0};
-            const int start = pick(300);
+            const int start = pick(entries);
             QCOMPARE(findEntry(table, kQuestion, start, what, options, codePage),
                      findByText(table, start, what, options, codePage));
         }
