@@ -139,6 +139,48 @@ private:
     HeldEntries heldRecords_; // this table's own entries while they are not in it
 };
 
+// Keeps the list before the analysis as references: the questions and answers the result
+// overwrote, and the entries it cut off as the store holds them.
+class Frequency : public DocumentCommand {
+public:
+    Frequency(Document& document, std::vector<FrequencySpan> spans)
+        : DocumentCommand(document, QStringLiteral("Frequency analysis")),
+          spans_(std::move(spans)) {}
+    void redo() override {
+        EntryTable& t = table();
+        const auto runs = static_cast<int>(spans_.size());
+        oldQuestions_.resize(spans_.size());
+        oldAnswers_.resize(spans_.size());
+        for (int p = 0; p < runs; ++p) {
+            oldQuestions_[static_cast<std::size_t>(p)] = t.textRef(p, kQuestion);
+            oldAnswers_[static_cast<std::size_t>(p)] = t.textRef(p, kAnswer);
+        }
+        writeFrequencyResult(t, spans_);
+        held_ = t.takeTail(runs);
+        entriesChanged();
+    }
+    void undo() override {
+        EntryTable& t = table();
+        t.appendHeld(held_);
+        held_ = HeldEntries();
+        const auto runs = static_cast<int>(spans_.size());
+        for (int p = 0; p < runs; ++p) {
+            t.setTextRef(p, kQuestion, oldQuestions_[static_cast<std::size_t>(p)]);
+            t.setTextRef(p, kAnswer, oldAnswers_[static_cast<std::size_t>(p)]);
+        }
+        std::vector<TextRef>().swap(oldQuestions_);
+        std::vector<TextRef>().swap(oldAnswers_);
+        t.notifyEntriesChanged(0, runs - 1);
+        entriesChanged();
+    }
+
+private:
+    std::vector<FrequencySpan> spans_;
+    std::vector<TextRef> oldQuestions_;
+    std::vector<TextRef> oldAnswers_;
+    HeldEntries held_;
+};
+
 class InsertEntries : public DocumentCommand {
 public:
     InsertEntries(Document& document, const QString& text, int at, std::vector<Entry> entries,
@@ -350,6 +392,10 @@ void PlannedStep::addHeader(VocabularyHeader header) {
     if (header == vocabulary().header)
         return;
     (new Header(document(), text(), std::move(header), 0, this))->redo();
+}
+
+QUndoCommand* frequencyCommand(Document& document, std::vector<FrequencySpan> spans) {
+    return new Frequency(document, std::move(spans));
 }
 
 QUndoCommand* cellChangesCommand(Document& document, const QString& text,

@@ -280,11 +280,20 @@ std::string_view EntryStore::text(int entry, int field) const {
 }
 
 void EntryStore::writeText(int index, int field, std::string_view text) {
+    if (text.empty() && record(slotOf(index)) == 0)
+        return;
+    setTextRef(index, field, refFor(text));
+}
+
+TextRef EntryStore::textRef(int index, int field) {
+    return refFor(text(index, field));
+}
+
+void EntryStore::setTextRef(int index, int field, TextRef ref) {
     const std::uint32_t slot = slotOf(index);
     const int place = fieldOf_[field];
-    if (text.empty() && record(slot) == 0)
+    if (ref == 0 && record(slot) == 0)
         return;
-    const std::uint64_t ref = refFor(text);
     const std::uint32_t w = wideOf(slot);
     std::uint64_t* refs = wide_[w].refs;
     refs[place] = ref;

@@ -11,6 +11,10 @@
 
 namespace lexanta {
 
+// A field's text as the store refers to it, valid while the store lives (its buffers only
+// grow): an undo step puts the text back by reference instead of keeping a copy.
+using TextRef = std::uint64_t;
+
 // Entries taken off the end of a store, to be put back into the same store as they were (an
 // undo step's entries): the text they refer to stays in the store, whose buffers only grow,
 // so they are held as 8-byte records and wide rows' references, no text copied.
@@ -50,6 +54,8 @@ public:
     bool inArena(std::string_view text) const;
 
     void writeText(int index, int field, std::string_view text);
+    TextRef textRef(int index, int field);
+    void setTextRef(int index, int field, TextRef ref);
     // The texts must not lie in the arena.
     void writeEntry(int index, const EntryView& e);
     void clearEntry(int index);

@@ -61,6 +61,11 @@ public:
         return store_.text(entry, field);
     }
     void setText(int entry, int field, std::string_view text);
+    // The text of an existing field as a reference into this table's storage, and a field set
+    // back to such a reference, without copying text (for undo steps, which tell the observer
+    // themselves).
+    TextRef textRef(int entry, int field) { return store_.textRef(entry, field); }
+    void setTextRef(int entry, int field, TextRef ref) { store_.setTextRef(entry, field, ref); }
 
     EntryView entry(int index) const;
     void setEntry(int index, const Entry& e);
