@@ -405,9 +405,18 @@ FileOutcome Document::writeFile(const QString& path, const SaveOptions& options)
     }
     IoResult written = IoResult::success(path);
     try {
-        written = writeWholeFile(path, serializeVocabulary(vocabulary_, withHeader));
+        // Written a few megabytes at a time from the entries; the old file is replaced only
+        // once the new one is whole.
+        FileWriter writer;
+        written = writer.open(path);
+        if (written) {
+            writeVocabulary(vocabulary_, withHeader, [&](std::string_view bytes) {
+                writer.write(bytes.data(), bytes.size());
+            });
+            written = writer.commit();
+        }
     } catch (const std::bad_alloc&) {
-        // The file's bytes are gathered before anything is written: the old file is intact.
+        // The writer's temp file goes with it: the old file is intact.
         return {FileOutcome::Kind::Unwritable, path, QStringLiteral("not enough memory")};
     }
     if (!written)
