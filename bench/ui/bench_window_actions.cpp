@@ -33,6 +33,7 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
 
 #include <time.h>
 
@@ -58,6 +59,7 @@ public:
     bool saveFile(QWidget*, FileDialogState&) override { return false; }
     bool chooseFont(QWidget*, FieldFont&) override { return false; }
     void showFind(QWidget*, FindDialogState&, std::function<void()>) override {}
+    bool runDialog(QDialog&) override { return false; }
 };
 
 double clockMs(clockid_t clock) {
