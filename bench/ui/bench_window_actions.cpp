@@ -276,8 +276,7 @@ int main(int argc, char** argv) {
     // Whole-list commands and the rest: 100 ms each at a million entries.
     auto* size = form.findChild<QSpinBox*>(QStringLiteral("RxSpinEdit1"));
     withUndo("font size 10 -> 14", kInstantMs, [&] { size->setValue(size->value() + 4); });
-    withUndo("drag the last row to the top", kInstantMs,
-             [&] { grid->moveEntryRow(entries, 1); });
+    withUndo("drag the last row to the top", kInstantMs, [&] { grid->moveEntryRow(entries, 1); });
     ListCommands& lists = form.lists();
     withUndo("sort by questions", kInstantMs, [&] { lists.sortMenuAction(1)->trigger(); });
     withUndo("sort by answers", kInstantMs, [&] { lists.sortMenuAction(2)->trigger(); });

@@ -209,9 +209,9 @@ LocaleLowerCase::LocaleLowerCase() : locale_(icuLocale(environmentLocale("LC_CTY
 
 int LocaleLowerCase::lower(const char16_t* text, int size, char16_t* out, int room) const {
     UErrorCode error = U_ZERO_ERROR;
-    const int32_t length = u_strToLower(reinterpret_cast<UChar*>(out), room,
-                                        reinterpret_cast<const UChar*>(text), size,
-                                        locale_.constData(), &error);
+    const int32_t length =
+        u_strToLower(reinterpret_cast<UChar*>(out), room, reinterpret_cast<const UChar*>(text),
+                     size, locale_.constData(), &error);
     if (error == U_BUFFER_OVERFLOW_ERROR)
         return length;
     return U_FAILURE(error) ? -1 : length;
@@ -222,10 +222,12 @@ QString LocaleLowerCase::operator()(const QString& text) const {
         return text;
     QString result(text.size(), Qt::Uninitialized);
     const auto size = static_cast<int>(text.size());
-    int length = lower(reinterpret_cast<const char16_t*>(text.utf16()), size, reinterpret_cast<char16_t*>(result.data()), size);
+    int length = lower(reinterpret_cast<const char16_t*>(text.utf16()), size,
+                       reinterpret_cast<char16_t*>(result.data()), size);
     if (length > size) {
         result.resize(length);
-        length = lower(reinterpret_cast<const char16_t*>(text.utf16()), size, reinterpret_cast<char16_t*>(result.data()), length);
+        length = lower(reinterpret_cast<const char16_t*>(text.utf16()), size,
+                       reinterpret_cast<char16_t*>(result.data()), length);
     }
     if (length < 0)
         return text.toLower();

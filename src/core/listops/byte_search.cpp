@@ -35,7 +35,8 @@ std::shared_ptr<const ByteFold> buildByteFold(const CodePage& page, bool matchCa
     for (int b = 0; b < 256; ++b) {
         int first = b;
         for (int a = 0; a < b; ++a)
-            if (fold->unit_[static_cast<std::size_t>(a)] == fold->unit_[static_cast<std::size_t>(b)]) {
+            if (fold->unit_[static_cast<std::size_t>(a)] ==
+                fold->unit_[static_cast<std::size_t>(b)]) {
                 first = a;
                 break;
             }

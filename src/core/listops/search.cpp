@@ -105,8 +105,8 @@ int findEntry(const EntryTable& table, int field, int start, const QString& what
         std::atomic<bool> firstFound{false};
         runOnBothCores(split, [&](int part) {
             if (part == 0) {
-                found[0] = findBytes(table, field, start, middle, needle, options, codePage,
-                                     *fold, lower, nullptr);
+                found[0] = findBytes(table, field, start, middle, needle, options, codePage, *fold,
+                                     lower, nullptr);
                 firstFound.store(found[0] >= 0, std::memory_order_relaxed);
             } else if (split && !firstFound.load(std::memory_order_relaxed)) {
                 const CodePage own(codePage.number());

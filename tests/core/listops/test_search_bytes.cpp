@@ -44,8 +44,8 @@ private slots:
         QTest::addColumn<int>("entries");
         QTest::addColumn<int>("queries");
         const QByteArray ascii("aAbBiIsS .-1\t");
-        QTest::newRow("1252 C") << 1252 << QByteArray("C")
-                                << (ascii + "\xC9\xE9\xDF\xFF\x9F\x81") << 300 << 4000;
+        QTest::newRow("1252 C") << 1252 << QByteArray("C") << (ascii + "\xC9\xE9\xDF\xFF\x9F\x81")
+                                << 300 << 4000;
         QTest::newRow("1253 Greek") << 1253 << QByteArray("el_GR.UTF-8")
                                     << (ascii + "\xD3\xF3\xF2\xC1\xE1\xA2\xDC") << 300 << 4000;
         QTest::newRow("1254 Turkish") << 1254 << QByteArray("tr_TR.UTF-8")
@@ -67,7 +67,9 @@ private slots:
         qputenv("LC_ALL", locale);
         const CodePage& codePage = CodePage::get(page);
         std::mt19937 random(static_cast<unsigned>(page));
-        const auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+        const auto pick = [&](int n) {
+            return std::uniform_int_distribution<int>(0, n - 1)(random);
+        };
         const auto bytes = [&](int length) {
             std::string s;
             for (int k = 0; k < length; ++k)

@@ -198,7 +198,7 @@ private slots:
     void writtenInPiecesAsWhole_data() {
         QTest::addColumn<int>("entries");
         QTest::addColumn<bool>("reversed"); // blocks out of file order: one short run each
-        QTest::addColumn<int>("editEvery");  // entries written since the load
+        QTest::addColumn<int>("editEvery"); // entries written since the load
         QTest::newRow("as read") << 200000 << false << 0;
         QTest::newRow("reversed") << 200000 << true << 0;
         QTest::newRow("some edited") << 200000 << false << 7;
