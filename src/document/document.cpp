@@ -405,9 +405,18 @@ FileOutcome Document::writeFile(const QString& path, const SaveOptions& options)
     }
     IoResult written = IoResult::success(path);
     try {
-        written = writeWholeFile(path, serializeVocabulary(vocabulary_, withHeader));
+        // Written a few megabytes at a time from the entries; the old file is replaced only
+        // once the new one is whole.
+        FileWriter writer;
+        written = writer.open(path);
+        if (written) {
+            writeVocabulary(vocabulary_, withHeader, [&](std::string_view bytes) {
+                writer.write(bytes.data(), bytes.size());
+            });
+            written = writer.commit();
+        }
     } catch (const std::bad_alloc&) {
-        // The file's bytes are gathered before anything is written: the old file is intact.
+        // The writer's temp file goes with it: the old file is intact.
         return {FileOutcome::Kind::Unwritable, path, QStringLiteral("not enough memory")};
     }
     if (!written)
@@ -507,20 +516,19 @@ void Document::swapQuestionAnswer() {
 }
 
 void Document::frequencyAnalysis(const KeyCollator& collator, const ProgressCallback& progress) {
-    const std::vector<FrequencyRun> runs =
-        frequencyRuns(entries(), codePageOf(kQuestion), collator, progress);
-    // Only the cells that change are kept for the undo.
-    std::vector<CellChange> changes = frequencyChanges(runs);
-    std::erase_if(changes, [this](const CellChange& c) {
-        return entries().text(c.entry, c.field) == c.text;
-    });
-    auto* step = new PlannedStep(*this, QStringLiteral("Frequency analysis"));
-    step->addCellChanges(std::move(changes));
-    step->addEntryCount(static_cast<int>(runs.size()));
-    if (step->isEmpty())
-        delete step;
-    else
-        push(step);
+    std::vector<FrequencySpan> spans =
+        frequencySpans(entries(), codePageOf(kQuestion), collator, progress);
+    // A list of distinct questions whose answers are all "1" is its own result: no step.
+    const auto unchanged = [&] {
+        if (static_cast<int>(spans.size()) != entries().entryCount())
+            return false;
+        for (int p = 0; p < entries().entryCount(); ++p)
+            if (entries().text(p, kAnswer) != "1")
+                return false;
+        return true;
+    };
+    if (!unchanged())
+        push(frequencyCommand(*this, std::move(spans)));
     emit listRewritten();
 }
 

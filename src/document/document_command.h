@@ -4,6 +4,7 @@
 // below and tells it what changed; steps that hold a whole-list change keep a permutation or
 // the changed cells only, never a copy of the list.
 
+#include "core/listops/frequency.h"
 #include "document/document.h"
 
 #include <QUndoCommand>
@@ -69,6 +70,8 @@ QUndoCommand* moveFieldCommand(Document& document, int from, int to);
 QUndoCommand* appendEntriesCommand(Document& document, const QString& text, EntryTable source,
                                    int first);
 QUndoCommand* swapCommand(Document& document);
+// The frequency analysis of the runs `spans` found on the entries as they are.
+QUndoCommand* frequencyCommand(Document& document, std::vector<FrequencySpan> spans);
 // The header becomes `header`; description edits with the same non-zero key are one step.
 QUndoCommand* headerCommand(Document& document, const QString& text, VocabularyHeader header,
                             quint64 editKey = 0);

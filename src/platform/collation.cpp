@@ -202,22 +202,34 @@ std::string KeyCollator::sortKey(const QString& text) const {
 }
 
 QString lowerForLocale(const QString& text) {
+    return LocaleLowerCase()(text);
+}
+
+LocaleLowerCase::LocaleLowerCase() : locale_(icuLocale(environmentLocale("LC_CTYPE"))) {}
+
+int LocaleLowerCase::lower(const char16_t* text, int size, char16_t* out, int room) const {
+    UErrorCode error = U_ZERO_ERROR;
+    const int32_t length =
+        u_strToLower(reinterpret_cast<UChar*>(out), room, reinterpret_cast<const UChar*>(text),
+                     size, locale_.constData(), &error);
+    if (error == U_BUFFER_OVERFLOW_ERROR)
+        return length;
+    return U_FAILURE(error) ? -1 : length;
+}
+
+QString LocaleLowerCase::operator()(const QString& text) const {
     if (text.isEmpty())
         return text;
-    const QByteArray locale = icuLocale(environmentLocale("LC_CTYPE"));
     QString result(text.size(), Qt::Uninitialized);
-    UErrorCode error = U_ZERO_ERROR;
-    int32_t length =
-        u_strToLower(reinterpret_cast<UChar*>(result.data()), static_cast<int32_t>(result.size()),
-                     utf16(text), static_cast<int32_t>(text.size()), locale.constData(), &error);
-    if (error == U_BUFFER_OVERFLOW_ERROR) {
+    const auto size = static_cast<int>(text.size());
+    int length = lower(reinterpret_cast<const char16_t*>(text.utf16()), size,
+                       reinterpret_cast<char16_t*>(result.data()), size);
+    if (length > size) {
         result.resize(length);
-        error = U_ZERO_ERROR;
-        length = u_strToLower(reinterpret_cast<UChar*>(result.data()),
-                              static_cast<int32_t>(result.size()), utf16(text),
-                              static_cast<int32_t>(text.size()), locale.constData(), &error);
+        length = lower(reinterpret_cast<const char16_t*>(text.utf16()), size,
+                       reinterpret_cast<char16_t*>(result.data()), length);
     }
-    if (U_FAILURE(error))
+    if (length < 0)
         return text.toLower();
     result.truncate(length);
     return result;

@@ -40,4 +40,20 @@ private:
 // Lower-cases text for the user's locale (find with match case off).
 QString lowerForLocale(const QString& text);
 
+// The same for one locale, read once: a search lower-cases many texts.
+class LocaleLowerCase {
+public:
+    // The user's locale from LC_ALL / LC_CTYPE / LANG.
+    LocaleLowerCase();
+    QString operator()(const QString& text) const;
+    // Lower-cases `size` UTF-16 units into `out`, which holds `room`; the length of the result
+    // (more than `room` when it did not fit), or -1 when the text cannot be lower-cased.
+    int lower(const char16_t* text, int size, char16_t* out, int room) const;
+    // ICU's name of the locale ("" for the root locale).
+    const QByteArray& locale() const { return locale_; }
+
+private:
+    QByteArray locale_;
+};
+
 } // namespace lexanta

@@ -2,6 +2,7 @@
 
 #include "core/vocab/vocabulary.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -77,5 +78,9 @@ bool hasTrailingBlankEntry(const EntryTable& table);
 // that would read back as the format line is written as "0", so the file stays old-format.
 // Entries stored as the file held them are copied as whole blocks.
 std::string serializeVocabulary(const Vocabulary& doc, bool withHeader);
+// The same bytes handed to `write` a few megabytes at a time (long runs of blocks as they lie
+// in the table), so that a save needs no second copy of the file in memory.
+void writeVocabulary(const Vocabulary& doc, bool withHeader,
+                     const std::function<void(std::string_view)>& write);
 
 } // namespace lexanta
