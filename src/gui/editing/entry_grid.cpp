@@ -362,9 +362,36 @@ void EntryGrid::restoreCurrent() {
 void EntryGrid::reset() {
     QTableView::reset();
     if (resetHeld_) {
+        // A replaced document starts on its first cell; whether that was a move of the cell,
+        // which selects it, is decided by returnToFirstCell().
         resetHeld_ = false;
-        restoreCurrent();
+        resetFrom_ = QPoint(heldCol_, heldRow_);
+        holdFirstCell();
+        --quiet_;
+        placeEditor();
+        loadEditor(true);
     }
+}
+
+void EntryGrid::holdFirstCell() {
+    if (!model_ || model_->rowCount() == 0)
+        return;
+    const QModelIndex first = model_->index(0, 0);
+    if (currentIndex() != first) {
+        ++quiet_;
+        setCurrentIndex(first);
+        --quiet_;
+    }
+}
+
+void EntryGrid::returnToFirstCell() {
+    // The selection model may have dropped the current index after the view's reset.
+    holdFirstCell();
+    if (resetFrom_ != QPoint(1, 1))
+        emit selectCell(1, 1);
+    resetFrom_ = QPoint(1, 1);
+    placeEditor();
+    loadEditor(true);
 }
 
 void EntryGrid::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
