@@ -122,8 +122,14 @@ int followMove(int cur, int from, int to) {
 } // namespace
 
 EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent) {
+    // Every attribute is set, so none is inherited from the grid's own font, which follows
+    // the selected column.
     headerFont_ = QFont(QStringLiteral("MS Sans Serif"));
     headerFont_.setPointSize(10);
+    headerFont_.setWeight(QFont::Normal);
+    headerFont_.setItalic(false);
+    headerFont_.setUnderline(false);
+    headerFont_.setStrikeOut(false);
 
     auto* top = new GridHeader(Qt::Horizontal, this);
     auto* side = new GridHeader(Qt::Vertical, this);
@@ -426,10 +432,12 @@ void EntryGrid::loadEditor(bool selectAll) {
         return;
     const QModelIndex cur = currentIndex();
     const QString text = cur.isValid() ? model_->data(cur, Qt::EditRole).toString() : QString();
-    if (editor_->text() != text)
+    if (editor_->text() != text) {
         editor_->setText(text);
-    if (selectAll)
-        editor_->selectAll();
+        editor_->setCursorPosition(0); // a long text shows its start, as in a spreadsheet
+    }
+    if (selectAll) // with the cursor at the start
+        editor_->setSelection(static_cast<int>(text.size()), -static_cast<int>(text.size()));
 }
 
 void EntryGrid::commitEditor(const QString& text) {

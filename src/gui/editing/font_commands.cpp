@@ -85,6 +85,7 @@ void FontCommands::applyFieldFont(int field) {
 }
 
 void FontCommands::selectField(int field) {
+    selectedField_ = field;
     gridFont_ = document_.font(field);
     applyGridFont();
 }
@@ -113,6 +114,11 @@ void FontCommands::followHeader() {
             ComboEdit* box = c_.boxes[static_cast<std::size_t>(field)];
             box->setShownCharset(font.charset);
             setWidgetFont(box, toQFont(font), toQColor(font.color));
+        }
+        // The current cell's column has a new font; the in-place editor shows it at once.
+        if (selectedField_ == kQuestion || selectedField_ == kAnswer) {
+            gridFont_ = fonts[static_cast<std::size_t>(selectedField_)];
+            applyGridFont();
         }
         shownFonts_ = fonts;
     } else {
