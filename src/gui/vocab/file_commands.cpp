@@ -39,6 +39,14 @@ FileCommands::FileCommands(Document& document, Dialogs& dialogs, QWidget* owner,
 
     connect(new_, &QAction::triggered, this, &FileCommands::newVocabulary);
     connect(open_, &QAction::triggered, this, &FileCommands::openFile);
+    // Ctrl+S before the vocabulary has a file: Save stays off as the menu shows, and the key
+    // asks for a name instead of doing nothing.
+    saveUnnamed_ = new QAction(this);
+    saveUnnamed_->setObjectName(QStringLiteral("SaveUnnamedKey"));
+    saveUnnamed_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    if (owner_)
+        owner_->addAction(saveUnnamed_);
+    connect(saveUnnamed_, &QAction::triggered, this, &FileCommands::saveAs);
     connect(save_, &QAction::triggered, this, &FileCommands::save);
     connect(saveAs_, &QAction::triggered, this, &FileCommands::saveAs);
     connect(merge_, &QAction::triggered, this, &FileCommands::merge);
@@ -49,6 +57,7 @@ FileCommands::FileCommands(Document& document, Dialogs& dialogs, QWidget* owner,
 
 void FileCommands::followFileState() {
     save_->setEnabled(document_.hasFile());
+    saveUnnamed_->setEnabled(!document_.hasFile());
     merge_->setEnabled(document_.canMerge());
 }
 

@@ -67,6 +67,7 @@ private:
     QWidget* owner_;
     FileDialogState openDialog_, saveDialog_;
     QAction *new_, *open_, *save_, *saveAs_, *merge_, *removeBlankLines_;
+    QAction* saveUnnamed_ = nullptr; // Ctrl+S while Save is off
     QMenu* recentMenu_;
     RecentFiles* recent_;
     QProgressBar* progress_ = nullptr;

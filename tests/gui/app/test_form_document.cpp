@@ -176,6 +176,20 @@ private slots:
                  QString()); // the reopened file is unchanged
     }
 
+    // Save stays off without a file, yet Ctrl+S asks for a name; then it saves there.
+    void ctrlSWithoutFileAsksForName() {
+        Window w(false);
+        w.setRows({"cat|Katze"});
+        w.dialogs.fileAnswers.push_back({w.path("keyed")});
+        Window::key(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(w.dialogs.saveDialogsShown.size(), std::size_t(1));
+        QCOMPARE(savedQuestions(w.path("keyed.lut")), QStringList{"cat"});
+        w.setRows({"cat|Katze", "dog|Hund"});
+        Window::key(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(w.dialogs.saveDialogsShown.size(), std::size_t(1));
+        QCOMPARE(savedQuestions(w.path("keyed.lut")), (QStringList{"cat", "dog"}));
+    }
+
     void failedWriteIsReportedAndClaimsNothing() {
         Window w(false);
         w.setRows({"cat|Katze"});

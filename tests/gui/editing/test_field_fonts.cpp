@@ -344,7 +344,18 @@ private slots:
         QVERIFY(f.statusBar()->currentMessage().contains(QStringLiteral("ß")));
     }
 
-    void changingTheScriptKeepsTheBytes() {
+    // Russian answers that a Western page cannot hold: the question names them; converting or
+    // keeping leaves their bytes, Cancel leaves the script.
+    void changingTheScriptAsks_data() {
+        QTest::addColumn<MsgResult>("answer");
+        QTest::addColumn<int>("charset");
+        QTest::newRow("convert") << MsgResult::Yes << 0;
+        QTest::newRow("keep the bytes") << MsgResult::No << 0;
+        QTest::newRow("cancel") << MsgResult::Cancel << 204;
+    }
+    void changingTheScriptAsks() {
+        QFETCH(MsgResult, answer);
+        QFETCH(int, charset);
         Window w;
         MainWindow& f = *w.form;
         f.files().loadFile(kRussian);
@@ -353,8 +364,14 @@ private slots:
         FieldFont western = w.doc().font(kAnswer);
         western.charset = 0;
         w.dialogs.fontAnswers.push_back(western);
+        w.dialogs.messageAnswers.push_back(answer);
         QTest::mouseClick(w.control<QPushButton>("ChangeFont2"), Qt::LeftButton);
+        QCOMPARE(w.dialogs.messages.size(), std::size_t(1));
+        QVERIFY(w.dialogs.messages[0].text.contains("entries 1, 2 would keep their bytes"));
+        QCOMPARE(w.doc().font(kAnswer).charset, charset);
         QCOMPARE(w.cells().text(0, kAnswer), before);
+        if (answer == MsgResult::Cancel)
+            return;
         const QString shown = CodePage::get(1252).decode(before);
         QCOMPARE(f.grid()->model()->index(0, 1).data().toString(), shown);
         QCOMPARE(w.box(1)->text(), shown);
