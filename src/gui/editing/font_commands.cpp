@@ -71,22 +71,14 @@ void FontCommands::chooseFont(int field) {
         const FieldRecoding plan = document_.planCharsetChange(field, chosen.charset);
         if (plan.needed()) {
             QString text =
-                QStringLiteral("The %1 read differently in the %2 character set.
-
-                               "
-                               "Convert the texts to the new character set?
-                               "
-                               "Yes: Convert the texts to the new character set
-                               "
+                QStringLiteral("The %1 read differently in the %2 character set.\n\n"
+                               "Convert the texts to the new character set?\n"
+                               "Yes: Convert the texts to the new character set\n"
                                "No: Keep the bytes as they are")
                     .arg(QString::fromLatin1(kFieldTexts[field]), scriptName(chosen.charset));
             if (!plan.kept.empty())
-                text += QStringLiteral("
-
-                                           The new character set lacks %
-                                           1;
-                                       entries % 2 would "
-                                                         "keep their bytes.")
+                text += QStringLiteral("\n\nThe new character set lacks %1; entries %2 would "
+                                       "keep their bytes.")
                             .arg(describeCharacters(plan.unheld), entryNumbers(plan.kept));
             switch (dialogs_.messageBox(owner_, text, QStringLiteral("Character Set"),
                                         MsgIcon::Question, MsgButtons::YesNoCancel)) {

@@ -1,5 +1,6 @@
 #include "gui/vocab/file_commands.h"
 
+#include "core/vocab/drill_limits.h"
 #include "document/document.h"
 #include "gui/vocab/recent_files.h"
 
@@ -110,8 +111,31 @@ FormatChoice FileCommands::askOldFormat() {
     }
 }
 
+bool FileCommands::longTextsAccepted() {
+    const OverlongTexts found = findOverlongTexts(document_.vocabulary());
+    if (found.count == 0)
+        return true;
+    const MsgResult answer = dialogs_.messageBox(
+        owner_,
+        QStringLiteral("%1 %2 longer than the drill program reads (%3 characters in an entry, "
+                       "%4 in the description); it would read the file out of step from there."
+                       "\n\nSave anyway?\nYes: save anyway\nNo: go to the first one")
+            .arg(found.count)
+            .arg(found.count == 1 ? QStringLiteral("text is") : QStringLiteral("texts are"))
+            .arg(kDrillEntryLineLimit)
+            .arg(kDrillDescriptionLineLimit),
+        QStringLiteral("Long Texts"), MsgIcon::Warning, MsgButtons::YesNoCancel);
+    if (answer == MsgResult::No) {
+        if (found.inDescription)
+            emit showDescription();
+        else
+            emit showText(found.firstEntry, found.firstField);
+    }
+    return answer == MsgResult::Yes;
+}
+
 bool FileCommands::save() {
-    if (!document_.hasFile())
+    if (!document_.hasFile() || !longTextsAccepted())
         return false;
     SaveOptions options{true, removeBlankLines_->isChecked(), [this] { return askOldFormat(); }};
     const FileOutcome outcome = document_.save(options);
@@ -123,7 +147,7 @@ bool FileCommands::save() {
 bool FileCommands::saveAs() {
     FileDialogState chosen = saveDialog_;
     chosen.fileName = document_.fileName();
-    if (!dialogs_.saveFile(owner_, chosen))
+    if (!longTextsAccepted() || !dialogs_.saveFile(owner_, chosen))
         return false;
     SaveOptions options{true, removeBlankLines_->isChecked(), [this] { return askOldFormat(); }};
     const FileOutcome outcome = document_.saveAs(chosen.fileName, options);

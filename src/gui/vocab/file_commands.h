@@ -54,7 +54,14 @@ public:
     bool saveBeforeClosing();
     void merge();
 
+signals:
+    // "No: go to the first one" of the long-text warning.
+    void showText(int entry, int field);
+    void showDescription();
+
 private:
+    // Texts longer than the drill program reads: true to save anyway.
+    bool longTextsAccepted();
     FormatChoice askOldFormat();
     // Says which file could not be written and why; with offerSaveAs the user may save under
     // another name at once. True when that happened.

@@ -178,7 +178,7 @@ private slots:
 
     // Save stays off without a file, yet Ctrl+S asks for a name; then it saves there.
     void ctrlSWithoutFileAsksForName() {
-        Window w(false);
+        Window w;
         w.setRows({"cat|Katze"});
         w.dialogs.fileAnswers.push_back({w.path("keyed")});
         Window::key(Qt::Key_S, Qt::ControlModifier);
@@ -188,6 +188,31 @@ private slots:
         Window::key(Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(w.dialogs.saveDialogsShown.size(), std::size_t(1));
         QCOMPARE(savedQuestions(w.path("keyed.lut")), (QStringList{"cat", "dog"}));
+    }
+
+    // A text longer than the drill program reads is named before Save writes anything.
+    void longTextIsNamedBeforeSaving_data() {
+        QTest::addColumn<MsgResult>("answer");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("save anyway") << MsgResult::Yes << true;
+        QTest::newRow("go to it") << MsgResult::No << false;
+        QTest::newRow("cancel") << MsgResult::Cancel << false;
+    }
+    void longTextIsNamedBeforeSaving() {
+        QFETCH(MsgResult, answer);
+        QFETCH(bool, written);
+        Window w(false);
+        const QString copy =
+            w.copy(QStringLiteral(LEXANTA_TEST_DATA "/lut/over_long_line/input.lut"), "long.lut");
+        w.load(copy);
+        w.clickCell(1, 2);
+        QVERIFY(QFile::remove(copy));
+        w.dialogs.messageAnswers.push_back(answer);
+        QCOMPARE(w.form->files().save(), written);
+        QVERIFY(w.dialogs.messageTexts().last().startsWith("1 text is longer than the drill"));
+        QCOMPARE(QFile::exists(copy), written);
+        if (answer == MsgResult::No)
+            QCOMPARE(w.form->grid()->row(), 1);
     }
 
     void failedWriteIsReportedAndClaimsNothing() {
