@@ -14,9 +14,9 @@ inline constexpr std::size_t kDrillEntryLineLimit = 998;
 inline constexpr std::size_t kDrillDescriptionLineLimit = 198;
 
 struct OverlongTexts {
-    int count = 0;           // texts longer than the drill program reads
+    int count = 0;              // texts longer than the drill program reads
     bool inDescription = false; // the first is a description text
-    int firstEntry = -1;     // else the first entry and field holding one
+    int firstEntry = -1;        // else the first entry and field holding one
     int firstField = -1;
 };
 

@@ -71,10 +71,16 @@ void FileCommands::openFile() {
         loadFile(openDialog_.fileName);
 }
 
-void FileCommands::fileNotFound() {
-    dialogs_.messageBox(owner_, QStringLiteral("File Not Found"), QStringLiteral("Error"),
-                        MsgIcon::None, MsgButtons::Ok);
+void FileCommands::fileNotFound(const QString& name) {
+    const QString path = name; // `name` may be the dialog's own file name, which Load changes
+    dialogs_.messageBox(owner_,
+                        QStringLiteral("File Not Found") + QLatin1Char('\n') +
+                            QDir::toNativeSeparators(path),
+                        QStringLiteral("Error"), MsgIcon::None, MsgButtons::Ok);
     openFile();
+    // A missing file is not the one to open at the next start.
+    if (openDialog_.fileName == path)
+        openDialog_.fileName.clear();
 }
 
 void FileCommands::loadFile(const QString& path) {
@@ -84,7 +90,7 @@ void FileCommands::loadFile(const QString& path) {
     ProgressFeedback feedback(progress_);
     const FileOutcome outcome = document_.load(path, feedback.callback());
     if (outcome.kind == FileOutcome::Kind::Unreadable)
-        fileNotFound();
+        fileNotFound(path);
     else if (!outcome.ok())
         dialogs_.messageBox(owner_, outcome.message(), QStringLiteral("Error"), MsgIcon::Error,
                             MsgButtons::Ok);
@@ -192,7 +198,7 @@ void FileCommands::merge() {
     ProgressFeedback feedback(progress_);
     const FileOutcome outcome = document_.merge(openDialog_.fileName, feedback.callback());
     if (outcome.kind == FileOutcome::Kind::Unreadable)
-        fileNotFound();
+        fileNotFound(openDialog_.fileName);
     else if (!outcome.ok())
         dialogs_.messageBox(owner_, outcome.message(), QStringLiteral("Error"), MsgIcon::Error,
                             MsgButtons::Ok);

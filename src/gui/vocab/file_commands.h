@@ -66,7 +66,8 @@ private:
     // Says which file could not be written and why; with offerSaveAs the user may save under
     // another name at once. True when that happened.
     bool reportWriteFailure(const FileOutcome& outcome, bool offerSaveAs);
-    void fileNotFound();
+    // Names the file, offers Load again and forgets the file for the next start.
+    void fileNotFound(const QString& path);
     void followFileState();
 
     Document& document_;

@@ -131,7 +131,7 @@ private slots:
         Window w(false);
         w.load(kAnimals);
         w.load(w.path("gone.lut")); // the load dialog comes again and is cancelled
-        QCOMPARE(w.dialogs.messageTexts(), QStringList{QStringLiteral("File Not Found")});
+        QCOMPARE(w.dialogs.messageTexts(), QStringList{"File Not Found\n" + w.path("gone.lut")});
         QCOMPARE(w.dialogs.messages.back().caption, QStringLiteral("Error"));
         QCOMPARE(w.dialogs.openDialogsShown.size(), std::size_t(3));
         QCOMPARE(w.rowCount(), 3);
@@ -248,7 +248,7 @@ private slots:
         QCOMPARE(w.form->windowTitleText(), w.path("elsewhere.lut"));
         // declined: nothing is written and the document stays
         w.load(bad);
-        QCOMPARE(w.dialogs.messageTexts().last(), QStringLiteral("File Not Found"));
+        QCOMPARE(w.dialogs.messageTexts().last(), "File Not Found\n" + bad);
         QFile::remove(w.path("elsewhere.lut"));
         QVERIFY(QDir(w.dir.path()).mkdir(QStringLiteral("elsewhere.lut"))); // cannot be written
         w.dialogs.messageAnswers.push_back(MsgResult::No);
@@ -313,7 +313,7 @@ private slots:
         // a file that cannot be opened: the message, then the Load dialog
         w.dialogs.fileAnswers.push_back({w.path("none.lut")});
         w.form->files().merge();
-        QCOMPARE(w.dialogs.messageTexts().last(), QStringLiteral("File Not Found"));
+        QCOMPARE(w.dialogs.messageTexts().last(), "File Not Found\n" + w.path("none.lut"));
         QCOMPARE(w.rowCount(), 6);
     }
 
