@@ -1,6 +1,7 @@
 #include "gui/vocab/file_commands.h"
 
 #include "core/vocab/drill_limits.h"
+#include "core/vocab/lut_format.h"
 #include "document/document.h"
 #include "gui/vocab/recent_files.h"
 
@@ -9,6 +10,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QWidget>
 
@@ -84,6 +86,15 @@ void FileCommands::fileNotFound(const QString& name) {
 }
 
 void FileCommands::loadFile(const QString& path) {
+    if (QFile file(path); file.open(QIODevice::ReadOnly) &&
+                          !looksLikeVocabulary(file.read(64 * 1024).toStdString()) &&
+                          dialogs_.messageBox(owner_,
+                                              QStringLiteral("%1 does not look like a vocabulary. "
+                                                             "Open it anyway?")
+                                                  .arg(QDir::toNativeSeparators(path)),
+                                              QStringLiteral("Load"), MsgIcon::Question,
+                                              MsgButtons::YesNo) != MsgResult::Yes)
+        return;
     recent_->add(path);
     // The file is read before the document is dropped, so a file that cannot be read leaves
     // the open vocabulary as it was.

@@ -215,6 +215,34 @@ private slots:
             QCOMPARE(w.form->grid()->row(), 1);
     }
 
+    // A file with bytes no vocabulary holds is opened only when the user says so.
+    void notAVocabularyIsAskedAbout_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("NUL bytes") << "not_vocabulary/nul_bytes.bin" << true;
+        QTest::newRow("long lines") << "not_vocabulary/long_lines.bin" << true;
+        QTest::newRow("old format") << "old_format.lut" << false;
+        QTest::newRow("long line under the format line") << "lut/over_long_line/input.lut" << false;
+    }
+    void notAVocabularyIsAskedAbout() {
+        QFETCH(QString, file);
+        QFETCH(bool, asked);
+        Window w(false);
+        w.load(kAnimals);
+        const QString path = QStringLiteral(LEXANTA_TEST_DATA "/") + file;
+        w.dialogs.messageAnswers.push_back(MsgResult::No);
+        w.load(path);
+        QCOMPARE(w.dialogs.messages.size(), std::size_t(asked ? 1 : 0));
+        QCOMPARE(w.doc().fileName(), asked ? kAnimals : path);
+        if (asked) {
+            QVERIFY(w.dialogs.messageTexts().first().startsWith(
+                path + " does not look like a vocabulary."));
+            w.dialogs.messageAnswers.push_back(MsgResult::Yes);
+            w.load(path);
+            QCOMPARE(w.doc().fileName(), path);
+        }
+    }
+
     void failedWriteIsReportedAndClaimsNothing() {
         Window w(false);
         w.setRows({"cat|Katze"});
