@@ -485,11 +485,23 @@ FileOutcome Document::specialImport(const QString& path, FillResult* details,
                                     const ProgressCallback& progress) {
     return withFileBytes(path, [&](std::string& data) -> FileOutcome {
         std::vector<CellChange> changes;
-        const FillResult result = planFill(entries(), data, changes, progress);
+        FieldCharsets charsets{};
+        for (int f = 0; f < kShownFields; ++f)
+            charsets[static_cast<std::size_t>(f)] = font(f).charset;
+        const FillResult result = planFill(entries(), data, changes, progress, &charsets);
         if (details)
             *details = result;
         if (!changes.empty()) {
-            push(cellChangesCommand(*this, QStringLiteral("Special Import"), std::move(changes)));
+            // An empty field takes the source's character set in the same step as its texts.
+            auto* step = new PlannedStep(*this, QStringLiteral("Special Import"));
+            if (result.charsets != charsets) {
+                VocabularyHeader h = header();
+                for (int f = 0; f < kShownFields; ++f)
+                    h.fonts[f].charset = result.charsets[static_cast<std::size_t>(f)];
+                step->addHeader(std::move(h));
+            }
+            step->addCellChanges(std::move(changes));
+            push(step);
             emit listRewritten();
         }
         return {FileOutcome::Kind::Done, path, {}};
@@ -548,12 +560,24 @@ void Document::applyListEdit(const QString& step, ListEdit edit) {
 
 // ---- header -------------------------------------------------------------------------------
 
-void Document::setFont(int field, const FieldFont& font) {
+void Document::setFont(int field, const FieldFont& font, FieldTexts texts) {
     if (field < 0 || field >= kShownFields || header().fonts[field] == font)
         return;
     VocabularyHeader h = header();
     h.fonts[field] = font;
-    push(headerCommand(*this, QStringLiteral("Font"), std::move(h)));
+    if (texts == FieldTexts::KeepBytes || font.charset == header().fonts[field].charset) {
+        push(headerCommand(*this, QStringLiteral("Font"), std::move(h)));
+        return;
+    }
+    FieldRecoding plan = planCharsetChange(field, font.charset);
+    auto* step = new PlannedStep(*this, QStringLiteral("Font"));
+    step->addHeader(std::move(h));
+    step->addCellChanges(std::move(plan.changes));
+    push(step);
+}
+
+FieldRecoding Document::planCharsetChange(int field, int charset) const {
+    return planFieldRecoding(entries(), field, codePageOf(field), CodePage::forCharset(charset));
 }
 
 void Document::setFontSize(int size) {

@@ -8,6 +8,7 @@
 #include "core/interchange/special_import.h"
 #include "core/interchange/text_import.h"
 #include "core/listops/sorting.h"
+#include "core/vocab/field_recoding.h"
 #include "core/vocab/vocabulary.h"
 
 #include <QObject>
@@ -38,6 +39,9 @@ struct FileState {
     DocumentOrigin origin = DocumentOrigin::Untitled;
     bool operator==(const FileState&) const = default;
 };
+
+// What a change of a field's character set does with the texts already in it.
+enum class FieldTexts { KeepBytes, Convert };
 
 // The five description texts of the header.
 enum class DescriptionField { QuestionsLanguage, AnswersLanguage, Title, Author, Date };
@@ -160,7 +164,11 @@ public:
     void applyListEdit(const QString& step, ListEdit edit);
 
     // ---- header --------------------------------------------------------------------------
-    void setFont(int field, const FieldFont& font);
+    // With Convert, a new character set takes the field's texts into its code page in the same
+    // step; texts it cannot hold keep their bytes (see planCharsetChange).
+    void setFont(int field, const FieldFont& font, FieldTexts texts = FieldTexts::KeepBytes);
+    // What converting the texts of `field` to the code page of `charset` would change.
+    FieldRecoding planCharsetChange(int field, int charset) const;
     // The size rule: the size and the three field fonts' point sizes become `size` (6..24).
     void setFontSize(int size);
     void setLayoutName(int field, const std::string& name);

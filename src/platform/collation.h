@@ -28,6 +28,9 @@ public:
     int compare(const QString& a, const QString& b) const;
     // A byte string whose memcmp order equals compare()'s order.
     std::string sortKey(const QString& text) const;
+    // Two words of ASCII letters and digits that differ other than in case may still compare
+    // equal: the locale's order joins or expands such letters (Hungarian "ccs" is "cscs").
+    bool joinsAsciiLetters() const { return joinsAscii_; }
 
 private:
     int collate(const QString& a, const QString& b) const;
@@ -35,6 +38,7 @@ private:
     Strength strength_;
     struct Impl;
     std::unique_ptr<Impl> impl_;
+    bool joinsAscii_ = false;
 };
 
 // Lower-cases text for the user's locale (find with match case off).

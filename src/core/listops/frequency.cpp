@@ -27,8 +27,8 @@ bool isPlainWord(std::string_view text) {
 }
 
 // Two plain words whose letters differ other than in case differ at the first or second
-// level in every locale's order, so their keys differ too; equal ones need the keys (a locale
-// may tell "I" from "i").
+// level in a locale's order that neither joins nor expands ASCII letters, so their keys
+// differ too; equal ones need the keys (a locale may tell "I" from "i").
 bool differsBeyondCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return true;
@@ -54,7 +54,7 @@ std::vector<Run> runsOf(const EntryTable& table, int begin, int end, const CodeP
     while (i < end) {
         const std::string_view runText = haveNext ? nextText : table.text(i, kQuestion);
         std::optional<std::string> key = haveNext ? std::move(nextKey) : std::nullopt;
-        const bool runIsPlain = isPlainWord(runText);
+        const bool runIsPlain = !collator.joinsAsciiLetters() && isPlainWord(runText);
         haveNext = false;
         nextKey.reset();
         variants.clear();

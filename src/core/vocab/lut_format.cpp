@@ -84,6 +84,23 @@ bool startsWithFormatLine(std::string_view data) {
     return reader.next(first, hadLineEnd) && hadLineEnd && first == kFormatLine;
 }
 
+bool looksLikeVocabulary(std::string_view data) {
+    constexpr std::size_t kLooked = 64 * 1024, kLongLine = 4 * 1024;
+    if (startsWithFormatLine(data))
+        return true;
+    data = data.substr(0, std::min(data.size(), kLooked));
+    if (data.find('\0') != std::string_view::npos)
+        return false;
+    LineReader in(data);
+    std::string_view line;
+    int lines = 0, long_ = 0;
+    while (in.next(line)) {
+        ++lines;
+        long_ += line.size() > kLongLine ? 1 : 0;
+    }
+    return long_ * 2 <= lines;
+}
+
 namespace {
 
 void readFont(LineReader& in, FieldFont& font) {

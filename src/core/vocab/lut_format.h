@@ -42,6 +42,11 @@ long long leadingInteger(std::string_view line);
 
 bool startsWithFormatLine(std::string_view data);
 
+// False for a file without the format line whose first 64 KiB hold bytes no text file holds: a
+// NUL, or lines most of which are longer than 4 KiB (a picture, a PDF, an archive). Such a file
+// would load as an old-format vocabulary of junk, so the window asks first.
+bool looksLikeVocabulary(std::string_view data);
+
 // "too many entries: N, at most M": a file holds more entries than a table can take.
 std::string tooManyEntriesMessage(unsigned long long entries, long long room);
 

@@ -136,6 +136,13 @@ void MainWindow::buildCommands(const WindowServices& services) {
     texts_ = std::make_unique<WindowTexts>(*this);
     files_ = new FileCommands(doc, dialogs, this, this);
     files_->setProgressBar(progress_);
+    connect(files_, &FileCommands::showText, this, [this](int entry, int field) {
+        grid_->setCurrentCell(EntryGrid::columnOfField(field < kShownFields ? field : kQuestion),
+                              EntryGrid::rowOfEntry(entry));
+        grid_->setFocus();
+    });
+    connect(files_, &FileCommands::showDescription, this,
+            [this] { child<QLineEdit>(this, "Edit2")->setFocus(); });
     editor_ = new EntryEditor(doc, grid_, boxes, status, this);
     undo_ = new UndoCommands(doc.undoStack(), this);
 

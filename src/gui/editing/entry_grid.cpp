@@ -122,8 +122,14 @@ int followMove(int cur, int from, int to) {
 } // namespace
 
 EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent) {
+    // Every attribute is set, so none is inherited from the grid's own font, which follows
+    // the selected column.
     headerFont_ = QFont(QStringLiteral("MS Sans Serif"));
     headerFont_.setPointSize(10);
+    headerFont_.setWeight(QFont::Normal);
+    headerFont_.setItalic(false);
+    headerFont_.setUnderline(false);
+    headerFont_.setStrikeOut(false);
 
     auto* top = new GridHeader(Qt::Horizontal, this);
     auto* side = new GridHeader(Qt::Vertical, this);
@@ -362,9 +368,36 @@ void EntryGrid::restoreCurrent() {
 void EntryGrid::reset() {
     QTableView::reset();
     if (resetHeld_) {
+        // A replaced document starts on its first cell; whether that was a move of the cell,
+        // which selects it, is decided by returnToFirstCell().
         resetHeld_ = false;
-        restoreCurrent();
+        resetFrom_ = QPoint(heldCol_, heldRow_);
+        holdFirstCell();
+        --quiet_;
+        placeEditor();
+        loadEditor(true);
     }
+}
+
+void EntryGrid::holdFirstCell() {
+    if (!model_ || model_->rowCount() == 0)
+        return;
+    const QModelIndex first = model_->index(0, 0);
+    if (currentIndex() != first) {
+        ++quiet_;
+        setCurrentIndex(first);
+        --quiet_;
+    }
+}
+
+void EntryGrid::returnToFirstCell() {
+    // The selection model may have dropped the current index after the view's reset.
+    holdFirstCell();
+    if (resetFrom_ != QPoint(1, 1))
+        emit selectCell(1, 1);
+    resetFrom_ = QPoint(1, 1);
+    placeEditor();
+    loadEditor(true);
 }
 
 void EntryGrid::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
@@ -399,10 +432,12 @@ void EntryGrid::loadEditor(bool selectAll) {
         return;
     const QModelIndex cur = currentIndex();
     const QString text = cur.isValid() ? model_->data(cur, Qt::EditRole).toString() : QString();
-    if (editor_->text() != text)
+    if (editor_->text() != text) {
         editor_->setText(text);
-    if (selectAll)
-        editor_->selectAll();
+        editor_->setCursorPosition(0); // a long text shows its start, as in a spreadsheet
+    }
+    if (selectAll) // with the cursor at the start
+        editor_->setSelection(static_cast<int>(text.size()), -static_cast<int>(text.size()));
 }
 
 void EntryGrid::commitEditor(const QString& text) {

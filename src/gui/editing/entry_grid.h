@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPoint>
 #include <QPointer>
 
 #include <QTableView>
@@ -51,6 +52,9 @@ public:
     void setCurrentCell(int column, int row);
     void setRow(int row) { setCurrentCell(column(), row); }
     void setColumn(int column) { setCurrentCell(column, row()); }
+    // After a replaced document: the first cell is current, and the move to it runs the
+    // selection handler only when the current cell was elsewhere before.
+    void returnToFirstCell();
     // Every row, the header row and rows sized by hand included, gets this height.
     void setDefaultRowHeight(int pixels);
     int rowHeight(int row) const; // grid row; 0 is the header row
@@ -97,6 +101,7 @@ public slots:
 
 private:
     void holdCurrent();
+    void holdFirstCell();
     void restoreCurrent();
     void placeEditor();
     void loadEditor(bool selectAll);
@@ -115,6 +120,7 @@ private:
     int quiet_ = 0; // moves of the current cell that are no selection
     int heldCol_ = 1, heldRow_ = 1;
     bool resetHeld_ = false;
+    QPoint resetFrom_{1, 1}; // the current cell before the document was replaced
     bool resizingAll_ = false;
     // The header being sized by its inner line, and where on the line it was grabbed.
     QHeaderView* sizingHeader_ = nullptr;

@@ -5,6 +5,7 @@
 #include "gui/editing/entry_grid.h"
 #include "gui/widgets/dialogs.h"
 #include "gui/widgets/field_fonts.h"
+#include "platform/charset_coverage.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,8 @@ bool sameButSize(FieldFont a, const FieldFont& b) {
     a.pointSize = b.pointSize;
     return a == b;
 }
+
+const char* const kFieldTexts[] = {"questions", "answers", "comments"};
 
 } // namespace
 
@@ -61,7 +64,35 @@ void FontCommands::chooseFont(int field) {
     FieldFont chosen = document_.font(field);
     if (!dialogs_.chooseFont(owner_, chosen))
         return;
-    document_.setFont(field, chosen);
+    FieldTexts texts = FieldTexts::KeepBytes;
+    if (chosen.charset != document_.font(field).charset) {
+        // Texts that read differently under the new code page are converted only when asked:
+        // a file whose script was set wrongly wants its bytes kept.
+        const FieldRecoding plan = document_.planCharsetChange(field, chosen.charset);
+        if (plan.needed()) {
+            QString text =
+                QStringLiteral("The %1 read differently in the %2 character set.\n\n"
+                               "Convert the texts to the new character set?\n"
+                               "Yes: Convert the texts to the new character set\n"
+                               "No: Keep the bytes as they are")
+                    .arg(QString::fromLatin1(kFieldTexts[field]), scriptName(chosen.charset));
+            if (!plan.kept.empty())
+                text += QStringLiteral("\n\nThe new character set lacks %1; entries %2 would "
+                                       "keep their bytes.")
+                            .arg(describeCharacters(plan.unheld), entryNumbers(plan.kept));
+            switch (dialogs_.messageBox(owner_, text, QStringLiteral("Character Set"),
+                                        MsgIcon::Question, MsgButtons::YesNoCancel)) {
+            case MsgResult::Yes:
+                texts = FieldTexts::Convert;
+                break;
+            case MsgResult::No:
+                break;
+            default:
+                return;
+            }
+        }
+    }
+    document_.setFont(field, chosen, texts);
     applyFieldFont(field);
 }
 
@@ -85,6 +116,7 @@ void FontCommands::applyFieldFont(int field) {
 }
 
 void FontCommands::selectField(int field) {
+    selectedField_ = field;
     gridFont_ = document_.font(field);
     applyGridFont();
 }
@@ -113,6 +145,11 @@ void FontCommands::followHeader() {
             ComboEdit* box = c_.boxes[static_cast<std::size_t>(field)];
             box->setShownCharset(font.charset);
             setWidgetFont(box, toQFont(font), toQColor(font.color));
+        }
+        // The current cell's column has a new font; the in-place editor shows it at once.
+        if (selectedField_ == kQuestion || selectedField_ == kAnswer) {
+            gridFont_ = fonts[static_cast<std::size_t>(selectedField_)];
+            applyGridFont();
         }
         shownFonts_ = fonts;
     } else {

@@ -54,6 +54,7 @@ private:
     QWidget* owner_;
     FontControls c_;
     FieldFont gridFont_;
+    int selectedField_ = -1; // the field whose cell was selected last; none at start
     std::array<FieldFont, kShownFields> shownFonts_; // the field fonts the window last followed
     int shownSize_;
 };

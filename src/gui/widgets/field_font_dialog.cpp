@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QSet>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -36,18 +37,27 @@ QIcon swatch(const QColor& color) {
     return QIcon(pixmap);
 }
 
+// Each face once, as the font database names it: a face name that differs only in case
+// from one already offered is the same face (the completer would pick either).
 QStringList faceChoices(const QString& current) {
     QStringList faces;
     for (const QString& family : QFontDatabase::families())
         if (!family.startsWith(QLatin1Char('.')) && !QFontDatabase::isPrivateFamily(family))
             faces << family;
-    // Windows faces that stand-ins here can show.
-    for (const QString& substituted : QFont::substitutions())
+    // Windows faces that stand-ins here can show, named as Windows names them.
+    for (const QString& substituted : substitutedFaces())
         faces << substituted;
     if (!current.isEmpty())
         faces << current;
     faces.removeIf([](const QString& face) { return face.size() > kFaceNameLimit; });
-    faces.removeDuplicates();
+    QSet<QString> seen;
+    faces.removeIf([&seen](const QString& face) {
+        const QString folded = face.toCaseFolded();
+        if (seen.contains(folded))
+            return true;
+        seen.insert(folded);
+        return false;
+    });
     std::sort(faces.begin(), faces.end(), [](const QString& a, const QString& b) {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
     });

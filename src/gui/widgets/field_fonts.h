@@ -9,6 +9,7 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <vector>
@@ -22,6 +23,8 @@ namespace lexanta {
 // (Arial, MS Sans Serif, Times New Roman, Courier New); the font keeps its own name.
 // Safe to call more than once.
 void installFontSubstitutions();
+// Those Windows faces, as Windows names them (Qt keeps substitutions in lower case).
+QStringList substitutedFaces();
 
 // Face names are bytes in the system ANSI code page.
 QString faceName(const FieldFont& font);

@@ -11,7 +11,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <QStandardPaths>
 
 namespace lexanta {
@@ -51,6 +53,15 @@ MsgResult QtDialogs::messageBox(QWidget* owner, const QString& text, const QStri
     case MsgButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
+    }
+    // A window manager cuts a title wider than the box; a short text must not make it so.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        QFont titleFont = box.font();
+        titleFont.setBold(true);
+        constexpr int kTitleBarButtons = 140; // close, maximise, minimise and the frame
+        const int width = QFontMetrics(titleFont).horizontalAdvance(caption) + kTitleBarButtons;
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     }
     switch (box.exec()) {
     case QMessageBox::Yes:
