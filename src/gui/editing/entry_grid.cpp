@@ -2,6 +2,7 @@
 
 #include "gui/editing/entry_grid_model.h"
 #include "gui/widgets/code_page_validator.h"
+#include "gui/widgets/display_colors.h"
 #include "gui/widgets/field_fonts.h"
 #include "gui/widgets/line_edit_limits.h"
 
@@ -41,7 +42,7 @@ protected:
         painter->drawLine(rect.bottomLeft(), rect.bottomRight());
         if (orientation() == Qt::Horizontal && model()) {
             painter->setFont(font());
-            painter->setPen(palette().color(QPalette::WindowText));
+            painter->setPen(palette().color(QPalette::ButtonText));
             const QString text =
                 model()->headerData(logicalIndex, Qt::Horizontal, Qt::DisplayRole).toString();
             painter->drawText(QRect(rect.left() + 10, rect.top() + 2, rect.width(), rect.height()),
@@ -57,8 +58,9 @@ protected:
     }
 };
 
-// Data cells: white, the text once from (left + 2, top + 2) in the column's field font and
-// colour, clipped to the cell; selected and focused cells look like the others.
+// Data cells: the scheme's base colour, the text once from (left + 2, top + 2) in the column's
+// field font and colour (made readable on that base), clipped to the cell; selected and
+// focused cells look like the others.
 class CellPainter : public QStyledItemDelegate {
 public:
     CellPainter(const EntryGridModel* model, QObject* parent)
@@ -69,8 +71,8 @@ public:
         const QRect& r = option.rect;
         painter->save();
         painter->setClipRect(r, Qt::IntersectClip);
-        painter->fillRect(r, Qt::white);
-        const Cached& look = lookOf(index.column());
+        painter->fillRect(r, option.palette.color(QPalette::Base));
+        const Cached& look = lookOf(index.column(), option.palette);
         painter->setFont(look.qfont);
         painter->setPen(look.color);
         painter->drawText(QRect(r.left() + 2, r.top() + 2, std::max(r.width() - 2, 0) + 4096,
@@ -89,16 +91,18 @@ private:
         FieldFont font;
         QFont qfont;
         QColor color;
+        qint64 palette = 0;
         bool valid = false;
     };
 
-    const Cached& lookOf(int column) const {
+    const Cached& lookOf(int column, const QPalette& palette) const {
         Cached& c = cache_[column];
         const FieldFont& current = model_->fieldFonts()[column];
-        if (!c.valid || !(c.font == current)) {
+        if (!c.valid || !(c.font == current) || c.palette != palette.cacheKey()) {
             c.font = current;
             c.qfont = toQFont(current);
-            c.color = toQColor(current.color);
+            c.color = fieldTextColor(current.color, palette);
+            c.palette = palette.cacheKey();
             c.valid = true;
         }
         return c;
@@ -169,9 +173,6 @@ EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent) {
     liftLengthLimit(editor_);
     editor_->setFrame(false);
     editor_->setAutoFillBackground(true);
-    QPalette palette = editor_->palette();
-    palette.setColor(QPalette::Base, Qt::white);
-    editor_->setPalette(palette);
     editor_->installEventFilter(this);
     editor_->hide();
     connect(editor_, &QLineEdit::textEdited, this, &EntryGrid::commitEditor);
@@ -262,11 +263,23 @@ int EntryGrid::topRow() const {
     return rowOfEntry(rowAt(0));
 }
 
-void EntryGrid::setGridFont(const QFont& font, const QColor& color) {
+void EntryGrid::setGridFont(const QFont& font, std::int32_t color) {
     setFont(font);
+    gridColor_ = color;
+    showGridColor();
+}
+
+void EntryGrid::showGridColor() {
+    // The editor's palette keeps only its text colour: the rest follows the scheme.
     QPalette palette = editor_->palette();
-    palette.setColor(QPalette::Text, color);
+    palette.setColor(QPalette::Text, fieldTextColor(gridColor_, this->palette()));
     editor_->setPalette(palette);
+}
+
+void EntryGrid::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && editor_)
+        showGridColor();
 }
 
 void EntryGrid::moveEntryRow(int from, int to) {

@@ -2,10 +2,13 @@
 
 #include "core/vocab/entry.h"
 #include "gui/editing/key_pairing.h"
+#include "platform/font_description.h"
 
 #include <QColor>
 #include <QFont>
 #include <QPointer>
+
+#include <cstdint>
 
 #include <QTableView>
 
@@ -58,8 +61,9 @@ public:
     void setTopRow(int row);
     int topRow() const;
 
-    // The grid's own font; the in-place editor shows it.
-    void setGridFont(const QFont& font, const QColor& color);
+    // The grid's own font and its colour as the file stores it; the in-place editor shows it.
+    void setGridFont(const QFont& font, std::int32_t color);
+    std::int32_t gridColor() const { return gridColor_; }
     QLineEdit* inplaceEditor() const { return editor_; }
 
     // Moves row `from` to `to` (grid rows) with its height, as a drag by the handle does.
@@ -91,6 +95,7 @@ protected:
     void updateGeometries() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyboardSearch(const QString& search) override;
+    void changeEvent(QEvent* event) override;
 
 public slots:
     void reset() override;
@@ -99,6 +104,7 @@ private:
     void holdCurrent();
     void restoreCurrent();
     void placeEditor();
+    void showGridColor();
     void loadEditor(bool selectAll);
     void commitEditor(const QString& text);
     bool editorKeyPress(QKeyEvent* event);
@@ -109,6 +115,7 @@ private:
     QLineEdit* editor_ = nullptr;
     CodePageValidator* validator_ = nullptr;
     QFont headerFont_;
+    std::int32_t gridColor_ = kColorWindowText;
     bool committing_ = false;
     KeyPairing keys_;
     bool restoringSections_ = false;
