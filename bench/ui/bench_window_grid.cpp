@@ -46,6 +46,7 @@ public:
     bool saveFile(QWidget*, FileDialogState&) override { return false; }
     bool chooseFont(QWidget*, FieldFont&) override { return false; }
     void showFind(QWidget*, FindDialogState&, std::function<void()>) override {}
+    bool runDialog(QDialog&) override { return false; }
 };
 
 std::string vocabulary(int entries) {

@@ -1,4 +1,5 @@
 // import, fill and export: File > Import, File > Special Import and File > Export.
+#include "cli/list_commands.h"
 #include "cli/tool.h"
 
 #include "core/interchange/text_export.h"
@@ -13,6 +14,7 @@
 #include <utility>
 
 namespace lexanta::tool {
+
 namespace {
 
 // Windows font character sets by the names of their constants (ANSI_CHARSET, ...).
@@ -23,6 +25,8 @@ const std::pair<const char*, int> kCharsetNames[] = {
     {"vietnamese", 163}, {"hebrew", 177},      {"arabic", 178},     {"baltic", 186},
     {"russian", 204},    {"thai", 222},        {"easteurope", 238}, {"oem", 255},
 };
+
+} // namespace
 
 // "0,204,0" or "ansi,russian,ansi" -> the three character sets; false when malformed.
 bool parseCharsets(const QString& text, std::array<int, kShownFields>& charsets) {
@@ -49,6 +53,8 @@ bool parseCharsets(const QString& text, std::array<int, kShownFields>& charsets)
     return true;
 }
 
+namespace {
+
 int importCommand(const Args& args) {
     const QString name = QStringLiteral("import");
     const QString formatName = args.value(QStringLiteral("format"));
@@ -59,8 +65,13 @@ int importCommand(const Args& args) {
         format = ImportFormat::TwoFields;
     else if (formatName == QLatin1String("tab3"))
         format = ImportFormat::ThreeFields;
+    else if (const std::optional<ListFormat> list = listFormatNamed(formatName))
+        return importListCommand(args, *list);
     else
-        return usageError(name, QStringLiteral("--format must be text, tab2 or tab3"));
+        return usageError(name, QStringLiteral("--format must be text, tab2, tab3, csv, ods, "
+                                               "xlsx, kvtml, anki or quizlet"));
+    if (args.has(QStringLiteral("append-to")))
+        return usageError(name, QStringLiteral("--append-to goes with the list formats"));
     // A new vocabulary as a reset leaves it; the fonts decide the columns' code pages.
     Document doc;
     if (args.has(QStringLiteral("charsets"))) {
@@ -93,8 +104,11 @@ int fillCommand(const Args& args) {
 int exportCommand(const Args& args) {
     const QString name = QStringLiteral("export");
     const QString formatName = args.value(QStringLiteral("format"));
+    if (const std::optional<ListFormat> list = listFormatNamed(formatName))
+        return exportListCommand(args, *list);
     if (formatName != QLatin1String("tab") && formatName != QLatin1String("html"))
-        return usageError(name, QStringLiteral("--format must be tab or html"));
+        return usageError(name, QStringLiteral("--format must be tab, html, csv, ods, xlsx, "
+                                               "kvtml, anki or quizlet"));
     const bool utf8 = args.has(QStringLiteral("utf8"));
     if (utf8 && formatName != QLatin1String("tab"))
         return usageError(name, QStringLiteral("--utf8 goes with --format tab (the HTML page is "
@@ -115,21 +129,26 @@ int exportCommand(const Args& args) {
     return kOk;
 }
 
+QList<CommandOption> importOptions() {
+    QList<CommandOption> options{
+        {{QStringLiteral("format")},
+         QStringLiteral("FORMAT"),
+         QStringLiteral("text|tab2|tab3: question and answer lines, or two or three tab-separated "
+                        "fields a line; csv|ods|xlsx|kvtml|anki|quizlet: a list of another "
+                        "program"),
+         true},
+        outputOption(QStringLiteral("OUT.lut")),
+        removeBlankLinesOption()};
+    options << listImportOptions();
+    return options;
+}
+
 const Registrar importRegistrar(
     {QStringLiteral("import"),
-     QStringLiteral("Makes a new vocabulary from a UTF-8 or ANSI word list (File > Import)."),
-     {QStringLiteral("IN.txt")},
-     {{{QStringLiteral("format")},
-       QStringLiteral("text|tab2|tab3"),
-       QStringLiteral("question and answer lines, or two or three tab-separated fields a line"),
-       true},
-      {{QStringLiteral("charsets")},
-       QStringLiteral("Q,A,C"),
-       QStringLiteral("the character sets of the question, answer and comment fonts, as numbers "
-                      "(0,204,0) or names (ansi,russian,ansi); default: the system's"),
-       false},
-      outputOption(QStringLiteral("OUT.lut")),
-      removeBlankLinesOption()},
+     QStringLiteral("Makes a new vocabulary from a word list, or adds one to a vocabulary "
+                    "(File > Import)."),
+     {QStringLiteral("IN")},
+     importOptions(),
      importCommand});
 const Registrar fillRegistrar(
     {QStringLiteral("fill"),
@@ -146,18 +165,30 @@ const Registrar fillRegistrar(
      fillCommand});
 const Registrar exportRegistrar(
     {QStringLiteral("export"),
-     QStringLiteral("Writes the entries as tab-delimited text or an HTML page (File > Export)."),
+     QStringLiteral("Writes the entries as tab-delimited text, an HTML page or a list for another "
+                    "program (File > Export)."),
      {QStringLiteral("IN.lut")},
      {{{QStringLiteral("format")},
-       QStringLiteral("tab|html"),
-       QStringLiteral("tab-delimited text (the cells' bytes) or an HTML page (UTF-8)"),
+       QStringLiteral("FORMAT"),
+       QStringLiteral("tab: tab-delimited text (the cells' bytes); html: an HTML page (UTF-8); "
+                      "csv|ods|xlsx|kvtml|anki|quizlet: a list for another program (Unicode)"),
        true},
       {{QStringLiteral("utf8")},
        {},
        QStringLiteral("with --format tab: each column decoded with its font's code page, "
                       "written in UTF-8"),
        false},
-      outputOption(QStringLiteral("OUT"))},
+      outputOption(QStringLiteral("OUT")),
+      {{QStringLiteral("delimiter")},
+       QStringLiteral("C"),
+       QStringLiteral("csv: the delimiter (default comma); quizlet: between term and definition "
+                      "(default tab)"),
+       false},
+      {{QStringLiteral("row-separator")},
+       QStringLiteral("S"),
+       QStringLiteral("quizlet: between rows (default a line end)"),
+       false},
+      listExportOptions().first()},
      exportCommand});
 
 } // namespace

@@ -6,8 +6,10 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <map>
+#include <memory>
 
 namespace lexanta::tool {
 
@@ -120,7 +122,27 @@ int dispatch(const QStringList& argv) {
     return command.run(args);
 }
 
+QtMessageHandler qtMessages = nullptr;
+
+// The offscreen platform asks for a runtime folder that a batch job need not have; that is
+// no concern of printing, and the tool's error output is for its own messages.
+void withoutRuntimeFolderNotice(QtMsgType type, const QMessageLogContext& context,
+                                const QString& message) {
+    if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    qtMessages(type, context, message);
+}
+
 } // namespace
+
+void quietenPagePainting() {
+    qtMessages = qInstallMessageHandler(withoutRuntimeFolderNotice);
+}
+
+bool paintsPages(const char* command) {
+    const auto it = registry().find(QString::fromLocal8Bit(command));
+    return it != registry().end() && it->second.paintsPages;
+}
 
 Registrar::Registrar(Command command) {
     const QString name = command.name;
@@ -162,7 +184,17 @@ int usageError(const QString& command, const QString& message) {
 } // namespace lexanta::tool
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    std::unique_ptr<QCoreApplication> app;
+    if (argc > 1 && lexanta::tool::paintsPages(argv[1])) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Qt sees no arguments: it would take some of the command's for its own.
+        lexanta::tool::quietenPagePainting();
+        static int noArguments = 1;
+        app = std::make_unique<QGuiApplication>(noArguments, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("lexanta-tool"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(lexanta::kVersion));
     // QCoreApplication::arguments() would turn bytes that are not UTF-8 into U+FFFD, so

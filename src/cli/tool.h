@@ -48,7 +48,15 @@ struct Command {
     QStringList arguments; // the positional arguments, e.g. {"IN.lut"}
     QList<CommandOption> options;
     std::function<int(const Args&)> run;
+    // The command paints pages (fonts, PDF), which needs a QGuiApplication; without a
+    // display it runs on the offscreen platform.
+    bool paintsPages = false;
 };
+
+// True for a registered command that paints pages.
+bool paintsPages(const char* command);
+// Drops Qt's notices that painting without a display brings.
+void quietenPagePainting();
 
 // Commands register themselves from their own source files.
 struct Registrar {

@@ -5,6 +5,7 @@
 #include "core/listops/shuffle_swap.h"
 #include "core/vocab/lut_format.h"
 #include "document/document_command.h"
+#include "platform/charset_coverage.h"
 #include "platform/codepage.h"
 #include "platform/file_io.h"
 
@@ -96,8 +97,57 @@ QString FileOutcome::message() const {
     return {};
 }
 
+// Hands the table's notices to the grid's model first, then to the others.
+class Document::EntryFollowers : public EntryTableObserver {
+public:
+    EntryTableObserver* primary = nullptr;
+    std::vector<EntryTableObserver*> others;
+
+    template <typename F> void each(F&& f) {
+        if (primary)
+            f(*primary);
+        for (EntryTableObserver* o : std::vector<EntryTableObserver*>(others))
+            f(*o);
+    }
+    void entriesAboutToBeInserted(int first, int count) override {
+        each([&](EntryTableObserver& o) { o.entriesAboutToBeInserted(first, count); });
+    }
+    void entriesInserted() override {
+        each([](EntryTableObserver& o) { o.entriesInserted(); });
+    }
+    void entriesAboutToBeRemoved(int first, int count) override {
+        each([&](EntryTableObserver& o) { o.entriesAboutToBeRemoved(first, count); });
+    }
+    void entriesRemoved() override {
+        each([](EntryTableObserver& o) { o.entriesRemoved(); });
+    }
+    void entryAboutToBeMoved(int from, int to) override {
+        each([&](EntryTableObserver& o) { o.entryAboutToBeMoved(from, to); });
+    }
+    void entryMoved() override {
+        each([](EntryTableObserver& o) { o.entryMoved(); });
+    }
+    void entriesAboutToBeReordered(int first, int count) override {
+        each([&](EntryTableObserver& o) { o.entriesAboutToBeReordered(first, count); });
+    }
+    void entriesReordered(int first, const std::vector<int>& newOrder) override {
+        each([&](EntryTableObserver& o) { o.entriesReordered(first, newOrder); });
+    }
+    void entriesChanged(int first, int last) override {
+        each([&](EntryTableObserver& o) { o.entriesChanged(first, last); });
+    }
+    void tableAboutToBeReplaced() override {
+        each([](EntryTableObserver& o) { o.tableAboutToBeReplaced(); });
+    }
+    void tableReplaced() override {
+        each([](EntryTableObserver& o) { o.tableReplaced(); });
+    }
+};
+
 Document::Document(Start start, QObject* parent)
-    : QObject(parent), undo_(std::make_unique<QUndoStack>()) {
+    : QObject(parent), followers_(std::make_unique<EntryFollowers>()),
+      undo_(std::make_unique<QUndoStack>()) {
+    vocabulary_.entries.setObserver(followers_.get());
     vocabulary_.header.date = todayText();
     if (start == Start::FirstStart)
         vocabulary_.header.author = kDesignAuthor;
@@ -129,7 +179,15 @@ std::string Document::bytes() const {
 }
 
 void Document::setEntryObserver(EntryTableObserver* observer) {
-    vocabulary_.entries.setObserver(observer);
+    followers_->primary = observer;
+}
+
+void Document::addEntryFollower(EntryTableObserver* follower) {
+    followers_->others.push_back(follower);
+}
+
+void Document::removeEntryFollower(EntryTableObserver* follower) {
+    std::erase(followers_->others, follower);
 }
 
 void Document::push(QUndoCommand* command) {
@@ -214,6 +272,97 @@ FileOutcome Document::importText(const QString& path, ImportFormat format, Impor
         emit listRewritten();
         return {FileOutcome::Kind::Done, path, {}};
     });
+}
+
+bool Document::fieldIsAscii(int field) const {
+    const EntryTable& t = entries();
+    for (int i = 0; i < t.entryCount(); ++i)
+        for (const char c : t.text(i, field))
+            if (static_cast<unsigned char>(c) >= 0x80)
+                return false;
+    return true;
+}
+
+FileOutcome Document::importList(const QString& path, MappedList&& mapped,
+                                 const ListDescription& description,
+                                 const std::array<int, 3>& charsets, bool append,
+                                 QStringList* notes) {
+    if (!mapped.ok())
+        return {FileOutcome::Kind::Rejected, path, mapped.error};
+    VocabularyHeader header = append ? vocabulary_.header : resetHeader(vocabulary_.header);
+    for (int f = 0; f < 3; ++f) {
+        const int set = charsets[static_cast<std::size_t>(f)];
+        if (header.fonts[f].charset == set)
+            continue;
+        // Bytes already there would read as other characters under another set.
+        if (append && !fieldIsAscii(f))
+            return {FileOutcome::Kind::Rejected, path,
+                    QStringLiteral("cannot import %1: the open vocabulary's %2 hold text in code "
+                                   "page %3, so their character set cannot change")
+                        .arg(QDir::toNativeSeparators(path), QLatin1String(f == 0   ? "questions"
+                                                                           : f == 1 ? "answers"
+                                                                                    : "comments"))
+                        .arg(codePageForCharset(header.fonts[f].charset))};
+        header.fonts[f].charset = set;
+    }
+    if (!append) {
+        const CodePage& system = CodePage::get(systemAnsiCodePage());
+        const std::pair<const QString*, std::string VocabularyHeader::*> texts[] = {
+            {&description.questionsLanguage, &VocabularyHeader::questionsLanguage},
+            {&description.answersLanguage, &VocabularyHeader::answersLanguage},
+            {&description.title, &VocabularyHeader::title},
+            {&description.author, &VocabularyHeader::author},
+            {&description.date, &VocabularyHeader::date}};
+        const char* names[] = {"questions' language", "answers' language", "title", "author",
+                               "date"};
+        for (std::size_t i = 0; i < std::size(texts); ++i) {
+            if (texts[i].first->isEmpty())
+                continue;
+            // A description box holds one line.
+            QString text = *texts[i].first;
+            text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+            text.replace(QLatin1Char('\n'), QLatin1Char(' '))
+                .replace(QLatin1Char('\r'), QLatin1Char(' '));
+            EncodeResult e = system.encode(text);
+            if (!e.ok()) {
+                if (notes)
+                    *notes << QStringLiteral("the %1 was left out: code page %2 lacks %3")
+                                  .arg(QLatin1String(names[i]))
+                                  .arg(system.number())
+                                  .arg(describeCharacters(e.unencodable));
+                continue;
+            }
+            header.*texts[i].second = std::move(e.bytes);
+        }
+    }
+    if (!append) {
+        Vocabulary imported;
+        imported.header = std::move(header);
+        imported.entries = std::move(mapped.entries);
+        const FileState file = untitled(file_, true);
+        push(replaceCommand(*this, QStringLiteral("Import"), std::move(imported), file));
+        emit listRewritten();
+        return {FileOutcome::Kind::Done, path, {}};
+    }
+    if (mapped.entryCount == 0 && header == vocabulary_.header)
+        return {FileOutcome::Kind::Done, path, {}};
+    if (mapped.entryCount > EntryTable::kMaxEntries - entries().entryCount())
+        return rejected(
+            path, tooManyEntriesMessage(static_cast<unsigned long long>(mapped.entryCount) +
+                                            static_cast<unsigned long long>(entries().entryCount()),
+                                        EntryTable::kMaxEntries));
+    const int oldCount = entries().entryCount();
+    const bool dropBlankLast = mapped.entryCount > 0 && entries().isBlank(oldCount - 1);
+    undo_->beginMacro(QStringLiteral("Import"));
+    if (header != vocabulary_.header)
+        push(headerCommand(*this, QStringLiteral("Import"), std::move(header)));
+    if (mapped.entryCount > 0)
+        push(appendEntriesCommand(*this, QStringLiteral("Import"), std::move(mapped.entries), 0));
+    if (dropBlankLast)
+        push(deleteEntryCommand(*this, oldCount - 1));
+    undo_->endMacro();
+    emit listRewritten();
+    return {FileOutcome::Kind::Done, path, {}};
 }
 
 FileOutcome Document::save(const SaveOptions& options) {
@@ -373,6 +522,20 @@ void Document::frequencyAnalysis(const KeyCollator& collator, const ProgressCall
     else
         push(step);
     emit listRewritten();
+}
+
+void Document::applyListEdit(const QString& step, ListEdit edit) {
+    if (edit.isEmpty())
+        return;
+    auto* planned = new PlannedStep(*this, step);
+    planned->addCellChanges(std::move(edit.cells));
+    planned->addRemovals(edit.removals);
+    if (edit.header)
+        planned->addHeader(std::move(*edit.header));
+    if (planned->isEmpty())
+        delete planned;
+    else
+        push(planned);
 }
 
 // ---- header -------------------------------------------------------------------------------

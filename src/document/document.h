@@ -3,6 +3,8 @@
 // The open vocabulary. Every change goes through here and is a step on the undo stack; the
 // window shows the document and the command-line tool drives it, with the same operations.
 
+#include "core/check/check_fixes.h"
+#include "core/interchange/list_mapping.h"
 #include "core/interchange/special_import.h"
 #include "core/interchange/text_import.h"
 #include "core/listops/sorting.h"
@@ -94,6 +96,9 @@ public:
     QUndoStack* undoStack() const { return undo_.get(); }
     // The grid's model follows the entries through this observer.
     void setEntryObserver(EntryTableObserver* observer);
+    // Others that follow the entries (the list check), told after the grid's model.
+    void addEntryFollower(EntryTableObserver* follower);
+    void removeEntryFollower(EntryTableObserver* follower);
 
     // ---- whole documents ------------------------------------------------------------------
     // New: an empty vocabulary (one empty entry, today's date); fonts, size, layouts and the
@@ -115,6 +120,19 @@ public:
     // converted first; what the columns cannot hold is refused and nothing changes.
     FileOutcome importText(const QString& path, ImportFormat format,
                            ImportResult* details = nullptr, const ProgressCallback& progress = {});
+
+    // A list from another format, its rows already mapped to entries (`mapped.ok()`), taken in
+    // one undo step. A new vocabulary gets the description the file carries and the fields'
+    // character sets `charsets` (fonts, size and layouts otherwise kept), unnamed, Merge on.
+    // Appended, the entries follow the open ones (a blank last entry, the grid's input row, goes)
+    // and a field's set changes only while its cells hold nothing but ASCII; the description
+    // stays. Description texts the system code page cannot hold are left out and named in
+    // `notes`.
+    FileOutcome importList(const QString& path, MappedList&& mapped,
+                           const ListDescription& description, const std::array<int, 3>& charsets,
+                           bool append, QStringList* notes = nullptr);
+    // True when every cell of `field` is ASCII, so that its character set may change.
+    bool fieldIsAscii(int field) const;
 
     // ---- entries -------------------------------------------------------------------------
     // Sets one field of one entry. Consecutive sets of the same field with the same non-zero
@@ -138,6 +156,8 @@ public:
     // Questions and answers change places, with their fonts and keyboard layouts.
     void swapQuestionAnswer();
     void frequencyAnalysis(const KeyCollator& collator, const ProgressCallback& progress = {});
+    // A planned change (fixes of the list check, replace all) as one step named `step`.
+    void applyListEdit(const QString& step, ListEdit edit);
 
     // ---- header --------------------------------------------------------------------------
     void setFont(int field, const FieldFont& font);
@@ -175,6 +195,8 @@ private:
     FileOutcome loadAs(const QString& path, const FileState& file, const QString& step,
                        const ProgressCallback& progress);
 
+    class EntryFollowers;
+    std::unique_ptr<EntryFollowers> followers_;
     Vocabulary vocabulary_;
     FileState file_;
     std::unique_ptr<QUndoStack> undo_;

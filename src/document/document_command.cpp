@@ -139,8 +139,9 @@ private:
 class InsertEntries : public DocumentCommand {
 public:
     InsertEntries(Document& document, const QString& text, int at, std::vector<Entry> entries,
-                  bool remove)
-        : DocumentCommand(document, text), at_(at), entries_(std::move(entries)), remove_(remove) {}
+                  bool remove, QUndoCommand* parent = nullptr)
+        : DocumentCommand(document, text, parent), at_(at), entries_(std::move(entries)),
+          remove_(remove) {}
     void redo() override { remove_ ? take() : put(); }
     void undo() override { remove_ ? put() : take(); }
 
@@ -211,8 +212,9 @@ private:
 
 class Header : public DocumentCommand {
 public:
-    Header(Document& document, const QString& text, VocabularyHeader header, quint64 editKey)
-        : DocumentCommand(document, text), header_(std::move(header)), key_(editKey) {}
+    Header(Document& document, const QString& text, VocabularyHeader header, quint64 editKey,
+           QUndoCommand* parent = nullptr)
+        : DocumentCommand(document, text, parent), header_(std::move(header)), key_(editKey) {}
     void redo() override { exchange(); }
     void undo() override { exchange(); }
     int id() const override { return key_ ? kHeaderId : -1; }
@@ -305,6 +307,46 @@ void PlannedStep::addEntryCount(int count) {
     if (count != now)
         addPart<EntryCount>(*this, document(), text(), std::min(count, now), std::max(count, now),
                             count > now);
+}
+
+void PlannedStep::addRemovals(const std::vector<int>& entries) {
+    const int count = table().entryCount();
+    std::vector<int> gone;
+    for (int e : entries)
+        if (e >= 0 && e < count && (gone.empty() || gone.back() < e))
+            gone.push_back(e);
+    if (static_cast<int>(gone.size()) >= count)
+        gone.pop_back();
+    if (gone.empty())
+        return;
+    // A few entries go one by one; many go together: the entries from the first of them on
+    // are rearranged so that those that stay come first, and the rest is cut off.
+    constexpr std::size_t kOneByOne = 16;
+    if (gone.size() <= kOneByOne) {
+        for (auto it = gone.rbegin(); it != gone.rend(); ++it)
+            (new InsertEntries(document(), text(), *it, std::vector<Entry>(1), true, this))->redo();
+        return;
+    }
+    const int first = gone.front();
+    std::vector<int> order;
+    order.reserve(static_cast<std::size_t>(count - first));
+    std::size_t next = 0;
+    for (int e = first; e < count; ++e) {
+        if (next < gone.size() && gone[next] == e)
+            ++next;
+        else
+            order.push_back(e);
+    }
+    const int kept = first + static_cast<int>(order.size());
+    order.insert(order.end(), gone.begin(), gone.end());
+    addPermutation(first, std::move(order));
+    addEntryCount(kept);
+}
+
+void PlannedStep::addHeader(VocabularyHeader header) {
+    if (header == vocabulary().header)
+        return;
+    (new Header(document(), text(), std::move(header), 0, this))->redo();
 }
 
 QUndoCommand* cellChangesCommand(Document& document, const QString& text,

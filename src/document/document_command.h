@@ -43,6 +43,9 @@ public:
     void addCellChanges(std::vector<CellChange> changes);
     void addPermutation(int first, std::vector<int> order);
     void addEntryCount(int count);
+    // Removes the entries (ascending entry numbers); the last remaining entry stays.
+    void addRemovals(const std::vector<int>& entries);
+    void addHeader(VocabularyHeader header);
     bool isEmpty() const { return childCount() == 0; }
     const EntryTable& entries() { return table(); }
 

@@ -176,6 +176,17 @@ int codePageForCharset(int charset) {
     }
 }
 
+int charsetForCodePage(int codePage) {
+    // 1252 is ANSI (0), not the symbol set that also maps to it.
+    if (codePage == 1252)
+        return 0;
+    for (int charset :
+         {77, 128, 129, 130, 134, 136, 161, 162, 163, 177, 178, 186, 204, 222, 238, 255})
+        if (codePageForCharset(charset) == codePage)
+            return charset;
+    return -1;
+}
+
 // Three ways to convert: a table for single-byte pages (fast, exactly
 // reversible), an ICU converter for the double-byte pages, and glibc iconv for
 // Johab, which ICU does not ship.

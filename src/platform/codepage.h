@@ -13,6 +13,10 @@ namespace lexanta {
 // 1 (default) and unknown sets give the system ANSI code page.
 int codePageForCharset(int charset);
 
+// The font character set that selects a code page (1251 -> 204, 1252 -> 0); -1 for a page
+// no character set selects.
+int charsetForCodePage(int codePage);
+
 // The ANSI code page Windows would pick for a locale name such as "ru_RU.UTF-8";
 // empty, "C" and "POSIX" give 1252.
 int ansiCodePageForLocale(const QString& localeName);

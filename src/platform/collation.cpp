@@ -111,7 +111,8 @@ struct KeyCollator::Impl {
     }
 };
 
-KeyCollator::KeyCollator(const QString& localeName) : impl_(std::make_unique<Impl>()) {
+KeyCollator::KeyCollator(const QString& localeName, Strength strength)
+    : strength_(strength), impl_(std::make_unique<Impl>()) {
     const QByteArray locale =
         icuLocale(localeName.isEmpty() ? environmentLocale("LC_COLLATE") : localeName);
     UErrorCode error = U_ZERO_ERROR;
@@ -123,7 +124,13 @@ KeyCollator::KeyCollator(const QString& localeName) : impl_(std::make_unique<Imp
     }
     if (!impl_->collator)
         return;
-    ucol_setStrength(impl_->collator, UCOL_SECONDARY);
+    ucol_setStrength(impl_->collator,
+                     strength == Strength::Primary ? UCOL_PRIMARY : UCOL_SECONDARY);
+    if (strength == Strength::Primary) {
+        // Blanks and punctuation become ignorable at the primary level.
+        error = U_ZERO_ERROR;
+        ucol_setAttribute(impl_->collator, UCOL_ALTERNATE_HANDLING, UCOL_SHIFTED, &error);
+    }
     // Keep the scripts in their common order (Latin before Greek before Cyrillic)
     // as Windows does in every locale; some locales (e.g. Russian) would put
     // their own script first.
@@ -138,6 +145,8 @@ int KeyCollator::compare(const QString& a, const QString& b) const {
     // Texts of ignorable characters only would otherwise tie with the empty text.
     if (a.isEmpty() || b.isEmpty())
         return int(!a.isEmpty()) - int(!b.isEmpty());
+    if (strength_ == Strength::Primary) // marks are ignorable at this level anyway
+        return collate(a, b);
     const SplitText sa = splitWordMarks(a);
     const SplitText sb = splitWordMarks(b);
     const int letters = collate(sa.letters, sb.letters);
@@ -164,7 +173,11 @@ std::string KeyCollator::sortKey(const QString& text) const {
     // the empty text sorts first here too.
     if (text.isEmpty())
         return {};
-    const SplitText split = splitWordMarks(text);
+    SplitText split;
+    if (strength_ == Strength::Primary)
+        split.letters = text;
+    else
+        split = splitWordMarks(text);
     std::string key(1, '\x01');
     if (!impl_->collator) {
         key += split.letters.toCaseFolded().toUtf8().toStdString();

@@ -14,8 +14,12 @@ namespace lexanta {
 // keep their common order (Latin before Cyrillic) in every locale.
 class KeyCollator {
 public:
+    // Secondary: the sort's order above. Primary: texts that differ only in case, accents,
+    // punctuation and spacing compare equal (duplicate questions).
+    enum class Strength { Secondary, Primary };
+
     // localeName empty: the user's locale from LC_ALL / LC_COLLATE / LANG.
-    explicit KeyCollator(const QString& localeName = {});
+    explicit KeyCollator(const QString& localeName = {}, Strength strength = Strength::Secondary);
     ~KeyCollator();
     KeyCollator(const KeyCollator&) = delete;
     KeyCollator& operator=(const KeyCollator&) = delete;
@@ -28,6 +32,7 @@ public:
 private:
     int collate(const QString& a, const QString& b) const;
 
+    Strength strength_;
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -144,66 +144,20 @@ void keepOwnerAndMode(int fd, const struct stat& old) {
         ::fchmod(fd, old.st_mode & 0777);
 }
 
-IoResult replaceFile(const QString& path, const QByteArray& native, const struct stat* old,
-                     const std::string& bytes) {
-    const SplitPath target = splitPath(native);
-    if (old && ::faccessat(AT_FDCWD, native.constData(), W_OK, AT_EACCESS) != 0)
-        return IoResult::failure(path, systemReason(errno));
-    removeStaleTempFiles(target);
-    QByteArray tempPath;
-    const int fd = createTempFile(target, tempPath);
-    if (fd < 0)
-        return IoResult::failure(path, systemReason(errno));
-    if (old)
-        keepOwnerAndMode(fd, *old);
-    int error = writeAll(fd, bytes.data(), bytes.size());
-    if (error == 0 && ::fsync(fd) != 0)
-        error = errno;
-    if (error == 0 && ::rename(tempPath.constData(), native.constData()) != 0)
-        error = errno;
-    if (error != 0)
-        ::unlink(tempPath.constData());
-    // Closed only now: the lock keeps a concurrent save from taking the temp file as stale.
-    if (::close(fd) != 0 && error == 0 && errno != EINTR)
-        error = errno;
-    if (error != 0)
-        return IoResult::failure(path, systemReason(error));
-    // The rename is on disk once the folder is; a folder that cannot be synced is no failure.
-    if (const int dirFd = retryOpen(target.folder.constData(), O_RDONLY | O_DIRECTORY);
-        dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
-    return IoResult::success(path);
-}
-
-// A device or a pipe is written where it is; replacing it would break what uses it.
-IoResult writeInPlace(const QString& path, const QByteArray& native, bool isPipe,
-                      const std::string& bytes) {
-    // A pipe that no program reads is refused at once rather than waited on.
-    const int fd = retryOpen(native.constData(), O_WRONLY | O_NOCTTY | (isPipe ? O_NONBLOCK : 0));
-    if (fd < 0) {
-        if (isPipe && errno == ENXIO)
-            return IoResult::failure(path, QStringLiteral("No program is reading from this pipe"));
-        return IoResult::failure(path, systemReason(errno));
-    }
-    if (isPipe)
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    // A reader that goes away must fail the write (EPIPE), not end this process.
+// Writes all of `data` to a pipe or device; a reader that goes away fails the write (EPIPE)
+// instead of ending this process.
+int writeAllToPipe(int fd, const char* data, std::size_t size) {
     sigset_t pipeSignal, previous;
     sigemptyset(&pipeSignal);
     sigaddset(&pipeSignal, SIGPIPE);
     pthread_sigmask(SIG_BLOCK, &pipeSignal, &previous);
-    const int error = writeAll(fd, bytes.data(), bytes.size());
+    const int error = writeAll(fd, data, size);
     if (error == EPIPE) {
         const timespec none{0, 0};
         sigtimedwait(&pipeSignal, nullptr, &none);
     }
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-    ::close(fd);
-    if (error != 0)
-        return IoResult::failure(path, systemReason(error));
-    return IoResult::success(path);
+    return error;
 }
 
 } // namespace
@@ -288,38 +242,143 @@ IoResult readWholeFile(const QString& path, std::string& bytes) {
 }
 
 IoResult writeWholeFile(const QString& path, const std::string& bytes) {
+    FileWriter writer;
+    if (IoResult opened = writer.open(path); !opened)
+        return opened;
+    if (IoResult written = writer.write(bytes.data(), bytes.size()); !written)
+        return written;
+    return writer.commit();
+}
+
+FileWriter::~FileWriter() {
+    discard();
+}
+
+IoResult FileWriter::fail(int error) {
+    if (failure_.ok)
+        failure_ = IoResult::failure(path_, systemReason(error));
+    discard();
+    return failure_;
+}
+
+void FileWriter::discard() {
+    if (fd_ < 0)
+        return;
+    if (target_ == Target::Replaced)
+        ::unlink(tempPath_.constData());
+    // Closed only after the unlink: the lock keeps a concurrent save from taking the temp
+    // file as stale.
+    if (target_ != Target::StandardOutput)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+IoResult FileWriter::open(const QString& path) {
     ignoreFileSizeSignal();
+    discard();
+    path_ = path;
+    failure_ = IoResult::success(path);
     if (path == QLatin1String("-")) {
         std::fflush(stdout);
-        if (const int error = writeAll(STDOUT_FILENO, bytes.data(), bytes.size()); error != 0)
-            return IoResult::failure(path, systemReason(error));
-        return IoResult::success(path);
+        target_ = Target::StandardOutput;
+        fd_ = STDOUT_FILENO;
+        return failure_;
     }
-    QByteArray native = fileNameToBytes(path);
+    native_ = fileNameToBytes(path);
     struct stat st {};
-    if (::stat(native.constData(), &st) != 0) {
+    const struct stat* old = nullptr;
+    if (::stat(native_.constData(), &st) != 0) {
         if (errno != ENOENT)
-            return IoResult::failure(path, systemReason(errno));
-        return replaceFile(path, native, nullptr, bytes);
-    }
-    if (S_ISREG(st.st_mode)) {
+            return fail(errno);
+    } else if (S_ISREG(st.st_mode)) {
+        old = &st;
         struct stat link {};
-        if (::lstat(native.constData(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        if (::lstat(native_.constData(), &link) == 0 && S_ISLNK(link.st_mode)) {
             // The file the link names is replaced; the link stays a link.
-            if (char* resolved = ::realpath(native.constData(), nullptr)) {
-                native = resolved;
+            if (char* resolved = ::realpath(native_.constData(), nullptr)) {
+                native_ = resolved;
                 std::free(resolved);
             }
         }
-        return replaceFile(path, native, &st, bytes);
+    } else if (S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode)) {
+        // A device or a pipe is written where it is; replacing it would break what uses it.
+        // A pipe that no program reads is refused at once rather than waited on.
+        target_ = Target::InPlace;
+        isPipe_ = S_ISFIFO(st.st_mode);
+        fd_ = retryOpen(native_.constData(), O_WRONLY | O_NOCTTY | (isPipe_ ? O_NONBLOCK : 0));
+        if (fd_ < 0) {
+            if (isPipe_ && errno == ENXIO)
+                failure_ = IoResult::failure(path, QStringLiteral("No program is reading from "
+                                                                  "this pipe"));
+            else
+                failure_ = IoResult::failure(path, systemReason(errno));
+            return failure_;
+        }
+        if (isPipe_)
+            ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+        return failure_;
+    } else if (S_ISDIR(st.st_mode)) {
+        return fail(EISDIR);
+    } else {
+        failure_ = IoResult::failure(path, S_ISSOCK(st.st_mode)
+                                               ? QStringLiteral("Is a socket, not a file")
+                                               : QStringLiteral("Is a block device, not a file"));
+        return failure_;
     }
-    if (S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode))
-        return writeInPlace(path, native, S_ISFIFO(st.st_mode), bytes);
-    if (S_ISDIR(st.st_mode))
-        return IoResult::failure(path, systemReason(EISDIR));
-    return IoResult::failure(path, S_ISSOCK(st.st_mode)
-                                       ? QStringLiteral("Is a socket, not a file")
-                                       : QStringLiteral("Is a block device, not a file"));
+
+    target_ = Target::Replaced;
+    const SplitPath target = splitPath(native_);
+    if (old && ::faccessat(AT_FDCWD, native_.constData(), W_OK, AT_EACCESS) != 0)
+        return fail(errno);
+    removeStaleTempFiles(target);
+    fd_ = createTempFile(target, tempPath_);
+    if (fd_ < 0)
+        return fail(errno);
+    if (old)
+        keepOwnerAndMode(fd_, *old);
+    return failure_;
+}
+
+IoResult FileWriter::write(const char* data, std::size_t size) {
+    if (!failure_.ok || fd_ < 0)
+        return failure_.ok ? IoResult::failure(path_, systemReason(EBADF)) : failure_;
+    const int error =
+        target_ == Target::InPlace ? writeAllToPipe(fd_, data, size) : writeAll(fd_, data, size);
+    if (error != 0)
+        return fail(error);
+    return failure_;
+}
+
+IoResult FileWriter::commit() {
+    if (!failure_.ok || fd_ < 0)
+        return failure_.ok ? IoResult::failure(path_, systemReason(EBADF)) : failure_;
+    if (target_ == Target::StandardOutput) {
+        fd_ = -1;
+        return failure_;
+    }
+    if (target_ == Target::InPlace) {
+        ::close(fd_);
+        fd_ = -1;
+        return failure_;
+    }
+    int error = ::fsync(fd_) != 0 ? errno : 0;
+    if (error == 0 && ::rename(tempPath_.constData(), native_.constData()) != 0)
+        error = errno;
+    if (error != 0)
+        return fail(error);
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0 && errno != EINTR) {
+        failure_ = IoResult::failure(path_, systemReason(errno));
+        return failure_;
+    }
+    // The rename is on disk once the folder is; a folder that cannot be synced is no failure.
+    if (const int dirFd = retryOpen(splitPath(native_).folder.constData(), O_RDONLY | O_DIRECTORY);
+        dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return failure_;
 }
 
 } // namespace lexanta

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <string>
@@ -56,5 +57,36 @@ IoResult readWholeFile(const QString& path, std::string& bytes);
 // write on). Stale temp files of the same target, left by a process killed while
 // saving, are removed by the next save.
 IoResult writeWholeFile(const QString& path, const std::string& bytes);
+
+// A file written piece by piece with the guarantees of writeWholeFile: a regular file is
+// written to a locked temp file and replaces the target only at commit(), so an output too
+// large to hold in memory (a PDF of a million entries) is never half there. The first failure
+// is kept, and every later write and the commit report it. Destroyed without a successful
+// commit, the temp file goes and the target stays as it was.
+class FileWriter {
+public:
+    FileWriter() = default;
+    ~FileWriter();
+    FileWriter(const FileWriter&) = delete;
+    FileWriter& operator=(const FileWriter&) = delete;
+
+    IoResult open(const QString& path);
+    IoResult write(const char* data, std::size_t size);
+    IoResult commit();
+    bool isOpen() const { return fd_ >= 0; }
+
+private:
+    enum class Target { StandardOutput, Replaced, InPlace };
+    IoResult fail(int error);
+    void discard();
+
+    QString path_;
+    QByteArray native_;
+    QByteArray tempPath_;
+    Target target_ = Target::Replaced;
+    bool isPipe_ = false;
+    int fd_ = -1;
+    IoResult failure_;
+};
 
 } // namespace lexanta

@@ -2,6 +2,8 @@
 
 #include <QSet>
 
+#include <unicode/uloc.h>
+
 namespace lexanta {
 
 namespace {
@@ -156,6 +158,15 @@ std::optional<std::uint32_t> parseLayoutName(const QString& name) {
 
 QString layoutNameForLanguage(std::uint16_t languageId) {
     return QStringLiteral("0000%1").arg(languageId, 4, 16, QLatin1Char('0')).toUpper();
+}
+
+QString localeForLanguageId(std::uint16_t languageId) {
+    char name[ULOC_FULLNAME_CAPACITY] = {};
+    UErrorCode error = U_ZERO_ERROR;
+    const int32_t length = uloc_getLocaleForLCID(languageId, name, sizeof name, &error);
+    if (U_FAILURE(error) || length <= 0)
+        return {};
+    return QString::fromLatin1(name, length);
 }
 
 std::optional<XkbLayout> xkbLayoutForLanguage(std::uint16_t languageId) {

@@ -65,6 +65,8 @@ private:
 std::optional<std::uint32_t> parseLayoutName(const QString& name);
 // "0000" and the language id as 4 upper-case hex digits.
 QString layoutNameForLanguage(std::uint16_t languageId);
+// The locale of a Windows language id, such as "ru_RU" for 0x0419; empty when unknown.
+QString localeForLanguageId(std::uint16_t languageId);
 
 // One XKB group's layout, e.g. {"ru", "phonetic"} for ru(phonetic).
 struct XkbLayout {

@@ -56,7 +56,7 @@ grep -q "$work/none.txt" "$work/err" || fail "missing input: file not named"
 same_bytes "$work/kept.lut" 'keep' "missing input: output untouched"
 
 expect_status 2 "import without --format" "$tool" import "$work/two.txt" -o "$work/x.lut"
-expect_status 2 "import with an unknown format" "$tool" import --format csv "$work/two.txt" -o "$work/x.lut"
+expect_status 2 "import with an unknown format" "$tool" import --format docx "$work/two.txt" -o "$work/x.lut"
 expect_status 2 "import without -o" "$tool" import --format tab2 "$work/two.txt"
 [ -e "$work/x.lut" ] && fail "usage error wrote a file"
 

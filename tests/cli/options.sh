@@ -37,7 +37,7 @@ ROWS
 # Each command's usage line, and its section of the man page, name every option its --help
 # describes.
 commands=$("$tool" --help | sed -n 's/^  lexanta-tool \([a-z]*\).*/\1/p')
-[ "$(echo $commands | wc -w)" -eq 10 ] || fail "--help lists: $commands"
+[ "$(echo $commands | wc -w)" -eq 14 ] || fail "--help lists: $commands"
 for command in $commands; do
     "$tool" "$command" --help >"$work/help" || fail "$command --help"
     usage=$(head -1 "$work/help")

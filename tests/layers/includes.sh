@@ -13,8 +13,10 @@ declare -A below=(
   [core/listops]="core/vocab"
   [core/interchange]="core/vocab"
   [core/ui_language]="platform"
-  [document]="core/listops core/interchange core/ui_language"
-  [cli]="document"
+  [core/check]="core/listops"
+  [document]="core/listops core/interchange core/ui_language core/check"
+  [print]="core/listops core/ui_language"
+  [cli]="document print"
   [gui/widgets]="platform"
   [gui/desktop]="platform"
   [gui/editing]="document gui/widgets"
@@ -22,7 +24,9 @@ declare -A below=(
   [gui/interchange]="document gui/widgets"
   [gui/ui_language]="core/ui_language gui/widgets"
   [gui/listops]="gui/editing"
-  [gui/app]="gui/editing gui/vocab gui/listops gui/interchange gui/ui_language gui/desktop"
+  [gui/print]="document print gui/widgets"
+  [gui/check]="gui/editing"
+  [gui/app]="gui/editing gui/vocab gui/listops gui/interchange gui/ui_language gui/desktop gui/print gui/check"
 )
 
 # Every folder a folder may include from: itself and all below it.

@@ -37,6 +37,10 @@ public:
     std::deque<FileAnswer> fileAnswers;
     // Fonts chosen in font dialogs; std::nullopt cancels; empty queue cancels.
     std::deque<std::optional<FieldFont>> fontAnswers;
+    // The program's own dialogs: each answer works the dialog and says whether it is accepted;
+    // an empty queue cancels.
+    std::deque<std::function<bool(QDialog&)>> dialogAnswers;
+    int dialogsShown = 0;
 
     std::vector<ShownMessage> messages;
     std::vector<FileDialogState> openDialogsShown, saveDialogsShown;
@@ -44,6 +48,9 @@ public:
     int findShown = 0;
     FindDialogState* findState = nullptr;
     std::function<void()> onFind;
+    int replaceShown = 0;
+    ReplaceDialogState* replaceState = nullptr;
+    std::function<void(ReplaceAction)> onReplace;
 
     MsgResult messageBox(QWidget*, const QString& text, const QString& caption, MsgIcon icon,
                          MsgButtons buttons) override {
@@ -82,6 +89,25 @@ public:
         findState = &state;
         onFind = std::move(find);
     }
+
+    bool runDialog(QDialog& dialog) override {
+        ++dialogsShown;
+        if (dialogAnswers.empty())
+            return false;
+        const std::function<bool(QDialog&)> answer = std::move(dialogAnswers.front());
+        dialogAnswers.pop_front();
+        return answer(dialog);
+    }
+
+    void showReplace(QWidget*, ReplaceDialogState& state,
+                     std::function<void(ReplaceAction)> action) override {
+        ++replaceShown;
+        replaceState = &state;
+        onReplace = std::move(action);
+    }
+
+    // Presses a button of the replace dialog with what it holds now.
+    void pressReplace(ReplaceAction action) { onReplace(action); }
 
     // Presses the find dialog's find button with the given text and options.
     void pressFind(const QString& text, bool matchCase = false, bool wholeWord = true) {

@@ -108,11 +108,13 @@ private:
     std::vector<std::size_t> starts_;
 };
 
-// Dense ranks of the keys of the entries: rank order is the collator's order, and
-// keys that compare equal get the same rank. Each distinct cell is decoded and keyed once; the
-// keys are made, and then ordered, on both cores.
+} // namespace
+
+// Each distinct cell is decoded and keyed once; the keys are made, and then ordered, on both
+// cores.
 std::vector<std::uint32_t> keyRanks(const EntryTable& table, int field, const CodePage& codePage,
-                                    const KeyCollator& collator) {
+                                    const KeyCollator& collator,
+                                    std::vector<std::string>* keysOfRanks) {
     const int entries = table.entryCount();
     auto distinctOfEntry = largeVector<std::uint32_t>(static_cast<std::size_t>(entries));
     DistinctTexts distinct(static_cast<std::size_t>(entries) / 4);
@@ -192,11 +194,19 @@ std::vector<std::uint32_t> keyRanks(const EntryTable& table, int field, const Co
         rankOfDistinct[byKey[i].distinct] = rank;
     }
 
+    if (keysOfRanks) {
+        keysOfRanks->assign(count == 0 ? 0 : rank + 1, std::string());
+        for (std::size_t d = 0; d < count; ++d)
+            if ((*keysOfRanks)[rankOfDistinct[d]].empty())
+                (*keysOfRanks)[rankOfDistinct[d]] = keys[d];
+    }
     // The entries' distinct numbers become their ranks in place.
     for (int r = 0; r < entries; ++r)
         distinctOfEntry[r] = rankOfDistinct[distinctOfEntry[r]];
     return distinctOfEntry;
 }
+
+namespace {
 
 // Rows lo..hi of a Slot array that may start at row `first`.
 struct SlotRows {

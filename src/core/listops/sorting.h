@@ -2,7 +2,9 @@
 
 #include "core/vocab/entry_table.h"
 
+#include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace lexanta {
@@ -33,6 +35,13 @@ using SortProgress = std::function<void(long long calls)>;
 std::vector<int> sortOrder(const EntryTable& table, int field, const CodePage& codePage,
                            const KeyCollator& collator, const SortProgress& onCall = {},
                            SortStats* stats = nullptr);
+// Dense ranks of the collation keys of `field`'s texts, one per entry: rank order is the
+// collator's order, and texts whose keys are equal get the same rank. `keysOfRanks`, when
+// given, receives the key of each rank.
+std::vector<std::uint32_t> keyRanks(const EntryTable& table, int field, const CodePage& codePage,
+                                    const KeyCollator& collator,
+                                    std::vector<std::string>* keysOfRanks = nullptr);
+
 SortStats sortEntries(EntryTable& table, int field, const CodePage& codePage,
                       const KeyCollator& collator, const SortProgress& onCall = {});
 

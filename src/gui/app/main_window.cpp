@@ -7,6 +7,7 @@
 #include "gui/app/layout_rule.h"
 #include "gui/app/speed_bar.h"
 #include "gui/app/window_texts.h"
+#include "gui/check/check_commands.h"
 #include "gui/editing/combo_edit.h"
 #include "gui/editing/entry_editor.h"
 #include "gui/editing/entry_grid.h"
@@ -16,6 +17,8 @@
 #include "gui/editing/undo_commands.h"
 #include "gui/interchange/interchange_commands.h"
 #include "gui/listops/list_commands.h"
+#include "gui/listops/replace_commands.h"
+#include "gui/print/print_commands.h"
 #include "gui/ui_language/language_commands.h"
 #include "gui/vocab/crash_recovery.h"
 #include "gui/vocab/description_editor.h"
@@ -35,8 +38,10 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QDropEvent>
 #include <QGroupBox>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -47,11 +52,14 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace lexanta {
 
@@ -170,8 +178,22 @@ void MainWindow::buildCommands(const WindowServices& services) {
     lists_ = new ListCommands(
         doc, dialogs, this, grid_, progress_, [this] { return language_->isEnglishInterface(); },
         this);
+    const auto isEnglish = [this] { return language_->isEnglishInterface(); };
+    replacing_ = new ReplaceCommands(doc, dialogs, this, grid_, progress_, isEnglish, this);
+    checks_ = new CheckCommands(doc, dialogs, this, grid_, progress_, isEnglish, this);
+    connect(language_, &LanguageCommands::unstoredTextsApplied, checks_, &CheckCommands::showTexts);
     interchange_ = new InterchangeCommands(doc, dialogs, this, files_->openDialog(), this);
     interchange_->setProgressBar(progress_);
+    const QString configFolder =
+        configFolder_.isEmpty()
+            ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+            : configFolder_;
+    print_ = new PrintCommands(
+        doc, dialogs, this, QDir(configFolder).filePath(QStringLiteral("lexanta-editor/print.ini")),
+        [this] { return language_->isEnglishInterface(); }, [this] { return selectedEntries(); },
+        this);
+    print_->setProgressBar(progress_);
+    interchange_->setLanguageTest([this] { return language_->isEnglishInterface(); });
     settings_ = new FormSettings(*this, configFolder_, this);
     recovery_ = new CrashRecovery(doc, dialogs, this, services.dataFolder, this);
     settings_->setObjectName(QStringLiteral("FormStorage1"));
@@ -191,6 +213,25 @@ void MainWindow::buildCommands(const WindowServices& services) {
             settings_->save(true);
     });
 }
+
+std::vector<int> MainWindow::selectedEntries() const {
+    // A selection of one cell is only where the cursor stands; more cells select their rows.
+    const QItemSelection selection = grid_->selectionModel()->selection();
+    std::vector<int> entries;
+    qsizetype cells = 0;
+    for (const QItemSelectionRange& range : selection)
+        cells += static_cast<qsizetype>(range.width()) * range.height();
+    if (cells < 2)
+        return entries;
+    for (const QItemSelectionRange& range : selection)
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            entries.push_back(row); // model rows are entries
+    std::sort(entries.begin(), entries.end());
+    entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
+    return entries;
+}
+
+// ---- title, layout, status ------------------------------------------------------------------
 
 void MainWindow::showTitle() {
     const FileState& f = document_->fileState();
@@ -296,7 +337,8 @@ void MainWindow::restoreSettingsOnFirstShow() {
 
 namespace {
 
-// The first local .lut file a drag carries; empty when it carries none.
+// The first local .lut file a drag carries, or list (.csv, .ods, .xlsx, .kvtml) to import; empty
+// when it carries none.
 QString draggedVocabulary(const QMimeData* data) {
     if (!data || !data->hasUrls())
         return {};
@@ -306,7 +348,7 @@ QString draggedVocabulary(const QMimeData* data) {
         // toLocalFile() would read the name's bytes as UTF-8; the URL keeps them encoded.
         const QString path = fileNameFromBytes(
             QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
-        if (path.endsWith(QLatin1String(".lut"), Qt::CaseInsensitive))
+        if (path.endsWith(QLatin1String(".lut"), Qt::CaseInsensitive) || listFormatOfFile(path))
             return path;
     }
     return {};
@@ -324,7 +366,13 @@ void MainWindow::dropEvent(QDropEvent* event) {
     if (path.isEmpty())
         return;
     event->acceptProposedAction();
-    files_->openRecent(path); // the file chosen for opening, loaded as Load does
+    // The import dialog is modal: it opens after the drop has ended.
+    if (const std::optional<ListFormat> list = listFormatOfFile(path))
+        QMetaObject::invokeMethod(
+            interchange_, [this, path, f = *list] { interchange_->importListFile(path, f); },
+            Qt::QueuedConnection);
+    else
+        files_->openRecent(path); // the file chosen for opening, loaded as Load does
 }
 
 void MainWindow::saveSettingsOnClose() {

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <vector>
 
 class QCheckBox;
 class QProgressBar;
@@ -27,10 +28,13 @@ class KeyboardLayouts;
 class LanguageCommands;
 class LayoutCommands;
 class ListCommands;
+class PrintCommands;
 class SpeedBar;
 class WindowTexts;
 class DescriptionEditor;
 class CrashRecovery;
+class CheckCommands;
+class ReplaceCommands;
 
 // Services the window is built with; tests pass scripted ones.
 struct WindowServices {
@@ -58,8 +62,11 @@ public:
     ListCommands& lists() const { return *lists_; }
     InterchangeCommands& interchange() const { return *interchange_; }
     LanguageCommands& language() const { return *language_; }
+    PrintCommands& printing() const { return *print_; }
     FormSettings& settings() const { return *settings_; }
     CrashRecovery& recovery() const { return *recovery_; }
+    CheckCommands& checks() const { return *checks_; }
+    ReplaceCommands& replacing() const { return *replacing_; }
     WindowTexts& texts() const { return *texts_; }
     Dialogs& dialogs() const { return *dialogs_; }
 
@@ -94,6 +101,8 @@ private:
     void bindToolBar();
     void showTitle();
     void showStatus(const QString& message);
+    // The entries of the grid's selected rows, for printing them alone.
+    std::vector<int> selectedEntries() const;
     // "Save Before Closing?"; false abandons the close.
     bool askSaveBeforeClosing();
     void restoreSettingsOnFirstShow();
@@ -129,8 +138,11 @@ private:
     ListCommands* lists_ = nullptr;
     InterchangeCommands* interchange_ = nullptr;
     LanguageCommands* language_ = nullptr;
+    PrintCommands* print_ = nullptr;
     FormSettings* settings_ = nullptr;
     CrashRecovery* recovery_ = nullptr;
+    CheckCommands* checks_ = nullptr;
+    ReplaceCommands* replacing_ = nullptr;
 };
 
 } // namespace lexanta

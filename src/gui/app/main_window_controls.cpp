@@ -1,4 +1,7 @@
 #include "gui/app/main_window.h"
+#include "gui/check/check_commands.h"
+#include "gui/listops/replace_commands.h"
+#include "gui/print/print_commands.h"
 
 #include "gui/app/window_children.h"
 
@@ -279,19 +282,23 @@ void MainWindow::fillMenus() {
     file->addSeparator();
     file->addActions({interchange_->importAction(), interchange_->specialImportAction(),
                       interchange_->exportAction()});
+    file->addSeparator();
+    file->addActions({print_->printAction(), print_->previewAction(), print_->exportPdfAction()});
     file->addSeparator()->setObjectName(QStringLiteral("N8"));
     file->addAction(exit);
 
     QMenu* edit = child<QMenu>(this, "Edit1");
     edit->addActions({undo_->undoAction(), undo_->redoAction()});
     edit->addSeparator();
-    edit->addActions({lists_->findAction(), lists_->findNextAction(), lists_->replaceAction()});
+    edit->addActions({lists_->findAction(), lists_->findNextAction(), lists_->replaceAction(),
+                      replacing_->replaceAction()});
 
     QMenu* service = child<QMenu>(this, "Service1");
     QMenu* sort = child<QMenu>(this, "Sort1");
     for (int column = 1; column <= kShownFields; ++column)
         sort->addAction(lists_->sortMenuAction(column));
-    service->addActions({lists_->shuffleAction(), lists_->swapAction(), lists_->frequencyAction()});
+    service->addActions({lists_->shuffleAction(), lists_->swapAction(), lists_->frequencyAction(),
+                         checks_->checkAction()});
     service->addSeparator();
     service->addAction(files_->removeBlankLinesAction());
     QMenu* language =

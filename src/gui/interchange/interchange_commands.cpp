@@ -2,6 +2,7 @@
 
 #include "core/interchange/text_export.h"
 #include "document/document.h"
+#include "gui/interchange/import_list_dialog.h"
 #include "platform/file_io.h"
 
 #include "gui/widgets/named_action.h"
@@ -10,9 +11,66 @@
 #include <QAction>
 #include <QDir>
 
+#include <new>
+
 namespace lexanta {
 
-namespace {} // namespace
+namespace {
+
+// The list formats' filters after a dialog's own, in English and Russian.
+struct ListFilter {
+    std::optional<ListFormat> format; // none: tab-delimited UTF-8
+    bool byteOrderMark;
+    const char* english;
+    const char* russian;
+    const char* patterns;
+};
+
+const ListFilter kImportFilters[] = {
+    {ListFormat::Csv, false, "CSV, comma- or semicolon-separated (*.csv)",
+     "CSV, через запятую или точку с запятой (*.csv)", "*.csv;*.tsv"},
+    {ListFormat::Ods, false, "OpenDocument spreadsheet (*.ods)", "Таблица OpenDocument (*.ods)",
+     "*.ods"},
+    {ListFormat::Xlsx, false, "Excel workbook (*.xlsx)", "Книга Excel (*.xlsx)", "*.xlsx"},
+    {ListFormat::Kvtml, false, "KVTML: KWordQuiz, Parley (*.kvtml)",
+     "KVTML: KWordQuiz, Parley (*.kvtml)", "*.kvtml"},
+    {ListFormat::Anki, false, "Anki notes in plain text (*.txt)",
+     "Записи Anki в виде текста (*.txt)", "*.txt"},
+    {ListFormat::Quizlet, false, "Quizlet text (*.txt)", "Текст Quizlet (*.txt)", "*.txt"},
+};
+
+const ListFilter kExportFilters[] = {
+    {std::nullopt, false, "Tab delimited *.txt files, UTF-8",
+     "Текстовые файлы с табуляцией *.txt, UTF-8", "*.txt"},
+    {ListFormat::Csv, false, "CSV (*.csv)", "CSV (*.csv)", "*.csv"},
+    {ListFormat::Csv, true, "CSV with a byte-order mark, for spreadsheets (*.csv)",
+     "CSV с меткой порядка байтов, для электронных таблиц (*.csv)", "*.csv"},
+    {ListFormat::Ods, false, "OpenDocument spreadsheet (*.ods)", "Таблица OpenDocument (*.ods)",
+     "*.ods"},
+    {ListFormat::Xlsx, false, "Excel workbook (*.xlsx)", "Книга Excel (*.xlsx)", "*.xlsx"},
+    {ListFormat::Kvtml, false, "KVTML: KWordQuiz, Parley (*.kvtml)",
+     "KVTML: KWordQuiz, Parley (*.kvtml)", "*.kvtml"},
+    {ListFormat::Anki, false, "Anki notes in plain text (*.txt)",
+     "Записи Anki в виде текста (*.txt)", "*.txt"},
+    {ListFormat::Quizlet, false, "Quizlet text (*.txt)", "Текст Quizlet (*.txt)", "*.txt"},
+};
+
+int filterCount(const QString& filter) {
+    return static_cast<int>(filter.split(QLatin1Char('|')).size() / 2);
+}
+
+// The dialog's stored filters with the list filters after them.
+template <std::size_t N>
+FileDialogState withListFilters(const FileDialogState& state, const ListFilter (&filters)[N],
+                                bool english) {
+    FileDialogState shown = state;
+    for (const ListFilter& f : filters)
+        shown.filter += QLatin1Char('|') + QString::fromUtf8(english ? f.english : f.russian) +
+                        QLatin1Char('|') + QLatin1String(f.patterns);
+    return shown;
+}
+
+} // namespace
 
 InterchangeCommands::InterchangeCommands(Document& document, Dialogs& dialogs, QWidget* owner,
                                          FileDialogState& vocabularyDialog, QObject* parent)
@@ -57,8 +115,16 @@ QString openFailure(const FileOutcome& outcome) {
 } // namespace
 
 void InterchangeCommands::importText() {
-    if (!dialogs_.openFile(owner_, importDialog_))
+    FileDialogState shown = withListFilters(importDialog_, kImportFilters, english());
+    if (!dialogs_.openFile(owner_, shown))
         return;
+    importDialog_.fileName = shown.fileName;
+    importDialog_.filterIndex = shown.filterIndex;
+    const int listFilter = shown.filterIndex - filterCount(importDialog_.filter) - 1;
+    if (listFilter >= 0 && listFilter < static_cast<int>(std::size(kImportFilters))) {
+        importListFile(shown.fileName, *kImportFilters[listFilter].format);
+        return;
+    }
     const std::optional<ImportFormat> format =
         importFormatForFilterIndex(importDialog_.filterIndex);
     if (!format)
@@ -83,10 +149,29 @@ void InterchangeCommands::specialImport() {
 }
 
 void InterchangeCommands::exportList() {
-    if (!dialogs_.saveFile(owner_, exportDialog_))
+    FileDialogState shown = withListFilters(exportDialog_, kExportFilters, english());
+    if (!dialogs_.saveFile(owner_, shown))
         return;
+    exportDialog_.fileName = shown.fileName;
+    exportDialog_.filterIndex = shown.filterIndex;
     std::string bytes;
-    if (exportDialog_.filterIndex == static_cast<int>(ExportFormat::TabDelimited))
+    const int listFilter = shown.filterIndex - filterCount(exportDialog_.filter) - 1;
+    if (listFilter >= 0 && listFilter < static_cast<int>(std::size(kExportFilters))) {
+        const ListFilter& f = kExportFilters[listFilter];
+        if (!f.format) {
+            bytes = exportTabDelimitedUtf8(document_.entries(), document_.header().fonts);
+        } else {
+            ListWriteOptions options;
+            options.byteOrderMark = f.byteOrderMark;
+            const ExportResult result = writeList(*f.format, document_.vocabulary(), options);
+            if (!result.ok()) {
+                reportError(QStringLiteral("Cannot write %1:\n%2")
+                                .arg(QDir::toNativeSeparators(shown.fileName), result.error));
+                return;
+            }
+            bytes = std::move(result.bytes);
+        }
+    } else if (exportDialog_.filterIndex == static_cast<int>(ExportFormat::TabDelimited))
         bytes = exportTabDelimited(document_.entries());
     else if (exportDialog_.filterIndex == static_cast<int>(ExportFormat::Html))
         bytes = exportHtml(document_.vocabulary());
@@ -96,6 +181,57 @@ void InterchangeCommands::exportList() {
     if (!written)
         reportError(QStringLiteral("Cannot write %1:\n%2")
                         .arg(QDir::toNativeSeparators(written.path), written.reason));
+}
+
+void InterchangeCommands::importListFile(const QString& path, ListFormat format) {
+    ImportListSetup setup;
+    setup.fileName = path;
+    setup.format = format;
+    setup.english = english();
+    for (int f = 0; f < 3; ++f) {
+        setup.charsets[f] = document_.font(f).charset;
+        setup.fieldIsAscii[f] = document_.fieldIsAscii(f);
+    }
+    const QString file = QDir::toNativeSeparators(path);
+    try {
+        std::string bytes;
+        const IoResult read = readWholeFile(path, bytes);
+        if (!read) {
+            reportError(QStringLiteral("Cannot open %1:\n%2").arg(file, read.reason));
+            return;
+        }
+        ImportListDialog dialog(std::move(bytes), setup, owner_);
+        if (!dialogs_.runDialog(dialog))
+            return;
+        const MappingChoices choices = dialog.choices();
+        MappedList mapped;
+        {
+            ProgressFeedback feedback(progress_);
+            mapped = mapToEntries(dialog.list().sheet, choices, feedback.callback());
+        }
+        if (!mapped.ok()) {
+            const QString why =
+                mapped.error.isEmpty() ? describeUnheld(mapped, dialog.list().sheet) : mapped.error;
+            reportError(QStringLiteral("Cannot import %1:\n%2").arg(file, why));
+            return;
+        }
+        const int entries = mapped.entryCount;
+        ImportNotes notes = dialog.list().notes;
+        notes.rowsLeftOut = mapped.notes.rowsLeftOut;
+        notes.lineBreaks = mapped.notes.lineBreaks;
+        const FileOutcome outcome =
+            document_.importList(path, std::move(mapped), dialog.list().description,
+                                 choices.charsets, dialog.append(), &notes.other);
+        if (!outcome.ok()) {
+            reportError(openFailure(outcome));
+            return;
+        }
+        dialogs_.messageBox(owner_, describeImport(entries, notes),
+                            english() ? QStringLiteral("Import") : QStringLiteral("Импорт"),
+                            MsgIcon::Information, MsgButtons::Ok);
+    } catch (const std::bad_alloc&) {
+        reportError(QStringLiteral("Not enough memory to import %1.").arg(file));
+    }
 }
 
 } // namespace lexanta

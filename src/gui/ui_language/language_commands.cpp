@@ -30,6 +30,11 @@ struct UnstoredText {
 const UnstoredText kUnstoredTexts[] = {
     {"Undo1", "&Undo", "&Отменить"},
     {"Redo1", "&Redo", "&Повторить"},
+    {"Print1", "&Print...", "&Печать..."},
+    {"PrintPreview1", "Print Pre&view...", "Пред&варительный просмотр..."},
+    {"ExportPdf1", "Export as P&DF...", "Экспорт в P&DF..."},
+    {"FindReplace1", "R&eplace...", "За&менить..."},
+    {"CheckList1", "&Check list...", "Пр&оверить список..."},
 };
 
 } // namespace
@@ -82,6 +87,7 @@ void LanguageCommands::applyUnstoredTexts(bool english) {
     for (const UnstoredText& t : kUnstoredTexts)
         texts_.setCaption(QString::fromLatin1(t.control),
                           QString::fromUtf8(english ? t.english : t.russian));
+    emit unstoredTextsApplied(english);
 }
 
 void LanguageCommands::openHelp() {

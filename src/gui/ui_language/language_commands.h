@@ -50,6 +50,11 @@ public:
     void openHelp();
     void showAbout();
 
+signals:
+    // The texts that are not stored were set to a language (the check panel and the replace
+    // dialog follow).
+    void unstoredTextsApplied(bool english);
+
 private:
     void applyUnstoredTexts(bool english);
 

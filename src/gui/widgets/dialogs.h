@@ -4,8 +4,10 @@
 
 #include <QString>
 
+#include <array>
 #include <functional>
 
+class QDialog;
 class QWidget;
 
 namespace lexanta {
@@ -31,6 +33,18 @@ struct FindDialogState {
     bool wholeWord = true;
 };
 
+// The state of the replace dialog, kept while the window lives; `english` picks its captions.
+struct ReplaceDialogState {
+    QString findText;
+    QString replaceText;
+    std::array<bool, 3> fields{true, true, true}; // questions, answers, comments
+    bool matchCase = false;
+    bool wholeWords = false;
+    bool regex = false;
+    bool english = true;
+};
+enum class ReplaceAction { FindNext, Replace, ReplaceAll };
+
 // Every modal interaction of the window goes through here, so that the window's
 // handlers run headless in tests with a scripted implementation.
 class Dialogs {
@@ -48,6 +62,14 @@ public:
     // Shows the modeless find dialog, or brings it to the front; `onFind` runs at each press
     // of its find button with the state updated.
     virtual void showFind(QWidget* owner, FindDialogState& state, std::function<void()> onFind) = 0;
+    // Shows one of the program's own modal dialogs; true when it was accepted.
+    virtual bool runDialog(QDialog& dialog) = 0;
+    // Shows the modeless replace dialog, or brings it to the front; `onAction` runs at each
+    // press of its buttons with the state updated. A Dialogs without one shows nothing.
+    virtual void showReplace(QWidget* owner, ReplaceDialogState& state,
+                             std::function<void(ReplaceAction)> onAction) {
+        (void)owner, (void)state, (void)onAction;
+    }
 };
 
 } // namespace lexanta

@@ -1,7 +1,10 @@
 #include "gui/widgets/qt_dialogs.h"
 
+#include <QDialog>
+
 #include "gui/widgets/field_font_dialog.h"
 #include "gui/widgets/find_dialog.h"
+#include "gui/widgets/replace_dialog.h"
 #include "platform/file_names.h"
 
 #include <QDir>
@@ -139,6 +142,10 @@ bool QtDialogs::saveFile(QWidget* owner, FileDialogState& state) {
     return runFileDialog(owner, state, QFileDialog::AcceptSave);
 }
 
+bool QtDialogs::runDialog(QDialog& dialog) {
+    return dialog.exec() == QDialog::Accepted;
+}
+
 bool QtDialogs::chooseFont(QWidget* owner, FieldFont& font) {
     // Qt's font dialog has neither colour nor script; the field font dialog has both.
     return FieldFontDialog::choose(owner, font);
@@ -151,6 +158,16 @@ void QtDialogs::showFind(QWidget* owner, FindDialogState& state, std::function<v
     find_->show();
     find_->raise();
     find_->activateWindow();
+}
+
+void QtDialogs::showReplace(QWidget* owner, ReplaceDialogState& state,
+                            std::function<void(ReplaceAction)> onAction) {
+    if (!replace_)
+        replace_ = new ReplaceDialog(owner);
+    replace_->bind(state, std::move(onAction));
+    replace_->show();
+    replace_->raise();
+    replace_->activateWindow();
 }
 
 } // namespace lexanta

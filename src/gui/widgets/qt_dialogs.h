@@ -9,6 +9,7 @@ class QDialog;
 namespace lexanta {
 
 class FindDialog;
+class ReplaceDialog;
 
 // Qt's message boxes and file dialogs, our field font dialog and a modeless find dialog.
 class QtDialogs : public Dialogs {
@@ -19,12 +20,16 @@ public:
     bool saveFile(QWidget* owner, FileDialogState& state) override;
     bool chooseFont(QWidget* owner, FieldFont& font) override;
     void showFind(QWidget* owner, FindDialogState& state, std::function<void()> onFind) override;
+    bool runDialog(QDialog& dialog) override;
+    void showReplace(QWidget* owner, ReplaceDialogState& state,
+                     std::function<void(ReplaceAction)> onAction) override;
 
     // "label|pattern|label|pattern" to Qt's "label (pattern);;..." name filters.
     static QStringList nameFilters(const QString& filter);
 
 private:
     QPointer<FindDialog> find_;
+    QPointer<ReplaceDialog> replace_;
 };
 
 } // namespace lexanta

@@ -1,0 +1,98 @@
+#pragma once
+
+// Service > Check list... (F7): checks the list before class, shows the findings in a dockable
+// panel, selects the cell of a finding, and applies fixes, each one step. After a run the panel
+// follows the document: a change checks again only the entries it touched.
+
+#include "core/check/check_fixes.h"
+#include "core/check/list_check.h"
+#include "core/vocab/entry_table.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+
+class QAction;
+class QMainWindow;
+class QModelIndex;
+class QProgressBar;
+class QTimer;
+
+namespace lexanta {
+
+class CheckPanel;
+class Dialogs;
+class Document;
+class EntryGrid;
+
+class CheckCommands : public QObject, private EntryTableObserver {
+    Q_OBJECT
+
+public:
+    CheckCommands(Document& document, Dialogs& dialogs, QMainWindow* window, EntryGrid* grid,
+                  QProgressBar* progress, std::function<bool()> isEnglish,
+                  QObject* parent = nullptr);
+    ~CheckCommands() override;
+
+    QAction* checkAction() const { return check_; } // CheckList1
+    CheckPanel* panel() const { return panel_; }
+    const ListCheck& listCheck() const { return list_; }
+    const CheckOptions& options() const { return options_; }
+
+    // Shows the panel and checks the whole list.
+    void runCheck();
+    // Selects the cell of a finding in the grid.
+    void activate(const QModelIndex& index);
+    // The fixes the current finding offers; the first is the Fix button's.
+    std::vector<Fix> currentFixes() const;
+    void fix(const Finding& finding, const Fix& fix);
+    void fixAll(CheckKind kind);
+    // Checks again what changed since the last run or update (the window does it soon after
+    // each change by itself).
+    void updateNow();
+    // Captions follow the interface language.
+    void showTexts(bool english);
+
+private:
+    // EntryTableObserver: the list's changes, as they happen.
+    void entriesAboutToBeInserted(int first, int count) override;
+    void entriesInserted() override;
+    void entriesAboutToBeRemoved(int first, int count) override;
+    void entriesRemoved() override {}
+    void entryAboutToBeMoved(int from, int to) override;
+    void entryMoved() override;
+    void entriesAboutToBeReordered(int, int) override {}
+    void entriesReordered(int first, const std::vector<int>& newOrder) override;
+    void entriesChanged(int first, int last) override;
+    void tableAboutToBeReplaced() override {}
+    void tableReplaced() override;
+
+    void fillDictionaryBoxes();
+    void dictionaryChosen(int field);
+    void showFindings();
+    void currentChanged();
+    void headerChanged();
+
+    Document& document_;
+    QPointer<Document> followed_;
+    Dialogs& dialogs_;
+    QMainWindow* window_;
+    EntryGrid* grid_;
+    QProgressBar* progress_;
+    std::function<bool()> isEnglish_;
+    QAction* check_;
+    CheckPanel* panel_;
+    QTimer* updateTimer_;
+    QTimer* setupTimer_;
+    ListCheck list_;
+    CheckOptions options_;
+    CheckSetup headerSetup_; // what the header gave at the last run
+    bool replaced_ = false;  // the whole document changed: run again
+    bool filling_ = false;
+    bool freshRun_ = false;
+    bool busy_ = false; // a run or a fix-all reports progress
+    std::pair<int, int> pending_{0, 0};
+};
+
+} // namespace lexanta

@@ -1,0 +1,398 @@
+#include "print/sheet.h"
+
+#include "platform/codepage.h"
+#include "print/sheet_texts.h"
+
+#include <QFontMetricsF>
+#include <QPagedPaintDevice>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace lexanta {
+
+namespace {
+
+const QColor kRuleColor(0xb8, 0xbe, 0xc8);
+const QColor kHeaderFill(0xec, 0xee, 0xf2);
+const QColor kFooterInk(0x60, 0x66, 0x70);
+
+// The largest scale in (0, 1] for which `fits` holds, to within about 2 per cent.
+template <typename Fits> double largestFittingScale(Fits fits) {
+    if (fits(1.0))
+        return 1.0;
+    double high = 1.0, low = 0.5;
+    while (!fits(low)) {
+        high = low;
+        low /= 2;
+        if (low < 1.0 / 1024)
+            return low;
+    }
+    for (int i = 0; i < 6; ++i) {
+        const double middle = (low + high) / 2;
+        (fits(middle) ? low : high) = middle;
+    }
+    return low;
+}
+
+QFont scaledFont(QFont font, double factor) {
+    font.setPointSizeF(std::max(0.01, font.pointSizeF() * factor));
+    return font;
+}
+
+} // namespace
+
+QString FieldStyle::text(std::string_view bytes) const {
+    QString t = codePage->decode(bytes);
+    for (QChar& c : t)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            c = QLatin1Char(' ');
+    return t;
+}
+
+QColor inkColor(std::int32_t color) {
+    if (color < 0)
+        return Qt::black;
+    const auto bits = static_cast<std::uint32_t>(color);
+    return QColor(static_cast<int>(bits & 0xFF), static_cast<int>((bits >> 8) & 0xFF),
+                  static_cast<int>((bits >> 16) & 0xFF));
+}
+
+std::array<FieldStyle, 3> fieldStyles(const VocabularyHeader& header, double pointSize) {
+    std::array<FieldStyle, 3> styles;
+    const CodePage& ansi = CodePage::get(systemAnsiCodePage());
+    for (std::size_t f = 0; f < styles.size(); ++f) {
+        const FieldFont& source = header.fonts[f];
+        QFont font(ansi.decode(source.face));
+        font.setPointSizeF(pointSize);
+        font.setBold(source.bold);
+        font.setItalic(source.italic);
+        font.setUnderline(source.underline);
+        font.setStrikeOut(source.strikeOut);
+        styles[f] = {font, inkColor(source.color), &CodePage::forCharset(source.charset)};
+    }
+    return styles;
+}
+
+FieldStyle captionStyle(double pointSize, bool bold) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return {font, Qt::black, &CodePage::get(systemAnsiCodePage())};
+}
+
+// ---- Paragraph ------------------------------------------------------------------------------
+
+Paragraph::Paragraph(const QString& text, const QFont& font, QPaintDevice* device, double width,
+                     Qt::Alignment alignment) {
+    if (text.isEmpty()) {
+        const QFontMetricsF metrics(font, device);
+        height_ = metrics.height();
+        lastBaseline_ = metrics.ascent();
+        return;
+    }
+    layout_ = std::make_unique<QTextLayout>(text, font, device);
+    QTextOption option(alignment);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout_->setTextOption(option);
+    layout_->setCacheEnabled(true);
+    layout_->beginLayout();
+    double y = 0;
+    for (QTextLine line = layout_->createLine(); line.isValid(); line = layout_->createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, y));
+        lastBaseline_ = y + line.ascent();
+        y += line.height();
+        width_ = std::max(width_, line.naturalTextWidth());
+    }
+    layout_->endLayout();
+    height_ = y;
+}
+
+Paragraph::~Paragraph() = default;
+Paragraph::Paragraph(Paragraph&&) noexcept = default;
+Paragraph& Paragraph::operator=(Paragraph&&) noexcept = default;
+
+void Paragraph::draw(QPainter& painter, const QPointF& topLeft, const QColor& ink) const {
+    if (!layout_)
+        return;
+    painter.setPen(ink);
+    layout_->draw(&painter, topLeft);
+}
+
+// ---- cells ----------------------------------------------------------------------------------
+
+CellBlock layOutCell(const Cell& cell, QPaintDevice* device, double width, double scale,
+                     Qt::Alignment alignment) {
+    CellBlock block;
+    for (const CellPiece& piece : cell) {
+        if (piece.text.isEmpty() && !block.paragraphs.empty())
+            continue; // an empty comment under an answer takes no room
+        const QFont font = scaledFont(piece.style->font, piece.size * scale);
+        if (!block.paragraphs.empty()) {
+            block.gap = QFontMetricsF(font, device).height() * 0.25;
+            block.height += block.gap;
+        }
+        block.paragraphs.emplace_back(piece.text, font, device, width, alignment);
+        block.styles.push_back(piece.style);
+        block.height += block.paragraphs.back().height();
+        block.width = std::max(block.width, block.paragraphs.back().width());
+    }
+    return block;
+}
+
+void CellBlock::draw(QPainter& painter, QPointF topLeft) const {
+    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+        paragraphs[i].draw(painter, topLeft, styles[i]->ink);
+        topLeft.ry() += paragraphs[i].height() + gap;
+    }
+}
+
+CellBlock fitCell(const Cell& cell, QPaintDevice* device, const QSizeF& box,
+                  Qt::Alignment alignment) {
+    CellBlock fitted;
+    const double scale = largestFittingScale([&](double s) {
+        CellBlock block = layOutCell(cell, device, box.width(), s, alignment);
+        const bool fits = block.height <= box.height() && block.width <= box.width() + 0.5;
+        if (fits)
+            fitted = std::move(block);
+        return fits;
+    });
+    if (fitted.paragraphs.empty())
+        fitted = layOutCell(cell, device, box.width(), scale, alignment);
+    return fitted;
+}
+
+// ---- PagePainter
+// ----------------------------------------------------------------------------------
+
+PagePainter::PagePainter(QPagedPaintDevice& device, const PrintOptions& options,
+                         const PaintLimits& limits)
+    : device_(device), options_(options), limits_(limits) {
+    dpi_ = device.logicalDpiX();
+    const QRect full = device.pageLayout().fullRectPixels(static_cast<int>(dpi_));
+    page_ = QRectF(0, 0, full.width(), full.height());
+    const double margin = mm(options.marginMm);
+    body_ = page_.adjusted(margin, margin, -margin, -margin);
+    footer_ = sheetText(SheetText::Page, options.language);
+    if (!painter_.begin(&device))
+        stopped_ = true;
+    painter_.setRenderHint(QPainter::Antialiasing);
+}
+
+PagePainter::~PagePainter() {
+    if (painter_.isActive())
+        painter_.end();
+}
+
+QPaintDevice* PagePainter::device() {
+    return &device_;
+}
+
+void PagePainter::setFooter(const QString& footer, Qt::Alignment alignment) {
+    footer_ = footer;
+    footerAlignment_ = alignment;
+}
+
+void PagePainter::startPart(const QString& footer, Qt::Alignment alignment) {
+    setFooter(footer, alignment);
+    partPage_ = 1;
+}
+
+bool PagePainter::nextPage() {
+    if (stopped_)
+        return false;
+    paintFooter();
+    if ((limits_.maxPages > 0 && pages_ >= limits_.maxPages) ||
+        (limits_.cancel && limits_.cancel()) || !device_.newPage()) {
+        stopped_ = true;
+        return false;
+    }
+    ++pages_;
+    ++partPage_;
+    fresh_ = true;
+    return true;
+}
+
+bool PagePainter::beginPartPage() {
+    if (fresh_)
+        return !stopped_;
+    return nextPage();
+}
+
+void PagePainter::progress(long long done, long long total) {
+    if (limits_.progress)
+        limits_.progress(done, total);
+}
+
+void PagePainter::paintFooter() {
+    if (!painter_.isActive() || footer_.isEmpty())
+        return;
+    const FieldStyle style = captionStyle(8);
+    const QString text = footer_.arg(partPage_);
+    const Paragraph paragraph(text, style.font, &device_, body_.width());
+    const double y = body_.bottom() + (page_.bottom() - body_.bottom() - paragraph.height()) / 2;
+    double x = body_.left() + mm(3);
+    if (footerAlignment_ & Qt::AlignHCenter)
+        x = body_.center().x() - paragraph.width() / 2;
+    paragraph.draw(painter_, QPointF(x, y), kFooterInk);
+}
+
+PaintResult PagePainter::finish() {
+    if (painter_.isActive()) {
+        paintFooter();
+        painter_.end();
+    }
+    return {pages_, !stopped_};
+}
+
+// ---- heading --------------------------------------------------------------------------------
+
+double paintHeading(PagePainter& sheet, const VocabularyHeader& header, const QStringList& lines) {
+    const double scale = sheet.options().fontScale;
+    const InterfaceLanguage language = sheet.options().language;
+    const FieldStyle title = captionStyle(16 * scale, true);
+    const FieldStyle plain = captionStyle(9.5 * scale);
+    const QRectF body = sheet.body();
+    double y = body.top();
+    const auto put = [&](const QString& text, const FieldStyle& style) {
+        const Paragraph p(text, style.font, sheet.device(), body.width());
+        p.draw(sheet.painter(), QPointF(body.left(), y), style.ink);
+        y += p.height();
+    };
+    if (!header.title.empty())
+        put(title.text(header.title), title);
+    QStringList facts;
+    const QString questions = plain.text(header.questionsLanguage);
+    const QString answers = plain.text(header.answersLanguage);
+    if (!questions.trimmed().isEmpty() || !answers.trimmed().isEmpty())
+        facts << sheetText(SheetText::Languages, language) + QLatin1Char(' ') + questions +
+                     QStringLiteral(" – ") + answers;
+    if (!header.author.empty())
+        facts << sheetText(SheetText::Author, language) + QLatin1Char(' ') +
+                     plain.text(header.author);
+    if (!header.date.empty())
+        facts << sheetText(SheetText::Date, language) + QLatin1Char(' ') + plain.text(header.date);
+    if (!facts.isEmpty())
+        put(facts.join(QStringLiteral("     ")), plain);
+    const FieldStyle subtitle = captionStyle(11 * scale, true);
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        put(lines[i], i == 0 ? subtitle : plain);
+    sheet.markPainted();
+    return y - body.top() + (y > body.top() ? sheet.mm(4) : 0);
+}
+
+// ---- TableWriter ----------------------------------------------------------------------------
+
+TableWriter::TableWriter(PagePainter& sheet, std::vector<TableColumn> columns,
+                         std::vector<Cell> header)
+    : sheet_(sheet), columns_(std::move(columns)), header_(std::move(header)) {
+    padX_ = sheet.mm(1.5);
+    padY_ = sheet.mm(1.0);
+}
+
+std::vector<CellBlock> TableWriter::layOut(const std::vector<Cell>& cells, double scale) const {
+    std::vector<CellBlock> blocks;
+    blocks.reserve(cells.size());
+    for (std::size_t c = 0; c < cells.size() && c < columns_.size(); ++c)
+        blocks.push_back(layOutCell(cells[c], sheet_.device(),
+                                    std::max(1.0, columns_[c].width - 2 * padX_), scale,
+                                    columns_[c].alignment));
+    return blocks;
+}
+
+double TableWriter::rowHeight(const std::vector<CellBlock>& blocks) const {
+    double h = 0;
+    for (const CellBlock& b : blocks)
+        h = std::max(h, b.height);
+    return std::max(h + 2 * padY_, minimumRow_);
+}
+
+void TableWriter::begin(double top) {
+    top_ = sheet_.body().top() + top;
+    y_ = top_;
+    rowsOnPage_ = 0;
+    paintFoldLine();
+    paintHeaderRow();
+}
+
+void TableWriter::paintFoldLine() {
+    if (!foldLine_)
+        return;
+    QPainter& p = sheet_.painter();
+    QPen pen(kRuleColor.darker(140), sheet_.pt(0.8), Qt::DashLine);
+    p.setPen(pen);
+    const double x = sheet_.page().center().x();
+    p.drawLine(QPointF(x, y_), QPointF(x, sheet_.body().bottom()));
+}
+
+void TableWriter::paintHeaderRow() {
+    if (header_.empty())
+        return;
+    const std::vector<CellBlock> blocks = layOut(header_, 1.0);
+    double h = 0;
+    for (const CellBlock& b : blocks)
+        h = std::max(h, b.height + 2 * padY_);
+    QPainter& p = sheet_.painter();
+    const QRectF body = sheet_.body();
+    for (std::size_t c = 0; c < blocks.size(); ++c) {
+        const QRectF cell(body.left() + columns_[c].x, y_, columns_[c].width, h);
+        if (!header_[c].empty())
+            p.fillRect(cell, kHeaderFill);
+        blocks[c].draw(p, QPointF(cell.left() + padX_, y_ + padY_));
+    }
+    p.setPen(QPen(kRuleColor.darker(150), sheet_.pt(0.8)));
+    p.drawLine(QPointF(body.left(), y_ + h), QPointF(body.right(), y_ + h));
+    headerHeight_ = h;
+    y_ += h;
+    sheet_.markPainted();
+}
+
+bool TableWriter::addRow(const std::vector<Cell>& cells) {
+    if (sheet_.stopped())
+        return false;
+    const QRectF body = sheet_.body();
+    std::vector<CellBlock> blocks = layOut(cells, 1.0);
+    double h = rowHeight(blocks);
+    if (y_ + h > body.bottom()) {
+        // The row goes to the next page, under the header row again, unless it is the first
+        // row of a page that has nothing above it but the header row.
+        const bool fitsNextPage = h <= body.height() - headerHeight_;
+        if (rowsOnPage_ > 0 || (top_ > body.top() + 0.5 && fitsNextPage)) {
+            if (!sheet_.nextPage())
+                return false;
+            top_ = body.top();
+            y_ = top_;
+            rowsOnPage_ = 0;
+            paintFoldLine();
+            paintHeaderRow();
+        }
+    }
+    if (y_ + h > body.bottom()) {
+        // Taller than a whole page: smaller, never cut.
+        const double room = body.bottom() - y_;
+        const double scale = largestFittingScale(
+            [&](double s) { return rowHeight(layOut(cells, s)) <= room || s < 1.0 / 512; });
+        blocks = layOut(cells, scale);
+        h = std::min(rowHeight(blocks), room);
+    }
+    QPainter& p = sheet_.painter();
+    for (std::size_t c = 0; c < blocks.size(); ++c) {
+        const double top = alignBottom_ ? y_ + h - padY_ - blocks[c].height : y_ + padY_;
+        blocks[c].draw(p, QPointF(body.left() + columns_[c].x + padX_, top));
+    }
+    const QRectF row(body.left(), y_, body.width(), h);
+    if (decoration_)
+        decoration_(p, row, blocks);
+    if (rowRules_) {
+        p.setPen(QPen(kRuleColor, sheet_.pt(0.4)));
+        p.drawLine(row.bottomLeft(), row.bottomRight());
+    }
+    y_ += h;
+    ++rowsOnPage_;
+    sheet_.markPainted();
+    return true;
+}
+
+} // namespace lexanta
