@@ -59,7 +59,6 @@
 
 namespace lexanta {
 
-
 void MainWindow::buildMenus() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("RxMainMenu1"));

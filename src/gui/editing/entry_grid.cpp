@@ -414,6 +414,8 @@ void EntryGrid::loadEditor(bool selectAll) {
     const QString text = cur.isValid() ? model_->data(cur, Qt::EditRole).toString() : QString();
     if (editor_->text() != text)
         editor_->setText(text);
+    editor_->setAccessibleName(cur.isValid() ? model_->cellName(cur.row(), cur.column())
+                                             : QString());
     if (selectAll)
         editor_->selectAll();
 }
@@ -435,9 +437,19 @@ bool EntryGrid::editorKeyPress(QKeyEvent* event) {
     bool toGrid = false;
     switch (key) {
     case Qt::Key_Tab:
-    case Qt::Key_Backtab:
+    case Qt::Key_Backtab: {
+        // Ctrl+Tab, Tab at the last cell and Shift+Tab at the first leave the grid, so that
+        // the keyboard alone reaches the controls after it.
+        const bool back = key == Qt::Key_Backtab || (mods & Qt::ShiftModifier);
+        const bool atEnd = back ? row() == 1 && column() == 1
+                                : row() == rowCount() - 1 && column() == kShownFields;
+        if (!(mods & Qt::AltModifier) && ((mods & Qt::ControlModifier) || atEnd)) {
+            leaveGrid(!back);
+            return true;
+        }
         toGrid = !(mods & (Qt::ControlModifier | Qt::AltModifier));
         break;
+    }
     case Qt::Key_Up:
     case Qt::Key_Down:
     case Qt::Key_PageUp:
@@ -470,6 +482,20 @@ bool EntryGrid::editorKeyPress(QKeyEvent* event) {
         return false;
     QTableView::keyPressEvent(event);
     return true;
+}
+
+void EntryGrid::leaveGrid(bool forward) {
+    // The next control along the focus chain that is not the grid or a part of it.
+    for (QWidget* w = editor_;;) {
+        w = forward ? w->nextInFocusChain() : w->previousInFocusChain();
+        if (!w || w == editor_)
+            return;
+        if (w != this && !isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isVisible() &&
+            w->isEnabled() && w->window() == window()) {
+            w->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return;
+        }
+    }
 }
 
 bool EntryGrid::fixedLineEvent(QHeaderView* header, QEvent* event) {

@@ -105,6 +105,7 @@ private:
     void restoreCurrent();
     void placeEditor();
     void showGridColor();
+    void leaveGrid(bool forward);
     void loadEditor(bool selectAll);
     void commitEditor(const QString& text);
     bool editorKeyPress(QKeyEvent* event);

@@ -37,8 +37,8 @@ QColor readableOn(const QColor& wanted, const QColor& background) {
     hsl.getHslF(&hue, &saturation, &lightness, &alpha);
     QColor candidate = wanted;
     for (int step = 1; step <= 50; ++step) {
-        const float l = std::clamp(lightness + (lighten ? 0.02f : -0.02f) * static_cast<float>(step),
-                                   0.0f, 1.0f);
+        const float l = std::clamp(
+            lightness + (lighten ? 0.02f : -0.02f) * static_cast<float>(step), 0.0f, 1.0f);
         candidate = QColor::fromHslF(hue, saturation, l, alpha).toRgb();
         if (contrastRatio(candidate, background) >= kMinimumContrast || l <= 0 || l >= 1)
             break;
@@ -46,13 +46,12 @@ QColor readableOn(const QColor& wanted, const QColor& background) {
     return candidate;
 }
 
-QColor fieldTextColor(std::int32_t color, const QPalette& palette,
-                      QPalette::ColorRole background) {
+QColor fieldTextColor(std::int32_t color, const QPalette& palette, QPalette::ColorRole background) {
     const QColor back = palette.color(background);
     if (color == kColorWindowText)
-        return readableOn(palette.color(background == QPalette::Base ? QPalette::Text
-                                                                     : QPalette::WindowText),
-                          back);
+        return readableOn(
+            palette.color(background == QPalette::Base ? QPalette::Text : QPalette::WindowText),
+            back);
     return readableOn(toQColor(color, palette), back);
 }
 

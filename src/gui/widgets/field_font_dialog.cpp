@@ -121,8 +121,9 @@ FieldFontDialog::FieldFontDialog(const FieldFont& font, QWidget* parent)
     warning_ = new QLabel(this);
     warning_->setWordWrap(true);
     QPalette warningPalette = warning_->palette();
-    warningPalette.setColor(QPalette::WindowText,
-                            readableOn(QColor(0xb0, 0x00, 0x20), warningPalette.color(QPalette::Window)));
+    warningPalette.setColor(
+        QPalette::WindowText,
+        readableOn(QColor(0xb0, 0x00, 0x20), warningPalette.color(QPalette::Window)));
     warning_->setPalette(warningPalette);
     warning_->hide();
 
