@@ -66,8 +66,10 @@ namespace lexanta {
 
 namespace {
 
-constexpr int kDesignWidth = 646;
-constexpr int kDesignHeight = 510;
+// The first-start size: room for the three input boxes and the grid's three columns whole,
+// and well inside a 1280 x 800 screen.
+constexpr int kDesignWidth = 808;
+constexpr int kDesignHeight = 600;
 
 } // namespace
 

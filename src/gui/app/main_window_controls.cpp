@@ -249,7 +249,14 @@ void MainWindow::buildPages() {
         named(new QPushButton(QStringLiteral("update layout"), frame), updateNames[i])
             ->setGeometry(8, 56, 130, 28);
     }
-    auto* instructions = named(new QLabel(layouts), "Label8");
+    // The instructions scroll where the system font is larger than the frame allows.
+    auto* instructionsArea = new QScrollArea(layouts);
+    instructionsArea->setFrameShape(QFrame::NoFrame);
+    instructionsArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    instructionsArea->setWidgetResizable(true);
+    instructionsArea->setGeometry(10, 146, 454, 136);
+    auto* instructions = named(new QLabel, "Label8");
+    instructionsArea->setWidget(instructions);
     instructions->setText(
         QStringLiteral("1) Select a font with a character set supporting your target \r\n"
                        "    language. (!!!)\r\n"
@@ -262,7 +269,6 @@ void MainWindow::buildPages() {
                        "4) Type something in the box below in the chosen \r\n"
                        "    language to see if it works.\r\n"
                        "5) Click the 'update layout' button."));
-    instructions->setGeometry(10, 146, 450, 136);
     instructions->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
