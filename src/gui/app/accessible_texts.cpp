@@ -87,8 +87,7 @@ void applyAccessibleTexts(QWidget& window, bool english) {
         if (!widget)
             continue;
         widget->setAccessibleName(pick(english, t.englishName, t.russianName));
-        widget->setAccessibleDescription(
-            pick(english, t.englishDescription, t.russianDescription));
+        widget->setAccessibleDescription(pick(english, t.englishDescription, t.russianDescription));
         // An editable combo box's text field is a control of its own.
         if (auto* combo = qobject_cast<QComboBox*>(widget); combo && combo->lineEdit())
             combo->lineEdit()->setAccessibleName(widget->accessibleName());

@@ -13,8 +13,7 @@ void nameDesktopApplication() {
     QIcon bundled;
     for (const int size : {48, 256})
         bundled.addFile(QStringLiteral(":/icons/lexanta-editor-%1.png").arg(size));
-    QApplication::setWindowIcon(
-        QIcon::fromTheme(QString::fromLatin1(kApplicationName), bundled));
+    QApplication::setWindowIcon(QIcon::fromTheme(QString::fromLatin1(kApplicationName), bundled));
 }
 
 } // namespace lexanta

@@ -40,7 +40,7 @@ void collect(QAccessibleInterface* node, const QString& path, QMap<QString, QStr
     const QString here =
         path + QLatin1Char('/') +
         (object && !object->objectName().isEmpty() ? object->objectName()
-                                                    : QString::number(int(node->role()), 16));
+                                                   : QString::number(int(node->role()), 16));
     if (interactive(node->role())) {
         // Qt on Linux reports a combo box's value as its name and the name it was given
         // through the accessible object's own property.
@@ -92,15 +92,15 @@ private slots:
             const QString owner = seen.value(it.value()).section(QLatin1Char('#'), 0, 0);
             if (!owner.isEmpty() && it.key().startsWith(owner + QLatin1Char('/')))
                 continue;
-            QVERIFY2(!seen.contains(it.value()), qPrintable(it.key() + QStringLiteral(" and ") +
-                                                            seen.value(it.value()) +
-                                                            QStringLiteral(": ") + it.value()));
+            QVERIFY2(!seen.contains(it.value()),
+                     qPrintable(it.key() + QStringLiteral(" and ") + seen.value(it.value()) +
+                                QStringLiteral(": ") + it.value()));
             seen.insert(it.value(), it.key());
         }
         // The names this window gives follow the interface language.
         chooseLanguage(w, !english);
-        const QStringList named = {"ComboEdit1", "RxSpinEdit1", "StringGrid1", "Edit2",
-                                   "Button2", "ProgressBar1"};
+        const QStringList named = {"ComboEdit1", "RxSpinEdit1", "StringGrid1",
+                                   "Edit2",      "Button2",     "ProgressBar1"};
         for (const QString& name : named) {
             const QWidget* control = w.control(name.toLatin1().constData());
             QVERIFY2(!names.values().contains(control->accessibleName()), qPrintable(name));
