@@ -1,5 +1,7 @@
 #include "gui/desktop/xkb_keyboard_layouts.h"
 
+#include "gui/desktop/kwin_keyboard_layouts.h"
+
 #include <QGuiApplication>
 
 #include <X11/XKBlib.h>
@@ -123,6 +125,9 @@ std::unique_ptr<KeyboardLayouts> createSystemKeyboardLayouts(const QString& plat
         if (xkb->isOpen())
             return xkb;
     }
+    // Plasma switches layouts for programs through KWin's bus service, on Wayland as well.
+    if (qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(QLatin1String("KDE")))
+        return std::make_unique<KWinKeyboardLayouts>();
     return std::make_unique<MemoryKeyboardLayouts>();
 }
 
