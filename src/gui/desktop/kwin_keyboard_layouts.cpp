@@ -15,9 +15,9 @@ const char kInterface[] = "org.kde.KeyboardLayouts";
 constexpr int kTimeoutMs = 500;
 
 QDBusMessage call(const QDBusConnection& bus, const char* method, const QVariantList& args = {}) {
-    QDBusMessage m = QDBusMessage::createMethodCall(
-        QLatin1String(kService), QLatin1String(kPath), QLatin1String(kInterface),
-        QLatin1String(method));
+    QDBusMessage m =
+        QDBusMessage::createMethodCall(QLatin1String(kService), QLatin1String(kPath),
+                                       QLatin1String(kInterface), QLatin1String(method));
     m.setArguments(args);
     return bus.call(m, QDBus::Block, kTimeoutMs);
 }

@@ -1,6 +1,7 @@
 #include "gui/editing/entry_grid.h"
 
 #include "gui/editing/entry_grid_model.h"
+#include "gui/editing/entry_grid_painting.h"
 #include "gui/widgets/code_page_validator.h"
 #include "gui/widgets/display_colors.h"
 #include "gui/widgets/field_fonts.h"
@@ -25,93 +26,6 @@ namespace {
 
 constexpr int kDefaultRowHeight = 20;
 
-// Fixed cells: button face with lines at their right and bottom; header texts at
-// (left + 10, top + 2) in the header font.
-class GridHeader : public QHeaderView {
-public:
-    GridHeader(Qt::Orientation orientation, QWidget* parent) : QHeaderView(orientation, parent) {}
-    std::function<void()> onPainted;
-
-protected:
-    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
-        painter->save();
-        painter->setClipRect(rect);
-        painter->fillRect(rect, palette().color(QPalette::Button));
-        painter->setPen(palette().color(QPalette::Mid));
-        painter->drawLine(rect.topRight(), rect.bottomRight());
-        painter->drawLine(rect.bottomLeft(), rect.bottomRight());
-        if (orientation() == Qt::Horizontal && model()) {
-            painter->setFont(font());
-            painter->setPen(palette().color(QPalette::ButtonText));
-            const QString text =
-                model()->headerData(logicalIndex, Qt::Horizontal, Qt::DisplayRole).toString();
-            painter->drawText(QRect(rect.left() + 10, rect.top() + 2, rect.width(), rect.height()),
-                              Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
-        }
-        painter->restore();
-    }
-
-    void paintEvent(QPaintEvent* event) override {
-        QHeaderView::paintEvent(event);
-        if (onPainted)
-            onPainted();
-    }
-};
-
-// Data cells: the scheme's base colour, the text once from (left + 2, top + 2) in the column's
-// field font and colour (made readable on that base), clipped to the cell; selected and
-// focused cells look like the others.
-class CellPainter : public QStyledItemDelegate {
-public:
-    CellPainter(const EntryGridModel* model, QObject* parent)
-        : QStyledItemDelegate(parent), model_(model) {}
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        const QRect& r = option.rect;
-        painter->save();
-        painter->setClipRect(r, Qt::IntersectClip);
-        painter->fillRect(r, option.palette.color(QPalette::Base));
-        const Cached& look = lookOf(index.column(), option.palette);
-        painter->setFont(look.qfont);
-        painter->setPen(look.color);
-        painter->drawText(QRect(r.left() + 2, r.top() + 2, std::max(r.width() - 2, 0) + 4096,
-                                std::max(r.height() - 2, 0)),
-                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                          index.data(Qt::DisplayRole).toString());
-        painter->restore();
-    }
-
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
-        return option.rect.size();
-    }
-
-private:
-    struct Cached {
-        FieldFont font;
-        QFont qfont;
-        QColor color;
-        qint64 palette = 0;
-        bool valid = false;
-    };
-
-    const Cached& lookOf(int column, const QPalette& palette) const {
-        Cached& c = cache_[column];
-        const FieldFont& current = model_->fieldFonts()[column];
-        if (!c.valid || !(c.font == current) || c.palette != palette.cacheKey()) {
-            c.font = current;
-            c.qfont = toQFont(current);
-            c.color = fieldTextColor(current.color, palette);
-            c.palette = palette.cacheKey();
-            c.valid = true;
-        }
-        return c;
-    }
-
-    const EntryGridModel* model_;
-    mutable std::array<Cached, kShownFields> cache_;
-};
-
 // Where the entry at `cur` stands after the entry at `from` moved to `to`.
 int followMove(int cur, int from, int to) {
     if (cur == from)
@@ -129,8 +43,8 @@ EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent) {
     headerFont_ = QFont(QStringLiteral("MS Sans Serif"));
     headerFont_.setPointSize(10);
 
-    auto* top = new GridHeader(Qt::Horizontal, this);
-    auto* side = new GridHeader(Qt::Vertical, this);
+    auto* top = new EntryGridHeader(Qt::Horizontal, this);
+    auto* side = new EntryGridHeader(Qt::Vertical, this);
     top->onPainted = side->onPainted = [this] { emit cellsPainted(); };
     setHorizontalHeader(top);
     setVerticalHeader(side);
@@ -181,7 +95,7 @@ EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent) {
 void EntryGrid::setEntryModel(EntryGridModel* model) {
     model_ = model;
     QAbstractItemDelegate* previous = itemDelegate();
-    setItemDelegate(new CellPainter(model, this));
+    setItemDelegate(new EntryCellPainter(model, this));
     if (previous && previous->parent() == this)
         previous->deleteLater();
     // The grid keeps the number of its current row through changes of the list (an entry

@@ -17,7 +17,7 @@ private slots:
 
     void switchByLanguage_data() {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("index");      // -1: not among the user's layouts
+        QTest::addColumn<int>("index");       // -1: not among the user's layouts
         QTest::addColumn<QString>("current"); // the active layout's name afterwards
         QTest::newRow("Russian") << "00000419" << 1 << "00000419";
         QTest::newRow("German, any variant") << "00000407" << 2 << "00000407";
