@@ -9,6 +9,7 @@
 #include "gui/app/speed_bar.h"
 #include "gui/app/window_texts.h"
 #include "gui/check/check_commands.h"
+#include "gui/desktop/layout_switch_notice.h"
 #include "gui/editing/combo_edit.h"
 #include "gui/editing/entry_editor.h"
 #include "gui/editing/entry_grid.h"
@@ -213,6 +214,12 @@ void MainWindow::buildCommands(const WindowServices& services) {
         [this] { return language_->isEnglishInterface(); }, [this] { return selectedEntries(); },
         this);
     print_->setProgressBar(progress_);
+    layoutNotice_ = std::make_unique<LayoutSwitchNotice>(
+        dialogs, QDir(configFolder).filePath(QStringLiteral("lexanta-editor/settings.ini")));
+    connect(layouts_, &LayoutCommands::switchingUnavailable, this, [this] {
+        const bool english = language_->isEnglishInterface();
+        layoutNotice_->show(this, keyboardLayouts_->switchingSetting(english), english);
+    });
     interchange_->setLanguageTest([this] { return language_->isEnglishInterface(); });
     settings_ = new FormSettings(*this, configFolder_, this);
     recovery_ = new CrashRecovery(doc, dialogs, this, services.dataFolder, this);

@@ -19,7 +19,8 @@ namespace lexanta {
 // (left + 10, top + 2) in the header font.
 class EntryGridHeader : public QHeaderView {
 public:
-    EntryGridHeader(Qt::Orientation orientation, QWidget* parent) : QHeaderView(orientation, parent) {}
+    EntryGridHeader(Qt::Orientation orientation, QWidget* parent)
+        : QHeaderView(orientation, parent) {}
     std::function<void()> onPainted;
 
 protected:
