@@ -39,6 +39,8 @@ public:
     // else the user's copy when there is one.
     QString storagePath() const;
     QString placementPath() const;
+    // Where earlier versions kept the placement file: the top of the configuration folder.
+    QString formerPlacementPath() const;
 
     // FormStorage1's restore: the stored properties. Returns after the properties are set;
     // the caller reopens the last file.

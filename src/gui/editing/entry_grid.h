@@ -2,11 +2,14 @@
 
 #include "core/vocab/entry.h"
 #include "gui/editing/key_pairing.h"
+#include "platform/font_description.h"
 
 #include <QColor>
 #include <QFont>
 #include <QPoint>
 #include <QPointer>
+
+#include <cstdint>
 
 #include <QTableView>
 
@@ -62,8 +65,9 @@ public:
     void setTopRow(int row);
     int topRow() const;
 
-    // The grid's own font; the in-place editor shows it.
-    void setGridFont(const QFont& font, const QColor& color);
+    // The grid's own font and its colour as the file stores it; the in-place editor shows it.
+    void setGridFont(const QFont& font, std::int32_t color);
+    std::int32_t gridColor() const { return gridColor_; }
     QLineEdit* inplaceEditor() const { return editor_; }
 
     // Moves row `from` to `to` (grid rows) with its height, as a drag by the handle does.
@@ -95,6 +99,7 @@ protected:
     void updateGeometries() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyboardSearch(const QString& search) override;
+    void changeEvent(QEvent* event) override;
 
 public slots:
     void reset() override;
@@ -104,6 +109,8 @@ private:
     void holdFirstCell();
     void restoreCurrent();
     void placeEditor();
+    void showGridColor();
+    void leaveGrid(bool forward);
     void loadEditor(bool selectAll);
     void commitEditor(const QString& text);
     bool editorKeyPress(QKeyEvent* event);
@@ -114,6 +121,7 @@ private:
     QLineEdit* editor_ = nullptr;
     CodePageValidator* validator_ = nullptr;
     QFont headerFont_;
+    std::int32_t gridColor_ = kColorWindowText;
     bool committing_ = false;
     KeyPairing keys_;
     bool restoringSections_ = false;

@@ -1,5 +1,6 @@
 #include "gui/widgets/field_font_dialog.h"
 
+#include "gui/widgets/display_colors.h"
 #include "gui/widgets/field_fonts.h"
 
 #include <QCheckBox>
@@ -124,12 +125,16 @@ FieldFontDialog::FieldFontDialog(const FieldFont& font, QWidget* parent)
     sample_->setMinimumSize(220, 60);
     sample_->setAutoFillBackground(true);
     QPalette samplePalette = sample_->palette();
-    samplePalette.setColor(QPalette::Window, Qt::white);
+    samplePalette.setColor(QPalette::Window, samplePalette.color(QPalette::Base));
     sample_->setPalette(samplePalette);
 
     warning_ = new QLabel(this);
     warning_->setWordWrap(true);
-    warning_->setStyleSheet(QStringLiteral("color: #b00020;"));
+    QPalette warningPalette = warning_->palette();
+    warningPalette.setColor(
+        QPalette::WindowText,
+        readableOn(QColor(0xb0, 0x00, 0x20), warningPalette.color(QPalette::Window)));
+    warning_->setPalette(warningPalette);
     warning_->hide();
 
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -253,7 +258,8 @@ void FieldFontDialog::updateSample() {
     const FieldFont f = font();
     sample_->setFont(toQFont(f));
     QPalette p = sample_->palette();
-    p.setColor(QPalette::WindowText, toQColor(f.color, palette()));
+    // As the grid shows the field: on the scheme's base colour.
+    p.setColor(QPalette::WindowText, fieldTextColor(f.color, palette()));
     sample_->setPalette(p);
     sample_->setText(scriptSample(f.charset));
 }

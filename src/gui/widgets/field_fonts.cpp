@@ -150,10 +150,6 @@ QColor toQColor(std::int32_t color, const QPalette& palette) {
                   static_cast<int>((bits >> 16) & 0xFF));
 }
 
-QColor toQColor(std::int32_t color) {
-    return toQColor(color, QApplication::palette());
-}
-
 std::int32_t fromQColor(const QColor& color) {
     const QColor rgb = color.toRgb();
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(rgb.red()) |
@@ -167,10 +163,6 @@ void setWidgetFont(QWidget* widget, const QFont& font, const QColor& color) {
     for (const auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
         palette.setColor(role, color);
     widget->setPalette(palette);
-}
-
-QColor widgetTextColor(const QWidget* widget) {
-    return widget->palette().color(QPalette::Text);
 }
 
 const std::vector<NamedValue>& fontScripts() {

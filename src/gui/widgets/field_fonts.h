@@ -36,13 +36,11 @@ QFont toQFont(const FieldFont& font);
 // Colour values: 0x00BBGGRR, or 0x80000000 | index for a system colour, which maps to the
 // matching role of `palette` (0x80000008, window text, is the palette's window text).
 QColor toQColor(std::int32_t color, const QPalette& palette);
-QColor toQColor(std::int32_t color);
 std::int32_t fromQColor(const QColor& color);
 bool isSystemColor(std::int32_t color);
 
 // The font and its colour on a widget (the text colour of its palette).
 void setWidgetFont(QWidget* widget, const QFont& font, const QColor& color);
-QColor widgetTextColor(const QWidget* widget);
 
 struct NamedValue {
     int value;

@@ -7,6 +7,7 @@
 #include "gui/widgets/replace_dialog.h"
 #include "platform/file_names.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -73,6 +74,15 @@ MsgResult QtDialogs::messageBox(QWidget* owner, const QString& text, const QStri
     default:
         return MsgResult::Cancel;
     }
+}
+
+bool QtDialogs::notice(QWidget* owner, const QString& text, const QString& caption,
+                       const QString& checkLabel) {
+    QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, owner);
+    auto* check = new QCheckBox(checkLabel, &box);
+    box.setCheckBox(check);
+    box.exec();
+    return check->isChecked();
 }
 
 QStringList QtDialogs::nameFilters(const QString& filter) {

@@ -16,6 +16,8 @@ class QtDialogs : public Dialogs {
 public:
     MsgResult messageBox(QWidget* owner, const QString& text, const QString& caption, MsgIcon icon,
                          MsgButtons buttons) override;
+    bool notice(QWidget* owner, const QString& text, const QString& caption,
+                const QString& checkLabel) override;
     bool openFile(QWidget* owner, FileDialogState& state) override;
     bool saveFile(QWidget* owner, FileDialogState& state) override;
     bool chooseFont(QWidget* owner, FieldFont& font) override;

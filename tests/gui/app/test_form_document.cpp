@@ -13,6 +13,8 @@
 #include <QStatusBar>
 #include <QToolButton>
 
+#include <QScrollBar>
+
 using namespace lexanta;
 using namespace lexanta::test;
 
@@ -40,7 +42,20 @@ private slots:
     void firstStart() {
         Window w;
         MainWindow& form = *w.form;
-        QCOMPARE(form.size(), QSize(646, 510));
+        // every control whole, and the window well inside a 1280 x 800 screen
+        QVERIFY(form.frameGeometry().width() <= 1280 && form.frameGeometry().height() <= 760);
+        for (const char* name : {"ComboEdit1", "ComboEdit2", "ComboEdit3", "StringGrid1",
+                                 "RxSpinEdit1", "Label3", "PageControl1"}) {
+            const QWidget* c = w.control(name);
+            QVERIFY2(form.rect().contains(QRect(c->mapTo(&form, QPoint(0, 0)), c->size())), name);
+        }
+        QCOMPARE(form.grid()->horizontalScrollBar()->maximum(), 0); // the Comments column whole
+        // the keyboard layout steps read to their end (they scroll when the font is large)
+        form.pages()->setCurrentIndex(1);
+        QApplication::processEvents();
+        const QLabel* steps = w.label("Label8");
+        QVERIFY(steps->height() >= steps->sizeHint().height());
+        form.pages()->setCurrentIndex(0);
         QVERIFY(!form.isMaximized());
         QVERIFY(form.language().isEnglishInterface());
         QCOMPARE(w.rowCount(), 2);
