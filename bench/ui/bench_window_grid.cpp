@@ -50,6 +50,7 @@ public:
         chosen = -1;
         return static_cast<int>(b.size()) - 1;
     }
+    bool notice(QWidget*, const QString&, const QString&, const QString&) override { return false; }
     bool openFile(QWidget*, FileDialogState&) override { return false; }
     bool saveFile(QWidget*, FileDialogState&) override { return false; }
     bool chooseFont(QWidget*, FieldFont&) override { return false; }

@@ -98,9 +98,12 @@ int fillCommand(const Args& args) {
     Document doc;
     if (!loadVocabulary(args.positional.first(), doc))
         return kIoError;
-    if (const int status = report(doc.specialImport(args.value(QStringLiteral("from"))));
+    FillResult result;
+    if (const int status = report(doc.specialImport(args.value(QStringLiteral("from")), &result));
         status != kOk)
         return status;
+    if (const QString refusals = fillRefusals(result); !refusals.isEmpty())
+        printError(refusals);
     return saveVocabulary(doc, args);
 }
 

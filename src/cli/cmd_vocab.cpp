@@ -1,6 +1,7 @@
 // info and save: File > Load, then a report or File > Save.
 #include "cli/tool.h"
 
+#include "core/vocab/drill_limits.h"
 #include "platform/codepage.h"
 
 #include <QJsonArray>
@@ -29,6 +30,7 @@ std::string infoJson(const Document& doc) {
         {QStringLiteral("date"), page.decode(h.date)},
         {QStringLiteral("layouts"), layouts},
         {QStringLiteral("font-size"), h.fontSize},
+        {QStringLiteral("over-long-texts"), findOverlongTexts(doc.vocabulary()).count},
     };
     return QJsonDocument(facts).toJson(QJsonDocument::Compact).toStdString() + "\n";
 }
@@ -52,6 +54,18 @@ int info(const Args& args) {
     out += "date: " + h.date + "\n";
     out += "layouts: " + h.layoutNames[0] + " " + h.layoutNames[1] + " " + h.layoutNames[2] + "\n";
     out += "font-size: " + std::to_string(h.fontSize) + "\n";
+    // Texts the drill program would read out of step; said only when there are any.
+    if (const OverlongTexts found = findOverlongTexts(doc.vocabulary()); found.count > 0) {
+        static const char* const kFields[] = {"question", "answer", "comment", "value 1",
+                                              "value 2"};
+        out += "over-long texts: " + std::to_string(found.count) + " (first: " +
+               (found.inDescription ? std::string("the description")
+                                    : "entry " + std::to_string(found.firstEntry + 1) + ", " +
+                                          kFields[found.firstField]) +
+               "; the drill program reads " + std::to_string(kDrillEntryLineLimit) +
+               " characters of an entry line, " + std::to_string(kDrillDescriptionLineLimit) +
+               " of a description line)\n";
+    }
     printOut(out);
     return kOk;
 }

@@ -217,6 +217,7 @@ struct Document::Savepoint {
     EntryTable entries;
     std::uint64_t edits;
     int index;
+    int count;
     const QUndoCommand* next; // the step Redo would do, if any
 };
 
@@ -227,13 +228,20 @@ template <typename Change> bool Document::change(Change&& change) {
         const Vocabulary& v = vocabulary_;
         saved.emplace(Savepoint{v.header, v.counterLine, v.currentFormat, file_,
                                 v.entries.snapshot(), v.entries.edits(), undo_->index(),
-                                undo_->command(undo_->index())});
+                                undo_->count(), undo_->command(undo_->index())});
         change();
     } catch (const std::bad_alloc&) {
         --changing_;
         if (saved)
             restore(*saved);
         return false;
+    } catch (...) {
+        // A cancelled operation leaves the document as it was too, and says so itself.
+        --changing_;
+        if (saved && (undo_->index() != saved->index || undo_->count() != saved->count ||
+                      vocabulary_.entries.edits() != saved->edits))
+            restore(*saved);
+        throw;
     }
     --changing_;
     return true;
@@ -564,10 +572,17 @@ FileOutcome Document::writeFile(const QString& path, const SaveOptions& options,
             }
             withHeader = choice == FormatChoice::Current;
         }
+        // Written a few megabytes at a time from the entries; the old file is replaced only
+        // once the new one is whole, and a writer left uncommitted takes its temp file along.
         FileStamp stamp;
-        // The file's bytes are gathered before anything is written: the old file is intact.
-        const IoResult written =
-            writeWholeFile(path, serializeVocabulary(vocabulary_, withHeader), {false, &stamp});
+        FileWriter writer;
+        IoResult written = writer.open(path, {false, &stamp});
+        if (written) {
+            writeVocabulary(vocabulary_, withHeader, [&](std::string_view bytes) {
+                writer.write(bytes.data(), bytes.size());
+            });
+            written = writer.commit();
+        }
         if (!written) {
             outcome = {FileOutcome::Kind::Unwritable, path, written.reason};
             return;
@@ -656,14 +671,25 @@ FileOutcome Document::specialImport(const QString& path, FillResult* details,
                                     const ProgressCallback& progress) {
     return withFileBytes(path, [&](std::string& data, const FileStamp&) -> FileOutcome {
         std::vector<CellChange> changes;
-        const FillResult result = planFill(entries(), data, changes, progress);
+        FieldCharsets charsets{};
+        for (int f = 0; f < kShownFields; ++f)
+            charsets[static_cast<std::size_t>(f)] = font(f).charset;
+        const FillResult result = planFill(entries(), data, changes, progress, &charsets);
         if (details)
             *details = result;
         if (changes.empty())
             return {FileOutcome::Kind::Done, path, {}};
         if (!change([&] {
-                push(cellChangesCommand(*this, QStringLiteral("Special Import"),
-                                        std::move(changes)));
+                // An empty field takes the source's character set in the same step as its texts.
+                auto step = std::make_unique<PlannedStep>(*this, QStringLiteral("Special Import"));
+                if (result.charsets != charsets) {
+                    VocabularyHeader h = header();
+                    for (int f = 0; f < kShownFields; ++f)
+                        h.fonts[f].charset = result.charsets[static_cast<std::size_t>(f)];
+                    step->addHeader(std::move(h));
+                }
+                step->addCellChanges(std::move(changes));
+                push(step.release(), true);
             }))
             return noMemoryFor(path);
         emit listRewritten();
@@ -704,18 +730,19 @@ bool Document::swapQuestionAnswer() {
 
 bool Document::frequencyAnalysis(const KeyCollator& collator, const ProgressCallback& progress) {
     if (!changeOrSay(QStringLiteral("Frequency analysis"), [&] {
-            const std::vector<FrequencyRun> runs =
-                frequencyRuns(entries(), codePageOf(kQuestion), collator, progress);
-            // Only the cells that change are kept for the undo.
-            std::vector<CellChange> changes = frequencyChanges(runs);
-            std::erase_if(changes, [this](const CellChange& c) {
-                return entries().text(c.entry, c.field) == c.text;
-            });
-            auto step = std::make_unique<PlannedStep>(*this, QStringLiteral("Frequency analysis"));
-            step->addCellChanges(std::move(changes));
-            step->addEntryCount(static_cast<int>(runs.size()));
-            if (!step->isEmpty())
-                push(step.release(), true);
+            std::vector<FrequencySpan> spans =
+                frequencySpans(entries(), codePageOf(kQuestion), collator, progress);
+            // A list of distinct questions whose answers are all "1" is its own result: no step.
+            const auto unchanged = [&] {
+                if (static_cast<int>(spans.size()) != entries().entryCount())
+                    return false;
+                for (int p = 0; p < entries().entryCount(); ++p)
+                    if (entries().text(p, kAnswer) != "1")
+                        return false;
+                return true;
+            };
+            if (!unchanged())
+                push(frequencyCommand(*this, std::move(spans)));
         }))
         return false;
     emit listRewritten();
@@ -738,14 +765,26 @@ bool Document::applyListEdit(const QString& step, ListEdit edit) {
 
 // ---- header -------------------------------------------------------------------------------
 
-bool Document::setFont(int field, const FieldFont& font) {
+bool Document::setFont(int field, const FieldFont& font, FieldTexts texts) {
     if (field < 0 || field >= kShownFields || header().fonts[field] == font)
         return true;
     return changeOrSay(QStringLiteral("Font"), [&] {
         VocabularyHeader h = header();
         h.fonts[field] = font;
-        push(headerCommand(*this, QStringLiteral("Font"), std::move(h)));
+        if (texts == FieldTexts::KeepBytes || font.charset == header().fonts[field].charset) {
+            push(headerCommand(*this, QStringLiteral("Font"), std::move(h)));
+            return;
+        }
+        FieldRecoding plan = planCharsetChange(field, font.charset);
+        auto step = std::make_unique<PlannedStep>(*this, QStringLiteral("Font"));
+        step->addHeader(std::move(h));
+        step->addCellChanges(std::move(plan.changes));
+        push(step.release(), true);
     });
+}
+
+FieldRecoding Document::planCharsetChange(int field, int charset) const {
+    return planFieldRecoding(entries(), field, codePageOf(field), CodePage::forCharset(charset));
 }
 
 bool Document::setFontSize(int size) {

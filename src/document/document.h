@@ -8,6 +8,7 @@
 #include "core/interchange/special_import.h"
 #include "core/interchange/text_import.h"
 #include "core/listops/sorting.h"
+#include "core/vocab/field_recoding.h"
 #include "core/vocab/vocabulary.h"
 #include "platform/file_io.h"
 
@@ -43,6 +44,9 @@ struct FileState {
     FileStamp stamp;
     bool operator==(const FileState&) const = default;
 };
+
+// What a change of a field's character set does with the texts already in it.
+enum class FieldTexts { KeepBytes, Convert };
 
 // The five description texts of the header.
 enum class DescriptionField { QuestionsLanguage, AnswersLanguage, Title, Author, Date };
@@ -193,7 +197,11 @@ public:
     bool applyListEdit(const QString& step, ListEdit edit);
 
     // ---- header --------------------------------------------------------------------------
-    bool setFont(int field, const FieldFont& font);
+    // With Convert, a new character set takes the field's texts into its code page in the same
+    // step; texts it cannot hold keep their bytes (see planCharsetChange).
+    bool setFont(int field, const FieldFont& font, FieldTexts texts = FieldTexts::KeepBytes);
+    // What converting the texts of `field` to the code page of `charset` would change.
+    FieldRecoding planCharsetChange(int field, int charset) const;
     // The size rule: the size and the three field fonts' point sizes become `size` (6..24).
     bool setFontSize(int size);
     bool setLayoutName(int field, const std::string& name);

@@ -100,25 +100,25 @@ public:
                DocumentCommand* parent = nullptr)
         : DocumentCommand(document, text, parent), shorter_(shorter),
           longer_(shorter + held.entryCount() - first), grow_(true), held_(std::move(held)),
-          heldFirst_(first) {}
+          heldFirst_(first), fromTable_(true) {}
     void forward() override { grow_ ? lengthen() : shorten(); }
     void backward() override { grow_ ? shorten() : lengthen(); }
 
 private:
     void shorten() {
-        EntryTable& t = table();
-        // Keep what leaves the table, with its extra fields.
-        EntryTable held;
-        held.setEntryCount(longer_ - shorter_);
-        for (int i = shorter_; i < longer_; ++i)
-            held.setEntry(i - shorter_, t.entry(i));
-        held_ = std::move(held);
-        heldFirst_ = 0;
-        t.setEntryCount(shorter_);
+        // What leaves the table is held as the store holds it, extra fields included.
+        heldRecords_ = table().takeTail(shorter_);
         entriesChanged();
     }
     void lengthen() {
         EntryTable& t = table();
+        if (!fromTable_) {
+            t.appendHeld(heldRecords_);
+            t.setEntryCount(longer_);
+            heldRecords_ = HeldEntries();
+            entriesChanged();
+            return;
+        }
         t.setEntryCount(longer_);
         {
             BatchWrites batch(t);
@@ -127,14 +127,59 @@ private:
         }
         t.notifyEntriesChanged(shorter_, longer_ - 1);
         held_ = EntryTable();
+        fromTable_ = false;
         entriesChanged();
     }
 
     int shorter_;
     int longer_;
     bool grow_;
-    EntryTable held_;
+    EntryTable held_; // entries from another table (a merged file's), until first undone
     int heldFirst_ = 0;
+    bool fromTable_ = false;
+    HeldEntries heldRecords_; // this table's own entries while they are not in it
+};
+
+// Keeps the list before the analysis as references: the questions and answers the result
+// overwrote, and the entries it cut off as the store holds them.
+class Frequency : public DocumentCommand {
+public:
+    Frequency(Document& document, std::vector<FrequencySpan> spans)
+        : DocumentCommand(document, QStringLiteral("Frequency analysis")),
+          spans_(std::move(spans)) {}
+    void forward() override {
+        EntryTable& t = table();
+        const auto runs = static_cast<int>(spans_.size());
+        oldQuestions_.resize(spans_.size());
+        oldAnswers_.resize(spans_.size());
+        for (int p = 0; p < runs; ++p) {
+            oldQuestions_[static_cast<std::size_t>(p)] = t.textRef(p, kQuestion);
+            oldAnswers_[static_cast<std::size_t>(p)] = t.textRef(p, kAnswer);
+        }
+        writeFrequencyResult(t, spans_);
+        held_ = t.takeTail(runs);
+        entriesChanged();
+    }
+    void backward() override {
+        EntryTable& t = table();
+        t.appendHeld(held_);
+        held_ = HeldEntries();
+        const auto runs = static_cast<int>(spans_.size());
+        for (int p = 0; p < runs; ++p) {
+            t.setTextRef(p, kQuestion, oldQuestions_[static_cast<std::size_t>(p)]);
+            t.setTextRef(p, kAnswer, oldAnswers_[static_cast<std::size_t>(p)]);
+        }
+        std::vector<TextRef>().swap(oldQuestions_);
+        std::vector<TextRef>().swap(oldAnswers_);
+        t.notifyEntriesChanged(0, runs - 1);
+        entriesChanged();
+    }
+
+private:
+    std::vector<FrequencySpan> spans_;
+    std::vector<TextRef> oldQuestions_;
+    std::vector<TextRef> oldAnswers_;
+    HeldEntries held_;
 };
 
 class InsertEntries : public DocumentCommand {
@@ -343,6 +388,10 @@ void PlannedStep::addHeader(VocabularyHeader header) {
     if (header == vocabulary().header)
         return;
     addPart<Header>(*this, document(), text(), std::move(header), quint64{0});
+}
+
+DocumentCommand* frequencyCommand(Document& document, std::vector<FrequencySpan> spans) {
+    return new Frequency(document, std::move(spans));
 }
 
 DocumentCommand* cellChangesCommand(Document& document, const QString& text,

@@ -4,6 +4,7 @@
 // below and tells it what changed; steps that hold a whole-list change keep a permutation or
 // the changed cells only, never a copy of the list.
 
+#include "core/listops/frequency.h"
 #include "document/document.h"
 
 #include <QUndoCommand>
@@ -86,6 +87,8 @@ DocumentCommand* moveFieldCommand(Document& document, int from, int to);
 DocumentCommand* appendEntriesCommand(Document& document, const QString& text, EntryTable source,
                                       int first);
 DocumentCommand* swapCommand(Document& document);
+// The frequency analysis of the runs `spans` found on the entries as they are.
+DocumentCommand* frequencyCommand(Document& document, std::vector<FrequencySpan> spans);
 // The header becomes `header`; description edits with the same non-zero key are one step.
 DocumentCommand* headerCommand(Document& document, const QString& text, VocabularyHeader header,
                                quint64 editKey = 0);

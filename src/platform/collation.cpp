@@ -1,6 +1,7 @@
 #include "platform/collation.h"
 
 #include <unicode/ucol.h>
+#include <unicode/uset.h>
 #include <unicode/ustring.h>
 
 #include <algorithm>
@@ -102,6 +103,34 @@ void appendMarks(std::string& key, const std::vector<WordMark>& marks) {
     append32(0xFFFFFFFFu);
 }
 
+bool isAsciiWordCharacter(UChar32 c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// The set holds a code point, or a string, made of ASCII letters and digits only.
+bool holdsAsciiWordPart(const USet* set) {
+    std::vector<UChar> text(64);
+    for (int32_t i = 0, n = uset_getItemCount(set); i < n; ++i) {
+        UChar32 first = 0, last = 0;
+        UErrorCode error = U_ZERO_ERROR;
+        const int32_t length = uset_getItem(set, i, &first, &last, text.data(),
+                                            static_cast<int32_t>(text.size()), &error);
+        if (error == U_BUFFER_OVERFLOW_ERROR)
+            continue; // longer than any word part a locale joins
+        if (U_FAILURE(error))
+            continue;
+        if (length == 0) {
+            for (UChar32 c = first; c <= last && c < 0x80; ++c)
+                if (isAsciiWordCharacter(c))
+                    return true;
+        } else if (std::all_of(text.begin(), text.begin() + length,
+                               [](UChar u) { return isAsciiWordCharacter(u); })) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 struct KeyCollator::Impl {
@@ -138,6 +167,16 @@ KeyCollator::KeyCollator(const QString& localeName, Strength strength)
     const int32_t noReordering = UCOL_REORDER_CODE_NONE;
     error = U_ZERO_ERROR;
     ucol_setReorderCodes(impl_->collator, &noReordering, 1, &error);
+
+    USet* contractions = uset_openEmpty();
+    USet* expansions = uset_openEmpty();
+    error = U_ZERO_ERROR;
+    ucol_getContractionsAndExpansions(impl_->collator, contractions, expansions, true, &error);
+    // Without an answer the keys decide every comparison.
+    joinsAscii_ =
+        U_FAILURE(error) || holdsAsciiWordPart(contractions) || holdsAsciiWordPart(expansions);
+    uset_close(contractions);
+    uset_close(expansions);
 }
 
 KeyCollator::~KeyCollator() = default;
@@ -206,22 +245,34 @@ std::string KeyCollator::sortKey(const QString& text) const {
 }
 
 QString lowerForLocale(const QString& text) {
+    return LocaleLowerCase()(text);
+}
+
+LocaleLowerCase::LocaleLowerCase() : locale_(icuLocale(environmentLocale("LC_CTYPE"))) {}
+
+int LocaleLowerCase::lower(const char16_t* text, int size, char16_t* out, int room) const {
+    UErrorCode error = U_ZERO_ERROR;
+    const int32_t length =
+        u_strToLower(reinterpret_cast<UChar*>(out), room, reinterpret_cast<const UChar*>(text),
+                     size, locale_.constData(), &error);
+    if (error == U_BUFFER_OVERFLOW_ERROR)
+        return length;
+    return U_FAILURE(error) ? -1 : length;
+}
+
+QString LocaleLowerCase::operator()(const QString& text) const {
     if (text.isEmpty())
         return text;
-    const QByteArray locale = icuLocale(environmentLocale("LC_CTYPE"));
     QString result(text.size(), Qt::Uninitialized);
-    UErrorCode error = U_ZERO_ERROR;
-    int32_t length =
-        u_strToLower(reinterpret_cast<UChar*>(result.data()), static_cast<int32_t>(result.size()),
-                     utf16(text), static_cast<int32_t>(text.size()), locale.constData(), &error);
-    if (error == U_BUFFER_OVERFLOW_ERROR) {
+    const auto size = static_cast<int>(text.size());
+    int length = lower(reinterpret_cast<const char16_t*>(text.utf16()), size,
+                       reinterpret_cast<char16_t*>(result.data()), size);
+    if (length > size) {
         result.resize(length);
-        error = U_ZERO_ERROR;
-        length = u_strToLower(reinterpret_cast<UChar*>(result.data()),
-                              static_cast<int32_t>(result.size()), utf16(text),
-                              static_cast<int32_t>(text.size()), locale.constData(), &error);
+        length = lower(reinterpret_cast<const char16_t*>(text.utf16()), size,
+                       reinterpret_cast<char16_t*>(result.data()), length);
     }
-    if (U_FAILURE(error))
+    if (length < 0)
         return text.toLower();
     result.truncate(length);
     return result;

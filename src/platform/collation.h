@@ -28,6 +28,9 @@ public:
     int compare(const QString& a, const QString& b) const;
     // A byte string whose memcmp order equals compare()'s order.
     std::string sortKey(const QString& text) const;
+    // Two words of ASCII letters and digits that differ other than in case may still compare
+    // equal: the locale's order joins or expands such letters (Hungarian "ccs" is "cscs").
+    bool joinsAsciiLetters() const { return joinsAscii_; }
 
 private:
     int collate(const QString& a, const QString& b) const;
@@ -35,9 +38,26 @@ private:
     Strength strength_;
     struct Impl;
     std::unique_ptr<Impl> impl_;
+    bool joinsAscii_ = false;
 };
 
 // Lower-cases text for the user's locale (find with match case off).
 QString lowerForLocale(const QString& text);
+
+// The same for one locale, read once: a search lower-cases many texts.
+class LocaleLowerCase {
+public:
+    // The user's locale from LC_ALL / LC_CTYPE / LANG.
+    LocaleLowerCase();
+    QString operator()(const QString& text) const;
+    // Lower-cases `size` UTF-16 units into `out`, which holds `room`; the length of the result
+    // (more than `room` when it did not fit), or -1 when the text cannot be lower-cased.
+    int lower(const char16_t* text, int size, char16_t* out, int room) const;
+    // ICU's name of the locale ("" for the root locale).
+    const QByteArray& locale() const { return locale_; }
+
+private:
+    QByteArray locale_;
+};
 
 } // namespace lexanta

@@ -33,6 +33,12 @@ public:
     virtual LayoutHandle loadLayout(const QString& name) = 0;
     // Makes it the active layout; invalid handles do nothing.
     virtual void activate(const LayoutHandle& handle) = 0;
+    // Empty where layouts can be switched; else, where the desktop does not let programs
+    // switch them, the desktop setting in which the user switches them.
+    virtual QString switchingSetting(bool english) const {
+        (void)english;
+        return {};
+    }
 };
 
 // Keeps the active layout in memory: for tests and for sessions without an X11

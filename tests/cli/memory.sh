@@ -16,16 +16,17 @@ cp "$work/huge.lut" "$work/huge.txt"
 limited() { (ulimit -v 250000 && exec "$tool" "$@"); }
 for command in "info $work/huge.lut" "save $work/huge.lut -o $work/out.lut" \
     "merge $data/animals.lut $work/huge.lut -o $work/out.lut" \
-    "fill $data/animals.lut --from $work/huge.lut -o $work/out.lut" \
-    "import --format tab2 $work/huge.txt -o $work/out.lut"; do
+    "fill $data/animals.lut --from $work/huge.lut -o $work/out.lut"; do
     # shellcheck disable=SC2086
     expect_status 1 "$command" limited $command
-    # Blank lines cost nothing in the table, so an import of them fits and its writing does not.
-    grep -q -e "not enough memory to load $work/huge" -e "cannot write $work/out.lut: not enough memory" \
-        -e "cannot read $work/huge.*: too large" \
+    grep -q -e "not enough memory to load $work/huge" -e "cannot read $work/huge.*: too large" \
         "$work/err" || fail "$command: $(cat "$work/err")"
     [ ! -e "$work/out.lut" ] || fail "$command wrote its output"
 done
+# Blank lines cost nothing in the table, and the file is written a few megabytes at a time, so
+# an import of them fits, writing included.
+expect_status 0 "import" limited import --format tab2 "$work/huge.txt" -o "$work/out.lut"
+[ -s "$work/out.lut" ] || fail "import wrote no output"
 # A million entries under address-space limits from 120 MB to 1 GB: each command either does
 # its work (status 0) or says why not (status 1, one line); none ends by a signal. What each
 # did is listed.

@@ -77,7 +77,7 @@ LC_ALL=en_US.UTF-8 "$tool" export --format tab --utf8 "$examples/english-german.
 # --- info --json ---------------------------------------------------------------------------
 
 "$tool" info --json "$data/animals.lut" >"$work/out"
-expected='{"answers-language":"German","author":"Teacher","date":"01.02.2003","entries":2,"font-size":10,"format":"current","layouts":["00000409","00000407","00000409"],"questions-language":"English","title":"Animals"}'
+expected='{"answers-language":"German","author":"Teacher","date":"01.02.2003","entries":2,"font-size":10,"format":"current","layouts":["00000409","00000407","00000409"],"over-long-texts":0,"questions-language":"English","title":"Animals"}'
 [ "$(cat "$work/out")" = "$expected" ] || fail "info --json: $(cat "$work/out")"
 LC_ALL=ru_RU.UTF-8 "$tool" info --json "$data/old_format.lut" | grep -q '"format":"old"' ||
     fail "info --json of an old file"

@@ -22,6 +22,7 @@ date: 01.02.2003
 layouts: 00000409 00000407 00000409
 font-size: 10"
 check "info of the worked example" test "$out" = "$expected"
+check "info names texts the drill program reads out of step" bash -c "'$tool' info '$data/lut/over_long_line/input.lut' | grep -q '^over-long texts: 1 (first: entry 1, '"
 check "info of an old-format file" bash -c "'$tool' info '$data/old_format.lut' | head -2 | tr '\n' ' ' | grep -qx 'format: old entries: 2 '"
 
 "$tool" save "$data/animals.lut" -o "$tmp/a.lut"

@@ -91,6 +91,18 @@ public:
         return nextChoice(buttons);
     }
 
+    // Notices are recorded with the messages; each answer says whether "do not show again" is
+    // ticked, an empty queue leaves it unticked.
+    std::deque<bool> noticeAnswers;
+    bool notice(QWidget*, const QString& text, const QString& caption, const QString&) override {
+        messages.push_back({text, caption, MsgIcon::Information, MsgButtons::Ok});
+        if (noticeAnswers.empty())
+            return false;
+        const bool ticked = noticeAnswers.front();
+        noticeAnswers.pop_front();
+        return ticked;
+    }
+
     bool openFile(QWidget*, FileDialogState& state) override {
         openDialogsShown.push_back(state);
         return answerFile(state);

@@ -1,6 +1,9 @@
 #include "core/interchange/special_import.h"
 
+#include "core/vocab/field_recoding.h"
 #include "core/vocab/lut_format.h"
+#include "platform/charset_coverage.h"
+#include "platform/codepage.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -55,7 +58,43 @@ bool nextLine(LineReader& in, std::string_view data, std::string& scratch, std::
     return true;
 }
 
+// Reads the header of a current-format source up to its counter line; the fonts' character
+// sets are the last of each 7-line font block.
+FieldCharsets readSourceCharsets(LineReader& in) {
+    constexpr int kFirstFontLine = 10;
+    constexpr int kFontLines = 7;
+    FieldCharsets charsets{};
+    std::string_view line;
+    for (int n = 0; n <= kHeaderLines && in.next(line); ++n) {
+        const int font = (n - kFirstFontLine) / kFontLines;
+        if (n >= kFirstFontLine && font < kShownFields &&
+            (n - kFirstFontLine) % kFontLines == kFontLines - 1)
+            charsets[static_cast<std::size_t>(font)] =
+                static_cast<int>(leadingInteger(line) & 0xFF);
+    }
+    return charsets;
+}
+
+bool fieldIsEmpty(const EntryTable& table, int field) {
+    for (int i = 0; i < table.entryCount(); ++i)
+        if (!table.text(i, field).empty())
+            return false;
+    return true;
+}
+
 } // namespace
+
+QString fillRefusals(const FillResult& result) {
+    if (result.refused.empty())
+        return {};
+    const auto count = static_cast<int>(result.refused.size());
+    return QStringLiteral("%1 %2 not filled: the field's character set lacks %3 of the source's "
+                          "text. Entries: %4.")
+        .arg(count)
+        .arg(count == 1 ? QStringLiteral("entry was") : QStringLiteral("entries were"))
+        .arg(describeCharacters(result.unheld))
+        .arg(entryNumbers(result.refused));
+}
 
 std::string foldLatin(std::string_view question) {
     std::string key(question);
@@ -73,13 +112,15 @@ FillResult fillFromVocabulary(EntryTable& table, std::string_view sourceBytes,
 }
 
 FillResult planFill(const EntryTable& table, std::string_view sourceBytes,
-                    std::vector<CellChange>& changes, const ProgressCallback& progress) {
+                    std::vector<CellChange>& changes, const ProgressCallback& progress,
+                    const FieldCharsets* charsets) {
     FillResult result;
     constexpr std::size_t kProgressSteps = 1 << 16;
     const auto total = static_cast<long long>(sourceBytes.size()) + table.entryCount();
     LineReader in(sourceBytes);
+    FieldCharsets sourceCharsets{};
     if (startsWithFormatLine(sourceBytes)) {
-        in.skip(kHeaderLines + 1);
+        sourceCharsets = readSourceCharsets(in);
     } else {
         result.sourceOldFormat = true;
         in.skip(1);
@@ -109,6 +150,35 @@ FillResult planFill(const EntryTable& table, std::string_view sourceBytes,
     }
     result.sourceEntries = static_cast<int>(entries.size());
 
+    // The code pages a filled field's text goes from and to; none when the bytes are kept.
+    std::array<const CodePage*, kShownFields> from{}, to{};
+    if (charsets) {
+        result.charsets = *charsets;
+        for (const int f : {kAnswer, kComment}) {
+            const auto i = static_cast<std::size_t>(f);
+            if (result.sourceOldFormat)
+                continue;
+            if (fieldIsEmpty(table, f))
+                result.charsets[i] = sourceCharsets[i];
+            from[i] = &CodePage::forCharset(sourceCharsets[i]);
+            to[i] = &CodePage::forCharset(result.charsets[i]);
+        }
+    }
+    // Fills one field; false when its page cannot hold the source's text.
+    auto fill = [&](int entry, int field, std::string_view text) {
+        const auto i = static_cast<std::size_t>(field);
+        if (!from[i]) {
+            changes.push_back({entry, field, std::string(text)});
+            return true;
+        }
+        std::optional<std::string> recoded = recodeText(text, *from[i], *to[i], &result.unheld);
+        if (recoded)
+            changes.push_back({entry, field, std::move(*recoded)});
+        else if (result.refused.empty() || result.refused.back() != entry)
+            result.refused.push_back(entry);
+        return recoded.has_value();
+    };
+
     for (int i = 0; i < table.entryCount(); ++i) {
         if (progress && (i + 1) % kProgressSteps == 0)
             progress(static_cast<long long>(sourceBytes.size()) + i + 1, total);
@@ -119,14 +189,10 @@ FillResult planFill(const EntryTable& table, std::string_view sourceBytes,
         if (found == firstByQuestion.end())
             continue;
         const SourceEntry& source = entries[found->second];
-        if (e[kAnswer].empty() && !source.answer.empty()) {
-            changes.push_back({i, kAnswer, std::string(source.answer)});
+        if (e[kAnswer].empty() && !source.answer.empty() && fill(i, kAnswer, source.answer))
             ++result.answersFilled;
-        }
-        if (e[kComment].empty() && !source.comment.empty()) {
-            changes.push_back({i, kComment, std::string(source.comment)});
+        if (e[kComment].empty() && !source.comment.empty() && fill(i, kComment, source.comment))
             ++result.commentsFilled;
-        }
     }
     if (progress)
         progress(total, total);

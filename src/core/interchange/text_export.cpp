@@ -64,6 +64,48 @@ void appendCssString(std::string& out, std::string_view bytes, const CodePage& p
     out += '"';
 }
 
+bool isAsciiLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// A face name CSS reads unquoted as that very name: words of ASCII letters, digits, hyphens and
+// underscores, each beginning with a letter or an underscore, one blank between them, and no
+// keyword or generic family (which would mean something else unquoted). Nothing in such a name
+// can end the rule.
+bool isPlainFaceName(std::string_view name) {
+    static constexpr std::string_view kReserved[] = {
+        "inherit",      "initial",       "unset",        "default",   "revert",
+        "revert-layer", "serif",         "sans-serif",   "monospace", "cursive",
+        "fantasy",      "system-ui",     "math",         "emoji",     "fangsong",
+        "ui-serif",     "ui-sans-serif", "ui-monospace", "ui-rounded"};
+    std::size_t start = 0;
+    while (start <= name.size()) {
+        const std::size_t end = std::min(name.find(' ', start), name.size());
+        const std::string_view word = name.substr(start, end - start);
+        if (word.empty() || !(isAsciiLetter(word[0]) || word[0] == '_'))
+            return false;
+        for (const char c : word)
+            if (!isAsciiLetter(c) && !(c >= '0' && c <= '9') && c != '-' && c != '_')
+                return false;
+        std::string lower(word);
+        for (char& c : lower)
+            c = static_cast<char>(c | (isAsciiLetter(c) ? 0x20 : 0));
+        if (name.size() == word.size() &&
+            std::find(std::begin(kReserved), std::end(kReserved), lower) != std::end(kReserved))
+            return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+// A face name as a CSS font family: as it stands when plain, else a CSS string.
+void appendFontFamily(std::string& out, std::string_view bytes, const CodePage& page) {
+    if (isPlainFaceName(bytes))
+        out += bytes;
+    else
+        appendCssString(out, bytes, page);
+}
+
 // The tab-delimited lines, each cell as `appendCell(out, bytes, field)` writes it.
 template <typename AppendCell>
 std::string tabDelimitedLines(const EntryTable& table, AppendCell appendCell) {
@@ -120,7 +162,7 @@ std::string exportHtml(const EntryTable& table, std::string_view title,
            "<!--\r\n";
     for (int f = 0; f < 3; ++f) {
         out += ".f" + std::to_string(f + 1) + " {  font-family: ";
-        appendCssString(out, fonts[f].face, ansi);
+        appendFontFamily(out, fonts[f].face, ansi);
         out += "}\r\n";
     }
     out += "-->\r\n"

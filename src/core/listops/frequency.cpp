@@ -17,11 +17,7 @@ namespace {
 constexpr std::size_t kMaxVariants = 16;
 constexpr int kProgressEntries = 1 << 16;
 
-// A run as found: its first entry and its length.
-struct Run {
-    int first = 0;
-    int length = 0;
-};
+using Run = FrequencySpan;
 
 // Letters and digits of ASCII only: the byte is the character in every code page.
 bool isPlainWord(std::string_view text) {
@@ -31,8 +27,8 @@ bool isPlainWord(std::string_view text) {
 }
 
 // Two plain words whose letters differ other than in case differ at the first or second
-// level in every locale's order, so their keys differ too; equal ones need the keys (a locale
-// may tell "I" from "i").
+// level in a locale's order that neither joins nor expands ASCII letters, so their keys
+// differ too; equal ones need the keys (a locale may tell "I" from "i").
 bool differsBeyondCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return true;
@@ -58,7 +54,7 @@ std::vector<Run> runsOf(const EntryTable& table, int begin, int end, const CodeP
     while (i < end) {
         const std::string_view runText = haveNext ? nextText : table.text(i, kQuestion);
         std::optional<std::string> key = haveNext ? std::move(nextKey) : std::nullopt;
-        const bool runIsPlain = isPlainWord(runText);
+        const bool runIsPlain = !collator.joinsAsciiLetters() && isPlainWord(runText);
         haveNext = false;
         nextKey.reset();
         variants.clear();
@@ -166,22 +162,33 @@ std::vector<CellChange> frequencyChanges(const std::vector<FrequencyRun>& runs) 
     return changes;
 }
 
-int frequencyAnalysis(EntryTable& table, const CodePage& codePage, const KeyCollator& collator,
-                      const ProgressCallback& progress) {
-    const std::vector<Run> runs = allRuns(table, codePage, collator, progress);
-    const int count = static_cast<int>(runs.size());
+std::vector<FrequencySpan> frequencySpans(const EntryTable& table, const CodePage& codePage,
+                                          const KeyCollator& collator,
+                                          const ProgressCallback& progress) {
+    return allRuns(table, codePage, collator, progress);
+}
+
+void writeFrequencyResult(EntryTable& table, const std::vector<FrequencySpan>& spans) {
+    const int count = static_cast<int>(spans.size());
     {
         // Result entry p takes the question of an entry at or after p, so no question is
         // overwritten before it is read; the table refers to the text where it already is.
         BatchWrites batch(table);
         for (int p = 0; p < count; ++p) {
-            const Run& run = runs[static_cast<std::size_t>(p)];
+            const Run& run = spans[static_cast<std::size_t>(p)];
             if (run.first != p)
                 table.setText(p, kQuestion, table.text(run.first, kQuestion));
             table.setText(p, kAnswer, std::to_string(run.length));
         }
     }
     table.notifyEntriesChanged(0, count - 1);
+}
+
+int frequencyAnalysis(EntryTable& table, const CodePage& codePage, const KeyCollator& collator,
+                      const ProgressCallback& progress) {
+    const std::vector<Run> runs = allRuns(table, codePage, collator, progress);
+    writeFrequencyResult(table, runs);
+    const int count = static_cast<int>(runs.size());
     table.setEntryCount(count);
     return count;
 }

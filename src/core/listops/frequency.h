@@ -29,6 +29,21 @@ std::vector<FrequencyRun> frequencyRuns(const EntryTable& table, const CodePage&
 // length in decimal. Comments and extra fields of the result entries are left as they were.
 std::vector<CellChange> frequencyChanges(const std::vector<FrequencyRun>& runs);
 
+// A run as found: its first entry and its length.
+struct FrequencySpan {
+    int first = 0;
+    int length = 0;
+};
+
+// The runs as frequencyRuns finds them, without their texts.
+std::vector<FrequencySpan> frequencySpans(const EntryTable& table, const CodePage& codePage,
+                                          const KeyCollator& collator,
+                                          const ProgressCallback& progress = {});
+
+// Writes the result of `spans` (found on this table as it is) into entries 0 .. spans-1, as
+// frequencyChanges would; the entries after them stay.
+void writeFrequencyResult(EntryTable& table, const std::vector<FrequencySpan>& spans);
+
 // Frequency analysis in place: writes what frequencyChanges would and keeps one entry per
 // run (the run texts are not copied). Returns the number of runs.
 int frequencyAnalysis(EntryTable& table, const CodePage& codePage, const KeyCollator& collator,

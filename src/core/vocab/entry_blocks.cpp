@@ -73,12 +73,17 @@ void appendFieldLine(std::string& out, std::string_view text) {
     }
 }
 
-void appendEntryBlocks(std::string& out, const EntryTable& table) {
+namespace {
+
+// The walk of appendEntryBlocks: `run` takes each run of verbatim blocks as it lies in the
+// table's buffers, and `entryDone` is called after each entry.
+template <typename Run, typename EntryDone>
+void walkEntryBlocks(std::string& out, const EntryTable& table, Run&& run, EntryDone&& entryDone) {
     const char* runBegin = nullptr;
     const char* runEnd = nullptr;
     const auto flush = [&] {
         if (runBegin)
-            out.append(runBegin, static_cast<std::size_t>(runEnd - runBegin));
+            run(std::string_view(runBegin, static_cast<std::size_t>(runEnd - runBegin)));
         runBegin = runEnd = nullptr;
     };
     const int count = table.entryCount();
@@ -107,8 +112,45 @@ void appendEntryBlocks(std::string& out, const EntryTable& table) {
             appendFieldLine(out, field >= kExtra1 && text.empty() ? std::string_view("0") : text);
             out += "\r\n";
         }
+        entryDone();
     }
     flush();
+}
+
+} // namespace
+
+void appendEntryBlocks(std::string& out, const EntryTable& table) {
+    walkEntryBlocks(
+        out, table, [&](std::string_view blocks) { out.append(blocks); }, [] {});
+}
+
+void writeEntryBlocks(std::string& out, const EntryTable& table,
+                      const std::function<void(std::string_view)>& write) {
+    // Long runs are handed on where they lie; short ones (entries out of file order) are
+    // gathered with the written entries, so that each write is large.
+    constexpr std::size_t kDirect = 1 << 16;
+    constexpr std::size_t kChunk = 4 << 20;
+    const auto handOn = [&] {
+        if (!out.empty())
+            write(out);
+        out.clear();
+    };
+    walkEntryBlocks(
+        out, table,
+        [&](std::string_view blocks) {
+            if (blocks.size() < kDirect) {
+                out.append(blocks);
+                if (out.size() >= kChunk)
+                    handOn();
+                return;
+            }
+            handOn();
+            write(blocks);
+        },
+        [&] {
+            if (out.size() >= kChunk)
+                handOn();
+        });
 }
 
 } // namespace lexanta

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -156,5 +157,10 @@ void appendFieldLine(std::string& out, std::string_view text);
 // Appends the entries of `table` as blocks, CR LF after every line. Runs of blocks that are
 // already what this writes and lie one after another in the table's buffers are copied at once.
 void appendEntryBlocks(std::string& out, const EntryTable& table);
+// The same bytes handed to `write` a few megabytes at a time, `out` being the gathering buffer
+// (what it holds first is written first; it is left holding the last piece, unwritten). Long
+// runs of verbatim blocks are handed on where they lie, not copied.
+void writeEntryBlocks(std::string& out, const EntryTable& table,
+                      const std::function<void(std::string_view)>& write);
 
 } // namespace lexanta

@@ -393,11 +393,20 @@ std::string_view EntryStore::text(int entry, int field) const {
 }
 
 void EntryStore::writeText(int index, int field, std::string_view text) {
+    if (text.empty() && record(slotOf(index)) == 0)
+        return;
+    setTextRef(index, field, refFor(text));
+}
+
+TextRef EntryStore::textRef(int index, int field) {
+    return refFor(text(index, field));
+}
+
+void EntryStore::setTextRef(int index, int field, TextRef ref) {
     const std::uint32_t slot = slotOf(index);
     const int place = fieldOf_[field];
-    if (text.empty() && record(slot) == 0)
+    if (ref == 0 && record(slot) == 0)
         return;
-    const std::uint64_t ref = refFor(text);
     const std::uint32_t w = wideOf(slot);
     std::uint64_t* refs = editWideRow(w).refs;
     refs[place] = ref;
@@ -531,6 +540,48 @@ void EntryStore::removeEntries(int at, int count) {
         order.erase(order.begin() + at, order.begin() + at + count);
     }
     count_ -= count;
+}
+
+HeldEntries EntryStore::takeTail(int at) {
+    HeldEntries held;
+    const int n = count_ - at;
+    held.records.reserve(static_cast<std::size_t>(n));
+    for (int r = at; r < count_; ++r) {
+        std::uint64_t rec = record(slotOf(r));
+        if ((rec & kTagMask) == kWide) {
+            const WideRow& row = wideRow(static_cast<std::uint32_t>(rec & kPayload));
+            rec = kWide | held.wideRefs.size();
+            held.wideRefs.emplace_back();
+            std::copy(std::begin(row.refs), std::end(row.refs), held.wideRefs.back().begin());
+        } else if ((rec & kBlockFollowed) && !(r + 1 < count_ && slotOf(r + 1) == slotOf(r) + 1)) {
+            rec &= ~kBlockFollowed;
+        }
+        held.records.push_back(rec);
+    }
+    removeEntries(at, n);
+    return held;
+}
+
+void EntryStore::appendHeld(const HeldEntries& held) {
+    const int at = count_;
+    const int n = held.count();
+    insertEmptyEntries(at, n);
+    if (identity_)
+        allocatePages(static_cast<std::uint32_t>(at), static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const std::uint32_t slot = slotOf(at + i);
+        std::uint64_t rec = held.records[static_cast<std::size_t>(i)];
+        if ((rec & kTagMask) == kWide) {
+            WideRow row;
+            const auto& refs = held.wideRefs[rec & kPayload];
+            std::copy(refs.begin(), refs.end(), row.refs);
+            rec = kWide | addWideRow(row);
+        } else if ((rec & kBlockFollowed) && !(i + 1 < n && slotOf(at + i + 1) == slot + 1)) {
+            rec &= ~kBlockFollowed;
+        }
+        if (rec != 0)
+            setRawRecord(slot, rec);
+    }
 }
 
 void EntryStore::reorder(int first, const std::vector<int>& newOrder) {

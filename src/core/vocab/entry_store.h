@@ -63,6 +63,19 @@ private:
     std::shared_ptr<T> value_;
 };
 
+// A field's text as the store refers to it, valid while the store lives (its buffers only
+// grow): an undo step puts the text back by reference instead of keeping a copy.
+using TextRef = std::uint64_t;
+
+// Entries taken off the end of a store, to be put back into the same store as they were (an
+// undo step's entries): the text they refer to stays in the store, whose buffers only grow,
+// so they are held as 8-byte records and wide rows' references, no text copied.
+struct HeldEntries {
+    std::vector<std::uint64_t> records;
+    std::vector<std::array<std::uint64_t, kFieldCount>> wideRefs;
+    int count() const { return static_cast<int>(records.size()); }
+};
+
 // Where EntryTable keeps its entries; the table checks the entry numbers it hands on and tells
 // its observer. Entries are 0 .. count()-1, at least one.
 //
@@ -98,6 +111,8 @@ public:
     bool inArena(std::string_view text) const;
 
     void writeText(int index, int field, std::string_view text);
+    TextRef textRef(int index, int field);
+    void setTextRef(int index, int field, TextRef ref);
     // The texts must not lie in the arena.
     void writeEntry(int index, const EntryView& e);
     void clearEntry(int index);
@@ -107,6 +122,9 @@ public:
     void insertEmptyEntries(int at, int count);
     void removeEntries(int at, int count);
     void reorder(int first, const std::vector<int>& newOrder);
+    // Removes entries at .. count()-1 and hands them over; appendHeld puts them back.
+    HeldEntries takeTail(int at);
+    void appendHeld(const HeldEntries& held);
     // Leaves one empty entry; the storage is released.
     void reset();
 

@@ -164,6 +164,30 @@ void EntryTable::removeEntries(int at, int count) {
             [&] { store_.removeEntries(at, count); });
 }
 
+HeldEntries EntryTable::takeTail(int at) {
+    at = std::max(at, 1);
+    if (at >= entryCount())
+        return {};
+    if (observer_)
+        observer_->entriesAboutToBeRemoved(at, entryCount() - at);
+    HeldEntries held = store_.takeTail(at);
+    if (observer_)
+        observer_->entriesRemoved();
+    return held;
+}
+
+void EntryTable::appendHeld(const HeldEntries& held) {
+    if (held.count() == 0)
+        return;
+    LEXANTA_CHECK_INDEX(held.count() <= kMaxEntries - entryCount(), "entry count", held.count(),
+                        kMaxEntries - entryCount());
+    if (observer_)
+        observer_->entriesAboutToBeInserted(entryCount(), held.count());
+    store_.appendHeld(held);
+    if (observer_)
+        observer_->entriesInserted();
+}
+
 void EntryTable::reorder(int first, const std::vector<int>& newOrder) {
     ++edits_;
     if (newOrder.empty())

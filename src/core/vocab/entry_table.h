@@ -71,6 +71,11 @@ public:
         return store_.text(entry, field);
     }
     void setText(int entry, int field, std::string_view text);
+    // The text of an existing field as a reference into this table's storage, and a field set
+    // back to such a reference, without copying text (for undo steps, which tell the observer
+    // themselves).
+    TextRef textRef(int entry, int field) { return store_.textRef(entry, field); }
+    void setTextRef(int entry, int field, TextRef ref) { store_.setTextRef(entry, field, ref); }
 
     EntryView entry(int index) const;
     void setEntry(int index, const Entry& e);
@@ -85,6 +90,10 @@ public:
     // Inserts `count` empty entries before entry `at` (at entryCount(): after the last).
     void insertEntries(int at, int count);
     void removeEntries(int at, int count);
+    // Removes the entries from `at` on (at >= 1) and hands them over as they are held in the
+    // store; appendHeld puts them back after the last entry. Only for this table's own entries.
+    HeldEntries takeTail(int at);
+    void appendHeld(const HeldEntries& held);
     // Rearranges entries first .. first+newOrder.size()-1: place first+i receives the entry
     // that was at newOrder[i] (an absolute entry number inside that range).
     void reorder(int first, const std::vector<int>& newOrder);

@@ -84,6 +84,23 @@ bool startsWithFormatLine(std::string_view data) {
     return reader.next(first, hadLineEnd) && hadLineEnd && first == kFormatLine;
 }
 
+bool looksLikeVocabulary(std::string_view data) {
+    constexpr std::size_t kLooked = 64 * 1024, kLongLine = 4 * 1024;
+    if (startsWithFormatLine(data))
+        return true;
+    data = data.substr(0, std::min(data.size(), kLooked));
+    if (data.find('\0') != std::string_view::npos)
+        return false;
+    LineReader in(data);
+    std::string_view line;
+    int lines = 0, long_ = 0;
+    while (in.next(line)) {
+        ++lines;
+        long_ += line.size() > kLongLine ? 1 : 0;
+    }
+    return long_ * 2 <= lines;
+}
+
 namespace {
 
 void readFont(LineReader& in, FieldFont& font) {
@@ -211,12 +228,10 @@ bool dropTrailingBlankEntry(EntryTable& table) {
     return true;
 }
 
-std::string serializeVocabulary(const Vocabulary& doc, bool withHeader, std::string_view before) {
-    std::string out;
-    const EntryTable& t = doc.entries;
-    out.reserve(before.size() + t.byteSizeHint() + 1024);
-    preferLargePages(out.data(), out.capacity());
-    out.append(before);
+namespace {
+
+// The header lines (when withHeader) and the counter line, each with its line end.
+void appendLinesBeforeEntries(std::string& out, const Vocabulary& doc, bool withHeader) {
     if (withHeader) {
         const VocabularyHeader& h = doc.header;
         out.append(kFormatLine);
@@ -242,9 +257,47 @@ std::string serializeVocabulary(const Vocabulary& doc, bool withHeader, std::str
         counter = "0";
     appendFieldLine(out, counter);
     out += "\r\n";
+}
+
+} // namespace
+
+std::string serializeVocabulary(const Vocabulary& doc, bool withHeader, std::string_view before) {
+    std::string out;
+    const EntryTable& t = doc.entries;
+    out.reserve(before.size() + t.byteSizeHint() + 1024);
+    preferLargePages(out.data(), out.capacity());
+    out.append(before);
+    appendLinesBeforeEntries(out, doc, withHeader);
     appendEntryBlocks(out, t);
     out.resize(out.size() - 2); // no line end after the last line
     return out;
+}
+
+void writeVocabulary(const Vocabulary& doc, bool withHeader,
+                     const std::function<void(std::string_view)>& write) {
+    // The last two bytes handed on are held back: the line end after the last line is not
+    // written.
+    std::string held;
+    const auto writeHoldingBack = [&](std::string_view bytes) {
+        if (bytes.size() < 2) {
+            held.append(bytes);
+            if (held.size() > 2) {
+                write(std::string_view(held).substr(0, held.size() - 2));
+                held.erase(0, held.size() - 2);
+            }
+            return;
+        }
+        if (!held.empty())
+            write(held);
+        write(bytes.substr(0, bytes.size() - 2));
+        held.assign(bytes.substr(bytes.size() - 2));
+    };
+    std::string out;
+    out.reserve(4 << 20);
+    appendLinesBeforeEntries(out, doc, withHeader);
+    writeEntryBlocks(out, doc.entries, writeHoldingBack);
+    if (!out.empty())
+        writeHoldingBack(out);
 }
 
 } // namespace lexanta

@@ -2,6 +2,7 @@
 
 #include "core/vocab/vocabulary.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,11 @@ long long leadingInteger(std::string_view line);
 
 bool startsWithFormatLine(std::string_view data);
 
+// False for a file without the format line whose first 64 KiB hold bytes no text file holds: a
+// NUL, or lines most of which are longer than 4 KiB (a picture, a PDF, an archive). Such a file
+// would load as an old-format vocabulary of junk, so the window asks first.
+bool looksLikeVocabulary(std::string_view data);
+
 // "too many entries: N, at most M": a file holds more entries than a table can take.
 std::string tooManyEntriesMessage(unsigned long long entries, long long room);
 
@@ -79,5 +85,9 @@ bool hasTrailingBlankEntry(const EntryTable& table);
 // header of the caller's own, so that the file is gathered once).
 std::string serializeVocabulary(const Vocabulary& doc, bool withHeader,
                                 std::string_view before = {});
+// The same bytes handed to `write` a few megabytes at a time (long runs of blocks as they lie
+// in the table), so that a save needs no second copy of the file in memory.
+void writeVocabulary(const Vocabulary& doc, bool withHeader,
+                     const std::function<void(std::string_view)>& write);
 
 } // namespace lexanta

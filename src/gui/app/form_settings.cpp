@@ -18,6 +18,8 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+#include <algorithm>
+
 namespace lexanta {
 
 const QString FormSettings::kSection = QStringLiteral("TForm1");
@@ -161,12 +163,34 @@ std::optional<QRect> parseRect(const QString& text) {
     return QRect(QPoint(v[0], v[1]), QSize(v[2] - v[0], v[3] - v[1]));
 }
 
-// A stored rectangle from another screen setup could put the window out of reach.
-bool onSomeScreen(const QRect& rect) {
-    for (const QScreen* s : QGuiApplication::screens())
-        if (s->availableGeometry().intersects(rect))
-            return true;
-    return false;
+// The window frame's widths, once the window has one.
+QMargins frameMargins(const QWidget& window) {
+    const QRect inner = window.geometry(), outer = window.frameGeometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+// A rectangle stored on a larger screen or at another scale is brought whole, frame and
+// all, onto the available area of the screen it shares most with, shrunk where it is larger; one on
+// no screen at all (another screen setup) is none.
+std::optional<QRect> fittedOnScreen(const QRect& inner, const QMargins& frame) {
+    const QRect rect = inner.marginsAdded(frame);
+    QRect area;
+    qint64 shared = 0;
+    for (const QScreen* s : QGuiApplication::screens()) {
+        const QRect common = s->availableGeometry() & rect;
+        const qint64 size = qint64(common.width()) * common.height();
+        if (!common.isEmpty() && size > shared) {
+            shared = size;
+            area = s->availableGeometry();
+        }
+    }
+    if (area.isEmpty())
+        return std::nullopt;
+    QRect fitted(rect.topLeft(), rect.size().boundedTo(area.size()));
+    fitted.moveLeft(std::clamp(fitted.left(), area.left(), area.right() + 1 - fitted.width()));
+    fitted.moveTop(std::clamp(fitted.top(), area.top(), area.bottom() + 1 - fitted.height()));
+    return fitted.marginsRemoved(frame);
 }
 
 } // namespace
@@ -199,7 +223,12 @@ QString FormSettings::storagePath() const {
 
 QString FormSettings::placementPath() const {
     const QString program = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-    return QDir(configFolder_).filePath(program + QStringLiteral(".INI"));
+    return QDir(configFolder_)
+        .filePath(QStringLiteral("lexanta-editor/") + program + QStringLiteral(".INI"));
+}
+
+QString FormSettings::formerPlacementPath() const {
+    return QDir(configFolder_).filePath(QFileInfo(placementPath()).fileName());
 }
 
 bool FormSettings::programFolderWritable() const {
@@ -263,7 +292,8 @@ void FormSettings::restoreStorage() {
 
 void FormSettings::restorePlacement() {
     IniFile ini;
-    if (!ini.load(placementPath()))
+    // Until the first save in the program's own folder, the file where earlier versions kept it.
+    if (!ini.load(QFileInfo::exists(placementPath()) ? placementPath() : formerPlacementPath()))
         return;
     restoreWindowPlacement(ini);
     QStringList recent;
@@ -286,8 +316,9 @@ void FormSettings::restoreWindowPlacement(const IniFile& ini) {
         const QString normPos = ini.contains(kSection, suffixed)
                                     ? ini.value(kSection, suffixed)
                                     : ini.value(kSection, QStringLiteral("NormPos"));
-        if (const std::optional<QRect> rect = parseRect(normPos); rect && onSomeScreen(*rect))
-            form_.setGeometry(*rect);
+        if (const std::optional<QRect> rect = parseRect(normPos))
+            if (const std::optional<QRect> fitted = fittedOnScreen(*rect, frameMargins(form_)))
+                form_.setGeometry(*fitted);
     }
     switch (ini.intValue(kSection, QStringLiteral("ShowCmd"), 1)) {
     case 3:
@@ -311,7 +342,8 @@ QString FormSettings::save(bool destroying) {
     QStringList failures;
 
     IniFile placement;
-    placement.load(placementPath()); // an unreadable file is replaced whole
+    // An unreadable file is replaced whole; a former one's other keys move along.
+    placement.load(QFileInfo::exists(placementPath()) ? placementPath() : formerPlacementPath());
     placement.setPath(placementPath());
     savePlacement(placement, destroying);
     QDir().mkpath(QFileInfo(placementPath()).absolutePath());

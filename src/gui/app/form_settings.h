@@ -42,6 +42,8 @@ public:
     // alone while the program folder cannot be written).
     QString storagePath() const;
     QString placementPath() const;
+    // Where earlier versions kept the placement file: the top of the configuration folder.
+    QString formerPlacementPath() const;
 
     // FormStorage1's restore: the stored properties. Returns after the properties are set;
     // the caller reopens the last file.

@@ -1,4 +1,5 @@
 #include "app_version.h"
+#include "gui/app/desktop_identity.h"
 #include "gui/app/main_window.h"
 #include "gui/desktop/xkb_keyboard_layouts.h"
 #include "gui/widgets/qt_dialogs.h"
@@ -26,7 +27,7 @@ void describe(QCommandLineParser& parser) {
 }
 
 void nameApplication() {
-    QCoreApplication::setApplicationName(QStringLiteral("Редактор словарей"));
+    QCoreApplication::setApplicationName(QString::fromLatin1(lexanta::kApplicationName));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(lexanta::kVersion));
 }
 
@@ -64,7 +65,7 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv); // takes Qt's own options (-platform, -style, ...) out of argv
     nameApplication();
-    QApplication::setApplicationDisplayName(QString());
+    lexanta::nameDesktopApplication();
     // Qt's dialogs and buttons follow the system's language, as the platform's own do.
     lexanta::installSystemTranslations();
     QCommandLineParser parser;

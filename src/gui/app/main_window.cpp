@@ -3,11 +3,13 @@
 #include "gui/app/window_children.h"
 
 #include "document/document.h"
+#include "gui/app/accessible_texts.h"
 #include "gui/app/form_settings.h"
 #include "gui/app/layout_rule.h"
 #include "gui/app/speed_bar.h"
 #include "gui/app/window_texts.h"
 #include "gui/check/check_commands.h"
+#include "gui/desktop/layout_switch_notice.h"
 #include "gui/editing/combo_edit.h"
 #include "gui/editing/entry_editor.h"
 #include "gui/editing/entry_grid.h"
@@ -65,8 +67,10 @@ namespace lexanta {
 
 namespace {
 
-constexpr int kDesignWidth = 646;
-constexpr int kDesignHeight = 510;
+// The first-start size: room for the three input boxes and the grid's three columns whole,
+// and well inside a 1280 x 800 screen.
+constexpr int kDesignWidth = 808;
+constexpr int kDesignHeight = 600;
 
 } // namespace
 
@@ -96,12 +100,27 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
     buildCommands(services);
     fillMenus();
     bindToolBar();
+    // Tab reaches the input line and the pages before the tool bar, whose commands all have
+    // menu items and keys of their own.
+    QWidgetList chain, buttons;
+    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+        // Only the stops themselves: moving a container moves all it holds.
+        const bool inStop = std::any_of(chain.cbegin(), chain.cend(),
+                                        [w](const QWidget* s) { return s->isAncestorOf(w); });
+        if (!(w->focusPolicy() & Qt::TabFocus) || w->focusProxy() || inStop)
+            continue;
+        (speedBar_->isAncestorOf(w) ? buttons : chain) << w;
+    }
+    chain << buttons;
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
     // Alt and Ctrl never type text; Alt alone and F10 reach the menus; Ctrl+Z undoes in the
     // document, not in one box. Every line edit holds any length a file can bring.
     new ModifierTypingFilter(this);
     new UndoKeysToWindow(this);
     enableKeyboardMenuAccess(menuBar());
     liftLengthLimits(this);
+    applyAccessibleTexts(*this, true);
 
     resize(kDesignWidth, kDesignHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -136,6 +155,13 @@ void MainWindow::buildCommands(const WindowServices& services) {
     texts_ = std::make_unique<WindowTexts>(*this);
     files_ = new FileCommands(doc, dialogs, this, this);
     files_->setProgressBar(progress_);
+    connect(files_, &FileCommands::showText, this, [this](int entry, int field) {
+        grid_->setCurrentCell(EntryGrid::columnOfField(field < kShownFields ? field : kQuestion),
+                              EntryGrid::rowOfEntry(entry));
+        grid_->setFocus();
+    });
+    connect(files_, &FileCommands::showDescription, this,
+            [this] { child<QLineEdit>(this, "Edit2")->setFocus(); });
     editor_ = new EntryEditor(doc, grid_, boxes, status, this);
     undo_ = new UndoCommands(doc, this);
 
@@ -182,6 +208,8 @@ void MainWindow::buildCommands(const WindowServices& services) {
     replacing_ = new ReplaceCommands(doc, dialogs, this, grid_, progress_, isEnglish, this);
     checks_ = new CheckCommands(doc, dialogs, this, grid_, progress_, isEnglish, this);
     connect(language_, &LanguageCommands::unstoredTextsApplied, checks_, &CheckCommands::showTexts);
+    connect(language_, &LanguageCommands::unstoredTextsApplied, this,
+            [this](bool english) { applyAccessibleTexts(*this, english); });
     interchange_ = new InterchangeCommands(doc, dialogs, this, files_->openDialog(), this);
     interchange_->setProgressBar(progress_);
     const QString configFolder =
@@ -193,6 +221,12 @@ void MainWindow::buildCommands(const WindowServices& services) {
         [this] { return language_->isEnglishInterface(); }, [this] { return selectedEntries(); },
         this);
     print_->setProgressBar(progress_);
+    layoutNotice_ = std::make_unique<LayoutSwitchNotice>(
+        dialogs, QDir(configFolder).filePath(QStringLiteral("lexanta-editor/settings.ini")));
+    connect(layouts_, &LayoutCommands::switchingUnavailable, this, [this] {
+        const bool english = language_->isEnglishInterface();
+        layoutNotice_->show(this, keyboardLayouts_->switchingSetting(english), english);
+    });
     interchange_->setLanguageTest([this] { return language_->isEnglishInterface(); });
     settings_ = new FormSettings(*this, configFolder_, this);
     recovery_ = new CrashRecovery(doc, dialogs, this, services.dataFolder, this);

@@ -27,6 +27,7 @@ class InterchangeCommands;
 class KeyboardLayouts;
 class LanguageCommands;
 class LayoutCommands;
+class LayoutSwitchNotice;
 class ListCommands;
 class PrintCommands;
 class SpeedBar;
@@ -112,6 +113,7 @@ private:
     Dialogs* dialogs_;
     KeyboardLayouts* keyboardLayouts_;
     std::unique_ptr<KeyboardLayouts> ownedLayouts_;
+    std::unique_ptr<LayoutSwitchNotice> layoutNotice_;
     QString programFolder_;
     QString configFolder_;
     bool restoreSettings_;

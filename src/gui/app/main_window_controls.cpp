@@ -25,6 +25,7 @@
 #include "gui/vocab/file_commands.h"
 #include "gui/vocab/recent_files.h"
 #include "gui/widgets/dialogs.h"
+#include "gui/widgets/glyph_icon.h"
 #include "gui/widgets/keyboard_menu_access.h"
 #include "gui/widgets/line_edit_limits.h"
 #include "gui/widgets/modifier_typing_filter.h"
@@ -57,25 +58,6 @@
 #include <QUrl>
 
 namespace lexanta {
-
-namespace {
-
-// A tool bar glyph drawn from text, for buttons that have no standard icon.
-QIcon glyphIcon(const QString& text, const QColor& color, int pointSize = 13) {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPointSize(pointSize);
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(color);
-    p.drawText(pixmap.rect(), Qt::AlignCenter, text);
-    return QIcon(pixmap);
-}
-
-} // namespace
 
 void MainWindow::buildMenus() {
     QMenuBar* bar = menuBar();
@@ -115,21 +97,21 @@ void MainWindow::buildToolBar() {
          "Load dictionary (Ctrl+L)|"},
         {file, "SpeedItem9", "Save", 83, st->standardIcon(QStyle::SP_DialogSaveButton),
          "Save dictionary|"},
-        {file, "SpeedItem5", "Save as", 123, glyphIcon(QStringLiteral("…"), ink, 16),
+        {file, "SpeedItem5", "Save as", 123, glyphIcon(QStringLiteral("…"), ink, 0.67),
          "Save as...|"},
-        {editing, "SpeedItem1", "Edit Words", 203, glyphIcon(QStringLiteral("✎"), ink, 16),
+        {editing, "SpeedItem1", "Edit Words", 203, glyphIcon(QStringLiteral("✎"), ink, 0.67),
          "Edit words|"},
         {editing, "SpeedItem2", "Add Words", 243,
-         glyphIcon(QStringLiteral("+"), QColor(0x1d, 0x7a, 0x2e), 20), "Add words|"},
+         glyphIcon(QStringLiteral("+"), QColor(0x1d, 0x7a, 0x2e), 0.83), "Add words|"},
         {editing, "SpeedItem6", "Delete words", 283,
-         glyphIcon(QStringLiteral("✕"), QColor(0xb0, 0x20, 0x20), 16), "Delete words|"},
-        {utilities, "SpeedItem10", "Sort (A-Z)", 363, glyphIcon(QStringLiteral("A↓Z"), ink, 8),
+         glyphIcon(QStringLiteral("✕"), QColor(0xb0, 0x20, 0x20), 0.67), "Delete words|"},
+        {utilities, "SpeedItem10", "Sort (A-Z)", 363, glyphIcon(QStringLiteral("A↓Z"), ink, 0.33),
          "Sort (a-z)|"},
         {utilities, "SpeedItem11Random", "Random Entries", 403,
-         glyphIcon(QStringLiteral("⤨"), ink, 18), "Shuffle entries|"},
+         glyphIcon(QStringLiteral("⤨"), ink, 0.75), "Shuffle entries|"},
         {utilities, "SpeedItem11Swap", "Swap Question & Answer", 443,
-         glyphIcon(QStringLiteral("⇄"), ink, 18), "Swap questions & answers|"},
-        {other, "SpeedItemHelp", "Help", 531, glyphIcon(QStringLiteral("?"), ink, 18), "Help|"},
+         glyphIcon(QStringLiteral("⇄"), ink, 0.75), "Swap questions & answers|"},
+        {other, "SpeedItemHelp", "Help", 531, glyphIcon(QStringLiteral("?"), ink, 0.75), "Help|"},
         {other, "SpeedItem8", "Exit", 595, st->standardIcon(QStyle::SP_DialogCloseButton), "Exit|"},
     };
     for (const Button& b : buttons) {
@@ -267,7 +249,14 @@ void MainWindow::buildPages() {
         named(new QPushButton(QStringLiteral("update layout"), frame), updateNames[i])
             ->setGeometry(8, 56, 130, 28);
     }
-    auto* instructions = named(new QLabel(layouts), "Label8");
+    // The instructions scroll where the system font is larger than the frame allows.
+    auto* instructionsArea = new QScrollArea(layouts);
+    instructionsArea->setFrameShape(QFrame::NoFrame);
+    instructionsArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    instructionsArea->setWidgetResizable(true);
+    instructionsArea->setGeometry(10, 146, 454, 136);
+    auto* instructions = named(new QLabel, "Label8");
+    instructionsArea->setWidget(instructions);
     instructions->setText(
         QStringLiteral("1) Select a font with a character set supporting your target \r\n"
                        "    language. (!!!)\r\n"
@@ -280,7 +269,6 @@ void MainWindow::buildPages() {
                        "4) Type something in the box below in the chosen \r\n"
                        "    language to see if it works.\r\n"
                        "5) Click the 'update layout' button."));
-    instructions->setGeometry(10, 146, 450, 136);
     instructions->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 

@@ -75,8 +75,10 @@ void CheckPanel::showTexts(bool english) {
     const char* tips[][2] = {{"Dictionary of the questions", "Словарь вопросов"},
                              {"Dictionary of the answers", "Словарь ответов"},
                              {"Dictionary of the comments", "Словарь комментариев"}};
-    for (int f = 0; f < 3; ++f)
+    for (int f = 0; f < 3; ++f) {
         dictionaries_[f]->setToolTip(t(tips[f][0], tips[f][1]));
+        dictionaries_[f]->setAccessibleName(dictionaries_[f]->toolTip());
+    }
     fix_->setText(t("&Fix", "&Исправить"));
     fixAll_->setText(t("Fix all of this &kind", "Исправить все этого &вида"));
 }

@@ -1,5 +1,9 @@
 #include "gui/desktop/xkb_keyboard_layouts.h"
 
+#include "gui/desktop/kwin_keyboard_layouts.h"
+#include "gui/desktop/layout_switch_notice.h"
+#include "gui/desktop/sway_keyboard_layouts.h"
+
 #include <QGuiApplication>
 
 #include <X11/XKBlib.h>
@@ -123,6 +127,14 @@ std::unique_ptr<KeyboardLayouts> createSystemKeyboardLayouts(const QString& plat
         if (xkb->isOpen())
             return xkb;
     }
+    // Plasma switches layouts for programs through KWin's bus service, on Wayland as well.
+    if (qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(QLatin1String("KDE")))
+        return std::make_unique<KWinKeyboardLayouts>();
+    if (!qEnvironmentVariableIsEmpty("SWAYSOCK"))
+        return std::make_unique<SwayKeyboardLayouts>();
+    if (platformName.startsWith(QLatin1String("wayland")))
+        return std::make_unique<UnswitchableKeyboardLayouts>(
+            qEnvironmentVariable("XDG_CURRENT_DESKTOP"));
     return std::make_unique<MemoryKeyboardLayouts>();
 }
 

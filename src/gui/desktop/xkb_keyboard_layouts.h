@@ -43,8 +43,10 @@ private:
     _XDisplay* display_ = nullptr;
 };
 
-// The XKB backend when Qt runs on X11 ("xcb") and its display with XKB can be opened, else
-// the in-memory one (offscreen, Wayland: locking an XWayland group would type nothing).
+// The XKB backend when Qt runs on X11 ("xcb") and its display with XKB can be opened; KWin's
+// bus service in a Plasma session otherwise (Wayland); sway's IPC client under sway; on other
+// Wayland desktops one that names the desktop's own setting (locking an XWayland group would
+// type nothing); else the in-memory one (offscreen).
 std::unique_ptr<KeyboardLayouts> createSystemKeyboardLayouts(const QString& platformName);
 std::unique_ptr<KeyboardLayouts> createSystemKeyboardLayouts(); // Qt's platform
 

@@ -36,6 +36,8 @@ void ComboEdit::setCharsetSource(std::function<int()> charset) {
 
 void ComboEdit::fill(const QString& text) {
     setText(text);
+    // A text longer than the box shows its start.
+    setCursorPosition(0);
     base_ = text;
 }
 
@@ -50,12 +52,17 @@ void ComboEdit::setShownCharset(int charset) {
     };
     shownCharset_ = charset;
     const QString base = convert(base_);
+    const int cursor = cursorPosition();
     fill(convert(text()));
+    setCursorPosition(cursor);
     base_ = base;
 }
 
 void ComboEdit::keyPressEvent(QKeyEvent* event) {
     keys_.pressed(*event);
+    // The dialog the button opens takes the release of its key; any later press is a key
+    // of the box again.
+    buttonKey_ = 0;
     if (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier)) {
         buttonKey_ = event->key();
         emit buttonClicked();

@@ -99,7 +99,8 @@ void EntryEditor::insertBlankRowBelow() {
 }
 
 void EntryEditor::resetView() {
-    grid_->setCurrentCell(1, 1);
+    grid_->returnToFirstCell();
+    // The reset empties the boxes in either mode.
     for (ComboEdit* b : boxes_)
         b->fill(QString());
 }

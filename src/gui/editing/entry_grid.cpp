@@ -1,7 +1,9 @@
 #include "gui/editing/entry_grid.h"
 
 #include "gui/editing/entry_grid_model.h"
+#include "gui/editing/entry_grid_painting.h"
 #include "gui/widgets/code_page_validator.h"
+#include "gui/widgets/display_colors.h"
 #include "gui/widgets/field_fonts.h"
 #include "gui/widgets/line_edit_limits.h"
 
@@ -24,90 +26,6 @@ namespace {
 
 constexpr int kDefaultRowHeight = 20;
 
-// Fixed cells: button face with lines at their right and bottom; header texts at
-// (left + 10, top + 2) in the header font.
-class GridHeader : public QHeaderView {
-public:
-    GridHeader(Qt::Orientation orientation, QWidget* parent) : QHeaderView(orientation, parent) {}
-    std::function<void()> onPainted;
-
-protected:
-    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
-        painter->save();
-        painter->setClipRect(rect);
-        painter->fillRect(rect, palette().color(QPalette::Button));
-        painter->setPen(palette().color(QPalette::Mid));
-        painter->drawLine(rect.topRight(), rect.bottomRight());
-        painter->drawLine(rect.bottomLeft(), rect.bottomRight());
-        if (orientation() == Qt::Horizontal && model()) {
-            painter->setFont(font());
-            painter->setPen(palette().color(QPalette::WindowText));
-            const QString text =
-                model()->headerData(logicalIndex, Qt::Horizontal, Qt::DisplayRole).toString();
-            painter->drawText(QRect(rect.left() + 10, rect.top() + 2, rect.width(), rect.height()),
-                              Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
-        }
-        painter->restore();
-    }
-
-    void paintEvent(QPaintEvent* event) override {
-        QHeaderView::paintEvent(event);
-        if (onPainted)
-            onPainted();
-    }
-};
-
-// Data cells: white, the text once from (left + 2, top + 2) in the column's field font and
-// colour, clipped to the cell; selected and focused cells look like the others.
-class CellPainter : public QStyledItemDelegate {
-public:
-    CellPainter(const EntryGridModel* model, QObject* parent)
-        : QStyledItemDelegate(parent), model_(model) {}
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        const QRect& r = option.rect;
-        painter->save();
-        painter->setClipRect(r, Qt::IntersectClip);
-        painter->fillRect(r, Qt::white);
-        const Cached& look = lookOf(index.column());
-        painter->setFont(look.qfont);
-        painter->setPen(look.color);
-        painter->drawText(QRect(r.left() + 2, r.top() + 2, std::max(r.width() - 2, 0) + 4096,
-                                std::max(r.height() - 2, 0)),
-                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                          index.data(Qt::DisplayRole).toString());
-        painter->restore();
-    }
-
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
-        return option.rect.size();
-    }
-
-private:
-    struct Cached {
-        FieldFont font;
-        QFont qfont;
-        QColor color;
-        bool valid = false;
-    };
-
-    const Cached& lookOf(int column) const {
-        Cached& c = cache_[column];
-        const FieldFont& current = model_->fieldFonts()[column];
-        if (!c.valid || !(c.font == current)) {
-            c.font = current;
-            c.qfont = toQFont(current);
-            c.color = toQColor(current.color);
-            c.valid = true;
-        }
-        return c;
-    }
-
-    const EntryGridModel* model_;
-    mutable std::array<Cached, kShownFields> cache_;
-};
-
 // Where the entry at `cur` stands after the entry at `from` moved to `to`.
 int followMove(int cur, int from, int to) {
     if (cur == from)
@@ -122,11 +40,17 @@ int followMove(int cur, int from, int to) {
 } // namespace
 
 EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent) {
+    // Every attribute is set, so none is inherited from the grid's own font, which follows
+    // the selected column.
     headerFont_ = QFont(QStringLiteral("MS Sans Serif"));
     headerFont_.setPointSize(10);
+    headerFont_.setWeight(QFont::Normal);
+    headerFont_.setItalic(false);
+    headerFont_.setUnderline(false);
+    headerFont_.setStrikeOut(false);
 
-    auto* top = new GridHeader(Qt::Horizontal, this);
-    auto* side = new GridHeader(Qt::Vertical, this);
+    auto* top = new EntryGridHeader(Qt::Horizontal, this);
+    auto* side = new EntryGridHeader(Qt::Vertical, this);
     top->onPainted = side->onPainted = [this] { emit cellsPainted(); };
     setHorizontalHeader(top);
     setVerticalHeader(side);
@@ -169,9 +93,6 @@ EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent) {
     liftLengthLimit(editor_);
     editor_->setFrame(false);
     editor_->setAutoFillBackground(true);
-    QPalette palette = editor_->palette();
-    palette.setColor(QPalette::Base, Qt::white);
-    editor_->setPalette(palette);
     editor_->installEventFilter(this);
     editor_->hide();
     connect(editor_, &QLineEdit::textEdited, this, &EntryGrid::commitEditor);
@@ -180,7 +101,7 @@ EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent) {
 void EntryGrid::setEntryModel(EntryGridModel* model) {
     model_ = model;
     QAbstractItemDelegate* previous = itemDelegate();
-    setItemDelegate(new CellPainter(model, this));
+    setItemDelegate(new EntryCellPainter(model, this));
     if (previous && previous->parent() == this)
         previous->deleteLater();
     // The grid keeps the number of its current row through changes of the list (an entry
@@ -262,11 +183,23 @@ int EntryGrid::topRow() const {
     return rowOfEntry(rowAt(0));
 }
 
-void EntryGrid::setGridFont(const QFont& font, const QColor& color) {
+void EntryGrid::setGridFont(const QFont& font, std::int32_t color) {
     setFont(font);
+    gridColor_ = color;
+    showGridColor();
+}
+
+void EntryGrid::showGridColor() {
+    // The editor's palette keeps only its text colour: the rest follows the scheme.
     QPalette palette = editor_->palette();
-    palette.setColor(QPalette::Text, color);
+    palette.setColor(QPalette::Text, fieldTextColor(gridColor_, this->palette()));
     editor_->setPalette(palette);
+}
+
+void EntryGrid::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && editor_)
+        showGridColor();
 }
 
 void EntryGrid::moveEntryRow(int from, int to) {
@@ -362,9 +295,36 @@ void EntryGrid::restoreCurrent() {
 void EntryGrid::reset() {
     QTableView::reset();
     if (resetHeld_) {
+        // A replaced document starts on its first cell; whether that was a move of the cell,
+        // which selects it, is decided by returnToFirstCell().
         resetHeld_ = false;
-        restoreCurrent();
+        resetFrom_ = QPoint(heldCol_, heldRow_);
+        holdFirstCell();
+        --quiet_;
+        placeEditor();
+        loadEditor(true);
     }
+}
+
+void EntryGrid::holdFirstCell() {
+    if (!model_ || model_->rowCount() == 0)
+        return;
+    const QModelIndex first = model_->index(0, 0);
+    if (currentIndex() != first) {
+        ++quiet_;
+        setCurrentIndex(first);
+        --quiet_;
+    }
+}
+
+void EntryGrid::returnToFirstCell() {
+    // The selection model may have dropped the current index after the view's reset.
+    holdFirstCell();
+    if (resetFrom_ != QPoint(1, 1))
+        emit selectCell(1, 1);
+    resetFrom_ = QPoint(1, 1);
+    placeEditor();
+    loadEditor(true);
 }
 
 void EntryGrid::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
@@ -399,10 +359,14 @@ void EntryGrid::loadEditor(bool selectAll) {
         return;
     const QModelIndex cur = currentIndex();
     const QString text = cur.isValid() ? model_->data(cur, Qt::EditRole).toString() : QString();
-    if (editor_->text() != text)
+    if (editor_->text() != text) {
         editor_->setText(text);
-    if (selectAll)
-        editor_->selectAll();
+        editor_->setCursorPosition(0); // a long text shows its start, as in a spreadsheet
+    }
+    editor_->setAccessibleName(cur.isValid() ? model_->cellName(cur.row(), cur.column())
+                                             : QString());
+    if (selectAll) // with the cursor at the start
+        editor_->setSelection(static_cast<int>(text.size()), -static_cast<int>(text.size()));
 }
 
 void EntryGrid::commitEditor(const QString& text) {
@@ -422,9 +386,19 @@ bool EntryGrid::editorKeyPress(QKeyEvent* event) {
     bool toGrid = false;
     switch (key) {
     case Qt::Key_Tab:
-    case Qt::Key_Backtab:
+    case Qt::Key_Backtab: {
+        // Ctrl+Tab, Tab at the last cell and Shift+Tab at the first leave the grid, so that
+        // the keyboard alone reaches the controls after it.
+        const bool back = key == Qt::Key_Backtab || (mods & Qt::ShiftModifier);
+        const bool atEnd = back ? row() == 1 && column() == 1
+                                : row() == rowCount() - 1 && column() == kShownFields;
+        if (!(mods & Qt::AltModifier) && ((mods & Qt::ControlModifier) || atEnd)) {
+            leaveGrid(!back);
+            return true;
+        }
         toGrid = !(mods & (Qt::ControlModifier | Qt::AltModifier));
         break;
+    }
     case Qt::Key_Up:
     case Qt::Key_Down:
     case Qt::Key_PageUp:
@@ -457,6 +431,20 @@ bool EntryGrid::editorKeyPress(QKeyEvent* event) {
         return false;
     QTableView::keyPressEvent(event);
     return true;
+}
+
+void EntryGrid::leaveGrid(bool forward) {
+    // The next control along the focus chain that is not the grid or a part of it.
+    for (QWidget* w = editor_;;) {
+        w = forward ? w->nextInFocusChain() : w->previousInFocusChain();
+        if (!w || w == editor_)
+            return;
+        if (w != this && !isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isVisible() &&
+            w->isEnabled() && w->window() == window()) {
+            w->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return;
+        }
+    }
 }
 
 bool EntryGrid::fixedLineEvent(QHeaderView* header, QEvent* event) {

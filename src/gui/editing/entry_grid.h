@@ -2,10 +2,14 @@
 
 #include "core/vocab/entry.h"
 #include "gui/editing/key_pairing.h"
+#include "platform/font_description.h"
 
 #include <QColor>
 #include <QFont>
+#include <QPoint>
 #include <QPointer>
+
+#include <cstdint>
 
 #include <QTableView>
 
@@ -51,6 +55,9 @@ public:
     void setCurrentCell(int column, int row);
     void setRow(int row) { setCurrentCell(column(), row); }
     void setColumn(int column) { setCurrentCell(column, row()); }
+    // After a replaced document: the first cell is current, and the move to it runs the
+    // selection handler only when the current cell was elsewhere before.
+    void returnToFirstCell();
     // Every row, the header row and rows sized by hand included, gets this height.
     void setDefaultRowHeight(int pixels);
     int rowHeight(int row) const; // grid row; 0 is the header row
@@ -58,8 +65,9 @@ public:
     void setTopRow(int row);
     int topRow() const;
 
-    // The grid's own font; the in-place editor shows it.
-    void setGridFont(const QFont& font, const QColor& color);
+    // The grid's own font and its colour as the file stores it; the in-place editor shows it.
+    void setGridFont(const QFont& font, std::int32_t color);
+    std::int32_t gridColor() const { return gridColor_; }
     QLineEdit* inplaceEditor() const { return editor_; }
 
     // Moves row `from` to `to` (grid rows) with its height, as a drag by the handle does.
@@ -91,14 +99,18 @@ protected:
     void updateGeometries() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyboardSearch(const QString& search) override;
+    void changeEvent(QEvent* event) override;
 
 public slots:
     void reset() override;
 
 private:
     void holdCurrent();
+    void holdFirstCell();
     void restoreCurrent();
     void placeEditor();
+    void showGridColor();
+    void leaveGrid(bool forward);
     void loadEditor(bool selectAll);
     void commitEditor(const QString& text);
     bool editorKeyPress(QKeyEvent* event);
@@ -109,12 +121,14 @@ private:
     QLineEdit* editor_ = nullptr;
     CodePageValidator* validator_ = nullptr;
     QFont headerFont_;
+    std::int32_t gridColor_ = kColorWindowText;
     bool committing_ = false;
     KeyPairing keys_;
     bool restoringSections_ = false;
     int quiet_ = 0; // moves of the current cell that are no selection
     int heldCol_ = 1, heldRow_ = 1;
     bool resetHeld_ = false;
+    QPoint resetFrom_{1, 1}; // the current cell before the document was replaced
     bool resizingAll_ = false;
     // The header being sized by its inner line, and where on the line it was grabbed.
     QHeaderView* sizingHeader_ = nullptr;

@@ -23,6 +23,9 @@ int EntryGridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant EntryGridModel::data(const QModelIndex& index, int role) const {
+    if (index.isValid() && role == Qt::AccessibleTextRole)
+        return cellName(index.row(), index.column()) + QStringLiteral(": ") +
+               data(index, Qt::DisplayRole).toString();
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
     return CodePage::forCharset(charsetOf(index.column()))
@@ -62,6 +65,19 @@ QVariant EntryGridModel::headerData(int section, Qt::Orientation orientation, in
                                                       : QString();
     }
     return QString();
+}
+
+void EntryGridModel::setFieldNames(const std::array<QString, kShownFields>& names) {
+    fieldNames_ = names;
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, 2), {Qt::AccessibleTextRole});
+}
+
+QString EntryGridModel::cellName(int entry, int field) const {
+    if (field < 0 || field >= kShownFields)
+        return {};
+    return fieldNames_[static_cast<std::size_t>(field)] + QLatin1Char(' ') +
+           QString::number(entry + 1);
 }
 
 void EntryGridModel::refreshAll() {

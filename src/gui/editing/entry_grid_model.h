@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 
+#include <array>
 #include <functional>
 
 namespace lexanta {
@@ -28,6 +29,11 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // What a screen reader calls a cell: "Question 3" for the question of entry 3, with the
+    // field names of the interface language. The accessible text of a cell adds its text.
+    void setFieldNames(const std::array<QString, kShownFields>& names);
+    QString cellName(int entry, int field) const;
 
     Document& document() { return document_; }
     const std::array<FieldFont, kShownFields>& fieldFonts() const {
@@ -59,6 +65,8 @@ private:
 
     Document& document_;
     std::function<quint64()> editKey_;
+    std::array<QString, kShownFields> fieldNames_{
+        QStringLiteral("Question"), QStringLiteral("Answer"), QStringLiteral("Comment")};
 };
 
 } // namespace lexanta

@@ -4,8 +4,11 @@
 #include "gui/editing/combo_edit.h"
 #include "gui/editing/entry_grid.h"
 #include "gui/widgets/dialogs.h"
+#include "gui/widgets/display_colors.h"
 #include "gui/widgets/field_fonts.h"
+#include "platform/charset_coverage.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -20,6 +23,8 @@ bool sameButSize(FieldFont a, const FieldFont& b) {
     a.pointSize = b.pointSize;
     return a == b;
 }
+
+const char* const kFieldTexts[] = {"questions", "answers", "comments"};
 
 } // namespace
 
@@ -37,11 +42,13 @@ FontCommands::FontCommands(Document& document, Dialogs& dialogs, QWidget* owner,
     QFont boxFont(QStringLiteral("MS Sans Serif"));
     boxFont.setPointSize(10);
     boxFont.setBold(true);
-    const QColor navy = toQColor(kColorNavy);
-    setWidgetFont(c_.boxes[kQuestion], boxFont, navy);
-    setWidgetFont(c_.boxes[kAnswer], boxFont, navy);
+    showFont(c_.boxes[kQuestion], boxFont, kColorNavy);
+    showFont(c_.boxes[kAnswer], boxFont, kColorNavy);
     boxFont.setFamily(QStringLiteral("PhoneticTM"));
-    setWidgetFont(c_.boxes[kComment], boxFont, navy);
+    showFont(c_.boxes[kComment], boxFont, kColorNavy);
+    // A colour scheme changed while the editor runs: the field colours are resolved against
+    // it anew, once every widget has taken the new palette.
+    owner_->installEventFilter(this);
 
     c_.sizeBox->setValue(shownSize_);
     // valueChanged comes only when the shown value really changes.
@@ -61,7 +68,35 @@ void FontCommands::chooseFont(int field) {
     FieldFont chosen = document_.font(field);
     if (!dialogs_.chooseFont(owner_, chosen))
         return;
-    document_.setFont(field, chosen);
+    FieldTexts texts = FieldTexts::KeepBytes;
+    if (chosen.charset != document_.font(field).charset) {
+        // Texts that read differently under the new code page are converted only when asked:
+        // a file whose script was set wrongly wants its bytes kept.
+        const FieldRecoding plan = document_.planCharsetChange(field, chosen.charset);
+        if (plan.needed()) {
+            QString text =
+                QStringLiteral("The %1 read differently in the %2 character set.\n\n"
+                               "Convert the texts to the new character set?\n"
+                               "Yes: Convert the texts to the new character set\n"
+                               "No: Keep the bytes as they are")
+                    .arg(QString::fromLatin1(kFieldTexts[field]), scriptName(chosen.charset));
+            if (!plan.kept.empty())
+                text += QStringLiteral("\n\nThe new character set lacks %1; entries %2 would "
+                                       "keep their bytes.")
+                            .arg(describeCharacters(plan.unheld), entryNumbers(plan.kept));
+            switch (dialogs_.messageBox(owner_, text, QStringLiteral("Character Set"),
+                                        MsgIcon::Question, MsgButtons::YesNoCancel)) {
+            case MsgResult::Yes:
+                texts = FieldTexts::Convert;
+                break;
+            case MsgResult::No:
+                break;
+            default:
+                return;
+            }
+        }
+    }
+    document_.setFont(field, chosen, texts);
     applyFieldFont(field);
 }
 
@@ -70,11 +105,10 @@ void FontCommands::applyFieldFont(int field) {
     const FieldFont& font = document_.font(field);
     ComboEdit* box = c_.boxes[f];
     const QFont qfont = toQFont(font);
-    const QColor color = toQColor(font.color);
     box->setShownCharset(font.charset);
-    setWidgetFont(box, qfont, color);
-    setWidgetFont(c_.testBoxes[f], box->font(), color);
-    setWidgetFont(c_.samples[f], qfont, color);
+    showFont(box, qfont, font.color);
+    showFont(c_.testBoxes[f], box->font(), font.color);
+    showFont(c_.samples[f], qfont, font.color);
     QFont boxFont = box->font();
     boxFont.setPointSize(10);
     box->setFont(boxFont);
@@ -85,6 +119,7 @@ void FontCommands::applyFieldFont(int field) {
 }
 
 void FontCommands::selectField(int field) {
+    selectedField_ = field;
     gridFont_ = document_.font(field);
     applyGridFont();
 }
@@ -112,7 +147,12 @@ void FontCommands::followHeader() {
             const FieldFont& font = fonts[field];
             ComboEdit* box = c_.boxes[static_cast<std::size_t>(field)];
             box->setShownCharset(font.charset);
-            setWidgetFont(box, toQFont(font), toQColor(font.color));
+            showFont(box, toQFont(font), font.color);
+        }
+        // The current cell's column has a new font; the in-place editor shows it at once.
+        if (selectedField_ == kQuestion || selectedField_ == kAnswer) {
+            gridFont_ = fonts[static_cast<std::size_t>(selectedField_)];
+            applyGridFont();
         }
         shownFonts_ = fonts;
     } else {
@@ -126,10 +166,23 @@ void FontCommands::followHeader() {
 
 void FontCommands::applyGridFont() {
     const QFont font = toQFont(gridFont_);
-    const QColor color = toQColor(gridFont_.color);
-    if (c_.grid->font() == font && widgetTextColor(c_.grid->inplaceEditor()) == color)
+    if (c_.grid->font() == font && c_.grid->gridColor() == gridFont_.color)
         return;
-    c_.grid->setGridFont(font, color);
+    c_.grid->setGridFont(font, gridFont_.color);
+}
+
+void FontCommands::showFont(QWidget* widget, const QFont& font, std::int32_t color) {
+    shownColors_[widget] = color;
+    setWidgetFont(widget, font, fieldTextColor(color, owner_->palette(), widget->backgroundRole()));
+}
+
+bool FontCommands::eventFilter(QObject* watched, QEvent* event) {
+    // The window took a new colour scheme; its children take it next, keeping the text
+    // colours set here, which are resolved against the window's new palette.
+    if (watched == owner_ && event->type() == QEvent::PaletteChange)
+        for (auto it = shownColors_.cbegin(); it != shownColors_.cend(); ++it)
+            showFont(it.key(), it.key()->font(), it.value());
+    return false;
 }
 
 } // namespace lexanta

@@ -7,6 +7,7 @@
 #include "core/vocab/entry.h"
 #include "platform/font_description.h"
 
+#include <QHash>
 #include <QObject>
 
 #include <array>
@@ -45,17 +46,25 @@ public:
     // The grid's own font, shown by its in-place editor: the font of the field last selected.
     void selectField(int field);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void followHeader();
     void applyGridFont();
+    // The font, and the colour as the file stores it, made readable on the widget's
+    // background in the window's colour scheme.
+    void showFont(QWidget* widget, const QFont& font, std::int32_t color);
 
     Document& document_;
     Dialogs& dialogs_;
     QWidget* owner_;
     FontControls c_;
     FieldFont gridFont_;
+    int selectedField_ = -1; // the field whose cell was selected last; none at start
     std::array<FieldFont, kShownFields> shownFonts_; // the field fonts the window last followed
     int shownSize_;
+    QHash<QWidget*, std::int32_t> shownColors_; // the file colours the widgets show
 };
 
 } // namespace lexanta

@@ -30,6 +30,10 @@ LayoutCommands::LayoutCommands(Document& document, KeyboardLayouts& layouts,
 void LayoutCommands::activateFieldLayout(int field) {
     if (!c_.autoSwitch->isChecked())
         return;
+    if (!layouts_.switchingSetting(true).isEmpty()) {
+        emit switchingUnavailable();
+        return;
+    }
     const std::string& name = document_.header().layoutNames[static_cast<std::size_t>(field)];
     layouts_.activate(layouts_.loadLayout(QString::fromStdString(name)));
 }

@@ -41,6 +41,10 @@ public:
     // Stores the active layout as the field's.
     void captureLayout(int field);
 
+signals:
+    // A field's layout was to be activated where the desktop lets no program switch layouts.
+    void switchingUnavailable();
+
 private:
     void autoSwitchChanged();
 

@@ -156,10 +156,14 @@ void InterchangeCommands::specialImport() {
     if (!dialogs_.openFile(owner_, vocabularyDialog_))
         return;
     ProgressFeedback feedback(progress_);
+    FillResult result;
     const FileOutcome outcome =
-        document_.specialImport(vocabularyDialog_.fileName, nullptr, feedback.callback());
+        document_.specialImport(vocabularyDialog_.fileName, &result, feedback.callback());
     if (!outcome.ok())
         reportError(openFailure(outcome));
+    else if (const QString refusals = fillRefusals(result); !refusals.isEmpty())
+        dialogs_.messageBox(owner_, refusals, QStringLiteral("Special Import"), MsgIcon::Warning,
+                            MsgButtons::Ok);
 }
 
 void InterchangeCommands::exportList() {

@@ -68,11 +68,16 @@ void ListCommands::sortByLastField() {
         return;
     // The bar shows at once, over as many steps as the grid has rows, and moves by three at
     // each call of the partition step.
-    ProgressFeedback feedback(progress_, 0);
+    ProgressFeedback feedback(progress_, 0, true);
     const long long rows = grid_->rowCount();
-    feedback.report(0, rows);
-    document_.sortBy(sortField_, userCollator(),
-                     [&](long long calls) { feedback.report(std::min(calls * 3, rows), rows); });
+    try {
+        feedback.report(0, rows);
+        document_.sortBy(sortField_, userCollator(), [&](long long calls) {
+            feedback.report(std::min(calls * 3, rows), rows);
+        });
+    } catch (const OperationCancelled&) {
+        // Esc: the order was not applied, the list is as it was.
+    }
 }
 
 // ---- shuffle, swap, frequency -----------------------------------------------------------------
@@ -86,8 +91,12 @@ void ListCommands::swapQuestionAnswer() {
 }
 
 void ListCommands::frequencyAnalysis() {
-    ProgressFeedback feedback(progress_);
-    document_.frequencyAnalysis(userCollator(), feedback.callback());
+    ProgressFeedback feedback(progress_, 500, true);
+    try {
+        document_.frequencyAnalysis(userCollator(), feedback.callback());
+    } catch (const OperationCancelled&) {
+        // Esc: the runs were being counted, nothing was changed yet.
+    }
 }
 
 // ---- find -------------------------------------------------------------------------------------

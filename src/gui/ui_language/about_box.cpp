@@ -1,6 +1,7 @@
 #include "gui/ui_language/about_box.h"
 
 #include "app_version.h"
+#include "gui/widgets/display_colors.h"
 
 #include <QFont>
 #include <QLabel>
@@ -47,9 +48,6 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     copyright->setObjectName(QStringLiteral("Label1"));
     copyright->setGeometry(16, 40, 235, 16);
     copyright->setFont(sansSerif(13));
-    QPalette black = copyright->palette();
-    black.setColor(QPalette::WindowText, Qt::black);
-    copyright->setPalette(black);
 
     okButton = new QPushButton(QStringLiteral("OK"), panel);
     okButton->setObjectName(QStringLiteral("OKBtn"));
@@ -60,6 +58,10 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
 }
 
 void AboutBox::showEvent(QShowEvent* event) {
+    // Black where it can be read: the colour scheme may have changed since the last time.
+    QPalette text = copyright->palette();
+    text.setColor(QPalette::WindowText, readableOn(Qt::black, palette().color(QPalette::Window)));
+    copyright->setPalette(text);
     // Centred on the screen, not over the main window.
     if (const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen())
         move(screen->availableGeometry().center() - rect().center());

@@ -1,5 +1,7 @@
 #include "gui/vocab/file_commands.h"
 
+#include "core/vocab/drill_limits.h"
+#include "core/vocab/lut_format.h"
 #include "document/document.h"
 #include "gui/vocab/recent_files.h"
 
@@ -8,6 +10,8 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QMenu>
 #include <QWidget>
@@ -40,6 +44,14 @@ FileCommands::FileCommands(Document& document, Dialogs& dialogs, QWidget* owner,
 
     connect(new_, &QAction::triggered, this, &FileCommands::newVocabulary);
     connect(open_, &QAction::triggered, this, &FileCommands::openFile);
+    // Ctrl+S before the vocabulary has a file: Save stays off as the menu shows, and the key
+    // asks for a name instead of doing nothing.
+    saveUnnamed_ = new QAction(this);
+    saveUnnamed_->setObjectName(QStringLiteral("SaveUnnamedKey"));
+    saveUnnamed_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    if (owner_)
+        owner_->addAction(saveUnnamed_);
+    connect(saveUnnamed_, &QAction::triggered, this, &FileCommands::saveAs);
     connect(save_, &QAction::triggered, this, &FileCommands::save);
     connect(saveAs_, &QAction::triggered, this, &FileCommands::saveAs);
     connect(merge_, &QAction::triggered, this, &FileCommands::merge);
@@ -52,6 +64,7 @@ FileCommands::FileCommands(Document& document, Dialogs& dialogs, QWidget* owner,
 
 void FileCommands::followFileState() {
     save_->setEnabled(document_.hasFile());
+    saveUnnamed_->setEnabled(!document_.hasFile());
     merge_->setEnabled(document_.canMerge());
     toldOfChange_ = false;
     watchFile();
@@ -89,13 +102,30 @@ void FileCommands::openFile() {
         loadFile(openDialog_.fileName);
 }
 
-void FileCommands::fileNotFound() {
-    dialogs_.messageBox(owner_, QStringLiteral("File Not Found"), QStringLiteral("Error"),
-                        MsgIcon::None, MsgButtons::Ok);
+void FileCommands::fileNotFound(const QString& name) {
+    const QString path = name; // `name` may be the dialog's own file name, which Load changes
+    dialogs_.messageBox(owner_,
+                        QStringLiteral("File Not Found") + QLatin1Char('\n') +
+                            QDir::toNativeSeparators(path),
+                        QStringLiteral("Error"), MsgIcon::None, MsgButtons::Ok);
     openFile();
+    // A missing file is not the one to open at the next start.
+    if (openDialog_.fileName == path)
+        openDialog_.fileName.clear();
 }
 
 void FileCommands::loadFile(const QString& path, bool remembered) {
+    // Only a regular file is looked into first: a pipe or a device would block the read, and
+    // is for the load to refuse.
+    if (QFile file(path); QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) &&
+                          !looksLikeVocabulary(file.read(64 * 1024).toStdString()) &&
+                          dialogs_.messageBox(owner_,
+                                              QStringLiteral("%1 does not look like a vocabulary. "
+                                                             "Open it anyway?")
+                                                  .arg(QDir::toNativeSeparators(path)),
+                                              QStringLiteral("Load"), MsgIcon::Question,
+                                              MsgButtons::YesNo) != MsgResult::Yes)
+        return;
     recent_->add(path);
     // The file is read before the document is dropped, so a file that cannot be read leaves
     // the open vocabulary as it was. A name remembered from earlier may since name a pipe
@@ -103,7 +133,7 @@ void FileCommands::loadFile(const QString& path, bool remembered) {
     ProgressFeedback feedback(progress_);
     const FileOutcome outcome = document_.load(path, feedback.callback(), remembered);
     if (outcome.kind == FileOutcome::Kind::Unreadable)
-        fileNotFound();
+        fileNotFound(path);
     else if (!outcome.ok())
         dialogs_.messageBox(owner_, outcome.message(), QStringLiteral("Error"), MsgIcon::Error,
                             MsgButtons::Ok);
@@ -155,19 +185,46 @@ SaveOptions FileCommands::saveOptions(bool cleanUp, ChangedFileChoice& choice) {
     return options;
 }
 
+bool FileCommands::longTextsAccepted() {
+    const OverlongTexts found = findOverlongTexts(document_.vocabulary());
+    if (found.count == 0)
+        return true;
+    const MsgResult answer = dialogs_.messageBox(
+        owner_,
+        QStringLiteral("%1 %2 longer than the drill program reads (%3 characters in an entry, "
+                       "%4 in the description); it would read the file out of step from there."
+                       "\n\nSave anyway?\nYes: save anyway\nNo: go to the first one")
+            .arg(found.count)
+            .arg(found.count == 1 ? QStringLiteral("text is") : QStringLiteral("texts are"))
+            .arg(kDrillEntryLineLimit)
+            .arg(kDrillDescriptionLineLimit),
+        QStringLiteral("Long Texts"), MsgIcon::Warning, MsgButtons::YesNoCancel);
+    if (answer == MsgResult::No) {
+        if (found.inDescription)
+            emit showDescription();
+        else
+            emit showText(found.firstEntry, found.firstField);
+    }
+    return answer == MsgResult::Yes;
+}
+
 bool FileCommands::save() {
-    if (!document_.hasFile())
+    if (!document_.hasFile() || !longTextsAccepted())
         return false;
     ChangedFileChoice choice = ChangedFileChoice::Overwrite;
     const FileOutcome outcome = document_.save(saveOptions(true, choice));
     if (outcome.kind == FileOutcome::Kind::Unwritable)
         return reportWriteFailure(outcome, /*offerSaveAs=*/true);
     if (outcome.kind == FileOutcome::Kind::Cancelled && choice == ChangedFileChoice::SaveAs)
-        return saveAs();
+        return saveUnderName();
     return outcome.ok();
 }
 
 bool FileCommands::saveAs() {
+    return longTextsAccepted() && saveUnderName();
+}
+
+bool FileCommands::saveUnderName() {
     FileDialogState chosen = saveDialog_;
     chosen.fileName = document_.fileName();
     if (!dialogs_.saveFile(owner_, chosen))
@@ -206,7 +263,7 @@ bool FileCommands::reportWriteFailure(const FileOutcome& outcome, bool offerSave
     const MsgResult answer =
         dialogs_.messageBox(owner_, text + QStringLiteral("\n\nSave it under another name?"),
                             QStringLiteral("Error"), MsgIcon::Error, MsgButtons::YesNo);
-    return answer == MsgResult::Yes && saveAs();
+    return answer == MsgResult::Yes && saveUnderName();
 }
 
 void FileCommands::merge() {
@@ -217,7 +274,7 @@ void FileCommands::merge() {
     ProgressFeedback feedback(progress_);
     const FileOutcome outcome = document_.merge(openDialog_.fileName, feedback.callback());
     if (outcome.kind == FileOutcome::Kind::Unreadable)
-        fileNotFound();
+        fileNotFound(openDialog_.fileName);
     else if (!outcome.ok())
         dialogs_.messageBox(owner_, outcome.message(), QStringLiteral("Error"), MsgIcon::Error,
                             MsgButtons::Ok);

@@ -61,8 +61,15 @@ public:
 signals:
     // Something the window should say in its status bar until something else replaces it.
     void notice(const QString& text);
+    // "No: go to the first one" of the long-text warning.
+    void showText(int entry, int field);
+    void showDescription();
 
 private:
+    // Texts longer than the drill program reads: true to save anyway.
+    bool longTextsAccepted();
+    // Save as, once the long texts are accepted.
+    bool saveUnderName();
     FormatChoice askOldFormat();
     ChangedFileChoice askChangedFile();
     // Save's options; `choice` hears the answer to the question about a changed file.
@@ -73,7 +80,8 @@ private:
     // Says which file could not be written and why; with offerSaveAs the user may save under
     // another name at once. True when that happened.
     bool reportWriteFailure(const FileOutcome& outcome, bool offerSaveAs);
-    void fileNotFound();
+    // Names the file, offers Load again and forgets the file for the next start.
+    void fileNotFound(const QString& path);
     void followFileState();
 
     Document& document_;
@@ -81,6 +89,7 @@ private:
     QWidget* owner_;
     FileDialogState openDialog_, saveDialog_;
     QAction *new_, *open_, *save_, *saveAs_, *merge_, *removeBlankLines_;
+    QAction* saveUnnamed_ = nullptr; // Ctrl+S while Save is off
     QMenu* recentMenu_;
     RecentFiles* recent_;
     QProgressBar* progress_ = nullptr;

@@ -68,6 +68,10 @@ public:
     // typed) and filterIndex are updated and true is returned; cancel changes nothing.
     virtual bool openFile(QWidget* owner, FileDialogState& state) = 0;
     virtual bool saveFile(QWidget* owner, FileDialogState& state) = 0;
+    // An information message with a "do not show again" check box labelled `checkLabel`;
+    // true when it was ticked.
+    virtual bool notice(QWidget* owner, const QString& text, const QString& caption,
+                        const QString& checkLabel) = 0;
     // Opens the field font dialog on `font`; on acceptance updates it and returns true.
     virtual bool chooseFont(QWidget* owner, FieldFont& font) = 0;
     // Shows the modeless find dialog, or brings it to the front; `onFind` runs at each press

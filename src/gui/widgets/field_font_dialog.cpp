@@ -1,5 +1,6 @@
 #include "gui/widgets/field_font_dialog.h"
 
+#include "gui/widgets/display_colors.h"
 #include "gui/widgets/field_fonts.h"
 
 #include <QCheckBox>
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QSet>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -36,18 +38,27 @@ QIcon swatch(const QColor& color) {
     return QIcon(pixmap);
 }
 
+// Each face once, as the font database names it: a face name that differs only in case
+// from one already offered is the same face (the completer would pick either).
 QStringList faceChoices(const QString& current) {
     QStringList faces;
     for (const QString& family : QFontDatabase::families())
         if (!family.startsWith(QLatin1Char('.')) && !QFontDatabase::isPrivateFamily(family))
             faces << family;
-    // Windows faces that stand-ins here can show.
-    for (const QString& substituted : QFont::substitutions())
+    // Windows faces that stand-ins here can show, named as Windows names them.
+    for (const QString& substituted : substitutedFaces())
         faces << substituted;
     if (!current.isEmpty())
         faces << current;
     faces.removeIf([](const QString& face) { return face.size() > kFaceNameLimit; });
-    faces.removeDuplicates();
+    QSet<QString> seen;
+    faces.removeIf([&seen](const QString& face) {
+        const QString folded = face.toCaseFolded();
+        if (seen.contains(folded))
+            return true;
+        seen.insert(folded);
+        return false;
+    });
     std::sort(faces.begin(), faces.end(), [](const QString& a, const QString& b) {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
     });
@@ -114,12 +125,16 @@ FieldFontDialog::FieldFontDialog(const FieldFont& font, QWidget* parent)
     sample_->setMinimumSize(220, 60);
     sample_->setAutoFillBackground(true);
     QPalette samplePalette = sample_->palette();
-    samplePalette.setColor(QPalette::Window, Qt::white);
+    samplePalette.setColor(QPalette::Window, samplePalette.color(QPalette::Base));
     sample_->setPalette(samplePalette);
 
     warning_ = new QLabel(this);
     warning_->setWordWrap(true);
-    warning_->setStyleSheet(QStringLiteral("color: #b00020;"));
+    QPalette warningPalette = warning_->palette();
+    warningPalette.setColor(
+        QPalette::WindowText,
+        readableOn(QColor(0xb0, 0x00, 0x20), warningPalette.color(QPalette::Window)));
+    warning_->setPalette(warningPalette);
     warning_->hide();
 
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -243,7 +258,8 @@ void FieldFontDialog::updateSample() {
     const FieldFont f = font();
     sample_->setFont(toQFont(f));
     QPalette p = sample_->palette();
-    p.setColor(QPalette::WindowText, toQColor(f.color, palette()));
+    // As the grid shows the field: on the scheme's base colour.
+    p.setColor(QPalette::WindowText, fieldTextColor(f.color, palette()));
     sample_->setPalette(p);
     sample_->setText(scriptSample(f.charset));
 }

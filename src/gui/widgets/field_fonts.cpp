@@ -8,20 +8,38 @@
 
 namespace lexanta {
 
+namespace {
+
+struct Substitution {
+    const char* face;
+    const char* standIn;
+};
+
+constexpr Substitution kSubstitutions[] = {
+    {"Arial", "Liberation Sans"},
+    {"MS Sans Serif", "Liberation Sans"},
+    {"Microsoft Sans Serif", "Liberation Sans"},
+    {"Times New Roman", "Liberation Serif"},
+    {"MS Serif", "Liberation Serif"},
+    {"Courier New", "Liberation Mono"},
+};
+
+} // namespace
+
 void installFontSubstitutions() {
     static bool installed = false;
     if (installed)
         return;
     installed = true;
-    const QString sans = QStringLiteral("Liberation Sans");
-    const QString serif = QStringLiteral("Liberation Serif");
-    const QString mono = QStringLiteral("Liberation Mono");
-    QFont::insertSubstitution(QStringLiteral("Arial"), sans);
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), sans);
-    QFont::insertSubstitution(QStringLiteral("Microsoft Sans Serif"), sans);
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"), serif);
-    QFont::insertSubstitution(QStringLiteral("MS Serif"), serif);
-    QFont::insertSubstitution(QStringLiteral("Courier New"), mono);
+    for (const Substitution& s : kSubstitutions)
+        QFont::insertSubstitution(QString::fromLatin1(s.face), QString::fromLatin1(s.standIn));
+}
+
+QStringList substitutedFaces() {
+    QStringList faces;
+    for (const Substitution& s : kSubstitutions)
+        faces << QString::fromLatin1(s.face);
+    return faces;
 }
 
 QString faceName(const FieldFont& font) {
@@ -132,10 +150,6 @@ QColor toQColor(std::int32_t color, const QPalette& palette) {
                   static_cast<int>((bits >> 16) & 0xFF));
 }
 
-QColor toQColor(std::int32_t color) {
-    return toQColor(color, QApplication::palette());
-}
-
 std::int32_t fromQColor(const QColor& color) {
     const QColor rgb = color.toRgb();
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(rgb.red()) |
@@ -149,10 +163,6 @@ void setWidgetFont(QWidget* widget, const QFont& font, const QColor& color) {
     for (const auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
         palette.setColor(role, color);
     widget->setPalette(palette);
-}
-
-QColor widgetTextColor(const QWidget* widget) {
-    return widget->palette().color(QPalette::Text);
 }
 
 const std::vector<NamedValue>& fontScripts() {

@@ -9,6 +9,7 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <vector>
@@ -22,6 +23,8 @@ namespace lexanta {
 // (Arial, MS Sans Serif, Times New Roman, Courier New); the font keeps its own name.
 // Safe to call more than once.
 void installFontSubstitutions();
+// Those Windows faces, as Windows names them (Qt keeps substitutions in lower case).
+QStringList substitutedFaces();
 
 // Face names are bytes in the system ANSI code page.
 QString faceName(const FieldFont& font);
@@ -33,13 +36,11 @@ QFont toQFont(const FieldFont& font);
 // Colour values: 0x00BBGGRR, or 0x80000000 | index for a system colour, which maps to the
 // matching role of `palette` (0x80000008, window text, is the palette's window text).
 QColor toQColor(std::int32_t color, const QPalette& palette);
-QColor toQColor(std::int32_t color);
 std::int32_t fromQColor(const QColor& color);
 bool isSystemColor(std::int32_t color);
 
 // The font and its colour on a widget (the text colour of its palette).
 void setWidgetFont(QWidget* widget, const QFont& font, const QColor& color);
-QColor widgetTextColor(const QWidget* widget);
 
 struct NamedValue {
     int value;

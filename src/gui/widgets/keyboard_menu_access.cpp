@@ -31,10 +31,13 @@ protected:
             return false;
         const auto* key = static_cast<QKeyEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (key->key() != Qt::Key_F10 || key->modifiers() != Qt::NoModifier || !widget ||
-            widget->window() != bar_->window() || !bar_->isVisible())
+        if (!widget || widget->window() != bar_->window() || !bar_->isVisible())
             return false;
         const QList<QAction*> actions = bar_->actions();
+        if (key->modifiers() & Qt::AltModifier)
+            return openByMnemonic(*key, actions);
+        if (key->key() != Qt::Key_F10 || key->modifiers() != Qt::NoModifier)
+            return false;
         for (QAction* action : actions) {
             if (action->isVisible() && action->isEnabled() && action->menu()) {
                 bar_->setActiveAction(action);
@@ -45,6 +48,25 @@ protected:
     }
 
 private:
+    // A mark that is no letter or digit ("&?") is typed with Shift on most layouts, which the
+    // menu bar's own Alt+key match does not take.
+    bool openByMnemonic(const QKeyEvent& key, const QList<QAction*>& actions) {
+        for (QAction* action : actions) {
+            const QString title = action->text();
+            const qsizetype amp = title.indexOf(QLatin1Char('&'));
+            if (amp < 0 || amp + 1 >= title.size() || !action->menu() || !action->isEnabled())
+                continue;
+            const QChar mark = title[amp + 1];
+            if (mark.isLetterOrNumber())
+                continue;
+            if (key.key() == mark.unicode() || key.text() == QString(mark)) {
+                bar_->setActiveAction(action);
+                return true;
+            }
+        }
+        return false;
+    }
+
     QMenuBar* bar_;
 };
 

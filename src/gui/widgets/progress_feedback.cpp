@@ -1,6 +1,7 @@
 #include "gui/widgets/progress_feedback.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QProgressBar>
 
 #include <algorithm>
@@ -14,8 +15,41 @@ int busyOperations = 0;
 
 } // namespace
 
-ProgressFeedback::ProgressFeedback(QProgressBar* bar, int showAfterMs)
-    : bar_(bar), showAfterMs_(showAfterMs) {
+// While a cancellable operation lets the window paint, user input is looked at only for Esc.
+class ProgressFeedback::EscapeWatch : public QObject {
+public:
+    explicit EscapeWatch(ProgressFeedback& feedback) : feedback_(feedback) {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    ~EscapeWatch() override { QCoreApplication::instance()->removeEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+                feedback_.cancelled_ = true;
+            return true;
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::Close:
+            event->ignore();
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    ProgressFeedback& feedback_;
+};
+
+ProgressFeedback::ProgressFeedback(QProgressBar* bar, int showAfterMs, bool cancellable)
+    : bar_(bar), showAfterMs_(showAfterMs), cancellable_(cancellable) {
     started_.start();
     ++busyOperations;
 }
@@ -44,7 +78,16 @@ void ProgressFeedback::report(long long done, long long total) {
     bar_->setRange(0, 1000);
     bar_->setValue(total > 0 ? static_cast<int>(std::min(done, total) * 1000 / total) : 0);
     bar_->setVisible(true);
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (!cancellable_ || !QCoreApplication::instance()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        return;
+    }
+    {
+        const EscapeWatch watch(*this);
+        QCoreApplication::processEvents();
+    }
+    if (cancelled_)
+        throw OperationCancelled{};
 }
 
 } // namespace lexanta

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QObject>
 #include <QPointer>
 
 #include <functional>
@@ -9,12 +10,18 @@ class QProgressBar;
 
 namespace lexanta {
 
+// Thrown from a progress callback when the user stopped the operation with Esc. Whole-list
+// commands compute their result before they change anything, so the document stays as it was.
+struct OperationCancelled {};
+
 // Progress of one long operation on the window's progress bar. The bar appears once the
 // operation has run for half a second; while it runs the window goes on painting (user input
 // waits, and the window cannot be closed), and the bar is hidden again when this goes.
 class ProgressFeedback {
 public:
-    explicit ProgressFeedback(QProgressBar* bar, int showAfterMs = 500);
+    // Cancellable: Esc pressed while the bar shows stops the operation (report() throws
+    // OperationCancelled); other keys and clicks meanwhile are dropped.
+    explicit ProgressFeedback(QProgressBar* bar, int showAfterMs = 500, bool cancellable = false);
     ~ProgressFeedback();
     ProgressFeedback(const ProgressFeedback&) = delete;
     ProgressFeedback& operator=(const ProgressFeedback&) = delete;
@@ -31,6 +38,10 @@ private:
     QElapsedTimer started_;
     int showAfterMs_;
     qint64 lastShown_ = -1;
+    bool cancellable_;
+    bool cancelled_ = false;
+    class EscapeWatch;
+    friend class EscapeWatch;
 };
 
 } // namespace lexanta

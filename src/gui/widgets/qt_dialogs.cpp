@@ -7,16 +7,19 @@
 #include "gui/widgets/replace_dialog.h"
 #include "platform/file_names.h"
 
+#include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
@@ -67,6 +70,15 @@ MsgResult QtDialogs::messageBox(QWidget* owner, const QString& text, const QStri
     case MsgButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
+    }
+    // A window manager cuts a title wider than the box; a short text must not make it so.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        QFont titleFont = box.font();
+        titleFont.setBold(true);
+        constexpr int kTitleBarButtons = 140; // close, maximise, minimise and the frame
+        const int width = QFontMetrics(titleFont).horizontalAdvance(caption) + kTitleBarButtons;
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     }
     switch (box.exec()) {
     case QMessageBox::Yes:
@@ -134,6 +146,15 @@ int QtDialogs::chooseFromList(QWidget* owner, const QString& text, const QString
         pressed = static_cast<int>(buttons.size()) - 1;
     chosen = list->currentRow();
     return pressed;
+}
+
+bool QtDialogs::notice(QWidget* owner, const QString& text, const QString& caption,
+                       const QString& checkLabel) {
+    QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, owner);
+    auto* check = new QCheckBox(checkLabel, &box);
+    box.setCheckBox(check);
+    box.exec();
+    return check->isChecked();
 }
 
 QStringList QtDialogs::nameFilters(const QString& filter) {

@@ -20,6 +20,8 @@ public:
             const QStringList& buttons) override;
     int chooseFromList(QWidget* owner, const QString& text, const QString& caption,
                        const QStringList& rows, const QStringList& buttons, int& chosen) override;
+    bool notice(QWidget* owner, const QString& text, const QString& caption,
+                const QString& checkLabel) override;
     bool openFile(QWidget* owner, FileDialogState& state) override;
     bool saveFile(QWidget* owner, FileDialogState& state) override;
     bool chooseFont(QWidget* owner, FieldFont& font) override;

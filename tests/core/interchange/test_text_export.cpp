@@ -45,9 +45,9 @@ std::string head(const std::string& title, const std::string& f1, const std::str
                  const std::string& f3) {
     return "<html>\r\n<head>\r\n<title>" + title + "</title>\r\n" +
            "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n" +
-           "<style type=\"text/css\">\r\n<!--\r\n.f1 {  font-family: \"" + f1 +
-           "\"}\r\n.f2 {  font-family: \"" + f2 + "\"}\r\n.f3 {  font-family: \"" + f3 +
-           "\"}\r\n-->\r\n</style>\r\n</head>\r\n<body bgcolor=\"#FFFFFF\" text=\"#000000\">\r\n"
+           "<style type=\"text/css\">\r\n<!--\r\n.f1 {  font-family: " + f1 +
+           "}\r\n.f2 {  font-family: " + f2 + "}\r\n.f3 {  font-family: " + f3 +
+           "}\r\n-->\r\n</style>\r\n</head>\r\n<body bgcolor=\"#FFFFFF\" text=\"#000000\">\r\n"
            "<table border=\"0\" cellspacing=\"0\" cellpadding=\"2\">\r\n";
 }
 
@@ -161,19 +161,27 @@ void TestTextExport::markupIsEscaped() {
     QCOMPARE(bytes(page), bytes(expected));
 }
 
-// Inside <style> markup is not decoded: a face name is a CSS string that nothing in it can end.
+// Inside <style> markup is not decoded: a face name that is not a plain name is a CSS string
+// that nothing in it can end; a plain one stands as it is.
 void TestTextExport::faceNamesAreCssStrings_data() {
     QTest::addColumn<QByteArray>("face");
     QTest::addColumn<QByteArray>("written");
-    QTest::newRow("plain") << QByteArray("Times New Roman") << QByteArray("Times New Roman");
+    QTest::newRow("one word") << QByteArray("Arial") << QByteArray("Arial");
+    QTest::newRow("words") << QByteArray("Times New Roman") << QByteArray("Times New Roman");
+    QTest::newRow("hyphen and digits") << QByteArray("MS_Gothic-2") << QByteArray("MS_Gothic-2");
+    QTest::newRow("two blanks") << QByteArray("Courier  New") << QByteArray("\"Courier  New\"");
+    QTest::newRow("word begins with a digit") << QByteArray("Font 3D") << QByteArray("\"Font 3D\"");
+    QTest::newRow("generic family name") << QByteArray("serif") << QByteArray("\"serif\"");
+    QTest::newRow("keyword") << QByteArray("Inherit") << QByteArray("\"Inherit\"");
+    QTest::newRow("empty") << QByteArray("") << QByteArray("\"\"");
     QTest::newRow("rule and block") << QByteArray("x}*{background:url(//ev.il/a)}")
-                                    << QByteArray("x}*{background:url(//ev.il/a)}");
-    QTest::newRow("quote and backslash") << QByteArray("a\"b\\") << QByteArray("a\\22 b\\5c ");
+                                    << QByteArray("\"x}*{background:url(//ev.il/a)}\"");
+    QTest::newRow("quote and backslash") << QByteArray("a\"b\\") << QByteArray("\"a\\22 b\\5c \"");
     QTest::newRow("end of style") << QByteArray("x</style><script>")
-                                  << QByteArray("x\\3c /style\\3e \\3c script\\3e ");
-    QTest::newRow("end of comment") << QByteArray("a-->b&c") << QByteArray("a--\\3e b\\26 c");
-    QTest::newRow("line break") << QByteArray("a\nb\x7F") << QByteArray("a\\a b\\7f ");
-    QTest::newRow("system page") << QByteArray("Caf\xE9") << QByteArray("Caf\xC3\xA9");
+                                  << QByteArray("\"x\\3c /style\\3e \\3c script\\3e \"");
+    QTest::newRow("end of comment") << QByteArray("a-->b&c") << QByteArray("\"a--\\3e b\\26 c\"");
+    QTest::newRow("line break") << QByteArray("a\nb\x7F") << QByteArray("\"a\\a b\\7f \"");
+    QTest::newRow("system page") << QByteArray("Caf\xE9") << QByteArray("\"Caf\xC3\xA9\"");
 }
 
 void TestTextExport::faceNamesAreCssStrings() {

@@ -13,13 +13,38 @@ class TestHelpManual : public QObject {
 private slots:
     void linksResolve_data();
     void linksResolve();
+    void claims_data();
+    void claims();
 };
+
+// What a page must say, or must never say again once it is no longer true.
+void TestHelpManual::claims_data() {
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<bool>("must");
+    QTest::addColumn<QString>("text");
+    QFile file(QStringLiteral(LEXANTA_TEST_DATA "/help/claims.tsv"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+        const QStringList cells = line.split(QLatin1Char('\t'));
+        if (cells.size() == 3 && !line.startsWith(QLatin1Char('#')))
+            QTest::newRow(qPrintable(cells[2])) << cells[0] << (cells[1] == "must") << cells[2];
+    }
+}
+
+void TestHelpManual::claims() {
+    QFETCH(QString, page);
+    QFETCH(bool, must);
+    QFETCH(QString, text);
+    QFile file(QStringLiteral(LEXANTA_TEST_DATA "/../../help/") + page);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(file.readAll()).contains(text), must);
+}
 
 void TestHelpManual::linksResolve_data() {
     QTest::addColumn<QString>("page");
     QTest::addColumn<int>("anchors");
     QTest::addColumn<int>("files");
-    QTest::newRow("contents") << "editor.html" << 16 << 2;
+    QTest::newRow("contents") << "editor.html" << 17 << 2;
     QTest::newRow("printing") << "printing.html" << 0 << 6;
 }
 

@@ -90,7 +90,7 @@ private slots:
                 const int r = static_cast<int>(random() % static_cast<unsigned>(count));
                 const int s = static_cast<int>(random() % static_cast<unsigned>(count));
                 const int c = static_cast<int>(random() % kFieldCount);
-                switch (random() % 11) {
+                switch (random() % 12) {
                 case 0: { // a view of the table's own text, as the frequency analysis writes
                     const std::string copy(t.text(s, c));
                     t.setText(r, c, t.text(s, c));
@@ -164,6 +164,14 @@ private slots:
                     t.setEntryCount(std::max(1, count - static_cast<int>(random() % 3)));
                     model.resize(static_cast<std::size_t>(t.entryCount()));
                     break;
+                case 10: { // entries cut off and put back, as an undo step holds them
+                    const HeldEntries held = t.takeTail(std::max(1, r));
+                    const Model kept(model.begin(), model.begin() + std::max(1, r));
+                    if (contents(t) != kept)
+                        QFAIL(qPrintable(QStringLiteral("round %1, cut at %2").arg(round).arg(r)));
+                    t.appendHeld(held);
+                    break;
+                }
                 default: { // a part of the list, as a sort over all of it is the common case
                     const int first = static_cast<int>(random() % 2) * r;
                     std::vector<int> order(static_cast<std::size_t>(count - first));

@@ -106,6 +106,16 @@ std::string describe(const Vocabulary& doc) {
 
 } // namespace
 
+namespace {
+
+std::string inPieces(const Vocabulary& doc, bool withHeader) {
+    std::string out;
+    writeVocabulary(doc, withHeader, [&](std::string_view piece) { out.append(piece); });
+    return out;
+}
+
+} // namespace
+
 class TestLutFormat : public QObject {
     Q_OBJECT
 
@@ -179,8 +189,39 @@ private slots:
         QCOMPARE(describe(doc), readData(file("read.txt")));
         const std::string written = serializeVocabulary(doc, isNew || doc.currentFormat);
         QCOMPARE(written, readData(file("written.lut")));
+        QCOMPARE(inPieces(doc, isNew || doc.currentFormat), written);
         const Vocabulary again = load(written);
         QCOMPARE(serializeVocabulary(again, again.currentFormat), written);
+    }
+
+    // Large lists are written in pieces: long runs of blocks where they lie, the rest gathered.
+    void writtenInPiecesAsWhole_data() {
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<bool>("reversed"); // blocks out of file order: one short run each
+        QTest::addColumn<int>("editEvery"); // entries written since the load
+        QTest::newRow("as read") << 200000 << false << 0;
+        QTest::newRow("reversed") << 200000 << true << 0;
+        QTest::newRow("some edited") << 200000 << false << 7;
+        QTest::newRow("one entry") << 1 << false << 0;
+    }
+    void writtenInPiecesAsWhole() {
+        QFETCH(int, entries);
+        QFETCH(bool, reversed);
+        QFETCH(int, editEvery);
+        std::string bytes = "0";
+        for (int e = 0; e < entries; ++e)
+            bytes += "\r\nquestion " + std::to_string(e) + "\r\ncomment\r\nanswer\r\n1\r\n2";
+        Vocabulary doc = load(bytes);
+        if (reversed) {
+            std::vector<int> order(static_cast<std::size_t>(entries));
+            for (int e = 0; e < entries; ++e)
+                order[static_cast<std::size_t>(e)] = entries - 1 - e;
+            doc.entries.reorder(0, order);
+        }
+        for (int e = 0; editEvery > 0 && e < entries; e += editEvery)
+            doc.entries.setText(e, kAnswer, "edited\nline");
+        QCOMPARE(inPieces(doc, false), serializeVocabulary(doc, false));
+        QCOMPARE(inPieces(doc, true), serializeVocabulary(doc, true));
     }
 
     void trailingRow_data() {

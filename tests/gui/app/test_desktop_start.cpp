@@ -40,7 +40,7 @@ private slots:
         w.dialogs = ScriptedDialogs{};
         w.start();
         if (!exists) {
-            QCOMPARE(w.dialogs.messageTexts(), QStringList{"File Not Found"});
+            QCOMPARE(w.dialogs.messageTexts(), QStringList{"File Not Found\n" + named});
             QCOMPARE(w.dialogs.openDialogsShown.size(), std::size_t(1));
             QCOMPARE(w.rows(), QStringList{"||||"}); // not the last file either
             return;

@@ -13,6 +13,8 @@
 #include <QStatusBar>
 #include <QToolButton>
 
+#include <QScrollBar>
+
 using namespace lexanta;
 using namespace lexanta::test;
 
@@ -40,7 +42,20 @@ private slots:
     void firstStart() {
         Window w;
         MainWindow& form = *w.form;
-        QCOMPARE(form.size(), QSize(646, 510));
+        // every control whole, and the window well inside a 1280 x 800 screen
+        QVERIFY(form.frameGeometry().width() <= 1280 && form.frameGeometry().height() <= 760);
+        for (const char* name : {"ComboEdit1", "ComboEdit2", "ComboEdit3", "StringGrid1",
+                                 "RxSpinEdit1", "Label3", "PageControl1"}) {
+            const QWidget* c = w.control(name);
+            QVERIFY2(form.rect().contains(QRect(c->mapTo(&form, QPoint(0, 0)), c->size())), name);
+        }
+        QCOMPARE(form.grid()->horizontalScrollBar()->maximum(), 0); // the Comments column whole
+        // the keyboard layout steps read to their end (they scroll when the font is large)
+        form.pages()->setCurrentIndex(1);
+        QApplication::processEvents();
+        const QLabel* steps = w.label("Label8");
+        QVERIFY(steps->height() >= steps->sizeHint().height());
+        form.pages()->setCurrentIndex(0);
         QVERIFY(!form.isMaximized());
         QVERIFY(form.language().isEnglishInterface());
         QCOMPARE(w.rowCount(), 2);
@@ -131,7 +146,7 @@ private slots:
         Window w(false);
         w.load(kAnimals);
         w.load(w.path("gone.lut")); // the load dialog comes again and is cancelled
-        QCOMPARE(w.dialogs.messageTexts(), QStringList{QStringLiteral("File Not Found")});
+        QCOMPARE(w.dialogs.messageTexts(), QStringList{"File Not Found\n" + w.path("gone.lut")});
         QCOMPARE(w.dialogs.messages.back().caption, QStringLiteral("Error"));
         QCOMPARE(w.dialogs.openDialogsShown.size(), std::size_t(3));
         QCOMPARE(w.rowCount(), 3);
@@ -176,6 +191,73 @@ private slots:
                  QString()); // the reopened file is unchanged
     }
 
+    // Save stays off without a file, yet Ctrl+S asks for a name; then it saves there.
+    void ctrlSWithoutFileAsksForName() {
+        Window w;
+        w.setRows({"cat|Katze"});
+        w.dialogs.fileAnswers.push_back({w.path("keyed")});
+        Window::key(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(w.dialogs.saveDialogsShown.size(), std::size_t(1));
+        QCOMPARE(savedQuestions(w.path("keyed.lut")), QStringList{"cat"});
+        w.setRows({"cat|Katze", "dog|Hund"});
+        Window::key(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(w.dialogs.saveDialogsShown.size(), std::size_t(1));
+        QCOMPARE(savedQuestions(w.path("keyed.lut")), (QStringList{"cat", "dog"}));
+    }
+
+    // A text longer than the drill program reads is named before Save writes anything.
+    void longTextIsNamedBeforeSaving_data() {
+        QTest::addColumn<MsgResult>("answer");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("save anyway") << MsgResult::Yes << true;
+        QTest::newRow("go to it") << MsgResult::No << false;
+        QTest::newRow("cancel") << MsgResult::Cancel << false;
+    }
+    void longTextIsNamedBeforeSaving() {
+        QFETCH(MsgResult, answer);
+        QFETCH(bool, written);
+        Window w(false);
+        const QString copy =
+            w.copy(QStringLiteral(LEXANTA_TEST_DATA "/lut/over_long_line/input.lut"), "long.lut");
+        w.load(copy);
+        w.clickCell(1, 2);
+        QVERIFY(QFile::remove(copy));
+        w.dialogs.messageAnswers.push_back(answer);
+        QCOMPARE(w.form->files().save(), written);
+        QVERIFY(w.dialogs.messageTexts().last().startsWith("1 text is longer than the drill"));
+        QCOMPARE(QFile::exists(copy), written);
+        if (answer == MsgResult::No)
+            QCOMPARE(w.form->grid()->row(), 1);
+    }
+
+    // A file with bytes no vocabulary holds is opened only when the user says so.
+    void notAVocabularyIsAskedAbout_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("NUL bytes") << "not_vocabulary/nul_bytes.bin" << true;
+        QTest::newRow("long lines") << "not_vocabulary/long_lines.bin" << true;
+        QTest::newRow("old format") << "old_format.lut" << false;
+        QTest::newRow("long line under the format line") << "lut/over_long_line/input.lut" << false;
+    }
+    void notAVocabularyIsAskedAbout() {
+        QFETCH(QString, file);
+        QFETCH(bool, asked);
+        Window w(false);
+        w.load(kAnimals);
+        const QString path = QStringLiteral(LEXANTA_TEST_DATA "/") + file;
+        w.dialogs.messageAnswers.push_back(MsgResult::No);
+        w.load(path);
+        QCOMPARE(w.dialogs.messages.size(), std::size_t(asked ? 1 : 0));
+        QCOMPARE(w.doc().fileName(), asked ? kAnimals : path);
+        if (asked) {
+            QVERIFY(w.dialogs.messageTexts().first().startsWith(
+                path + " does not look like a vocabulary."));
+            w.dialogs.messageAnswers.push_back(MsgResult::Yes);
+            w.load(path);
+            QCOMPARE(w.doc().fileName(), path);
+        }
+    }
+
     void failedWriteIsReportedAndClaimsNothing() {
         Window w(false);
         w.setRows({"cat|Katze"});
@@ -209,7 +291,7 @@ private slots:
         QCOMPARE(w.form->windowTitleText(), w.path("elsewhere.lut"));
         // declined: nothing is written and the document stays
         w.load(bad);
-        QCOMPARE(w.dialogs.messageTexts().last(), QStringLiteral("File Not Found"));
+        QCOMPARE(w.dialogs.messageTexts().last(), "File Not Found\n" + bad);
         QFile::remove(w.path("elsewhere.lut"));
         QVERIFY(QDir(w.dir.path()).mkdir(QStringLiteral("elsewhere.lut"))); // cannot be written
         w.dialogs.messageAnswers.push_back(MsgResult::No);
@@ -274,7 +356,7 @@ private slots:
         // a file that cannot be opened: the message, then the Load dialog
         w.dialogs.fileAnswers.push_back({w.path("none.lut")});
         w.form->files().merge();
-        QCOMPARE(w.dialogs.messageTexts().last(), QStringLiteral("File Not Found"));
+        QCOMPARE(w.dialogs.messageTexts().last(), "File Not Found\n" + w.path("none.lut"));
         QCOMPARE(w.rowCount(), 6);
     }
 

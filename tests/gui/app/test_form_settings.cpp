@@ -7,6 +7,7 @@
 #include "support/window_fixture.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QScreen>
@@ -46,9 +47,11 @@ const QString kBar = u"TForm1SpeedBar1"_s;
 QString editorIni(const Window& w) {
     return w.path(u"editor.ini"_s);
 }
+QString placementName() {
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + u".INI"_s;
+}
 QString placement(const Window& w) {
-    return w.path(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
-                  u".INI"_s);
+    return w.path(u"lexanta-editor/"_s + placementName());
 }
 int screenPpi() {
     return qRound(QGuiApplication::primaryScreen()->logicalDotsPerInch());
@@ -315,8 +318,8 @@ private slots:
         // the restart tries the odd file (not there: File Not Found, then the Load dialog)
         w.dialogs = ScriptedDialogs{};
         w.start();
-        QCOMPARE(w.dialogs.messageTexts(), QStringList{u"File Not Found"_s});
-        QCOMPARE(w.form->files().openDialog().fileName, odd);
+        QCOMPARE(w.dialogs.messageTexts(), QStringList{"File Not Found\n" + odd});
+        QCOMPARE(w.form->files().openDialog().fileName, QString()); // not tried again
         QCOMPARE(w.form->files().recentFiles().items(), (QStringList{odd, blanks}));
         QCOMPARE(w.action("N4")->text(), u"&Save\nN1_Caption=Hijacked"_s);
         QVERIFY(w.form->language().isEnglishInterface());
@@ -381,6 +384,85 @@ private slots:
         w.options = WindowOptions::withSettings();
         w.start();
         QCOMPARE(w.form->geometry(), design);
+    }
+
+    // A placement stored on a larger screen or at another scale comes back whole, frame and
+    // all, on this one.
+    void placementFitsTheScreen_data() {
+        QTest::addColumn<QRect>("stored");       // from the available area's top left, or its far
+        QTest::addColumn<bool>("fromFarCorner"); // corner (past the bottom right)
+        QTest::addColumn<QRect>("expected");     // empty size: the whole area
+        QTest::addColumn<bool>("flushFar");      // expected: at the far edges
+        QTest::newRow("fits: as stored")
+            << QRect(30, 40, 400, 300) << false << QRect(30, 40, 400, 300) << false;
+        QTest::newRow("over the right and bottom edges")
+            << QRect(-200, -100, 400, 300) << true << QRect(0, 0, 400, 300) << true;
+        QTest::newRow("over the left and top edges")
+            << QRect(-100, -50, 400, 300) << false << QRect(0, 0, 400, 300) << false;
+        QTest::newRow("larger than the screen")
+            << QRect(10, 10, 4000, 3000) << false << QRect() << false;
+    }
+    void placementFitsTheScreen() {
+        QFETCH(QRect, stored);
+        QFETCH(bool, fromFarCorner);
+        QFETCH(QRect, expected);
+        QFETCH(bool, flushFar);
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        stored.translate(fromFarCorner ? area.bottomRight() + QPoint(1, 1) : area.topLeft());
+        Window w(false);
+        w.form.reset();
+        QDir(w.dir.path()).mkpath(u"lexanta-editor"_s);
+        w.write(u"lexanta-editor/"_s + placementName(),
+                "[TForm1]\nShowCmd=1\nPixelsPerInch=" + QByteArray::number(screenPpi()) +
+                    "\nNormPos=" +
+                    u"%1,%2,%3,%4"_s.arg(stored.left())
+                        .arg(stored.top())
+                        .arg(stored.left() + stored.width())
+                        .arg(stored.top() + stored.height())
+                        .toLatin1() +
+                    '\n');
+        w.options = WindowOptions::withSettings();
+        w.start();
+        const QRect frame = w.form->frameGeometry();
+        QVERIFY2(area.contains(frame), qPrintable(u"%1,%2 %3x%4"_s.arg(frame.x())
+                                                      .arg(frame.y())
+                                                      .arg(frame.width())
+                                                      .arg(frame.height())));
+        if (expected.isEmpty()) {
+            QCOMPARE(frame, area);
+        } else if (flushFar) {
+            QCOMPARE(frame.bottomRight(), area.bottomRight());
+            QCOMPARE(w.form->geometry().size(), expected.size());
+        } else if (stored.left() >= area.left()) {
+            QCOMPARE(w.form->geometry(), expected.translated(area.topLeft()));
+        } else {
+            QCOMPARE(frame.topLeft(), area.topLeft());
+            QCOMPARE(w.form->geometry().size(), expected.size());
+        }
+    }
+
+    // The placement file lives in the editor's own configuration folder; one left at the top
+    // of the configuration folder by an earlier version is read until the first save.
+    void placementFileInItsFolder() {
+        Window w(false);
+        w.form.reset();
+        const QString former =
+            w.write(placementName(),
+                    "[TForm1]\nShowCmd=1\nPixelsPerInch=" + QByteArray::number(screenPpi()) +
+                        "\nNormPos=30,40,430,340\n[TForm1.MRUManager1]\nItem_0=/v/a.lut\n"
+                        "[Other]\nKept=1\n");
+        w.options = WindowOptions::withSettings();
+        w.start();
+        QCOMPARE(w.form->geometry(), QRect(30, 40, 400, 300));
+        QCOMPARE(w.form->files().recentFiles().items(), QStringList{u"/v/a.lut"_s});
+        w.form->setGeometry(50, 60, 420, 320);
+        w.quit();
+        const IniFile moved = readIni(placement(w));
+        QCOMPARE(moved.value(kForm, u"NormPos"_s), u"50,60,470,380"_s);
+        QCOMPARE(moved.value(u"Other"_s, u"Kept"_s), u"1"_s);
+        QCOMPARE(readIni(former).value(kForm, u"NormPos"_s), u"30,40,430,340"_s); // untouched
+        w.start();
+        QCOMPARE(w.form->geometry(), QRect(50, 60, 420, 320)); // the former one is not read
     }
 
     void toolBarLayoutCustomisedAndStored() {

@@ -110,12 +110,12 @@ private slots:
         w.load(w.copy(kAnimals, "b.lut"));
         QVERIFY(QFile::remove(a));
         w.menu("Reload1")->actions().at(1)->trigger(); // a, now gone; the Load dialog is cancelled
-        QCOMPARE(w.dialogs.messageTexts(), QStringList{QStringLiteral("File Not Found")});
+        QCOMPARE(w.dialogs.messageTexts(), QStringList{"File Not Found\n" + a});
         QCOMPARE(w.dialogs.messages.back().caption, QStringLiteral("Error"));
         QCOMPARE(w.dialogs.openDialogsShown.size(), std::size_t(3));
         QCOMPARE(w.form->files().recentFiles().items().first(), a);
-        QCOMPARE(w.form->files().openDialog().fileName, a);
-        QVERIFY(w.action("N4")->isEnabled()); // a file had been loaded before
+        QCOMPARE(w.form->files().openDialog().fileName, QString()); // not reopened at start
+        QVERIFY(w.action("N4")->isEnabled());                       // a file had been loaded before
     }
 
     void saveAsAddsThePath() {
@@ -150,7 +150,7 @@ private slots:
         w.dialogs = ScriptedDialogs{};
         w.dialogs.fileAnswers.push_back({saved});
         w.start();
-        QCOMPARE(w.dialogs.messageTexts(), QStringList{QStringLiteral("File Not Found")});
+        QCOMPARE(w.dialogs.messageTexts(), QStringList{"File Not Found\n" + opened});
         QCOMPARE(w.dialogs.openDialogsShown.size(), std::size_t(1));
         QCOMPARE(w.form->windowTitleText(), kTitleOf + saved);
         QCOMPARE(w.form->files().openDialog().fileName, saved);

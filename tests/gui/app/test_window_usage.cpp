@@ -149,7 +149,9 @@ private slots:
         Window::key(Qt::Key_Down);
         Window::key(Qt::Key_Up);
         QCOMPARE(w.grid()->row(), 1);
+        w.dialogs.messageAnswers.push_back(MsgResult::Yes); // the long-text warning: save anyway
         QVERIFY(w.form->files().save());
+        QVERIFY(w.dialogs.messageTexts().last().startsWith("2 texts are longer"));
         QCOMPARE(Window::read(path), file);
     }
 

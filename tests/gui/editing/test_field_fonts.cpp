@@ -10,7 +10,9 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFontInfo>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -101,6 +103,65 @@ private slots:
         w.clickCell(2, 1);
         QCOMPARE(f.grid()->font().pointSize(), 16);
         QVERIFY(w.editor()->font().bold());
+    }
+
+    // The header row keeps its fixed regular font whatever the selected column's font.
+    void headerRowFontIsFixed() {
+        Window w;
+        w.setRows({QStringLiteral("a|b|c")});
+        const std::array<std::pair<bool FieldFont::*, int>, 3> styles{
+            {{&FieldFont::bold, kQuestion},
+             {&FieldFont::italic, kAnswer},
+             {&FieldFont::underline, kComment}}};
+        for (const auto& [style, field] : styles) {
+            FieldFont font = w.doc().font(field);
+            font.*style = true;
+            font.strikeOut = true;
+            w.doc().setFont(field, font);
+        }
+        for (int column = 1; column <= 3; ++column) {
+            w.clickCell(column, 1);
+            QVERIFY(w.editor()->font().strikeOut()); // the field font reached the cell
+            const QFont header = w.grid()->horizontalHeader()->font();
+            QCOMPARE(header.family(), QStringLiteral("MS Sans Serif"));
+            QCOMPARE(header.pointSize(), 10);
+            QVERIFY2(!header.bold() && !header.italic() && !header.underline() &&
+                         !header.strikeOut(),
+                     qPrintable(header.toString()));
+        }
+    }
+
+    // After Swap the current cell shows its column's new font at once.
+    void swapGivesTheCellItsNewFont() {
+        Window w;
+        w.setRows({QStringLiteral("cat|Katze|"), QStringLiteral("dog|Hund|")});
+        FieldFont answer = w.doc().font(kAnswer);
+        answer.face = "Courier New";
+        answer.italic = true;
+        w.doc().setFont(kAnswer, answer);
+        w.clickCell(1, 2);
+        QVERIFY(!w.editor()->font().italic());
+        w.form->lists().swapQuestionAnswer();
+        QCOMPARE(w.editor()->text(), QStringLiteral("Hund"));
+        QCOMPARE(w.grid()->font().family(), QStringLiteral("Courier New"));
+        QVERIFY(w.editor()->font().italic());
+    }
+
+    // Each face is offered once, as the font database names it; typing it keeps that name.
+    void facesOfferedOnce() {
+        FieldFontDialog dialog(FieldFont{});
+        QStringList folded;
+        for (int i = 0; i < dialog.faceBox()->count(); ++i)
+            folded << dialog.faceBox()->itemText(i).toCaseFolded();
+        const qsizetype offered = folded.size();
+        folded.removeDuplicates();
+        QCOMPARE(folded.size(), offered);
+        QVERIFY(dialog.faceBox()->findText(QStringLiteral("Courier New")) >= 0);
+        for (const char* typed : {"Arial", "Courier New"}) {
+            dialog.faceBox()->lineEdit()->clear();
+            QTest::keyClicks(dialog.faceBox()->lineEdit(), QString::fromLatin1(typed));
+            QCOMPARE(QString::fromStdString(dialog.font().face), QString::fromLatin1(typed));
+        }
     }
 
     void sizeBoxSetsFontsAndRows() {
@@ -283,7 +344,18 @@ private slots:
         QVERIFY(f.statusBar()->currentMessage().contains(QStringLiteral("ß")));
     }
 
-    void changingTheScriptKeepsTheBytes() {
+    // Russian answers that a Western page cannot hold: the question names them; converting or
+    // keeping leaves their bytes, Cancel leaves the script.
+    void changingTheScriptAsks_data() {
+        QTest::addColumn<MsgResult>("answer");
+        QTest::addColumn<int>("charset");
+        QTest::newRow("convert") << MsgResult::Yes << 0;
+        QTest::newRow("keep the bytes") << MsgResult::No << 0;
+        QTest::newRow("cancel") << MsgResult::Cancel << 204;
+    }
+    void changingTheScriptAsks() {
+        QFETCH(MsgResult, answer);
+        QFETCH(int, charset);
         Window w;
         MainWindow& f = *w.form;
         f.files().loadFile(kRussian);
@@ -292,8 +364,14 @@ private slots:
         FieldFont western = w.doc().font(kAnswer);
         western.charset = 0;
         w.dialogs.fontAnswers.push_back(western);
+        w.dialogs.messageAnswers.push_back(answer);
         QTest::mouseClick(w.control<QPushButton>("ChangeFont2"), Qt::LeftButton);
+        QCOMPARE(w.dialogs.messages.size(), std::size_t(1));
+        QVERIFY(w.dialogs.messages[0].text.contains("entries 1, 2 would keep their bytes"));
+        QCOMPARE(w.doc().font(kAnswer).charset, charset);
         QCOMPARE(w.cells().text(0, kAnswer), before);
+        if (answer == MsgResult::Cancel)
+            return;
         const QString shown = CodePage::get(1252).decode(before);
         QCOMPARE(f.grid()->model()->index(0, 1).data().toString(), shown);
         QCOMPARE(w.box(1)->text(), shown);

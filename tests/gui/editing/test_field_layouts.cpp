@@ -1,9 +1,11 @@
 // Per-field keyboard layouts with the in-memory backend: switching on focus entry and cell
 // selection, the capture buttons, the check box and its nine controls, and what keeps
 // the layout names.
+#include "gui/desktop/layout_switch_notice.h"
 #include "support/window_fixture.h"
 
 #include <QCheckBox>
+#include <QDirIterator>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -12,6 +14,7 @@
 
 using namespace lexanta;
 using lexanta::test::Window;
+using lexanta::test::WindowOptions;
 
 namespace {
 
@@ -92,6 +95,37 @@ private slots:
         // Switched on entry, before any key of the field is typed.
         QCOMPARE(lastActivated(w), layout);
         QCOMPARE(w.layouts.currentLayoutName(), layout);
+    }
+
+    // Where the desktop lets no program switch layouts, entering fields says so once a run,
+    // until it is dismissed for good; only the program's own settings file remembers that.
+    void unswitchableDesktopSaysSoOnce() {
+        UnswitchableKeyboardLayouts layouts(QStringLiteral("GNOME"));
+        WindowOptions o;
+        o.layouts = &layouts;
+        o.restore = true;
+        Window w(o);
+        const bool ticks[] = {false, true, false};
+        const int shown[] = {1, 1, 0};
+        for (int run = 0; run < 3; ++run) {
+            if (run > 0)
+                w.restart();
+            w.form->autoSwitch()->setChecked(true);
+            w.dialogs.noticeAnswers = {ticks[run]};
+            for (const char* target : {"box1", "box2", "test3", "box1"})
+                enter(w, QString::fromLatin1(target));
+            QCOMPARE(int(w.dialogs.messages.size()), shown[run]);
+        }
+        QVERIFY(layouts.activationHistory().isEmpty());
+        w.quit();
+        QDirIterator files(w.dir.path(), QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString path = files.next();
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll().contains("KeyboardLayoutSwitching"),
+                     path.endsWith(QLatin1String("lexanta-editor/settings.ini")));
+        }
     }
 
     void captureStoresTheActiveLayout_data() {

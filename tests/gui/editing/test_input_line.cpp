@@ -211,8 +211,8 @@ private slots:
         QCOMPARE(w.editor()->text(), QStringLiteral("a2Z!?"));
         Window::key(Qt::Key_Down);
         QCOMPARE(w.boxTexts(), (QStringList{"q3", "a3", "c3"}));
-        Window::key(Qt::Key_Backspace);
-        QCOMPARE(w.rows().mid(1), (QStringList{"q2|a2Z!?|c2|x2|y2", "q3|a|c3|x3|y3"}));
+        Window::key(Qt::Key_Delete); // the cursor stands at the start after the move
+        QCOMPARE(w.rows().mid(1), (QStringList{"q2|a2Z!?|c2|x2|y2", "q3|3|c3|x3|y3"}));
     }
 
     void staleBoxes_data() {
@@ -310,6 +310,38 @@ private slots:
         QVERIFY(!w.layouts.activationHistory().isEmpty());
         QCOMPARE(w.layouts.activationHistory().last(),
                  QString::fromStdString(w.doc().header().layoutNames[expectedColumn - 1]));
+    }
+
+    // Alt+Down opens the font dialog, which takes the key's release; Esc closes it, and the
+    // next Down walks one row.
+    void downAfterAltDown() {
+        Window w;
+        w.setRows(numbered(3));
+        w.clickCell(1, 1);
+        w.clickBox(0);
+        QTest::keyPress(w.box(0), Qt::Key_Down, Qt::AltModifier);
+        QCOMPARE(w.dialogs.fontDialogsShown, 1);
+        Window::key(Qt::Key_Down);
+        QCOMPARE(w.form->grid()->row(), 2);
+        QCOMPARE(w.boxTexts(), (QStringList{"q2", "a2", "c2"}));
+    }
+
+    // A text longer than its box shows its start, in the boxes and in the cell, after every
+    // move that fills them.
+    void longTextsShowTheirStart() {
+        Window w;
+        const QString longText = QStringLiteral("start ") + QString(300, QLatin1Char('x'));
+        w.setRows({longText + "|" + longText + "|" + longText, "q2|a2|c2"});
+        for (const auto& [column, row] : {std::pair{2, 1}, {1, 2}, {3, 1}}) {
+            w.clickCell(column, row);
+            QCOMPARE(w.editor()->cursorPosition(), 0);
+            for (int field = 0; field < 3; ++field)
+                QCOMPARE(w.box(field)->cursorPosition(), 0);
+        }
+        w.clickBox(1);
+        Window::key(Qt::Key_Down);
+        Window::key(Qt::Key_Up); // the boxes refill from row 1
+        QCOMPARE(w.box(2)->cursorPosition(), 0);
     }
 
     // Ctrl+Z in a box or in the grid undoes the document's last step (one field's typing in

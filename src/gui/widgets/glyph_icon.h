@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QColor>
+#include <QIcon>
+#include <QString>
+
+namespace lexanta {
+
+// A tool bar glyph drawn from text at whatever size and scale the button asks for, so it
+// stays sharp on any screen. `ink` is shown as it is where it stands out from the window
+// colour of the application's palette, lighter or darker where it would not (a dark
+// scheme), and follows a change of the palette. `relativeSize` is the glyph's pixel height
+// as a share of the icon's.
+QIcon glyphIcon(const QString& text, const QColor& ink, qreal relativeSize);
+
+} // namespace lexanta

@@ -1,0 +1,80 @@
+// The notice on Wayland desktops that let no program switch layouts: once a run, named setting,
+// "do not show again" kept across runs in the program's own settings file.
+#include "gui/desktop/layout_switch_notice.h"
+
+#include "platform/ini_profile.h"
+#include "support/scripted_dialogs.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace lexanta;
+
+class TestLayoutSwitchNotice : public QObject {
+    Q_OBJECT
+
+private slots:
+    void onceARun_data() {
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QList<bool>>("ticks"); // per run: "do not show again" ticked
+        QTest::addColumn<QList<int>>("shown");  // per run: notices shown
+        QTest::addColumn<QString>("setting");   // named in the text
+        QTest::newRow("GNOME, left ticked off: again next run")
+            << "ubuntu:GNOME" << true << QList<bool>{false, false} << QList<int>{1, 1}
+            << "Settings, Keyboard, Input Sources";
+        QTest::newRow("ticked: never again")
+            << "Hyprland" << true << QList<bool>{true, false, false} << QList<int>{1, 0, 0}
+            << "the keyboard settings of your desktop";
+        QTest::newRow("Russian interface")
+            << "GNOME" << false << QList<bool>{true, false} << QList<int>{1, 0}
+            << "Параметры, Клавиатура, Источники ввода";
+    }
+    void onceARun() {
+        QFETCH(QString, desktop);
+        QFETCH(bool, english);
+        QFETCH(QList<bool>, ticks);
+        QFETCH(QList<int>, shown);
+        QFETCH(QString, setting);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("lexanta-editor/settings.ini"));
+        const UnswitchableKeyboardLayouts layouts(desktop);
+        for (qsizetype run = 0; run < ticks.size(); ++run) {
+            test::ScriptedDialogs dialogs;
+            dialogs.noticeAnswers = {ticks[run]};
+            LayoutSwitchNotice notice(dialogs, path);
+            for (int field = 0; field < 3; ++field)
+                notice.show(nullptr, layouts.switchingSetting(english), english);
+            QCOMPARE(int(dialogs.messages.size()), shown[run]);
+            if (shown[run])
+                QVERIFY2(dialogs.messages[0].text.contains(setting + QLatin1Char('.')),
+                         qPrintable(dialogs.messages[0].text));
+        }
+    }
+
+    // Dismissing keeps what else the file holds; where layouts switch, nothing is shown.
+    void keepsTheFile() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("settings.ini"));
+        IniFile before;
+        before.setPath(path);
+        before.setValue(QStringLiteral("Other"), QStringLiteral("Key"), QStringLiteral("kept"));
+        QVERIFY(before.save());
+        test::ScriptedDialogs dialogs;
+        dialogs.noticeAnswers = {true};
+        LayoutSwitchNotice(dialogs, path)
+            .show(nullptr, MemoryKeyboardLayouts().switchingSetting(true), true);
+        QVERIFY(dialogs.messages.empty());
+        LayoutSwitchNotice(dialogs, path).show(nullptr, QStringLiteral("x"), true);
+        IniFile after;
+        QVERIFY(after.load(path));
+        QCOMPARE(after.value(QStringLiteral("Other"), QStringLiteral("Key")),
+                 QStringLiteral("kept"));
+        QCOMPARE(
+            after.intValue(QStringLiteral("Notices"), QStringLiteral("KeyboardLayoutSwitching"), 1),
+            0);
+    }
+};
+
+QTEST_MAIN(TestLayoutSwitchNotice)
+#include "test_layout_switch_notice.moc"
