@@ -20,10 +20,11 @@ struct PageChoice {
     const char* name;
 };
 const PageChoice kPages[] = {
-    {1252, "Western"},  {1250, "Central European"}, {1251, "Cyrillic"}, {1253, "Greek"},
-    {1254, "Turkish"},  {1255, "Hebrew"},           {1256, "Arabic"},   {1257, "Baltic"},
-    {1258, "Vietnamese"}, {874, "Thai"},            {932, "Japanese"},  {936, "Chinese (PRC)"},
-    {949, "Korean"},    {950, "Chinese (Taiwan)"},
+    {1252, "Western"}, {1250, "Central European"}, {1251, "Cyrillic"},
+    {1253, "Greek"},   {1254, "Turkish"},          {1255, "Hebrew"},
+    {1256, "Arabic"},  {1257, "Baltic"},           {1258, "Vietnamese"},
+    {874, "Thai"},     {932, "Japanese"},          {936, "Chinese (PRC)"},
+    {949, "Korean"},   {950, "Chinese (Taiwan)"},
 };
 
 // The line of the file where the key is written, for messages; 0 when not found.
@@ -47,7 +48,7 @@ ProgramOptions::ProgramOptions(QString path, QComboBox* codePageBox,
                                std::function<void(const QString&)> showStatus, QObject* parent)
     : QObject(parent), path_(std::move(path)), box_(codePageBox),
       showStatus_(std::move(showStatus)) {
-    box_->addItem(QStringLiteral("From the system language (%1)").arg(localeAnsiCodePage()), 0);
+    box_->addItem(QStringLiteral("System (%1)").arg(localeAnsiCodePage()), 0);
     for (const PageChoice& c : kPages)
         box_->addItem(QStringLiteral("%1 %2").arg(c.page).arg(QLatin1String(c.name)), c.page);
     connect(box_, &QComboBox::currentIndexChanged, this, &ProgramOptions::choose);
