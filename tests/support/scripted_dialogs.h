@@ -7,6 +7,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <QWidget>
+#include <QWindow>
 
 #include <deque>
 #include <functional>
@@ -20,6 +22,7 @@ struct ShownMessage {
     QString caption;
     MsgIcon icon;
     MsgButtons buttons;
+    bool overShownOwner = false; // the owner's window was on the screen
 };
 
 class ScriptedDialogs : public Dialogs {
@@ -52,9 +55,10 @@ public:
     ReplaceDialogState* replaceState = nullptr;
     std::function<void(ReplaceAction)> onReplace;
 
-    MsgResult messageBox(QWidget*, const QString& text, const QString& caption, MsgIcon icon,
+    MsgResult messageBox(QWidget* owner, const QString& text, const QString& caption, MsgIcon icon,
                          MsgButtons buttons) override {
-        messages.push_back({text, caption, icon, buttons});
+        const QWindow* window = owner ? owner->window()->windowHandle() : nullptr;
+        messages.push_back({text, caption, icon, buttons, window && window->isVisible()});
         if (messageAnswers.empty())
             return buttons == MsgButtons::Ok ? MsgResult::Ok : defaultAnswer;
         const MsgResult r = messageAnswers.front();

@@ -6,6 +6,7 @@
 #include "gui/app/accessible_texts.h"
 #include "gui/app/form_settings.h"
 #include "gui/app/layout_rule.h"
+#include "gui/app/program_options.h"
 #include "gui/app/speed_bar.h"
 #include "gui/app/window_texts.h"
 #include "gui/check/check_commands.h"
@@ -228,6 +229,14 @@ void MainWindow::buildCommands(const WindowServices& services) {
         layoutNotice_->show(this, keyboardLayouts_->switchingSetting(english), english);
     });
     interchange_->setLanguageTest([this] { return language_->isEnglishInterface(); });
+    options_ = new ProgramOptions(
+        QDir(configFolder).filePath(QStringLiteral("lexanta-editor/options.ini")),
+        child<QComboBox>(this, "CodePageBox"), status, this);
+    connect(options_, &ProgramOptions::systemCodePageChanged, this, [this] {
+        description_->showDocument();
+        grid_->viewport()->update();
+    });
+    options_->load();
     settings_ = new FormSettings(*this, configFolder_, this);
     recovery_ = new CrashRecovery(doc, dialogs, this, services.dataFolder, this);
     settings_->setObjectName(QStringLiteral("FormStorage1"));
@@ -350,23 +359,32 @@ void MainWindow::showEvent(QShowEvent* event) {
         firstShowDone_ = true;
         if (restoreSettings_)
             restoreSettingsOnFirstShow();
-        recovery_->offerLeftCopy();
+        // Opening the file may ask or warn: its boxes belong over the window on the screen,
+        // which it is only once this event has been handled.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (restoreSettings_)
+                    openFileAtStart();
+                recovery_->offerLeftCopy();
+            },
+            Qt::QueuedConnection);
     }
 }
 
 void MainWindow::restoreSettingsOnFirstShow() {
     settings_->restoreStorage();
     language_->followStoredLanguage();
+    settings_->restorePlacement();
+}
+
+void MainWindow::openFileAtStart() {
     // The last file chosen for opening, or the one named on the command line, is opened
     // exactly as Load opens it.
     if (!fileToOpen_.isEmpty())
         files_->openDialog().fileName = fileToOpen_;
     if (!files_->openDialog().fileName.isEmpty())
         files_->loadFile(files_->openDialog().fileName);
-    settings_->restorePlacement();
-    // Restoring the placement replaced the recent list that the load had added to.
-    if (!fileToOpen_.isEmpty())
-        files_->recentFiles().add(fileToOpen_);
 }
 
 namespace {

@@ -123,8 +123,9 @@ private slots:
         options.dataFolder = folder;
         Fixture w(options);
         w.dialogs.messageAnswers.push_back(MsgResult::Yes);
-        w.form->show();
-        QCOMPARE(w.dialogs.messages.size(), std::size_t(1));
+        w.form->show(); // the offer comes once the window is on the screen
+        QTRY_COMPARE(w.dialogs.messages.size(), std::size_t(1));
+        QVERIFY(w.dialogs.messages.front().overShownOwner);
         QCOMPARE(w.dialogs.messages.front().caption, QStringLiteral("Recovered vocabulary"));
         QCOMPARE(w.dialogs.messages.front().buttons, MsgButtons::YesNo);
         QCOMPARE(w.doc().bytes(), kept);
@@ -149,8 +150,9 @@ private slots:
         options.dataFolder = data.path();
         Fixture w(options);
         w.dialogs.messageAnswers.push_back(reopen ? MsgResult::Yes : MsgResult::No);
-        w.form->show();
-        QCOMPARE(w.dialogs.messages.size(), std::size_t(1));
+        w.form->show(); // the offer comes once the window is on the screen
+        QTRY_COMPARE(w.dialogs.messages.size(), std::size_t(1));
+        QVERIFY(w.dialogs.messages.front().overShownOwner);
         QCOMPARE(w.rowCount(), reopen ? 3 : 2);
         QCOMPARE(w.form->windowTitleText(), QStringLiteral("Lexanta Editor"));
         QVERIFY(!w.action("N4")->isEnabled()); // Save asks for a name
@@ -158,6 +160,7 @@ private slots:
         QVERIFY(copies(data.path()).isEmpty());
         w.form->hide();
         w.form->show(); // offered once
+        QTest::qWait(50);
         QCOMPARE(w.dialogs.messages.size(), std::size_t(1));
     }
 
