@@ -79,9 +79,8 @@ XkbLayout SwayKeyboardLayouts::layoutForDescription(const QString& description) 
 
 SwayKeyboardLayouts::State SwayKeyboardLayouts::state() const {
     State state;
-    const QByteArray reply =
-        runClient(program_, {QStringLiteral("-t"), QStringLiteral("get_inputs"),
-                             QStringLiteral("--raw")});
+    const QByteArray reply = runClient(
+        program_, {QStringLiteral("-t"), QStringLiteral("get_inputs"), QStringLiteral("--raw")});
     // The first keyboard that has layouts: virtual keyboards and power buttons list none.
     for (const QJsonValue input : QJsonDocument::fromJson(reply).array()) {
         const QJsonObject keyboard = input.toObject();
@@ -100,7 +99,8 @@ SwayKeyboardLayouts::State SwayKeyboardLayouts::state() const {
 QString SwayKeyboardLayouts::currentLayoutName() const {
     const State s = state();
     if (s.active >= 0 && static_cast<std::size_t>(s.active) < s.layouts.size())
-        if (const auto language = languageForXkbLayout(s.layouts[static_cast<std::size_t>(s.active)]))
+        if (const auto language =
+                languageForXkbLayout(s.layouts[static_cast<std::size_t>(s.active)]))
             return layoutNameForLanguage(*language);
     return QStringLiteral("00000409");
 }

@@ -27,7 +27,8 @@ class TestSwayKeyboardLayouts : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(dir_.isValid());
-        qputenv("PATH", QByteArray(LEXANTA_TEST_DATA "/../gui/desktop/fake_sway:") + qgetenv("PATH"));
+        qputenv("PATH",
+                QByteArray(LEXANTA_TEST_DATA "/../gui/desktop/fake_sway:") + qgetenv("PATH"));
         qputenv("FAKE_SWAYMSG_LOG", QFile::encodeName(dir_.filePath(QStringLiteral("calls"))));
         qputenv("FAKE_SWAYMSG_INPUTS", LEXANTA_TEST_DATA "/sway/get_inputs.json");
     }
@@ -38,13 +39,21 @@ private slots:
         QTest::addColumn<QString>("switched"); // the call made; empty: none
         QTest::addColumn<QString>("current");  // the active layout's name afterwards
         QTest::newRow("Russian, by its variant's description")
-            << "00000419" << "input type:keyboard xkb_switch_layout 1" << "00000419";
-        QTest::newRow("German") << "00000407" << "input type:keyboard xkb_switch_layout 2"
+            << "00000419"
+            << "input type:keyboard xkb_switch_layout 1"
+            << "00000419";
+        QTest::newRow("German") << "00000407"
+                                << "input type:keyboard xkb_switch_layout 2"
                                 << "00000407";
-        QTest::newRow("English") << "00000409" << "input type:keyboard xkb_switch_layout 0"
+        QTest::newRow("English") << "00000409"
+                                 << "input type:keyboard xkb_switch_layout 0"
                                  << "00000409";
-        QTest::newRow("Japanese: not configured") << "00000411" << "" << "00000409";
-        QTest::newRow("malformed") << "419" << "" << "00000409";
+        QTest::newRow("Japanese: not configured") << "00000411"
+                                                  << ""
+                                                  << "00000409";
+        QTest::newRow("malformed") << "419"
+                                   << ""
+                                   << "00000409";
     }
     void switchByLanguage() {
         QFETCH(QString, name);
