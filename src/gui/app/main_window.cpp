@@ -223,7 +223,7 @@ void MainWindow::buildCommands(const WindowServices& services) {
         this);
     print_->setProgressBar(progress_);
     layoutNotice_ = std::make_unique<LayoutSwitchNotice>(
-        dialogs, QDir(configFolder).filePath(QStringLiteral("lexanta-editor/settings.ini")));
+        dialogs, QDir(configFolder).filePath(QStringLiteral("lexanta-editor/options.ini")));
     connect(layouts_, &LayoutCommands::switchingUnavailable, this, [this] {
         const bool english = language_->isEnglishInterface();
         layoutNotice_->show(this, keyboardLayouts_->switchingSetting(english), english);

@@ -86,7 +86,7 @@ private slots:
         QFETCH(QList<int>, shown);
         QFETCH(QString, setting);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("lexanta-editor/settings.ini"));
+        const QString path = dir.filePath(QStringLiteral("lexanta-editor/options.ini"));
         const UnswitchableKeyboardLayouts layouts(desktop);
         for (qsizetype run = 0; run < ticks.size(); ++run) {
             test::ScriptedDialogs dialogs;
@@ -104,7 +104,7 @@ private slots:
     // Dismissing keeps what else the file holds; where layouts switch, nothing is shown.
     void keepsTheFile() {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("settings.ini"));
+        const QString path = dir.filePath(QStringLiteral("options.ini"));
         IniFile before;
         before.setPath(path);
         before.setValue(QStringLiteral("Other"), QStringLiteral("Key"), QStringLiteral("kept"));
