@@ -383,8 +383,14 @@ void MainWindow::openFileAtStart() {
     // exactly as Load opens it.
     if (!fileToOpen_.isEmpty())
         files_->openDialog().fileName = fileToOpen_;
-    if (!files_->openDialog().fileName.isEmpty())
-        files_->loadFile(files_->openDialog().fileName);
+    if (files_->openDialog().fileName.isEmpty())
+        return;
+    // Reopening the last file leaves the stored recent list as it was; a file named on the
+    // command line joins it like any load.
+    const QStringList recent = files_->recentFiles().items();
+    files_->loadFile(files_->openDialog().fileName);
+    if (fileToOpen_.isEmpty())
+        files_->recentFiles().setItems(recent);
 }
 
 namespace {
