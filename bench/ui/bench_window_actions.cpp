@@ -69,6 +69,7 @@ public:
     bool chooseFont(QWidget*, FieldFont&) override { return false; }
     void showFind(QWidget*, FindDialogState&, std::function<void()>) override {}
     bool runDialog(QDialog&) override { return false; }
+    bool notice(QWidget*, const QString&, const QString&, const QString&) override { return false; }
 };
 
 double clockMs(clockid_t clock) {

@@ -123,7 +123,23 @@ int ansiCodePageForLocale(const QString& localeName) {
     return it->second;
 }
 
+namespace {
+int chosenSystemCodePage = 0;
+} // namespace
+
+void setSystemAnsiCodePageOverride(int codePage) {
+    chosenSystemCodePage = codePage;
+}
+
+int systemAnsiCodePageOverride() {
+    return chosenSystemCodePage;
+}
+
 int systemAnsiCodePage() {
+    return chosenSystemCodePage != 0 ? chosenSystemCodePage : localeAnsiCodePage();
+}
+
+int localeAnsiCodePage() {
     for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
         const char* value = std::getenv(variable);
         if (value && *value)

@@ -21,8 +21,15 @@ int charsetForCodePage(int codePage);
 // empty, "C" and "POSIX" give 1252.
 int ansiCodePageForLocale(const QString& localeName);
 
-// The system ANSI code page of this process, from LC_ALL / LC_CTYPE / LANG.
+// The ANSI code page of this process's locale, from LC_ALL / LC_CTYPE / LANG.
+int localeAnsiCodePage();
+
+// The code page that stands for the system's everywhere (description, font names, fields
+// whose character set is 1, default): the user's choice if any, else the locale's.
 int systemAnsiCodePage();
+// The user's choice in place of the locale's page; 0 follows the locale again.
+void setSystemAnsiCodePageOverride(int codePage);
+int systemAnsiCodePageOverride();
 
 struct EncodeResult {
     std::string bytes;   // what the code page could hold

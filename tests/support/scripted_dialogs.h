@@ -7,6 +7,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <QWidget>
+#include <QWindow>
 
 #include <deque>
 #include <functional>
@@ -20,6 +22,7 @@ struct ShownMessage {
     QString caption;
     MsgIcon icon;
     MsgButtons buttons;
+    bool overShownOwner = false; // the owner's window was on the screen
 };
 
 class ScriptedDialogs : public Dialogs {
@@ -51,6 +54,7 @@ public:
         QString caption;
         QStringList buttons;
         QStringList rows; // chooseFromList() only
+        bool overShownOwner = false;
     };
     std::vector<ShownChoice> choices;
 
@@ -64,9 +68,9 @@ public:
     ReplaceDialogState* replaceState = nullptr;
     std::function<void(ReplaceAction)> onReplace;
 
-    MsgResult messageBox(QWidget*, const QString& text, const QString& caption, MsgIcon icon,
+    MsgResult messageBox(QWidget* owner, const QString& text, const QString& caption, MsgIcon icon,
                          MsgButtons buttons) override {
-        messages.push_back({text, caption, icon, buttons});
+        messages.push_back({text, caption, icon, buttons, shown(owner)});
         if (messageAnswers.empty())
             return buttons == MsgButtons::Ok ? MsgResult::Ok : defaultAnswer;
         const MsgResult r = messageAnswers.front();
@@ -74,15 +78,15 @@ public:
         return r;
     }
 
-    int ask(QWidget*, const QString& text, const QString& caption, MsgIcon,
+    int ask(QWidget* owner, const QString& text, const QString& caption, MsgIcon,
             const QStringList& buttons) override {
-        choices.push_back({text, caption, buttons, {}});
+        choices.push_back({text, caption, buttons, {}, shown(owner)});
         return nextChoice(buttons);
     }
 
-    int chooseFromList(QWidget*, const QString& text, const QString& caption,
+    int chooseFromList(QWidget* owner, const QString& text, const QString& caption,
                        const QStringList& rows, const QStringList& buttons, int& chosen) override {
-        choices.push_back({text, caption, buttons, rows});
+        choices.push_back({text, caption, buttons, rows, shown(owner)});
         chosen = rows.isEmpty() ? -1 : 0;
         if (!rowAnswers.empty()) {
             chosen = rowAnswers.front();
@@ -166,6 +170,11 @@ public:
     }
 
 private:
+    // Whether the owner's window was on the screen when the box came up.
+    static bool shown(const QWidget* owner) {
+        const QWindow* window = owner ? owner->window()->windowHandle() : nullptr;
+        return window && window->isVisible();
+    }
     int nextChoice(const QStringList& buttons) {
         if (choiceAnswers.empty())
             return static_cast<int>(buttons.size()) - 1;

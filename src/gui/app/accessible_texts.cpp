@@ -65,6 +65,9 @@ const AccessibleText kAccessibleTexts[] = {
     {"Button4", "Update the comments' layout", "Обновить раскладку комментариев",
      "Takes the keyboard layout in use for the comments",
      "Запоминает текущую раскладку клавиатуры для комментариев"},
+    {"CodePageBox", "Code page", "Кодовая страница",
+     "The code page of the description and of fonts with the default character set",
+     "Кодовая страница описания и шрифтов с набором символов по умолчанию"},
 };
 
 // The font button inside each input box, as its hint says; the description is the font

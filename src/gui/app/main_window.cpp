@@ -6,6 +6,7 @@
 #include "gui/app/accessible_texts.h"
 #include "gui/app/form_settings.h"
 #include "gui/app/layout_rule.h"
+#include "gui/app/program_options.h"
 #include "gui/app/speed_bar.h"
 #include "gui/app/window_texts.h"
 #include "gui/check/check_commands.h"
@@ -222,12 +223,20 @@ void MainWindow::buildCommands(const WindowServices& services) {
         this);
     print_->setProgressBar(progress_);
     layoutNotice_ = std::make_unique<LayoutSwitchNotice>(
-        dialogs, QDir(configFolder).filePath(QStringLiteral("lexanta-editor/settings.ini")));
+        dialogs, QDir(configFolder).filePath(QStringLiteral("lexanta-editor/options.ini")));
     connect(layouts_, &LayoutCommands::switchingUnavailable, this, [this] {
         const bool english = language_->isEnglishInterface();
         layoutNotice_->show(this, keyboardLayouts_->switchingSetting(english), english);
     });
     interchange_->setLanguageTest([this] { return language_->isEnglishInterface(); });
+    options_ = new ProgramOptions(
+        QDir(configFolder).filePath(QStringLiteral("lexanta-editor/options.ini")),
+        child<QComboBox>(this, "CodePageBox"), status, this);
+    connect(options_, &ProgramOptions::systemCodePageChanged, this, [this] {
+        description_->showDocument();
+        grid_->viewport()->update();
+    });
+    options_->load();
     settings_ = new FormSettings(*this, configFolder_, this);
     recovery_ = new CrashRecovery(doc, dialogs, this, services.dataFolder, this);
     // Said once, and in sight until copies can be kept again.
@@ -372,23 +381,38 @@ void MainWindow::showEvent(QShowEvent* event) {
         firstShowDone_ = true;
         if (restoreSettings_)
             restoreSettingsOnFirstShow();
-        recovery_->offerLeftCopies();
+        // Opening the file may ask or warn: its boxes belong over the window on the screen,
+        // which it is only once this event has been handled.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (restoreSettings_)
+                    openFileAtStart();
+                recovery_->offerLeftCopies();
+            },
+            Qt::QueuedConnection);
     }
 }
 
 void MainWindow::restoreSettingsOnFirstShow() {
     settings_->restoreStorage();
     language_->followStoredLanguage();
+    settings_->restorePlacement();
+}
+
+void MainWindow::openFileAtStart() {
     // The last file chosen for opening, or the one named on the command line, is opened
     // exactly as Load opens it.
     if (!fileToOpen_.isEmpty())
         files_->openDialog().fileName = fileToOpen_;
-    if (!files_->openDialog().fileName.isEmpty())
-        files_->loadFile(files_->openDialog().fileName, fileToOpen_.isEmpty());
-    settings_->restorePlacement();
-    // Restoring the placement replaced the recent list that the load had added to.
-    if (!fileToOpen_.isEmpty())
-        files_->recentFiles().add(fileToOpen_);
+    if (files_->openDialog().fileName.isEmpty())
+        return;
+    // Reopening the last file leaves the stored recent list as it was; a file named on the
+    // command line joins it like any load.
+    const QStringList recent = files_->recentFiles().items();
+    files_->loadFile(files_->openDialog().fileName, fileToOpen_.isEmpty());
+    if (fileToOpen_.isEmpty())
+        files_->recentFiles().setItems(recent);
 }
 
 namespace {

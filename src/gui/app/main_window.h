@@ -33,6 +33,7 @@ class PrintCommands;
 class SpeedBar;
 class WindowTexts;
 class DescriptionEditor;
+class ProgramOptions;
 class CrashRecovery;
 class CheckCommands;
 class ReplaceCommands;
@@ -107,6 +108,7 @@ private:
     // "Save Before Closing?"; false abandons the close.
     bool askSaveBeforeClosing();
     void restoreSettingsOnFirstShow();
+    void openFileAtStart();
     void saveSettingsOnClose();
 
     std::unique_ptr<Document> document_;
@@ -137,6 +139,7 @@ private:
     FontCommands* fonts_ = nullptr;
     LayoutCommands* layouts_ = nullptr;
     DescriptionEditor* description_ = nullptr;
+    ProgramOptions* options_ = nullptr;
     ListCommands* lists_ = nullptr;
     InterchangeCommands* interchange_ = nullptr;
     LanguageCommands* language_ = nullptr;

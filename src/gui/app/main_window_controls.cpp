@@ -174,7 +174,7 @@ void MainWindow::buildPages() {
     auto* preferences = named(new QScrollArea, "TabSheet2");
     preferences->setFrameShape(QFrame::NoFrame);
     auto* page2 = new QWidget;
-    page2->setFixedSize(792, 298);
+    page2->setFixedSize(792, 330);
     pages_->addTab(main, QStringLiteral("Main"));
     pages_->addTab(preferences, QStringLiteral("Preferences"));
     preferences->setWidget(page2);
@@ -185,7 +185,7 @@ void MainWindow::buildPages() {
 
     // Preferences: description, fonts, keyboard layouts.
     auto* about = named(new QGroupBox(QStringLiteral(" About vocabulary "), page2), "GroupBox1");
-    about->setGeometry(8, 6, 300, 150);
+    about->setGeometry(8, 6, 300, 182);
     named(new QLabel(QStringLiteral("Languages:"), about), "LanguagesLabel")
         ->setGeometry(10, 24, 70, 20);
     const QStringList languages = {QString(),
@@ -210,9 +210,13 @@ void MainWindow::buildPages() {
             ->setGeometry(10, 56 + 32 * i, 70, 20);
         named(new QLineEdit(about), edits[i])->setGeometry(84, 54 + 32 * i, 206, 22);
     }
+    // The code page the description (and every text in the system's code page) is read in.
+    named(new QLabel(QStringLiteral("Code page:"), about), "CodePageLabel")
+        ->setGeometry(10, 152, 70, 20);
+    named(new QComboBox(about), "CodePageBox")->setGeometry(84, 150, 206, 22);
 
     auto* fonts = named(new QGroupBox(QStringLiteral(" Fonts "), page2), "GroupBox2");
-    fonts->setGeometry(8, 162, 300, 130);
+    fonts->setGeometry(8, 194, 300, 130);
     const char* fontButtons[] = {"ChangeFont1", "ChangeFont2", "ChangeFont3"};
     const char* fontCaptions[] = {"questions", "answers", "comments"};
     const char* samples[] = {"Label12", "Label13", "Label14"};
@@ -230,7 +234,7 @@ void MainWindow::buildPages() {
     }
 
     auto* layouts = named(new QGroupBox(QStringLiteral(" Keyboard layouts "), page2), "GroupBox3");
-    layouts->setGeometry(316, 6, 470, 286);
+    layouts->setGeometry(316, 6, 470, 318);
     autoSwitch_ =
         named(new QCheckBox(QStringLiteral("automatically switch layouts"), layouts), "CheckBox1");
     autoSwitch_->setGeometry(10, 22, 300, 20);

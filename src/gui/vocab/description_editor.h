@@ -31,12 +31,14 @@ public:
     DescriptionEditor(Document& document, const DescriptionControls& controls,
                       std::function<void(const QString&)> showStatus, QObject* parent = nullptr);
 
+    // Shows the document's description again, as when the system code page was changed.
+    void showDocument();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void edited(int field);
-    void showDocument();
 
     Document& document_;
     std::array<QLineEdit*, 5> edits_{};

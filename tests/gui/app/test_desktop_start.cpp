@@ -41,6 +41,7 @@ private slots:
         w.start();
         if (!exists) {
             QCOMPARE(w.dialogs.messageTexts(), QStringList{"File Not Found\n" + named});
+            QVERIFY(w.dialogs.messages.front().overShownOwner);
             QCOMPARE(w.dialogs.openDialogsShown.size(), std::size_t(1));
             QCOMPARE(w.rows(), QStringList{"||||"}); // not the last file either
             return;

@@ -2,6 +2,7 @@
 // New, Load, Save, Save as, Merge and the close prompt, with scripted dialogs.
 #include "core/vocab/lut_format.h"
 #include "gui/widgets/progress_feedback.h"
+#include "platform/codepage.h"
 #include "support/window_fixture.h"
 
 #include <QComboBox>
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QLocale>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QToolButton>
@@ -109,6 +111,58 @@ private slots:
     }
 
     // A character no Windows code page holds is refused in the description, with a message.
+    // The description's bytes are read in the locale's code page unless Preferences names
+    // another, which is kept in the program's own options file.
+    void systemCodePageChoice_data() {
+        QTest::addColumn<QByteArray>("stored"); // options.ini; empty: no file
+        QTest::addColumn<int>("chosen");        // code page chosen in Preferences; 0: none
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("the locale's")
+            << QByteArray() << 0 << "\u00c6\u00e8\u00e2\u00ee\u00f2\u00ed\u00fb\u00e5" << QString();
+        QTest::newRow("stored") << QByteArray("[Options]\nSystemCodePage=1251\n") << 0
+                                << "\u0416\u0438\u0432\u043e\u0442\u043d\u044b\u0435" << QString();
+        QTest::newRow("chosen") << QByteArray() << 1251
+                                << "\u0416\u0438\u0432\u043e\u0442\u043d\u044b\u0435" << QString();
+        QTest::newRow("not a page offered")
+            << QByteArray("; mine\n[Options]\nSystemCodePage=1251x\n") << 0
+            << "\u00c6\u00e8\u00e2\u00ee\u00f2\u00ed\u00fb\u00e5"
+            << "options.ini, line 3: \"1251x\"";
+    }
+    void systemCodePageChoice() {
+        QFETCH(QByteArray, stored);
+        QFETCH(int, chosen);
+        QFETCH(QString, title);
+        QFETCH(QString, status);
+        const QByteArray locale = qgetenv("LC_ALL");
+        qputenv("LC_ALL", "en_US.UTF-8");
+        const auto restore = qScopeGuard([&] {
+            locale.isNull() ? qunsetenv("LC_ALL") : qputenv("LC_ALL", locale);
+            setSystemAnsiCodePageOverride(0);
+        });
+        Window w(false);
+        const QString options = w.path(QStringLiteral("lexanta-editor/options.ini"));
+        if (!stored.isEmpty()) {
+            QDir(w.dir.path()).mkpath(QStringLiteral("lexanta-editor"));
+            w.write(QStringLiteral("lexanta-editor/options.ini"), stored);
+            w.restart();
+        }
+        QVERIFY(w.form->statusBar()->currentMessage().contains(status));
+        auto* box = w.control<QComboBox>("CodePageBox");
+        if (chosen)
+            box->setCurrentIndex(box->findData(chosen));
+        w.doc().setDescription(DescriptionField::Title, "\xc6\xe8\xe2\xee\xf2\xed\xfb\xe5");
+        QCOMPARE(w.edit("Edit2")->text(), title);
+        QCOMPARE(w.doc().description(DescriptionField::Title), "\xc6\xe8\xe2\xee\xf2\xed\xfb\xe5");
+        if (!stored.isEmpty())
+            QCOMPARE(Window::read(options), stored); // a bad value is not overwritten
+        w.restart();
+        // the choice holds at the next start
+        QCOMPARE(w.control<QComboBox>("CodePageBox")->currentData().toInt(),
+                 systemAnsiCodePage() == 1251 ? 1251 : 0);
+        QCOMPARE(systemAnsiCodePage(), title.startsWith(QChar(0x416)) ? 1251 : 1252);
+    }
+
     void descriptionRefusesWhatItCannotHold() {
         Window w;
         w.form->pages()->setCurrentIndex(1);

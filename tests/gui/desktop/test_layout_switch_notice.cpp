@@ -2,6 +2,10 @@
 // "do not show again" kept across runs in the program's own settings file.
 #include "gui/desktop/layout_switch_notice.h"
 
+#include "gui/desktop/kwin_keyboard_layouts.h"
+#include "gui/desktop/sway_keyboard_layouts.h"
+#include "gui/desktop/xkb_keyboard_layouts.h"
+
 #include "platform/ini_profile.h"
 #include "support/scripted_dialogs.h"
 
@@ -14,6 +18,51 @@ class TestLayoutSwitchNotice : public QObject {
     Q_OBJECT
 
 private slots:
+    // The backend a session gets: sway's where sway runs, the notice's on other Wayland desktops.
+    void backendForSession_data() {
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<QString>("swaySocket");
+        QTest::addColumn<QString>("backend");
+        QTest::newRow("sway") << "wayland"
+                              << "sway"
+                              << "/run/user/1/sway-ipc.sock"
+                              << "sway";
+        QTest::newRow("Plasma") << "wayland"
+                                << "KDE"
+                                << ""
+                                << "kwin";
+        QTest::newRow("GNOME") << "wayland"
+                               << "GNOME"
+                               << ""
+                               << "notice";
+        QTest::newRow("wayland-egl") << "wayland-egl"
+                                     << "Hyprland"
+                                     << ""
+                                     << "notice";
+        QTest::newRow("offscreen") << "offscreen"
+                                   << "GNOME"
+                                   << ""
+                                   << "memory";
+    }
+    void backendForSession() {
+        QFETCH(QString, platform);
+        QFETCH(QString, desktop);
+        QFETCH(QString, swaySocket);
+        QFETCH(QString, backend);
+        qputenv("XDG_CURRENT_DESKTOP", desktop.toUtf8());
+        qputenv("SWAYSOCK", swaySocket.toUtf8());
+        const std::unique_ptr<KeyboardLayouts> layouts = createSystemKeyboardLayouts(platform);
+        const KeyboardLayouts* l = layouts.get();
+        const QString got = dynamic_cast<const SwayKeyboardLayouts*>(l)           ? "sway"
+                            : dynamic_cast<const KWinKeyboardLayouts*>(l)         ? "kwin"
+                            : dynamic_cast<const UnswitchableKeyboardLayouts*>(l) ? "notice"
+                            : dynamic_cast<const MemoryKeyboardLayouts*>(l)       ? "memory"
+                                                                                  : "other";
+        QCOMPARE(got, backend);
+        QCOMPARE(l->switchingSetting(true).isEmpty(), backend != QLatin1String("notice"));
+    }
+
     void onceARun_data() {
         QTest::addColumn<QString>("desktop");
         QTest::addColumn<bool>("english");
@@ -37,7 +86,7 @@ private slots:
         QFETCH(QList<int>, shown);
         QFETCH(QString, setting);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("lexanta-editor/settings.ini"));
+        const QString path = dir.filePath(QStringLiteral("lexanta-editor/options.ini"));
         const UnswitchableKeyboardLayouts layouts(desktop);
         for (qsizetype run = 0; run < ticks.size(); ++run) {
             test::ScriptedDialogs dialogs;
@@ -55,7 +104,7 @@ private slots:
     // Dismissing keeps what else the file holds; where layouts switch, nothing is shown.
     void keepsTheFile() {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("settings.ini"));
+        const QString path = dir.filePath(QStringLiteral("options.ini"));
         IniFile before;
         before.setPath(path);
         before.setValue(QStringLiteral("Other"), QStringLiteral("Key"), QStringLiteral("kept"));

@@ -124,7 +124,7 @@ private slots:
             QFile file(path);
             QVERIFY(file.open(QIODevice::ReadOnly));
             QCOMPARE(file.readAll().contains("KeyboardLayoutSwitching"),
-                     path.endsWith(QLatin1String("lexanta-editor/settings.ini")));
+                     path.endsWith(QLatin1String("lexanta-editor/options.ini")));
         }
     }
 

@@ -193,8 +193,9 @@ private slots:
         options.dataFolder = editors.folder();
         Fixture w(options);
         w.dialogs.choiceAnswers.push_back(0); // Recover
-        w.form->show();
-        QCOMPARE(w.dialogs.choices.size(), std::size_t(1));
+        w.form->show(); // the offer comes once the window is on the screen
+        QTRY_COMPARE(w.dialogs.choices.size(), std::size_t(1));
+        QVERIFY(w.dialogs.choices.front().overShownOwner);
         QCOMPARE(w.dialogs.choices.front().rows.size(), 1);
         QVERIFY(w.dialogs.choices.front().rows.front().contains(QStringLiteral("animals.lut")));
         QCOMPARE(w.doc().bytes(), kept);
@@ -230,7 +231,7 @@ private slots:
             w.dialogs.choiceAnswers.push_back(0);
             w.dialogs.rowAnswers.push_back(0);
             w.form->show();
-            QCOMPARE(w.dialogs.choices.size(), std::size_t(1));
+            QTRY_COMPARE(w.dialogs.choices.size(), std::size_t(1));
             // The copy recovered before belongs to the closed window: it is gone.
             QCOMPARE(w.dialogs.choices.front().rows.size(), file == files.front() ? 2 : 1);
             QVERIFY(w.doc().isModified());
@@ -306,7 +307,7 @@ private slots:
         w.dialogs.choiceAnswers.push_back(0);
         w.form->show();
         const QString aside = data.filePath(QStringLiteral("damaged/") + name);
-        QVERIFY(QFile::exists(aside));
+        QTRY_VERIFY(QFile::exists(aside));
         QVERIFY(!stale.exists());
         QCOMPARE(Fixture::read(aside), bytes);
         QVERIFY(!w.doc().isModified());
