@@ -165,27 +165,26 @@ void EntryTable::removeEntries(int at, int count) {
 }
 
 HeldEntries EntryTable::takeTail(int at) {
+    ++edits_;
     at = std::max(at, 1);
     if (at >= entryCount())
         return {};
     if (observer_)
         observer_->entriesAboutToBeRemoved(at, entryCount() - at);
-    HeldEntries held = store_.takeTail(at);
-    if (observer_)
-        observer_->entriesRemoved();
+    HeldEntries held;
+    thenEnd(observer_, &EntryTableObserver::entriesRemoved, [&] { held = store_.takeTail(at); });
     return held;
 }
 
 void EntryTable::appendHeld(const HeldEntries& held) {
+    ++edits_;
     if (held.count() == 0)
         return;
     LEXANTA_CHECK_INDEX(held.count() <= kMaxEntries - entryCount(), "entry count", held.count(),
                         kMaxEntries - entryCount());
     if (observer_)
         observer_->entriesAboutToBeInserted(entryCount(), held.count());
-    store_.appendHeld(held);
-    if (observer_)
-        observer_->entriesInserted();
+    thenEnd(observer_, &EntryTableObserver::entriesInserted, [&] { store_.appendHeld(held); });
 }
 
 void EntryTable::reorder(int first, const std::vector<int>& newOrder) {

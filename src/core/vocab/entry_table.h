@@ -75,7 +75,10 @@ public:
     // back to such a reference, without copying text (for undo steps, which tell the observer
     // themselves).
     TextRef textRef(int entry, int field) { return store_.textRef(entry, field); }
-    void setTextRef(int entry, int field, TextRef ref) { store_.setTextRef(entry, field, ref); }
+    void setTextRef(int entry, int field, TextRef ref) {
+        ++edits_;
+        store_.setTextRef(entry, field, ref);
+    }
 
     EntryView entry(int index) const;
     void setEntry(int index, const Entry& e);

@@ -15,6 +15,8 @@
 
 #include <sys/stat.h>
 
+#include <fstream>
+
 using namespace lexanta;
 using namespace lexanta::test;
 using namespace Qt::StringLiterals;
@@ -270,14 +272,19 @@ private slots:
     void oddStoredTexts() {
         Window w(WindowOptions::withSettings());
         const QString odd = fileNameFromBytes(QFile::encodeName(w.path({})) + "/caf\xe9.lut");
+        {
+            std::ofstream out(fileNameToBytes(odd).toStdString(), std::ios::binary);
+            out << Window::read(kAnimals).toStdString();
+            QVERIFY(out.flush());
+        }
         w.form->files().openDialog().fileName = odd;
         w.form->files().recentFiles().add(odd);
         w.quit();
         IniFile ini = readIni(editorIni(w));
         ini.setValue(kForm, u"N2_Caption"_s, QString(1'000'000, u'x'));
         QVERIFY(ini.save());
-        w.dialogs.fileAnswers.push_back({}); // File Not Found, then the Load dialog: cancelled
         w.start();
+        QCOMPARE(fileNameToBytes(w.doc().fileName()), fileNameToBytes(odd));
         QCOMPARE(fileNameToBytes(w.form->files().openDialog().fileName), fileNameToBytes(odd));
         QCOMPARE(w.form->files().recentFiles().items(), QStringList{odd});
         QCOMPARE(w.action("N2")->text().size(), FormSettings::kStoredTextLimit);
@@ -294,7 +301,7 @@ private slots:
         w.write(u"editor.ini"_s, QByteArray::fromStdString(ini.toBytes()));
         w.options = WindowOptions::withSettings();
         w.start();
-        QCOMPARE(w.dialogs.messageTexts(), QStringList{u"File Not Found"_s});
+        QCOMPARE(w.dialogs.messageTexts(), QStringList{u"File Not Found\n"_s + pipe});
         QVERIFY(!w.doc().hasFile());
     }
 

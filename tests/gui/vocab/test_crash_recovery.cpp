@@ -193,7 +193,7 @@ private slots:
         options.dataFolder = editors.folder();
         Fixture w(options);
         w.dialogs.choiceAnswers.push_back(0); // Recover
-        w.form->show(); // the offer comes once the window is on the screen
+        w.form->show();                       // the offer comes once the window is on the screen
         QTRY_COMPARE(w.dialogs.choices.size(), std::size_t(1));
         QVERIFY(w.dialogs.choices.front().overShownOwner);
         QCOMPARE(w.dialogs.choices.front().rows.size(), 1);
