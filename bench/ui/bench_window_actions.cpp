@@ -21,9 +21,10 @@
 #include "gui/listops/list_commands.h"
 #include "gui/vocab/crash_recovery.h"
 #include "gui/vocab/file_commands.h"
-#include "gui/widgets/dialogs.h"
 #include "platform/collation.h"
 #include "platform/keyboard_layouts.h"
+
+#include "quiet_dialogs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -49,19 +50,6 @@ namespace {
 
 constexpr double kFrameMs = 16.7;
 constexpr double kInstantMs = 100;
-
-class NoDialogs : public Dialogs {
-public:
-    MsgResult messageBox(QWidget*, const QString&, const QString&, MsgIcon, MsgButtons) override {
-        return MsgResult::Ok;
-    }
-    bool openFile(QWidget*, FileDialogState&) override { return false; }
-    bool saveFile(QWidget*, FileDialogState&) override { return false; }
-    bool chooseFont(QWidget*, FieldFont&) override { return false; }
-    void showFind(QWidget*, FindDialogState&, std::function<void()>) override {}
-    bool runDialog(QDialog&) override { return false; }
-    bool notice(QWidget*, const QString&, const QString&, const QString&) override { return false; }
-};
 
 double clockMs(clockid_t clock) {
     timespec t{};
@@ -165,7 +153,8 @@ int main(int argc, char** argv) {
     }
 
     QTemporaryDir dir;
-    NoDialogs dialogs;
+    bench::QuietDialogs dialogs;
+    dialogs.answer = MsgResult::Ok;
     MemoryKeyboardLayouts layouts;
     WindowServices s;
     s.dialogs = &dialogs;

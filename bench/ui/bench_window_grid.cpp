@@ -15,6 +15,8 @@
 #include "platform/file_io.h"
 #include "platform/keyboard_layouts.h"
 
+#include "quiet_dialogs.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -36,19 +38,6 @@
 using namespace lexanta;
 
 namespace {
-
-class NoDialogs : public Dialogs {
-public:
-    MsgResult messageBox(QWidget*, const QString&, const QString&, MsgIcon, MsgButtons) override {
-        return MsgResult::Cancel;
-    }
-    bool openFile(QWidget*, FileDialogState&) override { return false; }
-    bool saveFile(QWidget*, FileDialogState&) override { return false; }
-    bool chooseFont(QWidget*, FieldFont&) override { return false; }
-    void showFind(QWidget*, FindDialogState&, std::function<void()>) override {}
-    bool runDialog(QDialog&) override { return false; }
-    bool notice(QWidget*, const QString&, const QString&, const QString&) override { return false; }
-};
 
 std::string vocabulary(int entries) {
     std::string out = "Vocabulary Format 1\r\nEnglish\r\nRussian\r\nBench\r\nBench\r\n"
@@ -114,7 +103,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    NoDialogs dialogs;
+    bench::QuietDialogs dialogs;
     MemoryKeyboardLayouts layouts;
     WindowServices s;
     s.dialogs = &dialogs;

@@ -10,6 +10,8 @@
 #include "platform/codepage.h"
 #include "platform/file_io.h"
 
+#include "quiet_dialogs.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -29,27 +31,6 @@
 using namespace lexanta;
 
 namespace {
-
-// Save dialogs answer with `pdf`; nothing else is asked.
-class PdfDialogs : public Dialogs {
-public:
-    QString pdf;
-    QStringList messages;
-    MsgResult messageBox(QWidget*, const QString& text, const QString&, MsgIcon,
-                         MsgButtons) override {
-        messages << text;
-        return MsgResult::Cancel;
-    }
-    bool openFile(QWidget*, FileDialogState&) override { return false; }
-    bool saveFile(QWidget*, FileDialogState& state) override {
-        state.fileName = pdf;
-        return true;
-    }
-    bool chooseFont(QWidget*, FieldFont&) override { return false; }
-    void showFind(QWidget*, FindDialogState&, std::function<void()>) override {}
-    bool runDialog(QDialog&) override { return false; }
-    bool notice(QWidget*, const QString&, const QString&, const QString&) override { return false; }
-};
 
 std::string vocabulary(int entries) {
     std::string out = "Vocabulary Format 1\r\nEnglish\r\nRussian\r\nBench\r\nBench\r\n"
@@ -86,8 +67,8 @@ int main(int argc, char** argv) {
     const QString lut = dir.filePath(QStringLiteral("big.lut"));
     if (!writeWholeFile(lut, vocabulary(entries)))
         return 1;
-    PdfDialogs dialogs;
-    dialogs.pdf = dir.filePath(QStringLiteral("out.pdf"));
+    bench::QuietDialogs dialogs;
+    dialogs.saveAs = dir.filePath(QStringLiteral("out.pdf"));
     WindowServices services;
     services.dialogs = &dialogs;
     services.programFolder = dir.path();
@@ -132,7 +113,7 @@ int main(int argc, char** argv) {
     exportCpu = cpuSeconds() - exportCpu;
 
     QProcess info;
-    info.start(QStringLiteral("pdfinfo"), {dialogs.pdf});
+    info.start(QStringLiteral("pdfinfo"), {dialogs.saveAs});
     info.waitForFinished();
     const QString pages = QString::fromUtf8(info.readAllStandardOutput())
                               .section(QStringLiteral("Pages:"), 1)

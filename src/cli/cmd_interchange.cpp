@@ -86,7 +86,10 @@ int importCommand(const Args& args) {
             doc.setFont(field, font);
         }
     }
-    if (const int status = report(doc.importText(args.positional.first(), format)); status != kOk)
+    const bool drop = args.has(QStringLiteral("drop-byte-order-marks"));
+    if (const int status =
+            report(doc.importText(args.positional.first(), format, nullptr, {}, drop));
+        status != kOk)
         return status;
     return saveVocabulary(doc, args);
 }
@@ -140,6 +143,11 @@ QList<CommandOption> importOptions() {
                         "fields a line; csv|ods|xlsx|kvtml|anki|quizlet: a list of another "
                         "program"),
          true},
+        {{QStringLiteral("drop-byte-order-marks")},
+         {},
+         QStringLiteral("drop U+FEFF inside a UTF-8 file (the byte-order marks of files joined "
+                        "into one); without it they are characters no column can hold"),
+         false},
         outputOption(QStringLiteral("OUT.lut")),
         removeBlankLinesOption()};
     options << listImportOptions();

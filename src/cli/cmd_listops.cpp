@@ -28,7 +28,8 @@ int sortCommand(const Args& args) {
     if (!loadVocabulary(args.positional.first(), doc))
         return kIoError;
     const KeyCollator collator;
-    doc.sortBy(field, collator);
+    if (!doc.sortBy(field, collator))
+        return notEnoughMemory(QStringLiteral("sort"), args.positional.first());
     return saveVocabulary(doc, args);
 }
 
@@ -45,7 +46,8 @@ int shuffleCommand(const Args& args) {
     Document doc;
     if (!loadVocabulary(args.positional.first(), doc))
         return kIoError;
-    doc.shuffle(seed);
+    if (!doc.shuffle(seed))
+        return notEnoughMemory(QStringLiteral("shuffle"), args.positional.first());
     return saveVocabulary(doc, args);
 }
 
@@ -53,7 +55,8 @@ int swapCommand(const Args& args) {
     Document doc;
     if (!loadVocabulary(args.positional.first(), doc))
         return kIoError;
-    doc.swapQuestionAnswer();
+    if (!doc.swapQuestionAnswer())
+        return notEnoughMemory(QStringLiteral("swap"), args.positional.first());
     return saveVocabulary(doc, args);
 }
 
@@ -62,7 +65,8 @@ int frequencyCommand(const Args& args) {
     if (!loadVocabulary(args.positional.first(), doc))
         return kIoError;
     const KeyCollator collator;
-    doc.frequencyAnalysis(collator);
+    if (!doc.frequencyAnalysis(collator))
+        return notEnoughMemory(QStringLiteral("analyse"), args.positional.first());
     return saveVocabulary(doc, args);
 }
 

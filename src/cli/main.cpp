@@ -8,8 +8,10 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include <csignal>
 #include <map>
 #include <memory>
+#include <new>
 
 namespace lexanta::tool {
 
@@ -184,6 +186,9 @@ int usageError(const QString& command, const QString& message) {
 } // namespace lexanta::tool
 
 int main(int argc, char** argv) {
+    // A reader that goes away (`| head`) makes a write fail with EPIPE, which is reported and
+    // ends the tool with status 1, instead of ending it unannounced.
+    std::signal(SIGPIPE, SIG_IGN);
     std::unique_ptr<QCoreApplication> app;
     if (argc > 1 && lexanta::tool::paintsPages(argv[1])) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -202,5 +207,13 @@ int main(int argc, char** argv) {
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << lexanta::fileNameFromBytes(argv[i]);
-    return lexanta::tool::finishStandardOutput(lexanta::tool::dispatch(args));
+    int status = lexanta::tool::kIoError;
+    try {
+        status = lexanta::tool::dispatch(args);
+    } catch (const std::bad_alloc&) {
+        // What the commands do not catch themselves (their outputs are gathered before any is
+        // written, so nothing was written).
+        lexanta::tool::printError(QStringLiteral("not enough memory"));
+    }
+    return lexanta::tool::finishStandardOutput(status);
 }

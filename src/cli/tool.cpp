@@ -86,4 +86,9 @@ int report(const FileOutcome& outcome) {
     return kIoError;
 }
 
+int notEnoughMemory(const QString& verb, const QString& path) {
+    printError(QStringLiteral("not enough memory to %1 %2").arg(verb, path));
+    return kIoError;
+}
+
 } // namespace lexanta::tool

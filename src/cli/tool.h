@@ -89,5 +89,7 @@ bool loadVocabulary(const QString& path, Document& doc);
 int saveVocabulary(Document& doc, const Args& args);
 // Prints a failed outcome's message; returns kOk for a success, kIoError otherwise.
 int report(const FileOutcome& outcome);
+// "not enough memory to VERB FILE"; returns kIoError. The document is as it was loaded.
+int notEnoughMemory(const QString& verb, const QString& path);
 
 } // namespace lexanta::tool

@@ -11,11 +11,13 @@
 
 #include <QDate>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QUndoStack>
 
 #include <new>
 #include <numeric>
+#include <optional>
 
 namespace lexanta {
 
@@ -46,26 +48,29 @@ FileOutcome rejected(const QString& path, const std::string& error) {
                 .arg(QDir::toNativeSeparators(path), QString::fromStdString(error))};
 }
 
-FileOutcome outOfMemory(const QString& path) {
+FileOutcome noMemoryFor(const QString& path) {
     return {FileOutcome::Kind::OutOfMemory, path, QStringLiteral("not enough memory")};
 }
 
 // Not named (Save asks for a file), keeping the name Save as proposes.
 FileState untitled(const FileState& file, bool canMerge) {
-    return {file.fileName, false, canMerge, DocumentOrigin::Untitled};
+    return {file.fileName, false, canMerge, DocumentOrigin::Untitled, {}};
 }
 
-// Reads the whole file and hands its bytes to `use`. A file that cannot be read, or that needs
-// more memory than is left, is reported, and whatever `use` had not yet pushed is dropped.
-template <typename Use> FileOutcome withFileBytes(const QString& path, Use&& use) {
+// Reads the whole file and hands its bytes (and the file's stamp) to `use`. A file that cannot
+// be read, or that needs more memory than is left, is reported, and whatever `use` had not yet
+// pushed is dropped.
+template <typename Use>
+FileOutcome withFileBytes(const QString& path, Use&& use, bool regularOnly = false) {
     try {
         std::string data;
-        const IoResult read = readWholeFile(path, data);
+        FileStamp stamp;
+        const IoResult read = readWholeFile(path, data, {regularOnly, &stamp});
         if (!read)
             return unreadable(path, read);
-        return use(data);
+        return use(data, stamp);
     } catch (const std::bad_alloc&) {
-        return outOfMemory(path);
+        return noMemoryFor(path);
     }
 }
 
@@ -178,6 +183,16 @@ std::string Document::bytes() const {
     return serializeVocabulary(vocabulary_, vocabulary_.currentFormat);
 }
 
+DocumentSnapshot Document::snapshot() const {
+    DocumentSnapshot s;
+    s.vocabulary.header = vocabulary_.header;
+    s.vocabulary.counterLine = vocabulary_.counterLine;
+    s.vocabulary.currentFormat = vocabulary_.currentFormat;
+    s.vocabulary.entries = vocabulary_.entries.snapshot();
+    s.file = file_;
+    return s;
+}
+
 void Document::setEntryObserver(EntryTableObserver* observer) {
     followers_->primary = observer;
 }
@@ -190,8 +205,132 @@ void Document::removeEntryFollower(EntryTableObserver* follower) {
     std::erase(followers_->others, follower);
 }
 
-void Document::push(QUndoCommand* command) {
-    undo_->push(command);
+// ---- all or nothing -----------------------------------------------------------------------
+
+// What a change may touch, as it was before: the entries share their memory with the
+// document's until either side writes.
+struct Document::Savepoint {
+    VocabularyHeader header;
+    std::string counterLine;
+    bool currentFormat;
+    FileState file;
+    EntryTable entries;
+    std::uint64_t edits;
+    int index;
+    int count;
+    const QUndoCommand* next; // the step Redo would do, if any
+};
+
+template <typename Change> bool Document::change(Change&& change) {
+    std::optional<Savepoint> saved;
+    ++changing_;
+    try {
+        const Vocabulary& v = vocabulary_;
+        saved.emplace(Savepoint{v.header, v.counterLine, v.currentFormat, file_,
+                                v.entries.snapshot(), v.entries.edits(), undo_->index(),
+                                undo_->count(), undo_->command(undo_->index())});
+        change();
+    } catch (const std::bad_alloc&) {
+        --changing_;
+        if (saved)
+            restore(*saved);
+        return false;
+    } catch (...) {
+        // A cancelled operation leaves the document as it was too, and says so itself.
+        --changing_;
+        if (saved && (undo_->index() != saved->index || undo_->count() != saved->count ||
+                      vocabulary_.entries.edits() != saved->edits))
+            restore(*saved);
+        throw;
+    }
+    --changing_;
+    return true;
+}
+
+template <typename Change> bool Document::changeOrSay(const QString& step, Change&& change) {
+    if (this->change(std::forward<Change>(change)))
+        return true;
+    emit outOfMemory(step);
+    return false;
+}
+
+void Document::restore(Savepoint& saved) {
+    // A step that reached the stack leaves it again, without running: its work is undone below.
+    try {
+        while (undo_->index() > saved.index) {
+            stepAt(undo_->index() - 1)->skipNext();
+            undo_->undo();
+        }
+        while (undo_->index() < saved.index) {
+            stepAt(undo_->index())->skipNext();
+            undo_->redo();
+        }
+        // A step pushed on the way is dropped with whatever follows it: an obsolete step
+        // pushed cuts the stack there and is not kept.
+        if (undo_->index() < undo_->count() && undo_->command(undo_->index()) != saved.next) {
+            auto* cut = new QUndoCommand;
+            cut->setObsolete(true);
+            undo_->push(cut);
+        }
+    } catch (...) {
+        // The stack's own bookkeeping failed too; the document is put back all the same.
+    }
+    Vocabulary& v = vocabulary_;
+    std::swap(v.header, saved.header);
+    std::swap(v.counterLine, saved.counterLine);
+    v.currentFormat = saved.currentFormat;
+    if (v.entries.edits() != saved.edits)
+        v.entries.swapContents(saved.entries);
+    setFileState(saved.file);
+    emit headerChanged();
+    emit entriesChanged();
+}
+
+DocumentCommand* Document::stepAt(int index) const {
+    return static_cast<DocumentCommand*>(const_cast<QUndoCommand*>(undo_->command(index)));
+}
+
+void Document::push(DocumentCommand* command, bool done) {
+    std::unique_ptr<DocumentCommand> owned(command);
+    if (!done)
+        command->redo();
+    // The stack's own redo of the step does nothing: its work is done.
+    command->skipNext();
+    const int index = undo_->index();
+    const QUndoCommand* top = index > 0 ? undo_->command(index - 1) : nullptr;
+    const bool merges = top && top->id() != -1 && top->id() == command->id() &&
+                        index != undo_->cleanIndex() &&
+                        const_cast<QUndoCommand*>(top)->mergeWith(command);
+    try {
+        undo_->push(owned.release());
+    } catch (...) {
+        // Taken by the stack once merged or on it; else still ours.
+        if (!merges && undo_->index() == index)
+            delete command;
+        throw;
+    }
+}
+
+bool Document::undo() {
+    if (!undo_->canUndo())
+        return false;
+    DocumentCommand* step = stepAt(undo_->index() - 1);
+    return changeOrSay(undo_->undoText(), [&] {
+        step->undo();
+        step->skipNext();
+        undo_->undo();
+    });
+}
+
+bool Document::redo() {
+    if (!undo_->canRedo())
+        return false;
+    DocumentCommand* step = stepAt(undo_->index());
+    return changeOrSay(undo_->redoText(), [&] {
+        step->redo();
+        step->skipNext();
+        undo_->redo();
+    });
 }
 
 void Document::setFileState(const FileState& state) {
@@ -212,63 +351,78 @@ void Document::markSaved() {
 
 // ---- whole documents ----------------------------------------------------------------------
 
-void Document::newVocabulary() {
-    Vocabulary fresh;
-    fresh.header = resetHeader(vocabulary_.header);
-    const FileState file = untitled(file_, false);
-    push(replaceCommand(*this, QStringLiteral("New"), std::move(fresh), file));
-    // An empty vocabulary holds nothing to lose.
-    undo_->setClean();
-}
-
-FileOutcome Document::load(const QString& path, const ProgressCallback& progress) {
-    return loadAs(path, FileState{path, true, true, DocumentOrigin::Loaded}, QStringLiteral("Load"),
-                  progress);
-}
-
-FileOutcome Document::openRecovered(const QString& path) {
-    // Unnamed, so Save asks where to keep it; it is what was being edited, not a saved file.
-    const FileState file = untitled(file_, true);
-    return loadAs(path, file, QStringLiteral("Open recovered vocabulary"), {});
-}
-
-FileOutcome Document::loadAs(const QString& path, const FileState& file, const QString& step,
-                             const ProgressCallback& progress) {
-    return withFileBytes(path, [&](std::string& data) -> FileOutcome {
-        Vocabulary loaded;
-        loaded.header = resetHeader(vocabulary_.header);
-        // The table keeps the bytes it was read from, so they are handed over, not copied.
-        std::string error;
-        if (!readVocabulary(std::move(data), loaded, &error, progress))
-            return rejected(path, error);
-        // The size rule runs only when the stored size differs from the shown one.
-        if (loaded.header.fontSize != vocabulary_.header.fontSize)
-            for (FieldFont& f : loaded.header.fonts)
-                f.pointSize = loaded.header.fontSize;
-        push(replaceCommand(*this, step, std::move(loaded), file));
-        if (file.hasFile)
-            undo_->setClean();
-        return {FileOutcome::Kind::Done, path, {}};
+bool Document::newVocabulary() {
+    return changeOrSay(QStringLiteral("New"), [&] {
+        Vocabulary fresh;
+        fresh.header = resetHeader(vocabulary_.header);
+        push(
+            replaceCommand(*this, QStringLiteral("New"), std::move(fresh), untitled(file_, false)));
+        // An empty vocabulary holds nothing to lose.
+        undo_->setClean();
     });
 }
 
+FileOutcome Document::load(const QString& path, const ProgressCallback& progress,
+                           bool regularOnly) {
+    return loadAs(path, FileState{path, true, true, DocumentOrigin::Loaded, {}},
+                  QStringLiteral("Load"), progress, regularOnly);
+}
+
+bool Document::recover(DocumentSnapshot recovered) {
+    return changeOrSay(QStringLiteral("Recover"), [&] {
+        push(replaceCommand(*this, QStringLiteral("Recover"), std::move(recovered.vocabulary),
+                            recovered.file));
+    });
+}
+
+FileOutcome Document::loadAs(const QString& path, const FileState& file, const QString& step,
+                             const ProgressCallback& progress, bool regularOnly) {
+    return withFileBytes(
+        path,
+        [&](std::string& data, const FileStamp& stamp) -> FileOutcome {
+            Vocabulary loaded;
+            loaded.header = resetHeader(vocabulary_.header);
+            // The table keeps the bytes it was read from, so they are handed over, not copied.
+            std::string error;
+            if (!readVocabulary(std::move(data), loaded, &error, progress))
+                return rejected(path, error);
+            // The size rule runs only when the stored size differs from the shown one.
+            if (loaded.header.fontSize != vocabulary_.header.fontSize)
+                for (FieldFont& f : loaded.header.fonts)
+                    f.pointSize = loaded.header.fontSize;
+            FileState named = file;
+            named.stamp = stamp;
+            if (!change([&] {
+                    push(replaceCommand(*this, step, std::move(loaded), named));
+                    if (named.hasFile)
+                        undo_->setClean();
+                }))
+                return noMemoryFor(path);
+            return {FileOutcome::Kind::Done, path, {}};
+        },
+        regularOnly);
+}
+
 FileOutcome Document::importText(const QString& path, ImportFormat format, ImportResult* details,
-                                 const ProgressCallback& progress) {
-    return withFileBytes(path, [&](std::string& data) -> FileOutcome {
+                                 const ProgressCallback& progress, bool dropByteOrderMarks) {
+    return withFileBytes(path, [&](std::string& data, const FileStamp&) -> FileOutcome {
         std::array<int, kShownFields> codePages{};
         for (int field = 0; field < kShownFields; ++field)
             codePages[field] = codePageForCharset(font(field).charset);
         Vocabulary imported;
         imported.header = resetHeader(vocabulary_.header);
-        const ImportResult result =
-            lexanta::importText(data, format, codePages, imported.entries, progress);
+        const ImportResult result = lexanta::importText(data, format, codePages, imported.entries,
+                                                        progress, dropByteOrderMarks);
         if (details)
             *details = result;
         if (!result.ok())
             return {FileOutcome::Kind::Rejected, path, describeImportProblems(result, path)};
         normalizeCells(imported.entries);
-        const FileState file = untitled(file_, true);
-        push(replaceCommand(*this, QStringLiteral("Import"), std::move(imported), file));
+        if (!change([&] {
+                push(replaceCommand(*this, QStringLiteral("Import"), std::move(imported),
+                                    untitled(file_, true)));
+            }))
+            return noMemoryFor(path);
         emit listRewritten();
         return {FileOutcome::Kind::Done, path, {}};
     });
@@ -339,8 +493,11 @@ FileOutcome Document::importList(const QString& path, MappedList&& mapped,
         Vocabulary imported;
         imported.header = std::move(header);
         imported.entries = std::move(mapped.entries);
-        const FileState file = untitled(file_, true);
-        push(replaceCommand(*this, QStringLiteral("Import"), std::move(imported), file));
+        if (!change([&] {
+                push(replaceCommand(*this, QStringLiteral("Import"), std::move(imported),
+                                    untitled(file_, true)));
+            }))
+            return noMemoryFor(path);
         emit listRewritten();
         return {FileOutcome::Kind::Done, path, {}};
     }
@@ -353,115 +510,140 @@ FileOutcome Document::importList(const QString& path, MappedList&& mapped,
                                         EntryTable::kMaxEntries));
     const int oldCount = entries().entryCount();
     const bool dropBlankLast = mapped.entryCount > 0 && entries().isBlank(oldCount - 1);
-    undo_->beginMacro(QStringLiteral("Import"));
-    if (header != vocabulary_.header)
-        push(headerCommand(*this, QStringLiteral("Import"), std::move(header)));
-    if (mapped.entryCount > 0)
-        push(appendEntriesCommand(*this, QStringLiteral("Import"), std::move(mapped.entries), 0));
-    if (dropBlankLast)
-        push(deleteEntryCommand(*this, oldCount - 1));
-    undo_->endMacro();
+    if (!change([&] {
+            auto step = std::make_unique<PlannedStep>(*this, QStringLiteral("Import"));
+            step->addHeader(std::move(header));
+            if (mapped.entryCount > 0)
+                step->addEntries(std::move(mapped.entries), 0);
+            if (dropBlankLast)
+                step->addRemovals({oldCount - 1});
+            if (!step->isEmpty())
+                push(step.release(), true);
+        }))
+        return noMemoryFor(path);
     emit listRewritten();
     return {FileOutcome::Kind::Done, path, {}};
 }
 
 FileOutcome Document::save(const SaveOptions& options) {
-    return writeFile(file_.fileName, options);
+    return writeFile(file_.fileName, options, false);
 }
 
 FileOutcome Document::saveAs(const QString& path, const SaveOptions& options) {
-    FileOutcome outcome = writeFile(path, options);
-    if (outcome.ok())
-        setFileState(FileState{path, true, file_.canMerge, DocumentOrigin::SavedAs});
-    return outcome;
+    return writeFile(path, options, true);
 }
 
-FileOutcome Document::writeFile(const QString& path, const SaveOptions& options) {
-    auto* step = new PlannedStep(*this, QStringLiteral("Clean up"));
-    if (options.cleanUp) {
-        if (options.removeBlankLines) {
-            int kept = 0;
-            std::vector<int> order = blankLinesLastOrder(entries(), kept);
-            if (!order.empty()) {
-                step->addPermutation(0, std::move(order));
-                step->addEntryCount(kept);
-            }
-        }
-        step->addCellChanges(normalizedCells(entries()));
-    }
-    if (hasTrailingBlankEntry(entries()))
-        step->addEntryCount(entries().entryCount() - 1);
-    if (step->isEmpty())
-        delete step;
-    else
-        push(step);
-
-    bool withHeader = vocabulary_.currentFormat;
-    if (!withHeader && options.chooseFormat) {
-        const FormatChoice choice = options.chooseFormat();
-        if (choice == FormatChoice::Cancel)
+FileOutcome Document::writeFile(const QString& path, const SaveOptions& options, bool rename) {
+    // Another program's changes are not written over unasked.
+    if (options.confirmChangedFile && path == file_.fileName && file_.stamp.known()) {
+        const FileStamp now = fileStamp(path);
+        // Something else in its place (a folder, a pipe) is for the write to refuse.
+        if (now.known() && now != file_.stamp && QFileInfo(path).isFile() &&
+            options.confirmChangedFile() != ChangedFileChoice::Overwrite)
             return {FileOutcome::Kind::Cancelled, path, {}};
-        withHeader = choice == FormatChoice::Current;
     }
-    IoResult written = IoResult::success(path);
-    try {
+    // Out of memory anywhere on the way, the document is as it was before the save; a write
+    // that fails otherwise, or a Cancel, leaves the clean-up passes done (one undo step).
+    FileOutcome outcome{FileOutcome::Kind::Done, path, {}};
+    const bool enoughMemory = change([&] {
+        auto step = std::make_unique<PlannedStep>(*this, QStringLiteral("Clean up"));
+        if (options.cleanUp) {
+            if (options.removeBlankLines) {
+                int kept = 0;
+                std::vector<int> order = blankLinesLastOrder(entries(), kept);
+                if (!order.empty()) {
+                    step->addPermutation(0, std::move(order));
+                    step->addEntryCount(kept);
+                }
+            }
+            step->addCellChanges(normalizedCells(entries()));
+        }
+        if (hasTrailingBlankEntry(entries()))
+            step->addEntryCount(entries().entryCount() - 1);
+        if (!step->isEmpty())
+            push(step.release(), true);
+
+        bool withHeader = vocabulary_.currentFormat;
+        if (!withHeader && options.chooseFormat) {
+            const FormatChoice choice = options.chooseFormat();
+            if (choice == FormatChoice::Cancel) {
+                outcome.kind = FileOutcome::Kind::Cancelled;
+                return;
+            }
+            withHeader = choice == FormatChoice::Current;
+        }
         // Written a few megabytes at a time from the entries; the old file is replaced only
-        // once the new one is whole.
+        // once the new one is whole, and a writer left uncommitted takes its temp file along.
+        FileStamp stamp;
         FileWriter writer;
-        written = writer.open(path);
+        IoResult written = writer.open(path, {false, &stamp});
         if (written) {
             writeVocabulary(vocabulary_, withHeader, [&](std::string_view bytes) {
                 writer.write(bytes.data(), bytes.size());
             });
             written = writer.commit();
         }
-    } catch (const std::bad_alloc&) {
-        // The writer's temp file goes with it: the old file is intact.
+        if (!written) {
+            outcome = {FileOutcome::Kind::Unwritable, path, written.reason};
+            return;
+        }
+        if (withHeader && !vocabulary_.currentFormat)
+            push(formatCommand(*this, true));
+        // Only a written file becomes the document's file.
+        FileState named = file_;
+        if (rename)
+            named = FileState{path, true, file_.canMerge, DocumentOrigin::SavedAs, {}};
+        named.stamp = stamp;
+        setFileState(named);
+        undo_->setClean();
+    });
+    if (!enoughMemory)
         return {FileOutcome::Kind::Unwritable, path, QStringLiteral("not enough memory")};
-    }
-    if (!written)
-        return {FileOutcome::Kind::Unwritable, path, written.reason};
-    if (withHeader && !vocabulary_.currentFormat)
-        push(formatCommand(*this, true));
-    undo_->setClean();
-    return {FileOutcome::Kind::Done, path, {}};
+    return outcome;
 }
 
 // ---- entries ------------------------------------------------------------------------------
 
-void Document::setText(int entry, int field, std::string_view bytes, quint64 editKey) {
+bool Document::setText(int entry, int field, std::string_view bytes, quint64 editKey) {
     if (entry < 0 || entry >= entries().entryCount() || field < 0 || field >= kFieldCount ||
         entries().text(entry, field) == bytes)
-        return;
-    push(singleTextCommand(*this, entry, field, std::string(bytes), editKey));
+        return true;
+    return changeOrSay(QStringLiteral("Typing"), [&] {
+        push(singleTextCommand(*this, entry, field, std::string(bytes), editKey));
+    });
 }
 
-void Document::insertEntry(int index, const Entry& entry) {
+bool Document::insertEntry(int index, const Entry& entry) {
     index = std::clamp(index, 0, entries().entryCount());
-    push(insertEntriesCommand(*this, QStringLiteral("Insert entry"), index, {entry}));
+    return changeOrSay(QStringLiteral("Insert entry"), [&] {
+        push(insertEntriesCommand(*this, QStringLiteral("Insert entry"), index, {entry}));
+    });
 }
 
-void Document::deleteEntry(int index) {
+bool Document::deleteEntry(int index) {
     if (entries().entryCount() <= 1 || index < 0 || index >= entries().entryCount())
-        return;
-    push(deleteEntryCommand(*this, index));
+        return true;
+    return changeOrSay(QStringLiteral("Delete entry"),
+                       [&] { push(deleteEntryCommand(*this, index)); });
 }
 
-void Document::moveEntry(int from, int to) {
+bool Document::moveEntry(int from, int to) {
     const int count = entries().entryCount();
     if (from == to || from < 0 || to < 0 || from >= count || to >= count)
-        return;
-    push(moveEntryCommand(*this, from, to));
+        return true;
+    return changeOrSay(QStringLiteral("Move entry"),
+                       [&] { push(moveEntryCommand(*this, from, to)); });
 }
 
-void Document::moveField(int from, int to) {
+bool Document::moveField(int from, int to) {
     if (from == to || from < 0 || to < 0 || from >= kFieldCount || to >= kFieldCount)
-        return;
-    push(moveFieldCommand(*this, from, to));
+        return true;
+    return changeOrSay(QStringLiteral("Move column"),
+                       [&] { push(moveFieldCommand(*this, from, to)); });
 }
 
 FileOutcome Document::merge(const QString& path, const ProgressCallback& progress) {
-    return withFileBytes(path, [&](std::string& data) -> FileOutcome {
+    return withFileBytes(path, [&](std::string& data, const FileStamp&) -> FileOutcome {
         EntryTable merged;
         const int first = merged.entryCount(); // the merged entries follow its empty one
         std::string error;
@@ -473,17 +655,21 @@ FileOutcome Document::merge(const QString& path, const ProgressCallback& progres
                                       EntryTable::kMaxEntries);
         if (!error.empty())
             return rejected(path, error);
-        if (added > 0) {
-            push(appendEntriesCommand(*this, QStringLiteral("Merge"), std::move(merged), first));
-            emit listRewritten();
-        }
+        if (added == 0)
+            return {FileOutcome::Kind::Done, path, {}};
+        if (!change([&] {
+                push(
+                    appendEntriesCommand(*this, QStringLiteral("Merge"), std::move(merged), first));
+            }))
+            return noMemoryFor(path);
+        emit listRewritten();
         return {FileOutcome::Kind::Done, path, {}};
     });
 }
 
 FileOutcome Document::specialImport(const QString& path, FillResult* details,
                                     const ProgressCallback& progress) {
-    return withFileBytes(path, [&](std::string& data) -> FileOutcome {
+    return withFileBytes(path, [&](std::string& data, const FileStamp&) -> FileOutcome {
         std::vector<CellChange> changes;
         FieldCharsets charsets{};
         for (int f = 0; f < kShownFields; ++f)
@@ -491,112 +677,137 @@ FileOutcome Document::specialImport(const QString& path, FillResult* details,
         const FillResult result = planFill(entries(), data, changes, progress, &charsets);
         if (details)
             *details = result;
-        if (!changes.empty()) {
-            // An empty field takes the source's character set in the same step as its texts.
-            auto* step = new PlannedStep(*this, QStringLiteral("Special Import"));
-            if (result.charsets != charsets) {
-                VocabularyHeader h = header();
-                for (int f = 0; f < kShownFields; ++f)
-                    h.fonts[f].charset = result.charsets[static_cast<std::size_t>(f)];
-                step->addHeader(std::move(h));
-            }
-            step->addCellChanges(std::move(changes));
-            push(step);
-            emit listRewritten();
-        }
+        if (changes.empty())
+            return {FileOutcome::Kind::Done, path, {}};
+        if (!change([&] {
+                // An empty field takes the source's character set in the same step as its texts.
+                auto step = std::make_unique<PlannedStep>(*this, QStringLiteral("Special Import"));
+                if (result.charsets != charsets) {
+                    VocabularyHeader h = header();
+                    for (int f = 0; f < kShownFields; ++f)
+                        h.fonts[f].charset = result.charsets[static_cast<std::size_t>(f)];
+                    step->addHeader(std::move(h));
+                }
+                step->addCellChanges(std::move(changes));
+                push(step.release(), true);
+            }))
+            return noMemoryFor(path);
+        emit listRewritten();
         return {FileOutcome::Kind::Done, path, {}};
     });
 }
 
 // ---- list operations ----------------------------------------------------------------------
 
-void Document::sortBy(int field, const KeyCollator& collator, const SortProgress& progress) {
-    std::vector<int> order = sortOrder(entries(), field, codePageOf(field), collator, progress);
-    push(permutationCommand(*this, QStringLiteral("Sort"), 0, std::move(order)));
+bool Document::sortBy(int field, const KeyCollator& collator, const SortProgress& progress) {
+    if (!changeOrSay(QStringLiteral("Sort"), [&] {
+            std::vector<int> order =
+                sortOrder(entries(), field, codePageOf(field), collator, progress);
+            push(permutationCommand(*this, QStringLiteral("Sort"), 0, std::move(order)));
+        }))
+        return false;
     emit listRewritten();
+    return true;
 }
 
-void Document::shuffle(unsigned seed) {
-    push(permutationCommand(*this, QStringLiteral("Shuffle"), 0,
-                            shuffleOrder(entries().entryCount(), seed)));
+bool Document::shuffle(unsigned seed) {
+    if (!changeOrSay(QStringLiteral("Shuffle"), [&] {
+            push(permutationCommand(*this, QStringLiteral("Shuffle"), 0,
+                                    shuffleOrder(entries().entryCount(), seed)));
+        }))
+        return false;
     emit listRewritten();
+    return true;
 }
 
-void Document::swapQuestionAnswer() {
-    push(swapCommand(*this));
+bool Document::swapQuestionAnswer() {
+    if (!changeOrSay(QStringLiteral("Swap questions and answers"),
+                     [&] { push(swapCommand(*this)); }))
+        return false;
     emit listRewritten();
+    return true;
 }
 
-void Document::frequencyAnalysis(const KeyCollator& collator, const ProgressCallback& progress) {
-    std::vector<FrequencySpan> spans =
-        frequencySpans(entries(), codePageOf(kQuestion), collator, progress);
-    // A list of distinct questions whose answers are all "1" is its own result: no step.
-    const auto unchanged = [&] {
-        if (static_cast<int>(spans.size()) != entries().entryCount())
-            return false;
-        for (int p = 0; p < entries().entryCount(); ++p)
-            if (entries().text(p, kAnswer) != "1")
-                return false;
-        return true;
-    };
-    if (!unchanged())
-        push(frequencyCommand(*this, std::move(spans)));
+bool Document::frequencyAnalysis(const KeyCollator& collator, const ProgressCallback& progress) {
+    if (!changeOrSay(QStringLiteral("Frequency analysis"), [&] {
+            std::vector<FrequencySpan> spans =
+                frequencySpans(entries(), codePageOf(kQuestion), collator, progress);
+            // A list of distinct questions whose answers are all "1" is its own result: no step.
+            const auto unchanged = [&] {
+                if (static_cast<int>(spans.size()) != entries().entryCount())
+                    return false;
+                for (int p = 0; p < entries().entryCount(); ++p)
+                    if (entries().text(p, kAnswer) != "1")
+                        return false;
+                return true;
+            };
+            if (!unchanged())
+                push(frequencyCommand(*this, std::move(spans)));
+        }))
+        return false;
     emit listRewritten();
+    return true;
 }
 
-void Document::applyListEdit(const QString& step, ListEdit edit) {
+bool Document::applyListEdit(const QString& step, ListEdit edit) {
     if (edit.isEmpty())
-        return;
-    auto* planned = new PlannedStep(*this, step);
-    planned->addCellChanges(std::move(edit.cells));
-    planned->addRemovals(edit.removals);
-    if (edit.header)
-        planned->addHeader(std::move(*edit.header));
-    if (planned->isEmpty())
-        delete planned;
-    else
-        push(planned);
+        return true;
+    return changeOrSay(step, [&] {
+        auto planned = std::make_unique<PlannedStep>(*this, step);
+        planned->addCellChanges(std::move(edit.cells));
+        planned->addRemovals(edit.removals);
+        if (edit.header)
+            planned->addHeader(std::move(*edit.header));
+        if (!planned->isEmpty())
+            push(planned.release(), true);
+    });
 }
 
 // ---- header -------------------------------------------------------------------------------
 
-void Document::setFont(int field, const FieldFont& font, FieldTexts texts) {
+bool Document::setFont(int field, const FieldFont& font, FieldTexts texts) {
     if (field < 0 || field >= kShownFields || header().fonts[field] == font)
-        return;
-    VocabularyHeader h = header();
-    h.fonts[field] = font;
-    if (texts == FieldTexts::KeepBytes || font.charset == header().fonts[field].charset) {
-        push(headerCommand(*this, QStringLiteral("Font"), std::move(h)));
-        return;
-    }
-    FieldRecoding plan = planCharsetChange(field, font.charset);
-    auto* step = new PlannedStep(*this, QStringLiteral("Font"));
-    step->addHeader(std::move(h));
-    step->addCellChanges(std::move(plan.changes));
-    push(step);
+        return true;
+    return changeOrSay(QStringLiteral("Font"), [&] {
+        VocabularyHeader h = header();
+        h.fonts[field] = font;
+        if (texts == FieldTexts::KeepBytes || font.charset == header().fonts[field].charset) {
+            push(headerCommand(*this, QStringLiteral("Font"), std::move(h)));
+            return;
+        }
+        FieldRecoding plan = planCharsetChange(field, font.charset);
+        auto step = std::make_unique<PlannedStep>(*this, QStringLiteral("Font"));
+        step->addHeader(std::move(h));
+        step->addCellChanges(std::move(plan.changes));
+        push(step.release(), true);
+    });
 }
 
 FieldRecoding Document::planCharsetChange(int field, int charset) const {
     return planFieldRecoding(entries(), field, codePageOf(field), CodePage::forCharset(charset));
 }
 
-void Document::setFontSize(int size) {
+bool Document::setFontSize(int size) {
     size = std::clamp(size, kMinFontSize, kMaxFontSize);
     if (size == header().fontSize)
-        return;
-    VocabularyHeader h = header();
-    h.fontSize = size;
-    for (FieldFont& f : h.fonts)
-        f.pointSize = size;
-    push(headerCommand(*this, QStringLiteral("Font size"), std::move(h)));
+        return true;
+    return changeOrSay(QStringLiteral("Font size"), [&] {
+        VocabularyHeader h = header();
+        h.fontSize = size;
+        for (FieldFont& f : h.fonts)
+            f.pointSize = size;
+        push(headerCommand(*this, QStringLiteral("Font size"), std::move(h)));
+    });
 }
 
-void Document::setLayoutName(int field, const std::string& name) {
+bool Document::setLayoutName(int field, const std::string& name) {
     if (field < 0 || field >= kShownFields || header().layoutNames[field] == name)
-        return;
-    VocabularyHeader h = header();
-    h.layoutNames[field] = name;
-    push(headerCommand(*this, QStringLiteral("Keyboard layout"), std::move(h)));
+        return true;
+    return changeOrSay(QStringLiteral("Keyboard layout"), [&] {
+        VocabularyHeader h = header();
+        h.layoutNames[field] = name;
+        push(headerCommand(*this, QStringLiteral("Keyboard layout"), std::move(h)));
+    });
 }
 
 namespace {
@@ -623,12 +834,14 @@ const std::string& Document::description(DescriptionField field) const {
     return header().*descriptionMember(field);
 }
 
-void Document::setDescription(DescriptionField field, const std::string& bytes, quint64 editKey) {
+bool Document::setDescription(DescriptionField field, const std::string& bytes, quint64 editKey) {
     if (description(field) == bytes)
-        return;
-    VocabularyHeader h = header();
-    h.*descriptionMember(field) = bytes;
-    push(headerCommand(*this, QStringLiteral("Description"), std::move(h), editKey));
+        return true;
+    return changeOrSay(QStringLiteral("Description"), [&] {
+        VocabularyHeader h = header();
+        h.*descriptionMember(field) = bytes;
+        push(headerCommand(*this, QStringLiteral("Description"), std::move(h), editKey));
+    });
 }
 
 } // namespace lexanta

@@ -10,6 +10,7 @@
 #include "core/listops/sorting.h"
 #include "core/vocab/field_recoding.h"
 #include "core/vocab/vocabulary.h"
+#include "platform/file_io.h"
 
 #include <QObject>
 #include <QString>
@@ -24,6 +25,7 @@ class QUndoStack;
 namespace lexanta {
 
 class CodePage;
+class DocumentCommand;
 class KeyCollator;
 
 // How the window title names the document: "Lexanta Editor" for a new or imported one,
@@ -37,6 +39,9 @@ struct FileState {
     bool hasFile = false; // Save is possible (a load or a Save as named the document)
     bool canMerge = false;
     DocumentOrigin origin = DocumentOrigin::Untitled;
+    // The file as it was when it was last loaded or saved here: Save asks before it writes
+    // over a file that another program has changed since.
+    FileStamp stamp;
     bool operator==(const FileState&) const = default;
 };
 
@@ -67,10 +72,23 @@ struct FileOutcome {
 // What an old-format document is written as; asked only for an old-format document.
 enum class FormatChoice { Current, Old, Cancel };
 
+// What becomes of a save to a file that another program changed since it was loaded or saved.
+enum class ChangedFileChoice { Overwrite, SaveAs, Cancel };
+
 struct SaveOptions {
     bool cleanUp = true;           // run the clean-up passes first (off for the close prompt)
     bool removeBlankLines = false; // the "Remove blank lines" option
     std::function<FormatChoice()> chooseFormat; // unset: an old-format document stays old
+    // Asked before anything else when the file changed on disk; unset: it is overwritten.
+    // SaveAs and Cancel write nothing (the outcome is Cancelled).
+    std::function<ChangedFileChoice()> confirmChangedFile;
+};
+
+// The document as it stood, for another thread to read while this one goes on changing it:
+// the entries share the document's memory.
+struct DocumentSnapshot {
+    Vocabulary vocabulary;
+    FileState file;
 };
 
 class Document : public QObject {
@@ -96,8 +114,15 @@ public:
     bool isModified() const;
     // The bytes a save would write, without running the clean-up passes.
     std::string bytes() const;
+    DocumentSnapshot snapshot() const;
+    // A change is under way (a long one lets the window repaint in the middle of it).
+    bool isChanging() const { return changing_ > 0; }
 
     QUndoStack* undoStack() const { return undo_.get(); }
+    // Undo and Redo. A step that runs out of memory on the way is not taken back or done
+    // again: the document and the stack stay as they were, and false is returned.
+    bool undo();
+    bool redo();
     // The grid's model follows the entries through this observer.
     void setEntryObserver(EntryTableObserver* observer);
     // Others that follow the entries (the list check), told after the grid's model.
@@ -107,15 +132,19 @@ public:
     // ---- whole documents ------------------------------------------------------------------
     // New: an empty vocabulary (one empty entry, today's date); fonts, size, layouts and the
     // file name stay, Save and Merge are off.
-    void newVocabulary();
+    bool newVocabulary();
     // Reads the file first; a file that cannot be read leaves the document as it was.
-    // `progress` hears of the work done, of all of it (for a progress bar).
-    FileOutcome load(const QString& path, const ProgressCallback& progress = {});
-    // A recovered copy of an unsaved vocabulary: loaded as a file is, but unnamed and modified.
-    FileOutcome openRecovered(const QString& path);
+    // `progress` hears of the work done, of all of it (for a progress bar). `regularOnly`
+    // refuses what is not a regular file (a name remembered from earlier).
+    FileOutcome load(const QString& path, const ProgressCallback& progress = {},
+                     bool regularOnly = false);
+    // Work that was not saved, as a recovery copy kept it: the vocabulary with its file
+    // state, marked modified. It is one undo step, as a load is.
+    bool recover(DocumentSnapshot recovered);
     // The file written by the save sequence: RemoveBlankLines (when asked), NormalizeCells,
     // the writer's drop of a trailing blank entry, then the file in the chosen format. The
-    // passes are one undo step; they stay done when the write fails or is cancelled.
+    // passes are one undo step; they stay done when the write fails or is cancelled, and are
+    // taken back when memory runs out on the way.
     FileOutcome save(const SaveOptions& options);
     // The same to another file; only a written file becomes the document's file name.
     FileOutcome saveAs(const QString& path, const SaveOptions& options);
@@ -123,7 +152,8 @@ public:
     // size and layouts kept), its cells normalised, unnamed, Merge on. The file is read and
     // converted first; what the columns cannot hold is refused and nothing changes.
     FileOutcome importText(const QString& path, ImportFormat format,
-                           ImportResult* details = nullptr, const ProgressCallback& progress = {});
+                           ImportResult* details = nullptr, const ProgressCallback& progress = {},
+                           bool dropByteOrderMarks = false);
 
     // A list from another format, its rows already mapped to entries (`mapped.ok()`), taken in
     // one undo step. A new vocabulary gets the description the file carries and the fields'
@@ -139,47 +169,52 @@ public:
     bool fieldIsAscii(int field) const;
 
     // ---- entries -------------------------------------------------------------------------
+    // Every change below is all or nothing: one that runs out of memory leaves the document
+    // and the undo stack as they were, returns false and emits outOfMemory.
+    //
     // Sets one field of one entry. Consecutive sets of the same field with the same non-zero
     // edit key are one undo step (one field's typing during one visit).
-    void setText(int entry, int field, std::string_view bytes, quint64 editKey = 0);
+    bool setText(int entry, int field, std::string_view bytes, quint64 editKey = 0);
     // Inserts `entry` before entry `index` (at entryCount(): after the last); the entries from
     // there on move down by one.
-    void insertEntry(int index, const Entry& entry);
+    bool insertEntry(int index, const Entry& entry);
     // Deletes entry `index`; the last remaining entry is never deleted.
-    void deleteEntry(int index);
-    void moveEntry(int from, int to);
+    bool deleteEntry(int index);
+    bool moveEntry(int from, int to);
     // Moves field `from` to position `to` in every entry (a dragged grid column).
-    void moveField(int from, int to);
+    bool moveField(int from, int to);
     FileOutcome merge(const QString& path, const ProgressCallback& progress = {});
     FileOutcome specialImport(const QString& path, FillResult* details = nullptr,
                               const ProgressCallback& progress = {});
 
     // ---- list operations -----------------------------------------------------------------
-    void sortBy(int field, const KeyCollator& collator, const SortProgress& progress = {});
-    void shuffle(unsigned seed);
+    bool sortBy(int field, const KeyCollator& collator, const SortProgress& progress = {});
+    bool shuffle(unsigned seed);
     // Questions and answers change places, with their fonts and keyboard layouts.
-    void swapQuestionAnswer();
-    void frequencyAnalysis(const KeyCollator& collator, const ProgressCallback& progress = {});
+    bool swapQuestionAnswer();
+    bool frequencyAnalysis(const KeyCollator& collator, const ProgressCallback& progress = {});
     // A planned change (fixes of the list check, replace all) as one step named `step`.
-    void applyListEdit(const QString& step, ListEdit edit);
+    bool applyListEdit(const QString& step, ListEdit edit);
 
     // ---- header --------------------------------------------------------------------------
     // With Convert, a new character set takes the field's texts into its code page in the same
     // step; texts it cannot hold keep their bytes (see planCharsetChange).
-    void setFont(int field, const FieldFont& font, FieldTexts texts = FieldTexts::KeepBytes);
+    bool setFont(int field, const FieldFont& font, FieldTexts texts = FieldTexts::KeepBytes);
     // What converting the texts of `field` to the code page of `charset` would change.
     FieldRecoding planCharsetChange(int field, int charset) const;
     // The size rule: the size and the three field fonts' point sizes become `size` (6..24).
-    void setFontSize(int size);
-    void setLayoutName(int field, const std::string& name);
-    void setDescription(DescriptionField field, const std::string& bytes, quint64 editKey = 0);
+    bool setFontSize(int size);
+    bool setLayoutName(int field, const std::string& name);
+    bool setDescription(DescriptionField field, const std::string& bytes, quint64 editKey = 0);
     const std::string& description(DescriptionField field) const;
 
     // Records that the document now equals its file (after a write outside save()).
     void markSaved();
 
 signals:
-    // The document was replaced (New, Load, Import, or the undo of one of them).
+    // The document is about to be replaced, and then was (New, Load, Import, a recovery, or
+    // the undo of one of them).
+    void aboutToBeReplaced();
     void replaced();
     void headerChanged();
     void fileStateChanged();
@@ -190,18 +225,30 @@ signals:
     // A command rewrote the whole list (sort, shuffle, swap, frequency analysis, merge,
     // special import, import).
     void listRewritten();
+    // A change was not made for want of memory; the document is as it was. `step` names it.
+    void outOfMemory(const QString& step);
 
 private:
     friend class DocumentCommand;
-    void push(QUndoCommand* command);
+    struct Savepoint;
+    // Runs `change` (which pushes at most one step) all or nothing: when it runs out of memory
+    // the document, its file state and the undo stack are put back as they were and false is
+    // returned. `said` also emits outOfMemory then.
+    template <typename Change> bool change(Change&& change);
+    template <typename Change> bool changeOrSay(const QString& step, Change&& change);
+    void restore(Savepoint& saved);
+    // Takes the step; `done`: its work is done already (else it is done here, first).
+    void push(DocumentCommand* command, bool done = false);
     Vocabulary& mutableVocabulary() { return vocabulary_; }
     void setFileState(const FileState& state);
     void notifyHeader() { emit headerChanged(); }
     void notifyEntries() { emit entriesChanged(); }
     void notifyReplaced();
-    FileOutcome writeFile(const QString& path, const SaveOptions& options);
+    void notifyAboutToBeReplaced() { emit aboutToBeReplaced(); }
+    FileOutcome writeFile(const QString& path, const SaveOptions& options, bool rename);
+    DocumentCommand* stepAt(int index) const;
     FileOutcome loadAs(const QString& path, const FileState& file, const QString& step,
-                       const ProgressCallback& progress);
+                       const ProgressCallback& progress, bool regularOnly);
 
     class EntryFollowers;
     std::unique_ptr<EntryFollowers> followers_;
@@ -209,6 +256,7 @@ private:
     FileState file_;
     std::unique_ptr<QUndoStack> undo_;
     bool wasModified_ = false;
+    int changing_ = 0;
 };
 
 // Today's date as a reset vocabulary carries it: the system's short date format, in the

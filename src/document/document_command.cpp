@@ -15,10 +15,10 @@ enum StepId : int { kSingleCellId = 1, kHeaderId = 2 };
 class CellChanges : public DocumentCommand {
 public:
     CellChanges(Document& document, const QString& text, std::vector<CellChange> changes,
-                QUndoCommand* parent = nullptr)
+                DocumentCommand* parent = nullptr)
         : DocumentCommand(document, text, parent), changes_(std::move(changes)) {}
-    void redo() override { exchange(false); }
-    void undo() override { exchange(true); }
+    void forward() override { exchange(false); }
+    void backward() override { exchange(true); }
 
 protected:
     void exchange(bool backwards) {
@@ -68,13 +68,13 @@ private:
 class Permutation : public DocumentCommand {
 public:
     Permutation(Document& document, const QString& text, int first, std::vector<int> order,
-                QUndoCommand* parent = nullptr)
+                DocumentCommand* parent = nullptr)
         : DocumentCommand(document, text, parent), first_(first), order_(std::move(order)) {}
-    void redo() override {
+    void forward() override {
         table().reorder(first_, order_);
         entriesChanged();
     }
-    void undo() override {
+    void backward() override {
         // The inverse is built when needed, so the step keeps one index per entry.
         std::vector<int> inverse(order_.size());
         for (std::size_t i = 0; i < order_.size(); ++i)
@@ -93,15 +93,16 @@ private:
 class EntryCount : public DocumentCommand {
 public:
     EntryCount(Document& document, const QString& text, int shorter, int longer, bool grow,
-               QUndoCommand* parent = nullptr)
+               DocumentCommand* parent = nullptr)
         : DocumentCommand(document, text, parent), shorter_(shorter), longer_(longer), grow_(grow) {
     }
-    EntryCount(Document& document, const QString& text, int shorter, EntryTable held, int first)
-        : DocumentCommand(document, text), shorter_(shorter),
+    EntryCount(Document& document, const QString& text, int shorter, EntryTable held, int first,
+               DocumentCommand* parent = nullptr)
+        : DocumentCommand(document, text, parent), shorter_(shorter),
           longer_(shorter + held.entryCount() - first), grow_(true), held_(std::move(held)),
           heldFirst_(first), fromTable_(true) {}
-    void redo() override { grow_ ? lengthen() : shorten(); }
-    void undo() override { grow_ ? shorten() : lengthen(); }
+    void forward() override { grow_ ? lengthen() : shorten(); }
+    void backward() override { grow_ ? shorten() : lengthen(); }
 
 private:
     void shorten() {
@@ -146,7 +147,7 @@ public:
     Frequency(Document& document, std::vector<FrequencySpan> spans)
         : DocumentCommand(document, QStringLiteral("Frequency analysis")),
           spans_(std::move(spans)) {}
-    void redo() override {
+    void forward() override {
         EntryTable& t = table();
         const auto runs = static_cast<int>(spans_.size());
         oldQuestions_.resize(spans_.size());
@@ -159,7 +160,7 @@ public:
         held_ = t.takeTail(runs);
         entriesChanged();
     }
-    void undo() override {
+    void backward() override {
         EntryTable& t = table();
         t.appendHeld(held_);
         held_ = HeldEntries();
@@ -184,11 +185,11 @@ private:
 class InsertEntries : public DocumentCommand {
 public:
     InsertEntries(Document& document, const QString& text, int at, std::vector<Entry> entries,
-                  bool remove, QUndoCommand* parent = nullptr)
+                  bool remove, DocumentCommand* parent = nullptr)
         : DocumentCommand(document, text, parent), at_(at), entries_(std::move(entries)),
           remove_(remove) {}
-    void redo() override { remove_ ? take() : put(); }
-    void undo() override { remove_ ? put() : take(); }
+    void forward() override { remove_ ? take() : put(); }
+    void backward() override { remove_ ? put() : take(); }
 
 private:
     void put() {
@@ -222,8 +223,8 @@ public:
         : DocumentCommand(document,
                           field ? QStringLiteral("Move column") : QStringLiteral("Move entry")),
           from_(from), to_(to), field_(field) {}
-    void redo() override { move(from_, to_); }
-    void undo() override { move(to_, from_); }
+    void forward() override { move(from_, to_); }
+    void backward() override { move(to_, from_); }
 
 private:
     void move(int from, int to) {
@@ -241,8 +242,8 @@ class SwapQuestionAnswer : public DocumentCommand {
 public:
     explicit SwapQuestionAnswer(Document& document)
         : DocumentCommand(document, QStringLiteral("Swap questions and answers")) {}
-    void redo() override { swap(); }
-    void undo() override { swap(); }
+    void forward() override { swap(); }
+    void backward() override { swap(); }
 
 private:
     void swap() {
@@ -258,10 +259,10 @@ private:
 class Header : public DocumentCommand {
 public:
     Header(Document& document, const QString& text, VocabularyHeader header, quint64 editKey,
-           QUndoCommand* parent = nullptr)
+           DocumentCommand* parent = nullptr)
         : DocumentCommand(document, text, parent), header_(std::move(header)), key_(editKey) {}
-    void redo() override { exchange(); }
-    void undo() override { exchange(); }
+    void forward() override { exchange(); }
+    void backward() override { exchange(); }
     int id() const override { return key_ ? kHeaderId : -1; }
     bool mergeWith(const QUndoCommand* other) override {
         // Typing into one description box during one visit: this step keeps the header from
@@ -283,8 +284,8 @@ public:
     Format(Document& document, bool currentFormat)
         : DocumentCommand(document, QStringLiteral("Save in the current format")),
           format_(currentFormat) {}
-    void redo() override { exchange(); }
-    void undo() override { exchange(); }
+    void forward() override { exchange(); }
+    void backward() override { exchange(); }
 
 private:
     void exchange() { std::swap(vocabulary().currentFormat, format_); }
@@ -296,11 +297,12 @@ public:
     Replace(Document& document, const QString& text, Vocabulary vocabulary, FileState file)
         : DocumentCommand(document, text), vocabulary_(std::move(vocabulary)),
           file_(std::move(file)) {}
-    void redo() override { exchange(); }
-    void undo() override { exchange(); }
+    void forward() override { exchange(); }
+    void backward() override { exchange(); }
 
 private:
     void exchange() {
+        aboutToBeReplaced();
         Vocabulary& v = vocabulary();
         std::swap(v.header, vocabulary_.header);
         std::swap(v.counterLine, vocabulary_.counterLine);
@@ -324,18 +326,6 @@ template <typename Part, typename... Args> void addPart(PlannedStep& step, Args&
 
 } // namespace
 
-void PlannedStep::redo() {
-    if (done_) {
-        done_ = false;
-        return;
-    }
-    QUndoCommand::redo();
-}
-
-void PlannedStep::undo() {
-    QUndoCommand::undo();
-}
-
 void PlannedStep::addCellChanges(std::vector<CellChange> changes) {
     if (!changes.empty())
         addPart<CellChanges>(*this, document(), text(), std::move(changes));
@@ -354,6 +344,12 @@ void PlannedStep::addEntryCount(int count) {
                             count > now);
 }
 
+void PlannedStep::addEntries(EntryTable source, int first) {
+    if (first < source.entryCount())
+        addPart<EntryCount>(*this, document(), text(), table().entryCount(), std::move(source),
+                            first);
+}
+
 void PlannedStep::addRemovals(const std::vector<int>& entries) {
     const int count = table().entryCount();
     std::vector<int> gone;
@@ -369,7 +365,7 @@ void PlannedStep::addRemovals(const std::vector<int>& entries) {
     constexpr std::size_t kOneByOne = 16;
     if (gone.size() <= kOneByOne) {
         for (auto it = gone.rbegin(); it != gone.rend(); ++it)
-            (new InsertEntries(document(), text(), *it, std::vector<Entry>(1), true, this))->redo();
+            addPart<InsertEntries>(*this, document(), text(), *it, std::vector<Entry>(1), true);
         return;
     }
     const int first = gone.front();
@@ -391,67 +387,67 @@ void PlannedStep::addRemovals(const std::vector<int>& entries) {
 void PlannedStep::addHeader(VocabularyHeader header) {
     if (header == vocabulary().header)
         return;
-    (new Header(document(), text(), std::move(header), 0, this))->redo();
+    addPart<Header>(*this, document(), text(), std::move(header), quint64{0});
 }
 
-QUndoCommand* frequencyCommand(Document& document, std::vector<FrequencySpan> spans) {
+DocumentCommand* frequencyCommand(Document& document, std::vector<FrequencySpan> spans) {
     return new Frequency(document, std::move(spans));
 }
 
-QUndoCommand* cellChangesCommand(Document& document, const QString& text,
-                                 std::vector<CellChange> changes) {
+DocumentCommand* cellChangesCommand(Document& document, const QString& text,
+                                    std::vector<CellChange> changes) {
     return new CellChanges(document, text, std::move(changes));
 }
 
-QUndoCommand* permutationCommand(Document& document, const QString& text, int first,
-                                 std::vector<int> order) {
+DocumentCommand* permutationCommand(Document& document, const QString& text, int first,
+                                    std::vector<int> order) {
     return new Permutation(document, text, first, std::move(order));
 }
 
-QUndoCommand* singleTextCommand(Document& document, int entry, int field, std::string bytes,
-                                quint64 editKey) {
+DocumentCommand* singleTextCommand(Document& document, int entry, int field, std::string bytes,
+                                   quint64 editKey) {
     return new SingleCell(document, CellChange{entry, field, std::move(bytes)}, editKey);
 }
 
-QUndoCommand* insertEntriesCommand(Document& document, const QString& text, int at,
-                                   std::vector<Entry> entries) {
+DocumentCommand* insertEntriesCommand(Document& document, const QString& text, int at,
+                                      std::vector<Entry> entries) {
     return new InsertEntries(document, text, at, std::move(entries), false);
 }
 
-QUndoCommand* deleteEntryCommand(Document& document, int index) {
+DocumentCommand* deleteEntryCommand(Document& document, int index) {
     return new InsertEntries(document, QStringLiteral("Delete entry"), index, std::vector<Entry>(1),
                              true);
 }
 
-QUndoCommand* moveEntryCommand(Document& document, int from, int to) {
+DocumentCommand* moveEntryCommand(Document& document, int from, int to) {
     return new Move(document, from, to, false);
 }
 
-QUndoCommand* moveFieldCommand(Document& document, int from, int to) {
+DocumentCommand* moveFieldCommand(Document& document, int from, int to) {
     return new Move(document, from, to, true);
 }
 
-QUndoCommand* appendEntriesCommand(Document& document, const QString& text, EntryTable source,
-                                   int first) {
+DocumentCommand* appendEntriesCommand(Document& document, const QString& text, EntryTable source,
+                                      int first) {
     const int shorter = document.entries().entryCount();
     return new EntryCount(document, text, shorter, std::move(source), first);
 }
 
-QUndoCommand* swapCommand(Document& document) {
+DocumentCommand* swapCommand(Document& document) {
     return new SwapQuestionAnswer(document);
 }
 
-QUndoCommand* headerCommand(Document& document, const QString& text, VocabularyHeader header,
-                            quint64 editKey) {
+DocumentCommand* headerCommand(Document& document, const QString& text, VocabularyHeader header,
+                               quint64 editKey) {
     return new Header(document, text, std::move(header), editKey);
 }
 
-QUndoCommand* formatCommand(Document& document, bool currentFormat) {
+DocumentCommand* formatCommand(Document& document, bool currentFormat) {
     return new Format(document, currentFormat);
 }
 
-QUndoCommand* replaceCommand(Document& document, const QString& text, Vocabulary vocabulary,
-                             FileState file) {
+DocumentCommand* replaceCommand(Document& document, const QString& text, Vocabulary vocabulary,
+                                FileState file) {
     return new Replace(document, text, std::move(vocabulary), std::move(file));
 }
 

@@ -9,16 +9,30 @@
 
 #include <QUndoCommand>
 
+#include <utility>
 #include <vector>
 
 namespace lexanta {
 
 class DocumentCommand : public QUndoCommand {
 public:
-    DocumentCommand(Document& document, const QString& text, QUndoCommand* parent = nullptr)
+    DocumentCommand(Document& document, const QString& text, DocumentCommand* parent = nullptr)
         : QUndoCommand(text, parent), document_(document) {}
+    void redo() final {
+        if (!std::exchange(skip_, false))
+            forward();
+    }
+    void undo() final {
+        if (!std::exchange(skip_, false))
+            backward();
+    }
+    // The next redo() or undo() does nothing: the document has done that work already, and
+    // the stack only records it.
+    void skipNext() { skip_ = true; }
 
 protected:
+    virtual void forward() = 0;
+    virtual void backward() = 0;
     Document& document() { return document_; }
     EntryTable& table() { return document_.mutableVocabulary().entries; }
     Vocabulary& vocabulary() { return document_.mutableVocabulary(); }
@@ -26,24 +40,26 @@ protected:
     void headerChanged() { document_.notifyHeader(); }
     void entriesChanged() { document_.notifyEntries(); }
     void replaced() { document_.notifyReplaced(); }
+    void aboutToBeReplaced() { document_.notifyAboutToBeReplaced(); }
 
 private:
     Document& document_;
+    bool skip_ = false;
 };
 
 // A step built from parts that were each carried out as they were planned, because every
-// part is planned on what the one before it left. The first redo, when the stack takes the
-// step, does nothing; later ones redo the parts in order.
+// part is planned on what the one before it left; it is pushed as done. Redo does the parts
+// again in order, undo takes them back in the reverse order.
 class PlannedStep : public DocumentCommand {
 public:
     PlannedStep(Document& document, const QString& text) : DocumentCommand(document, text) {}
-    void redo() override;
-    void undo() override;
 
     // Each part is carried out at once, so that the next one is planned on its result.
     void addCellChanges(std::vector<CellChange> changes);
     void addPermutation(int first, std::vector<int> order);
     void addEntryCount(int count);
+    // Appends the entries of `source` from `first` on.
+    void addEntries(EntryTable source, int first);
     // Removes the entries (ascending entry numbers); the last remaining entry stays.
     void addRemovals(const std::vector<int>& entries);
     void addHeader(VocabularyHeader header);
@@ -51,33 +67,34 @@ public:
     const EntryTable& entries() { return table(); }
 
 private:
-    bool done_ = true;
+    void forward() override { QUndoCommand::redo(); }
+    void backward() override { QUndoCommand::undo(); }
 };
 
 // Steps of their own.
-QUndoCommand* cellChangesCommand(Document& document, const QString& text,
-                                 std::vector<CellChange> changes);
-QUndoCommand* permutationCommand(Document& document, const QString& text, int first,
-                                 std::vector<int> order);
-QUndoCommand* singleTextCommand(Document& document, int entry, int field, std::string bytes,
-                                quint64 editKey);
-QUndoCommand* insertEntriesCommand(Document& document, const QString& text, int at,
-                                   std::vector<Entry> entries);
-QUndoCommand* deleteEntryCommand(Document& document, int index);
-QUndoCommand* moveEntryCommand(Document& document, int from, int to);
-QUndoCommand* moveFieldCommand(Document& document, int from, int to);
+DocumentCommand* cellChangesCommand(Document& document, const QString& text,
+                                    std::vector<CellChange> changes);
+DocumentCommand* permutationCommand(Document& document, const QString& text, int first,
+                                    std::vector<int> order);
+DocumentCommand* singleTextCommand(Document& document, int entry, int field, std::string bytes,
+                                   quint64 editKey);
+DocumentCommand* insertEntriesCommand(Document& document, const QString& text, int at,
+                                      std::vector<Entry> entries);
+DocumentCommand* deleteEntryCommand(Document& document, int index);
+DocumentCommand* moveEntryCommand(Document& document, int from, int to);
+DocumentCommand* moveFieldCommand(Document& document, int from, int to);
 // Appends the entries of `source` from `first` on (a merged file's entries).
-QUndoCommand* appendEntriesCommand(Document& document, const QString& text, EntryTable source,
-                                   int first);
-QUndoCommand* swapCommand(Document& document);
+DocumentCommand* appendEntriesCommand(Document& document, const QString& text, EntryTable source,
+                                      int first);
+DocumentCommand* swapCommand(Document& document);
 // The frequency analysis of the runs `spans` found on the entries as they are.
-QUndoCommand* frequencyCommand(Document& document, std::vector<FrequencySpan> spans);
+DocumentCommand* frequencyCommand(Document& document, std::vector<FrequencySpan> spans);
 // The header becomes `header`; description edits with the same non-zero key are one step.
-QUndoCommand* headerCommand(Document& document, const QString& text, VocabularyHeader header,
-                            quint64 editKey = 0);
-QUndoCommand* formatCommand(Document& document, bool currentFormat);
+DocumentCommand* headerCommand(Document& document, const QString& text, VocabularyHeader header,
+                               quint64 editKey = 0);
+DocumentCommand* formatCommand(Document& document, bool currentFormat);
 // The whole document becomes `vocabulary` with `file`.
-QUndoCommand* replaceCommand(Document& document, const QString& text, Vocabulary vocabulary,
-                             FileState file);
+DocumentCommand* replaceCommand(Document& document, const QString& text, Vocabulary vocabulary,
+                                FileState file);
 
 } // namespace lexanta

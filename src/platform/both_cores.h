@@ -3,6 +3,8 @@
 // Splitting a list operation over the machine's two cores.
 
 #include <exception>
+#include <optional>
+#include <system_error>
 #include <thread>
 
 namespace lexanta {
@@ -21,13 +23,22 @@ template <typename Part> void runOnBothCores(bool split, Part&& part) {
         return;
     }
     std::exception_ptr failed;
-    std::thread second([&] {
-        try {
-            part(1);
-        } catch (...) {
-            failed = std::current_exception();
-        }
-    });
+    std::optional<std::thread> started;
+    try {
+        started.emplace([&] {
+            try {
+                part(1);
+            } catch (...) {
+                failed = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        // No thread to be had (no memory for its stack): both parts run here.
+        part(0);
+        part(1);
+        return;
+    }
+    std::thread& second = *started;
     try {
         part(0);
     } catch (...) {

@@ -1,7 +1,5 @@
 #include "platform/codepage.h"
 
-#include <QSet>
-
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
 
@@ -11,6 +9,7 @@
 #include <cstring>
 #include <iconv.h>
 #include <map>
+#include <unordered_set>
 #include <vector>
 
 namespace lexanta {
@@ -34,15 +33,14 @@ QString fromCodePoint(char32_t c) {
     return QString(pair, 2);
 }
 
-// Collects each distinct unencodable character once, in order of appearance.
+// Collects each distinct unencodable character once, in order of appearance. (A standard
+// set: running out of memory while it grows throws as any allocation does.)
 struct Unencodable {
     QString text;
-    QSet<char32_t> seen;
+    std::unordered_set<char32_t> seen;
     void add(char32_t c) {
-        if (!seen.contains(c)) {
-            seen.insert(c);
+        if (seen.insert(c).second)
             text += fromCodePoint(c);
-        }
     }
 };
 

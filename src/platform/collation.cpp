@@ -8,6 +8,7 @@
 #include <compare>
 #include <cstdint>
 #include <cstdlib>
+#include <new>
 #include <vector>
 
 namespace lexanta {
@@ -230,6 +231,9 @@ std::string KeyCollator::sortKey(const QString& text) const {
             buffer.resize(static_cast<std::size_t>(needed));
             needed = ucol_getSortKey(impl_->collator, letters, length, buffer.data(), needed);
         }
+        // No key at all is ICU running out of memory: an empty key would sort the text first.
+        if (needed <= 0)
+            throw std::bad_alloc();
         // ICU ends its keys with its only zero byte, which parts the letters from the marks.
         if (needed > 0 && buffer[static_cast<std::size_t>(needed) - 1] == 0)
             --needed;

@@ -2,7 +2,6 @@
 
 #include "platform/file_names.h"
 
-#include <QFile>
 #include <QRandomGenerator>
 
 #include <cerrno>
@@ -13,8 +12,12 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
 
 #include <cstdint>
 #include <cstdio>
@@ -121,8 +124,9 @@ int createTempFile(const SplitPath& target, QByteArray& tempPath) {
         for (char& c : suffix)
             c = alphabet[QRandomGenerator::global()->bounded(int(sizeof alphabet - 1))];
         tempPath = target.folder + '/' + target.name + kTempInfix + suffix;
-        // 0666 less the umask, the mode a new file gets from any other program.
-        const int fd = retryOpen(tempPath.constData(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+        // Readable by no one else while it is written: a reader that opened it now would
+        // keep reading whatever comes, whatever mode it gets later.
+        const int fd = retryOpen(tempPath.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
         if (fd < 0 && errno == EEXIST)
             continue;
         if (fd >= 0)
@@ -135,13 +139,29 @@ int createTempFile(const SplitPath& target, QByteArray& tempPath) {
 
 // Gives the new file the owner, group and mode of the one it replaces, as far as this
 // process may set them (the owner only as root, the group only one it belongs to).
-void keepOwnerAndMode(int fd, const struct stat& old) {
-    if (::fchown(fd, old.st_uid, old.st_gid) != 0 &&
-        ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
+void keepOwnerAndMode(int fd, mode_t mode, uid_t owner, gid_t group) {
+    if (::fchown(fd, owner, group) != 0 && ::fchown(fd, static_cast<uid_t>(-1), group) != 0) {
         // the new file keeps this process's group
     }
-    if (::fchmod(fd, old.st_mode & 07777) != 0)
-        ::fchmod(fd, old.st_mode & 0777);
+    if (::fchmod(fd, mode & 07777) != 0)
+        ::fchmod(fd, mode & 0777);
+}
+
+// The mode a new file gets from any other program: 0666 less the umask. The umask is read, not
+// set and put back, which would race with files other threads create meanwhile.
+mode_t newFileMode() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("Umask:", 0) == 0)
+            return 0666 & ~static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+    return 0644;
+}
+
+FileStamp stampOf(const struct stat& st) {
+    return {static_cast<qint64>(st.st_size),
+            static_cast<qint64>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec,
+            static_cast<quint64>(st.st_ino), static_cast<quint64>(st.st_dev)};
 }
 
 // Writes all of `data` to a pipe or device; a reader that goes away fails the write (EPIPE)
@@ -181,69 +201,157 @@ void preferLargePages(const void* data, std::size_t size) {
 #endif
 }
 
+std::size_t readLimit() {
+    unsigned long long memory =
+        static_cast<unsigned long long>(std::max(::sysconf(_SC_PHYS_PAGES), 1L)) *
+        static_cast<unsigned long long>(std::max(::sysconf(_SC_PAGE_SIZE), 1L));
+    for (const int resource : {RLIMIT_AS, RLIMIT_DATA}) {
+        struct rlimit limit {};
+        if (::getrlimit(resource, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+            memory = std::min<unsigned long long>(memory, limit.rlim_cur);
+    }
+    // The entry store addresses its buffers with 39 bits.
+    return static_cast<std::size_t>(std::min(memory / 2, 1ull << 39));
+}
+
 namespace {
 
-// Qt's file classes spell a name in UTF-8; a name with other bytes is opened by its bytes.
-bool openRawName(QFile& file, const QString& path, QString& reason) {
-    const int fd = ::open(fileNameToBytes(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        reason = systemReason(errno);
-        return false;
-    }
-    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        reason = file.errorString();
-        return false;
-    }
-    return true;
+QString tooLarge(std::size_t limit) {
+    return QStringLiteral("too large: more than %1 MB, half the memory this program may use")
+        .arg(limit >> 20);
+}
+
+// Why a file of this kind is not read; empty when it is.
+QString refusedKind(const struct stat& st, bool isStdin, bool regularOnly, int fd) {
+    if (S_ISREG(st.st_mode))
+        return {};
+    if (S_ISDIR(st.st_mode))
+        return systemReason(EISDIR);
+    if (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode))
+        return regularOnly ? QStringLiteral("Is a pipe, not a file") : QString();
+    // A terminal is what standard input may be; any other device reads without end.
+    if (isStdin && S_ISCHR(st.st_mode) && ::isatty(fd))
+        return {};
+    return QStringLiteral("Is a device, not a file");
 }
 
 } // namespace
 
-IoResult readWholeFile(const QString& path, std::string& bytes) {
-    QFile file;
+IoResult readWholeFile(const QString& path, std::string& bytes, const ReadOptions& options) {
     const bool isStdin = path == QLatin1String("-");
-    QString reason;
-    if (isStdin || !hasRawBytes(path)) {
-        const bool opened = isStdin ? file.open(stdin, QIODevice::ReadOnly | QIODevice::Unbuffered)
-                                    : (file.setFileName(path),
-                                       file.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
-        if (!opened)
-            return IoResult::failure(path, file.errorString());
-    } else if (!openRawName(file, path, reason)) {
-        return IoResult::failure(path, reason);
+    // A pipe that no program writes to would hold the open: it is refused after it, not waited
+    // on, when only a regular file is wanted.
+    const int fd = isStdin ? STDIN_FILENO
+                           : retryOpen(fileNameToBytes(path).constData(),
+                                       O_RDONLY | (options.regularOnly ? O_NONBLOCK : 0));
+    if (fd < 0)
+        return IoResult::failure(path, systemReason(errno));
+    const auto closeFile = [&] {
+        if (!isStdin)
+            ::close(fd);
+    };
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        const int error = errno;
+        closeFile();
+        return IoResult::failure(path, systemReason(error));
+    }
+    if (const QString refused = refusedKind(st, isStdin, options.regularOnly, fd);
+        !refused.isEmpty()) {
+        closeFile();
+        return IoResult::failure(path, refused);
+    }
+    if (options.regularOnly)
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    const std::size_t limit = readLimit();
+    if (S_ISREG(st.st_mode) && static_cast<unsigned long long>(st.st_size) > limit) {
+        closeFile();
+        return IoResult::failure(path, tooLarge(limit));
     }
     // Read straight into the string: a vocabulary of hundreds of megabytes is held once, not
     // twice. A file that is longer than it said, or a pipe, goes on in chunks.
     std::string data;
-    if (!file.isSequential()) {
-        data.reserve(static_cast<std::size_t>(file.size()));
-        preferLargePages(data.data(), data.capacity());
-        data.resize(static_cast<std::size_t>(file.size()));
+    try {
+        if (S_ISREG(st.st_mode)) {
+            data.reserve(static_cast<std::size_t>(st.st_size));
+            preferLargePages(data.data(), data.capacity());
+            data.resize(static_cast<std::size_t>(st.st_size));
+        }
+        std::size_t used = 0;
+        char chunk[1 << 16];
+        for (;;) {
+            const bool intoData = used < data.size();
+            const ssize_t n = ::read(fd, intoData ? data.data() + used : chunk,
+                                     intoData ? data.size() - used : sizeof chunk);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                const int error = errno;
+                closeFile();
+                return IoResult::failure(path, systemReason(error));
+            }
+            if (n == 0)
+                break;
+            if (used + static_cast<std::size_t>(n) > limit) {
+                closeFile();
+                return IoResult::failure(path, tooLarge(limit));
+            }
+            if (!intoData) {
+                // Grown by doubling, but never past the limit: a pipe that goes on is refused
+                // before its bytes take the memory away.
+                if (data.capacity() - used < static_cast<std::size_t>(n))
+                    data.reserve(std::min(std::max(2 * data.capacity(), used + sizeof chunk),
+                                          limit + sizeof chunk));
+                data.append(chunk, static_cast<std::size_t>(n));
+            }
+            used += static_cast<std::size_t>(n);
+        }
+        data.resize(used);
+    } catch (...) {
+        closeFile();
+        throw;
     }
-    std::size_t used = 0;
-    char chunk[1 << 16];
-    for (;;) {
-        const bool intoData = used < data.size();
-        const qint64 n = file.read(intoData ? data.data() + used : chunk,
-                                   intoData ? static_cast<qint64>(data.size() - used)
-                                            : static_cast<qint64>(sizeof chunk));
-        if (n < 0)
-            return IoResult::failure(path, file.errorString());
-        if (n == 0)
-            break;
-        if (!intoData)
-            data.append(chunk, static_cast<std::size_t>(n));
-        used += static_cast<std::size_t>(n);
-    }
-    data.resize(used);
+    if (options.stamp)
+        *options.stamp = S_ISREG(st.st_mode) && ::fstat(fd, &st) == 0 ? stampOf(st) : FileStamp{};
+    closeFile();
     bytes = std::move(data);
     return IoResult::success(path);
 }
 
-IoResult writeWholeFile(const QString& path, const std::string& bytes) {
+namespace {
+
+// The file a chain of links ends in, for a link whose file does not exist yet; empty when
+// the chain does not end (too many links).
+QByteArray linkTarget(QByteArray native) {
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat link {};
+        if (::lstat(native.constData(), &link) != 0 || !S_ISLNK(link.st_mode))
+            return native;
+        QByteArray target(static_cast<qsizetype>(std::max<off_t>(link.st_size, 0)) + 256, '\0');
+        const ssize_t n =
+            ::readlink(native.constData(), target.data(), static_cast<std::size_t>(target.size()));
+        if (n < 0 || n >= target.size())
+            return {};
+        target.truncate(n);
+        native = target.startsWith('/') ? target : splitPath(native).folder + '/' + target;
+    }
+    errno = ELOOP;
+    return {};
+}
+
+} // namespace
+
+FileStamp fileStamp(const QString& path) {
+    struct stat st {};
+    if (::stat(fileNameToBytes(path).constData(), &st) != 0)
+        return {};
+    return stampOf(st);
+}
+
+IoResult writeWholeFile(const QString& path, const std::string& bytes,
+                        const WriteOptions& options) {
     FileWriter writer;
-    if (IoResult opened = writer.open(path); !opened)
+    if (IoResult opened = writer.open(path, options); !opened)
         return opened;
     if (IoResult written = writer.write(bytes.data(), bytes.size()); !written)
         return written;
@@ -273,7 +381,7 @@ void FileWriter::discard() {
     fd_ = -1;
 }
 
-IoResult FileWriter::open(const QString& path) {
+IoResult FileWriter::open(const QString& path, const WriteOptions& options) {
     ignoreFileSizeSignal();
     discard();
     path_ = path;
@@ -289,6 +397,10 @@ IoResult FileWriter::open(const QString& path) {
     const struct stat* old = nullptr;
     if (::stat(native_.constData(), &st) != 0) {
         if (errno != ENOENT)
+            return fail(errno);
+        // A link to a file that does not exist yet stays a link: the file it names is made.
+        native_ = linkTarget(native_);
+        if (native_.isEmpty())
             return fail(errno);
     } else if (S_ISREG(st.st_mode)) {
         old = &st;
@@ -332,10 +444,25 @@ IoResult FileWriter::open(const QString& path) {
         return fail(errno);
     removeStaleTempFiles(target);
     fd_ = createTempFile(target, tempPath_);
-    if (fd_ < 0)
-        return fail(errno);
-    if (old)
-        keepOwnerAndMode(fd_, *old);
+    if (fd_ < 0) {
+        const int error = errno;
+        if (error != EACCES && error != EPERM && error != EROFS)
+            return fail(error);
+        // The file is only ever replaced whole, which takes a new file beside it.
+        failure_ = IoResult::failure(
+            path, QStringLiteral("%1: the folder %2 cannot be written, so the file cannot be "
+                                 "replaced safely")
+                      .arg(systemReason(error), fileNameFromBytes(target.folder)));
+        return failure_;
+    }
+    replacesFile_ = old != nullptr;
+    if (old) {
+        oldMode_ = old->st_mode;
+        oldOwner_ = old->st_uid;
+        oldGroup_ = old->st_gid;
+    }
+    privateFile_ = options.privateFile;
+    stamp_ = options.stamp;
     return failure_;
 }
 
@@ -361,7 +488,17 @@ IoResult FileWriter::commit() {
         fd_ = -1;
         return failure_;
     }
-    int error = ::fsync(fd_) != 0 ? errno : 0;
+    // The file takes its final mode only once it is whole: until then no one else reads it.
+    int error = 0;
+    if (replacesFile_)
+        keepOwnerAndMode(fd_, oldMode_, oldOwner_, oldGroup_);
+    else if (!privateFile_ && ::fchmod(fd_, newFileMode()) != 0)
+        error = errno;
+    if (error == 0 && ::fsync(fd_) != 0)
+        error = errno;
+    struct stat written {};
+    if (error == 0 && stamp_ && ::fstat(fd_, &written) == 0)
+        *stamp_ = stampOf(written);
     if (error == 0 && ::rename(tempPath_.constData(), native_.constData()) != 0)
         error = errno;
     if (error != 0)

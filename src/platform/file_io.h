@@ -37,17 +37,53 @@ template <typename T> std::vector<T> largeVector(std::size_t size) {
     return v;
 }
 
-// Reads a whole file. "-" reads standard input.
-IoResult readWholeFile(const QString& path, std::string& bytes);
+// What tells one version of a file from another: a file rewritten or replaced since has
+// another stamp.
+struct FileStamp {
+    qint64 size = -1; // -1: no file
+    qint64 modifiedNs = 0;
+    quint64 inode = 0;
+    quint64 device = 0;
+    bool known() const { return size >= 0; }
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of the file the path names now (a link followed); unknown when there is none.
+FileStamp fileStamp(const QString& path);
+
+struct ReadOptions {
+    // Only a regular file is read: a name remembered from earlier may since name a pipe that
+    // no one writes to.
+    bool regularOnly = false;
+    FileStamp* stamp = nullptr; // the stamp of the file read
+};
+
+// Reads a whole file. "-" reads standard input. A device, a socket or a folder is refused,
+// and so is more than the memory this process may use could take in: a regular file that
+// big before anything is read, a pipe once that much came ("too large").
+IoResult readWholeFile(const QString& path, std::string& bytes, const ReadOptions& options = {});
+
+// The most bytes readWholeFile takes: half the memory this process may use (the smaller of
+// the machine's memory and the address-space and data limits), as a file needs at least as
+// much again to be worked on.
+std::size_t readLimit();
+
+struct WriteOptions {
+    bool privateFile = false;   // a new file is readable by its owner alone (0600)
+    FileStamp* stamp = nullptr; // the stamp of the file written
+};
 
 // Writes a whole file. "-" writes standard output.
 //
 // A regular file, and a name that does not exist yet, is written through a temp file
 // beside it (NAME.lexanta-XXXXXX) that is renamed over the target once every byte is on
-// disk: the old file stays whole until then. The replaced file keeps its mode, and its
-// owner and group where this process may set them; a hard link to it is broken (the
-// other names keep the old contents). A symbolic link is followed, so the file it
-// names is replaced and the link stays.
+// disk: the old file stays whole until then. The temp file is readable by its owner alone
+// until it is whole; then it takes the mode of the file it replaces, and its owner and group
+// where this process may set them, or a new file's mode (0666 less the umask). A hard link
+// to the replaced file is broken (the other names keep the old contents). A symbolic link is
+// followed, also one whose file does not exist yet: the file it names is written and the link
+// stays. A file whose folder cannot be written is refused, naming the folder: it cannot be
+// replaced safely, and it is never rewritten in place.
 //
 // A character device or a FIFO (a pipe read by another program) is written in place,
 // never replaced; a FIFO that no program reads is refused instead of waiting. Sockets,
@@ -56,7 +92,8 @@ IoResult readWholeFile(const QString& path, std::string& bytes);
 // as "File too large" instead of ending the process (SIGXFSZ is ignored from the first
 // write on). Stale temp files of the same target, left by a process killed while
 // saving, are removed by the next save.
-IoResult writeWholeFile(const QString& path, const std::string& bytes);
+IoResult writeWholeFile(const QString& path, const std::string& bytes,
+                        const WriteOptions& options = {});
 
 // A file written piece by piece with the guarantees of writeWholeFile: a regular file is
 // written to a locked temp file and replaces the target only at commit(), so an output too
@@ -70,7 +107,7 @@ public:
     FileWriter(const FileWriter&) = delete;
     FileWriter& operator=(const FileWriter&) = delete;
 
-    IoResult open(const QString& path);
+    IoResult open(const QString& path, const WriteOptions& options = {});
     IoResult write(const char* data, std::size_t size);
     IoResult commit();
     bool isOpen() const { return fd_ >= 0; }
@@ -85,6 +122,11 @@ private:
     QByteArray tempPath_;
     Target target_ = Target::Replaced;
     bool isPipe_ = false;
+    bool replacesFile_ = false;
+    bool privateFile_ = false;
+    // The replaced file's mode, owner and group.
+    unsigned oldMode_ = 0, oldOwner_ = 0, oldGroup_ = 0;
+    FileStamp* stamp_ = nullptr;
     int fd_ = -1;
     IoResult failure_;
 };

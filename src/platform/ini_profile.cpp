@@ -33,15 +33,36 @@ bool hasLineBreak(const QString& text) {
     return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
 }
 
+// A surrogate that is not half of a pair: UTF-8 cannot hold it. File names carry the bytes
+// of a name that is not UTF-8 so (platform/file_names.h).
+bool isLoneSurrogate(QStringView s, qsizetype i) {
+    const QChar c = s[i];
+    if (c.isHighSurrogate())
+        return i + 1 == s.size() || !s[i + 1].isLowSurrogate();
+    if (c.isLowSurrogate())
+        return i == 0 || !s[i - 1].isHighSurrogate();
+    return false;
+}
+
+bool hasLoneSurrogate(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (isLoneSurrogate(text, i))
+            return true;
+    return false;
+}
+
 QString escaped(const QString& value) {
     QString out = QStringLiteral("\"") + kEscapedPrefix;
-    for (const QChar c : value) {
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
         if (c == QLatin1Char('\\'))
             out += QStringLiteral("\\\\");
         else if (c == QLatin1Char('\r'))
             out += QStringLiteral("\\r");
         else if (c == QLatin1Char('\n'))
             out += QStringLiteral("\\n");
+        else if (isLoneSurrogate(value, i))
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
         else
             out += c;
     }
@@ -58,7 +79,13 @@ QString unescaped(QStringView body) {
             continue;
         }
         const QChar next = body[++i];
-        if (next == QLatin1Char('n'))
+        bool isHex = false;
+        const ushort unit =
+            next == QLatin1Char('u') ? body.mid(i + 1, 4).toUShort(&isHex, 16) : ushort(0);
+        if (isHex && body.mid(i + 1, 4).size() == 4) {
+            out += QChar(unit);
+            i += 4;
+        } else if (next == QLatin1Char('n'))
             out += QLatin1Char('\n');
         else if (next == QLatin1Char('r'))
             out += QLatin1Char('\r');
@@ -71,7 +98,8 @@ QString unescaped(QStringView body) {
 }
 
 QString storedForm(const QString& value) {
-    if (hasLineBreak(value) || unquoted(value).startsWith(kEscapedPrefix))
+    if (hasLineBreak(value) || hasLoneSurrogate(value) ||
+        unquoted(value).startsWith(kEscapedPrefix))
         return escaped(value);
     return value;
 }

@@ -31,6 +31,8 @@ namespace lexanta {
 // as "\:" followed by the value with '\' written as "\\", CR as "\r" and LF as
 // "\n", all in double quotes, e.g.  Key="\:first\nsecond". Reading a value that
 // starts with "\:" undoes this, so such a value reads back exactly as written.
+// A lone surrogate, which UTF-8 cannot hold (a file name carries a byte that is
+// not UTF-8 so), is escaped the same way as "\uDCxx".
 // A value without line breaks that would itself read as starting with "\:" is
 // escaped too, so that no value is mistaken for an escaped one. Every other
 // value is written as given.

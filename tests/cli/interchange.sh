@@ -21,6 +21,16 @@ head -c 21 "$work/three.lut" | cmp -s - <(printf 'Vocabulary Format 1\r\n') ||
 expect_status 0 "export tab" "$tool" export --format tab "$work/three.lut" -o "$work/three.tab"
 same_bytes "$work/three.tab" 'cat\tKatze\tkat\r\ndog\tHund\t\r\nowl\tEule\t' "import tab3, export tab"
 
+# Two files joined, each with its byte-order mark: the inner one is named, and dropped on request.
+joined=$(dirname "$0")/../data/interchange/joined_files.txt
+expect_status 1 "import of joined files" "$tool" import --format tab2 "$joined" -o "$work/joined.lut"
+grep -qx "Line 2, question (code page 1252): U+FEFF" "$work/err" || fail "joined: $(cat "$work/err")"
+[ ! -e "$work/joined.lut" ] || fail "joined: written though refused"
+expect_status 0 "import dropping the marks" "$tool" import --format tab2 --drop-byte-order-marks \
+    "$joined" -o "$work/joined.lut"
+"$tool" export --format tab "$work/joined.lut" -o "$work/joined.tab"
+same_bytes "$work/joined.tab" 'cat\tKatze\t\r\ndog\tHund\t' "joined files, marks dropped"
+
 printf 'cat\nKatze\ndog\n' >"$work/pairs.txt"
 expect_status 0 "import text" "$tool" import --format text "$work/pairs.txt" -o "$work/pairs.lut"
 "$tool" export --format tab "$work/pairs.lut" -o "$work/pairs.tab"

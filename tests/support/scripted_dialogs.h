@@ -45,6 +45,19 @@ public:
     std::deque<std::function<bool(QDialog&)>> dialogAnswers;
     int dialogsShown = 0;
 
+    // Buttons pressed in ask() and chooseFromList(), by index; when empty the last button.
+    std::deque<int> choiceAnswers;
+    // Rows selected in chooseFromList(); when empty the first row.
+    std::deque<int> rowAnswers;
+    struct ShownChoice {
+        QString text;
+        QString caption;
+        QStringList buttons;
+        QStringList rows; // chooseFromList() only
+        bool overShownOwner = false;
+    };
+    std::vector<ShownChoice> choices;
+
     std::vector<ShownMessage> messages;
     std::vector<FileDialogState> openDialogsShown, saveDialogsShown;
     int fontDialogsShown = 0;
@@ -57,13 +70,29 @@ public:
 
     MsgResult messageBox(QWidget* owner, const QString& text, const QString& caption, MsgIcon icon,
                          MsgButtons buttons) override {
-        const QWindow* window = owner ? owner->window()->windowHandle() : nullptr;
-        messages.push_back({text, caption, icon, buttons, window && window->isVisible()});
+        messages.push_back({text, caption, icon, buttons, shown(owner)});
         if (messageAnswers.empty())
             return buttons == MsgButtons::Ok ? MsgResult::Ok : defaultAnswer;
         const MsgResult r = messageAnswers.front();
         messageAnswers.pop_front();
         return r;
+    }
+
+    int ask(QWidget* owner, const QString& text, const QString& caption, MsgIcon,
+            const QStringList& buttons) override {
+        choices.push_back({text, caption, buttons, {}, shown(owner)});
+        return nextChoice(buttons);
+    }
+
+    int chooseFromList(QWidget* owner, const QString& text, const QString& caption,
+                       const QStringList& rows, const QStringList& buttons, int& chosen) override {
+        choices.push_back({text, caption, buttons, rows, shown(owner)});
+        chosen = rows.isEmpty() ? -1 : 0;
+        if (!rowAnswers.empty()) {
+            chosen = rowAnswers.front();
+            rowAnswers.pop_front();
+        }
+        return nextChoice(buttons);
     }
 
     // Notices are recorded with the messages; each answer says whether "do not show again" is
@@ -141,6 +170,18 @@ public:
     }
 
 private:
+    // Whether the owner's window was on the screen when the box came up.
+    static bool shown(const QWidget* owner) {
+        const QWindow* window = owner ? owner->window()->windowHandle() : nullptr;
+        return window && window->isVisible();
+    }
+    int nextChoice(const QStringList& buttons) {
+        if (choiceAnswers.empty())
+            return static_cast<int>(buttons.size()) - 1;
+        const int answer = choiceAnswers.front();
+        choiceAnswers.pop_front();
+        return answer;
+    }
     bool answerFile(FileDialogState& state) {
         if (fileAnswers.empty())
             return false;

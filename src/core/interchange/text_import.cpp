@@ -41,8 +41,9 @@ std::size_t countLines(std::string_view data) {
 class FieldConverter {
 public:
     FieldConverter(bool fromUtf8, const std::array<int, kShownFields>& codePages,
-                   ImportResult& result)
-        : fromUtf8_(fromUtf8), codePages_(codePages), result_(result) {}
+                   ImportResult& result, bool dropByteOrderMarks)
+        : fromUtf8_(fromUtf8), codePages_(codePages), result_(result),
+          dropByteOrderMarks_(dropByteOrderMarks) {}
 
     std::string operator()(std::string_view text, int field, int line) {
         // Every Windows ANSI code page keeps ASCII as it is.
@@ -52,8 +53,13 @@ public:
         // Only the file's first bytes can be a byte-order mark (removed before): a U+FEFF
         // at the start of a field is a character, which QString::fromUtf8 would drop.
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-        const QString decoded =
-            utf8(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+        QString decoded = utf8(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+        if (decoded.contains(kByteOrderMark)) {
+            if (result_.byteOrderMarkLine == 0)
+                result_.byteOrderMarkLine = line;
+            if (dropByteOrderMarks_)
+                decoded.remove(kByteOrderMark);
+        }
         EncodeResult encoded = CodePage::get(codePage).encode(decoded);
         if (!isValidUtf8(text))
             report(ImportProblem::Kind::InvalidUtf8, field, line, codePage, {});
@@ -70,10 +76,25 @@ private:
             result_.problems.push_back({kind, line, field, codePage, characters});
     }
 
+    static constexpr QChar kByteOrderMark{0xFEFF};
     bool fromUtf8_;
     const std::array<int, kShownFields>& codePages_;
     ImportResult& result_;
+    bool dropByteOrderMarks_;
 };
+
+// A character as a message names it: itself, or its code point when it shows nothing.
+QString named(QStringView c) {
+    const char32_t code = c.size() == 2 ? QChar::surrogateToUcs4(c[0], c[1]) : c[0].unicode();
+    const QChar::Category category = QChar::category(code);
+    const bool invisible =
+        category == QChar::Other_Format || category == QChar::Other_Control ||
+        category == QChar::Separator_Line || category == QChar::Separator_Paragraph ||
+        category == QChar::Separator_Space || category == QChar::Other_NotAssigned;
+    if (!invisible || code == U' ')
+        return c.toString();
+    return QStringLiteral("U+%1").arg(static_cast<uint>(code), 4, 16, QLatin1Char('0')).toUpper();
+}
 
 const char* fieldName(int field) {
     switch (field) {
@@ -102,7 +123,7 @@ bool isUtf8Text(std::string_view bytes) {
 
 ImportResult importText(std::string_view bytes, ImportFormat format,
                         const std::array<int, kShownFields>& columnCodePages, EntryTable& out,
-                        const ProgressCallback& progress) {
+                        const ProgressCallback& progress, bool dropByteOrderMarks) {
     ImportResult result;
     // Counted before anything is narrowed to an entry number, and before the bytes are looked at
     // any further.
@@ -116,7 +137,7 @@ ImportResult importText(std::string_view bytes, ImportFormat format,
     result.convertedFromUtf8 = isUtf8Text(bytes);
     if (bytes.starts_with(kUtf8Bom))
         bytes.remove_prefix(kUtf8Bom.size());
-    FieldConverter convert(result.convertedFromUtf8, columnCodePages, result);
+    FieldConverter convert(result.convertedFromUtf8, columnCodePages, result, dropByteOrderMarks);
     out.reset();
     out.setEntryCount(static_cast<int>(entries));
 
@@ -204,10 +225,10 @@ QString describeImportProblems(const ImportResult& result, const QString& fileNa
             QStringList chars;
             for (const QChar* c = p.characters.begin(); c != p.characters.end(); ++c) {
                 if (c->isHighSurrogate() && c + 1 != p.characters.end()) {
-                    chars << QString(c, 2);
+                    chars << named(QStringView(c, 2));
                     ++c;
                 } else {
-                    chars << QString(*c);
+                    chars << named(QStringView(c, 1));
                 }
             }
             text += QLatin1Char('\n') + where + chars.join(QLatin1Char(' '));

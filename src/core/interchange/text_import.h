@@ -44,6 +44,9 @@ struct ImportResult {
     // The first kMaxListedProblems problems in file order; problemCount counts them all.
     std::vector<ImportProblem> problems;
     int problemCount = 0;
+    // The first line holding U+FEFF after the file's start (two files joined, each with its
+    // byte-order mark), 0 when none does.
+    int byteOrderMarkLine = 0;
     bool ok() const { return problemCount == 0 && error.isEmpty(); }
 };
 
@@ -70,16 +73,19 @@ inline constexpr int kMaxListedProblems = 1000;
 // a scratch table, and only when the result is ok() reset the document and adopt the table;
 // otherwise show describeImportProblems and keep the document as it was. A file of more
 // entries than a table holds is refused before `out` is touched (ImportResult::error).
-// `progress` hears of the lines read so far, of all lines.
+// `progress` hears of the lines read so far, of all lines. `dropByteOrderMarks` drops every
+// U+FEFF of a converted file; otherwise one is a character like any other.
 ImportResult importText(std::string_view bytes, ImportFormat format,
                         const std::array<int, kShownFields>& columnCodePages, EntryTable& out,
-                        const ProgressCallback& progress = {});
+                        const ProgressCallback& progress = {}, bool dropByteOrderMarks = false);
 
 // True when importText would convert the bytes from UTF-8.
 bool isUtf8Text(std::string_view bytes);
 
 // English message naming the file and, line by line, the first `maxListed` problems:
-// "Cannot import words.txt: ...\nLine 3, answer (code page 1252): ж ы". Empty when ok().
+// "Cannot import words.txt: ...\nLine 3, answer (code page 1252): ж ы". A character that
+// shows nothing (a format or control character, a space other than the blank) is named by
+// its code point, "U+FEFF". Empty when ok().
 QString describeImportProblems(const ImportResult& result, const QString& fileName,
                                int maxListed = 10);
 

@@ -37,45 +37,156 @@ constexpr std::array<std::uint8_t, kFieldCount> kFieldsInPlace{0, 1, 2, 3, 4};
 
 constexpr std::size_t kProgressBytes = 1 << 20;
 
-bool within(std::string_view text, const std::string& buffer) {
+bool within(std::string_view text, std::string_view buffer) {
     const auto begin = reinterpret_cast<std::uintptr_t>(buffer.data());
     const auto p = reinterpret_cast<std::uintptr_t>(text.data());
     return p >= begin && p + text.size() <= begin + buffer.size();
 }
 
-} // namespace
+struct Unmap {
+    std::size_t bytes;
+    void operator()(std::uint64_t* records) const { munmap(records, bytes); }
+};
 
-void EntryStore::PageRelease::operator()(std::uint64_t* page) const {
-    munmap(page, kPageSize * sizeof(std::uint64_t));
+std::uint64_t* mapRecords(std::size_t bytes) {
+    void* records =
+        mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (records == MAP_FAILED)
+        throw std::bad_alloc();
+    return static_cast<std::uint64_t*>(records);
 }
 
-EntryStore::Page EntryStore::newPage(bool filledAtOnce) {
-    const std::size_t bytes = kPageSize * sizeof(std::uint64_t);
-    void* page = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (page == MAP_FAILED)
-        throw std::bad_alloc();
-    if (filledAtOnce)
-        preferLargePages(page, bytes);
-    return Page(static_cast<std::uint64_t*>(page));
+} // namespace
+
+// ---- shared bytes ---------------------------------------------------------------------------
+
+void SharedBytes::adopt(std::string&& bytes) {
+    bytes_ = std::make_shared<std::string>(std::move(bytes));
+    data_ = bytes_->data();
+    size_ = bytes_->size();
+}
+
+std::string& SharedBytes::writable(std::size_t extra) {
+    if (!bytes_)
+        bytes_ = std::make_shared<std::string>();
+    const bool alone = bytes_.use_count() == 1;
+    // What a copy that let go of the bytes last read of them happened before this.
+    std::atomic_thread_fence(std::memory_order_acquire);
+    std::string& bytes = *bytes_;
+    // Bytes past this copy's end were appended by a change that was taken back; while another
+    // copy shares the memory they are left alone, and the memory is not written past here.
+    const bool tail = bytes.size() != size_;
+    if (tail && alone)
+        bytes.resize(size_);
+    if ((tail && !alone) || bytes.capacity() - bytes.size() < extra) {
+        const std::size_t wanted = std::max(size_ + extra, 2 * bytes.capacity());
+        if (alone) {
+            bytes.reserve(wanted);
+        } else {
+            auto fresh = std::make_shared<std::string>();
+            fresh->reserve(wanted);
+            fresh->append(data_, size_);
+            bytes_ = std::move(fresh);
+        }
+    }
+    return *bytes_;
+}
+
+void SharedBytes::append(std::string_view text) {
+    std::string& bytes = writable(text.size());
+    bytes.append(text);
+    data_ = bytes.data();
+    size_ = bytes.size();
+}
+
+void SharedBytes::release() {
+    bytes_.reset();
+    data_ = "";
+    size_ = 0;
+}
+
+// ---- pages ----------------------------------------------------------------------------------
+
+// A page on its own comes from the heap: a mapping each would run into the system's limit on
+// mappings as edits copy pages one by one.
+EntryStore::Page EntryStore::newPage() {
+    return Page(new std::uint64_t[kPageSize]());
+}
+
+std::uint64_t* EntryStore::writablePage(std::size_t page) {
+    Page& records = pages_[page];
+    if (records.use_count() != 1) {
+        Page own(new std::uint64_t[kPageSize]);
+        std::memcpy(own.get(), records.get(), kPageSize * sizeof(std::uint64_t));
+        records = std::move(own);
+    }
+    std::atomic_thread_fence(std::memory_order_acquire);
+    return records.get();
 }
 
 void EntryStore::allocatePages(std::uint32_t first, std::size_t count) {
     if (count == 0)
         return;
+    const std::size_t firstPage = first >> kPageBits;
     const std::size_t lastPage = (first + count - 1) >> kPageBits;
     if (pages_.size() <= lastPage)
         pages_.resize(lastPage + 1);
-    for (std::size_t p = first >> kPageBits; p <= lastPage; ++p)
-        if (!pages_[p])
-            pages_[p] = newPage(true);
+    std::size_t missing = 0;
+    for (std::size_t p = firstPage; p <= lastPage; ++p)
+        missing += pages_[p] ? 0 : 1;
+    // The new pages are one mapping that may take large pages; each page holds it.
+    Page together;
+    if (missing > 1) {
+        const std::size_t bytes = missing * kPageSize * sizeof(std::uint64_t);
+        together = Page(mapRecords(bytes), Unmap{bytes});
+        preferLargePages(together.get(), bytes);
+    }
+    std::size_t used = 0;
+    for (std::size_t p = firstPage; p <= lastPage; ++p) {
+        if (pages_[p])
+            writablePage(p);
+        else if (together)
+            pages_[p] = Page(together.get() + kPageSize * used++, [together](std::uint64_t*) {});
+        else
+            pages_[p] = newPage();
+    }
 }
 
-struct EntryStore::WideRow {
-    std::uint64_t refs[kFieldCount] = {};
-};
+// ---- wide rows ------------------------------------------------------------------------------
+
+EntryStore::WideRow& EntryStore::editWideRow(std::uint32_t w) {
+    std::shared_ptr<WideChunk>& chunk = wide_[w >> kWideBits];
+    if (chunk.use_count() != 1)
+        chunk = std::make_shared<WideChunk>(*chunk);
+    std::atomic_thread_fence(std::memory_order_acquire);
+    return chunk->rows[w & ((1u << kWideBits) - 1)];
+}
+
+std::uint32_t EntryStore::addWideRow(const WideRow& row) {
+    std::uint32_t w;
+    if (!freeWide_->empty()) {
+        w = freeWide_->back();
+        freeWide_.edit().pop_back();
+    } else {
+        w = wideCount_;
+        if ((w >> kWideBits) >= wide_.size())
+            wide_.push_back(std::make_shared<WideChunk>());
+        ++wideCount_;
+    }
+    editWideRow(w) = row;
+    return w;
+}
+
+void EntryStore::dropWideRow(std::uint32_t w) {
+    freeWide_.edit().push_back(w);
+    editWideRow(w) = WideRow{};
+}
+
+// ---- the store ------------------------------------------------------------------------------
 
 EntryStore::EntryStore() = default;
 EntryStore::~EntryStore() = default;
+EntryStore::EntryStore(const EntryStore&) = default;
 
 EntryStore::EntryStore(EntryStore&& other) noexcept {
     swap(other);
@@ -95,6 +206,7 @@ void EntryStore::swap(EntryStore& other) noexcept {
     std::swap(arena_, other.arena_);
     std::swap(pages_, other.pages_);
     std::swap(wide_, other.wide_);
+    std::swap(wideCount_, other.wideCount_);
     std::swap(freeWide_, other.freeWide_);
     std::swap(count_, other.count_);
     std::swap(identity_, other.identity_);
@@ -125,18 +237,16 @@ void EntryStore::setRawRecord(std::uint32_t slot, std::uint64_t value) {
     if (!pages_[page]) {
         if (value == 0)
             return;
-        pages_[page] = newPage(false);
+        pages_[page] = newPage();
     }
-    pages_[page][slot & (kPageSize - 1)] = value;
+    if (pages_[page][slot & (kPageSize - 1)] != value)
+        writablePage(page)[slot & (kPageSize - 1)] = value;
 }
 
 void EntryStore::releaseRecord(std::uint32_t slot) {
     const std::uint64_t rec = record(slot);
-    if ((rec & kTagMask) == kWide) {
-        const auto w = static_cast<std::uint32_t>(rec & kPayload);
-        wide_[w] = WideRow{};
-        freeWide_.push_back(w);
-    }
+    if ((rec & kTagMask) == kWide)
+        dropWideRow(static_cast<std::uint32_t>(rec & kPayload));
     setRecord(slot, 0);
 }
 
@@ -150,27 +260,33 @@ void EntryStore::releaseSlots(std::uint32_t first, std::uint32_t end) {
         const std::uint32_t pageEnd =
             std::min<std::uint32_t>(end, static_cast<std::uint32_t>((page + 1) << kPageBits));
         if (page < pages_.size() && pages_[page]) {
-            std::uint64_t* records = pages_[page].get();
+            const bool whole = s == (page << kPageBits) && pageEnd == ((page + 1) << kPageBits);
+            const std::uint64_t* records = pages_[page].get();
             for (std::uint32_t t = s; t < pageEnd; ++t) {
-                std::uint64_t& rec = records[t & (kPageSize - 1)];
-                if ((rec & kTagMask) == kWide) {
-                    const auto w = static_cast<std::uint32_t>(rec & kPayload);
-                    wide_[w] = WideRow{};
-                    freeWide_.push_back(w);
-                }
-                rec = 0;
+                const std::uint64_t rec = records[t & (kPageSize - 1)];
+                if ((rec & kTagMask) == kWide)
+                    dropWideRow(static_cast<std::uint32_t>(rec & kPayload));
             }
-            if (s == (page << kPageBits) && pageEnd == ((page + 1) << kPageBits))
+            if (whole) {
+                // A page mapped with others keeps its memory until they all go: it is
+                // given back now.
+                if (pages_[page].use_count() == 1)
+                    madvise(pages_[page].get(), kPageSize * sizeof(std::uint64_t), MADV_DONTNEED);
                 pages_[page].reset();
+            } else {
+                std::uint64_t* own = writablePage(page);
+                std::fill(own + (s & (kPageSize - 1)), own + ((pageEnd - 1) & (kPageSize - 1)) + 1,
+                          std::uint64_t{0});
+            }
         }
         s = pageEnd;
     }
 }
 
 std::uint32_t EntryStore::newSlot() {
-    if (!freeSlots_.empty()) {
-        const std::uint32_t slot = freeSlots_.back();
-        freeSlots_.pop_back();
+    if (!freeSlots_->empty()) {
+        const std::uint32_t slot = freeSlots_->back();
+        freeSlots_.edit().pop_back();
         return slot;
     }
     return slotEnd_++;
@@ -179,14 +295,19 @@ std::uint32_t EntryStore::newSlot() {
 void EntryStore::materializeOrder() {
     if (!identity_)
         return;
-    order_.resize(static_cast<std::size_t>(count_));
-    std::iota(order_.begin(), order_.end(), 0u);
+    auto order = largeVector<std::uint32_t>(static_cast<std::size_t>(count_));
+    std::iota(order.begin(), order.end(), 0u);
+    order_.replace(std::move(order));
     slotEnd_ = static_cast<std::uint32_t>(count_);
     identity_ = false;
 }
 
+std::string_view EntryStore::buffer(std::uint64_t rec) const {
+    return (rec & kTagMask) == kSourceBlock ? source_.view() : arena_.view();
+}
+
 std::string_view EntryStore::blockLine(std::uint64_t rec, int line) const {
-    const std::string& buffer = (rec & kTagMask) == kSourceBlock ? source_ : arena_;
+    const std::string_view buffer = this->buffer(rec);
     std::size_t pos = static_cast<std::size_t>(rec & kPayload);
     for (int i = 0; i < line; ++i) {
         if (pos >= buffer.size())
@@ -200,7 +321,7 @@ std::string_view EntryStore::blockLine(std::uint64_t rec, int line) const {
 }
 
 void EntryStore::blockLines(std::uint64_t rec, std::string_view (&lines)[kFieldCount]) const {
-    const std::string& buffer = (rec & kTagMask) == kSourceBlock ? source_ : arena_;
+    const std::string_view buffer = this->buffer(rec);
     std::size_t pos = static_cast<std::size_t>(rec & kPayload);
     for (std::string_view& line : lines)
         line = takeLine(buffer.data(), buffer.size(), pos);
@@ -209,16 +330,15 @@ void EntryStore::blockLines(std::uint64_t rec, std::string_view (&lines)[kFieldC
 std::string_view EntryStore::refText(std::uint64_t ref) const {
     if (ref == 0)
         return {};
-    const std::string& buffer = (ref & kInArena) ? arena_ : source_;
+    const std::string_view buffer = (ref & kInArena) ? arena_.view() : source_.view();
     const std::size_t offset = static_cast<std::size_t>((ref & ~kInArena) >> kLengthBits);
     std::size_t length = static_cast<std::size_t>(ref & kLongLength);
     if (length == kLongLength) {
         std::uint64_t longLength = 0;
         std::memcpy(&longLength, buffer.data() + offset, sizeof longLength);
-        return std::string_view(buffer).substr(offset + sizeof longLength,
-                                               static_cast<std::size_t>(longLength));
+        return buffer.substr(offset + sizeof longLength, static_cast<std::size_t>(longLength));
     }
-    return std::string_view(buffer).substr(offset, length);
+    return buffer.substr(offset, length);
 }
 
 std::uint64_t EntryStore::refFor(std::string_view text) {
@@ -226,8 +346,8 @@ std::uint64_t EntryStore::refFor(std::string_view text) {
         return 0;
     if (text.size() < kLongLength) {
         // Text the table already holds is referred to where it is, not copied.
-        for (const std::string* buffer : {&source_, &arena_}) {
-            if (within(text, *buffer))
+        for (const SharedBytes* buffer : {&source_, &arena_}) {
+            if (within(text, buffer->view()))
                 return (buffer == &arena_ ? kInArena : 0) |
                        static_cast<std::uint64_t>(text.data() - buffer->data()) << kLengthBits |
                        text.size();
@@ -238,9 +358,10 @@ std::uint64_t EntryStore::refFor(std::string_view text) {
     }
     // A copy is made first: `text` may lie in the arena, which the append can move.
     const std::string copy(text);
-    const std::uint64_t offset = arena_.size();
     const std::uint64_t length = copy.size();
-    arena_.append(reinterpret_cast<const char*>(&length), sizeof length);
+    arena_.reserve(sizeof length + copy.size());
+    const std::uint64_t offset = arena_.size();
+    arena_.append(std::string_view(reinterpret_cast<const char*>(&length), sizeof length));
     arena_.append(copy);
     return kInArena | offset << kLengthBits | kLongLength;
 }
@@ -256,15 +377,7 @@ std::uint32_t EntryStore::wideOf(std::uint32_t slot) {
         for (int f = 0; f < kFieldCount; ++f)
             row.refs[f] = refFor(lines[kLineOfField[f]]);
     }
-    std::uint32_t w;
-    if (!freeWide_.empty()) {
-        w = freeWide_.back();
-        freeWide_.pop_back();
-        wide_[w] = row;
-    } else {
-        w = static_cast<std::uint32_t>(wide_.size());
-        wide_.push_back(row);
-    }
+    const std::uint32_t w = addWideRow(row);
     setRecord(slot, kWide | w);
     return w;
 }
@@ -275,7 +388,7 @@ std::string_view EntryStore::text(int entry, int field) const {
     if (rec == 0)
         return {};
     if ((rec & kTagMask) == kWide)
-        return refText(wide_[rec & kPayload].refs[place]);
+        return refText(wideRow(static_cast<std::uint32_t>(rec & kPayload)).refs[place]);
     return blockLine(rec, kLineOfField[place]);
 }
 
@@ -295,7 +408,7 @@ void EntryStore::setTextRef(int index, int field, TextRef ref) {
     if (ref == 0 && record(slot) == 0)
         return;
     const std::uint32_t w = wideOf(slot);
-    std::uint64_t* refs = wide_[w].refs;
+    std::uint64_t* refs = editWideRow(w).refs;
     refs[place] = ref;
     if (std::all_of(refs, refs + kFieldCount, [](std::uint64_t r) { return r == 0; }))
         releaseRecord(slot);
@@ -307,7 +420,7 @@ EntryView EntryStore::entry(int index) const {
     if (rec == 0)
         return v;
     if ((rec & kTagMask) == kWide) {
-        const WideRow& w = wide_[rec & kPayload];
+        const WideRow& w = wideRow(static_cast<std::uint32_t>(rec & kPayload));
         for (int c = 0; c < kFieldCount; ++c)
             v.fields[c] = refText(w.refs[fieldOf_[c]]);
         return v;
@@ -338,14 +451,16 @@ void EntryStore::writeEntry(int index, const EntryView& e) {
     if (empty)
         return;
     if (!blockable) {
-        const std::uint32_t w = wideOf(slot);
+        WideRow row;
         for (int f = 0; f < kFieldCount; ++f)
-            wide_[w].refs[f] = refFor(byField[f]);
+            row.refs[f] = refFor(byField[f]);
+        const std::uint32_t w = wideOf(slot);
+        editWideRow(w) = row;
         return;
     }
     // Five short lines in the arena cost less than five references.
+    arena_.reserve(bytes);
     const std::uint64_t offset = arena_.size();
-    arena_.reserve(arena_.size() + bytes);
     std::uint64_t flags = kBlockClean;
     for (int line = 0; line < kFieldCount; ++line) {
         const std::string_view text = byField[kLineOfField[line]];
@@ -358,7 +473,7 @@ void EntryStore::writeEntry(int index, const EntryView& e) {
 }
 
 bool EntryStore::inArena(std::string_view text) const {
-    return !text.empty() && within(text, arena_);
+    return !text.empty() && within(text, arena_.view());
 }
 
 void EntryStore::clearEntry(int index) {
@@ -367,12 +482,13 @@ void EntryStore::clearEntry(int index) {
 
 void EntryStore::moveEntry(int from, int to) {
     materializeOrder();
-    const std::uint32_t slot = order_[from];
+    std::vector<std::uint32_t>& order = order_.edit();
+    const std::uint32_t slot = order[static_cast<std::size_t>(from)];
     if (from < to)
-        std::move(order_.begin() + from + 1, order_.begin() + to + 1, order_.begin() + from);
+        std::move(order.begin() + from + 1, order.begin() + to + 1, order.begin() + from);
     else
-        std::move_backward(order_.begin() + to, order_.begin() + from, order_.begin() + from + 1);
-    order_[to] = slot;
+        std::move_backward(order.begin() + to, order.begin() + from, order.begin() + from + 1);
+    order[static_cast<std::size_t>(to)] = slot;
 }
 
 void EntryStore::moveField(int from, int to) {
@@ -404,7 +520,8 @@ void EntryStore::insertEmptyEntries(int at, int count) {
     std::vector<std::uint32_t> fresh(static_cast<std::size_t>(count));
     for (auto& s : fresh)
         s = newSlot();
-    order_.insert(order_.begin() + at, fresh.begin(), fresh.end());
+    std::vector<std::uint32_t>& order = order_.edit();
+    order.insert(order.begin() + at, fresh.begin(), fresh.end());
     count_ += count;
 }
 
@@ -413,11 +530,14 @@ void EntryStore::removeEntries(int at, int count) {
         releaseSlots(static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(count_));
     } else {
         materializeOrder();
+        std::vector<std::uint32_t>& order = order_.edit();
+        std::vector<std::uint32_t>& freeSlots = freeSlots_.edit();
+        freeSlots.reserve(freeSlots.size() + static_cast<std::size_t>(count));
         for (int r = at; r < at + count; ++r) {
-            releaseRecord(order_[r]);
-            freeSlots_.push_back(order_[r]);
+            releaseRecord(order[static_cast<std::size_t>(r)]);
+            freeSlots.push_back(order[static_cast<std::size_t>(r)]);
         }
-        order_.erase(order_.begin() + at, order_.begin() + at + count);
+        order.erase(order.begin() + at, order.begin() + at + count);
     }
     count_ -= count;
 }
@@ -429,7 +549,7 @@ HeldEntries EntryStore::takeTail(int at) {
     for (int r = at; r < count_; ++r) {
         std::uint64_t rec = record(slotOf(r));
         if ((rec & kTagMask) == kWide) {
-            const WideRow& row = wide_[rec & kPayload];
+            const WideRow& row = wideRow(static_cast<std::uint32_t>(rec & kPayload));
             rec = kWide | held.wideRefs.size();
             held.wideRefs.emplace_back();
             std::copy(std::begin(row.refs), std::end(row.refs), held.wideRefs.back().begin());
@@ -455,16 +575,7 @@ void EntryStore::appendHeld(const HeldEntries& held) {
             WideRow row;
             const auto& refs = held.wideRefs[rec & kPayload];
             std::copy(refs.begin(), refs.end(), row.refs);
-            std::uint32_t w;
-            if (!freeWide_.empty()) {
-                w = freeWide_.back();
-                freeWide_.pop_back();
-                wide_[w] = row;
-            } else {
-                w = static_cast<std::uint32_t>(wide_.size());
-                wide_.push_back(row);
-            }
-            rec = kWide | w;
+            rec = kWide | addWideRow(row);
         } else if ((rec & kBlockFollowed) && !(i + 1 < n && slotOf(at + i + 1) == slot + 1)) {
             rec &= ~kBlockFollowed;
         }
@@ -486,11 +597,19 @@ void EntryStore::reorder(int first, const std::vector<int>& newOrder) {
             rec &= ~kBlockFollowed;
         records[static_cast<std::size_t>(r)] = rec;
     }
-    // Then every record goes to its new place in new pages.
-    std::vector<Page>().swap(pages_);
-    allocatePages(0, static_cast<std::size_t>(count_));
-    std::vector<std::uint32_t>().swap(order_);
-    std::vector<std::uint32_t>().swap(freeSlots_);
+    // Then every record goes to its new place in new pages, which replace the old ones once
+    // they are all there.
+    std::vector<Page> old;
+    old.swap(pages_);
+    try {
+        allocatePages(0, static_cast<std::size_t>(count_));
+    } catch (...) {
+        pages_.swap(old);
+        throw;
+    }
+    old.clear();
+    order_.clear();
+    freeSlots_.clear();
     identity_ = true;
     slotEnd_ = static_cast<std::uint32_t>(count_);
     for (int r = 0; r < count_; ++r) {
@@ -512,13 +631,14 @@ void EntryStore::reorder(int first, const std::vector<int>& newOrder) {
 }
 
 void EntryStore::clearStorage() {
-    std::string().swap(source_);
-    std::string().swap(arena_);
+    source_.release();
+    arena_.release();
     std::vector<Page>().swap(pages_);
-    std::vector<WideRow>().swap(wide_);
-    std::vector<std::uint32_t>().swap(freeWide_);
-    std::vector<std::uint32_t>().swap(order_);
-    std::vector<std::uint32_t>().swap(freeSlots_);
+    std::vector<std::shared_ptr<WideChunk>>().swap(wide_);
+    wideCount_ = 0;
+    freeWide_.clear();
+    order_.clear();
+    freeSlots_.clear();
     identity_ = true;
     slotEnd_ = static_cast<std::uint32_t>(count_);
     fieldOf_ = kFieldsInPlace;
@@ -530,7 +650,7 @@ void EntryStore::reset() {
     clearStorage();
 }
 
-void EntryStore::addBlocks(const std::string& buffer, std::size_t begin, std::uint64_t tag,
+void EntryStore::addBlocks(std::string_view buffer, std::size_t begin, std::uint64_t tag,
                            std::size_t blocks, int first, const ProgressCallback& progress) {
     // The entries from `first` on get slots of their own, numbered in block order; the entry
     // count changes at the end.
@@ -538,7 +658,8 @@ void EntryStore::addBlocks(const std::string& buffer, std::size_t begin, std::ui
     if (blocks == 0)
         return;
     if (!identity_) {
-        order_.reserve(order_.size() + blocks);
+        std::vector<std::uint32_t>& order = order_.edit();
+        order.reserve(order.size() + blocks);
         slotEnd_ += static_cast<std::uint32_t>(blocks);
     }
     // Every page first, so that two threads can fill them.
@@ -593,7 +714,7 @@ void EntryStore::addBlocks(const std::string& buffer, std::size_t begin, std::ui
     const std::size_t count = added[0] + added[1];
     if (!identity_)
         for (std::uint32_t s = slot0; s < slot0 + count; ++s)
-            order_.push_back(s);
+            order_.edit().push_back(s);
     count_ = first + static_cast<int>(count);
     if (progress)
         progress(total, total);
@@ -603,8 +724,8 @@ void EntryStore::adoptBlocks(std::string&& bytes, std::size_t begin, std::size_t
                              const ProgressCallback& progress) {
     count_ = 1;
     clearStorage();
-    source_ = std::move(bytes);
-    addBlocks(source_, begin, kSourceBlock, blocks, 0, progress);
+    source_.adopt(std::move(bytes));
+    addBlocks(source_.view(), begin, kSourceBlock, blocks, 0, progress);
     count_ = std::max(static_cast<int>(blocks), 1);
     slotEnd_ = static_cast<std::uint32_t>(count_);
 }
@@ -615,9 +736,9 @@ void EntryStore::appendBlocks(std::string_view blocks, std::size_t count,
     if (fieldsInPlace_) {
         // The copy ends with whole lines and whole blocks, so that nothing appended later
         // reads as part of its last block; a last line without a line end keeps its bytes.
-        const std::size_t begin = arena_.size();
         std::size_t lines = countLineFeeds(blocks.data(), 0, blocks.size());
-        arena_.reserve(arena_.size() + blocks.size() + 2 + kBlockLines);
+        arena_.reserve(blocks.size() + 2 + kBlockLines);
+        const std::size_t begin = arena_.size();
         arena_.append(blocks);
         if (blocks.back() != '\n') {
             arena_.append(blocks.back() == '\r' ? "\r\n" : "\n");
@@ -625,7 +746,7 @@ void EntryStore::appendBlocks(std::string_view blocks, std::size_t count,
         }
         for (; lines % kBlockLines != 0; ++lines)
             arena_.push_back('\n');
-        addBlocks(arena_, begin, kArenaBlock, count, first, progress);
+        addBlocks(arena_.view(), begin, kArenaBlock, count, first, progress);
         return;
     }
     // Moved columns no longer follow the file's order of lines: entry by entry.
@@ -647,7 +768,7 @@ std::string_view EntryStore::verbatimBlock(int index) const {
     const std::uint64_t rec = record(slot);
     if ((rec & kTagMask) == kWide || rec == 0 || !(rec & kBlockCanonical) || !fieldsInPlace_)
         return {};
-    const std::string& buffer = (rec & kTagMask) == kSourceBlock ? source_ : arena_;
+    const std::string_view buffer = this->buffer(rec);
     const std::size_t start = static_cast<std::size_t>(rec & kPayload);
     std::size_t end = start;
     if (rec & kBlockFollowed) {
@@ -659,7 +780,7 @@ std::string_view EntryStore::verbatimBlock(int index) const {
                                            buffer.data()) +
                   1;
     }
-    return std::string_view(buffer).substr(start, end - start);
+    return buffer.substr(start, end - start);
 }
 
 bool EntryStore::knownClean(int index) const {

@@ -3,6 +3,7 @@
 #include "core/vocab/entry.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -10,6 +11,57 @@
 #include <vector>
 
 namespace lexanta {
+
+// Bytes that only grow at their end, shared by the copies of a store. Each copy sees the bytes
+// up to its own size, so the owner may go on appending while a copy is read on another thread;
+// the memory is copied only when it must grow and another copy still reads it.
+class SharedBytes {
+public:
+    SharedBytes() = default;
+    void adopt(std::string&& bytes);
+    const char* data() const { return data_; }
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    std::string_view view() const { return {data_, size_}; }
+    // Room for `extra` more bytes, so that the appends that follow need no memory.
+    void reserve(std::size_t extra) { writable(extra); }
+    void append(std::string_view text);
+    void push_back(char c) { append(std::string_view(&c, 1)); }
+    void release();
+
+private:
+    std::string& writable(std::size_t extra);
+    std::shared_ptr<std::string> bytes_;
+    const char* data_ = "";
+    std::size_t size_ = 0;
+};
+
+// A value shared by the copies of a store until one of them changes it. An empty one holds
+// no memory.
+template <typename T> class CopyOnWrite {
+public:
+    const T& operator*() const { return value_ ? *value_ : empty(); }
+    const T* operator->() const { return &**this; }
+    // The value, copied first when another copy shares it.
+    T& edit() {
+        if (!value_)
+            value_ = std::make_shared<T>();
+        else if (value_.use_count() != 1)
+            value_ = std::make_shared<T>(*value_);
+        // What a copy that let go of it last did to the value happened before this.
+        std::atomic_thread_fence(std::memory_order_acquire);
+        return *value_;
+    }
+    void replace(T value) { value_ = std::make_shared<T>(std::move(value)); }
+    void clear() noexcept { value_.reset(); }
+
+private:
+    static const T& empty() {
+        static const T none;
+        return none;
+    }
+    std::shared_ptr<T> value_;
+};
 
 // A field's text as the store refers to it, valid while the store lives (its buffers only
 // grow): an undo step puts the text back by reference instead of keeping a copy.
@@ -36,13 +88,18 @@ struct HeldEntries {
 // or moved in the middle, entries become indices into the slots, so that moving, inserting
 // and deleting entries moves 4-byte indices, not text. A reorder puts the records themselves
 // into entry order again.
+//
+// Copies are cheap: a copy shares the file's bytes, the arena and the pages of records, and
+// whichever side writes afterwards copies the page it writes first. A copy taken before a
+// change is how a change is taken back whole, and a copy may be read on another thread while
+// the original goes on changing.
 class EntryStore {
 public:
     EntryStore();
     ~EntryStore();
     EntryStore(EntryStore&& other) noexcept;
     EntryStore& operator=(EntryStore&& other) noexcept;
-    EntryStore(const EntryStore&) = delete;
+    EntryStore(const EntryStore&);
     EntryStore& operator=(const EntryStore&) = delete;
     void swap(EntryStore& other) noexcept;
 
@@ -86,12 +143,21 @@ public:
     void prefetchEntry(int index) const;
 
 private:
-    struct WideRow;
+    struct WideRow {
+        std::uint64_t refs[kFieldCount] = {};
+    };
+    // Small chunks, as pages below: a keystroke after a snapshot copies the chunk it writes.
+    static constexpr int kWideBits = 9;
+    struct WideChunk {
+        WideRow rows[1u << kWideBits];
+    };
 
     std::uint32_t slotOf(int index) const {
-        return identity_ ? std::uint32_t(index) : order_[index];
+        return identity_ ? std::uint32_t(index) : (*order_)[static_cast<std::size_t>(index)];
     }
-    static constexpr int kPageBits = 20;
+    // Small pages: a change copies the pages it writes while a copy of the store shares them
+    // (every change does, as a savepoint is such a copy), so a keystroke copies 32 kB.
+    static constexpr int kPageBits = 12;
     static constexpr std::uint32_t kPageSize = 1u << kPageBits;
     std::uint64_t record(std::uint32_t slot) const {
         const std::size_t page = slot >> kPageBits;
@@ -99,6 +165,14 @@ private:
             return 0;
         return pages_[page][slot & (kPageSize - 1)];
     }
+    const WideRow& wideRow(std::uint32_t w) const {
+        return wide_[w >> kWideBits]->rows[w & ((1u << kWideBits) - 1)];
+    }
+    WideRow& editWideRow(std::uint32_t w);
+    std::uint32_t addWideRow(const WideRow& row);
+    void dropWideRow(std::uint32_t w);
+    // The page, copied first when a copy of the store shares it.
+    std::uint64_t* writablePage(std::size_t page);
     void setRecord(std::uint32_t slot, std::uint64_t value);
     void setRawRecord(std::uint32_t slot, std::uint64_t value);
     void releaseRecord(std::uint32_t slot);
@@ -111,29 +185,29 @@ private:
     std::string_view blockLine(std::uint64_t rec, int line) const;
     void blockLines(std::uint64_t rec, std::string_view (&lines)[kFieldCount]) const;
     void clearStorage();
-    void addBlocks(const std::string& buffer, std::size_t begin, std::uint64_t tag,
+    void addBlocks(std::string_view buffer, std::size_t begin, std::uint64_t tag,
                    std::size_t blocks, int first, const ProgressCallback& progress);
 
-    std::string source_; // the loaded file's bytes, unchanged
-    std::string arena_;  // text written since, appended only
+    std::string_view buffer(std::uint64_t rec) const;
+
+    SharedBytes source_; // the loaded file's bytes, unchanged
+    SharedBytes arena_;  // text written since, appended only
     // Slot records, in pages of kPageSize so that pages of empty entries need no memory: 0
     // for an empty entry, else a block's offset or a wide row's index with a tag in the top bits.
-    // Pages are mapped memory: untouched parts take none, and a page filled at once is asked
-    // for large pages (fewer page faults).
-    struct PageRelease {
-        void operator()(std::uint64_t* page) const;
-    };
-    using Page = std::unique_ptr<std::uint64_t[], PageRelease>;
-    static Page newPage(bool filledAtOnce);
-    // Pages for `count` slots from `first` on, all to be filled now.
+    // Pages are mapped memory: untouched parts take none, and pages filled at once are mapped
+    // together and asked for large pages (fewer page faults).
+    using Page = std::shared_ptr<std::uint64_t[]>;
+    static Page newPage();
+    // Pages for `count` slots from `first` on, all to be filled now, each this store's own.
     void allocatePages(std::uint32_t first, std::size_t count);
     std::vector<Page> pages_;
-    std::vector<WideRow> wide_;
-    std::vector<std::uint32_t> freeWide_;
+    std::vector<std::shared_ptr<WideChunk>> wide_;
+    std::uint32_t wideCount_ = 0;
+    CopyOnWrite<std::vector<std::uint32_t>> freeWide_;
     int count_ = 1;
-    bool identity_ = true;             // entry i is slot i; order_ is unused
-    std::vector<std::uint32_t> order_; // entry -> slot, once entries have moved
-    std::vector<std::uint32_t> freeSlots_;
+    bool identity_ = true;                          // entry i is slot i; order_ is unused
+    CopyOnWrite<std::vector<std::uint32_t>> order_; // entry -> slot, once entries have moved
+    CopyOnWrite<std::vector<std::uint32_t>> freeSlots_;
     std::uint32_t slotEnd_ = 1; // slots at and past this one are unused
     // Stored place of each field, changed by moveField.
     std::array<std::uint8_t, kFieldCount> fieldOf_{0, 1, 2, 3, 4};

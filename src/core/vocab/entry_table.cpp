@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <numeric>
 
 // Index checks: on in debug builds and under the sanitizers, where a caller's bad entry number
 // must stop the program at the call rather than corrupt a neighbour's memory.
@@ -34,6 +35,21 @@ namespace lexanta {
 
 namespace {
 
+// Runs a change the observer heard begin and gives it the closing notice, also when the change
+// fails: a view that follows the notices never waits for an end.
+template <typename Change>
+void thenEnd(EntryTableObserver* observer, void (EntryTableObserver::*end)(), Change&& change) {
+    try {
+        change();
+    } catch (...) {
+        if (observer)
+            (observer->*end)();
+        throw;
+    }
+    if (observer)
+        (observer->*end)();
+}
+
 [[maybe_unused]] [[noreturn]] void indexFailure(const char* function, const char* what,
                                                 long long value, long long limit) {
     std::fprintf(stderr, "EntryTable::%s: %s %lld out of range (limit %lld)\n", function, what,
@@ -53,6 +69,7 @@ void EntryTable::setEntryCount(int count) {
 }
 
 void EntryTable::setText(int entry, int field, std::string_view text) {
+    ++edits_;
     if (field < 0 || field >= kFieldCount || entry < 0 || entry >= entryCount())
         return;
     store_.writeText(entry, field, text);
@@ -73,6 +90,7 @@ void EntryTable::setEntry(int index, const Entry& e) {
 }
 
 void EntryTable::setEntry(int index, const EntryView& e) {
+    ++edits_;
     LEXANTA_CHECK_INDEX(index >= 0 && index < entryCount(), "entry", index, entryCount());
     // The texts may be views of this table's own arena, which the write can move.
     Entry copy;
@@ -97,18 +115,18 @@ bool EntryTable::isBlank(int index) const {
 }
 
 void EntryTable::moveEntry(int from, int to) {
+    ++edits_;
     LEXANTA_CHECK_INDEX(from >= 0 && from < entryCount(), "entry", from, entryCount());
     LEXANTA_CHECK_INDEX(to >= 0 && to < entryCount(), "entry", to, entryCount());
     if (from == to)
         return;
     if (observer_)
         observer_->entryAboutToBeMoved(from, to);
-    store_.moveEntry(from, to);
-    if (observer_)
-        observer_->entryMoved();
+    thenEnd(observer_, &EntryTableObserver::entryMoved, [&] { store_.moveEntry(from, to); });
 }
 
 void EntryTable::moveField(int from, int to) {
+    ++edits_;
     if (from == to || from < 0 || to < 0 || from >= kFieldCount || to >= kFieldCount)
         return;
     store_.moveField(from, to);
@@ -117,6 +135,7 @@ void EntryTable::moveField(int from, int to) {
 }
 
 void EntryTable::insertEntries(int at, int count) {
+    ++edits_;
     if (count <= 0)
         return;
     LEXANTA_CHECK_INDEX(count <= kMaxEntries - entryCount(), "entry count", count,
@@ -127,12 +146,12 @@ void EntryTable::insertEntries(int at, int count) {
     at = std::clamp(at, 0, entryCount());
     if (observer_)
         observer_->entriesAboutToBeInserted(at, count);
-    store_.insertEmptyEntries(at, count);
-    if (observer_)
-        observer_->entriesInserted();
+    thenEnd(observer_, &EntryTableObserver::entriesInserted,
+            [&] { store_.insertEmptyEntries(at, count); });
 }
 
 void EntryTable::removeEntries(int at, int count) {
+    ++edits_;
     if (at < 0)
         return;
     count = std::min(count, entryCount() - at);
@@ -141,36 +160,35 @@ void EntryTable::removeEntries(int at, int count) {
         return;
     if (observer_)
         observer_->entriesAboutToBeRemoved(at, count);
-    store_.removeEntries(at, count);
-    if (observer_)
-        observer_->entriesRemoved();
+    thenEnd(observer_, &EntryTableObserver::entriesRemoved,
+            [&] { store_.removeEntries(at, count); });
 }
 
 HeldEntries EntryTable::takeTail(int at) {
+    ++edits_;
     at = std::max(at, 1);
     if (at >= entryCount())
         return {};
     if (observer_)
         observer_->entriesAboutToBeRemoved(at, entryCount() - at);
-    HeldEntries held = store_.takeTail(at);
-    if (observer_)
-        observer_->entriesRemoved();
+    HeldEntries held;
+    thenEnd(observer_, &EntryTableObserver::entriesRemoved, [&] { held = store_.takeTail(at); });
     return held;
 }
 
 void EntryTable::appendHeld(const HeldEntries& held) {
+    ++edits_;
     if (held.count() == 0)
         return;
     LEXANTA_CHECK_INDEX(held.count() <= kMaxEntries - entryCount(), "entry count", held.count(),
                         kMaxEntries - entryCount());
     if (observer_)
         observer_->entriesAboutToBeInserted(entryCount(), held.count());
-    store_.appendHeld(held);
-    if (observer_)
-        observer_->entriesInserted();
+    thenEnd(observer_, &EntryTableObserver::entriesInserted, [&] { store_.appendHeld(held); });
 }
 
 void EntryTable::reorder(int first, const std::vector<int>& newOrder) {
+    ++edits_;
     if (newOrder.empty())
         return;
     const auto n = static_cast<long long>(newOrder.size());
@@ -180,12 +198,23 @@ void EntryTable::reorder(int first, const std::vector<int>& newOrder) {
         LEXANTA_CHECK_INDEX(from >= first && from < first + n, "entry", from, first + n);
     if (observer_)
         observer_->entriesAboutToBeReordered(first, static_cast<int>(newOrder.size()));
-    store_.reorder(first, newOrder);
+    try {
+        store_.reorder(first, newOrder);
+    } catch (...) {
+        // Nothing moved.
+        if (observer_) {
+            std::vector<int> same(newOrder.size());
+            std::iota(same.begin(), same.end(), first);
+            observer_->entriesReordered(first, same);
+        }
+        throw;
+    }
     if (observer_)
         observer_->entriesReordered(first, newOrder);
 }
 
 void EntryTable::applyChanges(const std::vector<CellChange>& changes) {
+    ++edits_;
     if (changes.empty())
         return;
     int first = entryCount(), last = 0;
@@ -200,24 +229,26 @@ void EntryTable::applyChanges(const std::vector<CellChange>& changes) {
 }
 
 void EntryTable::reset() {
+    ++edits_;
     // The first entry is emptied before the others go, so whoever follows the removal sees
     // the new first entry.
     store_.clearEntry(0);
     const int removed = entryCount() - 1;
     if (removed > 0 && observer_)
         observer_->entriesAboutToBeRemoved(1, removed);
-    store_.reset();
-    if (removed > 0 && observer_)
-        observer_->entriesRemoved();
+    thenEnd(removed > 0 ? observer_ : nullptr, &EntryTableObserver::entriesRemoved,
+            [&] { store_.reset(); });
     if (observer_)
         observer_->entriesChanged(0, 0);
 }
 
 void EntryTable::swapContents(EntryTable& other) {
+    ++edits_;
     if (observer_)
         observer_->tableAboutToBeReplaced();
     if (other.observer_)
         other.observer_->tableAboutToBeReplaced();
+    ++other.edits_;
     store_.swap(other.store_);
     if (observer_)
         observer_->tableReplaced();
@@ -227,6 +258,7 @@ void EntryTable::swapContents(EntryTable& other) {
 
 std::size_t EntryTable::adoptEntryBlocks(std::string&& bytes, std::size_t begin,
                                          const ProgressCallback& progress) {
+    ++edits_;
     begin = std::min(begin, bytes.size());
     const std::size_t blocks = countEntryBlocks(std::string_view(bytes).substr(begin));
     LEXANTA_CHECK_INDEX(blocks <= static_cast<std::size_t>(kMaxEntries), "entry count", blocks,
@@ -238,17 +270,17 @@ std::size_t EntryTable::adoptEntryBlocks(std::string&& bytes, std::size_t begin,
         observer_->entriesAboutToBeInserted(before, after - before);
     if (observer_ && after < before)
         observer_->entriesAboutToBeRemoved(after, before - after);
-    store_.adoptBlocks(std::move(bytes), begin, fitting, progress);
-    if (observer_ && after > before)
-        observer_->entriesInserted();
-    if (observer_ && after < before)
-        observer_->entriesRemoved();
+    thenEnd(after == before ? nullptr : observer_,
+            after > before ? &EntryTableObserver::entriesInserted
+                           : &EntryTableObserver::entriesRemoved,
+            [&] { store_.adoptBlocks(std::move(bytes), begin, fitting, progress); });
     notifyEntriesChanged(0, after - 1);
     return fitting;
 }
 
 std::size_t EntryTable::appendEntryBlocks(std::string_view blocks,
                                           const ProgressCallback& progress) {
+    ++edits_;
     const std::size_t count = countEntryBlocks(blocks);
     const long long room = kMaxEntries - static_cast<long long>(entryCount());
     LEXANTA_CHECK_INDEX(count <= static_cast<std::size_t>(room), "entry count", count, room);
@@ -258,9 +290,8 @@ std::size_t EntryTable::appendEntryBlocks(std::string_view blocks,
     const int first = entryCount();
     if (observer_)
         observer_->entriesAboutToBeInserted(first, static_cast<int>(fitting));
-    store_.appendBlocks(blocks, fitting, progress);
-    if (observer_)
-        observer_->entriesInserted();
+    thenEnd(observer_, &EntryTableObserver::entriesInserted,
+            [&] { store_.appendBlocks(blocks, fitting, progress); });
     notifyEntriesChanged(first, entryCount() - 1);
     return fitting;
 }

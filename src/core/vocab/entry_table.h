@@ -45,10 +45,20 @@ public:
     EntryTable(EntryTable&& other) noexcept : store_(std::move(other.store_)) {}
     EntryTable& operator=(EntryTable&& other) noexcept {
         store_ = std::move(other.store_);
+        ++edits_;
         return *this;
     }
     EntryTable(const EntryTable&) = delete;
     EntryTable& operator=(const EntryTable&) = delete;
+
+    // The entries as they stand, sharing this table's memory (no observer). Either table may
+    // change afterwards without the other seeing it; the copy may be read on another thread
+    // while this one changes.
+    EntryTable snapshot() const {
+        EntryTable copy;
+        copy.store_ = EntryStore(store_);
+        return copy;
+    }
 
     int entryCount() const { return store_.count(); }
     // Growing appends empty entries, shrinking drops the last ones. Values below 1 count as 1.
@@ -65,7 +75,10 @@ public:
     // back to such a reference, without copying text (for undo steps, which tell the observer
     // themselves).
     TextRef textRef(int entry, int field) { return store_.textRef(entry, field); }
-    void setTextRef(int entry, int field, TextRef ref) { store_.setTextRef(entry, field, ref); }
+    void setTextRef(int entry, int field, TextRef ref) {
+        ++edits_;
+        store_.setTextRef(entry, field, ref);
+    }
 
     EntryView entry(int index) const;
     void setEntry(int index, const Entry& e);
@@ -122,6 +135,9 @@ public:
             store_.prefetchEntry(index);
     }
 
+    // Counts the changes made through this table: equal counts, no change in between.
+    std::uint64_t edits() const { return edits_; }
+
     void setObserver(EntryTableObserver* observer) { observer_ = observer; }
     EntryTableObserver* observer() const { return observer_; }
     // Tell the observer that entries first..last changed (for algorithms that batch writes).
@@ -130,6 +146,7 @@ public:
 private:
     EntryStore store_;
     EntryTableObserver* observer_ = nullptr;
+    std::uint64_t edits_ = 0;
 };
 
 // Holds back a table's per-cell change notices while a whole-list operation rewrites many

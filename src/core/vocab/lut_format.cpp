@@ -261,11 +261,12 @@ void appendLinesBeforeEntries(std::string& out, const Vocabulary& doc, bool with
 
 } // namespace
 
-std::string serializeVocabulary(const Vocabulary& doc, bool withHeader) {
+std::string serializeVocabulary(const Vocabulary& doc, bool withHeader, std::string_view before) {
     std::string out;
     const EntryTable& t = doc.entries;
-    out.reserve(t.byteSizeHint() + 1024);
+    out.reserve(before.size() + t.byteSizeHint() + 1024);
     preferLargePages(out.data(), out.capacity());
+    out.append(before);
     appendLinesBeforeEntries(out, doc, withHeader);
     appendEntryBlocks(out, t);
     out.resize(out.size() - 2); // no line end after the last line

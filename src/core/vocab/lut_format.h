@@ -81,8 +81,10 @@ bool hasTrailingBlankEntry(const EntryTable& table);
 // A field holding a line break would break the line layout, so each CR LF or lone LF in a
 // field is written as one blank. An old-format file's first line is its counter line; one
 // that would read back as the format line is written as "0", so the file stays old-format.
-// Entries stored as the file held them are copied as whole blocks.
-std::string serializeVocabulary(const Vocabulary& doc, bool withHeader);
+// Entries stored as the file held them are copied as whole blocks. `before` comes first (a
+// header of the caller's own, so that the file is gathered once).
+std::string serializeVocabulary(const Vocabulary& doc, bool withHeader,
+                                std::string_view before = {});
 // The same bytes handed to `write` a few megabytes at a time (long runs of blocks as they lie
 // in the table), so that a save needs no second copy of the file in memory.
 void writeVocabulary(const Vocabulary& doc, bool withHeader,

@@ -210,9 +210,15 @@ QString FormSettings::userStoragePath() const {
 }
 
 QString FormSettings::storagePath() const {
-    if (programFolderWritable() || !QFileInfo::exists(userStoragePath()))
+    const QFileInfo program(programStoragePath()), user(userStoragePath());
+    if (!user.exists())
         return programStoragePath();
-    return userStoragePath();
+    // The copy written last: the program folder's is stale when it could not be written at
+    // the last save (a full disk), and cannot be ours at all when its folder is read-only.
+    if (!program.exists() || !programFolderWritable() ||
+        user.lastModified() > program.lastModified())
+        return userStoragePath();
+    return programStoragePath();
 }
 
 QString FormSettings::placementPath() const {
@@ -257,7 +263,7 @@ void FormSettings::restoreStorage() {
         const QString key = keyOf(p);
         if (!ini.contains(kSection, key))
             continue;
-        const QString value = ini.value(kSection, key);
+        const QString value = ini.value(kSection, key).left(kStoredTextLimit);
         const QString component = QString::fromLatin1(p.component);
         switch (p.property) {
         case Property::FileName:
@@ -292,7 +298,8 @@ void FormSettings::restorePlacement() {
     restoreWindowPlacement(ini);
     QStringList recent;
     for (int i = 0; i < RecentFiles::kCapacity; ++i) {
-        const QString path = ini.value(kRecentSection, QStringLiteral("Item_%1").arg(i));
+        const QString path =
+            ini.value(kRecentSection, QStringLiteral("Item_%1").arg(i)).left(kStoredTextLimit);
         if (!path.isEmpty())
             recent << path;
     }

@@ -15,8 +15,8 @@ class MainWindow;
 //
 // editor.ini (section TForm1) holds FormVersion and 69 control properties: the interface
 // texts, the two options and the last file chosen for opening. It lives in the program
-// folder; when that folder cannot be written (an installed program) it lives in
-// <config>/lexanta-editor/editor.ini instead and is read from there.
+// folder; when that folder cannot be written (an installed program, a full disk) it is written
+// to <config>/lexanta-editor/editor.ini instead, and the newer of the two is read.
 //
 // The placement file, named after the executable with the extension ".INI", lives in the
 // user's configuration folder and holds the window placement (section TForm1), the
@@ -28,6 +28,9 @@ public:
     FormSettings(MainWindow& form, const QString& configFolder, QObject* parent = nullptr);
 
     static constexpr int kFormVersion = 0;
+    // Texts read from the files are cut to this many characters: a file edited by hand may
+    // hold megabytes in a caption, which the window would take seconds to lay out.
+    static constexpr qsizetype kStoredTextLimit = 4096;
     static const QString kSection;         // TForm1
     static const QString kRecentSection;   // TForm1.MRUManager1
     static const QString kSpeedBarSection; // TForm1SpeedBar1
@@ -35,8 +38,8 @@ public:
     // The program folder's editor.ini and the user's fallback copy.
     QString programStoragePath() const;
     QString userStoragePath() const;
-    // The editor.ini that is read: the program folder's while that folder can be written,
-    // else the user's copy when there is one.
+    // The editor.ini that is read: the one of the two that was written last (the user's copy
+    // alone while the program folder cannot be written).
     QString storagePath() const;
     QString placementPath() const;
     // Where earlier versions kept the placement file: the top of the configuration folder.

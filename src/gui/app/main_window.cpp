@@ -164,7 +164,7 @@ void MainWindow::buildCommands(const WindowServices& services) {
     connect(files_, &FileCommands::showDescription, this,
             [this] { child<QLineEdit>(this, "Edit2")->setFocus(); });
     editor_ = new EntryEditor(doc, grid_, boxes, status, this);
-    undo_ = new UndoCommands(doc.undoStack(), this);
+    undo_ = new UndoCommands(doc, this);
 
     FontControls fontControls;
     fontControls.grid = grid_;
@@ -239,6 +239,28 @@ void MainWindow::buildCommands(const WindowServices& services) {
     options_->load();
     settings_ = new FormSettings(*this, configFolder_, this);
     recovery_ = new CrashRecovery(doc, dialogs, this, services.dataFolder, this);
+    // Said once, and in sight until copies can be kept again.
+    auto* trouble = new QLabel(this);
+    trouble->setObjectName(QStringLiteral("RecoveryTrouble"));
+    trouble->hide();
+    statusBar()->addPermanentWidget(trouble);
+    connect(recovery_, &CrashRecovery::copyTrouble, trouble, [trouble](const QString& message) {
+        trouble->setText(message);
+        trouble->setVisible(!message.isEmpty());
+    });
+    connect(files_, &FileCommands::notice, this,
+            [this](const QString& message) { statusBar()->showMessage(message); });
+    // A change refused for want of memory is told once the command has returned.
+    connect(
+        &doc, &Document::outOfMemory, this,
+        [this](const QString& step) {
+            dialogs_->messageBox(this,
+                                 QStringLiteral("Not enough memory for %1. The vocabulary is as "
+                                                "it was.")
+                                     .arg(step),
+                                 QStringLiteral("Error"), MsgIcon::Error, MsgButtons::Ok);
+        },
+        Qt::QueuedConnection);
     settings_->setObjectName(QStringLiteral("FormStorage1"));
 
     // The counter follows every repaint of the grid, whatever changed the row count.
@@ -366,7 +388,7 @@ void MainWindow::showEvent(QShowEvent* event) {
             [this] {
                 if (restoreSettings_)
                     openFileAtStart();
-                recovery_->offerLeftCopy();
+                recovery_->offerLeftCopies();
             },
             Qt::QueuedConnection);
     }
@@ -388,7 +410,7 @@ void MainWindow::openFileAtStart() {
     // Reopening the last file leaves the stored recent list as it was; a file named on the
     // command line joins it like any load.
     const QStringList recent = files_->recentFiles().items();
-    files_->loadFile(files_->openDialog().fileName);
+    files_->loadFile(files_->openDialog().fileName, fileToOpen_.isEmpty());
     if (fileToOpen_.isEmpty())
         files_->recentFiles().setItems(recent);
 }

@@ -1,12 +1,14 @@
 #include "gui/editing/undo_commands.h"
 
+#include "document/document.h"
 #include "gui/widgets/named_action.h"
 
 #include <QUndoStack>
 
 namespace lexanta {
 
-UndoCommands::UndoCommands(QUndoStack* stack, QObject* parent) : QObject(parent) {
+UndoCommands::UndoCommands(Document& document, QObject* parent) : QObject(parent) {
+    QUndoStack* stack = document.undoStack();
     undo_ = namedAction(this, "Undo1", QStringLiteral("&Undo"));
     undo_->setShortcut(QKeySequence::Undo);
     redo_ = namedAction(this, "Redo1", QStringLiteral("&Redo"));
@@ -16,8 +18,9 @@ UndoCommands::UndoCommands(QUndoStack* stack, QObject* parent) : QObject(parent)
     redo_->setEnabled(stack->canRedo());
     connect(stack, &QUndoStack::canUndoChanged, undo_, &QAction::setEnabled);
     connect(stack, &QUndoStack::canRedoChanged, redo_, &QAction::setEnabled);
-    connect(undo_, &QAction::triggered, stack, &QUndoStack::undo);
-    connect(redo_, &QAction::triggered, stack, &QUndoStack::redo);
+    // Through the document: a step that runs out of memory is neither done nor taken back.
+    connect(undo_, &QAction::triggered, &document, &Document::undo);
+    connect(redo_, &QAction::triggered, &document, &Document::redo);
 }
 
 } // namespace lexanta

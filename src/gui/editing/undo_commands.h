@@ -5,15 +5,16 @@
 #include <QObject>
 
 class QAction;
-class QUndoStack;
 
 namespace lexanta {
+
+class Document;
 
 class UndoCommands : public QObject {
     Q_OBJECT
 
 public:
-    explicit UndoCommands(QUndoStack* stack, QObject* parent = nullptr);
+    explicit UndoCommands(Document& document, QObject* parent = nullptr);
 
     QAction* undoAction() const { return undo_; } // Undo1
     QAction* redoAction() const { return redo_; } // Redo1

@@ -132,8 +132,22 @@ void InterchangeCommands::importText() {
     // The file is read and converted first: a file that cannot be read, or whose characters
     // the columns cannot hold, leaves the open vocabulary as it was.
     ProgressFeedback feedback(progress_);
-    const FileOutcome outcome =
-        document_.importText(importDialog_.fileName, *format, nullptr, feedback.callback());
+    ImportResult details;
+    FileOutcome outcome =
+        document_.importText(importDialog_.fileName, *format, &details, feedback.callback());
+    // Two files joined into one each bring their byte-order mark: the one inside is dropped,
+    // or kept as the character it is.
+    if (outcome.kind == FileOutcome::Kind::Rejected && details.byteOrderMarkLine > 0 &&
+        dialogs_.ask(owner_,
+                     QStringLiteral("%1 holds U+FEFF, a byte-order mark, inside the text (first "
+                                    "at line %2), as where two files were joined. No column "
+                                    "can hold it as a character. Drop it?")
+                         .arg(QDir::toNativeSeparators(importDialog_.fileName))
+                         .arg(details.byteOrderMarkLine),
+                     QStringLiteral("Import"), MsgIcon::Question,
+                     {QStringLiteral("Drop"), QStringLiteral("Keep")}) == 0)
+        outcome = document_.importText(importDialog_.fileName, *format, nullptr,
+                                       feedback.callback(), true);
     if (!outcome.ok())
         reportError(openFailure(outcome));
 }
@@ -158,30 +172,35 @@ void InterchangeCommands::exportList() {
         return;
     exportDialog_.fileName = shown.fileName;
     exportDialog_.filterIndex = shown.filterIndex;
-    std::string bytes;
-    const int listFilter = shown.filterIndex - filterCount(exportDialog_.filter) - 1;
-    if (listFilter >= 0 && listFilter < static_cast<int>(std::size(kExportFilters))) {
-        const ListFilter& f = kExportFilters[listFilter];
-        if (!f.format) {
-            bytes = exportTabDelimitedUtf8(document_.entries(), document_.header().fonts);
-        } else {
-            ListWriteOptions options;
-            options.byteOrderMark = f.byteOrderMark;
-            const ExportResult result = writeList(*f.format, document_.vocabulary(), options);
-            if (!result.ok()) {
-                reportError(QStringLiteral("Cannot write %1:\n%2")
-                                .arg(QDir::toNativeSeparators(shown.fileName), result.error));
-                return;
+    IoResult written = IoResult::success(exportDialog_.fileName);
+    try {
+        std::string bytes;
+        const int listFilter = shown.filterIndex - filterCount(exportDialog_.filter) - 1;
+        if (listFilter >= 0 && listFilter < static_cast<int>(std::size(kExportFilters))) {
+            const ListFilter& f = kExportFilters[listFilter];
+            if (!f.format) {
+                bytes = exportTabDelimitedUtf8(document_.entries(), document_.header().fonts);
+            } else {
+                ListWriteOptions options;
+                options.byteOrderMark = f.byteOrderMark;
+                const ExportResult result = writeList(*f.format, document_.vocabulary(), options);
+                if (!result.ok()) {
+                    reportError(QStringLiteral("Cannot write %1:\n%2")
+                                    .arg(QDir::toNativeSeparators(shown.fileName), result.error));
+                    return;
+                }
+                bytes = std::move(result.bytes);
             }
-            bytes = std::move(result.bytes);
-        }
-    } else if (exportDialog_.filterIndex == static_cast<int>(ExportFormat::TabDelimited))
-        bytes = exportTabDelimited(document_.entries());
-    else if (exportDialog_.filterIndex == static_cast<int>(ExportFormat::Html))
-        bytes = exportHtml(document_.vocabulary());
-    else
-        return;
-    const IoResult written = writeWholeFile(exportDialog_.fileName, bytes);
+        } else if (exportDialog_.filterIndex == static_cast<int>(ExportFormat::TabDelimited))
+            bytes = exportTabDelimited(document_.entries());
+        else if (exportDialog_.filterIndex == static_cast<int>(ExportFormat::Html))
+            bytes = exportHtml(document_.vocabulary());
+        else
+            return;
+        written = writeWholeFile(exportDialog_.fileName, bytes);
+    } catch (const std::bad_alloc&) {
+        written = IoResult::failure(exportDialog_.fileName, QStringLiteral("not enough memory"));
+    }
     if (!written)
         reportError(QStringLiteral("Cannot write %1:\n%2")
                         .arg(QDir::toNativeSeparators(written.path), written.reason));

@@ -1,12 +1,19 @@
 #pragma once
 
-// Crash recovery: while the open vocabulary has changes that were not saved, a copy of it
-// (the bytes a save would write) is kept in the user's data folder, written at most every
-// 30 s and at once after each command that rewrites the whole list. A clean exit removes it.
-// At the next start after a crash the editor offers, once, to reopen it.
+// Crash recovery. While the open vocabulary has changes that were not saved, a copy of it
+// (document/recovery_copy.h) is kept in a private folder, written within a couple of seconds
+// of a change from a snapshot of the document on a thread of its own (RecoveryWriter). The
+// copy goes only when the work it holds is saved, or when the editor ends normally (the user
+// answered the save prompt). A document replaced by New, Load or Import while unsaved keeps
+// its copy until the editor ends, as its work still sits in the undo stack.
 //
-// Each editor keeps its copy as recovery-PID.lut beside recovery-PID.lock, which it holds
-// locked while it runs; a copy whose lock nobody holds was left by an editor that died.
+// Each editor has an id of its own, random, so that no two editors ever share one (process
+// ids repeat: containers, sandboxes, reboots). It holds ID.lock locked while it runs; its
+// copies are ID-N.lexanta-recovery, N counting the documents it has kept. At the start every
+// copy of an editor whose lock no one holds is offered in one list (file, time, entries),
+// each to be recovered or discarded on its own; a recovered copy is taken over by the editor
+// that recovered it, so that a second crash offers it again. A copy that does not read as one
+// is moved to the folder "damaged" and named, never loaded.
 
 #include <QObject>
 #include <QString>
@@ -18,12 +25,14 @@ namespace lexanta {
 
 class Dialogs;
 class Document;
+class RecoveryWriter;
 
 class CrashRecovery : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int kIntervalMs = 30'000;
+    // A copy is written at most this long after the change that made it necessary.
+    static constexpr int kDelayMs = 2000;
 
     // `folder` empty: the user's data folder.
     CrashRecovery(Document& document, Dialogs& dialogs, QWidget* owner, const QString& folder,
@@ -31,26 +40,41 @@ public:
     ~CrashRecovery() override;
 
     QString folder() const { return folder_; }
-    // This editor's copy; it exists only while there are unsaved changes.
+    // This editor's copy of the open document; it exists only while there are unsaved changes.
     QString copyPath() const;
-    // Offers the newest copy a dead editor left, then removes it whatever the answer.
-    void offerLeftCopy();
-    // The program ends as it should: the copy goes.
+    // Offers the copies that editors which ended without closing left.
+    void offerLeftCopies();
+    // The editor ends normally: its copies and its lock go.
     void finish();
+    // Writes the copy now, if one is due, and waits until it is on disk (tests, benchmarks).
+    void flush();
+
+signals:
+    // No copy can be kept (why), or, with an empty text, copies can be kept again.
+    void copyTrouble(const QString& message);
 
 private:
-    void followModified(bool modified);
+    void scheduleCopy();
     void writeCopy();
-    void removeCopy();
+    void followModified(bool modified);
+    void keepReplacedCopy();
+    void copyDone(const QString& path, bool wrote, const QString& error);
+    void tell(const QString& message);
+    void recover(const QString& copy);
+    // Moves a copy that does not read as one to the folder "damaged"; returns where it is.
+    QString keepAside(const QString& copy);
 
     Document& document_;
     Dialogs& dialogs_;
     QWidget* owner_;
     QString folder_;
-    QString base_; // recovery-PID
+    QString id_;
+    int serial_ = 1;
     int lockFd_ = -1;
     QTimer timer_;
+    RecoveryWriter* writer_;
     bool finished_ = false;
+    bool troubled_ = false;
 };
 
 } // namespace lexanta

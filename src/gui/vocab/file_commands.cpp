@@ -11,6 +11,8 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QMenu>
 #include <QWidget>
 
@@ -55,6 +57,8 @@ FileCommands::FileCommands(Document& document, Dialogs& dialogs, QWidget* owner,
     connect(merge_, &QAction::triggered, this, &FileCommands::merge);
     connect(recent_, &RecentFiles::clicked, this, &FileCommands::openRecent);
     connect(&document_, &Document::fileStateChanged, this, &FileCommands::followFileState);
+    watcher_ = new QFileSystemWatcher(this);
+    connect(watcher_, &QFileSystemWatcher::fileChanged, this, &FileCommands::fileChangedOnDisk);
     followFileState();
 }
 
@@ -62,6 +66,31 @@ void FileCommands::followFileState() {
     save_->setEnabled(document_.hasFile());
     saveUnnamed_->setEnabled(!document_.hasFile());
     merge_->setEnabled(document_.canMerge());
+    toldOfChange_ = false;
+    watchFile();
+}
+
+void FileCommands::watchFile() {
+    const QStringList watched = watcher_->files();
+    const QString file = document_.hasFile() ? document_.fileName() : QString();
+    if (watched.size() == 1 && watched.front() == file)
+        return;
+    if (!watched.isEmpty())
+        watcher_->removePaths(watched);
+    if (!file.isEmpty() && fileStamp(file).known())
+        watcher_->addPath(file);
+}
+
+void FileCommands::fileChangedOnDisk() {
+    // A file replaced by a rename is watched again under its name.
+    watcher_->removePaths(watcher_->files());
+    watchFile();
+    const FileState& state = document_.fileState();
+    if (toldOfChange_ || !state.hasFile || !state.stamp.known() ||
+        fileStamp(state.fileName) == state.stamp)
+        return; // our own save, or told already
+    toldOfChange_ = true;
+    emit notice(QStringLiteral("The file was changed by another program since it was opened."));
 }
 
 void FileCommands::newVocabulary() {
@@ -85,8 +114,10 @@ void FileCommands::fileNotFound(const QString& name) {
         openDialog_.fileName.clear();
 }
 
-void FileCommands::loadFile(const QString& path) {
-    if (QFile file(path); file.open(QIODevice::ReadOnly) &&
+void FileCommands::loadFile(const QString& path, bool remembered) {
+    // Only a regular file is looked into first: a pipe or a device would block the read, and
+    // is for the load to refuse.
+    if (QFile file(path); QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) &&
                           !looksLikeVocabulary(file.read(64 * 1024).toStdString()) &&
                           dialogs_.messageBox(owner_,
                                               QStringLiteral("%1 does not look like a vocabulary. "
@@ -97,9 +128,10 @@ void FileCommands::loadFile(const QString& path) {
         return;
     recent_->add(path);
     // The file is read before the document is dropped, so a file that cannot be read leaves
-    // the open vocabulary as it was.
+    // the open vocabulary as it was. A name remembered from earlier may since name a pipe
+    // that no one writes to: only a regular file is read then.
     ProgressFeedback feedback(progress_);
-    const FileOutcome outcome = document_.load(path, feedback.callback());
+    const FileOutcome outcome = document_.load(path, feedback.callback(), remembered);
     if (outcome.kind == FileOutcome::Kind::Unreadable)
         fileNotFound(path);
     else if (!outcome.ok())
@@ -128,6 +160,31 @@ FormatChoice FileCommands::askOldFormat() {
     }
 }
 
+ChangedFileChoice FileCommands::askChangedFile() {
+    switch (dialogs_.ask(
+        owner_,
+        QStringLiteral("The file was changed by another program since it was "
+                       "opened. Overwrite it?"),
+        QDir::toNativeSeparators(document_.fileName()), MsgIcon::Warning,
+        {QStringLiteral("Overwrite"), QStringLiteral("Save As…"), QStringLiteral("Cancel")})) {
+    case 0:
+        return ChangedFileChoice::Overwrite;
+    case 1:
+        return ChangedFileChoice::SaveAs;
+    default:
+        return ChangedFileChoice::Cancel;
+    }
+}
+
+SaveOptions FileCommands::saveOptions(bool cleanUp, ChangedFileChoice& choice) {
+    SaveOptions options;
+    options.cleanUp = cleanUp;
+    options.removeBlankLines = cleanUp && removeBlankLines_->isChecked();
+    options.chooseFormat = [this] { return askOldFormat(); };
+    options.confirmChangedFile = [this, &choice] { return choice = askChangedFile(); };
+    return options;
+}
+
 bool FileCommands::longTextsAccepted() {
     const OverlongTexts found = findOverlongTexts(document_.vocabulary());
     if (found.count == 0)
@@ -154,20 +211,26 @@ bool FileCommands::longTextsAccepted() {
 bool FileCommands::save() {
     if (!document_.hasFile() || !longTextsAccepted())
         return false;
-    SaveOptions options{true, removeBlankLines_->isChecked(), [this] { return askOldFormat(); }};
-    const FileOutcome outcome = document_.save(options);
+    ChangedFileChoice choice = ChangedFileChoice::Overwrite;
+    const FileOutcome outcome = document_.save(saveOptions(true, choice));
     if (outcome.kind == FileOutcome::Kind::Unwritable)
         return reportWriteFailure(outcome, /*offerSaveAs=*/true);
+    if (outcome.kind == FileOutcome::Kind::Cancelled && choice == ChangedFileChoice::SaveAs)
+        return saveUnderName();
     return outcome.ok();
 }
 
 bool FileCommands::saveAs() {
+    return longTextsAccepted() && saveUnderName();
+}
+
+bool FileCommands::saveUnderName() {
     FileDialogState chosen = saveDialog_;
     chosen.fileName = document_.fileName();
-    if (!longTextsAccepted() || !dialogs_.saveFile(owner_, chosen))
+    if (!dialogs_.saveFile(owner_, chosen))
         return false;
-    SaveOptions options{true, removeBlankLines_->isChecked(), [this] { return askOldFormat(); }};
-    const FileOutcome outcome = document_.saveAs(chosen.fileName, options);
+    ChangedFileChoice choice = ChangedFileChoice::Overwrite;
+    const FileOutcome outcome = document_.saveAs(chosen.fileName, saveOptions(true, choice));
     if (outcome.kind == FileOutcome::Kind::Unwritable)
         reportWriteFailure(outcome, /*offerSaveAs=*/false);
     if (!outcome.ok())
@@ -180,10 +243,12 @@ bool FileCommands::saveAs() {
 bool FileCommands::saveBeforeClosing() {
     if (!document_.hasFile())
         return saveAs();
-    SaveOptions options{false, false, [this] { return askOldFormat(); }};
-    const FileOutcome outcome = document_.save(options);
+    ChangedFileChoice choice = ChangedFileChoice::Overwrite;
+    const FileOutcome outcome = document_.save(saveOptions(false, choice));
     if (outcome.kind == FileOutcome::Kind::Unwritable)
         return reportWriteFailure(outcome, /*offerSaveAs=*/true);
+    if (outcome.kind == FileOutcome::Kind::Cancelled && choice == ChangedFileChoice::SaveAs)
+        return saveAs();
     return outcome.ok();
 }
 
@@ -198,7 +263,7 @@ bool FileCommands::reportWriteFailure(const FileOutcome& outcome, bool offerSave
     const MsgResult answer =
         dialogs_.messageBox(owner_, text + QStringLiteral("\n\nSave it under another name?"),
                             QStringLiteral("Error"), MsgIcon::Error, MsgButtons::YesNo);
-    return answer == MsgResult::Yes && saveAs();
+    return answer == MsgResult::Yes && saveUnderName();
 }
 
 void FileCommands::merge() {

@@ -8,6 +8,7 @@
 #include <QObject>
 
 class QAction;
+class QFileSystemWatcher;
 class QMenu;
 class QProgressBar;
 class QWidget;
@@ -17,6 +18,8 @@ namespace lexanta {
 class Document;
 struct FileOutcome;
 class RecentFiles;
+struct SaveOptions;
+enum class ChangedFileChoice;
 enum class FormatChoice;
 
 class FileCommands : public QObject {
@@ -44,7 +47,8 @@ public:
     void newVocabulary();
     void openFile();
     // Loads by path; a file that cannot be read says "File Not Found" and offers Load again.
-    void loadFile(const QString& path);
+    // `remembered`: the name comes from the settings, not from the user now.
+    void loadFile(const QString& path, bool remembered = false);
     void openRecent(const QString& path);
     // True when the file was written.
     bool save();
@@ -55,6 +59,8 @@ public:
     void merge();
 
 signals:
+    // Something the window should say in its status bar until something else replaces it.
+    void notice(const QString& text);
     // "No: go to the first one" of the long-text warning.
     void showText(int entry, int field);
     void showDescription();
@@ -62,7 +68,15 @@ signals:
 private:
     // Texts longer than the drill program reads: true to save anyway.
     bool longTextsAccepted();
+    // Save as, once the long texts are accepted.
+    bool saveUnderName();
     FormatChoice askOldFormat();
+    ChangedFileChoice askChangedFile();
+    // Save's options; `choice` hears the answer to the question about a changed file.
+    SaveOptions saveOptions(bool cleanUp, ChangedFileChoice& choice);
+    // The file on disk is watched, and a change by another program is told once.
+    void watchFile();
+    void fileChangedOnDisk();
     // Says which file could not be written and why; with offerSaveAs the user may save under
     // another name at once. True when that happened.
     bool reportWriteFailure(const FileOutcome& outcome, bool offerSaveAs);
@@ -79,6 +93,8 @@ private:
     QMenu* recentMenu_;
     RecentFiles* recent_;
     QProgressBar* progress_ = nullptr;
+    QFileSystemWatcher* watcher_;
+    bool toldOfChange_ = false;
 };
 
 } // namespace lexanta

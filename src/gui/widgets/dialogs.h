@@ -3,6 +3,7 @@
 #include "platform/font_description.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -53,6 +54,16 @@ public:
 
     virtual MsgResult messageBox(QWidget* owner, const QString& text, const QString& caption,
                                  MsgIcon icon, MsgButtons buttons) = 0;
+    // A message with buttons of its own captions. Returns the index of the button pressed;
+    // closing the box any other way (Esc) presses the last one.
+    virtual int ask(QWidget* owner, const QString& text, const QString& caption, MsgIcon icon,
+                    const QStringList& buttons) = 0;
+    // A list of rows to choose from, with buttons of their own captions: returns the index of
+    // the button pressed (the last one when the dialog is closed otherwise) and sets `chosen`
+    // to the row selected then (-1 for none). The first row starts selected.
+    virtual int chooseFromList(QWidget* owner, const QString& text, const QString& caption,
+                               const QStringList& rows, const QStringList& buttons,
+                               int& chosen) = 0;
     // On acceptance the state's fileName (with the default extension added when none was
     // typed) and filterIndex are updated and true is returned; cancel changes nothing.
     virtual bool openFile(QWidget* owner, FileDialogState& state) = 0;

@@ -8,22 +8,28 @@
 #include "platform/file_names.h"
 
 #include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSpacerItem>
 #include <QStandardPaths>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace lexanta {
 
-MsgResult QtDialogs::messageBox(QWidget* owner, const QString& text, const QString& caption,
-                                MsgIcon icon, MsgButtons buttons) {
-    QMessageBox box(owner);
-    box.setWindowTitle(caption);
-    box.setText(text);
+namespace {
+
+void setIcon(QMessageBox& box, MsgIcon icon) {
     switch (icon) {
     case MsgIcon::None:
         box.setIcon(QMessageBox::NoIcon);
@@ -41,6 +47,16 @@ MsgResult QtDialogs::messageBox(QWidget* owner, const QString& text, const QStri
         box.setIcon(QMessageBox::Critical);
         break;
     }
+}
+
+} // namespace
+
+MsgResult QtDialogs::messageBox(QWidget* owner, const QString& text, const QString& caption,
+                                MsgIcon icon, MsgButtons buttons) {
+    QMessageBox box(owner);
+    box.setWindowTitle(caption);
+    box.setText(text);
+    setIcon(box, icon);
     switch (buttons) {
     case MsgButtons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
@@ -74,6 +90,62 @@ MsgResult QtDialogs::messageBox(QWidget* owner, const QString& text, const QStri
     default:
         return MsgResult::Cancel;
     }
+}
+
+int QtDialogs::ask(QWidget* owner, const QString& text, const QString& caption, MsgIcon icon,
+                   const QStringList& buttons) {
+    QMessageBox box(owner);
+    box.setWindowTitle(caption);
+    box.setText(text);
+    setIcon(box, icon);
+    QList<QPushButton*> pushed;
+    for (int i = 0; i < buttons.size(); ++i)
+        pushed << box.addButton(buttons[i], i == 0                    ? QMessageBox::AcceptRole
+                                            : i + 1 == buttons.size() ? QMessageBox::RejectRole
+                                                                      : QMessageBox::ActionRole);
+    if (!pushed.isEmpty()) {
+        box.setDefaultButton(pushed.front());
+        box.setEscapeButton(pushed.back());
+    }
+    box.exec();
+    const auto pressed = std::find(pushed.begin(), pushed.end(), box.clickedButton());
+    return pressed == pushed.end() ? static_cast<int>(buttons.size()) - 1
+                                   : static_cast<int>(pressed - pushed.begin());
+}
+
+int QtDialogs::chooseFromList(QWidget* owner, const QString& text, const QString& caption,
+                              const QStringList& rows, const QStringList& buttons, int& chosen) {
+    QDialog dialog(owner);
+    dialog.setWindowTitle(caption);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* label = new QLabel(text, &dialog);
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    auto* list = new QListWidget(&dialog);
+    list->addItems(rows);
+    list->setCurrentRow(rows.isEmpty() ? -1 : 0);
+    auto* box = new QDialogButtonBox(&dialog);
+    int pressed = static_cast<int>(buttons.size()) - 1;
+    for (int i = 0; i < buttons.size(); ++i) {
+        QPushButton* button = box->addButton(buttons[i], QDialogButtonBox::ActionRole);
+        button->setDefault(i == 0);
+        QObject::connect(button, &QPushButton::clicked, &dialog, [&dialog, &pressed, i] {
+            pressed = i;
+            dialog.accept();
+        });
+    }
+    QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, [&dialog, &pressed] {
+        pressed = 0;
+        dialog.accept();
+    });
+    layout->addWidget(label);
+    layout->addWidget(list);
+    layout->addWidget(box);
+    list->setFocus();
+    if (dialog.exec() != QDialog::Accepted)
+        pressed = static_cast<int>(buttons.size()) - 1;
+    chosen = list->currentRow();
+    return pressed;
 }
 
 bool QtDialogs::notice(QWidget* owner, const QString& text, const QString& caption,

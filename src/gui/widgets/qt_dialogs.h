@@ -16,6 +16,10 @@ class QtDialogs : public Dialogs {
 public:
     MsgResult messageBox(QWidget* owner, const QString& text, const QString& caption, MsgIcon icon,
                          MsgButtons buttons) override;
+    int ask(QWidget* owner, const QString& text, const QString& caption, MsgIcon icon,
+            const QStringList& buttons) override;
+    int chooseFromList(QWidget* owner, const QString& text, const QString& caption,
+                       const QStringList& rows, const QStringList& buttons, int& chosen) override;
     bool notice(QWidget* owner, const QString& text, const QString& caption,
                 const QString& checkLabel) override;
     bool openFile(QWidget* owner, FileDialogState& state) override;

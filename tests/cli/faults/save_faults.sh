@@ -2,11 +2,13 @@
 # lexanta-tool save and export against targets that cannot be written: each fails with
 # status 1 naming the file and the reason, leaves the target as it was (no device or FIFO
 # is replaced) and leaves no temp file. Writes that work keep the replaced file's mode
-# and owner, and reach a FIFO's reader.
+# and owner, create their temp file readable by its owner alone, follow a symbolic link
+# even to a file that does not exist yet, and reach a FIFO's reader.
 set -u
 tool=$1
 data=$2
 shim=$3
+mode_shim=$4
 source "$(dirname "$0")/../lib/common.bash"
 
 # As root, permissions bind nobody: the unwritable cases run as nobody, with their own
@@ -56,7 +58,11 @@ fails_cleanly() {
 
 user_dir "$work/ro"
 cp "$src" "$work/ro/old.lut"
+chmod 444 "$work/ro/old.lut"
 chmod 555 "$work/ro"
+[ "$(id -u)" -eq 0 ] && chown 65534:65534 "$work/ro/old.lut"
+cp "$src" "$work/ro/writable.lut"
+[ "$(id -u)" -eq 0 ] && chown 65534:65534 "$work/ro/writable.lut"
 user_dir "$work/rw"
 cp "$src" "$work/rw/locked.lut"
 chmod 444 "$work/rw/locked.lut"
@@ -69,6 +75,11 @@ for command in "save $src" "export --format html $src"; do
         as_user "$tool" "$@" -o "$work/ro/old.lut"
     fails_cleanly "$1: read-only folder, new file" "$work/ro/new.lut" "Permission denied" \
         as_user "$tool" "$@" -o "$work/ro/new.lut"
+    # A file that may be written in a folder that may not: it is not rewritten in place, and the
+    # message says why.
+    fails_cleanly "$1: writable file, read-only folder" "$work/ro/writable.lut" \
+        "Permission denied: the folder $work/ro cannot be written" \
+        as_user "$tool" "$@" -o "$work/ro/writable.lut"
     fails_cleanly "$1: read-only file" "$work/rw/locked.lut" "Permission denied" \
         as_user "$tool" "$@" -o "$work/rw/locked.lut"
     fails_cleanly "$1: missing folder" "$work/missing/a.lut" "No such file or directory" \
@@ -123,6 +134,26 @@ expect_status 0 "save through a symbolic link" "$tool" save "$src" -o "$work/lin
 [ -L "$work/link.lut" ] || fail "the symbolic link was replaced"
 cmp -s "$src" "$work/kept.lut" || fail "the linked file was not written"
 cmp -s "$work/big.lut" "$work/hard.lut" || fail "the hard link lost the old contents"
+# A link to a file that does not exist yet stays a link; the file it names is made.
+ln -s made.lut "$work/dangling.lut"
+expect_status 0 "save through a dangling link" "$tool" save "$src" -o "$work/dangling.lut"
+[ -L "$work/dangling.lut" ] || fail "the dangling link was replaced"
+cmp -s "$src" "$work/made.lut" || fail "the file the link names was not made"
 if ls -A "$work" | grep -q '\.lexanta-'; then fail "temp file left after the saves"; fi
+
+# The temp file is created readable by its owner alone, for a private file and a new one; a
+# new file then gets the mode any program gives it.
+cp "$src" "$work/private.lut"
+chmod 600 "$work/private.lut"
+for target in private.lut fresh.lut; do
+    rm -f "$work/modes"
+    env LD_PRELOAD="$mode_shim" LEXANTA_SHIM_MODES="$work/modes" \
+        ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0" \
+        "$tool" save "$src" -o "$work/$target" 2>"$work/err" || fail "saving $target: $(cat "$work/err")"
+    [ "$(sort -u "$work/modes")" = 600 ] || fail "$target: temp file created with mode $(cat "$work/modes")"
+done
+[ "$(stat -c %a "$work/private.lut")" = 600 ] || fail "private.lut lost its mode"
+[ "$(stat -c %a "$work/fresh.lut")" = "$(printf '%o' $((0666 & ~$(umask))))" ] ||
+    fail "fresh.lut has mode $(stat -c %a "$work/fresh.lut")"
 
 finish "save faults"

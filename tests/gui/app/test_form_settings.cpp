@@ -2,6 +2,7 @@
 // and values, and what a restart brings back.
 #include "gui/app/form_settings.h"
 #include "gui/vocab/recent_files.h"
+#include "platform/file_names.h"
 #include "platform/ini_profile.h"
 #include "support/window_fixture.h"
 
@@ -11,6 +12,10 @@
 #include <QListWidget>
 #include <QScreen>
 #include <QToolButton>
+
+#include <sys/stat.h>
+
+#include <fstream>
 
 using namespace lexanta;
 using namespace lexanta::test;
@@ -235,6 +240,69 @@ private slots:
         QVERIFY(w.action("Removeblanklines1")->isChecked());
         w.quit();
         QCOMPARE(w.dialogs.messages.size(), std::size_t(2)); // the close prompts: nothing failed
+    }
+
+    // When the program folder was full at the last close, the user's copy is the newer one.
+    void newerEditorIniRead_data() {
+        QTest::addColumn<bool>("userNewer");
+        QTest::newRow("user's copy newer") << true;
+        QTest::newRow("program folder's newer") << false;
+    }
+    void newerEditorIniRead() {
+        QFETCH(bool, userNewer);
+        Window w(false);
+        QVERIFY(QDir(w.path({})).mkpath(u"lexanta-editor"_s));
+        const QString program = w.write(u"editor.ini"_s, "[TForm1]\nN1_Caption=&Program\n");
+        const QString user =
+            w.write(u"lexanta-editor/editor.ini"_s, "[TForm1]\nN1_Caption=&User\n");
+        const QDateTime now = QDateTime::currentDateTime();
+        for (const auto& [file, age] :
+             {std::pair{program, userNewer ? 60 : 0}, std::pair{user, userNewer ? 0 : 60}}) {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadWrite) &&
+                    f.setFileTime(now.addSecs(-age), QFileDevice::FileModificationTime));
+        }
+        w.options = WindowOptions::withSettings();
+        w.start();
+        QCOMPARE(w.menu("N1")->title(), userNewer ? u"&User"_s : u"&Program"_s);
+    }
+
+    // A file name that is not UTF-8 comes back as the same bytes; a text edited by hand to
+    // megabytes is cut when read.
+    void oddStoredTexts() {
+        Window w(WindowOptions::withSettings());
+        const QString odd = fileNameFromBytes(QFile::encodeName(w.path({})) + "/caf\xe9.lut");
+        {
+            std::ofstream out(fileNameToBytes(odd).toStdString(), std::ios::binary);
+            out << Window::read(kAnimals).toStdString();
+            QVERIFY(out.flush());
+        }
+        w.form->files().openDialog().fileName = odd;
+        w.form->files().recentFiles().add(odd);
+        w.quit();
+        IniFile ini = readIni(editorIni(w));
+        ini.setValue(kForm, u"N2_Caption"_s, QString(1'000'000, u'x'));
+        QVERIFY(ini.save());
+        w.start();
+        QCOMPARE(fileNameToBytes(w.doc().fileName()), fileNameToBytes(odd));
+        QCOMPARE(fileNameToBytes(w.form->files().openDialog().fileName), fileNameToBytes(odd));
+        QCOMPARE(w.form->files().recentFiles().items(), QStringList{odd});
+        QCOMPARE(w.action("N2")->text().size(), FormSettings::kStoredTextLimit);
+    }
+
+    // The last file, remembered, has since become a pipe no one writes to: the start does not
+    // wait on it.
+    void rememberedPipeNotWaitedOn() {
+        Window w(false);
+        const QString pipe = w.path(u"pipe.lut"_s);
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        IniFile ini;
+        ini.setValue(kForm, u"OpenDialog1_FileName"_s, pipe);
+        w.write(u"editor.ini"_s, QByteArray::fromStdString(ini.toBytes()));
+        w.options = WindowOptions::withSettings();
+        w.start();
+        QCOMPARE(w.dialogs.messageTexts(), QStringList{u"File Not Found\n"_s + pipe});
+        QVERIFY(!w.doc().hasFile());
     }
 
     void lineBreaksDoNotInjectKeys() {
