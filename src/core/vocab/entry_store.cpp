@@ -546,6 +546,7 @@ HeldEntries EntryStore::takeTail(int at) {
     HeldEntries held;
     const int n = count_ - at;
     held.records.reserve(static_cast<std::size_t>(n));
+    preferLargePages(held.records.data(), held.records.capacity() * sizeof(std::uint64_t));
     for (int r = at; r < count_; ++r) {
         std::uint64_t rec = record(slotOf(r));
         if ((rec & kTagMask) == kWide) {
