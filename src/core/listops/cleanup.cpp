@@ -82,9 +82,8 @@ std::vector<CellChange> normalizedCells(const EntryTable& table) {
     if (table.entryCount() <= 1)
         return changes;
     const int count = table.entryCount();
-    for (int i = 0; i < count; ++i) {
-        if (table.knownClean(i)) // entries read whole are checked once, as they are stored
-            continue;
+    // Entries read whole are checked once, as they are stored.
+    for (int i = table.firstNotKnownClean(0); i < count; i = table.firstNotKnownClean(i + 1)) {
         for (int field : {kQuestion, kAnswer, kComment}) {
             const std::string_view cell = table.text(i, field);
             if (cell.empty())

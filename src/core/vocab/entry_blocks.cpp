@@ -91,10 +91,11 @@ void walkEntryBlocks(std::string& out, const EntryTable& table, Run&& run, Entry
     // fetched a few entries ahead.
     constexpr int kAhead = 16;
     bool inOrder = true;
-    for (int r = 0; r < count; ++r) {
+    for (int r = 0; r < count;) {
         if (!inOrder)
             table.prefetchEntry(r + kAhead);
-        const std::string_view block = table.verbatimBlock(r);
+        int next = r;
+        const std::string_view block = table.verbatimRun(r, next);
         inOrder = !block.empty() && block.data() == runEnd;
         if (!block.empty()) {
             if (!inOrder) {
@@ -102,6 +103,7 @@ void walkEntryBlocks(std::string& out, const EntryTable& table, Run&& run, Entry
                 runBegin = block.data();
             }
             runEnd = block.data() + block.size();
+            r = next;
             continue;
         }
         flush();
@@ -113,6 +115,7 @@ void walkEntryBlocks(std::string& out, const EntryTable& table, Run&& run, Entry
             out += "\r\n";
         }
         entryDone();
+        ++r;
     }
     flush();
 }

@@ -546,6 +546,7 @@ HeldEntries EntryStore::takeTail(int at) {
     HeldEntries held;
     const int n = count_ - at;
     held.records.reserve(static_cast<std::size_t>(n));
+    preferLargePages(held.records.data(), held.records.capacity() * sizeof(std::uint64_t));
     for (int r = at; r < count_; ++r) {
         std::uint64_t rec = record(slotOf(r));
         if ((rec & kTagMask) == kWide) {
@@ -781,6 +782,46 @@ std::string_view EntryStore::verbatimBlock(int index) const {
                   1;
     }
     return buffer.substr(start, end - start);
+}
+
+std::string_view EntryStore::verbatimRun(int index, int& next) const {
+    next = index;
+    if (!identity_) {
+        const std::string_view block = verbatimBlock(index);
+        next += block.empty() ? 0 : 1;
+        return block;
+    }
+    // Entries are slots: the records are read in a row, without a call per entry.
+    auto slot = static_cast<std::uint32_t>(index);
+    const auto end = static_cast<std::uint32_t>(count_);
+    const std::uint64_t first = record(slot);
+    const std::uint64_t tag = first & kTagMask;
+    constexpr std::uint64_t kFollowedCanonical = kBlockFollowed | kBlockCanonical;
+    if (!fieldsInPlace_ || first == 0 || tag == kWide || !(first & kBlockCanonical))
+        return {};
+    std::uint64_t rec = first;
+    while ((rec & kFollowedCanonical) == kFollowedCanonical && slot + 1 < end) {
+        const std::uint64_t after = record(slot + 1);
+        if ((after & (kTagMask | kBlockCanonical)) != (tag | kBlockCanonical))
+            break;
+        rec = after;
+        ++slot;
+    }
+    const std::string_view buffer = this->buffer(first);
+    const auto start = static_cast<std::size_t>(first & kPayload);
+    const std::string_view last = verbatimBlock(static_cast<int>(slot));
+    next = static_cast<int>(slot) + 1;
+    return buffer.substr(
+        start, static_cast<std::size_t>(last.data() + last.size() - (buffer.data() + start)));
+}
+
+int EntryStore::firstNotKnownClean(int index) const {
+    for (; index < count_; ++index) {
+        const std::uint64_t rec = record(slotOf(index));
+        if (rec != 0 && (!fieldsInPlace_ || (rec & kTagMask) == kWide || !(rec & kBlockClean)))
+            return index;
+    }
+    return count_;
 }
 
 bool EntryStore::knownClean(int index) const {

@@ -137,6 +137,8 @@ public:
 
     std::string_view verbatimBlock(int index) const;
     bool knownClean(int index) const;
+    std::string_view verbatimRun(int index, int& next) const;
+    int firstNotKnownClean(int index) const;
     std::size_t byteSizeHint() const {
         return source_.size() + arena_.size() + 12 * static_cast<std::size_t>(count_);
     }

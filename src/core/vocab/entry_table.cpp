@@ -258,9 +258,15 @@ void EntryTable::swapContents(EntryTable& other) {
 
 std::size_t EntryTable::adoptEntryBlocks(std::string&& bytes, std::size_t begin,
                                          const ProgressCallback& progress) {
-    ++edits_;
     begin = std::min(begin, bytes.size());
     const std::size_t blocks = countEntryBlocks(std::string_view(bytes).substr(begin));
+    return adoptEntryBlocks(std::move(bytes), begin, blocks, progress);
+}
+
+std::size_t EntryTable::adoptEntryBlocks(std::string&& bytes, std::size_t begin, std::size_t blocks,
+                                         const ProgressCallback& progress) {
+    ++edits_;
+    begin = std::min(begin, bytes.size());
     LEXANTA_CHECK_INDEX(blocks <= static_cast<std::size_t>(kMaxEntries), "entry count", blocks,
                         kMaxEntries);
     const std::size_t fitting = std::min<std::size_t>(blocks, kMaxEntries);
@@ -299,6 +305,16 @@ std::size_t EntryTable::appendEntryBlocks(std::string_view blocks,
 std::string_view EntryTable::verbatimBlock(int index) const {
     LEXANTA_CHECK_INDEX(index >= 0 && index < entryCount(), "entry", index, entryCount());
     return store_.verbatimBlock(index);
+}
+
+std::string_view EntryTable::verbatimRun(int index, int& next) const {
+    LEXANTA_CHECK_INDEX(index >= 0 && index < entryCount(), "entry", index, entryCount());
+    return store_.verbatimRun(index, next);
+}
+
+int EntryTable::firstNotKnownClean(int index) const {
+    LEXANTA_CHECK_INDEX(index >= 0 && index <= entryCount(), "entry", index, entryCount());
+    return store_.firstNotKnownClean(index);
 }
 
 bool EntryTable::knownClean(int index) const {

@@ -115,6 +115,9 @@ public:
     // blocks' bytes.
     std::size_t adoptEntryBlocks(std::string&& bytes, std::size_t begin,
                                  const ProgressCallback& progress = {});
+    // The same when the caller has counted them already.
+    std::size_t adoptEntryBlocks(std::string&& bytes, std::size_t begin, std::size_t blocks,
+                                 const ProgressCallback& progress = {});
     // Appends the blocks after the last entry, their bytes copied once into the arena. The
     // caller has checked that they fit. Returns the number of blocks.
     std::size_t appendEntryBlocks(std::string_view blocks, const ProgressCallback& progress = {});
@@ -123,10 +126,16 @@ public:
     // non-empty) and the fields are in their stored places; else empty. Blocks that follow
     // one another in the buffer come back as adjacent views.
     std::string_view verbatimBlock(int index) const;
+    // The blocks of entries `index` on that verbatimBlock would give, as long as each follows
+    // the one before in the buffer, as one view; `next` is the entry after them (`index` when
+    // the view is empty).
+    std::string_view verbatimRun(int index, int& next) const;
     // True when the question, answer and comment of entry `index` are known to hold no line
     // break and to begin and end with a byte above the blank (or to be empty), as entries read
     // or written whole are checked once; false when not known.
     bool knownClean(int index) const;
+    // The first entry from `index` on that is not known clean; entryCount() when none is.
+    int firstNotKnownClean(int index) const;
     // About how many bytes the entries take when written (an estimate for reserving).
     std::size_t byteSizeHint() const { return store_.byteSizeHint(); }
     // A hint that entry `index` is read soon: its bytes are fetched into the cache meanwhile.

@@ -134,8 +134,10 @@ std::string tooManyEntriesMessage(unsigned long long entries, long long room) {
 namespace {
 
 // The header and counter line of `data`, read into `doc` only once the entries are known to
-// fit; returns where the entries begin, or npos (with `error` set) when they do not fit.
-std::size_t readHeader(std::string_view data, Vocabulary& doc, std::string* error) {
+// fit; returns where the entries begin (`blocks` of them), or npos (with `error` set) when
+// they do not fit.
+std::size_t readHeader(std::string_view data, Vocabulary& doc, std::string* error,
+                       std::size_t& blocks) {
     LineReader in(data);
     std::string_view line;
     bool hadLineEnd = false;
@@ -173,6 +175,7 @@ std::size_t readHeader(std::string_view data, Vocabulary& doc, std::string* erro
             *error = tooManyEntriesMessage(entries, EntryTable::kMaxEntries);
         return std::string_view::npos;
     }
+    blocks = entries;
     doc.header = std::move(read.header);
     doc.counterLine = std::move(read.counterLine);
     doc.currentFormat = read.currentFormat;
@@ -183,20 +186,22 @@ std::size_t readHeader(std::string_view data, Vocabulary& doc, std::string* erro
 
 bool readVocabulary(std::string&& data, Vocabulary& doc, std::string* error,
                     const ProgressCallback& progress) {
-    const std::size_t entriesBegin = readHeader(data, doc, error);
+    std::size_t blocks = 0;
+    const std::size_t entriesBegin = readHeader(data, doc, error, blocks);
     if (entriesBegin == std::string_view::npos)
         return false;
-    doc.entries.adoptEntryBlocks(std::move(data), entriesBegin, progress);
+    doc.entries.adoptEntryBlocks(std::move(data), entriesBegin, blocks, progress);
     return true;
 }
 
 bool readVocabulary(std::string_view data, Vocabulary& doc, std::string* error,
                     const ProgressCallback& progress) {
-    const std::size_t entriesBegin = readHeader(data, doc, error);
+    std::size_t blocks = 0;
+    const std::size_t entriesBegin = readHeader(data, doc, error, blocks);
     if (entriesBegin == std::string_view::npos)
         return false;
     // Only the entries are kept.
-    doc.entries.adoptEntryBlocks(std::string(data.substr(entriesBegin)), 0, progress);
+    doc.entries.adoptEntryBlocks(std::string(data.substr(entriesBegin)), 0, blocks, progress);
     return true;
 }
 

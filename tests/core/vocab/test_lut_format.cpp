@@ -199,19 +199,35 @@ private slots:
         QTest::addColumn<int>("entries");
         QTest::addColumn<bool>("reversed"); // blocks out of file order: one short run each
         QTest::addColumn<int>("editEvery"); // entries written since the load
-        QTest::newRow("as read") << 200000 << false << 0;
-        QTest::newRow("reversed") << 200000 << true << 0;
-        QTest::newRow("some edited") << 200000 << false << 7;
-        QTest::newRow("one entry") << 1 << false << 0;
+        QTest::addColumn<int>("merged");    // entries merged after them (blocks in the arena)
+        QTest::newRow("as read") << 200000 << false << 0 << 0;
+        QTest::newRow("reversed") << 200000 << true << 0 << 0;
+        QTest::newRow("some edited") << 200000 << false << 7 << 0;
+        QTest::newRow("edited, merged") << 20000 << false << 3 << 5000;
+        QTest::newRow("reversed, merged") << 20000 << true << 0 << 5000;
+        QTest::newRow("one entry") << 1 << false << 0 << 0;
     }
     void writtenInPiecesAsWhole() {
         QFETCH(int, entries);
         QFETCH(bool, reversed);
         QFETCH(int, editEvery);
+        QFETCH(int, merged);
+        const auto block = [](const std::string& question, const char* answer) {
+            return "\r\n" + question + "\r\ncomment\r\n" + answer + "\r\n1\r\n2";
+        };
         std::string bytes = "0";
         for (int e = 0; e < entries; ++e)
-            bytes += "\r\nquestion " + std::to_string(e) + "\r\ncomment\r\nanswer\r\n1\r\n2";
+            bytes += block("question " + std::to_string(e), "answer");
         Vocabulary doc = load(bytes);
+        // What the file holds afterwards, written here entry by entry.
+        std::string expected = "0";
+        for (int r = 0; r < entries; ++r)
+            expected += block("question " + std::to_string(reversed ? entries - 1 - r : r),
+                              editEvery > 0 && r % editEvery == 0 ? "edited line" : "answer");
+        std::string more = "0";
+        for (int m = 0; m < merged; ++m)
+            more += block("merged " + std::to_string(m), "answer");
+        expected += more.substr(1);
         if (reversed) {
             std::vector<int> order(static_cast<std::size_t>(entries));
             for (int e = 0; e < entries; ++e)
@@ -220,6 +236,9 @@ private slots:
         }
         for (int e = 0; editEvery > 0 && e < entries; e += editEvery)
             doc.entries.setText(e, kAnswer, "edited\nline");
+        if (merged > 0)
+            QCOMPARE(mergeEntries(more, doc.entries), merged);
+        QCOMPARE(serializeVocabulary(doc, false), expected);
         QCOMPARE(inPieces(doc, false), serializeVocabulary(doc, false));
         QCOMPARE(inPieces(doc, true), serializeVocabulary(doc, true));
     }
