@@ -16,8 +16,9 @@ struct SortStats {
     long long calls = 0; // calls of the partition step, including those handed to insertion
 };
 
-// Called once per partition-step call with the number of calls so far; the window steps
-// ProgressBar1 from it.
+// Called once per partition-step call with the number of calls so far, and with 0 now and
+// then while the keys are made; the window steps ProgressBar1 from it. It may throw to stop the
+// sort, which then has changed nothing.
 using SortProgress = std::function<void(long long calls)>;
 
 // Sorts the entries by `field` (kQuestion, kAnswer or kComment) into ascending order of the
@@ -37,10 +38,12 @@ std::vector<int> sortOrder(const EntryTable& table, int field, const CodePage& c
                            SortStats* stats = nullptr);
 // Dense ranks of the collation keys of `field`'s texts, one per entry: rank order is the
 // collator's order, and texts whose keys are equal get the same rank. `keysOfRanks`, when
-// given, receives the key of each rank.
+// given, receives the key of each rank. `poll` is called now and then on the calling thread
+// and may throw to stop the work.
 std::vector<std::uint32_t> keyRanks(const EntryTable& table, int field, const CodePage& codePage,
                                     const KeyCollator& collator,
-                                    std::vector<std::string>* keysOfRanks = nullptr);
+                                    std::vector<std::string>* keysOfRanks = nullptr,
+                                    const std::function<void()>& poll = {});
 
 SortStats sortEntries(EntryTable& table, int field, const CodePage& codePage,
                       const KeyCollator& collator, const SortProgress& onCall = {});
