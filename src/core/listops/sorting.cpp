@@ -385,13 +385,10 @@ long long partitionSort(std::vector<Slot>& work, int lo0, int hi0, const SortPro
 
 std::vector<int> sortOrder(const EntryTable& table, int field, const CodePage& codePage,
                            const KeyCollator& collator, const SortProgress& onCall,
-                           SortStats* stats) {
+                           SortStats* stats, const std::function<void()>& poll) {
     const int count = table.entryCount();
     const std::vector<std::uint32_t> ranks =
-        keyRanks(table, field, codePage, collator, nullptr, [&] {
-            if (onCall)
-                onCall(0);
-        });
+        keyRanks(table, field, codePage, collator, nullptr, poll);
 
     // The steps depend on positions only relative to a range's ends, so where the numbering
     // starts does not change the order.

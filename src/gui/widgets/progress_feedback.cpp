@@ -33,14 +33,19 @@ public:
             if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
                 feedback_.cancelled_ = true;
             return true;
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Shortcut:
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
         case QEvent::MouseMove:
         case QEvent::Wheel:
+            // A window hands the mouse on to the widget under it, which is filtered then.
+            if (watched->isWindowType())
+                return false;
+            event->ignore();
+            return true;
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
         case QEvent::Close:
             event->ignore();
             return true;

@@ -18,8 +18,8 @@ class TestProgressCancel : public QObject {
 
 private slots:
     void escStopsTheCommand_data() {
-        QTest::addColumn<bool>("sort"); // else the frequency analysis
-        QTest::addColumn<int>("key");   // 0: the Cancel button is clicked
+        QTest::addColumn<bool>("sort");     // else the frequency analysis
+        QTest::addColumn<int>("key");       // 0: the Cancel button is clicked
         QTest::addColumn<bool>("keysOnly"); // the sort reports only while it makes the keys
         QTest::addColumn<bool>("stopped");
         QTest::newRow("sort, Esc") << true << int(Qt::Key_Escape) << false << true;
