@@ -13,6 +13,7 @@
 //
 // The recovery copy of unsaved changes is kept off (its writing is not what is measured
 // here); --recovery leaves it on, to see its share.
+#include "core/listops/search.h"
 #include "document/document.h"
 #include "gui/app/main_window.h"
 #include "gui/editing/combo_edit.h"
@@ -279,14 +280,24 @@ int main(int argc, char** argv) {
     undo->trigger();
     settle();
 
-    // Find next over the whole list: a text no answer holds, from the first row.
-    lists.findDialog().findText = QStringLiteral("несуществующее");
+    // Find next over the whole list: a text no answer holds, from the first row. Find next is
+    // enabled by the first Find; each search must end with the end-of-list message, else it
+    // did not scan the list and its time means nothing.
+    const QString nowhere = QStringLiteral("несуществующее");
+    lists.findDialog().findText = nowhere;
+    lists.findNextAction()->setEnabled(true);
+    const char* findLabels[] = {"find next to the end", "find next to the end (whole word)"};
     for (int i = 0; i < repeat; ++i) {
         for (const bool wholeWord : {true, false}) {
             lists.findDialog().wholeWord = wholeWord;
             grid->setCurrentCell(2, 1);
-            timed(wholeWord ? "find next to the end (whole word)" : "find next to the end",
-                  kInstantMs, [&] { lists.findNextAction()->trigger(); });
+            const qsizetype said = dialogs.messages.size();
+            timed(findLabels[wholeWord], kInstantMs, [&] { lists.findNextAction()->trigger(); });
+            if (dialogs.messages.size() != said + 1 ||
+                !dialogs.messages.back().startsWith(QStringLiteral("End of vocabulary"))) {
+                std::fprintf(stderr, "find next did not reach the end of the list\n");
+                return 1;
+            }
         }
     }
 
@@ -319,12 +330,26 @@ int main(int argc, char** argv) {
         ratios.emplace_back("frequency analysis (sorted list)", median(cpu));
     }
 
+    for (const bool wholeWord : {true, false}) {
+        FindOptions options;
+        options.wholeWord = wholeWord;
+        std::vector<double> cpu;
+        for (int i = 0; i < repeat; ++i)
+            cpu.push_back(measure([&] {
+                              (void)findEntry(alone.entries(), kAnswer, 0, nowhere, options,
+                                              alone.codePageOf(kAnswer));
+                          }).cpu);
+        ratios.emplace_back(findLabels[wholeWord], median(cpu));
+    }
+
     report.print();
-    std::printf("\nwhole-list commands, window against a document alone (CPU ms, limit 1.5x):\n");
+    std::printf("\nwhole-list commands, window against a document alone (CPU ms, limit 1.5x,"
+                " or a frame where the command alone takes next to nothing):\n");
     for (const auto& [label, cpu] : ratios) {
         const double window = report.cpuOf(label);
         std::printf("%-46s %9.1f %9.1f  %5.2fx  %s\n", label.c_str(), window, cpu,
-                    cpu > 0 ? window / cpu : 0, window <= 1.5 * cpu ? "ok" : "OVER");
+                    cpu > 0 ? window / cpu : 0,
+                    window <= 1.5 * cpu || window <= kFrameMs ? "ok" : "OVER");
     }
     return 0;
 }

@@ -701,8 +701,12 @@ FileOutcome Document::specialImport(const QString& path, FillResult* details,
 
 bool Document::sortBy(int field, const KeyCollator& collator, const SortProgress& progress) {
     if (!changeOrSay(QStringLiteral("Sort"), [&] {
+            // While the keys are made the progress hears of 0 calls, so the sort can be stopped.
             std::vector<int> order =
-                sortOrder(entries(), field, codePageOf(field), collator, progress);
+                sortOrder(entries(), field, codePageOf(field), collator, progress, nullptr, [&] {
+                    if (progress)
+                        progress(0);
+                });
             push(permutationCommand(*this, QStringLiteral("Sort"), 0, std::move(order)));
         }))
         return false;

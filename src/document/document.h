@@ -188,6 +188,7 @@ public:
                               const ProgressCallback& progress = {});
 
     // ---- list operations -----------------------------------------------------------------
+    // `progress` hears of 0 calls now and then while the keys are made, then of each call.
     bool sortBy(int field, const KeyCollator& collator, const SortProgress& progress = {});
     bool shuffle(unsigned seed);
     // Questions and answers change places, with their fonts and keyboard layouts.

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -114,8 +115,24 @@ private:
 // cores.
 std::vector<std::uint32_t> keyRanks(const EntryTable& table, int field, const CodePage& codePage,
                                     const KeyCollator& collator,
-                                    std::vector<std::string>* keysOfRanks) {
+                                    std::vector<std::string>* keysOfRanks,
+                                    const std::function<void()>& poll) {
     const int entries = table.entryCount();
+    constexpr int kPollEvery = 4096;
+    const std::thread::id caller = std::this_thread::get_id();
+    std::atomic<bool> stopped{false};
+    // The poll may throw to stop the work; a second thread then leaves its part unfinished.
+    const auto pollHere = [&] {
+        if (!poll || std::this_thread::get_id() != caller)
+            return !stopped.load(std::memory_order_relaxed);
+        try {
+            poll();
+        } catch (...) {
+            stopped.store(true, std::memory_order_relaxed);
+            throw;
+        }
+        return true;
+    };
     auto distinctOfEntry = largeVector<std::uint32_t>(static_cast<std::size_t>(entries));
     DistinctTexts distinct(static_cast<std::size_t>(entries) / 4);
     // Each entry's slot of the table is fetched a few ahead: the lookups are cache misses.
@@ -123,6 +140,8 @@ std::vector<std::uint32_t> keyRanks(const EntryTable& table, int field, const Co
     std::string_view texts[kAhead];
     std::uint64_t hashes[kAhead];
     for (int r = 0; r < entries + kAhead; ++r) {
+        if (r % kPollEvery == 0)
+            (void)pollHere();
         const int ring = r % kAhead;
         if (r - kAhead >= 0)
             distinctOfEntry[r - kAhead] = distinct.number(texts[ring], hashes[ring]);
@@ -150,6 +169,8 @@ std::vector<std::uint32_t> keyRanks(const EntryTable& table, int field, const Co
         ends.reserve(end - begin);
         std::string& bytes = keyBytes[part];
         for (std::size_t d = begin; d < end; ++d) {
+            if ((d - begin) % kPollEvery == 0 && !pollHere())
+                return;
             bytes += collator.sortKey(page.decode(distinct.text(static_cast<std::uint32_t>(d))));
             ends.push_back(bytes.size());
         }
@@ -364,9 +385,10 @@ long long partitionSort(std::vector<Slot>& work, int lo0, int hi0, const SortPro
 
 std::vector<int> sortOrder(const EntryTable& table, int field, const CodePage& codePage,
                            const KeyCollator& collator, const SortProgress& onCall,
-                           SortStats* stats) {
+                           SortStats* stats, const std::function<void()>& poll) {
     const int count = table.entryCount();
-    const std::vector<std::uint32_t> ranks = keyRanks(table, field, codePage, collator);
+    const std::vector<std::uint32_t> ranks =
+        keyRanks(table, field, codePage, collator, nullptr, poll);
 
     // The steps depend on positions only relative to a range's ends, so where the numbering
     // starts does not change the order.

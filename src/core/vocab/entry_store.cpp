@@ -292,10 +292,36 @@ std::uint32_t EntryStore::newSlot() {
     return slotEnd_++;
 }
 
+namespace {
+
+// Room for an order of `size` entries and more, in memory that prefers large pages: inserting
+// into it does not move it again, and filling it faults in few pages.
+std::vector<std::uint32_t> roomForOrder(std::size_t size) {
+    std::vector<std::uint32_t> order;
+    const std::size_t room = size + size / 16 + 1024;
+    order.reserve(room);
+    preferLargePages(order.data(), room * sizeof(std::uint32_t));
+    return order;
+}
+
+} // namespace
+
+std::vector<std::uint32_t>& EntryStore::editOrder(std::size_t extra) {
+    const std::vector<std::uint32_t>& now = *order_;
+    if (!order_.shared() && now.capacity() - now.size() >= extra)
+        return order_.edit();
+    // Shared with a copy (a savepoint, every change takes one) or full: copied once, with room.
+    std::vector<std::uint32_t> own = roomForOrder(now.size() + extra);
+    own.assign(now.begin(), now.end());
+    order_.replace(std::move(own));
+    return order_.edit();
+}
+
 void EntryStore::materializeOrder() {
     if (!identity_)
         return;
-    auto order = largeVector<std::uint32_t>(static_cast<std::size_t>(count_));
+    std::vector<std::uint32_t> order = roomForOrder(static_cast<std::size_t>(count_));
+    order.resize(static_cast<std::size_t>(count_));
     std::iota(order.begin(), order.end(), 0u);
     order_.replace(std::move(order));
     slotEnd_ = static_cast<std::uint32_t>(count_);
@@ -482,7 +508,7 @@ void EntryStore::clearEntry(int index) {
 
 void EntryStore::moveEntry(int from, int to) {
     materializeOrder();
-    std::vector<std::uint32_t>& order = order_.edit();
+    std::vector<std::uint32_t>& order = editOrder(0);
     const std::uint32_t slot = order[static_cast<std::size_t>(from)];
     if (from < to)
         std::move(order.begin() + from + 1, order.begin() + to + 1, order.begin() + from);
@@ -520,7 +546,7 @@ void EntryStore::insertEmptyEntries(int at, int count) {
     std::vector<std::uint32_t> fresh(static_cast<std::size_t>(count));
     for (auto& s : fresh)
         s = newSlot();
-    std::vector<std::uint32_t>& order = order_.edit();
+    std::vector<std::uint32_t>& order = editOrder(fresh.size());
     order.insert(order.begin() + at, fresh.begin(), fresh.end());
     count_ += count;
 }
@@ -530,7 +556,7 @@ void EntryStore::removeEntries(int at, int count) {
         releaseSlots(static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(count_));
     } else {
         materializeOrder();
-        std::vector<std::uint32_t>& order = order_.edit();
+        std::vector<std::uint32_t>& order = editOrder(0);
         std::vector<std::uint32_t>& freeSlots = freeSlots_.edit();
         freeSlots.reserve(freeSlots.size() + static_cast<std::size_t>(count));
         for (int r = at; r < at + count; ++r) {
@@ -659,8 +685,7 @@ void EntryStore::addBlocks(std::string_view buffer, std::size_t begin, std::uint
     if (blocks == 0)
         return;
     if (!identity_) {
-        std::vector<std::uint32_t>& order = order_.edit();
-        order.reserve(order.size() + blocks);
+        editOrder(blocks);
         slotEnd_ += static_cast<std::uint32_t>(blocks);
     }
     // Every page first, so that two threads can fill them.
@@ -826,7 +851,10 @@ int EntryStore::firstNotKnownClean(int index) const {
 
 bool EntryStore::knownClean(int index) const {
     const std::uint64_t rec = record(slotOf(index));
-    return rec == 0 || ((rec & kTagMask) != kWide && (rec & kBlockClean) && fieldsInPlace_);
+    // The check covers the question, answer and comment lines, in whichever of them they show.
+    const bool shownFieldsKept = fieldOf_[kQuestion] <= kComment && fieldOf_[kAnswer] <= kComment &&
+                                 fieldOf_[kComment] <= kComment;
+    return rec == 0 || ((rec & kTagMask) != kWide && (rec & kBlockClean) && shownFieldsKept);
 }
 
 void EntryStore::prefetchEntry(int index) const {

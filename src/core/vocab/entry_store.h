@@ -53,6 +53,7 @@ public:
         return *value_;
     }
     void replace(T value) { value_ = std::make_shared<T>(std::move(value)); }
+    bool shared() const { return value_ && value_.use_count() != 1; }
     void clear() noexcept { value_.reset(); }
 
 private:
@@ -181,6 +182,7 @@ private:
     void releaseSlots(std::uint32_t first, std::uint32_t end);
     std::uint32_t newSlot();
     void materializeOrder();
+    std::vector<std::uint32_t>& editOrder(std::size_t extra);
     std::uint32_t wideOf(std::uint32_t slot);
     std::uint64_t refFor(std::string_view text);
     std::string_view refText(std::uint64_t ref) const;

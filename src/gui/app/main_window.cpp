@@ -209,8 +209,11 @@ void MainWindow::buildCommands(const WindowServices& services) {
     replacing_ = new ReplaceCommands(doc, dialogs, this, grid_, progress_, isEnglish, this);
     checks_ = new CheckCommands(doc, dialogs, this, grid_, progress_, isEnglish, this);
     connect(language_, &LanguageCommands::unstoredTextsApplied, checks_, &CheckCommands::showTexts);
-    connect(language_, &LanguageCommands::unstoredTextsApplied, this,
-            [this](bool english) { applyAccessibleTexts(*this, english); });
+    connect(language_, &LanguageCommands::unstoredTextsApplied, this, [this](bool english) {
+        applyAccessibleTexts(*this, english);
+        if (auto* cancel = findChild<QPushButton*>(QStringLiteral("ProgressCancel")))
+            cancel->setText(english ? QStringLiteral("Cancel") : QStringLiteral("Отмена"));
+    });
     interchange_ = new InterchangeCommands(doc, dialogs, this, files_->openDialog(), this);
     interchange_->setProgressBar(progress_);
     const QString configFolder =

@@ -164,6 +164,12 @@ void MainWindow::buildTopPanel() {
     progress_->setRange(0, 1000);
     progress_->setTextVisible(false);
     progress_->hide();
+    // Beside the bar while a command that can be stopped shows it.
+    auto* cancel = named(new QPushButton(QStringLiteral("Cancel"), panel_), "ProgressCancel");
+    cancel->setFocusPolicy(Qt::NoFocus);
+    cancel->setMaximumHeight(21);
+    cancel->hide();
+    ProgressFeedback::setCancelButton(progress_, cancel);
 }
 
 void MainWindow::buildPages() {

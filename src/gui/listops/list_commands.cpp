@@ -66,12 +66,11 @@ void ListCommands::sortBy(int field) {
 void ListCommands::sortByLastField() {
     if (sortField_ < kQuestion || sortField_ > kComment)
         return;
-    // The bar shows at once, over as many steps as the grid has rows, and moves by three at
-    // each call of the partition step.
+    // The bar shows at once (the keys are being made: the sort reports 0 calls meanwhile), over
+    // as many steps as the grid has rows, and moves by three at each call of the partition step.
     ProgressFeedback feedback(progress_, 0, true);
     const long long rows = grid_->rowCount();
     try {
-        feedback.report(0, rows);
         document_.sortBy(sortField_, userCollator(), [&](long long calls) {
             feedback.report(std::min(calls * 3, rows), rows);
         });

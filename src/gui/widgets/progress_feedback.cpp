@@ -1,8 +1,10 @@
 #include "gui/widgets/progress_feedback.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QProgressBar>
+#include <QVariant>
 
 #include <algorithm>
 
@@ -12,6 +14,7 @@ namespace {
 
 constexpr qint64 kRefreshMs = 50;
 int busyOperations = 0;
+const char* const kCancelButton = "lexantaCancelButton";
 
 } // namespace
 
@@ -22,20 +25,27 @@ public:
         QCoreApplication::instance()->installEventFilter(this);
     }
     ~EscapeWatch() override { QCoreApplication::instance()->removeEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* event) override {
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == feedback_.cancel_)
+            return false; // the Cancel button takes its clicks
         switch (event->type()) {
         case QEvent::KeyPress:
             if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
                 feedback_.cancelled_ = true;
             return true;
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Shortcut:
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
         case QEvent::MouseMove:
         case QEvent::Wheel:
+            // A window hands the mouse on to the widget under it, which is filtered then.
+            if (watched->isWindowType())
+                return false;
+            event->ignore();
+            return true;
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
         case QEvent::Close:
             event->ignore();
             return true;
@@ -56,10 +66,21 @@ ProgressFeedback::ProgressFeedback(QProgressBar* bar, int showAfterMs, bool canc
 
 ProgressFeedback::~ProgressFeedback() {
     --busyOperations;
+    if (cancel_) {
+        cancel_->hide();
+        if (bar_)
+            QObject::disconnect(cancel_, nullptr, bar_, nullptr);
+    }
     if (bar_ && lastShown_ >= 0) {
         bar_->setVisible(false);
         bar_->setValue(0);
+        if (barPlace_.isValid())
+            bar_->setGeometry(barPlace_);
     }
+}
+
+void ProgressFeedback::setCancelButton(QProgressBar* bar, QAbstractButton* button) {
+    bar->setProperty(kCancelButton, QVariant::fromValue<QObject*>(button));
 }
 
 bool ProgressFeedback::isBusy() {
@@ -77,6 +98,8 @@ void ProgressFeedback::report(long long done, long long total) {
     lastShown_ = now;
     bar_->setRange(0, 1000);
     bar_->setValue(total > 0 ? static_cast<int>(std::min(done, total) * 1000 / total) : 0);
+    if (cancellable_ && !cancel_)
+        showCancelButton();
     bar_->setVisible(true);
     if (!cancellable_ || !QCoreApplication::instance()) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -88,6 +111,25 @@ void ProgressFeedback::report(long long done, long long total) {
     }
     if (cancelled_)
         throw OperationCancelled{};
+}
+
+void ProgressFeedback::showCancelButton() {
+    auto* button = qobject_cast<QAbstractButton*>(bar_->property(kCancelButton).value<QObject*>());
+    if (!button || button->parentWidget() != bar_->parentWidget())
+        return;
+    cancel_ = button;
+    barPlace_ = bar_->geometry();
+    const QSize size(button->sizeHint().width(),
+                     std::clamp(button->sizeHint().height(), barPlace_.height(),
+                                std::max(barPlace_.height(), button->maximumHeight())));
+    const int width = std::min(size.width(), barPlace_.width() / 3);
+    button->setGeometry(barPlace_.right() + 1 - width, barPlace_.center().y() - size.height() / 2,
+                        width, size.height());
+    bar_->setGeometry(barPlace_.adjusted(0, 0, -width - 4, 0));
+    // Connected to the bar, so the connection goes with this operation (see the destructor).
+    QObject::connect(button, &QAbstractButton::clicked, bar_, [this] { cancelled_ = true; });
+    button->show();
+    button->raise();
 }
 
 } // namespace lexanta

@@ -3,7 +3,10 @@
 #include "support/window_fixture.h"
 
 #include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
+#include <QUndoStack>
 
 using namespace lexanta;
 using namespace lexanta::test;
@@ -52,6 +55,39 @@ private slots:
         QCOMPARE(shown, 1);
         QVERIFY(w.form->progressBar()->isHidden());
         QCOMPARE(w.form->progressBar()->value(), 0);
+    }
+
+    // While the sort still makes its keys, the Cancel button beside the bar or Esc stops it.
+    void sortStopped_data() {
+        QTest::addColumn<bool>("button"); // else Esc
+        QTest::newRow("Cancel button") << true;
+        QTest::newRow("Esc") << false;
+    }
+    void sortStopped() {
+        QFETCH(bool, button);
+        Window w;
+        const QStringList entries{"b|z|||", "a|y|||", "C|x|||"};
+        w.setRows(entries);
+        const int steps = w.doc().undoStack()->count();
+        const QRect place = w.form->progressBar()->geometry();
+        auto* cancel = w.form->findChild<QPushButton*>(QStringLiteral("ProgressCancel"));
+        QVERIFY(cancel && cancel->isHidden());
+        bool shown = false;
+        QTimer::singleShot(0, w.form.get(), [&] {
+            shown = cancel->isVisible() && w.form->progressBar()->isVisible();
+            if (button) // through the window, as the mouse comes
+                QTest::mouseClick(w.form->windowHandle(), Qt::LeftButton, {},
+                                  cancel->mapTo(w.form.get(), cancel->rect().center()));
+            else
+                QTest::keyClick(w.form->grid(), Qt::Key_Escape);
+        });
+        w.action("questions1")->trigger();
+        QVERIFY(shown);
+        QCOMPARE(w.rows(), entries);
+        QCOMPARE(w.doc().undoStack()->count(), steps);
+        QVERIFY(cancel->isHidden());
+        QVERIFY(w.form->progressBar()->isHidden());
+        QCOMPARE(w.form->progressBar()->geometry(), place);
     }
 
     void swapTwiceRestores() {
