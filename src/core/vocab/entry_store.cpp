@@ -841,9 +841,10 @@ std::string_view EntryStore::verbatimRun(int index, int& next) const {
 }
 
 int EntryStore::firstNotKnownClean(int index) const {
+    const bool kept = shownFieldsKept();
     for (; index < count_; ++index) {
         const std::uint64_t rec = record(slotOf(index));
-        if (rec != 0 && (!fieldsInPlace_ || (rec & kTagMask) == kWide || !(rec & kBlockClean)))
+        if (rec != 0 && (!kept || (rec & kTagMask) == kWide || !(rec & kBlockClean)))
             return index;
     }
     return count_;
@@ -851,10 +852,13 @@ int EntryStore::firstNotKnownClean(int index) const {
 
 bool EntryStore::knownClean(int index) const {
     const std::uint64_t rec = record(slotOf(index));
+    return rec == 0 || ((rec & kTagMask) != kWide && (rec & kBlockClean) && shownFieldsKept());
+}
+
+bool EntryStore::shownFieldsKept() const {
     // The check covers the question, answer and comment lines, in whichever of them they show.
-    const bool shownFieldsKept = fieldOf_[kQuestion] <= kComment && fieldOf_[kAnswer] <= kComment &&
-                                 fieldOf_[kComment] <= kComment;
-    return rec == 0 || ((rec & kTagMask) != kWide && (rec & kBlockClean) && shownFieldsKept);
+    return fieldOf_[kQuestion] <= kComment && fieldOf_[kAnswer] <= kComment &&
+           fieldOf_[kComment] <= kComment;
 }
 
 void EntryStore::prefetchEntry(int index) const {

@@ -182,6 +182,7 @@ private:
     void releaseSlots(std::uint32_t first, std::uint32_t end);
     std::uint32_t newSlot();
     void materializeOrder();
+    bool shownFieldsKept() const;
     std::vector<std::uint32_t>& editOrder(std::size_t extra);
     std::uint32_t wideOf(std::uint32_t slot);
     std::uint64_t refFor(std::string_view text);
