@@ -292,37 +292,11 @@ std::uint32_t EntryStore::newSlot() {
     return slotEnd_++;
 }
 
-namespace {
-
-// Room for an order of `size` entries and more, in memory that prefers large pages: inserting
-// into it does not move it again, and filling it faults in few pages.
-std::vector<std::uint32_t> roomForOrder(std::size_t size) {
-    std::vector<std::uint32_t> order;
-    const std::size_t room = size + size / 16 + 1024;
-    order.reserve(room);
-    preferLargePages(order.data(), room * sizeof(std::uint32_t));
-    return order;
-}
-
-} // namespace
-
-std::vector<std::uint32_t>& EntryStore::editOrder(std::size_t extra) {
-    const std::vector<std::uint32_t>& now = *order_;
-    if (!order_.shared() && now.capacity() - now.size() >= extra)
-        return order_.edit();
-    // Shared with a copy (a savepoint, every change takes one) or full: copied once, with room.
-    std::vector<std::uint32_t> own = roomForOrder(now.size() + extra);
-    own.assign(now.begin(), now.end());
-    order_.replace(std::move(own));
-    return order_.edit();
-}
-
 void EntryStore::materializeOrder() {
     if (!identity_)
         return;
-    std::vector<std::uint32_t> order = roomForOrder(static_cast<std::size_t>(count_));
-    order.resize(static_cast<std::size_t>(count_));
-    std::iota(order.begin(), order.end(), 0u);
+    EntryOrder order;
+    order.appendRun(0, static_cast<std::size_t>(count_));
     order_.replace(std::move(order));
     slotEnd_ = static_cast<std::uint32_t>(count_);
     identity_ = false;
@@ -508,13 +482,10 @@ void EntryStore::clearEntry(int index) {
 
 void EntryStore::moveEntry(int from, int to) {
     materializeOrder();
-    std::vector<std::uint32_t>& order = editOrder(0);
+    EntryOrder& order = order_.edit();
     const std::uint32_t slot = order[static_cast<std::size_t>(from)];
-    if (from < to)
-        std::move(order.begin() + from + 1, order.begin() + to + 1, order.begin() + from);
-    else
-        std::move_backward(order.begin() + to, order.begin() + from, order.begin() + from + 1);
-    order[static_cast<std::size_t>(to)] = slot;
+    order.splice(static_cast<std::size_t>(from), 1, nullptr, 0);
+    order.splice(static_cast<std::size_t>(to), 0, &slot, 1);
 }
 
 void EntryStore::moveField(int from, int to) {
@@ -546,8 +517,7 @@ void EntryStore::insertEmptyEntries(int at, int count) {
     std::vector<std::uint32_t> fresh(static_cast<std::size_t>(count));
     for (auto& s : fresh)
         s = newSlot();
-    std::vector<std::uint32_t>& order = editOrder(fresh.size());
-    order.insert(order.begin() + at, fresh.begin(), fresh.end());
+    order_.edit().splice(static_cast<std::size_t>(at), 0, fresh.data(), fresh.size());
     count_ += count;
 }
 
@@ -556,14 +526,14 @@ void EntryStore::removeEntries(int at, int count) {
         releaseSlots(static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(count_));
     } else {
         materializeOrder();
-        std::vector<std::uint32_t>& order = editOrder(0);
+        EntryOrder& order = order_.edit();
         std::vector<std::uint32_t>& freeSlots = freeSlots_.edit();
         freeSlots.reserve(freeSlots.size() + static_cast<std::size_t>(count));
         for (int r = at; r < at + count; ++r) {
             releaseRecord(order[static_cast<std::size_t>(r)]);
             freeSlots.push_back(order[static_cast<std::size_t>(r)]);
         }
-        order.erase(order.begin() + at, order.begin() + at + count);
+        order.splice(static_cast<std::size_t>(at), static_cast<std::size_t>(count), nullptr, 0);
     }
     count_ -= count;
 }
@@ -684,10 +654,8 @@ void EntryStore::addBlocks(std::string_view buffer, std::size_t begin, std::uint
     const std::uint32_t slot0 = identity_ ? static_cast<std::uint32_t>(first) : slotEnd_;
     if (blocks == 0)
         return;
-    if (!identity_) {
-        editOrder(blocks);
+    if (!identity_)
         slotEnd_ += static_cast<std::uint32_t>(blocks);
-    }
     // Every page first, so that two threads can fill them.
     allocatePages(slot0, blocks);
     const auto put = [this](std::uint32_t at, std::uint64_t value) {
@@ -739,8 +707,7 @@ void EntryStore::addBlocks(std::string_view buffer, std::size_t begin, std::uint
     }
     const std::size_t count = added[0] + added[1];
     if (!identity_)
-        for (std::uint32_t s = slot0; s < slot0 + count; ++s)
-            order_.edit().push_back(s);
+        order_.edit().appendRun(slot0, count);
     count_ = first + static_cast<int>(count);
     if (progress)
         progress(total, total);

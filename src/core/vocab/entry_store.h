@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/vocab/entry.h"
+#include "core/vocab/entry_order.h"
 
 #include <array>
 #include <atomic>
@@ -183,7 +184,6 @@ private:
     std::uint32_t newSlot();
     void materializeOrder();
     bool shownFieldsKept() const;
-    std::vector<std::uint32_t>& editOrder(std::size_t extra);
     std::uint32_t wideOf(std::uint32_t slot);
     std::uint64_t refFor(std::string_view text);
     std::string_view refText(std::uint64_t ref) const;
@@ -210,8 +210,8 @@ private:
     std::uint32_t wideCount_ = 0;
     CopyOnWrite<std::vector<std::uint32_t>> freeWide_;
     int count_ = 1;
-    bool identity_ = true;                          // entry i is slot i; order_ is unused
-    CopyOnWrite<std::vector<std::uint32_t>> order_; // entry -> slot, once entries have moved
+    bool identity_ = true;          // entry i is slot i; order_ is unused
+    CopyOnWrite<EntryOrder> order_; // entry -> slot, once entries have moved
     CopyOnWrite<std::vector<std::uint32_t>> freeSlots_;
     std::uint32_t slotEnd_ = 1; // slots at and past this one are unused
     // Stored place of each field, changed by moveField.

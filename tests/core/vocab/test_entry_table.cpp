@@ -1,3 +1,4 @@
+#include "core/vocab/entry_order.h"
 #include "core/vocab/entry_table.h"
 #include "core/vocab/lut_format.h"
 
@@ -215,6 +216,47 @@ private slots:
     }
 
     // Long files are read in two parts on two cores, cut at a block after the middle.
+    // Small chunks, so that inserts, deletes and runs cross them; a copy taken on the way must
+    // keep what it saw while the original goes on changing.
+    void orderInChunksMatchesAPlainOrder() {
+        std::mt19937 random(11);
+        EntryOrder order(8);
+        std::vector<std::uint32_t> model;
+        std::uint32_t nextSlot = 0;
+        std::vector<std::pair<EntryOrder, std::vector<std::uint32_t>>> copies;
+        for (int op = 0; op < 4000; ++op) {
+            const std::size_t size = model.size();
+            const std::size_t at = random() % (size + 1);
+            const std::size_t removed =
+                std::min<std::size_t>(size - at, random() % 4 ? random() % 3 : random() % 40);
+            std::vector<std::uint32_t> fresh(random() % 4 ? random() % 3 : random() % 40);
+            for (auto& s : fresh)
+                s = nextSlot++;
+            if (random() % 10 == 0) {
+                order.appendRun(nextSlot, fresh.size());
+                for (std::size_t i = 0; i < fresh.size(); ++i)
+                    model.push_back(nextSlot + static_cast<std::uint32_t>(i));
+                nextSlot += static_cast<std::uint32_t>(fresh.size());
+            } else {
+                order.splice(at, removed, fresh.data(), fresh.size());
+                model.erase(model.begin() + static_cast<long>(at),
+                            model.begin() + static_cast<long>(at + removed));
+                model.insert(model.begin() + static_cast<long>(at), fresh.begin(), fresh.end());
+            }
+            if (random() % 50 == 0)
+                copies.emplace_back(order, model);
+            QCOMPARE(order.size(), model.size());
+            for (std::size_t i = 0; i < model.size(); ++i)
+                if (order[i] != model[i])
+                    QFAIL(qPrintable(QStringLiteral("operation %1, entry %2").arg(op).arg(i)));
+        }
+        for (const auto& [copy, seen] : copies) {
+            QCOMPARE(copy.size(), seen.size());
+            for (std::size_t i = 0; i < seen.size(); ++i)
+                QCOMPARE(copy[i], seen[i]);
+        }
+    }
+
     void longFilesReadInTwoParts() {
         std::mt19937 random(5);
         for (int entries : {20000, 20001, 20003, 25007}) {
