@@ -32,8 +32,7 @@ public:
     void appendRun(std::uint32_t first, std::size_t count);
     // Entries at .. at+removed-1 replaced by the `count` slots from `added` on. Nothing changes
     // when it throws.
-    void splice(std::size_t at, std::size_t removed, const std::uint32_t* added,
-                std::size_t count);
+    void splice(std::size_t at, std::size_t removed, const std::uint32_t* added, std::size_t count);
 
 private:
     struct Chunk {

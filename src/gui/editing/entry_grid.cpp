@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -62,9 +63,12 @@ EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent) {
         header->setSectionsMovable(true);
         header->setSectionResizeMode(QHeaderView::Interactive);
         header->setMinimumSectionSize(1);
-        connect(header, &QHeaderView::sectionResized, this, [this] {
-            if (!resizingAll_)
-                placeEditor();
+        connect(header, &QHeaderView::sectionResized, this, [this, header] {
+            if (resizingAll_)
+                return;
+            if (header->orientation() == Qt::Vertical)
+                rowHeightsVary_ = true;
+            placeEditor();
         });
         header->viewport()->installEventFilter(this);
         header->viewport()->setMouseTracking(true);
@@ -164,9 +168,18 @@ void EntryGrid::setCurrentCell(int column, int row) {
 
 void EntryGrid::setDefaultRowHeight(int pixels) {
     pixels = std::max(pixels, 1);
+    // Resizes every row. The header tells of each row alone, which at ten million rows takes
+    // longer than laying out the grid again once.
     resizingAll_ = true;
-    verticalHeader()->setDefaultSectionSize(pixels); // resizes every row
+    {
+        const QSignalBlocker quiet(verticalHeader());
+        verticalHeader()->setDefaultSectionSize(pixels);
+    }
     resizingAll_ = false;
+    rowHeightsVary_ = false;
+    updateGeometries();
+    viewport()->update();
+    verticalHeader()->viewport()->update();
     horizontalHeader()->setFixedHeight(pixels);
     placeEditor();
 }
@@ -206,18 +219,21 @@ void EntryGrid::moveEntryRow(int from, int to) {
     const int rows = rowCount();
     if (!model_ || from == to || from < 1 || to < 1 || from >= rows || to >= rows)
         return;
-    // A moved row keeps its height; the rows in between keep theirs.
-    const int first = std::min(from, to), last = std::max(from, to);
-    std::vector<int> heights;
-    for (int r = first; r <= last; ++r)
-        heights.push_back(QTableView::rowHeight(entryOfRow(r)));
-    if (from < to)
-        std::rotate(heights.begin(), heights.begin() + 1, heights.end());
-    else
-        std::rotate(heights.begin(), heights.end() - 1, heights.end());
-    for (int r = first; r <= last; ++r)
-        if (QTableView::rowHeight(entryOfRow(r)) != heights[r - first])
-            setRowHeight(entryOfRow(r), heights[r - first]);
+    // A moved row keeps its height; the rows in between keep theirs (all alike unless a row's
+    // border was dragged).
+    if (rowHeightsVary_) {
+        const int first = std::min(from, to), last = std::max(from, to);
+        std::vector<int> heights;
+        for (int r = first; r <= last; ++r)
+            heights.push_back(QTableView::rowHeight(entryOfRow(r)));
+        if (from < to)
+            std::rotate(heights.begin(), heights.begin() + 1, heights.end());
+        else
+            std::rotate(heights.begin(), heights.end() - 1, heights.end());
+        for (int r = first; r <= last; ++r)
+            if (QTableView::rowHeight(entryOfRow(r)) != heights[r - first])
+                setRowHeight(entryOfRow(r), heights[r - first]);
+    }
     // The current cell follows its entry, and that is a move of the current cell.
     const int before = row();
     const int current = followMove(before, from, to);

@@ -130,6 +130,7 @@ private:
     bool resetHeld_ = false;
     QPoint resetFrom_{1, 1}; // the current cell before the document was replaced
     bool resizingAll_ = false;
+    bool rowHeightsVary_ = false; // a row's border was dragged since all rows were sized
     // The header being sized by its inner line, and where on the line it was grabbed.
     QHeaderView* sizingHeader_ = nullptr;
     int grabOffset_ = 0;
