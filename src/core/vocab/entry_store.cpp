@@ -255,6 +255,18 @@ void EntryStore::releaseSlots(std::uint32_t first, std::uint32_t end) {
         return;
     if (first > 0) // the block before no longer knows what follows it
         setRawRecord(first - 1, record(first - 1) & ~kBlockFollowed);
+    // Pages mapped with others keep their memory until they all go: it is given back now, one
+    // call for each run of pages side by side in memory (each call flushes both cores' TLBs).
+    std::size_t runFirst = 0, runEnd = 0;
+    const auto giveBackRun = [&] {
+        if (runEnd > runFirst) {
+            madvise(pages_[runFirst].get(), (runEnd - runFirst) * kPageSize * sizeof(std::uint64_t),
+                    MADV_DONTNEED);
+            for (std::size_t p = runFirst; p < runEnd; ++p)
+                pages_[p].reset();
+        }
+        runFirst = runEnd = 0;
+    };
     for (std::uint32_t s = first; s < end;) {
         const std::size_t page = s >> kPageBits;
         const std::uint32_t pageEnd =
@@ -268,11 +280,16 @@ void EntryStore::releaseSlots(std::uint32_t first, std::uint32_t end) {
                     dropWideRow(static_cast<std::uint32_t>(rec & kPayload));
             }
             if (whole) {
-                // A page mapped with others keeps its memory until they all go: it is
-                // given back now.
-                if (pages_[page].use_count() == 1)
-                    madvise(pages_[page].get(), kPageSize * sizeof(std::uint64_t), MADV_DONTNEED);
-                pages_[page].reset();
+                if (pages_[page].use_count() != 1) {
+                    pages_[page].reset();
+                } else if (runEnd == page && runEnd > runFirst &&
+                           pages_[page].get() == pages_[page - 1].get() + kPageSize) {
+                    ++runEnd;
+                } else {
+                    giveBackRun();
+                    runFirst = page;
+                    runEnd = page + 1;
+                }
             } else {
                 std::uint64_t* own = writablePage(page);
                 std::fill(own + (s & (kPageSize - 1)), own + ((pageEnd - 1) & (kPageSize - 1)) + 1,
@@ -281,6 +298,7 @@ void EntryStore::releaseSlots(std::uint32_t first, std::uint32_t end) {
         }
         s = pageEnd;
     }
+    giveBackRun();
 }
 
 std::uint32_t EntryStore::newSlot() {
