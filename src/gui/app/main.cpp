@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv); // takes Qt's own options (-platform, -style, ...) out of argv
     nameApplication();
-    lexanta::nameDesktopApplication();
+    lexanta::nameDesktopApplicationWithoutIcon();
     // Qt's dialogs and buttons follow the system's language, as the platform's own do.
     lexanta::installSystemTranslations();
     QCommandLineParser parser;
@@ -94,5 +94,6 @@ int main(int argc, char** argv) {
             QDir::current().absoluteFilePath(parser.positionalArguments().first());
     lexanta::MainWindow form(services);
     form.show();
+    lexanta::setApplicationIconAfterFirstPaint(&form);
     return app.exec();
 }
