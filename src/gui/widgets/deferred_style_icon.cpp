@@ -3,8 +3,11 @@
 #include <QApplication>
 #include <QIconEngine>
 #include <QPointer>
+#include <QStyleFactory>
 #include <QVariant>
 #include <QWidget>
+
+#include <functional>
 
 namespace lexanta {
 
@@ -23,8 +26,7 @@ QIcon sharedStyleIcon(QStyle* style, QStyle::StandardPixmap which) {
 
 class DeferredStyleIconEngine : public QIconEngine {
 public:
-    DeferredStyleIconEngine(QStyle* style, QStyle::StandardPixmap which)
-        : style_(style), which_(which) {}
+    explicit DeferredStyleIconEngine(std::function<QIcon()> make) : make_(std::move(make)) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
                QIcon::State state) override {
@@ -48,20 +50,44 @@ public:
 
 private:
     const QIcon& icon() {
-        if (icon_.isNull())
-            icon_ = sharedStyleIcon(style_ ? style_.data() : QApplication::style(), which_);
+        if (!made_) {
+            made_ = true;
+            icon_ = make_();
+        }
         return icon_;
     }
 
-    QPointer<QStyle> style_; // replaced styles are deleted
-    QStyle::StandardPixmap which_;
+    std::function<QIcon()> make_;
     QIcon icon_;
+    bool made_ = false;
 };
 
 } // namespace
 
 QIcon deferredStyleIcon(const QWidget* widget, QStyle::StandardPixmap which) {
-    return QIcon(new DeferredStyleIconEngine(widget->style(), which));
+    return QIcon(new DeferredStyleIconEngine([style = QPointer<QStyle>(widget->style()), which] {
+        // A style replaced meanwhile is gone: the one in use then.
+        return sharedStyleIcon(style ? style.data() : QApplication::style(), which);
+    }));
+}
+
+QIcon DeferredIconStyle::standardIcon(StandardPixmap which, const QStyleOption* option,
+                                      const QWidget* widget) const {
+    // An option is the caller's and lives only for this call.
+    if (option)
+        return QProxyStyle::standardIcon(which, option, widget);
+    return QIcon(new DeferredStyleIconEngine([base = QPointer<QStyle>(baseStyle()),
+                                              control = QPointer<const QWidget>(widget),
+                                              forControl = widget != nullptr, which] {
+        if (!base)
+            return QIcon();
+        return base->standardIcon(which, nullptr, forControl ? control.data() : nullptr);
+    }));
+}
+
+void deferApplicationStyleIcons() {
+    if (QStyle* base = QStyleFactory::create(QApplication::style()->name()))
+        QApplication::setStyle(new DeferredIconStyle(base));
 }
 
 } // namespace lexanta

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <QStyleFactory>
 #include <QTest>
 #include <QWidget>
 
@@ -30,6 +31,7 @@ private slots:
         QTest::addColumn<int>("size");
         QTest::addColumn<int>("mode");
         QTest::addColumn<qreal>("scale");
+        QTest::addColumn<bool>("viaStyle"); // else deferredStyleIcon
         const std::pair<const char*, QStyle::StandardPixmap> icons[] = {
             {"arrow down", QStyle::SP_ArrowDown},
             {"arrow right", QStyle::SP_ArrowRight},
@@ -39,9 +41,11 @@ private slots:
             for (const int size : {16, 21, 48})
                 for (const qreal scale : {1.0, 2.0})
                     for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled})
-                        QTest::addRow("%s %d x%g %s", name, size, scale,
-                                      mode == QIcon::Normal ? "normal" : "disabled")
-                            << int(which) << size << int(mode) << scale;
+                        for (const bool viaStyle : {false, true})
+                            QTest::addRow("%s %d x%g %s%s", name, size, scale,
+                                          mode == QIcon::Normal ? "normal" : "disabled",
+                                          viaStyle ? " via the style" : "")
+                                << int(which) << size << int(mode) << scale << viaStyle;
     }
 
     void looksAsTheStyleIcon() {
@@ -49,11 +53,14 @@ private slots:
         QFETCH(int, size);
         QFETCH(int, mode);
         QFETCH(qreal, scale);
+        QFETCH(bool, viaStyle);
         QWidget widget;
         const auto sp = static_cast<QStyle::StandardPixmap>(which);
         const auto m = static_cast<QIcon::Mode>(mode);
         const QIcon own = widget.style()->standardIcon(sp);
-        const QIcon deferred = deferredStyleIcon(&widget, sp);
+        DeferredIconStyle style(QStyleFactory::create(widget.style()->name()));
+        const QIcon deferred =
+            viaStyle ? style.standardIcon(sp, nullptr, &widget) : deferredStyleIcon(&widget, sp);
         QCOMPARE(deferred.isNull(), own.isNull());
         QCOMPARE(deferred.actualSize(QSize(size, size), m), own.actualSize(QSize(size, size), m));
         QCOMPARE(deferred.availableSizes(m), own.availableSizes(m));
