@@ -22,6 +22,9 @@ import tempfile
 import time
 
 
+WAIT_S = 60
+
+
 def cpu_seconds(pid):
     total = 0
     for path in glob.glob("/proc/%d/task/*/schedstat" % pid):
@@ -63,6 +66,17 @@ class Display:
         self.clients = client_count(self.spy.stdout.readline())
 
     def wait_for_new_client(self):
+        # A program that never maps a window, or a window manager that went away, ends the run.
+        def give_up(signum, frame):
+            sys.exit("no new window listed within %d s (is openbox still running?)" % WAIT_S)
+        signal.signal(signal.SIGALRM, give_up)
+        signal.alarm(WAIT_S)
+        try:
+            self._wait_for_new_client()
+        finally:
+            signal.alarm(0)
+
+    def _wait_for_new_client(self):
         while True:
             line = self.spy.stdout.readline()
             if not line:
@@ -92,7 +106,11 @@ def run_once(display, program):
     start = time.perf_counter()
     child = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL,
                              stderr=subprocess.DEVNULL)
-    display.wait_for_new_client()
+    try:
+        display.wait_for_new_client()
+    except SystemExit:
+        child.kill()
+        raise
     wall = time.perf_counter() - start
     cpu = cpu_seconds(child.pid)
     child.send_signal(signal.SIGTERM)

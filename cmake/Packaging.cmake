@@ -18,6 +18,10 @@ from the command line.")
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# libzip is loaded when first used, so it is not among the libraries the programs link; its
+# package is named after its SONAME (libzip.so.4: libzip4).
+string(REGEX REPLACE "^(lib.*)\\.so\\.([0-9]+)$" "\\1\\2" libzip_package ${LIBZIP_SONAME})
+set(CPACK_DEBIAN_PACKAGE_DEPENDS ${libzip_package})
 # The list check spells with whichever Hunspell dictionaries are installed.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hunspell-en-us | hunspell-dictionary")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -1,5 +1,6 @@
 #include "core/interchange/zip_package.h"
 
+#include <dlfcn.h>
 #include <zip.h>
 
 #include <algorithm>
@@ -9,15 +10,80 @@ namespace lexanta {
 
 namespace {
 
+// libzip is loaded when a container is first read or written: with the crypto library it
+// brings, linking it would cost every start of both programs a few milliseconds.
+#define LEXANTA_ZIP_FUNCTIONS(F)                                                                   \
+    F(zip_close)                                                                                   \
+    F(zip_discard)                                                                                 \
+    F(zip_error_code_zip)                                                                          \
+    F(zip_error_fini)                                                                              \
+    F(zip_error_init)                                                                              \
+    F(zip_error_init_with_code)                                                                    \
+    F(zip_error_strerror)                                                                          \
+    F(zip_fclose)                                                                                  \
+    F(zip_file_add)                                                                                \
+    F(zip_file_get_error)                                                                          \
+    F(zip_file_set_dostime)                                                                        \
+    F(zip_fopen_index)                                                                             \
+    F(zip_fread)                                                                                   \
+    F(zip_name_locate)                                                                             \
+    F(zip_open_from_source)                                                                        \
+    F(zip_set_file_compression)                                                                    \
+    F(zip_source_buffer)                                                                           \
+    F(zip_source_buffer_create)                                                                    \
+    F(zip_source_close)                                                                            \
+    F(zip_source_free)                                                                             \
+    F(zip_source_keep)                                                                             \
+    F(zip_source_open)                                                                             \
+    F(zip_source_read)                                                                             \
+    F(zip_source_stat)                                                                             \
+    F(zip_stat_index)                                                                              \
+    F(zip_stat_init)                                                                               \
+    F(zip_strerror)
+
+struct LibZip {
+#define LEXANTA_ZIP_MEMBER(name) decltype(&::name) name = nullptr;
+    LEXANTA_ZIP_FUNCTIONS(LEXANTA_ZIP_MEMBER)
+#undef LEXANTA_ZIP_MEMBER
+    QString error; // why it could not be loaded
+};
+
+const LibZip& loadLibZip() {
+    static const LibZip loaded = [] {
+        LibZip z;
+        void* library = ::dlopen(LEXANTA_LIBZIP_SONAME, RTLD_NOW | RTLD_LOCAL);
+        const auto failed = [&z] {
+            const char* why = ::dlerror();
+            z.error = QStringLiteral("the zip library cannot be loaded: %1")
+                          .arg(QString::fromLocal8Bit(why ? why : LEXANTA_LIBZIP_SONAME));
+            return z;
+        };
+        if (!library)
+            return failed();
+#define LEXANTA_ZIP_RESOLVE(name)                                                                  \
+    if (!(z.name = reinterpret_cast<decltype(&::name)>(::dlsym(library, #name))))                  \
+        return failed();
+        LEXANTA_ZIP_FUNCTIONS(LEXANTA_ZIP_RESOLVE)
+#undef LEXANTA_ZIP_RESOLVE
+        return z; // loaded for good: its functions are called until the end
+    }();
+    return loaded;
+}
+
+// Once a package is open or an archive is being written, the library is there.
+const LibZip& zip() {
+    return loadLibZip();
+}
+
 zip_t* asArchive(void* p) {
     return static_cast<zip_t*>(p);
 }
 
 QString zipErrorText(int code) {
     zip_error_t error;
-    zip_error_init_with_code(&error, code);
-    const QString text = QString::fromLocal8Bit(zip_error_strerror(&error));
-    zip_error_fini(&error);
+    zip().zip_error_init_with_code(&error, code);
+    const QString text = QString::fromLocal8Bit(zip().zip_error_strerror(&error));
+    zip().zip_error_fini(&error);
     return text;
 }
 
@@ -27,52 +93,55 @@ ZipPackage::ZipPackage() = default;
 
 ZipPackage::~ZipPackage() {
     if (archive_)
-        zip_discard(asArchive(archive_));
+        zip().zip_discard(asArchive(archive_));
 }
 
 ReadError ZipPackage::open(std::string_view bytes, const ZipLimits& limits) {
     limits_ = limits;
+    if (!loadLibZip().error.isEmpty())
+        return {QString(), loadLibZip().error};
     zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
+    zip().zip_error_init(&error);
+    zip_source_t* source = zip().zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
     if (!source) {
-        const QString text = QString::fromLocal8Bit(zip_error_strerror(&error));
-        zip_error_fini(&error);
+        const QString text = QString::fromLocal8Bit(zip().zip_error_strerror(&error));
+        zip().zip_error_fini(&error);
         return {QString(), text};
     }
-    zip_t* archive = zip_open_from_source(source, ZIP_RDONLY, &error);
+    zip_t* archive = zip().zip_open_from_source(source, ZIP_RDONLY, &error);
     if (!archive) {
-        zip_source_free(source);
-        const int code = zip_error_code_zip(&error);
-        zip_error_fini(&error);
+        zip().zip_source_free(source);
+        const int code = zip().zip_error_code_zip(&error);
+        zip().zip_error_fini(&error);
         return {QString(),
                 code == ZIP_ER_NOZIP
                     ? QStringLiteral("not a zip archive (a spreadsheet file is one)")
                     : QStringLiteral("not a readable zip archive: %1").arg(zipErrorText(code))};
     }
-    zip_error_fini(&error);
+    zip().zip_error_fini(&error);
     archive_ = archive;
     return {};
 }
 
 bool ZipPackage::has(const QString& part) const {
-    return archive_ && zip_name_locate(asArchive(archive_), part.toUtf8().constData(), 0) >= 0;
+    return archive_ &&
+           zip().zip_name_locate(asArchive(archive_), part.toUtf8().constData(), 0) >= 0;
 }
 
 ZipPackage::Part::~Part() {
     if (file_)
-        zip_fclose(static_cast<zip_file_t*>(file_));
+        zip().zip_fclose(static_cast<zip_file_t*>(file_));
 }
 
 std::int64_t ZipPackage::Part::read(char* buffer, std::int64_t size) {
     if (!error_.isEmpty())
         return -1;
     const zip_int64_t n =
-        zip_fread(static_cast<zip_file_t*>(file_), buffer, static_cast<zip_uint64_t>(size));
+        zip().zip_fread(static_cast<zip_file_t*>(file_), buffer, static_cast<zip_uint64_t>(size));
     if (n < 0) {
         error_ = QStringLiteral("a damaged part: %1")
-                     .arg(QString::fromLocal8Bit(
-                         zip_error_strerror(zip_file_get_error(static_cast<zip_file_t*>(file_)))));
+                     .arg(QString::fromLocal8Bit(zip().zip_error_strerror(
+                         zip().zip_file_get_error(static_cast<zip_file_t*>(file_)))));
         return -1;
     }
     done_ += static_cast<std::uint64_t>(n);
@@ -85,14 +154,15 @@ std::int64_t ZipPackage::Part::read(char* buffer, std::int64_t size) {
 
 std::unique_ptr<ZipPackage::Part> ZipPackage::openPart(const QString& part, QString& error) const {
     const QByteArray name = part.toUtf8();
-    const zip_int64_t index = zip_name_locate(asArchive(archive_), name.constData(), 0);
+    const zip_int64_t index = zip().zip_name_locate(asArchive(archive_), name.constData(), 0);
     if (index < 0) {
         error = QStringLiteral("the part %1 is missing").arg(part);
         return nullptr;
     }
     zip_stat_t stat;
-    zip_stat_init(&stat);
-    if (zip_stat_index(asArchive(archive_), static_cast<zip_uint64_t>(index), 0, &stat) != 0) {
+    zip().zip_stat_init(&stat);
+    if (zip().zip_stat_index(asArchive(archive_), static_cast<zip_uint64_t>(index), 0, &stat) !=
+        0) {
         error = QStringLiteral("the part %1 cannot be read").arg(part);
         return nullptr;
     }
@@ -108,10 +178,11 @@ std::unique_ptr<ZipPackage::Part> ZipPackage::openPart(const QString& part, QStr
                 .arg(stat.size);
         return nullptr;
     }
-    zip_file_t* file = zip_fopen_index(asArchive(archive_), static_cast<zip_uint64_t>(index), 0);
+    zip_file_t* file =
+        zip().zip_fopen_index(asArchive(archive_), static_cast<zip_uint64_t>(index), 0);
     if (!file) {
         error = QStringLiteral("the part %1 cannot be unpacked: %2")
-                    .arg(part, QString::fromLocal8Bit(zip_strerror(asArchive(archive_))));
+                    .arg(part, QString::fromLocal8Bit(zip().zip_strerror(asArchive(archive_))));
         return nullptr;
     }
     auto opened = std::unique_ptr<Part>(new Part);
@@ -139,58 +210,63 @@ ReadError ZipPackage::readPart(const QString& part, std::string& out) const {
 }
 
 std::string writeZip(const std::vector<std::pair<QString, std::string>>& parts, QString& error) {
+    if (!loadLibZip().error.isEmpty()) {
+        error = loadLibZip().error;
+        return {};
+    }
     zip_error_t zipError;
-    zip_error_init(&zipError);
-    zip_source_t* target = zip_source_buffer_create(nullptr, 0, 0, &zipError);
-    zip_t* archive = target ? zip_open_from_source(target, ZIP_TRUNCATE, &zipError) : nullptr;
+    zip().zip_error_init(&zipError);
+    zip_source_t* target = zip().zip_source_buffer_create(nullptr, 0, 0, &zipError);
+    zip_t* archive = target ? zip().zip_open_from_source(target, ZIP_TRUNCATE, &zipError) : nullptr;
     const auto fail = [&](const QString& why) {
         error = why;
         if (archive)
-            zip_discard(archive);
+            zip().zip_discard(archive);
         else if (target)
-            zip_source_free(target);
-        zip_error_fini(&zipError);
+            zip().zip_source_free(target);
+        zip().zip_error_fini(&zipError);
         return std::string();
     };
     if (!archive)
-        return fail(QString::fromLocal8Bit(zip_error_strerror(&zipError)));
-    zip_source_keep(target);
+        return fail(QString::fromLocal8Bit(zip().zip_error_strerror(&zipError)));
+    zip().zip_source_keep(target);
     bool first = true;
     for (const auto& [name, bytes] : parts) {
-        zip_source_t* data = zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
+        zip_source_t* data = zip().zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
         const zip_int64_t index =
-            data ? zip_file_add(archive, name.toUtf8().constData(), data, ZIP_FL_ENC_UTF_8) : -1;
+            data ? zip().zip_file_add(archive, name.toUtf8().constData(), data, ZIP_FL_ENC_UTF_8)
+                 : -1;
         if (index < 0) {
             if (data)
-                zip_source_free(data);
-            zip_source_free(target);
-            return fail(QString::fromLocal8Bit(zip_strerror(archive)));
+                zip().zip_source_free(data);
+            zip().zip_source_free(target);
+            return fail(QString::fromLocal8Bit(zip().zip_strerror(archive)));
         }
-        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index),
-                                 first ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0);
+        zip().zip_set_file_compression(archive, static_cast<zip_uint64_t>(index),
+                                       first ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0);
         // A fixed time: the same list gives the same file.
-        zip_file_set_dostime(archive, static_cast<zip_uint64_t>(index), 0, (1 << 5) | 1, 0);
+        zip().zip_file_set_dostime(archive, static_cast<zip_uint64_t>(index), 0, (1 << 5) | 1, 0);
         first = false;
     }
-    if (zip_close(archive) != 0) {
-        const QString why = QString::fromLocal8Bit(zip_strerror(archive));
-        zip_source_free(target);
+    if (zip().zip_close(archive) != 0) {
+        const QString why = QString::fromLocal8Bit(zip().zip_strerror(archive));
+        zip().zip_source_free(target);
         return fail(why);
     }
     archive = nullptr;
     std::string out;
     zip_stat_t stat;
-    zip_stat_init(&stat);
-    if (zip_source_open(target) != 0 || zip_source_stat(target, &stat) != 0) {
-        zip_source_free(target);
+    zip().zip_stat_init(&stat);
+    if (zip().zip_source_open(target) != 0 || zip().zip_source_stat(target, &stat) != 0) {
+        zip().zip_source_free(target);
         target = nullptr;
         return fail(QStringLiteral("the archive could not be made"));
     }
     out.resize(stat.size);
-    const zip_int64_t n = zip_source_read(target, out.data(), out.size());
-    zip_source_close(target);
-    zip_source_free(target);
-    zip_error_fini(&zipError);
+    const zip_int64_t n = zip().zip_source_read(target, out.data(), out.size());
+    zip().zip_source_close(target);
+    zip().zip_source_free(target);
+    zip().zip_error_fini(&zipError);
     if (n < 0 || static_cast<std::uint64_t>(n) != stat.size) {
         error = QStringLiteral("the archive could not be made");
         return {};

@@ -2,6 +2,7 @@
 #include "gui/app/desktop_identity.h"
 #include "gui/app/main_window.h"
 #include "gui/desktop/xkb_keyboard_layouts.h"
+#include "gui/widgets/deferred_style_icon.h"
 #include "gui/widgets/qt_dialogs.h"
 #include "gui/widgets/system_translations.h"
 #include "platform/file_names.h"
@@ -64,8 +65,9 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv); // takes Qt's own options (-platform, -style, ...) out of argv
+    lexanta::deferApplicationStyleIcons();
     nameApplication();
-    lexanta::nameDesktopApplication();
+    lexanta::nameDesktopApplicationWithoutIcon();
     // Qt's dialogs and buttons follow the system's language, as the platform's own do.
     lexanta::installSystemTranslations();
     QCommandLineParser parser;
@@ -94,5 +96,6 @@ int main(int argc, char** argv) {
             QDir::current().absoluteFilePath(parser.positionalArguments().first());
     lexanta::MainWindow form(services);
     form.show();
+    lexanta::setApplicationIconAfterFirstPaint(&form);
     return app.exec();
 }

@@ -101,20 +101,7 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
     buildCommands(services);
     fillMenus();
     bindToolBar();
-    // Tab reaches the input line and the pages before the tool bar, whose commands all have
-    // menu items and keys of their own.
-    QWidgetList chain, buttons;
-    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
-        // Only the stops themselves: moving a container moves all it holds.
-        const bool inStop = std::any_of(chain.cbegin(), chain.cend(),
-                                        [w](const QWidget* s) { return s->isAncestorOf(w); });
-        if (!(w->focusPolicy() & Qt::TabFocus) || w->focusProxy() || inStop)
-            continue;
-        (speedBar_->isAncestorOf(w) ? buttons : chain) << w;
-    }
-    chain << buttons;
-    for (qsizetype i = 1; i < chain.size(); ++i)
-        setTabOrder(chain[i - 1], chain[i]);
+    orderTabStops();
     // Alt and Ctrl never type text; Alt alone and F10 reach the menus; Ctrl+Z undoes in the
     // document, not in one box. Every line edit holds any length a file can bring.
     new ModifierTypingFilter(this);
@@ -141,6 +128,23 @@ MainWindow::~MainWindow() {
 }
 
 // ---- controls -------------------------------------------------------------------------------
+
+void MainWindow::orderTabStops() {
+    // Tab reaches the input line and the pages before the tool bar, whose commands all have
+    // menu items and keys of their own.
+    QWidgetList chain, buttons;
+    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+        // Only the stops themselves: moving a container moves all it holds.
+        const bool inStop = std::any_of(chain.cbegin(), chain.cend(),
+                                        [w](const QWidget* s) { return s->isAncestorOf(w); });
+        if (!(w->focusPolicy() & Qt::TabFocus) || w->focusProxy() || inStop)
+            continue;
+        (speedBar_->isAncestorOf(w) ? buttons : chain) << w;
+    }
+    chain << buttons;
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+}
 
 void MainWindow::buildCommands(const WindowServices& services) {
     Document& doc = *document_;
@@ -209,6 +213,7 @@ void MainWindow::buildCommands(const WindowServices& services) {
     replacing_ = new ReplaceCommands(doc, dialogs, this, grid_, progress_, isEnglish, this);
     checks_ = new CheckCommands(doc, dialogs, this, grid_, progress_, isEnglish, this);
     connect(language_, &LanguageCommands::unstoredTextsApplied, checks_, &CheckCommands::showTexts);
+    connect(checks_, &CheckCommands::panelBuilt, this, &MainWindow::orderTabStops);
     connect(language_, &LanguageCommands::unstoredTextsApplied, this, [this](bool english) {
         applyAccessibleTexts(*this, english);
         if (auto* cancel = findChild<QPushButton*>(QStringLiteral("ProgressCancel")))

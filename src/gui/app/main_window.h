@@ -101,6 +101,8 @@ private:
     void buildCommands(const WindowServices& services);
     void fillMenus();
     void bindToolBar();
+    // The Tab order: the input line and the pages, then the tool bar.
+    void orderTabStops();
     void showTitle();
     void showStatus(const QString& message);
     // The entries of the grid's selected rows, for printing them alone.

@@ -24,6 +24,7 @@
 #include "gui/vocab/description_editor.h"
 #include "gui/vocab/file_commands.h"
 #include "gui/vocab/recent_files.h"
+#include "gui/widgets/deferred_style_icon.h"
 #include "gui/widgets/dialogs.h"
 #include "gui/widgets/glyph_icon.h"
 #include "gui/widgets/keyboard_menu_access.h"
@@ -81,7 +82,6 @@ void MainWindow::buildToolBar() {
         speedBar_->addSection(QStringLiteral("SpeedbarSection3"), QStringLiteral("Other"));
     const int utilities =
         speedBar_->addSection(QStringLiteral("SpeedbarSection4"), QStringLiteral("Utilities"));
-    QStyle* st = style();
     const QColor ink(0x1f, 0x3a, 0x68);
     struct Button {
         int section;
@@ -92,10 +92,11 @@ void MainWindow::buildToolBar() {
         const char* hint; // the design's; the part before "|" is the tooltip
     };
     const Button buttons[] = {
-        {file, "SpeedItem3", "New", 3, st->standardIcon(QStyle::SP_FileIcon), "New dictionary|"},
-        {file, "SpeedItem4", "Load", 43, st->standardIcon(QStyle::SP_DialogOpenButton),
+        {file, "SpeedItem3", "New", 3, deferredStyleIcon(this, QStyle::SP_FileIcon),
+         "New dictionary|"},
+        {file, "SpeedItem4", "Load", 43, deferredStyleIcon(this, QStyle::SP_DialogOpenButton),
          "Load dictionary (Ctrl+L)|"},
-        {file, "SpeedItem9", "Save", 83, st->standardIcon(QStyle::SP_DialogSaveButton),
+        {file, "SpeedItem9", "Save", 83, deferredStyleIcon(this, QStyle::SP_DialogSaveButton),
          "Save dictionary|"},
         {file, "SpeedItem5", "Save as", 123, glyphIcon(QStringLiteral("…"), ink, 0.67),
          "Save as...|"},
@@ -112,7 +113,8 @@ void MainWindow::buildToolBar() {
         {utilities, "SpeedItem11Swap", "Swap Question & Answer", 443,
          glyphIcon(QStringLiteral("⇄"), ink, 0.75), "Swap questions & answers|"},
         {other, "SpeedItemHelp", "Help", 531, glyphIcon(QStringLiteral("?"), ink, 0.75), "Help|"},
-        {other, "SpeedItem8", "Exit", 595, st->standardIcon(QStyle::SP_DialogCloseButton), "Exit|"},
+        {other, "SpeedItem8", "Exit", 595, deferredStyleIcon(this, QStyle::SP_DialogCloseButton),
+         "Exit|"},
     };
     for (const Button& b : buttons) {
         QToolButton* button = speedBar_->addButton(b.section, QString::fromLatin1(b.name),
@@ -229,7 +231,7 @@ void MainWindow::buildPages() {
     for (int i = 0; i < kShownFields; ++i) {
         auto* b =
             named(new QPushButton(QString::fromLatin1(fontCaptions[i]), fonts), fontButtons[i]);
-        b->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+        b->setIcon(deferredStyleIcon(this, QStyle::SP_ArrowRight));
         b->setLayoutDirection(Qt::RightToLeft); // glyph at the right
         b->setGeometry(10, 24 + i * 34, 110, 26);
         auto* sample = named(new QLabel(QStringLiteral("AaBbCc АаБбВв"), fonts), samples[i]);

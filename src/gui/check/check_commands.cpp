@@ -43,8 +43,39 @@ CheckCommands::CheckCommands(Document& document, Dialogs& dialogs, QMainWindow* 
         namedAction(this, "CheckList1", QStringLiteral("&Check list..."), QKeySequence(Qt::Key_F7));
     connect(check_, &QAction::triggered, this, &CheckCommands::runCheck);
 
-    panel_ = new CheckPanel(window);
-    window->addDockWidget(Qt::BottomDockWidgetArea, panel_);
+    updateTimer_ = new QTimer(this);
+    updateTimer_->setSingleShot(true);
+    updateTimer_->setInterval(kUpdateDelayMs);
+    connect(updateTimer_, &QTimer::timeout, this, &CheckCommands::updateNow);
+    setupTimer_ = new QTimer(this);
+    setupTimer_->setSingleShot(true);
+    setupTimer_->setInterval(kSetupDelayMs);
+    connect(setupTimer_, &QTimer::timeout, this, [this] {
+        if (hasRun() && panel_->isVisible() &&
+            checkSetup(document_.header(), options_) != headerSetup_)
+            runCheck();
+    });
+
+    document_.addEntryFollower(this);
+    followed_ = &document_;
+    connect(&document_, &Document::entriesChanged, this, [this] {
+        if (hasRun() || replaced_)
+            updateTimer_->start();
+    });
+    connect(&document_, &Document::headerChanged, this, &CheckCommands::headerChanged);
+}
+
+CheckCommands::~CheckCommands() {
+    // A window's document may go before the window's children do.
+    if (followed_)
+        followed_->removeEntryFollower(this);
+}
+
+CheckPanel* CheckCommands::panel() {
+    if (panel_)
+        return panel_;
+    panel_ = new CheckPanel(window_);
+    window_->addDockWidget(Qt::BottomDockWidgetArea, panel_);
     panel_->hide();
     connect(panel_->checkAgainButton(), &QPushButton::clicked, this, &CheckCommands::runCheck);
     connect(panel_->view(), &QTreeView::activated, this, &CheckCommands::activate);
@@ -64,37 +95,16 @@ CheckCommands::CheckCommands(Document& document, Dialogs& dialogs, QMainWindow* 
         connect(panel_->dictionaryBox(field), &QComboBox::currentIndexChanged, this,
                 [this, field] { dictionaryChosen(field); });
 
-    updateTimer_ = new QTimer(this);
-    updateTimer_->setSingleShot(true);
-    updateTimer_->setInterval(kUpdateDelayMs);
-    connect(updateTimer_, &QTimer::timeout, this, &CheckCommands::updateNow);
-    setupTimer_ = new QTimer(this);
-    setupTimer_->setSingleShot(true);
-    setupTimer_->setInterval(kSetupDelayMs);
-    connect(setupTimer_, &QTimer::timeout, this, [this] {
-        if (list_.hasRun() && panel_->isVisible() &&
-            checkSetup(document_.header(), options_) != headerSetup_)
-            runCheck();
-    });
-
-    document_.addEntryFollower(this);
-    followed_ = &document_;
-    connect(&document_, &Document::entriesChanged, this, [this] {
-        if (list_.hasRun() || replaced_)
-            updateTimer_->start();
-    });
-    connect(&document_, &Document::headerChanged, this, &CheckCommands::headerChanged);
     fillDictionaryBoxes();
-    showTexts(true);
-}
-
-CheckCommands::~CheckCommands() {
-    // A window's document may go before the window's children do.
-    if (followed_)
-        followed_->removeEntryFollower(this);
+    showTexts(english_);
+    emit panelBuilt();
+    return panel_;
 }
 
 void CheckCommands::showTexts(bool english) {
+    english_ = english;
+    if (!panel_)
+        return;
     panel_->showTexts(english);
     filling_ = true;
     for (int field = 0; field < 3; ++field) {
@@ -105,7 +115,7 @@ void CheckCommands::showTexts(bool english) {
                          english ? QStringLiteral("none") : QStringLiteral("нет"));
     }
     filling_ = false;
-    if (list_.hasRun())
+    if (hasRun())
         showFindings();
 }
 
@@ -131,7 +141,7 @@ void CheckCommands::dictionaryChosen(int field) {
         options_.dictionaries[field].reset();
     else
         options_.dictionaries[field] = data.toString();
-    if (list_.hasRun())
+    if (hasRun())
         runCheck();
 }
 
@@ -139,12 +149,14 @@ void CheckCommands::runCheck() {
     // The progress bar lets timers run meanwhile; they wait for this run.
     if (busy_)
         return;
-    panel_->show();
+    panel()->show();
     panel_->raise();
+    if (!list_)
+        list_ = std::make_unique<ListCheck>();
     {
         const QScopedValueRollback<bool> busy(busy_, true);
         ProgressFeedback feedback(progress_);
-        list_.run(document_.vocabulary(), options_, feedback.callback());
+        list_->run(document_.vocabulary(), options_, feedback.callback());
     }
     headerSetup_ = checkSetup(document_.header(), options_);
     replaced_ = false;
@@ -159,13 +171,13 @@ void CheckCommands::updateNow() {
     }
     if (replaced_) {
         replaced_ = false;
-        if (panel_->isVisible())
+        if (panel_ && panel_->isVisible())
             runCheck();
         return;
     }
-    if (!list_.hasRun() || !list_.isPending())
+    if (!hasRun() || !list_->isPending())
         return;
-    list_.update(document_.vocabulary());
+    list_->update(document_.vocabulary());
     showFindings();
 }
 
@@ -186,7 +198,7 @@ void CheckCommands::showFindings() {
             was = *f;
     }
     const bool english = isEnglish_();
-    model->show(&list_, english);
+    model->show(list_.get(), english);
     for (int k = 0; k < kCheckKindCount; ++k) {
         const auto kind = static_cast<CheckKind>(k);
         // A kind's heading takes the whole width; after a new run the kinds with findings open.
@@ -203,7 +215,7 @@ void CheckCommands::showFindings() {
         again = model->kindIndex(*wasKind);
     if (again.isValid())
         view->setCurrentIndex(again);
-    const QStringList notes = setupNotes(list_.setup(), english);
+    const QStringList notes = setupNotes(list_->setup(), english);
     panel_->notes()->setText(notes.join(QLatin1Char('\n')));
     panel_->notes()->setVisible(!notes.isEmpty());
     currentChanged();
@@ -228,8 +240,10 @@ void CheckCommands::currentChanged() {
 }
 
 std::vector<Fix> CheckCommands::currentFixes() const {
+    if (!panel_ || !list_)
+        return {};
     const Finding* f = panel_->model()->finding(panel_->view()->currentIndex());
-    return f ? fixesFor(*f, list_) : std::vector<Fix>();
+    return f ? fixesFor(*f, *list_) : std::vector<Fix>();
 }
 
 void CheckCommands::activate(const QModelIndex& index) {
@@ -248,7 +262,7 @@ void CheckCommands::activate(const QModelIndex& index) {
 
 void CheckCommands::fix(const Finding& finding, const Fix& fix) {
     updateNow(); // the plan is made on the list as the check last saw it
-    ListEdit edit = planFix(document_.vocabulary(), list_, finding, fix);
+    ListEdit edit = planFix(document_.vocabulary(), *list_, finding, fix);
     if (edit.isEmpty())
         return;
     document_.applyListEdit(fixTitle(fix, finding, true), std::move(edit));
@@ -263,7 +277,7 @@ void CheckCommands::fixAll(CheckKind kind) {
     {
         const QScopedValueRollback<bool> busy(busy_, true);
         ProgressFeedback feedback(progress_);
-        edit = planFixAll(document_.vocabulary(), list_, kind, feedback.callback());
+        edit = planFixAll(document_.vocabulary(), *list_, kind, feedback.callback());
     }
     if (edit.isEmpty())
         return;
@@ -272,7 +286,7 @@ void CheckCommands::fixAll(CheckKind kind) {
 }
 
 void CheckCommands::headerChanged() {
-    if (list_.hasRun())
+    if (hasRun())
         setupTimer_->start();
 }
 
@@ -283,11 +297,13 @@ void CheckCommands::entriesAboutToBeInserted(int first, int count) {
 }
 
 void CheckCommands::entriesInserted() {
-    list_.entriesInserted(pending_.first, pending_.second);
+    if (list_)
+        list_->entriesInserted(pending_.first, pending_.second);
 }
 
 void CheckCommands::entriesAboutToBeRemoved(int first, int count) {
-    list_.entriesRemoved(first, count);
+    if (list_)
+        list_->entriesRemoved(first, count);
 }
 
 void CheckCommands::entryAboutToBeMoved(int from, int to) {
@@ -295,21 +311,24 @@ void CheckCommands::entryAboutToBeMoved(int from, int to) {
 }
 
 void CheckCommands::entryMoved() {
-    list_.entryMoved(pending_.first, pending_.second);
+    if (list_)
+        list_->entryMoved(pending_.first, pending_.second);
 }
 
 void CheckCommands::entriesReordered(int first, const std::vector<int>& newOrder) {
-    list_.entriesReordered(first, newOrder);
+    if (list_)
+        list_->entriesReordered(first, newOrder);
 }
 
 void CheckCommands::entriesChanged(int first, int last) {
-    list_.entriesChanged(first, last);
+    if (list_)
+        list_->entriesChanged(first, last);
 }
 
 void CheckCommands::tableReplaced() {
     // Another list: what the check knew is of the old one.
-    if (list_.hasRun()) {
-        list_.clear();
+    if (hasRun()) {
+        list_->clear();
         panel_->model()->show(nullptr, isEnglish_());
         replaced_ = true;
     }

@@ -12,6 +12,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <memory>
 
 class QAction;
 class QMainWindow;
@@ -36,8 +37,9 @@ public:
     ~CheckCommands() override;
 
     QAction* checkAction() const { return check_; } // CheckList1
-    CheckPanel* panel() const { return panel_; }
-    const ListCheck& listCheck() const { return list_; }
+    // The panel and the check are made on first use: an editor that never checks does not pay
+    // for the dock, its dictionary list and the collator.
+    CheckPanel* panel();
     const CheckOptions& options() const { return options_; }
 
     // Shows the panel and checks the whole list.
@@ -54,6 +56,10 @@ public:
     // Captions follow the interface language.
     void showTexts(bool english);
 
+signals:
+    // The panel joined the window (its controls want their place in the Tab order).
+    void panelBuilt();
+
 private:
     // EntryTableObserver: the list's changes, as they happen.
     void entriesAboutToBeInserted(int first, int count) override;
@@ -68,6 +74,7 @@ private:
     void tableAboutToBeReplaced() override {}
     void tableReplaced() override;
 
+    bool hasRun() const { return list_ && list_->hasRun(); }
     void fillDictionaryBoxes();
     void dictionaryChosen(int field);
     void showFindings();
@@ -82,14 +89,15 @@ private:
     QProgressBar* progress_;
     std::function<bool()> isEnglish_;
     QAction* check_;
-    CheckPanel* panel_;
+    CheckPanel* panel_ = nullptr;
     QTimer* updateTimer_;
     QTimer* setupTimer_;
-    ListCheck list_;
+    std::unique_ptr<ListCheck> list_;
     CheckOptions options_;
     CheckSetup headerSetup_; // what the header gave at the last run
     bool replaced_ = false;  // the whole document changed: run again
     bool filling_ = false;
+    bool english_ = true; // the panel's captions
     bool freshRun_ = false;
     bool busy_ = false; // a run or a fix-all reports progress
     std::pair<int, int> pending_{0, 0};

@@ -2,6 +2,7 @@
 
 #include "gui/editing/focus_entry_hook.h"
 #include "gui/widgets/code_page_validator.h"
+#include "gui/widgets/deferred_style_icon.h"
 #include "gui/widgets/line_edit_limits.h"
 #include "platform/codepage.h"
 
@@ -13,7 +14,7 @@ namespace lexanta {
 
 ComboEdit::ComboEdit(QWidget* parent) : QLineEdit(parent) {
     liftLengthLimit(this);
-    button_ = addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
+    button_ = addAction(deferredStyleIcon(this, QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
     connect(button_, &QAction::triggered, this, &ComboEdit::buttonClicked);
     // textEdited comes just before textChanged for the user's own edits only.
     connect(this, &QLineEdit::textEdited, this, [this] { userEdit_ = true; });

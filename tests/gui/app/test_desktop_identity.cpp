@@ -39,6 +39,19 @@ private slots:
         for (const int size : {16, 48, 128})
             QCOMPARE(icon.pixmap(size).width(), size);
     }
+
+    // The editor's own start sets the icon once the window is painted, so that looking it up
+    // does not hold the window back.
+    void iconAfterTheFirstPaint() {
+        const QIcon named = QApplication::windowIcon();
+        QApplication::setWindowIcon(QIcon());
+        Window w(false);
+        w.form->show();
+        setApplicationIconAfterFirstPaint(w.form.get());
+        QVERIFY(w.form->windowIcon().isNull());
+        QTRY_VERIFY(!w.form->windowIcon().isNull());
+        QCOMPARE(w.form->windowIcon().availableSizes(), named.availableSizes());
+    }
 };
 
 QTEST_MAIN(TestDesktopIdentity)

@@ -4,6 +4,7 @@
 #include "support/window_fixture.h"
 
 #include "core/check/list_check.h"
+#include "gui/app/speed_bar.h"
 #include "gui/check/check_commands.h"
 #include "gui/check/check_panel.h"
 #include "gui/check/findings_model.h"
@@ -127,6 +128,18 @@ private slots:
         QCOMPARE(w.grid()->currentEntry(), 2);
         w.dialogs.pressReplace(ReplaceAction::Replace);
         QCOMPARE(w.column(kQuestion).at(2), QStringLiteral("cow"));
+    }
+
+    // The panel, made at the first check, is reached by Tab before the tool bar.
+    void panelBeforeTheToolBar() {
+        Window w;
+        w.action("CheckList1")->trigger();
+        const QWidget* again = w.form->checks().panel()->checkAgainButton();
+        const QWidget* button = w.form->speedBar()->button(QStringLiteral("SpeedItem3"));
+        const QWidget* reached = w.grid()->nextInFocusChain();
+        while (reached != again && reached != button && reached != w.grid())
+            reached = reached->nextInFocusChain();
+        QCOMPARE(reached, again);
     }
 
     void captionsFollowTheLanguage() {
