@@ -198,11 +198,24 @@ std::vector<std::uint32_t> keyRanks(const EntryTable& table, int field, const Co
     const auto less = [&keys](const KeyRef& a, const KeyRef& b) {
         return a.head != b.head ? a.head < b.head : keys[a.distinct] < keys[b.distinct];
     };
+    // The ordering polls too, every so many comparisons; on the second thread a stop on the
+    // first ends its part.
+    struct Stopped {};
     runOnBothCores(split, [&](int part) {
-        std::sort(byKey.begin() + (part == 0 ? 0 : static_cast<std::ptrdiff_t>(half)),
-                  part == 0 ? byKey.begin() + static_cast<std::ptrdiff_t>(half) : byKey.end(),
-                  less);
+        std::uint32_t compares = 0;
+        const auto lessPolled = [&](const KeyRef& a, const KeyRef& b) {
+            if (++compares % (16 * kPollEvery) == 0 && !pollHere())
+                throw Stopped{};
+            return less(a, b);
+        };
+        try {
+            std::sort(byKey.begin() + (part == 0 ? 0 : static_cast<std::ptrdiff_t>(half)),
+                      part == 0 ? byKey.begin() + static_cast<std::ptrdiff_t>(half) : byKey.end(),
+                      lessPolled);
+        } catch (const Stopped&) {
+        }
     });
+    (void)pollHere();
     std::inplace_merge(byKey.begin(), byKey.begin() + static_cast<std::ptrdiff_t>(half),
                        byKey.end(), less);
 

@@ -203,6 +203,34 @@ private slots:
         checkAgainstReference(rows, kQuestion);
     }
 
+    // A poll that throws stops the ranking wherever it is called (decoding, keying, ordering
+    // the keys, on either core), and the exception reaches the caller.
+    void rankingStopsAtEveryPoll() {
+        struct Stop {};
+        EntryTable table;
+        std::mt19937 random(3);
+        table.setEntryCount(40'000);
+        for (int r = 0; r < table.entryCount(); ++r)
+            table.setText(r, kQuestion, "k" + std::to_string(random()));
+        int polls = 0;
+        keyRanks(table, kQuestion, cp1251(), collator_, nullptr, [&] { ++polls; });
+        for (int stopAt = 1; stopAt <= polls; ++stopAt) {
+            int n = 0;
+            bool stopped = false;
+            try {
+                keyRanks(table, kQuestion, cp1251(), collator_, nullptr, [&] {
+                    if (++n == stopAt)
+                        throw Stop{};
+                });
+            } catch (const Stop&) {
+                stopped = true;
+            }
+            if (!stopped)
+                QFAIL(qPrintable(
+                    QStringLiteral("not stopped at poll %1 of %2").arg(stopAt).arg(polls)));
+        }
+    }
+
     // Shapes that stress the partition: ties everywhere, presorted, reversed, organ pipe.
     void matchesReferenceOnShapes_data() {
         QTest::addColumn<QString>("shape");
