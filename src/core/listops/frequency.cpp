@@ -44,6 +44,7 @@ bool differsBeyondCase(std::string_view a, std::string_view b) {
 // differ beyond case are told apart without keys.
 std::vector<Run> runsOf(const EntryTable& table, int begin, int end, const CodePage& page,
                         const KeyCollator& collator, std::atomic<long long>* done) {
+    constexpr int kAhead = 16;
     std::vector<Run> runs;
     std::vector<std::string_view> variants;
     const auto keyOf = [&](std::string_view text) { return collator.sortKey(page.decode(text)); };
@@ -60,6 +61,10 @@ std::vector<Run> runsOf(const EntryTable& table, int begin, int end, const CodeP
         variants.clear();
         const int first = i;
         while (i + 1 < end) {
+            // After a sort the entries' texts lie anywhere in the file: each is fetched a few
+            // entries ahead.
+            if (i + 1 + kAhead < end)
+                table.prefetchEntry(i + 1 + kAhead);
             const std::string_view next = table.text(i + 1, kQuestion);
             if (next != runText &&
                 std::find(variants.begin(), variants.end(), next) == variants.end()) {
@@ -174,7 +179,13 @@ void writeFrequencyResult(EntryTable& table, const std::vector<FrequencySpan>& s
         // Result entry p takes the question of an entry at or after p, so no question is
         // overwritten before it is read; the table refers to the text where it already is.
         BatchWrites batch(table);
+        constexpr int kAhead = 8;
         for (int p = 0; p < count; ++p) {
+            // Both the entry written and the one whose question it takes are fetched ahead.
+            if (p + kAhead < count) {
+                table.prefetchEntry(p + kAhead);
+                table.prefetchEntry(spans[static_cast<std::size_t>(p + kAhead)].first);
+            }
             const Run& run = spans[static_cast<std::size_t>(p)];
             if (run.first != p)
                 table.setText(p, kQuestion, table.text(run.first, kQuestion));
