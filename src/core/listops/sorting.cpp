@@ -146,6 +146,9 @@ std::vector<std::uint32_t> keyRanks(const EntryTable& table, int field, const Co
         if (r - kAhead >= 0)
             distinctOfEntry[r - kAhead] = distinct.number(texts[ring], hashes[ring]);
         if (r < entries) {
+            // After a sort or shuffle the texts lie anywhere in the file: fetched further ahead.
+            if (r + 4 * kAhead < entries)
+                table.prefetchEntry(r + 4 * kAhead);
             texts[ring] = table.text(r, field);
             hashes[ring] = DistinctTexts::hashOf(texts[ring]);
             distinct.prefetch(hashes[ring]);
