@@ -10,7 +10,6 @@
 #include <atomic>
 #include <cstring>
 #include <new>
-#include <numeric>
 
 namespace lexanta {
 

@@ -54,7 +54,6 @@ public:
         return *value_;
     }
     void replace(T value) { value_ = std::make_shared<T>(std::move(value)); }
-    bool shared() const { return value_ && value_.use_count() != 1; }
     void clear() noexcept { value_.reset(); }
 
 private:
