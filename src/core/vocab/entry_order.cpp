@@ -9,13 +9,6 @@ namespace lexanta {
 
 EntryOrder::EntryOrder(std::uint32_t chunkCapacity) : capacity_(std::max(chunkCapacity, 8u)) {}
 
-std::size_t EntryOrder::chunkOf(std::size_t entry) const {
-    std::size_t c = lookup_[entry >> kLookupBits];
-    while (starts_[c + 1] <= entry)
-        ++c;
-    return c;
-}
-
 std::uint32_t* EntryOrder::ownSlots(Chunk& chunk) {
     if (chunk.array && chunk.array.use_count() == 1) {
         // What a copy that let go of the array last did with it happened before this.

@@ -20,9 +20,7 @@ public:
 
     std::size_t size() const { return size_; }
     std::uint32_t operator[](std::size_t entry) const {
-        std::size_t c = lookup_[entry >> kLookupBits];
-        while (starts_[c + 1] <= entry)
-            ++c;
+        const std::size_t c = chunkOf(entry);
         const Chunk& chunk = chunks_[c];
         const auto offset = static_cast<std::uint32_t>(entry - starts_[c]);
         return chunk.array ? chunk.array[offset] : chunk.first + offset;
@@ -43,7 +41,12 @@ private:
     // Entry e lies in chunk lookup_[e >> kLookupBits] or a later one.
     static constexpr int kLookupBits = 10;
 
-    std::size_t chunkOf(std::size_t entry) const;
+    std::size_t chunkOf(std::size_t entry) const {
+        std::size_t c = lookup_[entry >> kLookupBits];
+        while (starts_[c + 1] <= entry)
+            ++c;
+        return c;
+    }
     std::uint32_t* ownSlots(Chunk& chunk);
     void copySlots(const Chunk& chunk, std::uint32_t from, std::uint32_t to,
                    std::uint32_t* out) const;
