@@ -1,5 +1,6 @@
 #include "gui/editing/entry_grid.h"
 
+#include "gui/editing/entry_grid_header.h"
 #include "gui/editing/entry_grid_model.h"
 #include "gui/editing/entry_grid_painting.h"
 #include "gui/widgets/code_page_validator.h"
@@ -9,6 +10,7 @@
 
 #include <QAbstractButton>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -53,6 +55,7 @@ EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent) {
     auto* top = new EntryGridHeader(Qt::Horizontal, this);
     auto* side = new EntryGridHeader(Qt::Vertical, this);
     top->onPainted = side->onPainted = [this] { emit cellsPainted(); };
+    side->rowsOfOneHeight = [this] { return !rowHeightsVary_; };
     setHorizontalHeader(top);
     setVerticalHeader(side);
     for (QHeaderView* header : {static_cast<QHeaderView*>(top), static_cast<QHeaderView*>(side)}) {
@@ -124,6 +127,11 @@ void EntryGrid::setEntryModel(EntryGridModel* model) {
     connect(model, &QAbstractItemModel::rowsRemoved, this, &EntryGrid::restoreCurrent);
     connect(model, &QAbstractItemModel::layoutChanged, this, &EntryGrid::restoreCurrent);
     setModel(model);
+    // The handle column shows no selection and selects nothing: it follows a selection of its
+    // own that stays empty. Following the grid's, each selected cell had it find the place of
+    // its row (all ten million places again after a row was inserted) and keep a mark for
+    // every row at each paint.
+    verticalHeader()->setSelectionModel(new QItemSelectionModel(model, verticalHeader()));
     for (int c = 0; c < kShownFields; ++c)
         setColumnWidth(c, kColumnWidths[c]);
     delete validator_;

@@ -1,12 +1,11 @@
 #pragma once
 
-// How the entry grid paints its fixed cells and its data cells.
+// How the entry grid paints its data cells.
 
 #include "gui/editing/entry_grid_model.h"
 #include "gui/widgets/display_colors.h"
 #include "gui/widgets/field_fonts.h"
 
-#include <QHeaderView>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -14,40 +13,6 @@
 #include <array>
 
 namespace lexanta {
-
-// Fixed cells: button face with lines at their right and bottom; header texts at
-// (left + 10, top + 2) in the header font.
-class EntryGridHeader : public QHeaderView {
-public:
-    EntryGridHeader(Qt::Orientation orientation, QWidget* parent)
-        : QHeaderView(orientation, parent) {}
-    std::function<void()> onPainted;
-
-protected:
-    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
-        painter->save();
-        painter->setClipRect(rect);
-        painter->fillRect(rect, palette().color(QPalette::Button));
-        painter->setPen(palette().color(QPalette::Mid));
-        painter->drawLine(rect.topRight(), rect.bottomRight());
-        painter->drawLine(rect.bottomLeft(), rect.bottomRight());
-        if (orientation() == Qt::Horizontal && model()) {
-            painter->setFont(font());
-            painter->setPen(palette().color(QPalette::ButtonText));
-            const QString text =
-                model()->headerData(logicalIndex, Qt::Horizontal, Qt::DisplayRole).toString();
-            painter->drawText(QRect(rect.left() + 10, rect.top() + 2, rect.width(), rect.height()),
-                              Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
-        }
-        painter->restore();
-    }
-
-    void paintEvent(QPaintEvent* event) override {
-        QHeaderView::paintEvent(event);
-        if (onPainted)
-            onPainted();
-    }
-};
 
 // Data cells: the scheme's base colour, the text once from (left + 2, top + 2) in the column's
 // field font and colour (made readable on that base), clipped to the cell; selected and

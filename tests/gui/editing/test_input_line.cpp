@@ -407,6 +407,25 @@ private slots:
         QCOMPARE(handles->logicalIndex(0), 0);
         QCOMPARE(f.grid()->row(), 3);
         QCOMPARE(w.box(0)->text(), QStringLiteral("q4"));
+        // The handles still follow rows inserted and removed.
+        QVERIFY(w.doc().insertEntry(1, Entry{}));
+        QVERIFY(w.doc().deleteEntry(3));
+        QCOMPARE(handles->count(), 5);
+        QCOMPARE(handles->length(), 5 * 20);
+    }
+
+    void handlesFollowRows() {
+        Window w;
+        w.setRows(numbered(4));
+        QHeaderView* handles = w.form->grid()->verticalHeader();
+        QVERIFY(w.doc().insertEntry(1, Entry{}));
+        QVERIFY(w.doc().insertEntry(5, Entry{}));
+        QVERIFY(w.doc().deleteEntry(0));
+        QCOMPARE(handles->count(), 5);
+        QCOMPARE(handles->length(), 5 * 20);
+        QCOMPARE(handles->sectionViewportPosition(4), 4 * 20);
+        w.clickCell(1, 5);
+        QCOMPARE(w.form->grid()->row(), 5);
     }
 
     void dragColumnByHeader() {
@@ -455,6 +474,13 @@ private slots:
         QCOMPARE(f.editor().isEditMode(), false);
         // The editor follows the resized cell.
         QCOMPARE(w.editor()->geometry(), f.grid()->visualRect(f.grid()->currentIndex()));
+        // A sized row keeps its height as rows come and go above it.
+        QVERIFY(w.doc().insertEntry(0, Entry{}));
+        QCOMPARE(f.grid()->rowHeight(1), 20);
+        QCOMPARE(f.grid()->rowHeight(2), 32);
+        QVERIFY(w.doc().deleteEntry(0));
+        QCOMPARE(f.grid()->rowHeight(1), 32);
+        QCOMPARE(f.grid()->rowHeight(2), 20);
     }
 
     void counterFollowsPaint() {
