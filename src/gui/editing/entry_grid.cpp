@@ -63,7 +63,8 @@ EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent) {
         header->setHighlightSections(false);
         // Pressing a fixed cell grabs its row or column; it does not select anything.
         header->setSectionsClickable(false);
-        header->setSectionsMovable(true);
+        // Columns are dragged by Qt's header, rows by the handle column itself.
+        header->setSectionsMovable(header == top);
         header->setSectionResizeMode(QHeaderView::Interactive);
         header->setMinimumSectionSize(1);
         connect(header, &QHeaderView::sectionResized, this, [this, header] {
@@ -77,9 +78,10 @@ EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent) {
         header->viewport()->setMouseTracking(true);
     }
     connect(top, &QHeaderView::sectionMoved, this,
-            [this](int, int from, int to) { sectionDragged(Qt::Horizontal, from, to); });
-    connect(side, &QHeaderView::sectionMoved, this,
-            [this](int, int from, int to) { sectionDragged(Qt::Vertical, from, to); });
+            [this](int, int from, int to) { columnDragged(from, to); });
+    side->onRowDragged = [this](int from, int to) {
+        moveEntryRow(rowOfEntry(from), rowOfEntry(to));
+    };
     side->setFixedWidth(kHandleWidth);
     top->setStretchLastSection(false);
 
@@ -270,19 +272,15 @@ void EntryGrid::moveEntryColumn(int from, int to) {
         setCurrentCell(current, row());
 }
 
-void EntryGrid::sectionDragged(Qt::Orientation orientation, int oldVisual, int newVisual) {
+void EntryGrid::columnDragged(int oldVisual, int newVisual) {
     if (restoringSections_)
         return;
     // The header only reorders its sections; the grid moves the cells instead and keeps the
     // sections in their places, so that a moved column takes the role of its new position.
-    QHeaderView* header = orientation == Qt::Horizontal ? horizontalHeader() : verticalHeader();
     restoringSections_ = true;
-    header->moveSection(newVisual, oldVisual);
+    horizontalHeader()->moveSection(newVisual, oldVisual);
     restoringSections_ = false;
-    if (orientation == Qt::Vertical)
-        moveEntryRow(rowOfEntry(oldVisual), rowOfEntry(newVisual));
-    else
-        moveEntryColumn(columnOfField(oldVisual), columnOfField(newVisual));
+    moveEntryColumn(columnOfField(oldVisual), columnOfField(newVisual));
 }
 
 void EntryGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {

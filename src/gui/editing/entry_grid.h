@@ -114,7 +114,7 @@ private:
     void loadEditor(bool selectAll);
     void commitEditor(const QString& text);
     bool editorKeyPress(QKeyEvent* event);
-    void sectionDragged(Qt::Orientation orientation, int oldVisual, int newVisual);
+    void columnDragged(int oldVisual, int newVisual);
     bool fixedLineEvent(QHeaderView* header, QEvent* event);
 
     QPointer<EntryGridModel> model_;

@@ -1,6 +1,9 @@
 #include "gui/editing/entry_grid_header.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
 
 namespace lexanta {
 
@@ -64,6 +67,82 @@ void EntryGridHeader::rowsRemovedAnywhere(const QModelIndex& parent, int first, 
     }
     qtRemoval_.invoke(this, Qt::DirectConnection, Q_ARG(QModelIndex, parent), Q_ARG(int, first),
                       Q_ARG(int, last));
+}
+
+// ---- dragging a row by its handle (the handle column only) ----------------------------------
+
+bool EntryGridHeader::onRowBorder(int y) const {
+    // Where Qt's header sizes a row instead: within the grip margin of a row's border.
+    const int row = logicalIndexAt(y);
+    if (row < 0)
+        return false;
+    const int grip = style()->pixelMetric(QStyle::PM_HeaderGripMargin, nullptr, this);
+    const int top = sectionViewportPosition(row);
+    return (y < top + grip && row > 0) || y > top + sectionSize(row) - grip;
+}
+
+int EntryGridHeader::dropTarget(int y) const {
+    // As Qt's movable sections choose: past the middle of a row, the dragged row takes its place.
+    const int row = logicalIndexAt(y);
+    if (row < 0)
+        return dropRow_;
+    const int middle = sectionViewportPosition(row) + sectionSize(row) / 2;
+    if (row < draggedRow_)
+        return y < middle ? row : row + 1;
+    if (row > draggedRow_)
+        return y > middle ? row : row - 1;
+    return draggedRow_;
+}
+
+void EntryGridHeader::showDraggedRow(int y) {
+    if (!draggedLook_) {
+        draggedLook_ = new QLabel(viewport());
+        const int height = sectionSize(draggedRow_);
+        QPixmap look(QSize(viewport()->width(), height) * devicePixelRatio());
+        look.setDevicePixelRatio(devicePixelRatio());
+        look.fill(QColor(0, 0, 0, 45));
+        QPainter painter(&look);
+        painter.setOpacity(0.75);
+        paintSection(&painter, QRect(0, 0, viewport()->width(), height), draggedRow_);
+        painter.end();
+        draggedLook_->setPixmap(look);
+        draggedLook_->resize(viewport()->width(), height);
+        grabOffset_ = pressY_ - std::max(sectionViewportPosition(draggedRow_), 0);
+    }
+    draggedLook_->move(0, y - grabOffset_);
+    draggedLook_->show();
+}
+
+void EntryGridHeader::mousePressEvent(QMouseEvent* event) {
+    QHeaderView::mousePressEvent(event);
+    const int y = event->position().toPoint().y();
+    if (orientation() == Qt::Vertical && event->button() == Qt::LeftButton && !onRowBorder(y)) {
+        draggedRow_ = dropRow_ = logicalIndexAt(y);
+        pressY_ = y;
+    }
+}
+
+void EntryGridHeader::mouseMoveEvent(QMouseEvent* event) {
+    const int y = event->position().toPoint().y();
+    if (draggedRow_ < 0 || !(event->buttons() & Qt::LeftButton)) {
+        QHeaderView::mouseMoveEvent(event);
+        return;
+    }
+    if (!draggedLook_ && std::abs(y - pressY_) < QApplication::startDragDistance())
+        return;
+    dropRow_ = dropTarget(y);
+    showDraggedRow(y);
+}
+
+void EntryGridHeader::mouseReleaseEvent(QMouseEvent* event) {
+    const int from = draggedRow_, to = dropRow_;
+    const bool dragged = draggedLook_ != nullptr;
+    draggedRow_ = dropRow_ = -1;
+    delete draggedLook_;
+    draggedLook_ = nullptr;
+    QHeaderView::mouseReleaseEvent(event);
+    if (dragged && from >= 0 && to >= 0 && from != to && onRowDragged)
+        onRowDragged(from, to);
 }
 
 void EntryGridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
