@@ -5,6 +5,9 @@
 #include <QPainter>
 #include <QStyle>
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace lexanta {
 
 namespace {
@@ -128,13 +131,18 @@ void EntryGridHeader::mouseMoveEvent(QMouseEvent* event) {
         QHeaderView::mouseMoveEvent(event);
         return;
     }
-    if (!draggedLook_ && std::abs(y - pressY_) < QApplication::startDragDistance())
+    // Above the handles, as in Qt's header, the drag stays where it was.
+    if (y < 0 || (!draggedLook_ && std::abs(y - pressY_) < QApplication::startDragDistance()))
         return;
     dropRow_ = dropTarget(y);
     showDraggedRow(y);
 }
 
 void EntryGridHeader::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QHeaderView::mouseReleaseEvent(event);
+        return;
+    }
     const int from = draggedRow_, to = dropRow_;
     const bool dragged = draggedLook_ != nullptr;
     draggedRow_ = dropRow_ = -1;
