@@ -51,12 +51,24 @@ private slots:
         QCOMPARE(question(d4), QStringLiteral("d"));
         d.moveEntry(3, 0); // "d" dragged to the top
         QCOMPARE(d4.row(), 0);
+        // So do indexes on every row, in two columns.
+        QList<QPersistentModelIndex> all;
+        QStringList questions;
+        for (int row = 0; row < model.rowCount(); ++row)
+            for (const int column : {0, 2}) {
+                all << model.index(row, column);
+                questions << question(all.back());
+            }
         const KeyCollator collator(QStringLiteral("en_US"));
         d.sortBy(kQuestion, collator);
         QCOMPARE(question(d4), QStringLiteral("d"));
         QCOMPARE(model.index(0, 0).data().toString(), QString()); // the empty entry first
         d.shuffle(7);
         QCOMPARE(question(d4), QStringLiteral("d"));
+        for (qsizetype i = 0; i < all.size(); ++i) {
+            QCOMPARE(question(all[i]), questions[i]);
+            QCOMPARE(all[i].column(), i % 2 == 0 ? 0 : 2);
+        }
         d.swapQuestionAnswer();
         d.moveField(kQuestion, kComment);
         d.frequencyAnalysis(collator);
