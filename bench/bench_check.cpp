@@ -33,31 +33,6 @@ template <typename F> std::string seconds(F&& work) {
     return text;
 }
 
-// Tells the check what the table tells its observer, as the window's follower does.
-class Follower : public EntryTableObserver {
-public:
-    explicit Follower(ListCheck& check) : check_(check) {}
-    void entriesAboutToBeInserted(int first, int count) override { pending_ = {first, count}; }
-    void entriesInserted() override { check_.entriesInserted(pending_.first, pending_.second); }
-    void entriesAboutToBeRemoved(int first, int count) override {
-        check_.entriesRemoved(first, count);
-    }
-    void entriesRemoved() override {}
-    void entryAboutToBeMoved(int from, int to) override { pending_ = {from, to}; }
-    void entryMoved() override { check_.entryMoved(pending_.first, pending_.second); }
-    void entriesAboutToBeReordered(int, int) override {}
-    void entriesReordered(int first, const std::vector<int>& order) override {
-        check_.entriesReordered(first, order);
-    }
-    void entriesChanged(int first, int last) override { check_.entriesChanged(first, last); }
-    void tableAboutToBeReplaced() override {}
-    void tableReplaced() override {}
-
-private:
-    ListCheck& check_;
-    std::pair<int, int> pending_;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -95,7 +70,8 @@ int main(int argc, char** argv) {
                     counts[static_cast<std::size_t>(k)]);
     std::printf("check again              %s\n", seconds([&] { check.run(doc, options); }).c_str());
 
-    Follower follower(check);
+    ListCheckFollower follower;
+    follower.follow(&check);
     doc.entries.setObserver(&follower);
     const int middle = doc.entries.entryCount() / 2;
     std::printf("edit a cell, update      %s\n",

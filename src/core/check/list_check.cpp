@@ -531,4 +531,36 @@ void ListCheck::update(const Vocabulary& vocabulary) {
     lastEntry_ = n - 1;
 }
 
+// ---- following the list -------------------------------------------------------------------
+
+void ListCheckFollower::entriesInserted() {
+    if (check_)
+        check_->entriesInserted(pending_.first, pending_.second);
+}
+
+void ListCheckFollower::entriesAboutToBeRemoved(int first, int count) {
+    if (check_)
+        check_->entriesRemoved(first, count);
+}
+
+void ListCheckFollower::entryMoved() {
+    if (check_)
+        check_->entryMoved(pending_.first, pending_.second);
+}
+
+void ListCheckFollower::entriesReordered(int first, const std::vector<int>& newOrder) {
+    if (check_)
+        check_->entriesReordered(first, newOrder);
+}
+
+void ListCheckFollower::entriesChanged(int first, int last) {
+    if (check_)
+        check_->entriesChanged(first, last);
+}
+
+void ListCheckFollower::tableReplaced() {
+    if (onTableReplaced)
+        onTableReplaced();
+}
+
 } // namespace lexanta

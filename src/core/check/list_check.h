@@ -4,13 +4,16 @@
 // entries that changed are checked again, and the duplicate groups they join or leave.
 
 #include "core/check/check_types.h"
+#include "core/vocab/entry_table.h"
 #include "core/vocab/vocabulary.h"
 
 #include <QStringList>
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace lexanta {
@@ -92,6 +95,31 @@ private:
     std::vector<std::uint64_t> dirtyKeys_;
     std::array<std::unique_ptr<FieldSpeller>, 3> spellers_;
     std::unique_ptr<KeyCollator> collator_;
+};
+
+// Passes what a list's table tells its observer on to a check, so that its findings stay on
+// their entries while the list changes. Without a check it does nothing.
+class ListCheckFollower : public EntryTableObserver {
+public:
+    void follow(ListCheck* check) { check_ = check; }
+    // The whole table was replaced: what a check knew is of the old list.
+    std::function<void()> onTableReplaced;
+
+    void entriesAboutToBeInserted(int first, int count) override { pending_ = {first, count}; }
+    void entriesInserted() override;
+    void entriesAboutToBeRemoved(int first, int count) override;
+    void entriesRemoved() override {}
+    void entryAboutToBeMoved(int from, int to) override { pending_ = {from, to}; }
+    void entryMoved() override;
+    void entriesAboutToBeReordered(int, int) override {}
+    void entriesReordered(int first, const std::vector<int>& newOrder) override;
+    void entriesChanged(int first, int last) override;
+    void tableAboutToBeReplaced() override {}
+    void tableReplaced() override;
+
+private:
+    ListCheck* check_ = nullptr;
+    std::pair<int, int> pending_{0, 0};
 };
 
 // Hash of a text's primary key: texts equal but for case, accents, punctuation and spacing

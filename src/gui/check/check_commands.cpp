@@ -56,7 +56,8 @@ CheckCommands::CheckCommands(Document& document, Dialogs& dialogs, QMainWindow* 
             runCheck();
     });
 
-    document_.addEntryFollower(this);
+    follower_.onTableReplaced = [this] { tableReplaced(); };
+    document_.addEntryFollower(&follower_);
     followed_ = &document_;
     connect(&document_, &Document::entriesChanged, this, [this] {
         if (hasRun() || replaced_)
@@ -68,7 +69,7 @@ CheckCommands::CheckCommands(Document& document, Dialogs& dialogs, QMainWindow* 
 CheckCommands::~CheckCommands() {
     // A window's document may go before the window's children do.
     if (followed_)
-        followed_->removeEntryFollower(this);
+        followed_->removeEntryFollower(&follower_);
 }
 
 CheckPanel* CheckCommands::panel() {
@@ -151,8 +152,10 @@ void CheckCommands::runCheck() {
         return;
     panel()->show();
     panel_->raise();
-    if (!list_)
+    if (!list_) {
         list_ = std::make_unique<ListCheck>();
+        follower_.follow(list_.get());
+    }
     {
         const QScopedValueRollback<bool> busy(busy_, true);
         ProgressFeedback feedback(progress_);
@@ -291,39 +294,6 @@ void CheckCommands::headerChanged() {
 }
 
 // ---- following the list ------------------------------------------------------------------
-
-void CheckCommands::entriesAboutToBeInserted(int first, int count) {
-    pending_ = {first, count};
-}
-
-void CheckCommands::entriesInserted() {
-    if (list_)
-        list_->entriesInserted(pending_.first, pending_.second);
-}
-
-void CheckCommands::entriesAboutToBeRemoved(int first, int count) {
-    if (list_)
-        list_->entriesRemoved(first, count);
-}
-
-void CheckCommands::entryAboutToBeMoved(int from, int to) {
-    pending_ = {from, to};
-}
-
-void CheckCommands::entryMoved() {
-    if (list_)
-        list_->entryMoved(pending_.first, pending_.second);
-}
-
-void CheckCommands::entriesReordered(int first, const std::vector<int>& newOrder) {
-    if (list_)
-        list_->entriesReordered(first, newOrder);
-}
-
-void CheckCommands::entriesChanged(int first, int last) {
-    if (list_)
-        list_->entriesChanged(first, last);
-}
 
 void CheckCommands::tableReplaced() {
     // Another list: what the check knew is of the old one.

@@ -6,7 +6,6 @@
 
 #include "core/check/check_fixes.h"
 #include "core/check/list_check.h"
-#include "core/vocab/entry_table.h"
 
 #include <QObject>
 #include <QPointer>
@@ -27,7 +26,7 @@ class Dialogs;
 class Document;
 class EntryGrid;
 
-class CheckCommands : public QObject, private EntryTableObserver {
+class CheckCommands : public QObject {
     Q_OBJECT
 
 public:
@@ -61,18 +60,8 @@ signals:
     void panelBuilt();
 
 private:
-    // EntryTableObserver: the list's changes, as they happen.
-    void entriesAboutToBeInserted(int first, int count) override;
-    void entriesInserted() override;
-    void entriesAboutToBeRemoved(int first, int count) override;
-    void entriesRemoved() override {}
-    void entryAboutToBeMoved(int from, int to) override;
-    void entryMoved() override;
-    void entriesAboutToBeReordered(int, int) override {}
-    void entriesReordered(int first, const std::vector<int>& newOrder) override;
-    void entriesChanged(int first, int last) override;
-    void tableAboutToBeReplaced() override {}
-    void tableReplaced() override;
+    // The whole list was replaced (a file loaded, a new vocabulary).
+    void tableReplaced();
 
     bool hasRun() const { return list_ && list_->hasRun(); }
     void fillDictionaryBoxes();
@@ -99,8 +88,8 @@ private:
     bool filling_ = false;
     bool english_ = true; // the panel's captions
     bool freshRun_ = false;
-    bool busy_ = false; // a run or a fix-all reports progress
-    std::pair<int, int> pending_{0, 0};
+    bool busy_ = false;          // a run or a fix-all reports progress
+    ListCheckFollower follower_; // keeps list_'s findings on their entries
 };
 
 } // namespace lexanta

@@ -57,31 +57,6 @@ QString lines(const ListCheck& check) {
     return out;
 }
 
-// Tells a ListCheck what the table tells its observer, as the window does.
-class Follower : public EntryTableObserver {
-public:
-    explicit Follower(ListCheck& check) : check_(check) {}
-    void entriesAboutToBeInserted(int first, int count) override { pending_ = {first, count}; }
-    void entriesInserted() override { check_.entriesInserted(pending_.first, pending_.second); }
-    void entriesAboutToBeRemoved(int first, int count) override {
-        check_.entriesRemoved(first, count);
-    }
-    void entriesRemoved() override {}
-    void entryAboutToBeMoved(int from, int to) override { pending_ = {from, to}; }
-    void entryMoved() override { check_.entryMoved(pending_.first, pending_.second); }
-    void entriesAboutToBeReordered(int, int) override {}
-    void entriesReordered(int first, const std::vector<int>& order) override {
-        check_.entriesReordered(first, order);
-    }
-    void entriesChanged(int first, int last) override { check_.entriesChanged(first, last); }
-    void tableAboutToBeReplaced() override {}
-    void tableReplaced() override {}
-
-private:
-    ListCheck& check_;
-    std::pair<int, int> pending_;
-};
-
 } // namespace
 
 class TestListCheck : public QObject {
@@ -124,7 +99,8 @@ void TestListCheck::followsChanges() {
     const CheckOptions options = optionsOf(folder);
     ListCheck followed;
     followed.run(vocabulary, options);
-    Follower follower(followed);
+    ListCheckFollower follower;
+    follower.follow(&followed);
     EntryTable& table = vocabulary.entries;
     table.setObserver(&follower);
     const auto same = [&](const char* step) {
