@@ -12,10 +12,10 @@ namespace lexanta {
 
 namespace {
 
-QMetaMethod methodOf(const QMetaObject& meta, const char* signature, bool signal) {
-    const QByteArray normalized = QMetaObject::normalizedSignature(signature);
-    const int index = signal ? meta.indexOfSignal(normalized.constData())
-                             : meta.indexOfSlot(normalized.constData());
+// One of Qt's header's slots, found by its name.
+QMetaMethod headerSlot(const char* signature) {
+    const QMetaObject& meta = QHeaderView::staticMetaObject;
+    const int index = meta.indexOfSlot(QMetaObject::normalizedSignature(signature).constData());
     return index < 0 ? QMetaMethod() : meta.method(index);
 }
 
@@ -30,14 +30,10 @@ void EntryGridHeader::setModel(QAbstractItemModel* model) {
         return;
     // Qt connects the model's row signals to its own slots by name; each one found is taken
     // over. A Qt that names them otherwise keeps its own handling.
-    const QMetaObject& modelMeta = QAbstractItemModel::staticMetaObject;
-    const QMetaObject& headerMeta = QHeaderView::staticMetaObject;
-    const QMetaMethod inserted = methodOf(modelMeta, "rowsInserted(QModelIndex,int,int)", true);
-    const QMetaMethod removed = methodOf(modelMeta, "rowsRemoved(QModelIndex,int,int)", true);
-    const QMetaMethod qtInsertion =
-        methodOf(headerMeta, "sectionsInserted(QModelIndex,int,int)", false);
-    const QMetaMethod qtRemoval =
-        methodOf(headerMeta, "_q_sectionsRemoved(QModelIndex,int,int)", false);
+    const QMetaMethod inserted = QMetaMethod::fromSignal(&QAbstractItemModel::rowsInserted);
+    const QMetaMethod removed = QMetaMethod::fromSignal(&QAbstractItemModel::rowsRemoved);
+    const QMetaMethod qtInsertion = headerSlot("sectionsInserted(QModelIndex,int,int)");
+    const QMetaMethod qtRemoval = headerSlot("_q_sectionsRemoved(QModelIndex,int,int)");
     if (qtInsertion.isValid() && disconnect(model, inserted, this, qtInsertion))
         insertion_ = connect(model, &QAbstractItemModel::rowsInserted, this,
                              &EntryGridHeader::rowsInsertedAnywhere);
