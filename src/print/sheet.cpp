@@ -17,17 +17,20 @@ namespace {
 const QColor kRuleColor(0xb8, 0xbe, 0xc8);
 const QColor kHeaderFill(0xec, 0xee, 0xf2);
 const QColor kFooterInk(0x60, 0x66, 0x70);
+// Card text keeps its words whole down to this size; a word that would need smaller breaks.
+constexpr double kMinWholeWordPoints = 8;
 
-// The largest scale in (0, 1] for which `fits` holds, to within about 2 per cent.
-template <typename Fits> double largestFittingScale(Fits fits) {
+// The largest scale in [floor, 1] for which `fits` holds, to within about 2 per cent; `floor`
+// when none does.
+template <typename Fits> double largestFittingScale(Fits fits, double floor = 1.0 / 1024) {
     if (fits(1.0))
         return 1.0;
-    double high = 1.0, low = 0.5;
+    double high = 1.0, low = std::max(0.5, floor);
     while (!fits(low)) {
-        high = low;
-        low /= 2;
-        if (low < 1.0 / 1024)
+        if (low <= floor)
             return low;
+        high = low;
+        low = std::max(low / 2, floor);
     }
     for (int i = 0; i < 6; ++i) {
         const double middle = (low + high) / 2;
@@ -85,7 +88,7 @@ FieldStyle captionStyle(double pointSize, bool bold) {
 // ---- Paragraph ------------------------------------------------------------------------------
 
 Paragraph::Paragraph(const QString& text, const QFont& font, QPaintDevice* device, double width,
-                     Qt::Alignment alignment) {
+                     Qt::Alignment alignment, bool wholeWords) {
     if (text.isEmpty()) {
         const QFontMetricsF metrics(font, device);
         height_ = metrics.height();
@@ -94,7 +97,8 @@ Paragraph::Paragraph(const QString& text, const QFont& font, QPaintDevice* devic
     }
     layout_ = std::make_unique<QTextLayout>(text, font, device);
     QTextOption option(alignment);
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setWrapMode(wholeWords ? QTextOption::WordWrap
+                                  : QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout_->setTextOption(option);
     layout_->setCacheEnabled(true);
     layout_->beginLayout();
@@ -124,7 +128,7 @@ void Paragraph::draw(QPainter& painter, const QPointF& topLeft, const QColor& in
 // ---- cells ----------------------------------------------------------------------------------
 
 CellBlock layOutCell(const Cell& cell, QPaintDevice* device, double width, double scale,
-                     Qt::Alignment alignment) {
+                     Qt::Alignment alignment, bool wholeWords) {
     CellBlock block;
     for (const CellPiece& piece : cell) {
         if (piece.text.isEmpty() && !block.paragraphs.empty())
@@ -134,7 +138,7 @@ CellBlock layOutCell(const Cell& cell, QPaintDevice* device, double width, doubl
             block.gap = QFontMetricsF(font, device).height() * 0.25;
             block.height += block.gap;
         }
-        block.paragraphs.emplace_back(piece.text, font, device, width, alignment);
+        block.paragraphs.emplace_back(piece.text, font, device, width, alignment, wholeWords);
         block.styles.push_back(piece.style);
         block.height += block.paragraphs.back().height();
         block.width = std::max(block.width, block.paragraphs.back().width());
@@ -152,15 +156,26 @@ void CellBlock::draw(QPainter& painter, QPointF topLeft) const {
 CellBlock fitCell(const Cell& cell, QPaintDevice* device, const QSizeF& box,
                   Qt::Alignment alignment) {
     CellBlock fitted;
-    const double scale = largestFittingScale([&](double s) {
-        CellBlock block = layOutCell(cell, device, box.width(), s, alignment);
-        const bool fits = block.height <= box.height() && block.width <= box.width() + 0.5;
-        if (fits)
-            fitted = std::move(block);
-        return fits;
-    });
+    const auto largestFit = [&](bool wholeWords, double floor) {
+        return largestFittingScale(
+            [&](double s) {
+                CellBlock block = layOutCell(cell, device, box.width(), s, alignment, wholeWords);
+                const bool fits = block.height <= box.height() && block.width <= box.width() + 0.5;
+                if (fits)
+                    fitted = std::move(block);
+                return fits;
+            },
+            floor);
+    };
+    // "internatio" over "nal" is worse than smaller text, as long as it stays legible.
+    double largest = 0;
+    for (const CellPiece& piece : cell)
+        largest = std::max(largest, piece.style->font.pointSizeF() * piece.size);
+    double scale = largestFit(true, std::min(1.0, kMinWholeWordPoints / std::max(largest, 1.0)));
     if (fitted.paragraphs.empty())
-        fitted = layOutCell(cell, device, box.width(), scale, alignment);
+        scale = largestFit(false, 1.0 / 1024);
+    if (fitted.paragraphs.empty())
+        fitted = layOutCell(cell, device, box.width(), scale, alignment, false);
     return fitted;
 }
 

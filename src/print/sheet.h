@@ -42,11 +42,12 @@ FieldStyle captionStyle(double pointSize, bool bold = false);
 // The colour a font colour prints in: a system colour (the window text, ...) prints black.
 QColor inkColor(std::int32_t color);
 
-// A text laid out in one font to a width; words longer than a line break anywhere.
+// A text laid out in one font to a width; words longer than a line break anywhere, or with
+// `wholeWords` stick out of it (width() tells).
 class Paragraph {
 public:
     Paragraph(const QString& text, const QFont& font, QPaintDevice* device, double width,
-              Qt::Alignment alignment = Qt::AlignLeft);
+              Qt::Alignment alignment = Qt::AlignLeft, bool wholeWords = false);
     ~Paragraph();
     Paragraph(Paragraph&&) noexcept;
     Paragraph& operator=(Paragraph&&) noexcept;
@@ -78,9 +79,9 @@ struct CellBlock {
     void draw(QPainter& painter, QPointF topLeft) const;
 };
 CellBlock layOutCell(const Cell& cell, QPaintDevice* device, double width, double scale,
-                     Qt::Alignment alignment);
+                     Qt::Alignment alignment, bool wholeWords = false);
 // The largest scale up to 1 at which the cell fits the box, laid out at that scale. Text
-// is made smaller, never cut.
+// is made smaller, never cut, and words break only when they would have to become tiny.
 CellBlock fitCell(const Cell& cell, QPaintDevice* device, const QSizeF& box,
                   Qt::Alignment alignment);
 

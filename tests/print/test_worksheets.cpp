@@ -128,6 +128,8 @@ private slots:
     void cardBacksLieBehindFronts();
     void nothingLeavesItsCard_data();
     void nothingLeavesItsCard();
+    void cardWordsStayWhole_data();
+    void cardWordsStayWhole();
     void listRepeatsItsHeaderRow();
     void testVariantsAndKeys();
     void failedOrCancelledWriteKeepsTarget();
@@ -299,6 +301,32 @@ void TestWorksheets::nothingLeavesItsCard() {
                 printed += word->text;
             QCOMPARE(printed, QString(expected).remove(QLatin1Char(' ')));
         }
+    }
+}
+
+void TestWorksheets::cardWordsStayWhole_data() {
+    QTest::addColumn<QString>("spec");
+    QTest::newRow("4x6") << "Layout=cards Cards=4x6";
+    QTest::newRow("3x5, larger, backwards") << "Layout=cards Cards=3x5 FontScale=2 Direction=a2q";
+    QTest::newRow("2x4, largest") << "Layout=cards FontScale=3";
+}
+
+// Ordinary long words are made smaller on a narrow card, not broken in two.
+void TestWorksheets::cardWordsStayWhole() {
+    QFETCH(QString, spec);
+    const PrintOptions o = options(spec);
+    const auto w = write(QStringLiteral("long_words"), o);
+    const auto perPage = static_cast<std::size_t>(o.cardColumns * o.cardRows);
+    const std::vector<Expected> entries = expectedEntries(QStringLiteral("long_words"));
+    const bool q2a = o.direction == Direction::QuestionToAnswer;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const Expected& e = entries[i];
+        const PdfPage& fronts = w->pages.at(2 * (i / perPage));
+        const PdfPage& backs = w->pages.at(2 * (i / perPage) + 1);
+        for (const QString& word : (q2a ? e.question : e.answer).split(QLatin1Char(' ')))
+            QVERIFY2(fronts.has(word), qPrintable(word));
+        for (const QString& word : (q2a ? e.answer : e.question).split(QLatin1Char(' ')))
+            QVERIFY2(backs.has(word), qPrintable(word));
     }
 }
 
