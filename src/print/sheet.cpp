@@ -194,9 +194,20 @@ PagePainter::PagePainter(QPagedPaintDevice& device, const PrintOptions& options,
     if (!painter_.begin(&device))
         stopped_ = true;
     painter_.setRenderHint(QPainter::Antialiasing);
+    if (limits_.firstPage > 1)
+        skipPage();
+}
+
+void PagePainter::skipPage() {
+    if (skipPainter_.isActive())
+        skipPainter_.end();
+    skipped_ = QPicture();
+    skipping_ = skipPainter_.begin(&skipped_);
 }
 
 PagePainter::~PagePainter() {
+    if (skipPainter_.isActive())
+        skipPainter_.end();
     if (painter_.isActive())
         painter_.end();
 }
@@ -219,13 +230,25 @@ bool PagePainter::nextPage() {
     if (stopped_)
         return false;
     paintFooter();
+    if (limits_.lastPage > 0 && pages_ >= limits_.lastPage) {
+        stopped_ = rangeDone_ = true;
+        return false;
+    }
+    // The device's first page is open from the start: it takes the first page in the range.
+    const bool onDevicePage = !skipping_;
     if ((limits_.maxPages > 0 && pages_ >= limits_.maxPages) ||
-        (limits_.cancel && limits_.cancel()) || !device_.newPage()) {
+        (limits_.cancel && limits_.cancel()) || (onDevicePage && !device_.newPage())) {
         stopped_ = true;
         return false;
     }
     ++pages_;
     ++partPage_;
+    if (pages_ < limits_.firstPage) {
+        skipPage();
+    } else if (skipping_) {
+        skipPainter_.end();
+        skipping_ = false;
+    }
     fresh_ = true;
     return true;
 }
@@ -242,7 +265,7 @@ void PagePainter::progress(long long done, long long total) {
 }
 
 void PagePainter::paintFooter() {
-    if (!painter_.isActive() || footer_.isEmpty())
+    if (!painter().isActive() || footer_.isEmpty())
         return;
     const FieldStyle style = captionStyle(8);
     const QString text = footer_.arg(partPage_);
@@ -251,15 +274,18 @@ void PagePainter::paintFooter() {
     double x = body_.left() + mm(3);
     if (footerAlignment_ & Qt::AlignHCenter)
         x = body_.center().x() - paragraph.width() / 2;
-    paragraph.draw(painter_, QPointF(x, y), kFooterInk);
+    paragraph.draw(painter(), QPointF(x, y), kFooterInk);
 }
 
 PaintResult PagePainter::finish() {
     if (painter_.isActive()) {
-        paintFooter();
+        if (!stopped_) // else nextPage has painted it
+            paintFooter();
+        if (skipPainter_.isActive())
+            skipPainter_.end();
         painter_.end();
     }
-    return {pages_, !stopped_};
+    return {pages_, !stopped_ || rangeDone_};
 }
 
 // ---- heading --------------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <QColor>
 #include <QFont>
 #include <QPainter>
+#include <QPicture>
 #include <QRectF>
 #include <QString>
 
@@ -92,7 +93,9 @@ public:
     PagePainter(QPagedPaintDevice& device, const PrintOptions& options, const PaintLimits& limits);
     ~PagePainter();
 
-    QPainter& painter() { return painter_; }
+    // The painter of the current page; one that discards what it is given on the pages before
+    // the limits' first.
+    QPainter& painter() { return skipping_ ? skipPainter_ : painter_; }
     QPaintDevice* device();
     const PrintOptions& options() const { return options_; }
     QRectF page() const { return page_; }
@@ -109,7 +112,7 @@ public:
     bool fresh() const { return fresh_; }
     void markPainted() { fresh_ = false; }
     // Ends the page and begins the next; false when painting stops (the page limit of a
-    // preview, a failed device, a cancel).
+    // preview, the end of a printer's page range, a failed device, a cancel).
     bool nextPage();
     // The part's next page unless the current one is still empty.
     bool beginPartPage();
@@ -119,17 +122,20 @@ public:
 
 private:
     void paintFooter();
+    void skipPage();
 
     QPagedPaintDevice& device_;
     PrintOptions options_;
     PaintLimits limits_;
     QPainter painter_;
+    QPicture skipped_;
+    QPainter skipPainter_;
     double dpi_ = 72;
     QRectF page_, body_;
     QString footer_;
     Qt::Alignment footerAlignment_ = Qt::AlignHCenter;
     int pages_ = 1, partPage_ = 1;
-    bool fresh_ = true, stopped_ = false;
+    bool fresh_ = true, stopped_ = false, skipping_ = false, rangeDone_ = false;
 };
 
 // Paints the vocabulary's title, languages, author and date, then `lines`, from the top of

@@ -26,7 +26,9 @@ std::vector<int> printableEntries(const EntryTable& table, const std::vector<int
 QPageLayout worksheetPageLayout(const PrintOptions& options);
 
 struct PaintLimits {
-    int maxPages = 0;             // stop after this many pages (a preview); 0: all
+    int maxPages = 0; // stop after this many pages (a preview); 0: all
+    // The pages the device gets, from 1 (a printer's page range); lastPage 0: to the end.
+    int firstPage = 1, lastPage = 0;
     ProgressCallback progress;    // entries done of all to paint
     std::function<bool()> cancel; // asked between pages; true stops
 };

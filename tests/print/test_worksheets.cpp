@@ -64,11 +64,13 @@ struct Written {
     std::vector<PdfPage> pages;
 };
 
-std::unique_ptr<Written> write(const QString& name, const PrintOptions& o) {
+std::unique_ptr<Written> write(const QString& name, const PrintOptions& o,
+                               const PaintLimits& limits = {}) {
     auto w = std::make_unique<Written>();
     w->path = w->dir.filePath(QStringLiteral("out.pdf"));
     const Vocabulary v = loadCase(name);
-    const PdfOutcome outcome = writeWorksheetPdf(w->path, v, printableEntries(v.entries), o);
+    const PdfOutcome outcome =
+        writeWorksheetPdf(w->path, v, printableEntries(v.entries), o, limits);
     if (!outcome.ok())
         qWarning("writing %s failed: %s", qPrintable(w->path), qPrintable(outcome.io.reason));
     w->pages = pdfPages(w->path);
@@ -132,6 +134,8 @@ private slots:
     void cardWordsStayWhole();
     void listRepeatsItsHeaderRow();
     void testVariantsAndKeys();
+    void pageRangeOfAPrinter_data();
+    void pageRangeOfAPrinter();
     void failedOrCancelledWriteKeepsTarget();
     void paperForLocale_data();
     void paperForLocale();
@@ -400,6 +404,34 @@ void TestWorksheets::testVariantsAndKeys() {
         QCOMPARE(parts[QStringLiteral("key ") + variant].size(), order.size());
     }
     QCOMPARE(orders.size(), std::size_t(3)); // ... in orders of their own
+}
+
+void TestWorksheets::pageRangeOfAPrinter_data() {
+    QTest::addColumn<QString>("spec");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("last");
+    QTest::newRow("a variant's key") << "Layout=test Variants=3" << 8 << 9;
+    QTest::newRow("the first page") << "Layout=test" << 1 << 1;
+    QTest::newRow("cards, past the end") << "Layout=cards" << 7 << 20;
+    QTest::newRow("from the middle on") << "Layout=foldover FontScale=2" << 2 << 0;
+}
+
+// The pages a printer dialog asks for, and only those, each as it is in the whole sheet.
+void TestWorksheets::pageRangeOfAPrinter() {
+    QFETCH(QString, spec);
+    QFETCH(int, first);
+    QFETCH(int, last);
+    const auto whole = write(QStringLiteral("cyrillic"), options(spec));
+    PaintLimits limits;
+    limits.firstPage = first;
+    limits.lastPage = last;
+    const auto part = write(QStringLiteral("cyrillic"), options(spec), limits);
+    const int end = last > 0 ? std::min<int>(last, static_cast<int>(whole->pages.size()))
+                             : static_cast<int>(whole->pages.size());
+    QCOMPARE(static_cast<int>(part->pages.size()), end - first + 1);
+    for (int p = first; p <= end; ++p)
+        QCOMPARE(part->pages[static_cast<std::size_t>(p - first)].text(),
+                 whole->pages[static_cast<std::size_t>(p - 1)].text());
 }
 
 void TestWorksheets::failedOrCancelledWriteKeepsTarget() {

@@ -14,6 +14,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include <algorithm>
 #include <memory>
 
 namespace lexanta {
@@ -125,6 +126,10 @@ void PrintCommands::run(Start start) {
     ProgressFeedback feedback(progress_);
     PaintLimits limits;
     limits.progress = feedback.callback();
+    if (printer->printRange() == QPrinter::PageRange) {
+        limits.firstPage = std::max(1, printer->fromPage());
+        limits.lastPage = std::max(limits.firstPage, printer->toPage());
+    }
     if (!paintWorksheet(*printer, document_.vocabulary(), entries, options, limits).complete)
         dialogs_.messageBox(owner_, QStringLiteral("The printer could not be used."),
                             QStringLiteral("Error"), MsgIcon::Error, MsgButtons::Ok);
