@@ -215,6 +215,7 @@ private slots:
         QVERIFY(writeWorksheetPdf(written, w.doc().vocabulary(), entries, o).ok());
         const std::vector<PdfPage> a = pdfPages(printed), b = pdfPages(written);
         QCOMPARE(a.size(), b.size());
+        QVERIFY(a.size() >= 2);
         for (std::size_t p = 0; p < 2; ++p) {
             QCOMPARE(a[p].size, b[p].size);
             QCOMPARE(a[p].words.size(), b[p].words.size());
