@@ -11,7 +11,10 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QRadioButton>
 #include <QTimer>
 
 #include <functional>
@@ -225,6 +228,60 @@ private slots:
                          qPrintable(word.text));
             }
         }
+    }
+
+    // Print... through the printer dialog, to a PDF file here: the pages from and to the
+    // numbers given there, or all of them.
+    void printerDialogPageRange_data() {
+        QTest::addColumn<int>("layout");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<QString>("firstWord"); // of the first page printed
+        QTest::newRow("cards, the backs of sheet 2")
+            << int(SheetLayout::Cards) << 4 << 4 << 1 << "backs";
+        QTest::newRow("cards, all") << int(SheetLayout::Cards) << 0 << 0 << 8 << "cat";
+        QTest::newRow("test, its key") << int(SheetLayout::Test) << 3 << 3 << 1 << "Answer";
+    }
+    void printerDialogPageRange() {
+        QFETCH(int, layout);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(int, pages);
+        QFETCH(QString, firstWord);
+        Window w(false);
+        w.load(kAnimalsRu);
+        const QString pdf = w.path(QStringLiteral("printed.pdf"));
+        bool asked = false;
+        std::function<void()> printerDialog;
+        printerDialog = [&] {
+            auto* d = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+            if (!d) {
+                QTimer::singleShot(20, printerDialog);
+                return;
+            }
+            asked = true;
+            // Qt's own controls, filled in as a user fills them in.
+            in<QLineEdit>(d, "filename")->setText(pdf);
+            if (from > 0) {
+                in<QRadioButton>(d, "printRange")->setChecked(true);
+                in<QSpinBox>(d, "to")->setValue(to);
+                in<QSpinBox>(d, "from")->setValue(from);
+            }
+            d->accept();
+        };
+        QVERIFY(drive(
+            w.action("Print1"),
+            [&](WorksheetDialog& d) {
+                choose(in<QComboBox>(&d, "LayoutBox"), layout);
+                QTimer::singleShot(0, printerDialog);
+            },
+            "PrintButton"));
+        QVERIFY(asked);
+        QVERIFY(w.dialogs.messages.empty());
+        const std::vector<PdfPage> printed = pdfPages(pdf);
+        QCOMPARE(static_cast<int>(printed.size()), pages);
+        QVERIFY2(printed.front().has(firstWord), qPrintable(printed.front().text()));
     }
 
     void unwritablePdfIsReported() {
