@@ -245,6 +245,8 @@ void MainWindow::buildCommands(const WindowServices& services) {
         grid_->viewport()->update();
     });
     options_->load();
+    connect(language_, &LanguageCommands::unstoredTextsApplied, options_,
+            &ProgramOptions::showTexts);
     settings_ = new FormSettings(*this, configFolder_, this);
     recovery_ = new CrashRecovery(doc, dialogs, this, services.dataFolder, this);
     // Said once, and in sight until copies can be kept again.
