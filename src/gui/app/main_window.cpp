@@ -111,8 +111,16 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
     applyAccessibleTexts(*this, true);
 
     resize(kDesignWidth, kDesignHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        // Centred, and whole on a screen smaller than the design size (a small laptop, a large
+        // scale factor): its title bar in sight. The frame is not known before the window is
+        // shown; a title bar's height stands in for it.
+        const QRect area = screen->availableGeometry();
+        const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+        resize(size().boundedTo(area.size() - QSize(0, titleBar)));
+        const QPoint corner = area.center() - rect().center();
+        move(std::max(corner.x(), area.left()), std::max(corner.y(), area.top()));
+    }
     applyLayoutRule();
     connect(document_.get(), &Document::fileStateChanged, this, &MainWindow::showTitle);
     connect(document_.get(), &Document::modifiedChanged, this, &MainWindow::showTitle);
@@ -341,6 +349,20 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (grid_)
         applyLayoutRule();
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    // The window manager framed the window: the design size or a stored placement, guessed
+    // without the frame, is brought whole onto the screen once the frame is known.
+    if (!framePending_ || frameGeometry() == geometry())
+        return;
+    framePending_ = false;
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
+        return;
+    if (const std::optional<QRect> fitted = fittedOnScreen(geometry(), frameMargins(*this));
+        fitted && *fitted != geometry())
+        setGeometry(*fitted);
 }
 
 // ---- closing and settings -------------------------------------------------------------------
