@@ -122,6 +122,9 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
         move(std::max(corner.x(), area.left()), std::max(corner.y(), area.top()));
     }
     applyLayoutRule();
+    // The window starts in Add Words mode: the first keys typed go into the question box, not
+    // into the font size box that leads the Tab order.
+    child<ComboEdit>(this, "ComboEdit1")->setFocus();
     connect(document_.get(), &Document::fileStateChanged, this, &MainWindow::showTitle);
     connect(document_.get(), &Document::modifiedChanged, this, &MainWindow::showTitle);
     showTitle();
