@@ -2,11 +2,11 @@
 // between them and the button is never pressed.
 #include "gui/widgets/find_dialog.h"
 #include "gui/widgets/replace_dialog.h"
+#include "support/window_fixture.h"
 
 #include <QAbstractButton>
-#include <QLabel>
 #include <QMap>
-#include <QTest>
+#include <QMenuBar>
 
 using namespace lexanta;
 
@@ -37,6 +37,9 @@ QStringList clashes(const QWidget* root) {
     for (const QLabel* l : root->findChildren<QLabel*>())
         if (l->buddy() && l->isVisibleTo(root))
             claim(l->text());
+    if (const auto* window = qobject_cast<const QMainWindow*>(root))
+        for (const QAction* menu : window->menuBar()->actions())
+            claim(menu->text());
     QStringList found;
     for (auto it = owners.cbegin(); it != owners.cend(); ++it)
         if (it->size() > 1)
@@ -62,6 +65,16 @@ private slots:
         ReplaceDialog dialog;
         dialog.bind(state, [](ReplaceAction) {});
         QCOMPARE(clashes(&dialog), QStringList());
+    }
+
+    // The menus and every page's controls, in both languages.
+    void mainWindow_data() { replaceDialog_data(); }
+    void mainWindow() {
+        QFETCH(bool, english);
+        test::Window w(false);
+        w.form->language().applyLanguage(english ? InterfaceLanguage::English
+                                                 : InterfaceLanguage::Russian);
+        QCOMPARE(clashes(w.form.get()), QStringList());
     }
 
     void findDialog() {
