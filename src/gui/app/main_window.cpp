@@ -424,6 +424,12 @@ void MainWindow::showEvent(QShowEvent* event) {
                 if (restoreSettings_)
                     openFileAtStart();
                 recovery_->offerLeftCopies();
+                // The start puts the focus in the question box, as a move into it would: with
+                // automatic switching on, its layout (where the desktop lets the program switch;
+                // elsewhere the notice waits for a field entered by the user).
+                if (focusWidget() == editor_->box(kQuestion) &&
+                    keyboardLayouts_->switchingSetting(true).isEmpty())
+                    layouts_->activateFieldLayout(kQuestion);
             },
             Qt::QueuedConnection);
     }
