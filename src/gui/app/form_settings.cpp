@@ -163,16 +163,14 @@ std::optional<QRect> parseRect(const QString& text) {
     return QRect(QPoint(v[0], v[1]), QSize(v[2] - v[0], v[3] - v[1]));
 }
 
-// The window frame's widths, once the window has one.
+} // namespace
+
 QMargins frameMargins(const QWidget& window) {
     const QRect inner = window.geometry(), outer = window.frameGeometry();
     return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
             outer.bottom() - inner.bottom()};
 }
 
-// A rectangle stored on a larger screen or at another scale is brought whole, frame and
-// all, onto the available area of the screen it shares most with, shrunk where it is larger; one on
-// no screen at all (another screen setup) is none.
 std::optional<QRect> fittedOnScreen(const QRect& inner, const QMargins& frame) {
     const QRect rect = inner.marginsAdded(frame);
     QRect area;
@@ -192,8 +190,6 @@ std::optional<QRect> fittedOnScreen(const QRect& inner, const QMargins& frame) {
     fitted.moveTop(std::clamp(fitted.top(), area.top(), area.bottom() + 1 - fitted.height()));
     return fitted.marginsRemoved(frame);
 }
-
-} // namespace
 
 FormSettings::FormSettings(MainWindow& form, const QString& configFolder, QObject* parent)
     : QObject(parent), form_(form), configFolder_(configFolder) {

@@ -2,14 +2,27 @@
 
 #include "platform/file_io.h"
 
+#include <QMargins>
 #include <QObject>
 #include <QRect>
 #include <QString>
+
+#include <optional>
+
+class QWidget;
 
 namespace lexanta {
 
 class IniFile;
 class MainWindow;
+
+// The window frame's widths, once the window has one (none before the window manager framed it).
+QMargins frameMargins(const QWidget& window);
+// A window rectangle (without its frame) brought whole, frame and all, onto the available area
+// of the screen it shares most with, shrunk where it is larger: one stored on a larger screen
+// or at another scale, or a first start on a small screen. One on no screen at all (another
+// screen setup) is none.
+std::optional<QRect> fittedOnScreen(const QRect& inner, const QMargins& frame);
 
 // FormStorage1 and FormPlacement1: the main window's two settings files.
 //

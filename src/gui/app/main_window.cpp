@@ -111,9 +111,20 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
     applyAccessibleTexts(*this, true);
 
     resize(kDesignWidth, kDesignHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        // Centred, and whole on a screen smaller than the design size (a small laptop, a large
+        // scale factor): its title bar in sight. The frame is not known before the window is
+        // shown; a title bar's height stands in for it.
+        const QRect area = screen->availableGeometry();
+        const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+        resize(size().boundedTo(area.size() - QSize(0, titleBar)));
+        const QPoint corner = area.center() - rect().center();
+        move(std::max(corner.x(), area.left()), std::max(corner.y(), area.top()));
+    }
     applyLayoutRule();
+    // The window starts in Add Words mode: the first keys typed go into the question box, not
+    // into the font size box that leads the Tab order.
+    child<ComboEdit>(this, "ComboEdit1")->setFocus();
     connect(document_.get(), &Document::fileStateChanged, this, &MainWindow::showTitle);
     connect(document_.get(), &Document::modifiedChanged, this, &MainWindow::showTitle);
     showTitle();
@@ -245,6 +256,8 @@ void MainWindow::buildCommands(const WindowServices& services) {
         grid_->viewport()->update();
     });
     options_->load();
+    connect(language_, &LanguageCommands::unstoredTextsApplied, options_,
+            &ProgramOptions::showTexts);
     settings_ = new FormSettings(*this, configFolder_, this);
     recovery_ = new CrashRecovery(doc, dialogs, this, services.dataFolder, this);
     // Said once, and in sight until copies can be kept again.
@@ -341,6 +354,20 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
         applyLayoutRule();
 }
 
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    // The window manager framed the window: the design size or a stored placement, guessed
+    // without the frame, is brought whole onto the screen once the frame is known.
+    if (!framePending_ || frameGeometry() == geometry())
+        return;
+    framePending_ = false;
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
+        return;
+    if (const std::optional<QRect> fitted = fittedOnScreen(geometry(), frameMargins(*this));
+        fitted && *fitted != geometry())
+        setGeometry(*fitted);
+}
+
 // ---- closing and settings -------------------------------------------------------------------
 
 bool MainWindow::askSaveBeforeClosing() {
@@ -397,6 +424,12 @@ void MainWindow::showEvent(QShowEvent* event) {
                 if (restoreSettings_)
                     openFileAtStart();
                 recovery_->offerLeftCopies();
+                // The start puts the focus in the question box, as a move into it would: with
+                // automatic switching on, its layout (where the desktop lets the program switch;
+                // elsewhere the notice waits for a field entered by the user).
+                if (focusWidget() == editor_->box(kQuestion) &&
+                    keyboardLayouts_->switchingSetting(true).isEmpty())
+                    layouts_->activateFieldLayout(kQuestion);
             },
             Qt::QueuedConnection);
     }

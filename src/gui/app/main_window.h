@@ -88,6 +88,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // A .lut file dropped from a file manager loads as File > Load does.
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -123,6 +124,7 @@ private:
     bool restoreSettings_;
     QString fileToOpen_;
     bool firstShowDone_ = false;
+    bool framePending_ = true;    // the window manager's frame is not known yet
     bool closeConfirmed_ = false; // the save prompt was answered and the save done
     QString title_;
 

@@ -220,7 +220,7 @@ void MainWindow::buildPages() {
     }
     // The code page the description (and every text in the system's code page) is read in.
     named(new QLabel(QStringLiteral("Code page:"), about), "CodePageLabel")
-        ->setGeometry(10, 152, 70, 20);
+        ->setGeometry(10, 152, 74, 20); // room for "Кодировка:"
     named(new QComboBox(about), "CodePageBox")->setGeometry(84, 150, 206, 22);
 
     auto* fonts = named(new QGroupBox(QStringLiteral(" Fonts "), page2), "GroupBox2");

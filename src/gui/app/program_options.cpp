@@ -48,7 +48,8 @@ ProgramOptions::ProgramOptions(QString path, QComboBox* codePageBox,
                                std::function<void(const QString&)> showStatus, QObject* parent)
     : QObject(parent), path_(std::move(path)), box_(codePageBox),
       showStatus_(std::move(showStatus)) {
-    box_->addItem(QStringLiteral("System (%1)").arg(localeAnsiCodePage()), 0);
+    box_->addItem(QString(), 0);
+    showTexts(true);
     for (const PageChoice& c : kPages)
         box_->addItem(QStringLiteral("%1 %2").arg(c.page).arg(QLatin1String(c.name)), c.page);
     connect(box_, &QComboBox::currentIndexChanged, this, &ProgramOptions::choose);
@@ -78,6 +79,12 @@ void ProgramOptions::load() {
     box_->setCurrentIndex(box_->findData(page));
     loading_ = false;
     emit systemCodePageChanged();
+}
+
+void ProgramOptions::showTexts(bool english) {
+    box_->setItemText(0,
+                      (english ? QStringLiteral("System (%1)") : QStringLiteral("Системная (%1)"))
+                          .arg(localeAnsiCodePage()));
 }
 
 void ProgramOptions::choose(int index) {

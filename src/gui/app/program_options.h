@@ -24,6 +24,8 @@ public:
     // Reads the file and applies its choice; a value that names no page offered is reported
     // and left in the file, and the locale's page is used.
     void load();
+    // Names the system's own choice in the interface language.
+    void showTexts(bool english);
 
 signals:
     void systemCodePageChanged();

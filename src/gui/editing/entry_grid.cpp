@@ -456,10 +456,12 @@ bool EntryGrid::editorKeyPress(QKeyEvent* event) {
 }
 
 void EntryGrid::leaveGrid(bool forward) {
-    // The next control along the focus chain that is not the grid or a part of it.
-    for (QWidget* w = editor_;;) {
+    // The next control along the focus chain that is not the grid or a part of it, counted
+    // from the grid: the in-place editor, made after the window ordered its Tab stops, stands
+    // elsewhere in the chain, and counting from it skipped the check panel and the tool bar.
+    for (QWidget* w = this;;) {
         w = forward ? w->nextInFocusChain() : w->previousInFocusChain();
-        if (!w || w == editor_)
+        if (!w || w == this)
             return;
         if (w != this && !isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isVisible() &&
             w->isEnabled() && w->window() == window()) {

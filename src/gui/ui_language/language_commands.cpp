@@ -35,6 +35,7 @@ const UnstoredText kUnstoredTexts[] = {
     {"ExportPdf1", "Export as P&DF...", "Экспорт в P&DF..."},
     {"FindReplace1", "R&eplace...", "За&менить..."},
     {"CheckList1", "&Check list...", "Пр&оверить список..."},
+    {"CodePageLabel", "Code page:", "Кодировка:"},
 };
 
 } // namespace

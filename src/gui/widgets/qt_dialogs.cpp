@@ -15,10 +15,13 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSpacerItem>
 #include <QStandardPaths>
 #include <QVBoxLayout>
@@ -124,6 +127,11 @@ int QtDialogs::chooseFromList(QWidget* owner, const QString& text, const QString
     auto* list = new QListWidget(&dialog);
     list->addItems(rows);
     list->setCurrentRow(rows.isEmpty() ? -1 : 0);
+    // A row names a file and more after it: shown whole where the screen has room.
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().width() * 4 / 5 : QWIDGETSIZE_MAX;
+    list->setMinimumWidth(std::min(room, list->sizeHintForColumn(0) + 2 * list->frameWidth() +
+                                             list->verticalScrollBar()->sizeHint().width()));
     auto* box = new QDialogButtonBox(&dialog);
     int pressed = static_cast<int>(buttons.size()) - 1;
     for (int i = 0; i < buttons.size(); ++i) {

@@ -76,10 +76,10 @@ void ReplaceDialog::showTexts(bool english) {
     matchCase_->setText(t("Match &case", "&Учитывать регистр"));
     wholeWords_->setText(t("&Whole words only", "&Только слова целиком"));
     regex_->setText(t("Regular e&xpression (\\1 in the replacement is the first capture)",
-                      "Регулярное &выражение (\\1 в замене: первая группа)"));
+                      "&Регулярное выражение (\\1 в замене: первая группа)"));
     findNext_->setText(t("&Find Next", "Найти &далее"));
     replaceOne_->setText(t("&Replace", "За&менить"));
-    replaceAll_->setText(t("Replace &All", "Заменить &все"));
+    replaceAll_->setText(t("Replace A&ll", "Заменить вс&е"));
     close_->setText(t("Close", "Закрыть"));
 }
 

@@ -3,6 +3,7 @@
 #include "support/window_fixture.h"
 
 #include <QAccessible>
+#include <QDockWidget>
 #include <QMenuBar>
 
 using namespace lexanta;
@@ -181,6 +182,23 @@ private slots:
         const bool inGrid = focus == w.grid() || w.grid()->isAncestorOf(focus);
         QCOMPARE(!inGrid, leaves);
         QCOMPARE(w.form->pages()->currentIndex(), 0); // no page switch on the way
+    }
+
+    // With the check list open, Tab from the grid's last cell goes on to the list's controls,
+    // not round to the top of the window past them.
+    void tabFromGridReachesCheckList() {
+        Window w;
+        w.setRows({"a|b|c", "a|e|f"});
+        w.action("CheckList1")->trigger();
+        QWidget* dock = w.control<QWidget>("CheckFindings");
+        while (dock && !qobject_cast<QDockWidget*>(dock))
+            dock = dock->parentWidget();
+        QVERIFY(dock && dock->isVisible());
+        w.clickCell(3, 2);
+        Window::key(Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY2(focus && dock->isAncestorOf(focus),
+                 focus ? focus->metaObject()->className() : "no focus");
     }
 
     // Alt with each menu's underlined character opens the menu, "?" included (typed with

@@ -104,6 +104,28 @@ private slots:
         QCOMPARE(w.dialogs.fontDialogsShown, 1);
     }
 
+    // A fresh start is in Add Words mode: a word typed at once, then Enter, is an entry, also
+    // when the start reopens a file.
+    void typingAtStartAddsAnEntry_data() {
+        QTest::addColumn<bool>("withFile");
+        QTest::newRow("empty") << false;
+        QTest::newRow("file reopened") << true;
+    }
+    void typingAtStartAddsAnEntry() {
+        QFETCH(bool, withFile);
+        test::WindowOptions options;
+        if (withFile) {
+            options.restore = true;
+            options.fileToOpen = test::kAnimals;
+        }
+        Window w(options);
+        QTRY_VERIFY(!withFile || w.cells().entryCount() == 2);
+        Window::type(QStringLiteral("cow"));
+        Window::key(Qt::Key_Return);
+        QCOMPARE(w.row(1), QStringLiteral("cow|||0|0"));
+        QCOMPARE(QApplication::focusWidget(), w.box(0));
+    }
+
     // Alt alone and F10 enter the menu bar; in the Russian interface Alt with the Cyrillic
     // accelerator letter opens its menu.
     void menusFromTheKeyboard() {

@@ -31,6 +31,8 @@ QString lastActivated(const Window& w) {
 void enter(Window& w, const QString& target) {
     MainWindow& f = *w.form;
     if (target.startsWith(QLatin1String("box"))) {
+        // from another control: the question box has the focus at start
+        w.control<QWidget>("RxSpinEdit1")->setFocus();
         w.clickBox(target.back().digitValue() - 1);
     } else if (target.startsWith(QLatin1String("test"))) {
         f.pages()->setCurrentIndex(1);
@@ -189,6 +191,16 @@ private slots:
              {w.control<QGroupBox>("GroupBox5"), w.control<QGroupBox>("GroupBox6"),
               w.control<QGroupBox>("GroupBox7")})
             QVERIFY(group->isEnabled());
+    }
+
+    // The focus starts in the question box; with switching on, so does its layout.
+    void startActivatesTheQuestionLayout() {
+        Window w(WindowOptions::withSettings());
+        w.form->autoSwitch()->setChecked(true);
+        w.layouts.setCurrentLayoutName(QStringLiteral("0000040C"));
+        w.restart();
+        QCOMPARE(QApplication::focusWidget(), w.box(0));
+        QTRY_COMPARE(w.layouts.currentLayoutName(), QStringLiteral("00000409"));
     }
 
     void addingReturnsToTheQuestionLayout() {

@@ -2,6 +2,7 @@
 #include "gui/ui_language/about_box.h"
 #include "support/window_fixture.h"
 
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QPushButton>
@@ -73,6 +74,13 @@ private slots:
             QCOMPARE(b->toolTip(), shortHint(w.form->speedBar()->hint(b)));
         QCOMPARE(form.language().isEnglishInterface(), !russian);
         QCOMPARE(untouchedTexts(w), untouched);
+        // the code page choice, which no stored text names, follows as well
+        QCOMPARE(w.label("CodePageLabel")->text(),
+                 russian ? QStringLiteral("Кодировка:") : QStringLiteral("Code page:"));
+        QVERIFY(
+            w.control<QComboBox>("CodePageBox")
+                ->itemText(0)
+                .startsWith(russian ? QStringLiteral("Системная (") : QStringLiteral("System (")));
         QVERIFY(!w.action("English1")->isChecked() && !w.action("RussianMenuItem")->isChecked());
         // the same command again changes nothing; the other brings its column back whole
         command->trigger();
