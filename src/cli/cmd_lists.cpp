@@ -150,6 +150,14 @@ int readListInto(const Args& args, const QString& command, ListFormat format, co
         }
         // The rows hold all that is needed: the file's bytes go before the entries are made.
         std::string().swap(bytes);
+        // A blank cover sheet would give an empty vocabulary and no word of the sheets after it.
+        if (list.sheet.rowCount() == 0 && list.sheetNames.size() > 1 && options.sheet.isEmpty()) {
+            printError(QStringLiteral("cannot import %1: its first sheet, \"%2\", is empty; "
+                                      "choose one with --sheet (it has %3)")
+                           .arg(file, list.sheetNames.first(),
+                                list.sheetNames.join(QStringLiteral(", "))));
+            return kIoError;
+        }
         if (format == ListFormat::Kvtml && !options.languages && list.languages.size() > 2) {
             QStringList named;
             for (qsizetype i = 0; i < list.languages.size(); ++i)
