@@ -150,6 +150,14 @@ int readListInto(const Args& args, const QString& command, ListFormat format, co
         }
         // The rows hold all that is needed: the file's bytes go before the entries are made.
         std::string().swap(bytes);
+        // A blank cover sheet would give an empty vocabulary and no word of the sheets after it.
+        if (list.sheet.rowCount() == 0 && list.sheetNames.size() > 1 && options.sheet.isEmpty()) {
+            printError(QStringLiteral("cannot import %1: its first sheet, \"%2\", is empty; "
+                                      "choose one with --sheet (it has %3)")
+                           .arg(file, list.sheetNames.first(),
+                                list.sheetNames.join(QStringLiteral(", "))));
+            return kIoError;
+        }
         if (format == ListFormat::Kvtml && !options.languages && list.languages.size() > 2) {
             QStringList named;
             for (qsizetype i = 0; i < list.languages.size(); ++i)
@@ -169,8 +177,14 @@ int readListInto(const Args& args, const QString& command, ListFormat format, co
         if (!autoCharsets) {
             choices.charsets = charsets;
         } else {
+            // Appending keeps the sets of fields that hold other than ASCII: their texts are
+            // checked against those sets below, line by line.
+            MappingChoices free = choices;
+            for (int f = 0; f < 3; ++f)
+                if (append && !doc.fieldIsAscii(f))
+                    free.columns[static_cast<std::size_t>(f)] = -1;
             QString unheld;
-            if (!chooseCharsets(list.sheet, choices, choices.charsets, unheld)) {
+            if (!chooseCharsets(list.sheet, free, choices.charsets, unheld)) {
                 printError(QStringLiteral("cannot import %1: %2").arg(file, unheld));
                 return kIoError;
             }
@@ -322,7 +336,8 @@ QList<CommandOption> listImportOptions() {
          QStringLiteral("auto|Q,A,C"),
          QStringLiteral("the character sets of the fields: auto (default) gives each field the "
                         "Windows set whose code page holds its text, the current or system's "
-                        "first; or numbers (0,204,0) or names (ansi,russian,ansi)"),
+                        "first (appending, a field that holds other than ASCII keeps its "
+                        "set); or numbers (0,204,0) or names (ansi,russian,ansi)"),
          false},
         {{kAppendTo},
          QStringLiteral("EXISTING.lut"),

@@ -58,6 +58,19 @@ expect_status 1 "characters the given set lacks" "$tool" import --format csv --c
 grep -qF 'Line 3, question (code page 1252): "С" (U+0421 CYRILLIC CAPITAL LETTER ES)' "$work/err" ||
     fail "given set lacks: $(cat "$work/err")"
 cmp -s "$work/kept.lut" <(printf keep) || fail "unheld characters: output written"
+# A blank first sheet is refused naming the sheets; --sheet picks the one with the words.
+expect_status 1 "blank first sheet" "$tool" import --format ods "$lists/sheets/blank_cover_sheet.ods" \
+    -o "$work/kept.lut"
+grep -qF 'blank_cover_sheet.ods: its first sheet, "Cover", is empty; choose one with --sheet (it has Cover, Words)' \
+    "$work/err" || fail "blank first sheet: $(cat "$work/err")"
+expect_status 0 "--sheet past a blank one" "$tool" import --format ods --sheet Words \
+    "$lists/sheets/blank_cover_sheet.ods" -o "$work/words.lut"
+"$tool" info "$work/words.lut" | grep -qx 'entries: 1' || fail "--sheet: $("$tool" info "$work/words.lut")"
+# Appended to Cyrillic answers, Greek ones are named by line against the answers' page.
+expect_status 1 "append: the field's set stays" "$tool" import --format csv \
+    "$lists/unheld/greek_then_cyrillic.csv" --append-to "$lists/roundtrip/many.lut" -o "$work/kept.lut"
+grep -qF 'Line 1, answer (code page 1251): "σ" (U+03C3 GREEK SMALL LETTER SIGMA)' "$work/err" ||
+    fail "append: the field's set stays: $(cat "$work/err")"
 
 # Quizlet text cannot hold a separator inside a cell.
 printf 'a;b\tc\n' >"$work/semi.txt"

@@ -62,6 +62,7 @@ public:
             for (;;) {
                 if (quotes_ && i < n && text_[i] == '"') {
                     const std::int64_t opened = line;
+                    const std::size_t start = i;
                     field.clear();
                     ++i;
                     for (;;) {
@@ -84,7 +85,13 @@ public:
                         break;
                     }
                     const std::size_t end = fieldEnd(i);
-                    field.append(text_.substr(i, end - i));
+                    const std::string_view rest = text_.substr(i, end - i);
+                    // Text after the closing quote ("Haus" (das)) means the quotes were the
+                    // text's own: the field is kept as written, as spreadsheets read it.
+                    if (rest.find_first_not_of(' ') == std::string_view::npos)
+                        field.append(rest);
+                    else
+                        field.assign(text_.substr(start, end - start));
                     i = end;
                     sheet.addCell(field);
                 } else {

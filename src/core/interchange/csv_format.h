@@ -23,9 +23,10 @@ struct CsvOptions {
     HeaderChoice header = HeaderChoice::Auto;
 };
 
-// Reads CSV: fields in double quotes may hold delimiters, line ends and "" for a quote; text
-// after a closing quote belongs to the field; lines end in CR LF, LF or CR; a line end after
-// the last line adds no row. An unterminated quote is refused naming the line it opened on.
+// Reads CSV: fields in double quotes may hold delimiters, line ends and "" for a quote; a field
+// with more than blanks after its closing quote ("Haus" (das)) is taken as written, quotes and
+// all; lines end in CR LF, LF or CR; a line end after the last line adds no row. An
+// unterminated quote is refused naming the line it opened on.
 ReadError readCsv(std::string_view bytes, const CsvOptions& options, ReadList& out,
                   const ProgressCallback& progress = {});
 

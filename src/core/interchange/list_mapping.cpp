@@ -18,6 +18,10 @@ bool isAscii(std::string_view text) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+QString text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
 // `text` with each line break (CR LF, LF, CR) as one blank; false when it held none.
 bool joinLines(std::string_view text, std::string& out) {
     if (text.find_first_of("\r\n") == std::string_view::npos)
@@ -163,25 +167,43 @@ bool chooseCharsets(const Sheet& sheet, const MappingChoices& choices, std::arra
             charsets[i] = *set;
             continue;
         }
-        // Name the first row that holds a character no set has.
-        const QString lacking = coverage[i].unheld();
+        // Name the first cell after which no set holds the column: one with a character no set
+        // has, or one whose script no set shares with the cells above it.
+        const int current = choices.charsets[i];
+        const int column = choices.columns[i];
+        CharsetCoverage above;
         std::vector<std::string_view> cells;
         for (int r = firstRow(sheet, choices.skipFirstRow); r < sheet.rowCount(); ++r) {
             sheet.cells(r, cells);
-            const int column = choices.columns[i];
             if (column < 0 || static_cast<std::size_t>(column) >= cells.size())
                 continue;
+            const std::string_view cell = cells[static_cast<std::size_t>(column)];
             CharsetCoverage one;
-            one.addUtf8(cells[static_cast<std::size_t>(column)]);
+            one.addUtf8(cell);
+            const QString where =
+                QStringLiteral("%1, %2").arg(sheet.where(r, column), QLatin1String(fieldName(f)));
             if (!one.unheld().isEmpty()) {
-                unheld = QStringLiteral("%1, %2: no single-byte Windows character set holds %3")
-                             .arg(sheet.where(r, column), QLatin1String(fieldName(f)),
-                                  describeCharacters(one.unheld()));
+                unheld = QStringLiteral("%1: no single-byte Windows character set holds %2")
+                             .arg(where, describeCharacters(one.unheld()));
                 return false;
             }
+            CharsetCoverage with = above;
+            const QString cellText = text(cell);
+            for (qsizetype k = 0; k < cellText.size(); ++k) {
+                const qsizetype n = cellText[k].isHighSurrogate() ? 2 : 1;
+                with.add(QStringView(cellText).mid(k, n));
+                if (!with.choose(current)) {
+                    unheld = QStringLiteral("%1: no single-byte Windows character set holds %2 "
+                                            "together with the text above it in the column")
+                                 .arg(where, describeCharacters(cellText.mid(k, n)));
+                    return false;
+                }
+                k += n - 1;
+            }
+            above = std::move(with);
         }
         unheld = QStringLiteral("%1: no single-byte Windows character set holds %2")
-                     .arg(QLatin1String(fieldName(f)), describeCharacters(lacking));
+                     .arg(QLatin1String(fieldName(f)), describeCharacters(coverage[i].unheld()));
         return false;
     }
     return true;

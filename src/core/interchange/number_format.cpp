@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 
 namespace lexanta {
@@ -15,27 +16,43 @@ QString general(double value) {
     if (value == std::floor(value) && std::fabs(value) < 1e15)
         return QString::number(static_cast<qlonglong>(value));
     QString text = QString::number(value, 'g', 11);
-    if (text.contains(QLatin1Char('e')))
+    if (text.contains(QLatin1Char('e'))) {
+        // Six significant digits, as Excel shows 1E+20 and 1.23457E-12.
         text = QString::number(value, 'E', 5);
+        const qsizetype e = text.indexOf(QLatin1Char('E'));
+        qsizetype end = e;
+        while (text[end - 1] == QLatin1Char('0'))
+            --end;
+        if (text[end - 1] == QLatin1Char('.'))
+            --end;
+        text.remove(end, e - end);
+    }
     return text;
 }
 
-// The first section of a format (positive numbers), without colours, conditions and quotes
-// kept as literal text.
-QString firstSection(const QString& code) {
-    QString out;
+// The section of a format that shows `value` (positive and zero; negative; zero), without
+// colours and conditions, quotes kept as literal text and a currency "[$€-407]" as its symbol.
+// `negative` tells that a section of its own shows negative numbers, without their sign.
+QString sectionFor(const QString& code, double value, bool& negative) {
+    QStringList sections{QString()};
     bool quoted = false;
     for (qsizetype i = 0; i < code.size(); ++i) {
         const QChar c = code[i];
+        QString& out = sections.last();
         if (c == QLatin1Char('"')) {
             quoted = !quoted;
             out += c;
         } else if (!quoted && c == QLatin1Char(';')) {
-            break;
+            sections << QString();
         } else if (!quoted && c == QLatin1Char('[')) {
             const qsizetype end = code.indexOf(QLatin1Char(']'), i);
             if (end < 0)
                 break;
+            if (code[i + 1] == QLatin1Char('$')) {
+                const QString currency =
+                    code.mid(i + 2, end - i - 2).section(QLatin1Char('-'), 0, 0);
+                out += QLatin1Char('"') + currency + QLatin1Char('"');
+            }
             i = end;
         } else if (!quoted && c == QLatin1Char('\\') && i + 1 < code.size()) {
             out += QLatin1Char('"');
@@ -45,7 +62,12 @@ QString firstSection(const QString& code) {
             out += c;
         }
     }
-    return out;
+    negative = value < 0 && sections.size() >= 2 && !sections[1].isEmpty();
+    if (negative)
+        return sections[1];
+    if (value == 0 && sections.size() >= 3 && !sections[2].isEmpty())
+        return sections[2];
+    return sections[0];
 }
 
 bool isDateFormat(const QString& section) {
@@ -121,9 +143,10 @@ QString formatDate(double value, const QString& section, bool date1904) {
     return out;
 }
 
-QString formatFixed(double value, const QString& section) {
+// `sign`: whether a negative value shows its minus (not when a section of its own shows it).
+QString formatFixed(double value, const QString& section, bool sign) {
     bool percent = false, thousands = false;
-    int decimals = 0;
+    int decimals = 0, integerZeros = 0;
     bool afterPoint = false, quoted = false;
     QString prefix, suffix;
     bool seenDigit = false;
@@ -146,6 +169,8 @@ QString formatFixed(double value, const QString& section) {
         else if (afterPoint &&
                  (c == QLatin1Char('0') || c == QLatin1Char('#') || c == QLatin1Char('?')))
             ++decimals;
+        else if (c == QLatin1Char('0'))
+            ++integerZeros;
         seenDigit = true;
     }
     if (!seenDigit)
@@ -153,13 +178,59 @@ QString formatFixed(double value, const QString& section) {
     if (percent)
         value *= 100;
     QString number = QString::number(std::fabs(value), 'f', decimals);
+    // "00000" keeps leading zeros: 42 shows as 00042.
+    const qsizetype digits =
+        number.indexOf(QLatin1Char('.')) < 0 ? number.size() : number.indexOf(QLatin1Char('.'));
+    if (digits < integerZeros)
+        number.prepend(QString(integerZeros - digits, QLatin1Char('0')));
     if (thousands) {
         const qsizetype point = number.indexOf(QLatin1Char('.'));
         for (qsizetype i = (point < 0 ? number.size() : point) - 3; i > 0; i -= 3)
             number.insert(i, QLatin1Char(','));
     }
-    return (value < 0 ? QStringLiteral("-") : QString()) + prefix + number + suffix +
+    return (sign && value < 0 ? QStringLiteral("-") : QString()) + prefix + number + suffix +
            (percent ? QStringLiteral("%") : QString());
+}
+
+// "# ?/?" and the like: a whole part when the format has one, then the nearest fraction whose
+// denominator has at most the format's digits (or is the format's fixed denominator).
+QString formatFraction(double value, const QString& section, bool sign) {
+    const qsizetype slash = section.indexOf(QLatin1Char('/'));
+    const QString before = section.left(slash).trimmed(), after = section.mid(slash + 1).trimmed();
+    const bool whole = before.contains(QLatin1Char(' '));
+    bool fixed = false;
+    const int fixedDenominator = after.toInt(&fixed);
+    const auto places = std::count_if(after.begin(), after.end(), [](QChar c) {
+        return c == QLatin1Char('?') || c == QLatin1Char('#') || c == QLatin1Char('0');
+    });
+    const int maxDenominator =
+        fixed && fixedDenominator > 0
+            ? fixedDenominator
+            : static_cast<int>(std::pow(10, std::clamp<int>(static_cast<int>(places), 1, 4))) - 1;
+    const double magnitude = std::fabs(value);
+    const double integer = whole ? std::floor(magnitude) : 0;
+    const double rest = magnitude - integer;
+    long long numerator = 0, denominator = 1;
+    double best = rest;
+    for (int d = fixed ? maxDenominator : 1; d <= maxDenominator; ++d) {
+        const long long n = std::llround(rest * d);
+        if (const double error = std::fabs(rest - static_cast<double>(n) / d); error < best) {
+            best = error;
+            numerator = n;
+            denominator = d;
+        }
+    }
+    QString out = sign && value < 0 ? QStringLiteral("-") : QString();
+    long long wholePart = static_cast<long long>(integer);
+    if (!fixed && numerator == denominator) {
+        ++wholePart;
+        numerator = 0;
+    }
+    if (numerator == 0)
+        return out + QString::number(whole ? wholePart : 0);
+    if (wholePart != 0)
+        out += QString::number(wholePart) + QLatin1Char(' ');
+    return out + QStringLiteral("%1/%2").arg(numerator).arg(denominator);
 }
 
 } // namespace
@@ -229,12 +300,17 @@ QString formatNumber(double value, const QString& code, bool date1904) {
     if (code.isEmpty() || code.compare(QLatin1String("General"), Qt::CaseInsensitive) == 0 ||
         code == QLatin1String("@"))
         return general(value);
-    const QString section = firstSection(code);
+    bool negative = false;
+    const QString section = sectionFor(code, value, negative);
+    const QString minus = value < 0 && !negative ? QStringLiteral("-") : QString();
     if (section.contains(QLatin1Char('E'), Qt::CaseInsensitive) && !isDateFormat(section))
-        return QString::number(value, 'E', 2);
-    if (isDateFormat(section) && value >= 0 && value < 2958466)
-        return formatDate(value, section, date1904);
-    return formatFixed(value, section);
+        return minus + QString::number(std::fabs(value), 'E', 2);
+    if (isDateFormat(section))
+        return value >= 0 && value < 2958466 ? formatDate(value, section, date1904)
+                                             : general(value);
+    if (section.contains(QLatin1Char('/')))
+        return formatFraction(value, section, !negative);
+    return formatFixed(value, section, !negative);
 }
 
 } // namespace lexanta

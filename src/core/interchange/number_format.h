@@ -1,7 +1,8 @@
 #pragma once
 
 // The text a spreadsheet shows for a number cell: Excel's built-in formats and the common parts
-// of custom ones (dates and times, fixed decimals, thousands, percent).
+// of custom ones (dates and times, fixed decimals, leading zeros, thousands, percent, fractions,
+// currency symbols, a section of its own for negative numbers or zero).
 
 #include <QString>
 

@@ -170,8 +170,9 @@ long long lineOfOffset(std::string_view text, std::size_t at) {
     return line;
 }
 
-ReadError decodeText(std::string_view bytes, const TextEncoding& encoding, DecodedText& out) {
-    out = DecodedText{};
+namespace {
+
+ReadError decodeTextAs(std::string_view bytes, const TextEncoding& encoding, DecodedText& out) {
     TextEncoding::Kind kind = encoding.kind;
     if (kind == TextEncoding::Kind::Detect) {
         if (bytes.starts_with(kUtf16LEBom))
@@ -221,6 +222,28 @@ ReadError decodeText(std::string_view bytes, const TextEncoding& encoding, Decod
     const QByteArray utf8 = CodePage::get(encoding.codePage).decode(bytes).toUtf8();
     out.storage.assign(utf8.constData(), static_cast<std::size_t>(utf8.size()));
     out.text = out.storage;
+    return {};
+}
+
+} // namespace
+
+ReadError decodeText(std::string_view bytes, const TextEncoding& encoding, DecodedText& out) {
+    out = DecodedText{};
+    // A spreadsheet or an Anki package given as text would only be reported as bad UTF-8.
+    if (bytes.starts_with("PK\x03\x04"))
+        return {QString(), QStringLiteral("a zip archive, not text: a spreadsheet is imported as "
+                                          "ODS or XLSX, and an Anki package (.apkg, .colpkg) is "
+                                          "first exported from Anki as Notes in Plain Text")};
+    if (const ReadError e = decodeTextAs(bytes, encoding, out); e.isError())
+        return e;
+    // A NUL would end the field early wherever the vocabulary is read; in a "UTF-8" file it most
+    // often means UTF-16 without a byte-order mark.
+    if (const std::size_t nul = out.text.find('\0'); nul != std::string_view::npos)
+        return invalidAt(out.text, nul,
+                         encoding.kind == TextEncoding::Kind::Detect && !out.hadByteOrderMark
+                             ? QStringLiteral("a NUL character (U+0000): is the file UTF-16 "
+                                              "without a byte-order mark? Name its character set")
+                             : QStringLiteral("a NUL character (U+0000), which no field can hold"));
     return {};
 }
 

@@ -40,8 +40,8 @@ struct DecodedText {
     bool hadByteOrderMark = false;
 };
 
-// Decodes `bytes`; UTF-8 that is not valid and UTF-16 with a cut-off or lone surrogate are
-// refused naming the line.
+// Decodes `bytes`; UTF-8 that is not valid, UTF-16 with a cut-off or lone surrogate and a NUL
+// character in any encoding are refused naming the line.
 ReadError decodeText(std::string_view bytes, const TextEncoding& encoding, DecodedText& out);
 
 // Offset of the first byte that is not part of valid UTF-8 (no overlong forms, surrogates or

@@ -46,10 +46,12 @@ public:
           dropByteOrderMarks_(dropByteOrderMarks) {}
 
     std::string operator()(std::string_view text, int field, int line) {
+        const int codePage = codePages_[field];
+        if (text.find('\0') != std::string_view::npos)
+            report(ImportProblem::Kind::NulByte, field, line, codePage, {});
         // Every Windows ANSI code page keeps ASCII as it is.
         if (!fromUtf8_ || isAscii(text))
             return std::string(text);
-        const int codePage = codePages_[field];
         // Only the file's first bytes can be a byte-order mark (removed before): a U+FEFF
         // at the start of a field is a character, which QString::fromUtf8 would drop.
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
@@ -221,6 +223,10 @@ QString describeImportProblems(const ImportResult& result, const QString& fileNa
                                   .arg(p.codePage);
         if (p.kind == ImportProblem::Kind::InvalidUtf8) {
             text += QLatin1Char('\n') + where + QStringLiteral("not valid UTF-8");
+        } else if (p.kind == ImportProblem::Kind::NulByte) {
+            text +=
+                QLatin1Char('\n') + where +
+                QStringLiteral("a NUL byte (a UTF-16 file is imported as CSV, choosing UTF-16)");
         } else {
             QStringList chars;
             for (const QChar* c = p.characters.begin(); c != p.characters.end(); ++c) {

@@ -28,6 +28,7 @@ struct ImportProblem {
     enum class Kind {
         Unencodable, // characters the column's code page cannot hold
         InvalidUtf8, // a file marked as UTF-8 whose field is not valid UTF-8
+        NulByte,     // a zero byte, which would end the field early (a UTF-16 file, mostly)
     };
     Kind kind = Kind::Unencodable;
     int line = 0;          // line of the file, counted from 1
@@ -66,7 +67,7 @@ inline constexpr int kMaxListedProblems = 1000;
 // bytes above 127, is converted field by field into the code page of the field's column
 // (columnCodePages: question, answer, comment). Every other file is taken byte for byte.
 // Characters a column's code page cannot hold are never replaced silently: they are left
-// out of the cell and listed in the result.
+// out of the cell and listed in the result, as are zero bytes.
 //
 // Use from File > Import: read the file with readWholeFile before touching the document (a
 // file that cannot be read is reported by name and reason and nothing changes), import into

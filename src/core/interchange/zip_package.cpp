@@ -98,6 +98,9 @@ ZipPackage::~ZipPackage() {
 
 ReadError ZipPackage::open(std::string_view bytes, const ZipLimits& limits) {
     limits_ = limits;
+    // libzip takes no bytes for an archive without parts; the missing part would be the reason.
+    if (bytes.empty())
+        return {QString(), QStringLiteral("the file is empty")};
     if (!loadLibZip().error.isEmpty())
         return {QString(), loadLibZip().error};
     zip_error_t error;

@@ -151,6 +151,26 @@ private slots:
                  qPrintable(e.message(QStringLiteral("F"))));
     }
 
+    // A column no single-byte set holds names its first such cell and character, whether no set
+    // has the character or none has it together with the cells above.
+    void charsetsRefused_data() {
+        QTest::addColumn<QString>("file");
+        const QDir dir(kData + QStringLiteral("unheld"));
+        for (const QString& name : dir.entryList({QStringLiteral("*.csv")}, QDir::Files))
+            QTest::newRow(qPrintable(name)) << dir.filePath(name);
+    }
+    void charsetsRefused() {
+        QFETCH(QString, file);
+        ReadList list;
+        QVERIFY(!readList(ListFormat::Csv, readBytes(file), {}, list).isError());
+        MappingChoices choices;
+        choices.columns = defaultColumns(list);
+        choices.charsets = {kCharsetAnsi, kCharsetAnsi, kCharsetAnsi};
+        QString unheld;
+        QVERIFY(!chooseCharsets(list.sheet, choices, choices.charsets, unheld));
+        QCOMPARE(unheld, text(readBytes(file + QStringLiteral(".expected"))).trimmed());
+    }
+
     // A 100 MB quoted field is one cell, whole; the same field left open names its line.
     void hundredMegabyteField() {
         std::string csv = "a,b\r\nq,\"";

@@ -201,6 +201,12 @@ void TestTextImport::unencodableCharactersAreReported_data() {
         << QByteArray("\xEF\xBB\xBF"
                       "cat\tKatze\n\xEF\xBB\xBF\xC3\xA9t\xC3\xA9\tSommer")
         << kWestern << ImportProblem{unencodable, 2, kQuestion, 1252, QStringLiteral("\uFEFF")};
+    QTest::newRow("NUL byte in a byte-for-byte file")
+        << ImportFormat::TwoFields << QByteArray("cat\tKa\0tze", 11) << kWestern
+        << ImportProblem{ImportProblem::Kind::NulByte, 1, kAnswer, 1252, QString()};
+    QTest::newRow("UTF-16 without a byte-order mark")
+        << ImportFormat::TextPairs << QByteArray("c\0a\0t\0", 6) << kRussianAnswers
+        << ImportProblem{ImportProblem::Kind::NulByte, 1, kQuestion, 1252, QString()};
     QTest::newRow("byte-order mark and broken UTF-8")
         << ImportFormat::TwoFields << QByteArray("\xEF\xBB\xBFq\ta\nr\t\xEA\xEE\xF2") << kWestern
         << ImportProblem{ImportProblem::Kind::InvalidUtf8, 2, kAnswer, 1252, QString()};
