@@ -17,6 +17,7 @@ namespace lexanta {
 
 class Dialogs;
 class Document;
+class TextRoom;
 class EntryEditor;
 class UndoCommands;
 class EntryGrid;
@@ -99,6 +100,7 @@ private:
     void buildToolBar();
     void buildTopPanel();
     void buildPages();
+    void makeRoomOnPreferences(QWidget* page);
     void buildCommands(const WindowServices& services);
     void fillMenus();
     void bindToolBar();
@@ -131,6 +133,7 @@ private:
     // controls the window lays out or wires itself
     QWidget* panel_ = nullptr;
     SpeedBar* speedBar_ = nullptr;
+    TextRoom* textRoom_ = nullptr;
     QTabWidget* pages_ = nullptr;
     EntryGrid* grid_ = nullptr;
     QProgressBar* progress_ = nullptr;

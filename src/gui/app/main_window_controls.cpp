@@ -9,6 +9,7 @@
 #include "gui/app/form_settings.h"
 #include "gui/app/layout_rule.h"
 #include "gui/app/speed_bar.h"
+#include "gui/app/text_room.h"
 #include "gui/app/window_texts.h"
 #include "gui/editing/combo_edit.h"
 #include "gui/editing/entry_editor.h"
@@ -160,6 +161,12 @@ void MainWindow::buildTopPanel() {
             setTabOrder(previous, box);
         previous = box;
     }
+    // A larger system font widens the size box and the total's label; the design's places
+    // stand where the texts fit.
+    textRoom_ = new TextRoom(this);
+    textRoom_->watch(panel_);
+    textRoom_->spinBox(size, child<QWidget>(this, "ComboEdit1"));
+    textRoom_->growLeft(total);
 
     progress_ = named(new QProgressBar(panel_), "ProgressBar1");
     progress_->setGeometry(128, 100, 665, 13);
@@ -268,6 +275,7 @@ void MainWindow::buildPages() {
     instructionsArea->setWidgetResizable(true);
     instructionsArea->setGeometry(10, 146, 454, 136);
     auto* instructions = named(new QLabel, "Label8");
+    instructions->setWordWrap(true); // a line wider than the frame goes on below
     instructionsArea->setWidget(instructions);
     instructions->setText(
         QStringLiteral("1) Select a font with a character set supporting your target \r\n"
@@ -282,6 +290,67 @@ void MainWindow::buildPages() {
                        "    language to see if it works.\r\n"
                        "5) Click the 'update layout' button."));
     instructions->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    makeRoomOnPreferences(page2);
+}
+
+// Where a larger system font or a longer translation needs more room than the design gives, a
+// column of captions widens and what stands right of it moves right; the page grows with it
+// and scrolls where the window is narrower.
+void MainWindow::makeRoomOnPreferences(QWidget* page) {
+    const auto controls = [this](std::initializer_list<const char*> names) {
+        QList<QWidget*> found;
+        for (const char* name : names)
+            found << child<QWidget>(this, name);
+        return found;
+    };
+    const QList<QWidget*> aboutLabels =
+        controls({"LanguagesLabel", "TitleLabel", "AuthorLabel", "DateLabel", "CodePageLabel"});
+    const QList<QWidget*> aboutFields =
+        controls({"ComboBox1", "ComboBox2", "Edit2", "Edit3", "Edit4", "CodePageBox"});
+    const QList<QWidget*> fontButtons = controls({"ChangeFont1", "ChangeFont2", "ChangeFont3"});
+    const QList<QWidget*> samples = controls({"Label12", "Label13", "Label14"});
+    const QList<QWidget*> frames = controls({"GroupBox5", "GroupBox6", "GroupBox7"});
+    const QList<QWidget*> testLabels = controls({"TestLabel1", "TestLabel2", "TestLabel3"});
+    const QList<QWidget*> testBoxes = controls({"Edit5", "Edit6", "Edit7"});
+    const QList<QWidget*> updateButtons = controls({"Button2", "Button3", "Button4"});
+    QWidget* about = child<QWidget>(this, "GroupBox1");
+    QWidget* fonts = child<QWidget>(this, "GroupBox2");
+    QWidget* layouts = child<QWidget>(this, "GroupBox3");
+    QWidget* instructions = child<QWidget>(this, "Label8")->parentWidget()->parentWidget();
+    textRoom_->addRule([=, autoSwitch = autoSwitch_, pageSize = page->size()] {
+        const int labels = std::max(0, TextRoom::extraWidth(aboutLabels));
+        const int buttons = std::max(0, TextRoom::extraWidth(fontButtons));
+        const int left = std::max(labels, buttons);
+        for (QWidget* w : aboutLabels)
+            TextRoom::place(w, 0, labels);
+        for (QWidget* w : aboutFields)
+            TextRoom::place(w, labels);
+        for (QWidget* w : fontButtons)
+            TextRoom::place(w, 0, buttons);
+        for (QWidget* w : samples)
+            TextRoom::place(w, buttons);
+        TextRoom::place(about, 0, left);
+        TextRoom::place(fonts, 0, left);
+
+        const int test = std::max(0, TextRoom::extraWidth(testLabels));
+        const int frame = std::max({test, TextRoom::extraWidth(updateButtons), 0});
+        for (int i = 0; i < frames.size(); ++i) {
+            TextRoom::place(frames[i], i * frame, frame);
+            TextRoom::place(testLabels[i], 0, test);
+            TextRoom::place(testBoxes[i], test, frame - test);
+            TextRoom::place(updateButtons[i], 0, frame);
+        }
+        const int right = 3 * frame;
+        TextRoom::place(layouts, left, right);
+        TextRoom::place(instructions, 0, right);
+        TextRoom::place(autoSwitch, 0,
+                        std::clamp(TextRoom::extraWidth({autoSwitch}), 0, 154 + right));
+        page->setFixedSize(pageSize + QSize(left + right, 0));
+    });
+    for (QWidget* container : {about, fonts, layouts})
+        textRoom_->watch(container);
+    for (QWidget* frame : frames)
+        textRoom_->watch(frame);
 }
 
 // ---- commands -------------------------------------------------------------------------------

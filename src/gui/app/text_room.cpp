@@ -1,0 +1,85 @@
+#include "gui/app/text_room.h"
+
+#include <QEvent>
+#include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
+
+#include <algorithm>
+
+namespace lexanta {
+
+namespace {
+
+// The geometry a control was placed at, kept at its first rule.
+QRect designGeometry(QWidget* control) {
+    constexpr const char* kKey = "lexantaDesignGeometry";
+    const QVariant kept = control->property(kKey);
+    if (kept.isValid())
+        return kept.toRect();
+    control->setProperty(kKey, control->geometry());
+    return control->geometry();
+}
+
+} // namespace
+
+int TextRoom::extraWidth(const QList<QWidget*>& controls) {
+    int extra = 0;
+    for (QWidget* c : controls)
+        extra = std::max(extra, c->sizeHint().width() - designGeometry(c).width());
+    return extra;
+}
+
+void TextRoom::place(QWidget* control, int dx, int dw) {
+    const QRect design = designGeometry(control);
+    control->setGeometry(design.translated(dx, 0).adjusted(0, 0, dw, 0));
+}
+
+void TextRoom::growLeft(QWidget* label) {
+    rules_.push_back([label] {
+        const int extra = std::min(extraWidth({label}), designGeometry(label).left());
+        place(label, -extra, extra);
+    });
+}
+
+void TextRoom::spinBox(QSpinBox* box, QWidget* next) {
+    rules_.push_back([box, next] {
+        const QRect design = designGeometry(box);
+        QStyleOptionSpinBox option;
+        option.initFrom(box);
+        option.rect = QRect(QPoint(0, 0), design.size());
+        option.subControls = QStyle::SC_SpinBoxEditField;
+        option.buttonSymbols = box->buttonSymbols();
+        option.frame = box->hasFrame();
+        const QRect field = box->style()->subControlRect(QStyle::CC_SpinBox, &option,
+                                                        QStyle::SC_SpinBoxEditField, box);
+        const QFontMetrics metrics = box->fontMetrics();
+        const int text = metrics.horizontalAdvance(QString::number(box->maximum())) +
+                         2 * metrics.averageCharWidth() / 3; // the line edit's own margins
+        const int extra = std::max(0, text - field.width());
+        place(box, 0, extra);
+        place(next, extra, -extra);
+    });
+}
+
+void TextRoom::watch(QWidget* container) { container->installEventFilter(this); }
+
+void TextRoom::apply() {
+    for (const auto& rule : rules_)
+        rule();
+}
+
+bool TextRoom::eventFilter(QObject*, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::FontChange:
+    case QEvent::LayoutRequest: // a child's text or font changed
+        apply();
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+} // namespace lexanta
