@@ -114,8 +114,8 @@ void MainWindow::buildToolBar() {
         {utilities, "SpeedItem11Swap", "Swap Question & Answer", 443,
          glyphIcon(QStringLiteral("⇄"), ink, 0.75), "Swap questions & answers|"},
         {other, "SpeedItemHelp", "Help", 531, glyphIcon(QStringLiteral("?"), ink, 0.75), "Help|"},
-        {other, "SpeedItem8", "Exit", 595, deferredStyleIcon(this, QStyle::SP_DialogCloseButton),
-         "Exit|"},
+        {other, "SpeedItem8", "Exit", 595,
+         readableIcon(deferredStyleIcon(this, QStyle::SP_DialogCloseButton)), "Exit|"},
     };
     for (const Button& b : buttons) {
         QToolButton* button = speedBar_->addButton(b.section, QString::fromLatin1(b.name),

@@ -52,7 +52,7 @@ void TextRoom::spinBox(QSpinBox* box, QWidget* next) {
         option.buttonSymbols = box->buttonSymbols();
         option.frame = box->hasFrame();
         const QRect field = box->style()->subControlRect(QStyle::CC_SpinBox, &option,
-                                                        QStyle::SC_SpinBoxEditField, box);
+                                                         QStyle::SC_SpinBoxEditField, box);
         const QFontMetrics metrics = box->fontMetrics();
         const int text = metrics.horizontalAdvance(QString::number(box->maximum())) +
                          2 * metrics.averageCharWidth() / 3; // the line edit's own margins
@@ -62,7 +62,9 @@ void TextRoom::spinBox(QSpinBox* box, QWidget* next) {
     });
 }
 
-void TextRoom::watch(QWidget* container) { container->installEventFilter(this); }
+void TextRoom::watch(QWidget* container) {
+    container->installEventFilter(this);
+}
 
 void TextRoom::apply() {
     for (const auto& rule : rules_)

@@ -1,5 +1,7 @@
 #include "gui/widgets/deferred_style_icon.h"
 
+#include "gui/widgets/glyph_icon.h"
+
 #include <QApplication>
 #include <QIconEngine>
 #include <QPointer>
@@ -73,6 +75,20 @@ QIcon deferredStyleIcon(const QWidget* widget, QStyle::StandardPixmap which) {
 
 QIcon DeferredIconStyle::standardIcon(StandardPixmap which, const QStyleOption* option,
                                       const QWidget* widget) const {
+    // The styles draw the title bar buttons of a dock (and of a floating one) in black or grey
+    // whatever the palette: on a dark scheme they would vanish.
+    switch (which) {
+    case SP_TitleBarCloseButton:
+    case SP_TitleBarNormalButton:
+    case SP_DockWidgetCloseButton:
+        return readableIcon(deferredStandardIcon(which, option, widget));
+    default:
+        return deferredStandardIcon(which, option, widget);
+    }
+}
+
+QIcon DeferredIconStyle::deferredStandardIcon(StandardPixmap which, const QStyleOption* option,
+                                              const QWidget* widget) const {
     // An option is the caller's and lives only for this call.
     if (option)
         return QProxyStyle::standardIcon(which, option, widget);

@@ -15,11 +15,16 @@ QIcon deferredStyleIcon(const QWidget* widget, QStyle::StandardPixmap which);
 // A style that is `base` in all but this: the standard icons it hands out read their pictures
 // when first painted. Qt's own controls ask for theirs while they are built (the menu bar for
 // the button it shows when the window is too narrow for its menus), most of them never shown.
+// The title bar buttons of docks stand out from a dark scheme too (`readableIcon`).
 class DeferredIconStyle : public QProxyStyle {
 public:
     explicit DeferredIconStyle(QStyle* base) : QProxyStyle(base) {}
     QIcon standardIcon(StandardPixmap which, const QStyleOption* option = nullptr,
                        const QWidget* widget = nullptr) const override;
+
+private:
+    QIcon deferredStandardIcon(StandardPixmap which, const QStyleOption* option,
+                               const QWidget* widget) const;
 };
 
 // The application's style as a DeferredIconStyle.

@@ -13,4 +13,9 @@ namespace lexanta {
 // as a share of the icon's.
 QIcon glyphIcon(const QString& text, const QColor& ink, qreal relativeSize);
 
+// `icon` as it is where its picture stands out from the window colour of the application's
+// palette, and its shape drawn in the palette's window-text colour where it would not (a
+// black picture on a dark scheme). Follows a change of the palette.
+QIcon readableIcon(const QIcon& icon);
+
 } // namespace lexanta
