@@ -167,6 +167,7 @@ void MainWindow::buildTopPanel() {
     textRoom_->watch(panel_);
     textRoom_->spinBox(size, child<QWidget>(this, "ComboEdit1"));
     textRoom_->growLeft(total);
+    textRoom_->tallEnough({sizeLabel, count});
 
     progress_ = named(new QProgressBar(panel_), "ProgressBar1");
     progress_->setGeometry(128, 100, 665, 13);

@@ -1,6 +1,7 @@
 #include "gui/app/text_room.h"
 
 #include <QEvent>
+#include <QLabel>
 #include <QSpinBox>
 #include <QStyle>
 #include <QStyleOptionSpinBox>
@@ -31,8 +32,20 @@ int TextRoom::extraWidth(const QList<QWidget*>& controls) {
 }
 
 void TextRoom::place(QWidget* control, int dx, int dw) {
-    const QRect design = designGeometry(control);
-    control->setGeometry(design.translated(dx, 0).adjusted(0, 0, dw, 0));
+    QRect r = designGeometry(control).translated(dx, 0).adjusted(0, 0, dw, 0);
+    // A caption taller than its line grows evenly up and down, so it stays centred on it.
+    if (qobject_cast<QLabel*>(control)) {
+        const int taller = std::max(0, control->sizeHint().height() - r.height());
+        r.adjust(0, -taller / 2, 0, taller - taller / 2);
+    }
+    control->setGeometry(r);
+}
+
+void TextRoom::tallEnough(const QList<QWidget*>& labels) {
+    rules_.push_back([labels] {
+        for (QWidget* label : labels)
+            place(label, 0);
+    });
 }
 
 void TextRoom::growLeft(QWidget* label) {

@@ -22,10 +22,13 @@ public:
 
     // How many pixels the widest text of `controls` needs beyond its control's design width.
     static int extraWidth(const QList<QWidget*>& controls);
-    // `control` at its design geometry moved right by `dx` and widened by `dw`.
+    // `control` at its design geometry moved right by `dx` and widened by `dw`; a label also
+    // as tall as its text.
     static void place(QWidget* control, int dx, int dw = 0);
 
     void addRule(std::function<void()> rule) { rules_.push_back(std::move(rule)); }
+    // Labels as tall as their texts.
+    void tallEnough(const QList<QWidget*>& labels);
     // A right-aligned label grows to its left.
     void growLeft(QWidget* label);
     // A spin box widens until its largest value fits; `next` makes way and keeps its right edge.

@@ -1,7 +1,12 @@
 // The window on the colour scheme in use: every field's text stands out from its background in
 // a light and a dark scheme, also after the scheme changes while the editor runs, and the tool
 // bar glyphs are drawn for the screen's scale.
+#include "gui/widgets/deferred_style_icon.h"
 #include "support/window_fixture.h"
+
+#include <QAbstractButton>
+#include <QDockWidget>
+#include <QRegularExpression>
 
 #include <QIcon>
 #include <QPainter>
@@ -49,6 +54,20 @@ double inkContrast(const QImage& image, const QRect& area, const QColor& backgro
     return best;
 }
 
+// The colour a picture's visible pixels average to: the bulk of its lines, not one pixel.
+QColor averageInk(const QImage& image) {
+    double r = 0, g = 0, b = 0, weight = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            r += c.redF() * c.alphaF();
+            g += c.greenF() * c.alphaF();
+            b += c.blueF() * c.alphaF();
+            weight += c.alphaF();
+        }
+    return QColor::fromRgbF(float(r / weight), float(g / weight), float(b / weight));
+}
+
 constexpr double kReadable = 3.0;
 
 } // namespace
@@ -57,6 +76,8 @@ class TestDesktopLook : public QObject {
     Q_OBJECT
 
 private slots:
+    // the editor's style, as its start sets it
+    void initTestCase() { deferApplicationStyleIcons(); }
     void cleanup() { QApplication::setPalette(QApplication::style()->standardPalette()); }
 
     void fieldTextStandsOut_data() {
@@ -109,14 +130,25 @@ private slots:
             // the file keeps the colours it names
             QCOMPARE(w.doc().font(field).color, fileColors[field]);
         }
-        // the tool bar glyphs stand out from the bar
+        // the tool bar glyphs and the style's pictures stand out from the bar, and so do the
+        // check panel's title bar buttons
         const QColor bar = scheme.color(QPalette::Window);
-        for (const char* name : {"SpeedItem1", "SpeedItem11Swap", "SpeedItemHelp"}) {
-            const QImage glyph = w.button(name)->icon().pixmap(QSize(28, 28)).toImage();
+        w.action("CheckList1")->trigger();
+        QList<QAbstractButton*> buttons =
+            w.form->findChild<QDockWidget*>()->findChildren<QAbstractButton*>(
+                QRegularExpression(QStringLiteral("^qt_dock")));
+        QCOMPARE(buttons.size(), 2);
+        for (const char* name : {"SpeedItem1", "SpeedItem11Swap", "SpeedItemHelp", "SpeedItem8"})
+            buttons << w.button(name);
+        for (const QAbstractButton* button : buttons) {
+            const QImage glyph = button->icon().pixmap(QSize(28, 28)).toImage();
             QImage onBar(glyph.size(), QImage::Format_RGB32);
             onBar.fill(bar);
             QPainter(&onBar).drawImage(0, 0, glyph);
-            QVERIFY2(inkContrast(onBar, onBar.rect(), bar) >= kReadable, name);
+            QVERIFY2(inkContrast(onBar, onBar.rect(), bar) >= kReadable,
+                     qPrintable(button->objectName()));
+            QVERIFY2(contrast(averageInk(glyph), bar) >= kReadable,
+                     qPrintable(button->objectName()));
         }
     }
 
