@@ -40,7 +40,8 @@ QStringList cutTexts(const QWidget* page) {
         if (text.isEmpty() || control->objectName().isEmpty() || !control->isVisibleTo(page))
             continue;
         if (!control->geometry().contains(text))
-            cut << control->objectName() + QString::fromLatin1(control->metaObject()->className()) + QStringLiteral(" is cut");
+            cut << control->objectName() + QString::fromLatin1(control->metaObject()->className()) +
+                       QStringLiteral(" is cut");
         for (const QObject* o : control->parentWidget()->children()) {
             const auto* sibling = qobject_cast<const QWidget*>(o);
             if (sibling && sibling != control && sibling->isVisibleTo(page) &&
@@ -95,12 +96,18 @@ private slots:
         Window w;
         w.form->pages()->setCurrentIndex(1);
         const std::pair<const char*, QRect> places[] = {
-            {"RxSpinEdit1", QRect(8, 72, 41, 21)},     {"ComboEdit1", QRect(48, 72, 249, 21)},
-            {"TotalWordsLabel", QRect(430, 52, 96, 18)}, {"LanguagesLabel", QRect(10, 24, 70, 20)},
-            {"ComboBox1", QRect(84, 22, 100, 22)},     {"CodePageBox", QRect(84, 150, 206, 22)},
-            {"GroupBox1", QRect(8, 6, 300, 182)},      {"ChangeFont3", QRect(10, 92, 110, 26)},
-            {"GroupBox3", QRect(316, 6, 470, 318)},    {"GroupBox7", QRect(314, 46, 146, 96)},
-            {"Edit7", QRect(48, 18, 90, 24)},          {"Button4", QRect(8, 56, 130, 28)},
+            {"RxSpinEdit1", QRect(8, 72, 41, 21)},
+            {"ComboEdit1", QRect(48, 72, 249, 21)},
+            {"TotalWordsLabel", QRect(430, 52, 96, 18)},
+            {"LanguagesLabel", QRect(10, 24, 70, 20)},
+            {"ComboBox1", QRect(84, 22, 100, 22)},
+            {"CodePageBox", QRect(84, 150, 206, 22)},
+            {"GroupBox1", QRect(8, 6, 300, 182)},
+            {"ChangeFont3", QRect(10, 92, 110, 26)},
+            {"GroupBox3", QRect(316, 6, 470, 318)},
+            {"GroupBox7", QRect(314, 46, 146, 96)},
+            {"Edit7", QRect(48, 18, 90, 24)},
+            {"Button4", QRect(8, 56, 130, 28)},
             {"CheckBox1", QRect(10, 22, 300, 20)},
         };
         for (const QFont& font : {design, larger, design}) {

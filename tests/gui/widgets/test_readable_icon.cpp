@@ -25,8 +25,8 @@ private slots:
         QTest::newRow("black on dark") << dark << light << QColor(Qt::black) << light;
         QTest::newRow("grey on dark") << dark << light << QColor(0x6c, 0x6a, 0x67) << light;
         QTest::newRow("orange on dark") << dark << light << orange << orange;
-        QTest::newRow("black on light") << light << QColor(Qt::black) << QColor(Qt::black)
-                                        << QColor(Qt::black);
+        QTest::newRow("black on light")
+            << light << QColor(Qt::black) << QColor(Qt::black) << QColor(Qt::black);
     }
     void vanishingPictureTakesTheTextColour() {
         QFETCH(QColor, window);
