@@ -158,7 +158,7 @@ QString usageLine(const Command& command) {
             parts << optionText(option);
     parts << command.arguments;
     for (const CommandOption& option : command.options)
-        if (isOutput(option))
+        if (isOutput(option) && option.required)
             parts << optionText(option);
     for (const CommandOption& option : command.options)
         if (!option.required)

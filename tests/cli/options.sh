@@ -50,6 +50,10 @@ for command in $commands; do
     done
 done
 
+# An output only some uses need (check writes one with --fix) is shown in brackets alone.
+"$tool" check --help | head -1 | grep -q '^usage: lexanta-tool check IN.lut \[' ||
+    fail "check: the usage line shows -o as required"
+
 # --- import --charsets: a UTF-8 Russian list into a Cyrillic answer column -------------------
 
 printf 'cat\t\xd0\xba\xd0\xbe\xd1\x88\xd0\xba\xd0\xb0\ndog\t\xd1\x81\xd0\xbe\xd0\xb1\xd0\xb0\xd0\xba\xd0\xb0\n' >"$work/ru.txt"

@@ -2,6 +2,7 @@
 
 #include "core/check/cell_checks.h"
 #include "core/check/list_check.h"
+#include "core/vocab/drill_limits.h"
 #include "platform/codepage.h"
 #include "platform/collation.h"
 
@@ -70,11 +71,19 @@ std::vector<int> joinMembers(const ListCheck& check, std::vector<int> group, Che
 void planJoin(const EntryTable& table, const ListCheck& check, const std::vector<int>& members,
               ListEdit& edit) {
     const int first = members.front();
+    std::vector<CellChange> cells;
     for (int field : {kAnswer, kComment}) {
         std::string text = joined(table, members, field, pageOf(check, field));
-        if (text != table.text(first, field))
-            edit.cells.push_back({first, field, std::move(text)});
+        if (text == table.text(first, field))
+            continue;
+        // The drill program would read the rest of the file out of step: the group stays as
+        // it is, and its findings with it.
+        if (text.size() > kDrillEntryLineLimit)
+            return;
+        cells.push_back({first, field, std::move(text)});
     }
+    for (CellChange& c : cells)
+        edit.cells.push_back(std::move(c));
     edit.removals.insert(edit.removals.end(), members.begin() + 1, members.end());
 }
 

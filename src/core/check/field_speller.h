@@ -29,6 +29,9 @@ public:
     QStringList suggestions(const QString& word);
 
 private:
+    // What the dictionary says of a word, asked once; `shared` gets the cached copy of it.
+    bool isKnown(const QString& word, QString* shared = nullptr);
+
     SpellingDictionary dictionary_;
     QChar::Script script_;
     QHash<QString, bool> known_;
