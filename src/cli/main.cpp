@@ -159,7 +159,7 @@ QString usageLine(const Command& command) {
             parts << optionText(option);
     parts << command.arguments;
     for (const CommandOption& option : command.options)
-        if (isOutput(option))
+        if (option.required && isOutput(option))
             parts << optionText(option);
     for (const CommandOption& option : command.options)
         if (!option.required)
