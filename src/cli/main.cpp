@@ -122,6 +122,18 @@ int dispatch(const QStringList& argv) {
         return usageError(command.name,
                           QStringLiteral("%1 takes %2")
                               .arg(command.name, command.arguments.join(QLatin1Char(' '))));
+    // Standard input is read once: a second "-" would read nothing and be taken for an empty
+    // file.
+    qsizetype standardInputs = 0;
+    for (qsizetype i = 0; i < args.positional.size(); ++i)
+        if (args.positional[i] == QLatin1String("-") &&
+            command.arguments[i] != QLatin1String("OUT"))
+            ++standardInputs;
+    for (const QString& name : {QStringLiteral("from"), QStringLiteral("append-to")})
+        if (args.has(name) && args.value(name) == QLatin1String("-"))
+            ++standardInputs;
+    if (standardInputs > 1)
+        return usageError(command.name, QStringLiteral("standard input (-) is read only once"));
     return command.run(args);
 }
 
