@@ -105,6 +105,9 @@ int printFindings(const ListCheck& check, const QString& path, bool json, bool s
     } else {
         printOut(lines);
     }
+    // Findings that did not get out are trouble, not findings.
+    if (finishStandardOutput(kOk) != kOk)
+        return kTrouble;
     return check.findings().empty() ? kOk : kFindings;
 }
 

@@ -341,7 +341,8 @@ QList<CommandOption> listImportOptions() {
          false},
         {{kAppendTo},
          QStringLiteral("EXISTING.lut"),
-         QStringLiteral("add the entries to this vocabulary instead of starting a new one"),
+         QStringLiteral("csv|ods|xlsx|kvtml|anki|quizlet: add the entries to this vocabulary "
+                        "instead of starting a new one"),
          false},
     };
 }

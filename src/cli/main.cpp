@@ -2,6 +2,7 @@
 #include "cli/tool.h"
 
 #include "app_version.h"
+#include "platform/file_io.h"
 #include "platform/file_names.h"
 
 #include <QCommandLineParser>
@@ -121,6 +122,18 @@ int dispatch(const QStringList& argv) {
         return usageError(command.name,
                           QStringLiteral("%1 takes %2")
                               .arg(command.name, command.arguments.join(QLatin1Char(' '))));
+    // Standard input is read once: a second "-" would read nothing and be taken for an empty
+    // file.
+    qsizetype standardInputs = 0;
+    for (qsizetype i = 0; i < args.positional.size(); ++i)
+        if (args.positional[i] == QLatin1String("-") &&
+            command.arguments[i] != QLatin1String("OUT"))
+            ++standardInputs;
+    for (const QString& name : {QStringLiteral("from"), QStringLiteral("append-to")})
+        if (args.has(name) && args.value(name) == QLatin1String("-"))
+            ++standardInputs;
+    if (standardInputs > 1)
+        return usageError(command.name, QStringLiteral("standard input (-) is read only once"));
     return command.run(args);
 }
 
@@ -185,10 +198,32 @@ int usageError(const QString& command, const QString& message) {
 
 } // namespace lexanta::tool
 
+namespace {
+
+// Ctrl+C, kill or a closed terminal end the tool as they would, without a half-written
+// output beside its target.
+void endWithoutTempFiles(int signal) {
+    lexanta::removeTempFilesOfWritesUnderWay();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+void removeTempFilesOnSignals() {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        // A signal the caller ignores (a job started in the background) stays ignored.
+        struct sigaction current {};
+        if (sigaction(signal, nullptr, &current) == 0 && current.sa_handler != SIG_IGN)
+            std::signal(signal, endWithoutTempFiles);
+    }
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     // A reader that goes away (`| head`) makes a write fail with EPIPE, which is reported and
     // ends the tool with status 1, instead of ending it unannounced.
     std::signal(SIGPIPE, SIG_IGN);
+    removeTempFilesOnSignals();
     std::unique_ptr<QCoreApplication> app;
     if (argc > 1 && lexanta::tool::paintsPages(argv[1])) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -17,7 +17,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <fstream>
+#include <iterator>
 
 #include <cstdint>
 #include <cstdio>
@@ -28,6 +30,28 @@ namespace {
 
 constexpr char kTempInfix[] = ".lexanta-";
 constexpr int kTempSuffixLength = 6;
+
+// The temp files being written, for removeTempFilesOfWritesUnderWay. A slot's path is owned by
+// whoever takes it out of the slot, so the handler never reads a freed one.
+std::atomic<char*> liveTempFiles[16];
+static_assert(std::atomic<char*>::is_always_lock_free);
+
+int addLiveTempFile(const QByteArray& path) {
+    char* copy = ::strdup(path.constData());
+    for (int i = 0; copy && i < static_cast<int>(std::size(liveTempFiles)); ++i) {
+        char* empty = nullptr;
+        if (liveTempFiles[i].compare_exchange_strong(empty, copy))
+            return i;
+    }
+    std::free(copy);
+    return -1;
+}
+
+void dropLiveTempFile(int& slot) {
+    if (slot >= 0)
+        std::free(liveTempFiles[slot].exchange(nullptr));
+    slot = -1;
+}
 
 QString systemReason(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
@@ -372,8 +396,10 @@ IoResult FileWriter::fail(int error) {
 void FileWriter::discard() {
     if (fd_ < 0)
         return;
-    if (target_ == Target::Replaced)
+    if (target_ == Target::Replaced) {
         ::unlink(tempPath_.constData());
+        dropLiveTempFile(tempSlot_);
+    }
     // Closed only after the unlink: the lock keeps a concurrent save from taking the temp
     // file as stale.
     if (target_ != Target::StandardOutput)
@@ -455,6 +481,7 @@ IoResult FileWriter::open(const QString& path, const WriteOptions& options) {
                       .arg(systemReason(error), fileNameFromBytes(target.folder)));
         return failure_;
     }
+    tempSlot_ = addLiveTempFile(tempPath_);
     replacesFile_ = old != nullptr;
     if (old) {
         oldMode_ = old->st_mode;
@@ -503,6 +530,7 @@ IoResult FileWriter::commit() {
         error = errno;
     if (error != 0)
         return fail(error);
+    dropLiveTempFile(tempSlot_);
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0 && errno != EINTR) {
@@ -516,6 +544,12 @@ IoResult FileWriter::commit() {
         ::close(dirFd);
     }
     return failure_;
+}
+
+void removeTempFilesOfWritesUnderWay() noexcept {
+    for (std::atomic<char*>& slot : liveTempFiles)
+        if (const char* path = slot.exchange(nullptr))
+            ::unlink(path);
 }
 
 } // namespace lexanta

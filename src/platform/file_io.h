@@ -128,7 +128,12 @@ private:
     unsigned oldMode_ = 0, oldOwner_ = 0, oldGroup_ = 0;
     FileStamp* stamp_ = nullptr;
     int fd_ = -1;
+    int tempSlot_ = -1; // where a signal handler finds tempPath_
     IoResult failure_;
 };
+
+// Removes the temp files of the writes under way. Async-signal-safe: a handler of a signal
+// that ends the process (Ctrl+C) calls it so that no half-written file stays behind.
+void removeTempFilesOfWritesUnderWay() noexcept;
 
 } // namespace lexanta

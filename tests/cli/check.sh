@@ -39,6 +39,11 @@ expect_status 2 "bad --dictionary" "$tool" check --dictionary en_US "$dups"
 expect_status 2 "--fix without -o" "$tool" check --fix trim "$dups"
 expect_status 2 "unknown fix" "$tool" check --fix spelling "$dups" -o "$work/x.lut"
 expect_status 2 "missing file" "$tool" check "$work/missing.lut"
+# Findings, or none, that cannot be printed.
+for option in --kinds=duplicates --json; do
+    expect_status 2 "full standard output $option" "$tool" check $option "$dups" >/dev/full
+    grep -q 'cannot write standard output' "$work/err" || fail "full standard output: $(cat "$work/err")"
+done
 
 # --fix: blanks trimmed and repeats joined; what is left is the different answer.
 expect_status 1 "--fix" "$tool" check --kinds duplicates,different-answers,blanks \

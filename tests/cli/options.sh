@@ -48,6 +48,14 @@ for command in $commands; do
         case "$usage" in *" $option"* | *"[$option"*) ;; *) fail "$command: usage lacks $option" ;; esac
         grep -q -- "$option" <<<"$section" || fail "man page: $command lacks $option"
     done
+    # ... each once, and the man page describes there only options the command takes.
+    repeated=$(grep -oE '(^| |\[)-(o|-[a-z0-9-]+)' <<<"$usage" | tr -d ' [' | sort | uniq -d)
+    [ -z "$repeated" ] || fail "$command: usage names $repeated twice"
+    for option in $(awk '/^\.TP/ { getline; print }' <<<"$section" | grep -oE '^\.B[IR]? --[a-z0-9-]+' |
+        sed 's/.* //'); do
+        grep -qE -- "^  (-o, )?$option( |\$)" "$work/help" ||
+            fail "man page: $command describes $option, which it does not take"
+    done
 done
 
 # An output only some uses need (check writes one with --fix) is shown in brackets alone.

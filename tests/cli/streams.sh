@@ -23,6 +23,18 @@ else
     wait
 fi
 
+# Standard input named twice is refused, not read once as the file and once as an empty one.
+while read -r what args; do
+    # shellcheck disable=SC2086 # the rows are word lists
+    expect_status 2 "$what" "$tool" $args <"$data/animals.lut"
+    grep -q 'standard input (-) is read only once' "$work/err" || fail "$what: $(cat "$work/err")"
+done <<ROWS
+merge merge - - -o $work/twice.lut
+fill fill --from - - -o $work/twice.lut
+append import --format csv --append-to - - -o $work/twice.lut
+ROWS
+[ -e "$work/twice.lut" ] && fail "standard input twice: a file was written"
+
 # A reader that takes ten bytes and goes.
 seq 1 20000 | sed 's/.*/word&\tWort&/' >"$work/words.txt"
 "$tool" import --format tab2 "$work/words.txt" -o "$work/words.lut" || fail "making the input"
