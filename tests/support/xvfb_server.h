@@ -6,12 +6,14 @@
 // otherwise the server resets when its last client leaves and forgets the layouts that
 // setxkbmap gave it.
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
@@ -156,5 +158,23 @@ private:
     QString display_;
     Display* probe_ = nullptr;
 };
+
+// The main of a window test under openbox: Qt on a private Xvfb screen of `screen` (as
+// "1024x768x24") with the window manager, or offscreen when either cannot start. `Test` is made
+// from the missing tool and the start's error, which it skips or fails on itself.
+template <typename Test> int execUnderWindowManager(int argc, char** argv, const QString& screen) {
+    XvfbServer x;
+    const QString missing = XvfbServer::missingTools();
+    QString startError;
+    if (missing.isEmpty() && (startError = x.start(screen)).isEmpty())
+        startError = x.startWindowManager();
+    const bool running = missing.isEmpty() && startError.isEmpty();
+    qputenv("QT_QPA_PLATFORM", running ? "xcb" : "offscreen");
+    if (running)
+        qputenv("DISPLAY", x.display().toLatin1());
+    QApplication app(argc, argv);
+    Test test(missing, startError);
+    return QTest::qExec(&test, argc, argv);
+}
 
 } // namespace lexanta::test

@@ -47,20 +47,10 @@ private:
     QString missing_, startError_;
 };
 
+// A screen lower than the window's 600 pixels and its frame.
 int main(int argc, char** argv) {
-    test::XvfbServer x;
-    const QString missing = test::XvfbServer::missingTools();
-    QString startError;
-    // lower than the window's 600 pixels and its frame
-    if (missing.isEmpty() && (startError = x.start(QStringLiteral("1024x560x24"))).isEmpty())
-        startError = x.startWindowManager();
-    const bool running = missing.isEmpty() && startError.isEmpty();
-    qputenv("QT_QPA_PLATFORM", running ? "xcb" : "offscreen");
-    if (running)
-        qputenv("DISPLAY", x.display().toLatin1());
-    QApplication app(argc, argv);
-    TestSmallScreen test(missing, startError);
-    return QTest::qExec(&test, argc, argv);
+    return lexanta::test::execUnderWindowManager<TestSmallScreen>(argc, argv,
+                                                                  QStringLiteral("1024x560x24"));
 }
 
 #include "test_small_screen.moc"

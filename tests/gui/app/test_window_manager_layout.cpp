@@ -106,21 +106,11 @@ private:
     QString missing_, startError_;
 };
 
-// The window must run on the X server that openbox manages, whatever the test runner set.
+// The window runs on the X server that openbox manages, whatever the test runner set; the
+// screen has room for a 900 x 700 window with its frame.
 int main(int argc, char** argv) {
-    test::XvfbServer x;
-    const QString missing = test::XvfbServer::missingTools();
-    QString startError;
-    // room for a 900 x 700 window with its frame
-    if (missing.isEmpty() && (startError = x.start(QStringLiteral("1280x1024x24"))).isEmpty())
-        startError = x.startWindowManager();
-    const bool running = missing.isEmpty() && startError.isEmpty();
-    qputenv("QT_QPA_PLATFORM", running ? "xcb" : "offscreen");
-    if (running)
-        qputenv("DISPLAY", x.display().toLatin1());
-    QApplication app(argc, argv);
-    TestWindowManagerLayout test(missing, startError);
-    return QTest::qExec(&test, argc, argv);
+    return lexanta::test::execUnderWindowManager<TestWindowManagerLayout>(
+        argc, argv, QStringLiteral("1280x1024x24"));
 }
 
 #include "test_window_manager_layout.moc"
