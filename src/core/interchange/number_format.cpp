@@ -222,7 +222,8 @@ QString formatFraction(double value, const QString& section, bool sign) {
     }
     QString out = sign && value < 0 ? QStringLiteral("-") : QString();
     long long wholePart = static_cast<long long>(integer);
-    if (!fixed && numerator == denominator) {
+    // A fraction that rounds to one joins the whole part; without one it shows as 1/1.
+    if (whole && !fixed && numerator == denominator) {
         ++wholePart;
         numerator = 0;
     }
