@@ -3,8 +3,6 @@
 #include "document/document.h"
 #include "platform/collation.h"
 
-#include <QUndoStack>
-
 #include <chrono>
 #include <cstdio>
 #include <malloc.h>

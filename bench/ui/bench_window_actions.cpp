@@ -35,7 +35,6 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUndoStack>
 
 #include <time.h>
 

@@ -13,7 +13,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
-#include <QUndoStack>
 
 #include <new>
 #include <numeric>
@@ -151,12 +150,12 @@ public:
 
 Document::Document(Start start, QObject* parent)
     : QObject(parent), followers_(std::make_unique<EntryFollowers>()),
-      undo_(std::make_unique<QUndoStack>()) {
+      undo_(std::make_unique<UndoStack>()) {
     vocabulary_.entries.setObserver(followers_.get());
     vocabulary_.header.date = todayText();
     if (start == Start::FirstStart)
         vocabulary_.header.author = kDesignAuthor;
-    connect(undo_.get(), &QUndoStack::cleanChanged, this, [this](bool clean) {
+    connect(undo_.get(), &UndoStack::cleanChanged, this, [this](bool clean) {
         if (wasModified_ != !clean) {
             wasModified_ = !clean;
             emit modifiedChanged(wasModified_);
@@ -218,7 +217,7 @@ struct Document::Savepoint {
     std::uint64_t edits;
     int index;
     int count;
-    const QUndoCommand* next; // the step Redo would do, if any
+    const UndoStep* next; // the step Redo would do, if any
 };
 
 template <typename Change> bool Document::change(Change&& change) {
@@ -228,7 +227,7 @@ template <typename Change> bool Document::change(Change&& change) {
         const Vocabulary& v = vocabulary_;
         saved.emplace(Savepoint{v.header, v.counterLine, v.currentFormat, file_,
                                 v.entries.snapshot(), v.entries.edits(), undo_->index(),
-                                undo_->count(), undo_->command(undo_->index())});
+                                undo_->count(), undo_->step(undo_->index())});
         change();
     } catch (const std::bad_alloc&) {
         --changing_;
@@ -256,25 +255,10 @@ template <typename Change> bool Document::changeOrSay(const QString& step, Chang
 
 void Document::restore(Savepoint& saved) {
     // A step that reached the stack leaves it again, without running: its work is undone below.
-    try {
-        while (undo_->index() > saved.index) {
-            stepAt(undo_->index() - 1)->skipNext();
-            undo_->undo();
-        }
-        while (undo_->index() < saved.index) {
-            stepAt(undo_->index())->skipNext();
-            undo_->redo();
-        }
-        // A step pushed on the way is dropped with whatever follows it: an obsolete step
-        // pushed cuts the stack there and is not kept.
-        if (undo_->index() < undo_->count() && undo_->command(undo_->index()) != saved.next) {
-            auto* cut = new QUndoCommand;
-            cut->setObsolete(true);
-            undo_->push(cut);
-        }
-    } catch (...) {
-        // The stack's own bookkeeping failed too; the document is put back all the same.
-    }
+    // A step pushed on the way is dropped with whatever follows it.
+    undo_->moveTo(saved.index);
+    if (undo_->index() < undo_->count() && undo_->step(undo_->index()) != saved.next)
+        undo_->dropUndone();
     Vocabulary& v = vocabulary_;
     std::swap(v.header, saved.header);
     std::swap(v.counterLine, saved.counterLine);
@@ -286,51 +270,23 @@ void Document::restore(Savepoint& saved) {
     emit entriesChanged();
 }
 
-DocumentCommand* Document::stepAt(int index) const {
-    return static_cast<DocumentCommand*>(const_cast<QUndoCommand*>(undo_->command(index)));
-}
-
 void Document::push(DocumentCommand* command, bool done) {
     std::unique_ptr<DocumentCommand> owned(command);
     if (!done)
         command->redo();
-    // The stack's own redo of the step does nothing: its work is done.
-    command->skipNext();
-    const int index = undo_->index();
-    const QUndoCommand* top = index > 0 ? undo_->command(index - 1) : nullptr;
-    const bool merges = top && top->id() != -1 && top->id() == command->id() &&
-                        index != undo_->cleanIndex() &&
-                        const_cast<QUndoCommand*>(top)->mergeWith(command);
-    try {
-        undo_->push(owned.release());
-    } catch (...) {
-        // Taken by the stack once merged or on it; else still ours.
-        if (!merges && undo_->index() == index)
-            delete command;
-        throw;
-    }
+    undo_->push(std::move(owned));
 }
 
 bool Document::undo() {
     if (!undo_->canUndo())
         return false;
-    DocumentCommand* step = stepAt(undo_->index() - 1);
-    return changeOrSay(undo_->undoText(), [&] {
-        step->undo();
-        step->skipNext();
-        undo_->undo();
-    });
+    return changeOrSay(undo_->undoText(), [&] { undo_->undo(); });
 }
 
 bool Document::redo() {
     if (!undo_->canRedo())
         return false;
-    DocumentCommand* step = stepAt(undo_->index());
-    return changeOrSay(undo_->redoText(), [&] {
-        step->redo();
-        step->skipNext();
-        undo_->redo();
-    });
+    return changeOrSay(undo_->redoText(), [&] { undo_->redo(); });
 }
 
 void Document::setFileState(const FileState& state) {

@@ -10,6 +10,7 @@
 #include "core/listops/sorting.h"
 #include "core/vocab/field_recoding.h"
 #include "core/vocab/vocabulary.h"
+#include "document/undo_stack.h"
 #include "platform/file_io.h"
 
 #include <QObject>
@@ -18,9 +19,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-
-class QUndoCommand;
-class QUndoStack;
 
 namespace lexanta {
 
@@ -118,7 +116,7 @@ public:
     // A change is under way (a long one lets the window repaint in the middle of it).
     bool isChanging() const { return changing_ > 0; }
 
-    QUndoStack* undoStack() const { return undo_.get(); }
+    UndoStack* undoStack() const { return undo_.get(); }
     // Undo and Redo. A step that runs out of memory on the way is not taken back or done
     // again: the document and the stack stay as they were, and false is returned.
     bool undo();
@@ -247,7 +245,6 @@ private:
     void notifyReplaced();
     void notifyAboutToBeReplaced() { emit aboutToBeReplaced(); }
     FileOutcome writeFile(const QString& path, const SaveOptions& options, bool rename);
-    DocumentCommand* stepAt(int index) const;
     FileOutcome loadAs(const QString& path, const FileState& file, const QString& step,
                        const ProgressCallback& progress, bool regularOnly);
 
@@ -255,7 +252,7 @@ private:
     std::unique_ptr<EntryFollowers> followers_;
     Vocabulary vocabulary_;
     FileState file_;
-    std::unique_ptr<QUndoStack> undo_;
+    std::unique_ptr<UndoStack> undo_;
     bool wasModified_ = false;
     int changing_ = 0;
 };

@@ -3,22 +3,22 @@
 #include "core/listops/shuffle_swap.h"
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 namespace lexanta {
 
 namespace {
 
-enum StepId : int { kSingleCellId = 1, kHeaderId = 2 };
+enum StepKind : int { kSingleCellKind = 1, kHeaderKind = 2 };
 
 // Cell changes that trade places with the table's texts: doing them twice undoes them.
 class CellChanges : public DocumentCommand {
 public:
-    CellChanges(Document& document, const QString& text, std::vector<CellChange> changes,
-                DocumentCommand* parent = nullptr)
-        : DocumentCommand(document, text, parent), changes_(std::move(changes)) {}
-    void forward() override { exchange(false); }
-    void backward() override { exchange(true); }
+    CellChanges(Document& document, const QString& text, std::vector<CellChange> changes)
+        : DocumentCommand(document, text), changes_(std::move(changes)) {}
+    void redo() override { exchange(false); }
+    void undo() override { exchange(true); }
 
 protected:
     void exchange(bool backwards) {
@@ -49,12 +49,12 @@ class SingleCell : public CellChanges {
 public:
     SingleCell(Document& document, CellChange change, quint64 editKey)
         : CellChanges(document, QStringLiteral("Typing"), {std::move(change)}), key_(editKey) {}
-    int id() const override { return key_ ? kSingleCellId : -1; }
-    bool mergeWith(const QUndoCommand* other) override {
-        const auto* next = static_cast<const SingleCell*>(other);
+    int kind() const override { return key_ ? kSingleCellKind : -1; }
+    bool absorb(const UndoStep& other) override {
+        const auto& next = static_cast<const SingleCell&>(other);
         const CellChange& mine = changes_.front();
-        const CellChange& theirs = next->changes_.front();
-        if (next->key_ != key_ || theirs.entry != mine.entry || theirs.field != mine.field)
+        const CellChange& theirs = next.changes_.front();
+        if (next.key_ != key_ || theirs.entry != mine.entry || theirs.field != mine.field)
             return false;
         // This step keeps the text from before the first keystroke; the field already holds
         // the newest one.
@@ -67,14 +67,13 @@ private:
 
 class Permutation : public DocumentCommand {
 public:
-    Permutation(Document& document, const QString& text, int first, std::vector<int> order,
-                DocumentCommand* parent = nullptr)
-        : DocumentCommand(document, text, parent), first_(first), order_(std::move(order)) {}
-    void forward() override {
+    Permutation(Document& document, const QString& text, int first, std::vector<int> order)
+        : DocumentCommand(document, text), first_(first), order_(std::move(order)) {}
+    void redo() override {
         table().reorder(first_, order_);
         entriesChanged();
     }
-    void backward() override {
+    void undo() override {
         // The inverse is built when needed, so the step keeps one index per entry.
         std::vector<int> inverse(order_.size());
         for (std::size_t i = 0; i < order_.size(); ++i)
@@ -92,17 +91,14 @@ private:
 // here while they are not in the table.
 class EntryCount : public DocumentCommand {
 public:
-    EntryCount(Document& document, const QString& text, int shorter, int longer, bool grow,
-               DocumentCommand* parent = nullptr)
-        : DocumentCommand(document, text, parent), shorter_(shorter), longer_(longer), grow_(grow) {
-    }
-    EntryCount(Document& document, const QString& text, int shorter, EntryTable held, int first,
-               DocumentCommand* parent = nullptr)
-        : DocumentCommand(document, text, parent), shorter_(shorter),
+    EntryCount(Document& document, const QString& text, int shorter, int longer, bool grow)
+        : DocumentCommand(document, text), shorter_(shorter), longer_(longer), grow_(grow) {}
+    EntryCount(Document& document, const QString& text, int shorter, EntryTable held, int first)
+        : DocumentCommand(document, text), shorter_(shorter),
           longer_(shorter + held.entryCount() - first), grow_(true), held_(std::move(held)),
           heldFirst_(first), fromTable_(true) {}
-    void forward() override { grow_ ? lengthen() : shorten(); }
-    void backward() override { grow_ ? shorten() : lengthen(); }
+    void redo() override { grow_ ? lengthen() : shorten(); }
+    void undo() override { grow_ ? shorten() : lengthen(); }
 
 private:
     void shorten() {
@@ -147,7 +143,7 @@ public:
     Frequency(Document& document, std::vector<FrequencySpan> spans)
         : DocumentCommand(document, QStringLiteral("Frequency analysis")),
           spans_(std::move(spans)) {}
-    void forward() override {
+    void redo() override {
         EntryTable& t = table();
         const auto runs = static_cast<int>(spans_.size());
         oldQuestions_.resize(spans_.size());
@@ -160,7 +156,7 @@ public:
         held_ = t.takeTail(runs);
         entriesChanged();
     }
-    void backward() override {
+    void undo() override {
         EntryTable& t = table();
         t.appendHeld(held_);
         held_ = HeldEntries();
@@ -185,11 +181,10 @@ private:
 class InsertEntries : public DocumentCommand {
 public:
     InsertEntries(Document& document, const QString& text, int at, std::vector<Entry> entries,
-                  bool remove, DocumentCommand* parent = nullptr)
-        : DocumentCommand(document, text, parent), at_(at), entries_(std::move(entries)),
-          remove_(remove) {}
-    void forward() override { remove_ ? take() : put(); }
-    void backward() override { remove_ ? put() : take(); }
+                  bool remove)
+        : DocumentCommand(document, text), at_(at), entries_(std::move(entries)), remove_(remove) {}
+    void redo() override { remove_ ? take() : put(); }
+    void undo() override { remove_ ? put() : take(); }
 
 private:
     void put() {
@@ -223,8 +218,8 @@ public:
         : DocumentCommand(document,
                           field ? QStringLiteral("Move column") : QStringLiteral("Move entry")),
           from_(from), to_(to), field_(field) {}
-    void forward() override { move(from_, to_); }
-    void backward() override { move(to_, from_); }
+    void redo() override { move(from_, to_); }
+    void undo() override { move(to_, from_); }
 
 private:
     void move(int from, int to) {
@@ -242,8 +237,8 @@ class SwapQuestionAnswer : public DocumentCommand {
 public:
     explicit SwapQuestionAnswer(Document& document)
         : DocumentCommand(document, QStringLiteral("Swap questions and answers")) {}
-    void forward() override { swap(); }
-    void backward() override { swap(); }
+    void redo() override { swap(); }
+    void undo() override { swap(); }
 
 private:
     void swap() {
@@ -258,16 +253,15 @@ private:
 
 class Header : public DocumentCommand {
 public:
-    Header(Document& document, const QString& text, VocabularyHeader header, quint64 editKey,
-           DocumentCommand* parent = nullptr)
-        : DocumentCommand(document, text, parent), header_(std::move(header)), key_(editKey) {}
-    void forward() override { exchange(); }
-    void backward() override { exchange(); }
-    int id() const override { return key_ ? kHeaderId : -1; }
-    bool mergeWith(const QUndoCommand* other) override {
+    Header(Document& document, const QString& text, VocabularyHeader header, quint64 editKey)
+        : DocumentCommand(document, text), header_(std::move(header)), key_(editKey) {}
+    void redo() override { exchange(); }
+    void undo() override { exchange(); }
+    int kind() const override { return key_ ? kHeaderKind : -1; }
+    bool absorb(const UndoStep& other) override {
         // Typing into one description box during one visit: this step keeps the header from
         // before the first keystroke.
-        return static_cast<const Header*>(other)->key_ == key_;
+        return static_cast<const Header&>(other).key_ == key_;
     }
 
 private:
@@ -284,8 +278,8 @@ public:
     Format(Document& document, bool currentFormat)
         : DocumentCommand(document, QStringLiteral("Save in the current format")),
           format_(currentFormat) {}
-    void forward() override { exchange(); }
-    void backward() override { exchange(); }
+    void redo() override { exchange(); }
+    void undo() override { exchange(); }
 
 private:
     void exchange() { std::swap(vocabulary().currentFormat, format_); }
@@ -297,8 +291,8 @@ public:
     Replace(Document& document, const QString& text, Vocabulary vocabulary, FileState file)
         : DocumentCommand(document, text), vocabulary_(std::move(vocabulary)),
           file_(std::move(file)) {}
-    void forward() override { exchange(); }
-    void backward() override { exchange(); }
+    void redo() override { exchange(); }
+    void undo() override { exchange(); }
 
 private:
     void exchange() {
@@ -318,36 +312,45 @@ private:
     FileState file_;
 };
 
+} // namespace
+
 // Parts of a PlannedStep are carried out once as they are planned.
-template <typename Part, typename... Args> void addPart(PlannedStep& step, Args&&... args) {
-    auto* part = new Part(std::forward<Args>(args)..., &step);
-    part->redo();
+template <typename Part, typename... Args> void PlannedStep::addPart(Args&&... args) {
+    parts_.push_back(std::make_unique<Part>(std::forward<Args>(args)...));
+    parts_.back()->redo();
 }
 
-} // namespace
+void PlannedStep::redo() {
+    for (const auto& part : parts_)
+        part->redo();
+}
+
+void PlannedStep::undo() {
+    for (auto part = parts_.rbegin(); part != parts_.rend(); ++part)
+        (*part)->undo();
+}
 
 void PlannedStep::addCellChanges(std::vector<CellChange> changes) {
     if (!changes.empty())
-        addPart<CellChanges>(*this, document(), text(), std::move(changes));
+        addPart<CellChanges>(document(), text(), std::move(changes));
 }
 
 void PlannedStep::addPermutation(int first, std::vector<int> order) {
     if (!order.empty())
-        addPart<Permutation>(*this, document(), text(), first, std::move(order));
+        addPart<Permutation>(document(), text(), first, std::move(order));
 }
 
 void PlannedStep::addEntryCount(int count) {
     const int now = table().entryCount();
     count = std::max(count, 1);
     if (count != now)
-        addPart<EntryCount>(*this, document(), text(), std::min(count, now), std::max(count, now),
+        addPart<EntryCount>(document(), text(), std::min(count, now), std::max(count, now),
                             count > now);
 }
 
 void PlannedStep::addEntries(EntryTable source, int first) {
     if (first < source.entryCount())
-        addPart<EntryCount>(*this, document(), text(), table().entryCount(), std::move(source),
-                            first);
+        addPart<EntryCount>(document(), text(), table().entryCount(), std::move(source), first);
 }
 
 void PlannedStep::addRemovals(const std::vector<int>& entries) {
@@ -365,7 +368,7 @@ void PlannedStep::addRemovals(const std::vector<int>& entries) {
     constexpr std::size_t kOneByOne = 16;
     if (gone.size() <= kOneByOne) {
         for (auto it = gone.rbegin(); it != gone.rend(); ++it)
-            addPart<InsertEntries>(*this, document(), text(), *it, std::vector<Entry>(1), true);
+            addPart<InsertEntries>(document(), text(), *it, std::vector<Entry>(1), true);
         return;
     }
     const int first = gone.front();
@@ -387,7 +390,7 @@ void PlannedStep::addRemovals(const std::vector<int>& entries) {
 void PlannedStep::addHeader(VocabularyHeader header) {
     if (header == vocabulary().header)
         return;
-    addPart<Header>(*this, document(), text(), std::move(header), quint64{0});
+    addPart<Header>(document(), text(), std::move(header), quint64{0});
 }
 
 DocumentCommand* frequencyCommand(Document& document, std::vector<FrequencySpan> spans) {

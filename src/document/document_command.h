@@ -6,33 +6,20 @@
 
 #include "core/listops/frequency.h"
 #include "document/document.h"
+#include "document/undo_stack.h"
 
-#include <QUndoCommand>
-
+#include <memory>
 #include <utility>
 #include <vector>
 
 namespace lexanta {
 
-class DocumentCommand : public QUndoCommand {
+class DocumentCommand : public UndoStep {
 public:
-    DocumentCommand(Document& document, const QString& text, DocumentCommand* parent = nullptr)
-        : QUndoCommand(text, parent), document_(document) {}
-    void redo() final {
-        if (!std::exchange(skip_, false))
-            forward();
-    }
-    void undo() final {
-        if (!std::exchange(skip_, false))
-            backward();
-    }
-    // The next redo() or undo() does nothing: the document has done that work already, and
-    // the stack only records it.
-    void skipNext() { skip_ = true; }
+    DocumentCommand(Document& document, const QString& text)
+        : UndoStep(text), document_(document) {}
 
 protected:
-    virtual void forward() = 0;
-    virtual void backward() = 0;
     Document& document() { return document_; }
     EntryTable& table() { return document_.mutableVocabulary().entries; }
     Vocabulary& vocabulary() { return document_.mutableVocabulary(); }
@@ -44,7 +31,6 @@ protected:
 
 private:
     Document& document_;
-    bool skip_ = false;
 };
 
 // A step built from parts that were each carried out as they were planned, because every
@@ -63,12 +49,15 @@ public:
     // Removes the entries (ascending entry numbers); the last remaining entry stays.
     void addRemovals(const std::vector<int>& entries);
     void addHeader(VocabularyHeader header);
-    bool isEmpty() const { return childCount() == 0; }
+    bool isEmpty() const { return parts_.empty(); }
     const EntryTable& entries() { return table(); }
 
+    void redo() override;
+    void undo() override;
+
 private:
-    void forward() override { QUndoCommand::redo(); }
-    void backward() override { QUndoCommand::undo(); }
+    template <typename Part, typename... Args> void addPart(Args&&... args);
+    std::vector<std::unique_ptr<DocumentCommand>> parts_;
 };
 
 // Steps of their own.

@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
-#include <QUndoStack>
 
 using namespace lexanta;
 

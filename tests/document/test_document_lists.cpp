@@ -3,7 +3,6 @@
 #include "document/document.h"
 
 #include <QTest>
-#include <QUndoStack>
 
 using namespace lexanta;
 

@@ -4,8 +4,6 @@
 #include "document/document.h"
 #include "support/document_operations.h"
 
-#include <QUndoStack>
-
 #include <atomic>
 #include <cstdlib>
 #include <new>

@@ -8,7 +8,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUndoStack>
 
 using namespace lexanta;
 using namespace lexanta::test;
@@ -90,6 +89,16 @@ private slots:
         d.undoStack()->undo();
         QCOMPARE(d.bytes(), saved);
         QVERIFY(!d.isModified());
+        // Undone past the save, then changed: the saved state cannot come back, so no step
+        // leads to an unmodified document.
+        QVERIFY(d.undo());
+        QVERIFY(d.setText(0, kComment, "x", 2));
+        QVERIFY(!d.redo());
+        QVERIFY(d.isModified());
+        QVERIFY(d.undo());
+        QVERIFY(d.isModified());
+        QVERIFY(d.redo());
+        QVERIFY(d.isModified());
     }
 
     // A failed write claims nothing: the name stays, the document stays modified.

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
-#include <QUndoStack>
 
 using namespace lexanta;
 

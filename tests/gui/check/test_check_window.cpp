@@ -12,7 +12,6 @@
 
 #include <QToolButton>
 #include <QTreeView>
-#include <QUndoStack>
 
 using namespace lexanta;
 using namespace lexanta::test;

@@ -8,7 +8,6 @@
 #include <QAbstractItemModelTester>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUndoStack>
 
 using namespace lexanta;
 

@@ -11,7 +11,6 @@
 #include <QMimeData>
 #include <QRadioButton>
 #include <QTableWidget>
-#include <QUndoStack>
 #include <QUrl>
 
 using namespace lexanta;

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
-#include <QUndoStack>
 
 using namespace lexanta;
 using namespace lexanta::test;

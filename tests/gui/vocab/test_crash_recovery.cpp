@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QProcess>
-#include <QUndoStack>
 
 #include <sys/stat.h>
 
