@@ -1,8 +1,10 @@
-# What `cmake --install` puts under the prefix: the two programs, the help manual, the desktop
-# entry, the icon, the MIME type of .lut files, the AppStream metainfo and the man pages.
+# What `cmake --install` puts under the prefix: the two programs and the tool's page painter,
+# the help manual, the desktop entry, the icon, the MIME type of .lut files, the AppStream
+# metainfo and the man pages.
 include(GNUInstallDirs)
 
 install(TARGETS lexanta-tool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS lexanta-tool-print RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/lexanta)
 
 set(LEXANTA_MAN_PAGES lexanta-tool)
 if(NOT LEXANTA_CORE_ONLY)

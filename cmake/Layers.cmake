@@ -5,7 +5,8 @@
 # holds links to them under their src/ paths; a target sees the include folders of the
 # layers it links and no others, so an include of a layer above does not build.
 #
-# lexanta_program(TARGET DIRS dir... LINK dep...) does the same for an executable.
+# lexanta_program(TARGET DIRS dir... [EXCLUDE file...] LINK dep...) does the same for an
+# executable.
 
 function(lexanta_layer_sources target out)
   cmake_parse_arguments(L "" "" "DIRS;EXCLUDE" ${ARGN})
@@ -37,8 +38,8 @@ function(lexanta_layer target)
 endfunction()
 
 function(lexanta_program target)
-  cmake_parse_arguments(L "" "" "DIRS;LINK" ${ARGN})
-  lexanta_layer_sources(${target} sources DIRS ${L_DIRS})
+  cmake_parse_arguments(L "" "" "DIRS;EXCLUDE;LINK" ${ARGN})
+  lexanta_layer_sources(${target} sources DIRS ${L_DIRS} EXCLUDE ${L_EXCLUDE})
   add_executable(${target} ${sources})
   target_include_directories(${target} PRIVATE ${CMAKE_BINARY_DIR}/layers/${target})
   target_link_libraries(${target} PRIVATE ${L_LINK} lexanta_src_options)

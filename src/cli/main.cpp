@@ -7,7 +7,6 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QGuiApplication>
 
 #include <csignal>
 #include <map>
@@ -17,6 +16,8 @@
 namespace lexanta::tool {
 
 namespace {
+
+char** given = nullptr; // main()'s arguments
 
 std::map<QString, Command>& registry() {
     static std::map<QString, Command> commands;
@@ -137,21 +138,10 @@ int dispatch(const QStringList& argv) {
     return command.run(args);
 }
 
-QtMessageHandler qtMessages = nullptr;
-
-// The offscreen platform asks for a runtime folder that a batch job need not have; that is
-// no concern of printing, and the tool's error output is for its own messages.
-void withoutRuntimeFolderNotice(QtMsgType type, const QMessageLogContext& context,
-                                const QString& message) {
-    if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
-        return;
-    qtMessages(type, context, message);
-}
-
 } // namespace
 
-void quietenPagePainting() {
-    qtMessages = qInstallMessageHandler(withoutRuntimeFolderNotice);
+char** givenArguments() {
+    return given;
 }
 
 bool paintsPages(const char* command) {
@@ -224,17 +214,8 @@ int main(int argc, char** argv) {
     // ends the tool with status 1, instead of ending it unannounced.
     std::signal(SIGPIPE, SIG_IGN);
     removeTempFilesOnSignals();
-    std::unique_ptr<QCoreApplication> app;
-    if (argc > 1 && lexanta::tool::paintsPages(argv[1])) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        // Qt sees no arguments: it would take some of the command's for its own.
-        lexanta::tool::quietenPagePainting();
-        static int noArguments = 1;
-        app = std::make_unique<QGuiApplication>(noArguments, argv);
-    } else {
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    }
+    lexanta::tool::given = argv;
+    const std::unique_ptr<QCoreApplication> app = lexanta::tool::makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lexanta-tool"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(lexanta::kVersion));
     // QCoreApplication::arguments() would turn bytes that are not UTF-8 into U+FFFD, so

@@ -2,12 +2,14 @@
 
 #include "document/document.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QMap>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <string_view>
 
 namespace lexanta::tool {
@@ -55,8 +57,14 @@ struct Command {
 
 // True for a registered command that paints pages.
 bool paintsPages(const char* command);
-// Drops Qt's notices that painting without a display brings.
-void quietenPagePainting();
+// lexanta-tool runs on Qt Core alone and starts faster for it; the commands that paint pages
+// run in the page painter (lexanta-tool-print), the same tool with Qt Gui, which makes a
+// QGuiApplication for them.
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv);
+// The arguments the program was started with, as bytes.
+char** givenArguments();
+// print: lexanta-tool hands its command line to the page painter, which paints.
+int runPrint(const Args& args);
 
 // Commands register themselves from their own source files.
 struct Registrar {

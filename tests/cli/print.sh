@@ -36,4 +36,11 @@ expect_status 1 "missing folder" "$tool" print --layout list "$in" -o "$work/no/
 grep -q "$work/no/out.pdf" "$work/err" || fail "missing folder: file not named"
 [ "$(cat "$work/kept.pdf")" = keep ] || fail "a failed print changed the output"
 
+# The tool without its page painter says so, and the other commands do not need it.
+mkdir "$work/alone" && cp "$tool" "$work/alone/"
+expect_status 1 "no page painter" "$work/alone/lexanta-tool" print --layout list "$in" -o "$work/kept.pdf"
+grep -q 'page painter' "$work/err" || fail "no page painter: $(cat "$work/err")"
+ldd "$work/alone/lexanta-tool" | grep -q Gui && fail "lexanta-tool loads Qt Gui"
+expect_status 0 "info without the page painter" "$work/alone/lexanta-tool" info "$in" >/dev/null
+
 finish print.sh

@@ -10,7 +10,8 @@ lintian --fail-on error "$deb" >"$work/lintian" 2>&1 ||
     fail "lintian: $(cat "$work/lintian")"
 grep '^E:' "$work/lintian" && fail "lintian errors"
 dpkg-deb -c "$deb" >"$work/contents"
-for path in ./usr/bin/lexanta-editor ./usr/bin/lexanta-tool ./usr/share/lexanta-editor/help/editor.html \
+for path in ./usr/bin/lexanta-editor ./usr/bin/lexanta-tool ./usr/libexec/lexanta/lexanta-tool-print \
+    ./usr/share/lexanta-editor/help/editor.html \
     ./usr/share/applications/org.lexanta.Editor.desktop ./usr/share/doc/lexanta-editor/copyright; do
     grep -q " $path\$" "$work/contents" || fail "not in the package: $path"
 done
@@ -24,6 +25,8 @@ else
     /usr/bin/lexanta-tool --version >"$work/out" || fail "/usr/bin/lexanta-tool --version"
     grep -qx "lexanta-tool $(dpkg-deb -f "$deb" Version)" "$work/out" ||
         fail "installed version: $(cat "$work/out")"
+    env -u DISPLAY /usr/bin/lexanta-tool print --layout list "$source/examples/english-german.lut" \
+        -o "$work/list.pdf" || fail "/usr/bin/lexanta-tool print"
     HOME=$work XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=offscreen \
         timeout 5 /usr/bin/lexanta-editor "$source/examples/english-german.lut" 2>"$work/err"
     status=$?

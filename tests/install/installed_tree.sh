@@ -8,7 +8,8 @@ source=$(cd "$(dirname "$0")/../.." && pwd)
 prefix=$work/prefix
 
 cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install"
-for file in bin/lexanta-editor bin/lexanta-tool share/lexanta-editor/help/editor.html \
+for file in bin/lexanta-editor bin/lexanta-tool libexec/lexanta/lexanta-tool-print \
+    share/lexanta-editor/help/editor.html \
     share/applications/org.lexanta.Editor.desktop share/mime/packages/lexanta-editor.xml \
     share/metainfo/org.lexanta.Editor.metainfo.xml \
     share/icons/hicolor/scalable/apps/lexanta-editor.svg \
@@ -38,6 +39,9 @@ done
 
 "$prefix/bin/lexanta-tool" info "$source/examples/english-russian.lut" >/dev/null ||
     fail "installed lexanta-tool"
+env -u DISPLAY "$prefix/bin/lexanta-tool" print --layout cards "$source/examples/english-russian.lut" \
+    -o "$work/cards.pdf" && [ "$(head -c 5 "$work/cards.pdf")" = "%PDF-" ] ||
+    fail "installed lexanta-tool print"
 env -u DISPLAY "$prefix/bin/lexanta-editor" --version >"$work/out" 2>&1 &&
     grep -qx 'lexanta-editor [0-9.]*' "$work/out" || fail "editor --version: $(cat "$work/out")"
 # Started with a file it runs until it is stopped: 124 is timeout's own status.
@@ -49,8 +53,9 @@ status=$?
 # Built with Debian's hardening (cmake/Hardening.cmake): position-independent, the relocations
 # read-only and bound at start, stack protectors. (_FORTIFY_SOURCE leaves a trace only where a
 # call could be checked, so it is not looked for.)
-for program in lexanta-editor lexanta-tool; do
-    binary=$prefix/bin/$program
+for binary in "$prefix"/bin/lexanta-editor "$prefix"/bin/lexanta-tool \
+    "$prefix"/libexec/lexanta/lexanta-tool-print; do
+    program=$(basename "$binary")
     readelf -h "$binary" | grep -q 'Type: *DYN' || fail "$program is not position-independent"
     readelf -l "$binary" | grep -q GNU_RELRO || fail "$program has no RELRO segment"
     readelf -d "$binary" | grep -q 'FLAGS.*NOW' || fail "$program is not bound at start"
