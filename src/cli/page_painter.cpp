@@ -20,8 +20,8 @@ namespace {
 // the program folder); in a build tree, beside the tool.
 QString pagePainter() {
     const QString here = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-    for (const QString& candidate : {here + QStringLiteral(LEXANTA_PAGE_PAINTER),
-                                     here + QStringLiteral("lexanta-tool-print")})
+    for (const QString& candidate :
+         {here + QStringLiteral(LEXANTA_PAGE_PAINTER), here + QStringLiteral("lexanta-tool-print")})
         if (QFileInfo(candidate).isExecutable())
             return QFileInfo(candidate).canonicalFilePath();
     return {};
