@@ -159,6 +159,8 @@ void Paragraph::draw(QPainter& painter, const QPointF& topLeft, const QColor& in
 
 QString fittingStart(const QString& text, const QFont& font, QPaintDevice* device,
                      const QSizeF& box) {
+    if (!mayNotFit(text.size(), font.pointSizeF(), device->logicalDpiY(), box))
+        return text;
     const QFontMetricsF metrics(font, device);
     // Generous on both counts: lines of half the font's height, and twice the width of each,
     // as ligatures and kerning make a text narrower than its characters.
@@ -184,6 +186,12 @@ QString fittingStart(const QString& text, const QFont& font, QPaintDevice* devic
             return text.left(at);
     }
     return text;
+}
+
+bool mayNotFit(qsizetype length, double points, double dpi, const QSizeF& box) {
+    // The bound below, without measuring: no font is three times as tall as its size.
+    const double tallest = 3 * points * dpi / 72;
+    return static_cast<double>(length) * tallest * tallest > 64 * box.width() * box.height();
 }
 
 } // namespace lexanta

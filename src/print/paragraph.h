@@ -56,5 +56,8 @@ private:
 // more than that need be laid out.
 QString fittingStart(const QString& text, const QFont& font, QPaintDevice* device,
                      const QSizeF& box);
+// False when a text of `length` characters surely fits in `box` (in device units of `dpi`) at
+// `points` points: then fittingStart() would return it whole, and need not be asked.
+bool mayNotFit(qsizetype length, double points, double dpi, const QSizeF& box);
 
 } // namespace lexanta

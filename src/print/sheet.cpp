@@ -145,23 +145,32 @@ double smallestScale(const Cell& cell) {
     return scale;
 }
 
-Cell shortenedToFit(const Cell& cell, QPaintDevice* device, const QSizeF& box) {
-    Cell shortened = cell;
+const Cell& shortenedToFit(const Cell& cell, QPaintDevice* device, const QSizeF& box,
+                           Cell& storage) {
     const double scale = smallestScale(cell);
-    for (CellPiece& piece : shortened) {
+    bool shortened = false;
+    for (std::size_t i = 0; i < cell.size(); ++i) {
+        const CellPiece& piece = cell[i];
+        const double points = piece.style->font.pointSizeF() * piece.size * scale;
+        if (!mayNotFit(piece.text.size(), points, device->logicalDpiY(), box))
+            continue;
         const QString start = fittingStart(
             piece.text, scaledFont(piece.style->font, piece.size * scale), device, box);
-        if (start.size() < piece.text.size()) {
-            piece.text = start;
-            piece.shortened = true;
-        }
+        if (start.size() == piece.text.size())
+            continue;
+        if (!shortened)
+            storage = cell;
+        shortened = true;
+        storage[i].text = start;
+        storage[i].shortened = true;
     }
-    return shortened;
+    return shortened ? storage : cell;
 }
 
 CellBlock fitCell(const Cell& whole, QPaintDevice* device, const QSizeF& box,
                   Qt::Alignment alignment) {
-    const Cell cell = shortenedToFit(whole, device, box);
+    Cell storage;
+    const Cell& cell = shortenedToFit(whole, device, box, storage);
     CellBlock fitted;
     const auto largestFit = [&](bool wholeWords, double floor) {
         return largestFittingScale(
@@ -402,11 +411,19 @@ bool TableWriter::addRow(const std::vector<Cell>& whole) {
     if (sheet_.stopped())
         return false;
     const QRectF body = sheet_.body();
-    std::vector<Cell> cells = whole;
-    for (std::size_t c = 0; c < cells.size() && c < columns_.size(); ++c)
-        cells[c] = shortenedToFit(cells[c], sheet_.device(),
-                                  QSizeF(std::max(1.0, columns_[c].width - 2 * padX_),
-                                         body.height() - headerHeight_ - 2 * padY_));
+    // Copied only when a text is too long for any page.
+    std::vector<Cell> shortened;
+    for (std::size_t c = 0; c < whole.size() && c < columns_.size(); ++c) {
+        Cell storage;
+        const QSizeF box(std::max(1.0, columns_[c].width - 2 * padX_),
+                         body.height() - headerHeight_ - 2 * padY_);
+        if (&shortenedToFit(whole[c], sheet_.device(), box, storage) == &storage) {
+            if (shortened.empty())
+                shortened = whole;
+            shortened[c] = std::move(storage);
+        }
+    }
+    const std::vector<Cell>& cells = shortened.empty() ? whole : shortened;
     std::vector<CellBlock> blocks = layOut(cells, 1.0);
     double h = rowHeight(blocks);
     if (y_ + h > body.bottom()) {

@@ -65,8 +65,10 @@ CellBlock layOutCell(const Cell& cell, QPaintDevice* device, double width, doubl
                      Qt::Alignment alignment, bool wholeWords = false,
                      double maxHeight = Paragraph::kUnbounded);
 // The cell with each text shortened to what could fit in `box` at the smallest size printed,
-// so that a text of any length costs no more to lay out than one that fills the box.
-Cell shortenedToFit(const Cell& cell, QPaintDevice* device, const QSizeF& box);
+// so that a text of any length costs no more to lay out than one that fills the box: `cell`
+// itself when no text needs it, else `storage` filled.
+const Cell& shortenedToFit(const Cell& cell, QPaintDevice* device, const QSizeF& box,
+                           Cell& storage);
 // The scale at which the cell's smallest text is printed at the smallest size, at most 1.
 double smallestScale(const Cell& cell);
 // The largest scale up to 1 at which the cell fits the box, laid out at that scale. Text
@@ -152,7 +154,7 @@ public:
     // Starts below `top` (a heading) on the current page.
     void begin(double top);
     // False when painting stopped.
-    bool addRow(const std::vector<Cell>& cells);
+    bool addRow(const std::vector<Cell>& whole);
 
 private:
     void paintHeaderRow();
