@@ -46,9 +46,8 @@ std::vector<Span> spansOf(const QString& text, bool wholeWords) {
     return spans;
 }
 
-std::unique_ptr<QTextLayout> newLayout(const QString& text, const QFont& font,
-                                       QPaintDevice* device, Qt::Alignment alignment,
-                                       QTextOption::WrapMode wrap) {
+std::unique_ptr<QTextLayout> newLayout(const QString& text, const QFont& font, QPaintDevice* device,
+                                       Qt::Alignment alignment, QTextOption::WrapMode wrap) {
     auto layout = std::make_unique<QTextLayout>(text, font, device);
     QTextOption option(alignment);
     option.setWrapMode(wrap);

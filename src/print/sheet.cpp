@@ -139,9 +139,9 @@ double smallestScale(const Cell& cell) {
     double scale = 1;
     for (const CellPiece& piece : cell)
         if (!piece.text.isEmpty())
-            scale = std::min(scale, kMinPrintPoints /
-                                        std::max(piece.style->font.pointSizeF() * piece.size,
-                                                 kMinPrintPoints));
+            scale = std::min(scale,
+                             kMinPrintPoints / std::max(piece.style->font.pointSizeF() * piece.size,
+                                                        kMinPrintPoints));
     return scale;
 }
 

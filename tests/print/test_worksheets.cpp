@@ -509,8 +509,8 @@ void TestWorksheets::overLongCellIsCut_data() {
     QTest::newRow("card back, one word")
         << "Layout=cards Cards=4x6" << int(kAnswer) << false << 2 << 100000;
     QTest::newRow("list") << "Layout=list" << int(kQuestion) << true << 1 << 300000;
-    QTest::newRow("test, one word") << "Layout=test Seed=1" << int(kQuestion) << false << 1
-                                    << 300000;
+    QTest::newRow("test, one word")
+        << "Layout=test Seed=1" << int(kQuestion) << false << 1 << 300000;
     // Half a page holds some 300,000 characters at the smallest size.
     QTest::newRow("fold-over, comment")
         << "Layout=foldover" << int(kComment) << true << 1 << 600000;
@@ -537,9 +537,8 @@ void TestWorksheets::overLongCellIsCut() {
     QVERIFY(pages.size() >= static_cast<std::size_t>(page));
     const PdfPage& printed = pages[static_cast<std::size_t>(page - 1)];
     const QString start = QString::fromLatin1(text.left(12)).section(QLatin1Char(' '), 0, 0);
-    const auto first =
-        std::find_if(printed.words.begin(), printed.words.end(),
-                     [&](const PdfWord& w) { return w.text.startsWith(start); });
+    const auto first = std::find_if(printed.words.begin(), printed.words.end(),
+                                    [&](const PdfWord& w) { return w.text.startsWith(start); });
     QVERIFY2(first != printed.words.end(), qPrintable(printed.text().left(200)));
 
     // The cell's region: from its first line down to the foot of its card or of the body.

@@ -47,5 +47,4 @@ inline QStringList clashes(const QWidget* root) {
     return found;
 }
 
-
 } // namespace lexanta::test

@@ -63,9 +63,9 @@ QString CrashRecovery::say(const char* english, const char* russian) const {
 }
 
 QString CrashRecovery::describe(const RecoveryCopyInfo& info) const {
-    const QString name = info.fileName.isEmpty()
-                             ? say("(a vocabulary never saved)", "(словарь, ни разу не сохранённый)")
-                             : displayFileName(info.fileName);
+    const QString name = info.fileName.isEmpty() ? say("(a vocabulary never saved)",
+                                                       "(словарь, ни разу не сохранённый)")
+                                                 : displayFileName(info.fileName);
     return say("%1 — %2 — %3 entries", "%1 — %2 — записей: %3")
         .arg(QDir::toNativeSeparators(name),
              QLocale::system().toString(info.saved.toLocalTime(), QLocale::ShortFormat))
@@ -267,8 +267,7 @@ void CrashRecovery::offerLeftCopies() {
         for (const Left& l : left)
             rows << describe(l.info);
         int chosen = -1;
-        const QString caption =
-            say("Recover unsaved work", "Восстановление несохранённой работы");
+        const QString caption = say("Recover unsaved work", "Восстановление несохранённой работы");
         const int button = dialogs_.chooseFromList(
             owner_,
             say("Lexanta Editor ended without closing, and work that was not saved was kept. "

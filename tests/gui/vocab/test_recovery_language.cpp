@@ -30,8 +30,8 @@ QMap<QString, QString> expectedTexts(const QString& language) {
     for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n')))
         if (line.contains(QLatin1Char('\t')))
             texts.insert(line.section(QLatin1Char('\t'), 0, 0),
-                         line.section(QLatin1Char('\t'), 1).replace(QStringLiteral("\\n"),
-                                                                    QStringLiteral("\n")));
+                         line.section(QLatin1Char('\t'), 1)
+                             .replace(QStringLiteral("\\n"), QStringLiteral("\n")));
     return texts;
 }
 
@@ -78,8 +78,8 @@ private slots:
         const QString copy = folder.filePath(QStringLiteral("0b1c-1.lexanta-recovery"));
         QFile file(copy);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray::fromStdString(
-            recoveryCopyBytes(left, QDateTime::currentDateTimeUtc())));
+        file.write(
+            QByteArray::fromStdString(recoveryCopyBytes(left, QDateTime::currentDateTimeUtc())));
         file.close();
 
         Document document;
@@ -147,9 +147,9 @@ private slots:
         for (const char* language : {"russian", "english"}) {
             w.form->language().applyLanguage(*language == 'r' ? InterfaceLanguage::Russian
                                                               : InterfaceLanguage::English);
-            QCOMPARE(notice->text(), expectedTexts(QLatin1String(language))[QStringLiteral(
-                                         "trouble")]
-                                         .arg(options.dataFolder));
+            QCOMPARE(notice->text(),
+                     expectedTexts(QLatin1String(language))[QStringLiteral("trouble")].arg(
+                         options.dataFolder));
         }
     }
 };

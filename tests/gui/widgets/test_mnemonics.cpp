@@ -8,7 +8,6 @@
 using namespace lexanta;
 using lexanta::test::clashes;
 
-
 class TestMnemonics : public QObject {
     Q_OBJECT
 
