@@ -314,7 +314,11 @@ double paintHeading(PagePainter& sheet, const VocabularyHeader& header, const QS
     const QRectF body = sheet.body();
     double y = body.top();
     const auto put = [&](const QString& text, const FieldStyle& style) {
-        const Paragraph p(text, style.font, sheet.device(), body.width());
+        // A description line of any length takes a quarter of the page at most.
+        const QSizeF box(body.width(), body.height() / 4);
+        const QString start = fittingStart(text, style.font, sheet.device(), box);
+        const Paragraph p(start, style.font, sheet.device(), body.width(), Qt::AlignLeft, false,
+                          box.height(), start.size() < text.size());
         p.draw(sheet.painter(), QPointF(body.left(), y), style.ink);
         y += p.height();
     };

@@ -500,7 +500,7 @@ void TestWorksheets::paperForLocale() {
 
 void TestWorksheets::overLongCellIsCut_data() {
     QTest::addColumn<QString>("spec");
-    QTest::addColumn<int>("field");
+    QTest::addColumn<int>("field"); // -1: the title
     QTest::addColumn<bool>("words");
     QTest::addColumn<int>("page"); // where the cell is printed
     QTest::addColumn<int>("length");
@@ -514,10 +514,12 @@ void TestWorksheets::overLongCellIsCut_data() {
     // Half a page holds some 300,000 characters at the smallest size.
     QTest::newRow("fold-over, comment")
         << "Layout=foldover" << int(kComment) << true << 1 << 600000;
+    QTest::newRow("title, one word") << "Layout=list" << -1 << false << 1 << 300000;
 }
 
-// A cell far longer than a page holds is printed down to the smallest size, then cut: its
-// start is there, its last line shown ends in the cut mark, and the other entries follow.
+// A cell far longer than a page holds is printed down to the smallest size, then cut (a title
+// at a quarter of the page): its start is there, its last line shown ends in the cut mark, and
+// the other entries follow.
 void TestWorksheets::overLongCellIsCut() {
     QFETCH(QString, spec);
     QFETCH(int, field);
@@ -526,7 +528,10 @@ void TestWorksheets::overLongCellIsCut() {
     QFETCH(int, length);
     const QByteArray text = longText(words, length);
     Vocabulary v = loadCase(QStringLiteral("cyrillic"));
-    v.entries.setText(0, field, text.toStdString());
+    if (field < 0)
+        v.header.title = text.toStdString();
+    else
+        v.entries.setText(0, field, text.toStdString());
     std::vector<int> entries = printableEntries(v.entries);
     if (spec.contains(QLatin1String("test")))
         entries.resize(1); // the long question alone, whatever the order
@@ -561,13 +566,15 @@ void TestWorksheets::overLongCellIsCut() {
                 right = std::min(right, w.box.left() - 2);
         cell.setLeft(first->box.left() - 1);
         cell.setRight(right);
-        cell.setBottom(printed.size.height() - margin);
+        cell.setBottom(field < 0 ? cell.top() + (printed.size.height() - 2 * margin) / 4
+                                 : printed.size.height() - margin);
     }
     // Its last lines: what the whole text has there, up to the mark.
     const QString end =
         textIn(path, page, QRectF(cell.left(), cell.bottom() - 40, cell.width(), 40)).trimmed();
-    QVERIFY2(end.endsWith(QChar(u'…')), qPrintable(end.right(80)));
-    QString shown = end.chopped(1).simplified();
+    const qsizetype mark = end.lastIndexOf(QChar(u'…'));
+    QVERIFY2(mark > 0 && (field < 0 || mark == end.size() - 1), qPrintable(end.right(80)));
+    QString shown = end.left(mark).simplified();
     if (!words)
         shown.remove(QLatin1Char(' '));
     QVERIFY(shown.size() > 20);
