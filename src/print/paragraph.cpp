@@ -29,6 +29,15 @@ std::vector<Span> spansOf(const QString& text, bool wholeWords) {
         wholeWords ? QTextOption::WordWrap : QTextOption::WrapAtWordBoundaryOrAnywhere;
     if (wholeWords || text.size() <= kLongRun)
         return {{0, text.size(), words}};
+    // Blanks close together leave no room for such a run, without looking for line breaks.
+    qsizetype sinceBlank = 0;
+    for (const QChar c : text) {
+        sinceBlank = c.isSpace() ? 0 : sinceBlank + 1;
+        if (sinceBlank > kLongRun)
+            break;
+    }
+    if (sinceBlank <= kLongRun)
+        return {{0, text.size(), words}};
     std::vector<Span> spans;
     QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
     qsizetype start = 0, previous = 0;
