@@ -5,7 +5,6 @@
 
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
-#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -85,63 +84,46 @@ FieldStyle captionStyle(double pointSize, bool bold) {
     return {font, Qt::black, &CodePage::get(systemAnsiCodePage())};
 }
 
-// ---- Paragraph ------------------------------------------------------------------------------
-
-Paragraph::Paragraph(const QString& text, const QFont& font, QPaintDevice* device, double width,
-                     Qt::Alignment alignment, bool wholeWords) {
-    if (text.isEmpty()) {
-        const QFontMetricsF metrics(font, device);
-        height_ = metrics.height();
-        lastBaseline_ = metrics.ascent();
-        return;
-    }
-    layout_ = std::make_unique<QTextLayout>(text, font, device);
-    QTextOption option(alignment);
-    option.setWrapMode(wholeWords ? QTextOption::WordWrap
-                                  : QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout_->setTextOption(option);
-    layout_->setCacheEnabled(true);
-    layout_->beginLayout();
-    double y = 0;
-    for (QTextLine line = layout_->createLine(); line.isValid(); line = layout_->createLine()) {
-        line.setLineWidth(width);
-        line.setPosition(QPointF(0, y));
-        lastBaseline_ = y + line.ascent();
-        y += line.height();
-        width_ = std::max(width_, line.naturalTextWidth());
-    }
-    layout_->endLayout();
-    height_ = y;
-}
-
-Paragraph::~Paragraph() = default;
-Paragraph::Paragraph(Paragraph&&) noexcept = default;
-Paragraph& Paragraph::operator=(Paragraph&&) noexcept = default;
-
-void Paragraph::draw(QPainter& painter, const QPointF& topLeft, const QColor& ink) const {
-    if (!layout_)
-        return;
-    painter.setPen(ink);
-    layout_->draw(&painter, topLeft);
-}
-
 // ---- cells ----------------------------------------------------------------------------------
 
 CellBlock layOutCell(const Cell& cell, QPaintDevice* device, double width, double scale,
-                     Qt::Alignment alignment, bool wholeWords) {
+                     Qt::Alignment alignment, bool wholeWords, double maxHeight) {
     CellBlock block;
+    // What the last paragraph was made of, to mark its end when the next piece has no room.
+    const CellPiece* lastPiece = nullptr;
+    QFont lastFont;
+    double heightBefore = 0, widthBefore = 0;
     for (const CellPiece& piece : cell) {
         if (piece.text.isEmpty() && !block.paragraphs.empty())
             continue; // an empty comment under an answer takes no room
         const QFont font = scaledFont(piece.style->font, piece.size * scale);
         if (!block.paragraphs.empty()) {
-            block.gap = QFontMetricsF(font, device).height() * 0.25;
+            const QFontMetricsF metrics(font, device);
+            if (block.height + metrics.height() * 1.25 > maxHeight) {
+                block.paragraphs.back() =
+                    Paragraph(lastPiece->text, lastFont, device, width, alignment, wholeWords,
+                              maxHeight - heightBefore, true);
+                block.height = heightBefore + block.paragraphs.back().height();
+                block.width = std::max(widthBefore, block.paragraphs.back().width());
+                block.cut = true;
+                break;
+            }
+            block.gap = metrics.height() * 0.25;
             block.height += block.gap;
         }
-        block.paragraphs.emplace_back(piece.text, font, device, width, alignment, wholeWords);
+        heightBefore = block.height;
+        widthBefore = block.width;
+        block.paragraphs.emplace_back(piece.text, font, device, width, alignment, wholeWords,
+                                      maxHeight - block.height, piece.shortened);
         block.styles.push_back(piece.style);
         block.height += block.paragraphs.back().height();
         block.width = std::max(block.width, block.paragraphs.back().width());
+        lastPiece = &piece;
+        lastFont = font;
+        if (block.paragraphs.back().cut()) {
+            block.cut = true;
+            break;
+        }
     }
     return block;
 }
@@ -153,8 +135,42 @@ void CellBlock::draw(QPainter& painter, QPointF topLeft) const {
     }
 }
 
-CellBlock fitCell(const Cell& cell, QPaintDevice* device, const QSizeF& box,
+double smallestScale(const Cell& cell) {
+    double scale = 1;
+    for (const CellPiece& piece : cell)
+        if (!piece.text.isEmpty())
+            scale = std::min(scale,
+                             kMinPrintPoints / std::max(piece.style->font.pointSizeF() * piece.size,
+                                                        kMinPrintPoints));
+    return scale;
+}
+
+const Cell& shortenedToFit(const Cell& cell, QPaintDevice* device, const QSizeF& box,
+                           Cell& storage) {
+    const double scale = smallestScale(cell);
+    bool shortened = false;
+    for (std::size_t i = 0; i < cell.size(); ++i) {
+        const CellPiece& piece = cell[i];
+        const double points = piece.style->font.pointSizeF() * piece.size * scale;
+        if (!mayNotFit(piece.text.size(), points, device->logicalDpiY(), box))
+            continue;
+        const QString start = fittingStart(
+            piece.text, scaledFont(piece.style->font, piece.size * scale), device, box);
+        if (start.size() == piece.text.size())
+            continue;
+        if (!shortened)
+            storage = cell;
+        shortened = true;
+        storage[i].text = start;
+        storage[i].shortened = true;
+    }
+    return shortened ? storage : cell;
+}
+
+CellBlock fitCell(const Cell& whole, QPaintDevice* device, const QSizeF& box,
                   Qt::Alignment alignment) {
+    Cell storage;
+    const Cell& cell = shortenedToFit(whole, device, box, storage);
     CellBlock fitted;
     const auto largestFit = [&](bool wholeWords, double floor) {
         return largestFittingScale(
@@ -173,9 +189,9 @@ CellBlock fitCell(const Cell& cell, QPaintDevice* device, const QSizeF& box,
         largest = std::max(largest, piece.style->font.pointSizeF() * piece.size);
     double scale = largestFit(true, std::min(1.0, kMinWholeWordPoints / std::max(largest, 1.0)));
     if (fitted.paragraphs.empty())
-        scale = largestFit(false, 1.0 / 1024);
-    if (fitted.paragraphs.empty())
-        fitted = layOutCell(cell, device, box.width(), scale, alignment, false);
+        scale = largestFit(false, smallestScale(cell));
+    if (fitted.paragraphs.empty()) // too long for the box at the smallest size
+        fitted = layOutCell(cell, device, box.width(), scale, alignment, false, box.height());
     return fitted;
 }
 
@@ -298,7 +314,11 @@ double paintHeading(PagePainter& sheet, const VocabularyHeader& header, const QS
     const QRectF body = sheet.body();
     double y = body.top();
     const auto put = [&](const QString& text, const FieldStyle& style) {
-        const Paragraph p(text, style.font, sheet.device(), body.width());
+        // A description line of any length takes a quarter of the page at most.
+        const QSizeF box(body.width(), body.height() / 4);
+        const QString start = fittingStart(text, style.font, sheet.device(), box);
+        const Paragraph p(start, style.font, sheet.device(), body.width(), Qt::AlignLeft, false,
+                          box.height(), start.size() < text.size());
         p.draw(sheet.painter(), QPointF(body.left(), y), style.ink);
         y += p.height();
     };
@@ -333,13 +353,14 @@ TableWriter::TableWriter(PagePainter& sheet, std::vector<TableColumn> columns,
     padY_ = sheet.mm(1.0);
 }
 
-std::vector<CellBlock> TableWriter::layOut(const std::vector<Cell>& cells, double scale) const {
+std::vector<CellBlock> TableWriter::layOut(const std::vector<Cell>& cells, double scale,
+                                           double maxHeight) const {
     std::vector<CellBlock> blocks;
     blocks.reserve(cells.size());
     for (std::size_t c = 0; c < cells.size() && c < columns_.size(); ++c)
         blocks.push_back(layOutCell(cells[c], sheet_.device(),
                                     std::max(1.0, columns_[c].width - 2 * padX_), scale,
-                                    columns_[c].alignment));
+                                    columns_[c].alignment, false, maxHeight));
     return blocks;
 }
 
@@ -390,10 +411,23 @@ void TableWriter::paintHeaderRow() {
     sheet_.markPainted();
 }
 
-bool TableWriter::addRow(const std::vector<Cell>& cells) {
+bool TableWriter::addRow(const std::vector<Cell>& whole) {
     if (sheet_.stopped())
         return false;
     const QRectF body = sheet_.body();
+    // Copied only when a text is too long for any page.
+    std::vector<Cell> shortened;
+    for (std::size_t c = 0; c < whole.size() && c < columns_.size(); ++c) {
+        Cell storage;
+        const QSizeF box(std::max(1.0, columns_[c].width - 2 * padX_),
+                         body.height() - headerHeight_ - 2 * padY_);
+        if (&shortenedToFit(whole[c], sheet_.device(), box, storage) == &storage) {
+            if (shortened.empty())
+                shortened = whole;
+            shortened[c] = std::move(storage);
+        }
+    }
+    const std::vector<Cell>& cells = shortened.empty() ? whole : shortened;
     std::vector<CellBlock> blocks = layOut(cells, 1.0);
     double h = rowHeight(blocks);
     if (y_ + h > body.bottom()) {
@@ -411,11 +445,16 @@ bool TableWriter::addRow(const std::vector<Cell>& cells) {
         }
     }
     if (y_ + h > body.bottom()) {
-        // Taller than a whole page: smaller, never cut.
+        // Taller than a whole page: smaller, and cut only at the smallest size.
         const double room = body.bottom() - y_;
+        double floor = 1;
+        for (const Cell& cell : cells)
+            floor = std::min(floor, smallestScale(cell));
         const double scale = largestFittingScale(
-            [&](double s) { return rowHeight(layOut(cells, s)) <= room || s < 1.0 / 512; });
+            [&](double s) { return rowHeight(layOut(cells, s)) <= room; }, floor);
         blocks = layOut(cells, scale);
+        if (rowHeight(blocks) > room)
+            blocks = layOut(cells, scale, room - 2 * padY_);
         h = std::min(rowHeight(blocks), room);
     }
     QPainter& p = sheet_.painter();

@@ -1,10 +1,11 @@
 #pragma once
 
-// The pieces the worksheet layouts share: the page being painted, text laid out to a width,
+// The pieces the worksheet layouts share: the page being painted, cells laid out to a box,
 // the fonts of the fields on paper, and a table that breaks its rows over pages.
 
 #include "core/vocab/entry_table.h"
 #include "core/vocab/vocabulary.h"
+#include "print/paragraph.h"
 #include "print/print_options.h"
 #include "print/worksheet.h"
 
@@ -21,7 +22,6 @@
 #include <vector>
 
 class QPagedPaintDevice;
-class QTextLayout;
 
 namespace lexanta {
 
@@ -43,32 +43,12 @@ FieldStyle captionStyle(double pointSize, bool bold = false);
 // The colour a font colour prints in: a system colour (the window text, ...) prints black.
 QColor inkColor(std::int32_t color);
 
-// A text laid out in one font to a width; words longer than a line break anywhere, or with
-// `wholeWords` stick out of it (width() tells).
-class Paragraph {
-public:
-    Paragraph(const QString& text, const QFont& font, QPaintDevice* device, double width,
-              Qt::Alignment alignment = Qt::AlignLeft, bool wholeWords = false);
-    ~Paragraph();
-    Paragraph(Paragraph&&) noexcept;
-    Paragraph& operator=(Paragraph&&) noexcept;
-
-    double height() const { return height_; }
-    double width() const { return width_; } // the widest line
-    // From the top to the baseline of the last line.
-    double lastBaseline() const { return lastBaseline_; }
-    void draw(QPainter& painter, const QPointF& topLeft, const QColor& ink) const;
-
-private:
-    std::unique_ptr<QTextLayout> layout_;
-    double height_ = 0, width_ = 0, lastBaseline_ = 0;
-};
-
 // One piece of a cell: a text in a style, at a fraction of the style's size.
 struct CellPiece {
     QString text;
     const FieldStyle* style = nullptr;
     double size = 1.0;
+    bool shortened = false; // the text is the start of a longer one
 };
 using Cell = std::vector<CellPiece>;
 
@@ -77,12 +57,23 @@ struct CellBlock {
     std::vector<Paragraph> paragraphs;
     std::vector<const FieldStyle*> styles;
     double height = 0, width = 0, gap = 0;
+    bool cut = false; // the last paragraph ends in the cut mark
     void draw(QPainter& painter, QPointF topLeft) const;
 };
+// Lines that would pass `maxHeight` are cut (Paragraph).
 CellBlock layOutCell(const Cell& cell, QPaintDevice* device, double width, double scale,
-                     Qt::Alignment alignment, bool wholeWords = false);
+                     Qt::Alignment alignment, bool wholeWords = false,
+                     double maxHeight = Paragraph::kUnbounded);
+// The cell with each text shortened to what could fit in `box` at the smallest size printed,
+// so that a text of any length costs no more to lay out than one that fills the box: `cell`
+// itself when no text needs it, else `storage` filled.
+const Cell& shortenedToFit(const Cell& cell, QPaintDevice* device, const QSizeF& box,
+                           Cell& storage);
+// The scale at which the cell's smallest text is printed at the smallest size, at most 1.
+double smallestScale(const Cell& cell);
 // The largest scale up to 1 at which the cell fits the box, laid out at that scale. Text
-// is made smaller, never cut, and words break only when they would have to become tiny.
+// is made smaller, and words break only when they would have to become tiny; only what does
+// not fit at the smallest size printed is cut.
 CellBlock fitCell(const Cell& cell, QPaintDevice* device, const QSizeF& box,
                   Qt::Alignment alignment);
 
@@ -143,7 +134,7 @@ private:
 double paintHeading(PagePainter& sheet, const VocabularyHeader& header, const QStringList& lines);
 
 // Rows of cells under a header row that repeats on every page; a row never breaks over
-// pages, and one taller than a page is made smaller.
+// pages, and one taller than a page is made smaller (and cut only at the smallest size).
 struct TableColumn {
     double x = 0, width = 0; // from the body's left
     Qt::Alignment alignment = Qt::AlignLeft;
@@ -163,12 +154,13 @@ public:
     // Starts below `top` (a heading) on the current page.
     void begin(double top);
     // False when painting stopped.
-    bool addRow(const std::vector<Cell>& cells);
+    bool addRow(const std::vector<Cell>& whole);
 
 private:
     void paintHeaderRow();
     void paintFoldLine();
-    std::vector<CellBlock> layOut(const std::vector<Cell>& cells, double scale) const;
+    std::vector<CellBlock> layOut(const std::vector<Cell>& cells, double scale,
+                                  double maxHeight = Paragraph::kUnbounded) const;
     double rowHeight(const std::vector<CellBlock>& blocks) const;
 
     PagePainter& sheet_;

@@ -116,6 +116,25 @@ std::map<int, QStringList> numberedRows(const PdfPage& page) {
     return rows;
 }
 
+// The text pdftotext finds in a region of a page, in points from its top left; unlike -bbox, it
+// reads every character of a page that holds very many.
+QString textIn(const QString& path, int page, const QRectF& region) {
+    const auto n = [](double v) { return QString::number(static_cast<int>(v)); };
+    return QString::fromUtf8(runTool(
+        QStringLiteral("pdftotext"),
+        {QStringLiteral("-f"), n(page), QStringLiteral("-l"), n(page), QStringLiteral("-x"),
+         n(region.left()), QStringLiteral("-y"), n(region.top()), QStringLiteral("-W"),
+         n(region.width()), QStringLiteral("-H"), n(region.height()), path, QStringLiteral("-")}));
+}
+
+// "w1 w2 w3 ..." or "abcdefghijabc..." without a place to break, `length` characters.
+QByteArray longText(bool words, int length) {
+    QByteArray text;
+    for (int i = 1; text.size() < length; ++i)
+        text += words ? "w" + QByteArray::number(i) + ' ' : QByteArray("abcdefghij");
+    return text.left(length);
+}
+
 } // namespace
 
 class TestWorksheets : public QObject {
@@ -139,6 +158,8 @@ private slots:
     void failedOrCancelledWriteKeepsTarget();
     void paperForLocale_data();
     void paperForLocale();
+    void overLongCellIsCut_data();
+    void overLongCellIsCut();
 };
 
 void TestWorksheets::entriesAppear_data() {
@@ -475,6 +496,97 @@ void TestWorksheets::paperForLocale() {
     QFETCH(QString, locale);
     QFETCH(int, paper);
     QCOMPARE(int(lexanta::paperForLocale(locale)), paper);
+}
+
+void TestWorksheets::overLongCellIsCut_data() {
+    QTest::addColumn<QString>("spec");
+    QTest::addColumn<int>("field"); // -1: the title
+    QTest::addColumn<bool>("words");
+    QTest::addColumn<int>("page"); // where the cell is printed
+    QTest::addColumn<int>("length");
+    QTest::newRow("card front") << "Layout=cards Cards=4x6" << int(kQuestion) << true << 1
+                                << 100000;
+    QTest::newRow("card back, one word")
+        << "Layout=cards Cards=4x6" << int(kAnswer) << false << 2 << 100000;
+    QTest::newRow("list") << "Layout=list" << int(kQuestion) << true << 1 << 300000;
+    QTest::newRow("test, one word")
+        << "Layout=test Seed=1" << int(kQuestion) << false << 1 << 300000;
+    // Half a page holds some 300,000 characters at the smallest size.
+    QTest::newRow("fold-over, comment")
+        << "Layout=foldover" << int(kComment) << true << 1 << 600000;
+    QTest::newRow("title, one word") << "Layout=list" << -1 << false << 1 << 300000;
+}
+
+// A cell far longer than a page holds is printed down to the smallest size, then cut (a title
+// at a quarter of the page): its start is there, its last line shown ends in the cut mark, and
+// the other entries follow.
+void TestWorksheets::overLongCellIsCut() {
+    QFETCH(QString, spec);
+    QFETCH(int, field);
+    QFETCH(bool, words);
+    QFETCH(int, page);
+    QFETCH(int, length);
+    const QByteArray text = longText(words, length);
+    Vocabulary v = loadCase(QStringLiteral("cyrillic"));
+    if (field < 0)
+        v.header.title = text.toStdString();
+    else
+        v.entries.setText(0, field, text.toStdString());
+    std::vector<int> entries = printableEntries(v.entries);
+    if (spec.contains(QLatin1String("test")))
+        entries.resize(1); // the long question alone, whatever the order
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("out.pdf"));
+    QVERIFY(writeWorksheetPdf(path, v, entries, options(spec)).ok());
+    const std::vector<PdfPage> pages = pdfPages(path);
+    QVERIFY(pages.size() >= static_cast<std::size_t>(page));
+    const PdfPage& printed = pages[static_cast<std::size_t>(page - 1)];
+    const QString start = QString::fromLatin1(text.left(12)).section(QLatin1Char(' '), 0, 0);
+    const auto first = std::find_if(printed.words.begin(), printed.words.end(),
+                                    [&](const PdfWord& w) { return w.text.startsWith(start); });
+    QVERIFY2(first != printed.words.end(), qPrintable(printed.text().left(200)));
+
+    // The cell's region: from its first line down to the foot of its card or of the body.
+    const PrintOptions o = options(spec);
+    const double margin = o.marginMm * 72 / 25.4;
+    QRectF cell(0, first->box.top() - 1, printed.size.width(), 0);
+    if (o.layout == SheetLayout::Cards) {
+        cell = cardRect(printed, o, cardAt(printed, o, first->box.center()));
+        for (const PdfWord& w : printed.words)
+            if (cell.contains(w.box.center()))
+                QVERIFY2(cell.adjusted(-0.5, -0.5, 0.5, 0.5).contains(w.box), qPrintable(w.text));
+    } else {
+        // The column reaches to the next caption on the line above the cell, or the margin.
+        double above = 0, right = printed.size.width() - margin;
+        for (const PdfWord& w : printed.words)
+            if (w.box.bottom() < first->box.top())
+                above = std::max(above, w.box.bottom());
+        for (const PdfWord& w : printed.words)
+            if (std::abs(w.box.bottom() - above) < 1 && w.box.left() > first->box.left() + 5)
+                right = std::min(right, w.box.left() - 2);
+        cell.setLeft(first->box.left() - 1);
+        cell.setRight(right);
+        cell.setBottom(field < 0 ? cell.top() + (printed.size.height() - 2 * margin) / 4
+                                 : printed.size.height() - margin);
+    }
+    // Its last lines: what the whole text has there, up to the mark.
+    const QString end =
+        textIn(path, page, QRectF(cell.left(), cell.bottom() - 40, cell.width(), 40)).trimmed();
+    const qsizetype mark = end.lastIndexOf(QChar(u'…'));
+    QVERIFY2(mark > 0 && (field < 0 || mark == end.size() - 1), qPrintable(end.right(80)));
+    QString shown = end.left(mark).simplified();
+    if (!words)
+        shown.remove(QLatin1Char(' '));
+    QVERIFY(shown.size() > 20);
+    QVERIFY2(QString::fromLatin1(text).contains(shown), qPrintable(shown.right(80)));
+
+    // The entries after it are printed too.
+    QString all;
+    for (const PdfPage& p : pages)
+        all += p.text() + QLatin1Char(' ');
+    const std::vector<Expected> expected = expectedEntries(QStringLiteral("cyrillic"));
+    for (std::size_t i = 1; i < entries.size(); ++i)
+        QVERIFY2(all.contains(expected[i].answer), qPrintable(expected[i].answer));
 }
 
 QTEST_MAIN(TestWorksheets)

@@ -260,6 +260,7 @@ void MainWindow::buildCommands(const WindowServices& services) {
             &ProgramOptions::showTexts);
     settings_ = new FormSettings(*this, configFolder_, this);
     recovery_ = new CrashRecovery(doc, dialogs, this, services.dataFolder, this);
+    recovery_->setLanguageTest([this] { return language_->isEnglishInterface(); });
     // Said once, and in sight until copies can be kept again.
     auto* trouble = new QLabel(this);
     trouble->setObjectName(QStringLiteral("RecoveryTrouble"));
@@ -269,6 +270,8 @@ void MainWindow::buildCommands(const WindowServices& services) {
         trouble->setText(message);
         trouble->setVisible(!message.isEmpty());
     });
+    connect(language_, &LanguageCommands::unstoredTextsApplied, recovery_,
+            &CrashRecovery::retellTrouble);
     connect(files_, &FileCommands::notice, this,
             [this](const QString& message) { statusBar()->showMessage(message); });
     // A change refused for want of memory is told once the command has returned.

@@ -56,16 +56,21 @@ std::string headOf(const QString& path) {
     return file.read(4096).toStdString();
 }
 
-QString describe(const RecoveryCopyInfo& info) {
-    const QString name = info.fileName.isEmpty() ? QStringLiteral("(a vocabulary never saved)")
+} // namespace
+
+QString CrashRecovery::say(const char* english, const char* russian) const {
+    return QString::fromUtf8(!isEnglish_ || isEnglish_() ? english : russian);
+}
+
+QString CrashRecovery::describe(const RecoveryCopyInfo& info) const {
+    const QString name = info.fileName.isEmpty() ? say("(a vocabulary never saved)",
+                                                       "(словарь, ни разу не сохранённый)")
                                                  : displayFileName(info.fileName);
-    return QStringLiteral("%1 — %2 — %3 entries")
+    return say("%1 — %2 — %3 entries", "%1 — %2 — записей: %3")
         .arg(QDir::toNativeSeparators(name),
              QLocale::system().toString(info.saved.toLocalTime(), QLocale::ShortFormat))
         .arg(info.entries);
 }
-
-} // namespace
 
 CrashRecovery::CrashRecovery(Document& document, Dialogs& dialogs, QWidget* owner,
                              const QString& folder, QObject* parent)
@@ -75,21 +80,19 @@ CrashRecovery::CrashRecovery(Document& document, Dialogs& dialogs, QWidget* owne
         folder_ = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
                       .filePath(QStringLiteral("lexanta-editor/recovery"));
     // Copies are the user's work: no one else may read them, whatever the umask.
-    QString trouble;
     if (!QDir().mkpath(folder_) || ::chmod(fileNameToBytes(folder_).constData(), S_IRWXU) != 0) {
-        trouble = QStringLiteral("the folder %1 cannot be made private").arg(folder_);
+        QTimer::singleShot(0, this, [this] { tell(Trouble::PrivateFolder, folder_); });
     } else {
         const QByteArray lock = fileNameToBytes(QDir(folder_).filePath(id_ + kLockSuffix));
         lockFd_ = ::open(lock.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (lockFd_ < 0 || ::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
-            trouble = QString::fromLocal8Bit(std::strerror(errno));
+            const QString reason = QString::fromLocal8Bit(std::strerror(errno));
             if (lockFd_ >= 0)
                 ::close(lockFd_);
             lockFd_ = -1;
+            QTimer::singleShot(0, this, [this, reason] { tell(Trouble::System, reason); });
         }
     }
-    if (!trouble.isEmpty())
-        QTimer::singleShot(0, this, [this, trouble] { tell(trouble); });
 
     timer_.setSingleShot(true);
     timer_.setInterval(kDelayMs);
@@ -130,7 +133,7 @@ void CrashRecovery::writeCopy() {
     try {
         writer_->write(copyPath(), document_.snapshot(), QDateTime::currentDateTimeUtc());
     } catch (const std::bad_alloc&) {
-        tell(QStringLiteral("not enough memory"));
+        tell(Trouble::OutOfMemory);
         timer_.start(kDelayMs);
     }
 }
@@ -170,17 +173,39 @@ void CrashRecovery::copyDone(const QString& path, bool wrote, const QString& err
         }
         return;
     }
-    tell(error);
+    if (error == RecoveryWriter::outOfMemory())
+        tell(Trouble::OutOfMemory);
+    else
+        tell(Trouble::System, error);
     // Tried again later: the disk may have room again.
     if (path == copyPath())
         scheduleCopy();
 }
 
-void CrashRecovery::tell(const QString& message) {
+void CrashRecovery::tell(Trouble trouble, const QString& reason) {
     if (troubled_)
         return;
     troubled_ = true;
-    emit copyTrouble(QStringLiteral("No recovery copy can be kept: %1").arg(message));
+    trouble_ = trouble;
+    troubleReason_ = reason;
+    emit copyTrouble(troubleText());
+}
+
+QString CrashRecovery::troubleText() const {
+    QString reason = troubleReason_;
+    if (trouble_ == Trouble::PrivateFolder)
+        reason = say("the folder %1 cannot be made private",
+                     "папку %1 не удаётся закрыть от других пользователей")
+                     .arg(troubleReason_);
+    else if (trouble_ == Trouble::OutOfMemory)
+        reason = say("not enough memory", "недостаточно памяти");
+    return say("No recovery copy can be kept: %1", "Копии для восстановления не сохраняются: %1")
+        .arg(reason);
+}
+
+void CrashRecovery::retellTrouble() {
+    if (troubled_)
+        emit copyTrouble(troubleText());
 }
 
 void CrashRecovery::flush() {
@@ -230,23 +255,29 @@ void CrashRecovery::offerLeftCopies() {
     }
     if (!damaged.isEmpty())
         dialogs_.messageBox(owner_,
-                            QStringLiteral("A recovery copy could not be read as one. It was not "
-                                           "opened, and was kept aside as:\n\n") +
+                            say("A recovery copy could not be read as one. It was not opened, "
+                                "and was kept aside as:\n\n",
+                                "Копия для восстановления повреждена. Она не открыта и "
+                                "перенесена сюда:\n\n") +
                                 damaged.join(QLatin1Char('\n')),
-                            QStringLiteral("Recovery copy damaged"), MsgIcon::Warning,
-                            MsgButtons::Ok);
+                            say("Recovery copy damaged", "Копия для восстановления повреждена"),
+                            MsgIcon::Warning, MsgButtons::Ok);
     while (!left.empty()) {
         QStringList rows;
         for (const Left& l : left)
             rows << describe(l.info);
         int chosen = -1;
+        const QString caption = say("Recover unsaved work", "Восстановление несохранённой работы");
         const int button = dialogs_.chooseFromList(
             owner_,
-            QStringLiteral("Lexanta Editor ended without closing, and work that was not saved "
-                           "was kept. Choose what to recover; the rest stays and is offered "
-                           "again at the next start."),
-            QStringLiteral("Recover unsaved work"), rows,
-            {QStringLiteral("Recover"), QStringLiteral("Discard"), QStringLiteral("Later")},
+            say("Lexanta Editor ended without closing, and work that was not saved was kept. "
+                "Choose what to recover; the rest stays and is offered again at the next start.",
+                "Lexanta Editor завершил работу аварийно, но несохранённая работа уцелела. "
+                "Выберите, что восстановить; остальное останется и будет предложено снова "
+                "при следующем запуске."),
+            caption, rows,
+            {say("&Recover", "&Восстановить"), say("&Discard", "&Удалить"),
+             say("&Later", "&Позже")},
             chosen);
         if (button >= 2 || chosen < 0 || chosen >= static_cast<int>(left.size()))
             return;
@@ -255,12 +286,15 @@ void CrashRecovery::offerLeftCopies() {
             recover(picked.path);
             return;
         }
-        if (dialogs_.messageBox(owner_,
-                                QStringLiteral("Discard the unsaved work in\n%1?\n\nIt cannot be "
-                                               "recovered afterwards.")
-                                    .arg(rows[chosen]),
-                                QStringLiteral("Recover unsaved work"), MsgIcon::Question,
-                                MsgButtons::YesNo) == MsgResult::Yes) {
+        // Yes and No of our own: the system's speak the system's language.
+        if (dialogs_.ask(owner_,
+                         say("Discard the unsaved work in\n%1?\n\nIt cannot be recovered "
+                             "afterwards.",
+                             "Удалить несохранённую работу из\n%1?\n\nВосстановить её потом "
+                             "будет нельзя.")
+                             .arg(rows[chosen]),
+                         caption, MsgIcon::Question,
+                         {say("&Yes", "&Да"), say("&No", "&Нет")}) == 0) {
             QFile::remove(picked.path);
             left.erase(left.begin() + chosen);
         }
@@ -280,26 +314,31 @@ void CrashRecovery::recover(const QString& copy) {
     std::optional<DocumentSnapshot> recovered;
     try {
         if (const IoResult read = readWholeFile(copy, bytes, {true, nullptr}); !read) {
-            dialogs_.messageBox(owner_, read.message(QStringLiteral("Cannot read")),
-                                QStringLiteral("Error"), MsgIcon::Error, MsgButtons::Ok);
+            dialogs_.messageBox(owner_,
+                                say("Cannot read %1: %2", "Не удаётся прочитать %1: %2")
+                                    .arg(read.path, read.reason),
+                                say("Error", "Ошибка"), MsgIcon::Error, MsgButtons::Ok);
             return;
         }
         recovered = readRecoveryCopy(std::move(bytes));
     } catch (const std::bad_alloc&) {
         dialogs_.messageBox(owner_,
-                            QStringLiteral("Not enough memory to recover %1; it stays for "
-                                           "another try.")
+                            say("Not enough memory to recover %1; it stays for another try.",
+                                "Недостаточно памяти, чтобы восстановить %1; копия остаётся "
+                                "для следующей попытки.")
                                 .arg(copy),
-                            QStringLiteral("Error"), MsgIcon::Error, MsgButtons::Ok);
+                            say("Error", "Ошибка"), MsgIcon::Error, MsgButtons::Ok);
         return;
     }
     if (!recovered) {
         dialogs_.messageBox(owner_,
-                            QStringLiteral("The recovery copy could not be read as one. It was "
-                                           "not opened, and was kept aside as:\n\n") +
+                            say("The recovery copy could not be read as one. It was not "
+                                "opened, and was kept aside as:\n\n",
+                                "Копия для восстановления повреждена. Она не открыта и "
+                                "перенесена сюда:\n\n") +
                                 keepAside(copy),
-                            QStringLiteral("Recovery copy damaged"), MsgIcon::Warning,
-                            MsgButtons::Ok);
+                            say("Recovery copy damaged", "Копия для восстановления повреждена"),
+                            MsgIcon::Warning, MsgButtons::Ok);
         return;
     }
     const QString editor = editorOf(QFileInfo(copy).fileName());

@@ -19,6 +19,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
+
 class QWidget;
 
 namespace lexanta {
@@ -26,6 +28,7 @@ namespace lexanta {
 class Dialogs;
 class Document;
 class RecoveryWriter;
+struct RecoveryCopyInfo;
 
 class CrashRecovery : public QObject {
     Q_OBJECT
@@ -38,6 +41,11 @@ public:
     CrashRecovery(Document& document, Dialogs& dialogs, QWidget* owner, const QString& folder,
                   QObject* parent = nullptr);
     ~CrashRecovery() override;
+
+    // Its dialogs and messages speak English when this says so, else Russian (unset: English).
+    void setLanguageTest(std::function<bool()> isEnglish) { isEnglish_ = std::move(isEnglish); }
+    // Says again why no copy can be kept, if none can, in the language of the moment.
+    void retellTrouble();
 
     QString folder() const { return folder_; }
     // This editor's copy of the open document; it exists only while there are unsaved changes.
@@ -59,7 +67,12 @@ private:
     void followModified(bool modified);
     void keepReplacedCopy();
     void copyDone(const QString& path, bool wrote, const QString& error);
-    void tell(const QString& message);
+    // Why no copy can be kept: `reason` as the system gave it, or one of ours.
+    enum class Trouble { System, PrivateFolder, OutOfMemory };
+    void tell(Trouble trouble, const QString& reason = {});
+    QString troubleText() const;
+    QString say(const char* english, const char* russian) const;
+    QString describe(const RecoveryCopyInfo& info) const;
     void recover(const QString& copy);
     // Moves a copy that does not read as one to the folder "damaged"; returns where it is.
     QString keepAside(const QString& copy);
@@ -75,6 +88,9 @@ private:
     RecoveryWriter* writer_;
     bool finished_ = false;
     bool troubled_ = false;
+    Trouble trouble_ = Trouble::System;
+    QString troubleReason_;
+    std::function<bool()> isEnglish_;
 };
 
 } // namespace lexanta

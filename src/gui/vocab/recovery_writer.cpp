@@ -83,7 +83,7 @@ void RecoveryWriter::work(Job& job) {
         if (const IoResult written = writeWholeFile(job.path, bytes, options); !written)
             error = written.reason;
     } catch (const std::bad_alloc&) {
-        error = QStringLiteral("not enough memory");
+        error = outOfMemory();
     }
     emit done(job.path, true, error);
 }

@@ -31,6 +31,8 @@ public:
     void remove(const QString& path);
     // Returns once every job queued so far is done.
     void drain();
+    // The error of a copy that memory ran out for.
+    static QString outOfMemory() { return QStringLiteral("not enough memory"); }
 
 signals:
     // A job ended (heard on the writer's own thread); `error` is empty when it succeeded.
