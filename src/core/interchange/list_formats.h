@@ -25,13 +25,16 @@ inline constexpr std::array<ListFormat, 6> kListFormats{ListFormat::Csv,  ListFo
 // "csv", "ods", "xlsx", "kvtml", "anki", "quizlet".
 QString listFormatName(ListFormat format);
 std::optional<ListFormat> listFormatNamed(const QString& name);
-// By the extension: .csv and .tsv, .ods, .xlsx, .kvtml; nothing for others.
+// By the extension: .csv and .tsv, .ods, .xlsx, .kvtml, Anki's .apkg and .colpkg; nothing for
+// others.
 std::optional<ListFormat> listFormatOfFile(const QString& path);
+// An Anki package's extension: read as Anki, never written.
+bool isAnkiPackageName(const QString& path);
 // The extension a written file of the format takes, without the dot.
 QString listFormatExtension(ListFormat format);
 
 struct ListReadOptions {
-    QString delimiter;    // CSV and Anki: empty detects; Quizlet: between term and definition
+    QString delimiter;    // CSV and Anki text: empty detects; Quizlet: between term and definition
     QString rowSeparator; // Quizlet: between rows, empty for a line end
     TextEncoding encoding;
     HeaderChoice header = HeaderChoice::Auto;
