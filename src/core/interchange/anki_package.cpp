@@ -67,16 +67,16 @@ ReadError unpackZstd(const std::string& packed, std::string& out, const QString&
 // Field names by note type, in their order.
 using FieldNames = std::map<std::int64_t, QStringList>;
 
-ReadError readNoteTypes(SqliteDatabase& db, FieldNames& names) {
+ReadError readNoteTypes(SqliteDatabase& db, const QStringList& tables, FieldNames& names) {
     // Anki 2.1.28 on keeps note types in tables; before, as JSON in the collection's row.
-    if (db.hasTable("notetypes") && db.hasTable("fields")) {
+    if (tables.contains(QLatin1String("notetypes")) && tables.contains(QLatin1String("fields"))) {
         SqliteDatabase::Query q(db, "SELECT ntid, name FROM fields ORDER BY ntid, ord");
         while (q.next())
             names[q.integer(0)] << QString::fromUtf8(q.text(1).data(),
                                                      static_cast<qsizetype>(q.text(1).size()));
         return q.error().isEmpty() ? ReadError{} : ReadError{QString(), q.error()};
     }
-    if (!db.hasTable("col"))
+    if (!tables.contains(QLatin1String("col")))
         return {};
     SqliteDatabase::Query q(db, "SELECT models FROM col");
     if (!q.next())
@@ -189,6 +189,8 @@ bool isZipArchive(std::string_view bytes) {
 
 ReadError readAnkiPackage(std::string_view bytes, ReadList& out,
                           const ProgressCallback& progress) {
+    if (!isZipArchive(bytes))
+        return {QString(), QStringLiteral("not a zip archive, as an Anki package is")};
     ZipPackage zip;
     if (ReadError e = zip.open(bytes); e.isError())
         return e;
@@ -211,10 +213,13 @@ ReadError readAnkiPackage(std::string_view bytes, ReadList& out,
     SqliteDatabase db;
     if (const QString why = db.open(std::move(database)); !why.isEmpty())
         return {part, why};
-    if (!db.hasTable("notes"))
+    QStringList tables;
+    if (const QString why = db.tables(tables); !why.isEmpty())
+        return {part, why};
+    if (!tables.contains(QLatin1String("notes")))
         return {part, QStringLiteral("no notes in it: not an Anki collection")};
     FieldNames names;
-    if (ReadError e = readNoteTypes(db, names); e.isError())
+    if (ReadError e = readNoteTypes(db, tables, names); e.isError())
         return {part, e.reason};
     std::vector<std::int64_t> typesUsed;
     if (ReadError e = readNotes(db, out, typesUsed, progress); e.isError()) {

@@ -84,7 +84,7 @@ ReadError readList(ListFormat format, std::string_view bytes, const ListReadOpti
         case ListFormat::Kvtml:
             return readKvtml(bytes, options.languages, out, progress);
         case ListFormat::Anki:
-            if (isZipArchive(bytes))
+            if (options.ankiPackage || isZipArchive(bytes))
                 return readAnkiPackage(bytes, out, progress);
             return readAnkiText(bytes, options.delimiter, out, progress);
         case ListFormat::Quizlet: {

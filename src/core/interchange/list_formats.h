@@ -41,6 +41,8 @@ struct ListReadOptions {
     QString sheet; // a sheet's name or number from 1; empty: the first
     // KVTML: the identifiers read as questions and answers; none: the first two.
     std::optional<std::array<int, 2>> languages;
+    // Anki: a package whatever the bytes (the file's name says so); else one when they are a zip.
+    bool ankiPackage = false;
 };
 
 ReadError readList(ListFormat format, std::string_view bytes, const ListReadOptions& options,

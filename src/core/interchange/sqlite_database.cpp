@@ -127,12 +127,11 @@ QString SqliteDatabase::open(std::string bytes) {
     return {};
 }
 
-bool SqliteDatabase::hasTable(const char* name) {
+QString SqliteDatabase::tables(QStringList& names) {
     Query q(*this, "SELECT name FROM sqlite_master WHERE type = 'table'");
     while (q.next())
-        if (q.text(0) == name)
-            return true;
-    return false;
+        names << QString::fromUtf8(q.text(0).data(), static_cast<qsizetype>(q.text(0).size()));
+    return q.error();
 }
 
 SqliteDatabase::Query::Query(SqliteDatabase& db, const char* sql) : db_(db) {

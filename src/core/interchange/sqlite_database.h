@@ -4,6 +4,7 @@
 // Anki package. SQLite is loaded when first used.
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <string>
@@ -20,7 +21,8 @@ public:
 
     // Opens the database file's bytes read-only; takes them over. An empty text, or why not.
     QString open(std::string bytes);
-    bool hasTable(const char* name);
+    // The names of the tables; an empty text, or why they cannot be read (a damaged file).
+    QString tables(QStringList& names);
 
     // One query's rows, a row at a time.
     class Query {
