@@ -30,10 +30,9 @@ const char* const kCollections[] = {"collection.anki21b", "collection.anki21", "
 // A zstd bomb is held to what a zip part may unpack to; a database of empty pages packs
 // tighter than a zip's deflate would, hence the larger ratio.
 ReadError unpackZstd(const std::string& packed, std::string& out, const QString& part) {
-    const std::uint64_t limit =
-        std::min<std::uint64_t>(ZipLimits{}.maxPartBytes,
-                                std::max<std::uint64_t>(ZipLimits{}.ratioFreeBytes,
-                                                        std::uint64_t(packed.size()) * 2000));
+    const std::uint64_t limit = std::min<std::uint64_t>(
+        ZipLimits{}.maxPartBytes,
+        std::max<std::uint64_t>(ZipLimits{}.ratioFreeBytes, std::uint64_t(packed.size()) * 2000));
     const std::unique_ptr<ZSTD_DCtx, decltype(&ZSTD_freeDCtx)> context(ZSTD_createDCtx(),
                                                                        ZSTD_freeDCtx);
     if (!context)
@@ -53,8 +52,9 @@ ReadError unpackZstd(const std::string& packed, std::string& out, const QString&
             return {part, QStringLiteral("damaged compressed data: %1")
                               .arg(QString::fromUtf8(ZSTD_getErrorName(last)))};
         if (out.size() > limit)
-            return {part, QStringLiteral("unpacks to more than it may (%1 bytes): a zip bomb?")
-                              .arg(limit)};
+            return {
+                part,
+                QStringLiteral("unpacks to more than it may (%1 bytes): a zip bomb?").arg(limit)};
         // Room left in the output means all that the input gives is out.
         if (in.pos == in.size && chunk.pos < chunk.size)
             break;
@@ -80,8 +80,8 @@ ReadError readNoteTypes(SqliteDatabase& db, const QStringList& tables, FieldName
         return {};
     SqliteDatabase::Query q(db, "SELECT models FROM col");
     if (!q.next())
-        return {QString(), q.error().isEmpty() ? QStringLiteral("the collection has no settings")
-                                               : q.error()};
+        return {QString(),
+                q.error().isEmpty() ? QStringLiteral("the collection has no settings") : q.error()};
     const std::string_view text = q.text(0);
     QJsonParseError parsed;
     const QJsonDocument json = QJsonDocument::fromJson(
@@ -187,15 +187,15 @@ bool isZipArchive(std::string_view bytes) {
     return bytes.starts_with("PK\x03\x04") || bytes.starts_with("PK\x05\x06");
 }
 
-ReadError readAnkiPackage(std::string_view bytes, ReadList& out,
-                          const ProgressCallback& progress) {
+ReadError readAnkiPackage(std::string_view bytes, ReadList& out, const ProgressCallback& progress) {
     if (!isZipArchive(bytes))
         return {QString(), QStringLiteral("not a zip archive, as an Anki package is")};
     ZipPackage zip;
     if (ReadError e = zip.open(bytes); e.isError())
         return e;
-    const auto found = std::find_if(std::begin(kCollections), std::end(kCollections),
-                                    [&zip](const char* name) { return zip.has(QLatin1String(name)); });
+    const auto found =
+        std::find_if(std::begin(kCollections), std::end(kCollections),
+                     [&zip](const char* name) { return zip.has(QLatin1String(name)); });
     if (found == std::end(kCollections))
         return {QString(), QStringLiteral("no collection in it (collection.anki21b, "
                                           "collection.anki21 or collection.anki2): not an Anki "

@@ -139,9 +139,12 @@ private slots:
     void ankiFieldNames_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("names");
-        QTest::newRow("col.models") << "anki_2.1_schema11.apkg" << "Word|Meaning|Example";
-        QTest::newRow("two note types") << "anki_2.1.50.apkg" << "Front|Back|Add Reverse";
-        QTest::newRow("colpkg") << "anki_collection.colpkg" << "Front|Back";
+        QTest::newRow("col.models") << "anki_2.1_schema11.apkg"
+                                    << "Word|Meaning|Example";
+        QTest::newRow("two note types") << "anki_2.1.50.apkg"
+                                        << "Front|Back|Add Reverse";
+        QTest::newRow("colpkg") << "anki_collection.colpkg"
+                                << "Front|Back";
     }
     void ankiFieldNames() {
         QFETCH(QString, file);
