@@ -146,8 +146,6 @@ ReadError readNotes(SqliteDatabase& db, ReadList& out, std::vector<std::int64_t>
             const QString n = QStringLiteral("note %1 (id %2)").arg(note).arg(q.integer(0));
             return field < 0 ? n : QStringLiteral("%1, field %2").arg(n).arg(field + 1);
         };
-        if (note > total)
-            return {where(-1), QStringLiteral("more notes than the collection counts")};
         if (q.isNull(2))
             return {where(-1), QStringLiteral("a note with no fields")};
         const std::int64_t type = q.integer(1);
