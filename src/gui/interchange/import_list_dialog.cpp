@@ -266,6 +266,9 @@ void ImportListDialog::reread() {
     status_->setText(readError_);
     if (!e.isError() && !list_.notes.other.isEmpty())
         status_->setText(list_.notes.other.join(QStringLiteral("; ")));
+    else if (!e.isError() && ankiPackage()) // a package has no details to choose
+        status_->setText(text("An Anki package of %1 notes", "Пакет Anki, заметок: %1")
+                             .arg(list_.sheet.rowCount()));
     remap();
 }
 
