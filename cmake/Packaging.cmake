@@ -18,10 +18,12 @@ from the command line.")
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# libzip is loaded when first used, so it is not among the libraries the programs link; its
-# package is named after its SONAME (libzip.so.4: libzip4).
+# libzip and SQLite are loaded when first used, so they are not among the libraries the programs
+# link; their packages are named after their SONAMEs (libzip.so.4: libzip4, libsqlite3.so.0:
+# libsqlite3-0).
 string(REGEX REPLACE "^(lib.*)\\.so\\.([0-9]+)$" "\\1\\2" libzip_package ${LIBZIP_SONAME})
-set(CPACK_DEBIAN_PACKAGE_DEPENDS ${libzip_package})
+string(REGEX REPLACE "^(lib.*[0-9])\\.so\\.([0-9]+)$" "\\1-\\2" sqlite_package ${SQLITE3_SONAME})
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "${libzip_package}, ${sqlite_package}")
 # The list check spells with whichever Hunspell dictionaries are installed.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hunspell-en-us | hunspell-dictionary")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -141,7 +141,7 @@ QList<CommandOption> importOptions() {
          QStringLiteral("FORMAT"),
          QStringLiteral("text|tab2|tab3: question and answer lines, or two or three tab-separated "
                         "fields a line; csv|ods|xlsx|kvtml|anki|quizlet: a list of another "
-                        "program"),
+                        "program (anki: notes as text, or a package, .apkg or .colpkg)"),
          true},
         {{QStringLiteral("drop-byte-order-marks")},
          {},

@@ -1,5 +1,5 @@
-// The list formats: import and export of CSV, spreadsheets, KVTML, Anki and Quizlet text, and
-// convert between any two files the tool reads and writes.
+// The list formats: import and export of CSV, spreadsheets, KVTML, Anki and Quizlet text (and
+// import of Anki's packages), and convert between any two files the tool reads and writes.
 #include "cli/list_commands.h"
 
 #include "core/interchange/text_export.h"
@@ -125,6 +125,7 @@ int readListInto(const Args& args, const QString& command, ListFormat format, co
     ListReadOptions options;
     if (!readOptions(args, command, options))
         return kUsageError;
+    options.ankiPackage = format == ListFormat::Anki && isAnkiPackageName(input);
     ColumnChoice columns{};
     if (args.has(kColumns) && !parseColumns(args.value(kColumns), columns))
         return usageError(command, QStringLiteral("--columns takes up to three source columns "
@@ -259,7 +260,11 @@ int convertCommand(const Args& args) {
     const FileKind in = kindOf(input, inFormat), out = kindOf(output, outFormat);
     if (in == FileKind::Unknown || out == FileKind::Unknown)
         return usageError(name, QStringLiteral("convert takes .lut, .csv, .tsv, .txt, .ods, "
-                                               ".xlsx and .kvtml files"));
+                                               ".xlsx and .kvtml files, and reads Anki's .apkg "
+                                               "and .colpkg"));
+    if (isAnkiPackageName(output))
+        return usageError(name, QStringLiteral("Anki packages are read, not written: write Anki's "
+                                               "notes as text with export --format anki"));
     Document doc;
     if (in == FileKind::Vocabulary) {
         if (!loadVocabulary(input, doc))
@@ -301,8 +306,9 @@ QList<CommandOption> listImportOptions() {
     return {
         {{kDelimiter},
          QStringLiteral("C"),
-         QStringLiteral("csv, anki: the field delimiter (a character, or tab, comma, semicolon); "
-                        "default: detected. quizlet: between term and definition (default tab)"),
+         QStringLiteral("csv, anki text: the field delimiter (a character, or tab, comma, "
+                        "semicolon); default: detected. quizlet: between term and definition "
+                        "(default tab)"),
          false},
         {{kRowSeparator},
          QStringLiteral("S"),
@@ -391,7 +397,8 @@ QList<CommandOption> convertOptions() {
 const Registrar convertRegistrar(
     {QStringLiteral("convert"),
      QStringLiteral("Converts a word list between .lut, .csv, .tsv, .txt, .ods, .xlsx and .kvtml, "
-                    "by the files' extensions, through a vocabulary."),
+                    "or from Anki's .apkg and .colpkg, by the files' extensions, through a "
+                    "vocabulary."),
      {QStringLiteral("IN"), QStringLiteral("OUT")},
      convertOptions(),
      convertCommand});

@@ -41,7 +41,8 @@ grep -qx $'cat\tchat' "$work/k.txt" || fail "--languages: $(cat "$work/k.txt")"
 
 # Refusals: one line naming the file, the place and the reason; nothing written.
 printf 'keep' >"$work/kept.lut"
-for bad in unterminated_quote.csv invalid_utf8.csv zip_bomb.xlsx million_columns.xlsx entity_expansion.kvtml; do
+for bad in unterminated_quote.csv invalid_utf8.csv zip_bomb.xlsx million_columns.xlsx entity_expansion.kvtml \
+    anki_corrupt_zstd.apkg anki_note_without_fields.apkg; do
     expect_status 1 "$bad" "$tool" convert "$lists/hostile/$bad" "$work/kept.lut"
     [ "$(wc -l <"$work/err")" -eq 1 ] || fail "$bad: not one line: $(cat "$work/err")"
     grep -qF "$lists/hostile/$bad: $(cat "$lists/hostile/$bad.expected")" "$work/err" ||
@@ -83,6 +84,15 @@ expect_status 0 "convert csv to xlsx" "$tool" convert "$lists/real/libreoffice_s
 expect_status 0 "convert xlsx to tsv" "$tool" convert "$work/c.xlsx" "$work/c.tsv"
 head -2 "$work/c.tsv" | tail -1 | grep -qx $'Tisch\ttable, desk\tder\r' || fail "convert: $(cat "$work/c.tsv")"
 expect_status 2 "convert an unknown extension" "$tool" convert "$work/c.xlsx" "$work/c.docx"
+# Anki's packages are read by their name, as zip archives or not, and never written.
+expect_status 0 "import an Anki package" "$tool" import --format anki "$lists/real/anki_2.1.50.apkg" -o "$work/anki.lut"
+"$tool" export --format csv "$work/anki.lut" -o "$work/anki.csv"
+sed -n 3p "$work/anki.csv" | grep -qx $'Baum,tree,y\r' || fail "Anki package: $(cat "$work/anki.csv")"
+printf 'Front\tBack\n' >"$work/text.apkg"
+expect_status 1 "a text file named .apkg" "$tool" convert "$work/text.apkg" "$work/kept.lut"
+grep -qF 'text.apkg: not a zip archive, as an Anki package is' "$work/err" || fail "text .apkg: $(cat "$work/err")"
+expect_status 2 "convert to an Anki package" "$tool" convert "$data/animals.lut" "$work/out.apkg"
+[ -e "$work/out.apkg" ] && fail "an Anki package written"
 expect_status 0 "export csv with a BOM" "$tool" export --format csv --bom "$data/animals.lut" -o "$work/bom.csv"
 head -c 3 "$work/bom.csv" | cmp -s - <(printf '\xef\xbb\xbf') || fail "--bom"
 

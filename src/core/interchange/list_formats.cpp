@@ -1,5 +1,6 @@
 #include "core/interchange/list_formats.h"
 
+#include "core/interchange/anki_package.h"
 #include "core/interchange/anki_text.h"
 #include "core/interchange/kvtml_format.h"
 #include "core/interchange/spreadsheet_formats.h"
@@ -43,7 +44,14 @@ std::optional<ListFormat> listFormatOfFile(const QString& path) {
         return ListFormat::Xlsx;
     if (name.endsWith(QLatin1String(".kvtml")))
         return ListFormat::Kvtml;
+    if (isAnkiPackageName(name))
+        return ListFormat::Anki;
     return std::nullopt;
+}
+
+bool isAnkiPackageName(const QString& path) {
+    return path.endsWith(QLatin1String(".apkg"), Qt::CaseInsensitive) ||
+           path.endsWith(QLatin1String(".colpkg"), Qt::CaseInsensitive);
 }
 
 QString listFormatExtension(ListFormat format) {
@@ -76,6 +84,8 @@ ReadError readList(ListFormat format, std::string_view bytes, const ListReadOpti
         case ListFormat::Kvtml:
             return readKvtml(bytes, options.languages, out, progress);
         case ListFormat::Anki:
+            if (options.ankiPackage || isZipArchive(bytes))
+                return readAnkiPackage(bytes, out, progress);
             return readAnkiText(bytes, options.delimiter, out, progress);
         case ListFormat::Quizlet: {
             QuizletOptions quizlet;

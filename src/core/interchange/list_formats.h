@@ -25,19 +25,24 @@ inline constexpr std::array<ListFormat, 6> kListFormats{ListFormat::Csv,  ListFo
 // "csv", "ods", "xlsx", "kvtml", "anki", "quizlet".
 QString listFormatName(ListFormat format);
 std::optional<ListFormat> listFormatNamed(const QString& name);
-// By the extension: .csv and .tsv, .ods, .xlsx, .kvtml; nothing for others.
+// By the extension: .csv and .tsv, .ods, .xlsx, .kvtml, Anki's .apkg and .colpkg; nothing for
+// others.
 std::optional<ListFormat> listFormatOfFile(const QString& path);
+// An Anki package's extension: read as Anki, never written.
+bool isAnkiPackageName(const QString& path);
 // The extension a written file of the format takes, without the dot.
 QString listFormatExtension(ListFormat format);
 
 struct ListReadOptions {
-    QString delimiter;    // CSV and Anki: empty detects; Quizlet: between term and definition
+    QString delimiter;    // CSV and Anki text: empty detects; Quizlet: between term and definition
     QString rowSeparator; // Quizlet: between rows, empty for a line end
     TextEncoding encoding;
     HeaderChoice header = HeaderChoice::Auto;
     QString sheet; // a sheet's name or number from 1; empty: the first
     // KVTML: the identifiers read as questions and answers; none: the first two.
     std::optional<std::array<int, 2>> languages;
+    // Anki: a package whatever the bytes (the file's name says so); else one when they are a zip.
+    bool ankiPackage = false;
 };
 
 ReadError readList(ListFormat format, std::string_view bytes, const ListReadOptions& options,

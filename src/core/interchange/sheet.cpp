@@ -96,6 +96,8 @@ QString Sheet::where(int row, int column) const {
     const long long p = row >= 0 && row < rowCount() ? place(row) : 0;
     if (places_ == Places::Lines)
         return QStringLiteral("line %1").arg(p);
+    if (places_ == Places::Notes)
+        return QStringLiteral("note %1").arg(p);
     if (column < 0)
         return QStringLiteral("row %1").arg(p);
     return QStringLiteral("cell %1%2").arg(columnLetters(column)).arg(p);

@@ -19,8 +19,9 @@ namespace lexanta {
 // byte that UTF-8 never holds, and each row is its offset there and the place it came from.
 class Sheet {
 public:
-    // How places are named in messages: lines of a text file, rows of a spreadsheet.
-    enum class Places { Lines, SheetRows };
+    // How places are named in messages: lines of a text file, rows of a spreadsheet, notes of
+    // an Anki collection.
+    enum class Places { Lines, SheetRows, Notes };
 
     Sheet() = default;
     explicit Sheet(Places places) : places_(places) {}
@@ -44,7 +45,7 @@ public:
     // The largest number of cells in a row.
     int columnCount() const { return columns_; }
     Places places() const { return places_; }
-    // "line 12", or "row 12" / "cell B12" (column from 0; -1 names the row).
+    // "line 12", "note 12", or "row 12" / "cell B12" (column from 0; -1 names the row).
     QString where(int row, int column = -1) const;
     std::size_t textBytes() const { return text_.size(); }
 

@@ -232,8 +232,8 @@ ReadError decodeText(std::string_view bytes, const TextEncoding& encoding, Decod
     // A spreadsheet or an Anki package given as text would only be reported as bad UTF-8.
     if (bytes.starts_with("PK\x03\x04"))
         return {QString(), QStringLiteral("a zip archive, not text: a spreadsheet is imported as "
-                                          "ODS or XLSX, and an Anki package (.apkg, .colpkg) is "
-                                          "first exported from Anki as Notes in Plain Text")};
+                                          "ODS or XLSX, and an Anki package (.apkg, .colpkg) as "
+                                          "Anki")};
     if (const ReadError e = decodeTextAs(bytes, encoding, out); e.isError())
         return e;
     // A NUL would end the field early wherever the vocabulary is read; in a "UTF-8" file it most

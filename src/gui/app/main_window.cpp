@@ -461,8 +461,8 @@ void MainWindow::openFileAtStart() {
 
 namespace {
 
-// The first local .lut file a drag carries, or list (.csv, .ods, .xlsx, .kvtml) to import; empty
-// when it carries none.
+// The first local .lut file a drag carries, or list (.csv, .ods, .xlsx, .kvtml, an Anki package)
+// to import; empty when it carries none.
 QString draggedVocabulary(const QMimeData* data) {
     if (!data || !data->hasUrls())
         return {};

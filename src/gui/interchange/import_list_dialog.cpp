@@ -1,5 +1,6 @@
 #include "gui/interchange/import_list_dialog.h"
 
+#include "core/interchange/anki_package.h"
 #include "platform/charset_coverage.h"
 #include "platform/codepage.h"
 
@@ -70,8 +71,8 @@ void ImportListDialog::buildControls() {
     auto* details = new QGroupBox(text("File", "Файл"), this);
     auto* form = new QFormLayout(details);
     const ListFormat f = setup_.format;
-    const bool delimited =
-        f == ListFormat::Csv || f == ListFormat::Anki || f == ListFormat::Quizlet;
+    const bool delimited = f == ListFormat::Csv || (f == ListFormat::Anki && !ankiPackage()) ||
+                           f == ListFormat::Quizlet;
     if (delimited) {
         delimiter_ = named(new QComboBox(details), "delimiterBox");
         delimiter_->setEditable(true);
@@ -205,8 +206,14 @@ void ImportListDialog::buildControls() {
     layout->addWidget(buttons);
 }
 
+bool ImportListDialog::ankiPackage() const {
+    return setup_.format == ListFormat::Anki &&
+           (isAnkiPackageName(setup_.fileName) || isZipArchive(bytes_));
+}
+
 ListReadOptions ImportListDialog::readOptions() const {
     ListReadOptions o;
+    o.ankiPackage = ankiPackage();
     const auto chosen = [](const QComboBox* box) {
         // A typed delimiter, or the one an item stands for.
         const int i = box->findText(box->currentText());
@@ -259,6 +266,9 @@ void ImportListDialog::reread() {
     status_->setText(readError_);
     if (!e.isError() && !list_.notes.other.isEmpty())
         status_->setText(list_.notes.other.join(QStringLiteral("; ")));
+    else if (!e.isError() && ankiPackage()) // a package has no details to choose
+        status_->setText(text("An Anki package of %1 notes", "Пакет Anki, заметок: %1")
+                             .arg(list_.sheet.rowCount()));
     remap();
 }
 

@@ -54,6 +54,8 @@ private:
     void remap();
     void fillColumnBoxes();
     ListReadOptions readOptions() const;
+    // An Anki package rather than Anki's notes as text.
+    bool ankiPackage() const;
 
     std::string bytes_;
     ImportListSetup setup_;

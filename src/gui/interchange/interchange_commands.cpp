@@ -37,6 +37,9 @@ const ListFilter kImportFilters[] = {
     {ListFormat::Anki, false, "Anki notes in plain text (*.txt)",
      "Записи Anki в виде текста (*.txt)", "*.txt"},
     {ListFormat::Quizlet, false, "Quizlet text (*.txt)", "Текст Quizlet (*.txt)", "*.txt"},
+    // Last, so that a filter chosen before keeps its place.
+    {ListFormat::Anki, false, "Anki package (*.apkg, *.colpkg)", "Пакет Anki (*.apkg, *.colpkg)",
+     "*.apkg;*.colpkg"},
 };
 
 const ListFilter kExportFilters[] = {

@@ -135,6 +135,25 @@ private slots:
                  text(readBytes(file + QStringLiteral(".expected"))));
     }
 
+    // An Anki package's columns are headed by its note types' field names, in their order.
+    void ankiFieldNames_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("names");
+        QTest::newRow("col.models") << "anki_2.1_schema11.apkg"
+                                    << "Word|Meaning|Example";
+        QTest::newRow("two note types") << "anki_2.1.50.apkg"
+                                        << "Front|Back|Add Reverse";
+        QTest::newRow("colpkg") << "anki_collection.colpkg"
+                                << "Front|Back";
+    }
+    void ankiFieldNames() {
+        QFETCH(QString, file);
+        QFETCH(QString, names);
+        ReadList list;
+        QVERIFY(!readList(ListFormat::Anki, readBytes(kData + "real/" + file), {}, list).isError());
+        QCOMPARE(list.columnNames.join(QLatin1Char('|')), names);
+    }
+
     void hostileFiles_data() {
         QTest::addColumn<QString>("file");
         const QDir dir(kData + QStringLiteral("hostile"));

@@ -103,6 +103,24 @@ private slots:
         QCOMPARE(w.doc().bytes(), before);
     }
 
+    // An Anki package has its own filter, last; the dialog asks for no delimiter and names the
+    // columns after the note type's fields.
+    void importAnkiPackage() {
+        Window w(false);
+        w.load(kAnimals);
+        w.dialogs.fileAnswers.push_back({kLists + QStringLiteral("real/anki_2.1.50.apkg"),
+                                         importFilter(ListFormat::Quizlet) + 1});
+        w.dialogs.dialogAnswers.push_back([](QDialog& d) {
+            return !d.findChild<QComboBox*>(QStringLiteral("delimiterBox")) &&
+                   in<QComboBox>(d, "answerColumnBox")->currentText() == QLatin1String("2: Back") &&
+                   in<QTableWidget>(d, "previewTable")->verticalHeaderItem(2)->text() ==
+                       QLatin1String("3");
+        });
+        w.form->interchange().importText();
+        QCOMPARE(w.dialogs.dialogsShown, 1);
+        QCOMPARE(w.column(kAnswer), (QStringList{"house", "tree", "street"}));
+    }
+
     void cancelChangesNothing() {
         Window w(false);
         w.load(kAnimals);
