@@ -27,8 +27,8 @@ struct ListFilter {
 };
 
 const ListFilter kImportFilters[] = {
-    {ListFormat::Csv, false, "CSV, comma- or semicolon-separated (*.csv)",
-     "CSV, через запятую или точку с запятой (*.csv)", "*.csv;*.tsv"},
+    {ListFormat::Csv, false, "CSV, comma- or semicolon-separated (*.csv *.tsv)",
+     "CSV, через запятую или точку с запятой (*.csv *.tsv)", "*.csv;*.tsv"},
     {ListFormat::Ods, false, "OpenDocument spreadsheet (*.ods)", "Таблица OpenDocument (*.ods)",
      "*.ods"},
     {ListFormat::Xlsx, false, "Excel workbook (*.xlsx)", "Книга Excel (*.xlsx)", "*.xlsx"},
@@ -38,7 +38,7 @@ const ListFilter kImportFilters[] = {
      "Записи Anki в виде текста (*.txt)", "*.txt"},
     {ListFormat::Quizlet, false, "Quizlet text (*.txt)", "Текст Quizlet (*.txt)", "*.txt"},
     // Last, so that a filter chosen before keeps its place.
-    {ListFormat::Anki, false, "Anki package (*.apkg, *.colpkg)", "Пакет Anki (*.apkg, *.colpkg)",
+    {ListFormat::Anki, false, "Anki package (*.apkg *.colpkg)", "Пакет Anki (*.apkg *.colpkg)",
      "*.apkg;*.colpkg"},
 };
 

@@ -5,6 +5,7 @@
 
 #include "core/interchange/list_formats.h"
 #include "gui/interchange/import_list_dialog.h"
+#include "gui/widgets/qt_dialogs.h"
 #include "platform/codepage.h"
 
 #include <QComboBox>
@@ -119,6 +120,9 @@ private slots:
         w.form->interchange().importText();
         QCOMPARE(w.dialogs.dialogsShown, 1);
         QCOMPARE(w.column(kAnswer), (QStringList{"house", "tree", "street"}));
+        // The file dialog names each filter's patterns once.
+        for (const QString& f : QtDialogs::nameFilters(w.dialogs.openDialogsShown.back().filter))
+            QVERIFY2(f.count(QStringLiteral("(*")) == 1, qPrintable(f));
     }
 
     void cancelChangesNothing() {
