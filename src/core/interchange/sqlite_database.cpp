@@ -1,6 +1,7 @@
 #include "core/interchange/sqlite_database.h"
 
-#include <dlfcn.h>
+#include "core/interchange/loaded_library.h"
+
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -38,21 +39,12 @@ struct LibSqlite {
 const LibSqlite& sqlite() {
     static const LibSqlite loaded = [] {
         LibSqlite s;
-        void* library = ::dlopen(LEXANTA_SQLITE3_SONAME, RTLD_NOW | RTLD_LOCAL);
-        const auto failed = [&s] {
-            const char* why = ::dlerror();
-            s.error = QStringLiteral("the SQLite library cannot be loaded: %1")
-                          .arg(QString::fromLocal8Bit(why ? why : LEXANTA_SQLITE3_SONAME));
-            return s;
-        };
-        if (!library)
-            return failed();
-#define LEXANTA_SQLITE_RESOLVE(name)                                                               \
-    if (!(s.name = reinterpret_cast<decltype(&::name)>(::dlsym(library, #name))))                  \
-        return failed();
-        LEXANTA_SQLITE_FUNCTIONS(LEXANTA_SQLITE_RESOLVE)
+        LoadedLibrary library(LEXANTA_SQLITE3_SONAME, "the SQLite library");
+#define LEXANTA_SQLITE_RESOLVE(name) &&library.resolve(s.name, #name)
+        if (!(true LEXANTA_SQLITE_FUNCTIONS(LEXANTA_SQLITE_RESOLVE)))
+            s.error = library.error();
 #undef LEXANTA_SQLITE_RESOLVE
-        return s; // loaded for good
+        return s;
     }();
     return loaded;
 }

@@ -1,6 +1,7 @@
 #include "core/interchange/zip_package.h"
 
-#include <dlfcn.h>
+#include "core/interchange/loaded_library.h"
+
 #include <zip.h>
 
 #include <algorithm>
@@ -51,21 +52,12 @@ struct LibZip {
 const LibZip& loadLibZip() {
     static const LibZip loaded = [] {
         LibZip z;
-        void* library = ::dlopen(LEXANTA_LIBZIP_SONAME, RTLD_NOW | RTLD_LOCAL);
-        const auto failed = [&z] {
-            const char* why = ::dlerror();
-            z.error = QStringLiteral("the zip library cannot be loaded: %1")
-                          .arg(QString::fromLocal8Bit(why ? why : LEXANTA_LIBZIP_SONAME));
-            return z;
-        };
-        if (!library)
-            return failed();
-#define LEXANTA_ZIP_RESOLVE(name)                                                                  \
-    if (!(z.name = reinterpret_cast<decltype(&::name)>(::dlsym(library, #name))))                  \
-        return failed();
-        LEXANTA_ZIP_FUNCTIONS(LEXANTA_ZIP_RESOLVE)
+        LoadedLibrary library(LEXANTA_LIBZIP_SONAME, "the zip library");
+#define LEXANTA_ZIP_RESOLVE(name) &&library.resolve(z.name, #name)
+        if (!(true LEXANTA_ZIP_FUNCTIONS(LEXANTA_ZIP_RESOLVE)))
+            z.error = library.error();
 #undef LEXANTA_ZIP_RESOLVE
-        return z; // loaded for good: its functions are called until the end
+        return z;
     }();
     return loaded;
 }
