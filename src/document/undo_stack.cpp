@@ -1,5 +1,7 @@
 #include "document/undo_stack.h"
 
+#include <algorithm>
+
 namespace lexanta {
 
 UndoStack::~UndoStack() = default;
@@ -19,9 +21,11 @@ void UndoStack::push(std::unique_ptr<UndoStep> step) {
     UndoStep* top = index_ > 0 ? steps_[static_cast<std::size_t>(index_ - 1)].get() : nullptr;
     const bool joins = top && top->kind() != -1 && top->kind() == step->kind() &&
                        index_ != clean_ && top->absorb(*step);
-    // The room is made first, so that nothing after it can fail.
-    if (!joins)
-        steps_.reserve(static_cast<std::size_t>(index_) + 1);
+    // The room is made first, so that nothing after it can fail; doubled, so that a long
+    // history is not copied at every step.
+    const auto needed = static_cast<std::size_t>(index_) + 1;
+    if (!joins && steps_.capacity() < needed)
+        steps_.reserve(std::max(needed, 2 * steps_.capacity()));
     dropUndone();
     if (joins)
         return;
