@@ -9,9 +9,11 @@
 #include <QCoreApplication>
 
 #include <csignal>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <new>
+#include <unistd.h>
 
 namespace lexanta::tool {
 
@@ -198,13 +200,36 @@ void endWithoutTempFiles(int signal) {
     std::raise(signal);
 }
 
-void removeTempFilesOnSignals() {
+// A mapped input that another program shortens while the tool reads it is a read failure that
+// names the file, not an unexplained bus error.
+void endOnLostFileBytes(int signal, siginfo_t* info, void*) {
+    if (const char* name = lexanta::mappedFileAt(info->si_addr)) {
+        const auto say = [](const char* text) {
+            ssize_t ignored = ::write(STDERR_FILENO, text, std::strlen(text));
+            (void)ignored;
+        };
+        say("lexanta-tool: cannot read ");
+        say(name);
+        say(": shortened by another program while in use\n");
+        lexanta::removeTempFilesOfWritesUnderWay();
+        ::_exit(lexanta::tool::kIoError);
+    }
+    endWithoutTempFiles(signal);
+}
+
+void handleSignals() {
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
         // A signal the caller ignores (a job started in the background) stays ignored.
         struct sigaction current {};
         if (sigaction(signal, nullptr, &current) == 0 && current.sa_handler != SIG_IGN)
             std::signal(signal, endWithoutTempFiles);
     }
+    struct sigaction onBusError {};
+    onBusError.sa_sigaction = endOnLostFileBytes;
+    onBusError.sa_flags = SA_SIGINFO;
+    sigemptyset(&onBusError.sa_mask);
+    if (sigaction(SIGBUS, &onBusError, nullptr) == 0)
+        lexanta::mapFilesWhenRead(); // only with the handler in place
 }
 
 } // namespace
@@ -213,7 +238,7 @@ int main(int argc, char** argv) {
     // A reader that goes away (`| head`) makes a write fail with EPIPE, which is reported and
     // ends the tool with status 1, instead of ending it unannounced.
     std::signal(SIGPIPE, SIG_IGN);
-    removeTempFilesOnSignals();
+    handleSignals();
     lexanta::tool::given = argv;
     const std::unique_ptr<QCoreApplication> app = lexanta::tool::makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lexanta-tool"));

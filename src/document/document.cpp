@@ -62,9 +62,9 @@ FileState untitled(const FileState& file, bool canMerge) {
 template <typename Use>
 FileOutcome withFileBytes(const QString& path, Use&& use, bool regularOnly = false) {
     try {
-        std::string data;
+        FileBytes data;
         FileStamp stamp;
-        const IoResult read = readWholeFile(path, data, {regularOnly, &stamp});
+        const IoResult read = readFileBytes(path, data, {regularOnly, &stamp});
         if (!read)
             return unreadable(path, read);
         return use(data, stamp);
@@ -335,7 +335,7 @@ FileOutcome Document::loadAs(const QString& path, const FileState& file, const Q
                              const ProgressCallback& progress, bool regularOnly) {
     return withFileBytes(
         path,
-        [&](std::string& data, const FileStamp& stamp) -> FileOutcome {
+        [&](FileBytes& data, const FileStamp& stamp) -> FileOutcome {
             Vocabulary loaded;
             loaded.header = resetHeader(vocabulary_.header);
             // The table keeps the bytes it was read from, so they are handed over, not copied.
@@ -361,14 +361,14 @@ FileOutcome Document::loadAs(const QString& path, const FileState& file, const Q
 
 FileOutcome Document::importText(const QString& path, ImportFormat format, ImportResult* details,
                                  const ProgressCallback& progress, bool dropByteOrderMarks) {
-    return withFileBytes(path, [&](std::string& data, const FileStamp&) -> FileOutcome {
+    return withFileBytes(path, [&](FileBytes& data, const FileStamp&) -> FileOutcome {
         std::array<int, kShownFields> codePages{};
         for (int field = 0; field < kShownFields; ++field)
             codePages[field] = codePageForCharset(font(field).charset);
         Vocabulary imported;
         imported.header = resetHeader(vocabulary_.header);
-        const ImportResult result = lexanta::importText(data, format, codePages, imported.entries,
-                                                        progress, dropByteOrderMarks);
+        const ImportResult result = lexanta::importText(
+            data.view(), format, codePages, imported.entries, progress, dropByteOrderMarks);
         if (details)
             *details = result;
         if (!result.ok())
@@ -599,11 +599,11 @@ bool Document::moveField(int from, int to) {
 }
 
 FileOutcome Document::merge(const QString& path, const ProgressCallback& progress) {
-    return withFileBytes(path, [&](std::string& data, const FileStamp&) -> FileOutcome {
+    return withFileBytes(path, [&](FileBytes& data, const FileStamp&) -> FileOutcome {
         EntryTable merged;
         const int first = merged.entryCount(); // the merged entries follow its empty one
         std::string error;
-        const int added = mergeEntries(data, merged, &error, progress);
+        const int added = mergeEntries(data.view(), merged, &error, progress);
         if (error.empty() && added > EntryTable::kMaxEntries - entries().entryCount())
             error =
                 tooManyEntriesMessage(static_cast<unsigned long long>(added) +
@@ -625,12 +625,12 @@ FileOutcome Document::merge(const QString& path, const ProgressCallback& progres
 
 FileOutcome Document::specialImport(const QString& path, FillResult* details,
                                     const ProgressCallback& progress) {
-    return withFileBytes(path, [&](std::string& data, const FileStamp&) -> FileOutcome {
+    return withFileBytes(path, [&](FileBytes& data, const FileStamp&) -> FileOutcome {
         std::vector<CellChange> changes;
         FieldCharsets charsets{};
         for (int f = 0; f < kShownFields; ++f)
             charsets[static_cast<std::size_t>(f)] = font(f).charset;
-        const FillResult result = planFill(entries(), data, changes, progress, &charsets);
+        const FillResult result = planFill(entries(), data.view(), changes, progress, &charsets);
         if (details)
             *details = result;
         if (changes.empty())

@@ -245,6 +245,11 @@ QString tooLarge(std::size_t limit) {
         .arg(limit >> 20);
 }
 
+QString shortenedWhileInUse(const char* name) {
+    return QStringLiteral("%1 was shortened by another program while in use")
+        .arg(fileNameFromBytes(name));
+}
+
 // Why a file of this kind is not read; empty when it is.
 QString refusedKind(const struct stat& st, bool isStdin, bool regularOnly, int fd) {
     if (S_ISREG(st.st_mode))
@@ -340,6 +345,106 @@ IoResult readWholeFile(const QString& path, std::string& bytes, const ReadOption
     closeFile();
     bytes = std::move(data);
     return IoResult::success(path);
+}
+
+FileBytes::FileBytes(std::string&& bytes) {
+    auto held = std::make_shared<const std::string>(std::move(bytes));
+    view_ = *held;
+    owner_ = std::move(held);
+}
+
+namespace {
+
+std::atomic<bool> mapFiles{false};
+
+// The files mapped, for mappedFileAt in a signal handler. A slot is taken by setting its name,
+// then published by its start; it is let go start first, and its name is freed by whoever
+// takes it out.
+struct MappedFile {
+    std::atomic<const char*> begin{nullptr};
+    std::atomic<std::size_t> size{0};
+    std::atomic<char*> name{nullptr};
+};
+MappedFile mappedFiles[8];
+
+int addMappedFile(const char* begin, std::size_t size, const QByteArray& name) {
+    char* copy = ::strdup(name.constData());
+    for (int i = 0; copy && i < static_cast<int>(std::size(mappedFiles)); ++i) {
+        char* empty = nullptr;
+        if (mappedFiles[i].name.compare_exchange_strong(empty, copy)) {
+            mappedFiles[i].size.store(size);
+            mappedFiles[i].begin.store(begin);
+            return i;
+        }
+    }
+    std::free(copy);
+    return -1;
+}
+
+void dropMappedFile(int slot) {
+    mappedFiles[slot].begin.store(nullptr);
+    std::free(mappedFiles[slot].name.exchange(nullptr));
+}
+
+// Below this a copy costs about what a mapping does.
+constexpr off_t kMappedAtLeast = 1 << 20;
+
+} // namespace
+
+void mapFilesWhenRead() {
+    mapFiles.store(true);
+}
+
+const char* mappedFileAt(const void* address) noexcept {
+    const auto* at = static_cast<const char*>(address);
+    for (MappedFile& file : mappedFiles) {
+        const char* begin = file.begin.load();
+        if (begin && at >= begin && at < begin + file.size.load())
+            return file.name.load();
+    }
+    return nullptr;
+}
+
+IoResult readFileBytes(const QString& path, FileBytes& bytes, const ReadOptions& options) {
+    if (mapFiles.load() && path != QLatin1String("-")) {
+        // Anything but a regular file, and a file that cannot be opened, is left to
+        // readWholeFile, which reports it as it should be. A FIFO is not even opened here: its
+        // writer would take a reader that closes at once for the end of the reading.
+        const QByteArray name = fileNameToBytes(path);
+        struct stat st {};
+        const bool regular = ::stat(name.constData(), &st) == 0 && S_ISREG(st.st_mode);
+        const int fd = regular ? retryOpen(name.constData(), O_RDONLY | O_NONBLOCK) : -1;
+        if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+            st.st_size >= kMappedAtLeast &&
+            static_cast<unsigned long long>(st.st_size) <= readLimit()) {
+            const auto size = static_cast<std::size_t>(st.st_size);
+            void* at = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+            const int slot =
+                at == MAP_FAILED ? -1 : addMappedFile(static_cast<const char*>(at), size, name);
+            if (slot >= 0) {
+                ::close(fd);
+                if (options.stamp)
+                    *options.stamp = stampOf(st);
+                // Should making the owner fail, its deleter still runs.
+                const auto unmap = [slot, size](const void* p) {
+                    dropMappedFile(slot);
+                    ::munmap(const_cast<void*>(p), size);
+                };
+                bytes = FileBytes(std::shared_ptr<const void>(at, unmap),
+                                  std::string_view(static_cast<const char*>(at), size));
+                return IoResult::success(path);
+            }
+            if (at != MAP_FAILED)
+                ::munmap(at, size);
+        }
+        if (fd >= 0)
+            ::close(fd);
+    }
+    std::string data;
+    const IoResult read = readWholeFile(path, data, options);
+    if (read)
+        bytes = FileBytes(std::move(data));
+    return read;
 }
 
 namespace {
@@ -498,6 +603,13 @@ IoResult FileWriter::write(const char* data, std::size_t size) {
         return failure_.ok ? IoResult::failure(path_, systemReason(EBADF)) : failure_;
     const int error =
         target_ == Target::InPlace ? writeAllToPipe(fd_, data, size) : writeAll(fd_, data, size);
+    if (error == EFAULT && failure_.ok) {
+        for (std::size_t at = 0; at < size; at += 4096)
+            if (const char* lost = mappedFileAt(data + at)) {
+                failure_ = IoResult::failure(path_, shortenedWhileInUse(lost));
+                break;
+            }
+    }
     if (error != 0)
         return fail(error);
     return failure_;

@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lexanta {
@@ -62,6 +64,34 @@ struct ReadOptions {
 // and so is more than the memory this process may use could take in: a regular file that
 // big before anything is read, a pipe once that much came ("too large").
 IoResult readWholeFile(const QString& path, std::string& bytes, const ReadOptions& options = {});
+
+// A whole file's bytes, read into memory or mapped (see mapFilesWhenRead), and whoever keeps
+// them: whoever takes a view of them shares the owner.
+class FileBytes {
+public:
+    FileBytes() = default;
+    explicit FileBytes(std::string&& bytes);
+    FileBytes(std::shared_ptr<const void> owner, std::string_view bytes)
+        : owner_(std::move(owner)), view_(bytes) {}
+    std::string_view view() const { return view_; }
+    const std::shared_ptr<const void>& owner() const { return owner_; }
+
+private:
+    std::shared_ptr<const void> owner_;
+    std::string_view view_;
+};
+
+// From here on, readFileBytes maps a regular file of some size read-only instead of copying it
+// into fresh memory, which the copy and the zeroed pages make slower. For a process that ends
+// soon after (lexanta-tool) and handles SIGBUS: another program shortening a mapped file
+// raises it where the lost bytes are read (mappedFileAt says which file), and a write of them
+// fails with EFAULT.
+void mapFilesWhenRead();
+// What readWholeFile reads, with its checks and limits, mapped where the process allows it.
+IoResult readFileBytes(const QString& path, FileBytes& bytes, const ReadOptions& options = {});
+// The name (as the system takes it, NUL-terminated) of the mapped file whose bytes hold
+// `address`, or null. Async-signal-safe.
+const char* mappedFileAt(const void* address) noexcept;
 
 // The most bytes readWholeFile takes: half the memory this process may use (the smaller of
 // the machine's memory and the address-space and data limits), as a file needs at least as

@@ -59,13 +59,22 @@ std::uint64_t* mapRecords(std::size_t bytes) {
 
 // ---- shared bytes ---------------------------------------------------------------------------
 
-void SharedBytes::adopt(std::string&& bytes) {
-    bytes_ = std::make_shared<std::string>(std::move(bytes));
-    data_ = bytes_->data();
-    size_ = bytes_->size();
+void SharedBytes::adopt(FileBytes&& bytes) {
+    bytes_.reset();
+    data_ = bytes.view().data();
+    size_ = bytes.view().size();
+    adopted_ = bytes.owner();
 }
 
 std::string& SharedBytes::writable(std::size_t extra) {
+    if (adopted_) {
+        auto copy = std::make_shared<std::string>();
+        copy->reserve(size_ + extra);
+        copy->append(data_, size_);
+        bytes_ = std::move(copy);
+        adopted_.reset();
+        data_ = bytes_->data();
+    }
     if (!bytes_)
         bytes_ = std::make_shared<std::string>();
     const bool alone = bytes_.use_count() == 1;
@@ -100,6 +109,7 @@ void SharedBytes::append(std::string_view text) {
 
 void SharedBytes::release() {
     bytes_.reset();
+    adopted_.reset();
     data_ = "";
     size_ = 0;
 }
@@ -730,7 +740,7 @@ void EntryStore::addBlocks(std::string_view buffer, std::size_t begin, std::uint
         progress(total, total);
 }
 
-void EntryStore::adoptBlocks(std::string&& bytes, std::size_t begin, std::size_t blocks,
+void EntryStore::adoptBlocks(FileBytes&& bytes, std::size_t begin, std::size_t blocks,
                              const ProgressCallback& progress) {
     count_ = 1;
     clearStorage();

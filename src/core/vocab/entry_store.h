@@ -2,6 +2,7 @@
 
 #include "core/vocab/entry.h"
 #include "core/vocab/entry_order.h"
+#include "platform/file_io.h"
 
 #include <array>
 #include <atomic>
@@ -19,7 +20,8 @@ namespace lexanta {
 class SharedBytes {
 public:
     SharedBytes() = default;
-    void adopt(std::string&& bytes);
+    // Takes bytes that are only read: the first append copies them.
+    void adopt(FileBytes&& bytes);
     const char* data() const { return data_; }
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
@@ -33,6 +35,7 @@ public:
 private:
     std::string& writable(std::size_t extra);
     std::shared_ptr<std::string> bytes_;
+    std::shared_ptr<const void> adopted_; // bytes taken whole, not appended to
     const char* data_ = "";
     std::size_t size_ = 0;
 };
@@ -131,7 +134,7 @@ public:
 
     // Takes `bytes` as the buffer, with `blocks` entry blocks from `begin` on as the entries
     // (at least one entry).
-    void adoptBlocks(std::string&& bytes, std::size_t begin, std::size_t blocks,
+    void adoptBlocks(FileBytes&& bytes, std::size_t begin, std::size_t blocks,
                      const ProgressCallback& progress);
     // Appends the first `count` blocks of `blocks` after the last entry.
     void appendBlocks(std::string_view blocks, std::size_t count, const ProgressCallback& progress);

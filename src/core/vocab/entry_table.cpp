@@ -265,8 +265,13 @@ std::size_t EntryTable::adoptEntryBlocks(std::string&& bytes, std::size_t begin,
 
 std::size_t EntryTable::adoptEntryBlocks(std::string&& bytes, std::size_t begin, std::size_t blocks,
                                          const ProgressCallback& progress) {
+    return adoptEntryBlocks(FileBytes(std::move(bytes)), begin, blocks, progress);
+}
+
+std::size_t EntryTable::adoptEntryBlocks(FileBytes&& bytes, std::size_t begin, std::size_t blocks,
+                                         const ProgressCallback& progress) {
     ++edits_;
-    begin = std::min(begin, bytes.size());
+    begin = std::min(begin, bytes.view().size());
     LEXANTA_CHECK_INDEX(blocks <= static_cast<std::size_t>(kMaxEntries), "entry count", blocks,
                         kMaxEntries);
     const std::size_t fitting = std::min<std::size_t>(blocks, kMaxEntries);

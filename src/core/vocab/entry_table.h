@@ -118,6 +118,9 @@ public:
     // The same when the caller has counted them already.
     std::size_t adoptEntryBlocks(std::string&& bytes, std::size_t begin, std::size_t blocks,
                                  const ProgressCallback& progress = {});
+    // The same for bytes held elsewhere (a mapped file), shared with their owner.
+    std::size_t adoptEntryBlocks(FileBytes&& bytes, std::size_t begin, std::size_t blocks,
+                                 const ProgressCallback& progress = {});
     // Appends the blocks after the last entry, their bytes copied once into the arena. The
     // caller has checked that they fit. Returns the number of blocks.
     std::size_t appendEntryBlocks(std::string_view blocks, const ProgressCallback& progress = {});

@@ -186,8 +186,13 @@ std::size_t readHeader(std::string_view data, Vocabulary& doc, std::string* erro
 
 bool readVocabulary(std::string&& data, Vocabulary& doc, std::string* error,
                     const ProgressCallback& progress) {
+    return readVocabulary(FileBytes(std::move(data)), doc, error, progress);
+}
+
+bool readVocabulary(FileBytes&& data, Vocabulary& doc, std::string* error,
+                    const ProgressCallback& progress) {
     std::size_t blocks = 0;
-    const std::size_t entriesBegin = readHeader(data, doc, error, blocks);
+    const std::size_t entriesBegin = readHeader(data.view(), doc, error, blocks);
     if (entriesBegin == std::string_view::npos)
         return false;
     doc.entries.adoptEntryBlocks(std::move(data), entriesBegin, blocks, progress);

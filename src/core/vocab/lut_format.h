@@ -56,10 +56,12 @@ std::string tooManyEntriesMessage(unsigned long long entries, long long room);
 // format flag and entries. An old-format file leaves the header as it was. Files that break
 // the layout load as far as they go. The only failure is a file of more entries than a table
 // holds: false, `error` (when given) says so, and `doc` is left as it was.
-// The entries are read where they lie in `data`: the string&& form keeps the bytes as the
-// table's buffer, the view form copies them there once. `progress` hears of the entry bytes
-// gone through, of all of them.
+// The entries are read where they lie in `data`: the string&& and FileBytes&& forms keep the
+// bytes as the table's buffer, the view form copies them there once. `progress` hears of the
+// entry bytes gone through, of all of them.
 bool readVocabulary(std::string&& data, Vocabulary& doc, std::string* error = nullptr,
+                    const ProgressCallback& progress = {});
+bool readVocabulary(FileBytes&& data, Vocabulary& doc, std::string* error = nullptr,
                     const ProgressCallback& progress = {});
 bool readVocabulary(std::string_view data, Vocabulary& doc, std::string* error = nullptr,
                     const ProgressCallback& progress = {});
