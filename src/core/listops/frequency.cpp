@@ -28,7 +28,7 @@ bool isPlainWord(std::string_view text) {
 
 // Two plain words whose letters differ other than in case differ at the first or second
 // level in a locale's order that neither joins nor expands ASCII letters, so their keys
-// differ too; equal ones need the keys (a locale may tell "I" from "i").
+// differ too; equal ones need the collator (a locale may tell "I" from "i").
 bool differsBeyondCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return true;
@@ -39,25 +39,25 @@ bool differsBeyondCase(std::string_view a, std::string_view b) {
 }
 
 // The runs of the questions of entries begin .. end-1. Equal means equal sort keys, as the sort
-// orders. Each spelling met in a run is keyed once: a byte string already found equal to the
-// run's text (its case variants, as a rule) is not keyed again, and two plain words that
-// differ beyond case are told apart without keys.
+// orders, which is the collator comparing them equal. Each spelling met in a run is compared
+// once: a byte string already found equal to the run's text (its case variants, as a rule) is
+// not compared again, and two plain words that differ beyond case are told apart by their
+// bytes alone.
 std::vector<Run> runsOf(const EntryTable& table, int begin, int end, const CodePage& page,
                         const KeyCollator& collator, std::atomic<long long>* done) {
     constexpr int kAhead = 16;
     std::vector<Run> runs;
     std::vector<std::string_view> variants;
-    const auto keyOf = [&](std::string_view text) { return collator.sortKey(page.decode(text)); };
     int i = begin;
     std::string_view nextText;
-    std::optional<std::string> nextKey;
+    std::optional<QString> nextDecoded;
     bool haveNext = false;
     while (i < end) {
         const std::string_view runText = haveNext ? nextText : table.text(i, kQuestion);
-        std::optional<std::string> key = haveNext ? std::move(nextKey) : std::nullopt;
+        std::optional<QString> decoded = haveNext ? std::move(nextDecoded) : std::nullopt;
         const bool runIsPlain = !collator.joinsAsciiLetters() && isPlainWord(runText);
         haveNext = false;
-        nextKey.reset();
+        nextDecoded.reset();
         variants.clear();
         const int first = i;
         while (i + 1 < end) {
@@ -73,13 +73,15 @@ std::vector<Run> runsOf(const EntryTable& table, int begin, int end, const CodeP
                     haveNext = true;
                     break;
                 }
-                if (!key)
-                    key = keyOf(runText);
-                std::string nextTextKey = keyOf(next);
-                if (nextTextKey != *key) {
-                    // The next run starts with this text, already keyed.
+                if (!decoded)
+                    decoded = page.decode(runText);
+                QString nextText16 = page.decode(next);
+                // Equal in the collator's order means equal keys; the comparison stops at the
+                // first difference, where a key is made whole.
+                if (collator.compare(*decoded, nextText16) != 0) {
+                    // The next run starts with this text, already decoded.
                     nextText = next;
-                    nextKey = std::move(nextTextKey);
+                    nextDecoded = std::move(nextText16);
                     haveNext = true;
                     break;
                 }
