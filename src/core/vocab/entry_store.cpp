@@ -704,7 +704,7 @@ void EntryStore::addBlocks(std::string_view buffer, std::size_t begin, std::uint
         const std::size_t most = part == 0 ? firstBlocks : blocks - firstBlocks;
         const std::uint32_t slot = slot0 + static_cast<std::uint32_t>(part == 0 ? 0 : firstBlocks);
         std::size_t nextReport = from + kProgressBytes;
-        std::size_t& count = added[part];
+        std::size_t count = 0; // a local, not added[part]: the page writes cannot touch it
         // Each record is written once the next block shows whether it follows.
         std::uint64_t last = 0;
         forEachBlock(data, from, to, [&](std::size_t start, std::uint64_t flags) {
@@ -727,6 +727,7 @@ void EntryStore::addBlocks(std::string_view buffer, std::size_t begin, std::uint
         });
         if (count > 0)
             put(slot + static_cast<std::uint32_t>(count) - 1, last);
+        added[part] = count;
     });
     if (added[1] > 0) { // the first part's last block is followed by the second part's first
         const std::uint32_t joint = slot0 + static_cast<std::uint32_t>(added[0]) - 1;

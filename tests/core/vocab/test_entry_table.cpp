@@ -1,3 +1,4 @@
+#include "core/vocab/entry_blocks.h"
 #include "core/vocab/entry_order.h"
 #include "core/vocab/entry_table.h"
 #include "core/vocab/lut_format.h"
@@ -12,6 +13,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 using namespace lexanta;
@@ -68,6 +70,36 @@ std::string randomFile(std::mt19937& random, int entries, Model& model) {
                 bytes += random() % 3 || (!t.empty() && t.back() == '\r') ? "\r\n" : "\n";
         }
     return bytes;
+}
+
+// The (start, flags) of each entry block of data[begin, end), from a plain reading line by line.
+using Blocks = std::vector<std::pair<std::size_t, std::uint64_t>>;
+
+Blocks plainBlocks(const std::string& data, std::size_t begin, std::size_t end) {
+    const auto above = [](char c) { return static_cast<unsigned char>(c) > ' '; };
+    Blocks blocks;
+    for (std::size_t pos = begin; pos < end;) {
+        const std::size_t start = pos;
+        std::uint64_t flags = kBlockCanonical | kBlockClean;
+        for (std::size_t k = 0; k < kBlockLines; ++k) {
+            const std::size_t from = pos;
+            const std::string_view line = takeLine(data.data(), end, pos);
+            if (pos - from != line.size() + 2 || (k >= 3 && line.empty()))
+                flags &= ~kBlockCanonical; // not ended by CR LF, or an empty extra field
+            if (k < 3 && !line.empty() && !(above(line.front()) && above(line.back())))
+                flags &= ~kBlockClean;
+        }
+        blocks.emplace_back(start, flags);
+    }
+    return blocks;
+}
+
+Blocks scannedBlocks(const std::string& data, std::size_t begin, std::size_t end) {
+    Blocks blocks;
+    forEachBlock(data.data(), begin, end, [&](std::size_t start, std::uint64_t flags) {
+        blocks.emplace_back(start, flags);
+    });
+    return blocks;
 }
 
 } // namespace
@@ -255,6 +287,45 @@ private slots:
             for (std::size_t i = 0; i < seen.size(); ++i)
                 QCOMPARE(copy[i], seen[i]);
         }
+    }
+
+    // The block scan against a plain reading: short strings of the bytes that matter, cut
+    // anywhere, then long runs of blocks across many chunks of the scan.
+    void blockScanMatchesAPlainReading() {
+        std::mt19937 random(11);
+        std::string data;
+        for (int round = 0; round < 40000; ++round) {
+            data.resize(random() % 200);
+            for (char& c : data)
+                c = "a \t\r\n"[random() % 5];
+            const std::size_t begin = random() % (std::min<std::size_t>(data.size(), 70) + 1);
+            const std::size_t end =
+                random() % 2 ? data.size() : begin + random() % (data.size() - begin + 1);
+            if (scannedBlocks(data, begin, end) != plainBlocks(data, begin, end))
+                QFAIL(qPrintable(QStringLiteral("round %1: %2 bytes from %3 to %4")
+                                     .arg(round)
+                                     .arg(data.size())
+                                     .arg(begin)
+                                     .arg(end)));
+        }
+        data.clear();
+        while (data.size() < 300000) { // lines ended by CR LF as a rule
+            const std::string t = text(random);
+            data += t.find('\n') == std::string::npos && random() % 20 == 0 ? t + "\n" : t + "\r\n";
+        }
+        std::size_t blocks = 0, canonical = 0, clean = 0;
+        for (std::size_t begin : {0, 1, 17, 63})
+            for (std::size_t end : {data.size(), data.size() - 3}) {
+                const Blocks plain = plainBlocks(data, begin, end);
+                QVERIFY(scannedBlocks(data, begin, end) == plain);
+                blocks += plain.size();
+                for (const auto& block : plain) {
+                    canonical += (block.second & kBlockCanonical) != 0;
+                    clean += (block.second & kBlockClean) != 0;
+                }
+            }
+        // Canonical and clean blocks, the common case of real files, were there to be found.
+        QVERIFY(canonical > blocks / 4 && clean > blocks / 4);
     }
 
     void longFilesReadInTwoParts() {
