@@ -19,18 +19,19 @@ QString readOptions(const Args& args, PrintOptions& o) {
         o.layout = *layout;
     else
         return QStringLiteral("--layout must be list, test, foldover or cards");
-    if (given("fields")) {
-        const auto fields = parseFields(value("fields"));
-        if (!fields)
-            return QStringLiteral("--fields takes q, a and c separated by commas, e.g. q,a,c");
-        o.fields = *fields;
-    }
-    if (given("direction")) {
-        const auto direction = parseDirection(value("direction"));
-        if (!direction)
-            return QStringLiteral("--direction must be q2a or a2q");
-        o.direction = *direction;
-    }
+    // An option that a parser takes or refuses: false when given and refused.
+    const auto parsed = [&](const char* name, auto parse, auto& target) {
+        if (!given(name))
+            return true;
+        const auto parsedValue = parse(value(name));
+        if (parsedValue)
+            target = *parsedValue;
+        return parsedValue.has_value();
+    };
+    if (!parsed("fields", parseFields, o.fields))
+        return QStringLiteral("--fields takes q, a and c separated by commas, e.g. q,a,c");
+    if (!parsed("direction", parseDirection, o.direction))
+        return QStringLiteral("--direction must be q2a or a2q");
     bool ok = false;
     if (given("shuffle-seed")) {
         o.seed = value("shuffle-seed").toUInt(&ok);
@@ -46,18 +47,10 @@ QString readOptions(const Args& args, PrintOptions& o) {
     o.answerKey = !given("no-answer-key");
     if (given("cards-per-page") && !parseCards(value("cards-per-page"), o.cardColumns, o.cardRows))
         return QStringLiteral("--cards-per-page takes columns x rows, e.g. 2x4");
-    if (given("flip")) {
-        const auto flip = parseFlip(value("flip"));
-        if (!flip)
-            return QStringLiteral("--flip must be long or short");
-        o.flip = *flip;
-    }
-    if (given("page")) {
-        const auto paper = parsePaper(value("page"));
-        if (!paper)
-            return QStringLiteral("--page must be a4, letter or auto");
-        o.paper = *paper;
-    }
+    if (!parsed("flip", parseFlip, o.flip))
+        return QStringLiteral("--flip must be long or short");
+    if (!parsed("page", parsePaper, o.paper))
+        return QStringLiteral("--page must be a4, letter or auto");
     if (given("margin")) {
         o.marginMm = value("margin").toDouble(&ok);
         if (!ok)
