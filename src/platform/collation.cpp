@@ -161,22 +161,21 @@ KeyCollator::KeyCollator(const QString& localeName, Strength strength)
         error = U_ZERO_ERROR;
         ucol_setAttribute(impl_->collator, UCOL_ALTERNATE_HANDLING, UCOL_SHIFTED, &error);
     }
-    // Keep the scripts in their common order (Latin before Greek before Cyrillic)
-    // as Windows does in every locale; some locales (e.g. Russian) would put
-    // their own script first.
+    // Keep the scripts in their common order (Latin before Greek before Cyrillic) in every
+    // locale; some locales (e.g. Russian) would put their own script first.
     const int32_t noReordering = UCOL_REORDER_CODE_NONE;
     error = U_ZERO_ERROR;
     ucol_setReorderCodes(impl_->collator, &noReordering, 1, &error);
 
-    USet* contractions = uset_openEmpty();
-    USet* expansions = uset_openEmpty();
+    // Root's order neither joins nor expands ASCII letters and digits; a locale that does has
+    // tailored them. Listing all of a locale's contractions and expansions instead takes some
+    // 13 ms, the tailored set well under one.
     error = U_ZERO_ERROR;
-    ucol_getContractionsAndExpansions(impl_->collator, contractions, expansions, true, &error);
+    USet* tailored = ucol_getTailoredSet(impl_->collator, &error);
     // Without an answer the keys decide every comparison.
-    joinsAscii_ =
-        U_FAILURE(error) || holdsAsciiWordPart(contractions) || holdsAsciiWordPart(expansions);
-    uset_close(contractions);
-    uset_close(expansions);
+    joinsAscii_ = U_FAILURE(error) || holdsAsciiWordPart(tailored);
+    if (tailored)
+        uset_close(tailored);
 }
 
 KeyCollator::~KeyCollator() = default;
