@@ -107,8 +107,12 @@ bool isAsciiWordCharacter(UChar32 c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-// The set holds a code point, or a string, made of ASCII letters and digits only.
-bool holdsAsciiWordPart(const USet* set) {
+bool isAsciiWordCharacterOrBlank(UChar32 c) {
+    return c == ' ' || isAsciiWordCharacter(c);
+}
+
+// The set holds a code point, or a string, made of characters `part` accepts only.
+bool holdsAsciiPart(const USet* set, bool (*part)(UChar32)) {
     std::vector<UChar> text(64);
     for (int32_t i = 0, n = uset_getItemCount(set); i < n; ++i) {
         UChar32 first = 0, last = 0;
@@ -121,10 +125,10 @@ bool holdsAsciiWordPart(const USet* set) {
             continue;
         if (length == 0) {
             for (UChar32 c = first; c <= last && c < 0x80; ++c)
-                if (isAsciiWordCharacter(c))
+                if (part(c))
                     return true;
         } else if (std::all_of(text.begin(), text.begin() + length,
-                               [](UChar u) { return isAsciiWordCharacter(u); })) {
+                               [part](UChar u) { return part(u); })) {
             return true;
         }
     }
@@ -167,13 +171,26 @@ KeyCollator::KeyCollator(const QString& localeName, Strength strength)
     error = U_ZERO_ERROR;
     ucol_setReorderCodes(impl_->collator, &noReordering, 1, &error);
 
-    // Root's order neither joins nor expands ASCII letters and digits; a locale that does has
-    // tailored them. Listing all of a locale's contractions and expansions instead takes some
-    // 13 ms, the tailored set well under one.
+    // Root's order neither joins nor expands ASCII letters, digits and blanks, and at this
+    // strength it tells case apart only when asked; a locale that does either has tailored
+    // them or turned the case level on. Listing all of a locale's contractions and expansions
+    // instead takes some 13 ms, the tailored set well under one.
     error = U_ZERO_ERROR;
     USet* tailored = ucol_getTailoredSet(impl_->collator, &error);
-    // Without an answer the keys decide every comparison.
-    joinsAscii_ = U_FAILURE(error) || holdsAsciiWordPart(tailored);
+    // Without an answer the collator decides every comparison.
+    if (U_SUCCESS(error)) {
+        const auto attribute = [this](UColAttribute which) {
+            UErrorCode e = U_ZERO_ERROR;
+            const UColAttributeValue value = ucol_getAttribute(impl_->collator, which, &e);
+            return U_SUCCESS(e) ? value : UCOL_DEFAULT;
+        };
+        plainWordsCaseless_ = attribute(UCOL_CASE_LEVEL) == UCOL_OFF &&
+                              !holdsAsciiPart(tailored, isAsciiWordCharacter);
+        // Ignorable blanks: Primary here, Thai by default.
+        blanksAreLetters_ = plainWordsCaseless_ &&
+                            attribute(UCOL_ALTERNATE_HANDLING) == UCOL_NON_IGNORABLE &&
+                            !holdsAsciiPart(tailored, isAsciiWordCharacterOrBlank);
+    }
     if (tailored)
         uset_close(tailored);
 }

@@ -28,9 +28,12 @@ public:
     int compare(const QString& a, const QString& b) const;
     // A byte string whose memcmp order equals compare()'s order.
     std::string sortKey(const QString& text) const;
-    // Two words of ASCII letters and digits that differ other than in case may still compare
-    // equal: the locale's order joins or expands such letters (Hungarian "ccs" is "cscs").
-    bool joinsAsciiLetters() const { return joinsAscii_; }
+    // Texts of ASCII letters and digits compare equal in this order exactly when their bytes
+    // are equal but for case; not where the locale joins or expands such letters (Hungarian
+    // "ccs" is "cscs") or tells their cases apart.
+    bool comparesPlainWordsCaselessly() const { return plainWordsCaseless_; }
+    // The same holds for such texts with blanks: a blank is neither ignorable nor joined.
+    bool blanksAreLetters() const { return blanksAreLetters_; }
 
 private:
     int collate(const QString& a, const QString& b) const;
@@ -38,7 +41,8 @@ private:
     Strength strength_;
     struct Impl;
     std::unique_ptr<Impl> impl_;
-    bool joinsAscii_ = false;
+    bool plainWordsCaseless_ = false;
+    bool blanksAreLetters_ = false;
 };
 
 // Lower-cases text for the user's locale (find with match case off).

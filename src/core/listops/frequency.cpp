@@ -19,16 +19,17 @@ constexpr int kProgressEntries = 1 << 16;
 
 using Run = FrequencySpan;
 
-// Letters and digits of ASCII only: the byte is the character in every code page.
-bool isPlainWord(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) {
-        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+// Letters and digits of ASCII only, and blanks where the order weighs them as letters: the
+// byte is the character in every code page.
+bool isPlainWord(std::string_view text, bool blanks) {
+    return std::all_of(text.begin(), text.end(), [blanks](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+               (blanks && c == ' ');
     });
 }
 
-// Two plain words whose letters differ other than in case differ at the first or second
-// level in a locale's order that neither joins nor expands ASCII letters, so their keys
-// differ too; equal ones need the collator (a locale may tell "I" from "i").
+// Two plain words are equal in such an order exactly when their letters are equal but for
+// case. A blank is 0x20 with or without the case bit.
 bool differsBeyondCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return true;
@@ -41,13 +42,13 @@ bool differsBeyondCase(std::string_view a, std::string_view b) {
 // The runs of the questions of entries begin .. end-1. Equal means equal sort keys, as the sort
 // orders, which is the collator comparing them equal. Each spelling met in a run is compared
 // once: a byte string already found equal to the run's text (its case variants, as a rule) is
-// not compared again, and two plain words that differ beyond case are told apart by their
-// bytes alone.
+// not compared again, and two plain words are compared by their bytes alone.
 std::vector<Run> runsOf(const EntryTable& table, int begin, int end, const CodePage& page,
                         const KeyCollator& collator, std::atomic<long long>* done) {
     constexpr int kAhead = 16;
     std::vector<Run> runs;
     std::vector<std::string_view> variants;
+    const bool blanks = collator.blanksAreLetters();
     int i = begin;
     std::string_view nextText;
     std::optional<QString> nextDecoded;
@@ -55,7 +56,8 @@ std::vector<Run> runsOf(const EntryTable& table, int begin, int end, const CodeP
     while (i < end) {
         const std::string_view runText = haveNext ? nextText : table.text(i, kQuestion);
         std::optional<QString> decoded = haveNext ? std::move(nextDecoded) : std::nullopt;
-        const bool runIsPlain = !collator.joinsAsciiLetters() && isPlainWord(runText);
+        const bool runIsPlain =
+            collator.comparesPlainWordsCaselessly() && isPlainWord(runText, blanks);
         haveNext = false;
         nextDecoded.reset();
         variants.clear();
@@ -68,25 +70,26 @@ std::vector<Run> runsOf(const EntryTable& table, int begin, int end, const CodeP
             const std::string_view next = table.text(i + 1, kQuestion);
             if (next != runText &&
                 std::find(variants.begin(), variants.end(), next) == variants.end()) {
-                if (runIsPlain && isPlainWord(next) && differsBeyondCase(runText, next)) {
+                bool equal = false;
+                if (runIsPlain && isPlainWord(next, blanks)) {
+                    equal = !differsBeyondCase(runText, next);
+                } else {
+                    if (!decoded)
+                        decoded = page.decode(runText);
+                    QString nextText16 = page.decode(next);
+                    // Equal in the collator's order means equal keys; the comparison stops at
+                    // the first difference, where a key is made whole.
+                    equal = collator.compare(*decoded, nextText16) == 0;
+                    if (!equal)
+                        nextDecoded = std::move(nextText16); // the next run's text
+                    else if (variants.size() < kMaxVariants)
+                        variants.push_back(next);
+                }
+                if (!equal) {
                     nextText = next;
                     haveNext = true;
                     break;
                 }
-                if (!decoded)
-                    decoded = page.decode(runText);
-                QString nextText16 = page.decode(next);
-                // Equal in the collator's order means equal keys; the comparison stops at the
-                // first difference, where a key is made whole.
-                if (collator.compare(*decoded, nextText16) != 0) {
-                    // The next run starts with this text, already decoded.
-                    nextText = next;
-                    nextDecoded = std::move(nextText16);
-                    haveNext = true;
-                    break;
-                }
-                if (variants.size() < kMaxVariants)
-                    variants.push_back(next);
             }
             ++i;
             if (done && (i & (kProgressEntries - 1)) == 0)

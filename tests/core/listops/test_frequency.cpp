@@ -80,8 +80,9 @@ private slots:
 
     // Long lists are gone through in two halves on two cores; a run across the middle is one
     // run, and so is a run that ends or starts there.
-    // Where the locale's order joins ASCII letters (Hungarian doubled digraphs), plain words
-    // that differ beyond case may be equal: the runs follow the order the sort uses.
+    // Where the locale's order joins ASCII letters (Hungarian doubled digraphs), tells their
+    // cases apart (Turkish) or ignores blanks (Thai), the bytes of plain words do not decide:
+    // the runs follow the order the sort uses.
     void runsInLocalesWithContractions_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<ByteList>("questions");
@@ -92,6 +93,12 @@ private slots:
             << "hu_HU" << ByteList{"asszony", "aszSzony"} << ByteList{"asszony|2"};
         QTest::newRow("en: the same words differ")
             << "en_US" << ByteList{"ccs", "csCs"} << ByteList{"ccs|1", "csCs|1"};
+        QTest::newRow("en: a blank is a letter")
+            << "en_US" << ByteList{"Ab", "ab", "a b"} << ByteList{"Ab|2", "a b|1"};
+        QTest::newRow("tr: dotless I is not i")
+            << "tr_TR" << ByteList{"kis", "KiS", "KIS"} << ByteList{"kis|2", "KIS|1"};
+        QTest::newRow("th: blanks are ignored")
+            << "th_TH" << ByteList{"a b", "Ab", "a  B"} << ByteList{"a b|3"};
     }
     void runsInLocalesWithContractions() {
         QFETCH(QString, locale);
