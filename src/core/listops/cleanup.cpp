@@ -1,5 +1,7 @@
 #include "core/listops/cleanup.h"
 
+#include "core/vocab/entry_blocks.h"
+
 #include <vector>
 
 namespace lexanta {
@@ -89,7 +91,7 @@ std::vector<CellChange> normalizedCells(const EntryTable& table) {
             if (cell.empty())
                 continue;
             const bool clean = !trimmable(cell.front()) && !trimmable(cell.back()) &&
-                               cell.find('\n') == std::string_view::npos;
+                               !findLineFeed(cell.data(), 0, cell.size());
             if (!clean)
                 changes.push_back({i, field, trimmed(joinLineBreaks(std::string(cell)))});
         }

@@ -75,6 +75,35 @@ void appendFieldLine(std::string& out, std::string_view text) {
 
 namespace {
 
+// The entry's lines, each with its line end.
+void appendEntryLines(std::string& out, const EntryView& e) {
+    std::string_view lines[kBlockLines];
+    std::size_t size = 0;
+    bool plain = true;
+    for (std::size_t line = 0; line < kBlockLines; ++line) {
+        const int field = kLineOfField[line];
+        const std::string_view text = e[field];
+        lines[line] = field >= kExtra1 && text.empty() ? std::string_view("0") : text;
+        size += lines[line].size() + 2;
+        plain = plain && !findLineFeed(lines[line].data(), 0, lines[line].size());
+    }
+    if (!plain) {
+        for (const std::string_view text : lines) {
+            appendFieldLine(out, text);
+            out += "\r\n";
+        }
+        return;
+    }
+    std::size_t at = out.size();
+    out.resize(at + size);
+    for (const std::string_view text : lines) {
+        text.copy(out.data() + at, text.size());
+        at += text.size();
+        out[at++] = '\r';
+        out[at++] = '\n';
+    }
+}
+
 // The walk of appendEntryBlocks: `run` takes each run of verbatim blocks as it lies in the
 // table's buffers, and `entryDone` is called after each entry.
 template <typename Run, typename EntryDone>
@@ -107,13 +136,7 @@ void walkEntryBlocks(std::string& out, const EntryTable& table, Run&& run, Entry
             continue;
         }
         flush();
-        const EntryView e = table.entry(r);
-        for (int line = 0; line < static_cast<int>(kBlockLines); ++line) {
-            const int field = kLineOfField[line];
-            const std::string_view text = e[field];
-            appendFieldLine(out, field >= kExtra1 && text.empty() ? std::string_view("0") : text);
-            out += "\r\n";
-        }
+        appendEntryLines(out, table.entry(r));
         entryDone();
         ++r;
     }

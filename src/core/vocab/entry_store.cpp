@@ -570,17 +570,35 @@ HeldEntries EntryStore::takeTail(int at) {
     const int n = count_ - at;
     held.records.reserve(static_cast<std::size_t>(n));
     preferLargePages(held.records.data(), held.records.capacity() * sizeof(std::uint64_t));
-    for (int r = at; r < count_; ++r) {
-        std::uint64_t rec = record(slotOf(r));
+    if (identity_) {
+        // In file order the records are taken a page at a time.
+        for (int r = at; r < count_;) {
+            const std::size_t page = static_cast<std::uint32_t>(r) >> kPageBits;
+            const int pageEnd = std::min(count_, static_cast<int>((page + 1) << kPageBits));
+            const auto size = static_cast<std::size_t>(pageEnd - r);
+            if (page < pages_.size() && pages_[page]) {
+                const std::uint64_t* from = pages_[page].get() + (r & (kPageSize - 1));
+                held.records.insert(held.records.end(), from, from + size);
+            } else {
+                held.records.resize(held.records.size() + size);
+            }
+            r = pageEnd;
+        }
+    } else {
+        for (int r = at; r < count_; ++r)
+            held.records.push_back(record(slotOf(r)));
+    }
+    for (int i = 0; i < n; ++i) {
+        std::uint64_t& rec = held.records[static_cast<std::size_t>(i)];
         if ((rec & kTagMask) == kWide) {
             const WideRow& row = wideRow(static_cast<std::uint32_t>(rec & kPayload));
             rec = kWide | held.wideRefs.size();
             held.wideRefs.emplace_back();
             std::copy(std::begin(row.refs), std::end(row.refs), held.wideRefs.back().begin());
-        } else if ((rec & kBlockFollowed) && !(r + 1 < count_ && slotOf(r + 1) == slotOf(r) + 1)) {
+        } else if ((rec & kBlockFollowed) &&
+                   !(i + 1 < n && (identity_ || slotOf(at + i + 1) == slotOf(at + i) + 1))) {
             rec &= ~kBlockFollowed;
         }
-        held.records.push_back(rec);
     }
     removeEntries(at, n);
     return held;
