@@ -39,22 +39,45 @@ bool differsBeyondCase(std::string_view a, std::string_view b) {
     return false;
 }
 
+// The questions of the entries up to `end`, read a stretch at a time with their bytes fetched
+// ahead: after a sort the entries' texts lie anywhere in the file.
+class Questions {
+public:
+    Questions(const EntryTable& table, int end) : table_(table), end_(end), texts_(kStretch) {}
+    std::string_view operator[](int entry) {
+        if (entry < from_ || entry >= to_) {
+            from_ = entry;
+            to_ = std::min(end_, entry + kStretch);
+            table_.texts(kQuestion, from_, to_, texts_.data());
+        }
+        return texts_[static_cast<std::size_t>(entry - from_)];
+    }
+
+private:
+    static constexpr int kStretch = 1024;
+    const EntryTable& table_;
+    int end_;
+    int from_ = 0;
+    int to_ = 0;
+    std::vector<std::string_view> texts_;
+};
+
 // The runs of the questions of entries begin .. end-1. Equal means equal sort keys, as the sort
 // orders, which is the collator comparing them equal. Each spelling met in a run is compared
 // once: a byte string already found equal to the run's text (its case variants, as a rule) is
 // not compared again, and two plain words are compared by their bytes alone.
 std::vector<Run> runsOf(const EntryTable& table, int begin, int end, const CodePage& page,
                         const KeyCollator& collator, std::atomic<long long>* done) {
-    constexpr int kAhead = 16;
     std::vector<Run> runs;
     std::vector<std::string_view> variants;
+    Questions questions(table, end);
     const bool blanks = collator.blanksAreLetters();
     int i = begin;
     std::string_view nextText;
     std::optional<QString> nextDecoded;
     bool haveNext = false;
     while (i < end) {
-        const std::string_view runText = haveNext ? nextText : table.text(i, kQuestion);
+        const std::string_view runText = haveNext ? nextText : questions[i];
         std::optional<QString> decoded = haveNext ? std::move(nextDecoded) : std::nullopt;
         const bool runIsPlain =
             collator.comparesPlainWordsCaselessly() && isPlainWord(runText, blanks);
@@ -63,11 +86,7 @@ std::vector<Run> runsOf(const EntryTable& table, int begin, int end, const CodeP
         variants.clear();
         const int first = i;
         while (i + 1 < end) {
-            // After a sort the entries' texts lie anywhere in the file: each is fetched a few
-            // entries ahead.
-            if (i + 1 + kAhead < end)
-                table.prefetchEntry(i + 1 + kAhead);
-            const std::string_view next = table.text(i + 1, kQuestion);
+            const std::string_view next = questions[i + 1];
             if (next != runText &&
                 std::find(variants.begin(), variants.end(), next) == variants.end()) {
                 bool equal = false;

@@ -135,8 +135,12 @@ std::vector<std::uint32_t> keyRanks(const EntryTable& table, int field, const Co
     };
     auto distinctOfEntry = largeVector<std::uint32_t>(static_cast<std::size_t>(entries));
     DistinctTexts distinct(static_cast<std::size_t>(entries) / 4);
-    // Each entry's slot of the table is fetched a few ahead: the lookups are cache misses.
+    // Each entry's slot of the table is fetched a few ahead: the lookups are cache misses. The
+    // texts are read a stretch at a time (after a sort or shuffle they lie anywhere in the
+    // file, and a stretch is fetched ahead).
     constexpr int kAhead = 8;
+    constexpr int kStretch = 1024;
+    std::vector<std::string_view> stretch(kStretch);
     std::string_view texts[kAhead];
     std::uint64_t hashes[kAhead];
     for (int r = 0; r < entries + kAhead; ++r) {
@@ -146,10 +150,9 @@ std::vector<std::uint32_t> keyRanks(const EntryTable& table, int field, const Co
         if (r - kAhead >= 0)
             distinctOfEntry[r - kAhead] = distinct.number(texts[ring], hashes[ring]);
         if (r < entries) {
-            // After a sort or shuffle the texts lie anywhere in the file: fetched further ahead.
-            if (r + 4 * kAhead < entries)
-                table.prefetchEntry(r + 4 * kAhead);
-            texts[ring] = table.text(r, field);
+            if (r % kStretch == 0)
+                table.texts(field, r, std::min(entries, r + kStretch), stretch.data());
+            texts[ring] = stretch[static_cast<std::size_t>(r % kStretch)];
             hashes[ring] = DistinctTexts::hashOf(texts[ring]);
             distinct.prefetch(hashes[ring]);
         }

@@ -77,6 +77,13 @@ void EntryTable::setText(int entry, int field, std::string_view text) {
         observer_->entriesChanged(entry, entry);
 }
 
+void EntryTable::texts(int field, int begin, int end, std::string_view* out) const {
+    LEXANTA_CHECK_INDEX(field >= 0 && field < kFieldCount, "field", field, kFieldCount);
+    LEXANTA_CHECK_INDEX(begin >= 0 && begin <= end, "first entry", begin, end);
+    LEXANTA_CHECK_INDEX(end <= entryCount(), "end", end, entryCount());
+    store_.texts(field, begin, end, out);
+}
+
 EntryView EntryTable::entry(int index) const {
     LEXANTA_CHECK_INDEX(index >= 0 && index < entryCount(), "entry", index, entryCount());
     return store_.entry(index);
