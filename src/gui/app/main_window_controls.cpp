@@ -296,7 +296,7 @@ void MainWindow::buildPages() {
 
 // Where a larger system font or a longer translation needs more room than the design gives, a
 // column of captions widens and what stands right of it moves right; the page grows with it
-// and scrolls where the window is narrower.
+// and scrolls where the window is narrower. The texts are measured while the page is in sight.
 void MainWindow::makeRoomOnPreferences(QWidget* page) {
     const auto controls = [this](std::initializer_list<const char*> names) {
         QList<QWidget*> found;
@@ -318,7 +318,7 @@ void MainWindow::makeRoomOnPreferences(QWidget* page) {
     QWidget* fonts = child<QWidget>(this, "GroupBox2");
     QWidget* layouts = child<QWidget>(this, "GroupBox3");
     QWidget* instructions = child<QWidget>(this, "Label8")->parentWidget()->parentWidget();
-    textRoom_->addRule([=, autoSwitch = autoSwitch_, pageSize = page->size()] {
+    const auto makeRoom = [=, autoSwitch = autoSwitch_, pageSize = page->size()] {
         const int labels = std::max(0, TextRoom::extraWidth(aboutLabels));
         const int buttons = std::max(0, TextRoom::extraWidth(fontButtons));
         const int left = std::max(labels, buttons);
@@ -347,7 +347,8 @@ void MainWindow::makeRoomOnPreferences(QWidget* page) {
         TextRoom::place(autoSwitch, 0,
                         std::clamp(TextRoom::extraWidth({autoSwitch}), 0, 154 + right));
         page->setFixedSize(pageSize + QSize(left + right, 0));
-    });
+    };
+    textRoom_->addRule(makeRoom, page);
     for (QWidget* container : {about, fonts, layouts})
         textRoom_->watch(container);
     for (QWidget* frame : frames)

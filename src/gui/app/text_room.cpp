@@ -42,21 +42,21 @@ void TextRoom::place(QWidget* control, int dx, int dw) {
 }
 
 void TextRoom::tallEnough(const QList<QWidget*>& labels) {
-    rules_.push_back([labels] {
+    addRule([labels] {
         for (QWidget* label : labels)
             place(label, 0);
     });
 }
 
 void TextRoom::growLeft(QWidget* label) {
-    rules_.push_back([label] {
+    addRule([label] {
         const int extra = std::min(extraWidth({label}), designGeometry(label).left());
         place(label, -extra, extra);
     });
 }
 
 void TextRoom::spinBox(QSpinBox* box, QWidget* next) {
-    rules_.push_back([box, next] {
+    addRule([box, next] {
         const QRect design = designGeometry(box);
         QStyleOptionSpinBox option;
         option.initFrom(box);
@@ -75,13 +75,21 @@ void TextRoom::spinBox(QSpinBox* box, QWidget* next) {
     });
 }
 
+void TextRoom::addRule(std::function<void()> rule, QWidget* page) {
+    rules_.push_back({std::move(rule), page});
+    if (page)
+        watch(page);
+}
+
 void TextRoom::watch(QWidget* container) {
     container->installEventFilter(this);
 }
 
 void TextRoom::apply() {
-    for (const auto& rule : rules_)
-        rule();
+    // Measuring the texts of a page out of sight would load its fonts before they are shown.
+    for (const Rule& rule : rules_)
+        if (!rule.page || rule.page->isVisible())
+            rule.run();
 }
 
 bool TextRoom::eventFilter(QObject*, QEvent* event) {

@@ -15,7 +15,7 @@ namespace lexanta {
 // translation. The rules start from each control's design geometry, so where every text fits
 // every control keeps it; where one does not, its control grows and the controls after it
 // make way. The rules run again whenever a watched container is shown, changes font or has a
-// child's text changed.
+// child's text changed; a rule for a page out of sight waits until the page is shown.
 class TextRoom : public QObject {
 public:
     explicit TextRoom(QObject* parent) : QObject(parent) {}
@@ -26,7 +26,8 @@ public:
     // as tall as its text.
     static void place(QWidget* control, int dx, int dw = 0);
 
-    void addRule(std::function<void()> rule) { rules_.push_back(std::move(rule)); }
+    // A rule given a `page` runs only while that page is visible, and when it is shown.
+    void addRule(std::function<void()> rule, QWidget* page = nullptr);
     // Labels as tall as their texts.
     void tallEnough(const QList<QWidget*>& labels);
     // A right-aligned label grows to its left.
@@ -41,7 +42,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    std::vector<std::function<void()>> rules_;
+    struct Rule {
+        std::function<void()> run;
+        QWidget* page = nullptr;
+    };
+    std::vector<Rule> rules_;
 };
 
 } // namespace lexanta

@@ -87,6 +87,21 @@ private slots:
         QVERIFY(steps->height() >= steps->heightForWidth(steps->width()));
     }
 
+    // The Preferences page is measured when it comes into sight: a font enlarged while another
+    // page was shown widens it then.
+    void pageOutOfSightFollowsFont() {
+        Window w;
+        QFont font = QApplication::font();
+        font.setPointSizeF(font.pointSizeF() * 1.5);
+        QApplication::setFont(font);
+        QApplication::processEvents();
+        w.form->pages()->setCurrentIndex(1);
+        QApplication::processEvents();
+        const QStringList cut = cutTexts(w.control("Panel1"));
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(", "))));
+        QVERIFY(w.control<QScrollArea>("TabSheet2")->widget()->width() > 792);
+    }
+
     // At the design font the design's geometry holds, also after a larger font came and went
     // while the window ran.
     void designFontKeepsDesignPlaces() {
