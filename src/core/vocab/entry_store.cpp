@@ -422,27 +422,28 @@ std::string_view EntryStore::text(int entry, int field) const {
 void EntryStore::texts(int field, int begin, int end, std::string_view* out) const {
     const int place = fieldOf_[field];
     const int line = kLineOfField[place];
-    constexpr int kRun = 64;
-    std::uint64_t records[kRun];
-    for (int from = begin; from < end; from += kRun) {
-        const int n = std::min(kRun, end - from);
-        for (int k = 0; k < n; ++k) {
-            const std::uint64_t rec = record(slotOf(from + k));
-            records[k] = rec;
-            const std::uint64_t tag = rec & kTagMask;
-            if (tag == kSourceBlock || tag == kArenaBlock)
-                __builtin_prefetch(buffer(rec).data() + (rec & kPayload));
-        }
-        for (int k = 0; k < n; ++k) {
-            const std::uint64_t rec = records[k];
-            std::string_view& text = out[from - begin + k];
-            if (rec == 0)
-                text = {};
-            else if ((rec & kTagMask) == kWide)
-                text = refText(wideRow(static_cast<std::uint32_t>(rec & kPayload)).refs[place]);
-            else
-                text = blockLine(rec, line);
-        }
+    // Each entry's bytes are fetched a few entries ahead, so that several are on their way
+    // at any time.
+    constexpr int kAhead = 16;
+    const auto fetch = [this](int index) {
+        const std::uint64_t rec = record(slotOf(index));
+        const std::uint64_t tag = rec & kTagMask;
+        if (tag == kSourceBlock || tag == kArenaBlock)
+            __builtin_prefetch(buffer(rec).data() + (rec & kPayload));
+    };
+    for (int i = begin; i < end && i < begin + kAhead; ++i)
+        fetch(i);
+    for (int i = begin; i < end; ++i) {
+        if (i + kAhead < end)
+            fetch(i + kAhead);
+        const std::uint64_t rec = record(slotOf(i));
+        std::string_view& text = out[i - begin];
+        if (rec == 0)
+            text = {};
+        else if ((rec & kTagMask) == kWide)
+            text = refText(wideRow(static_cast<std::uint32_t>(rec & kPayload)).refs[place]);
+        else
+            text = blockLine(rec, line);
     }
 }
 
