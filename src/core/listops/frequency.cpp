@@ -39,8 +39,8 @@ bool differsBeyondCase(std::string_view a, std::string_view b) {
     return false;
 }
 
-// The questions of the entries up to `end`, read a stretch at a time with their bytes fetched
-// ahead: after a sort the entries' texts lie anywhere in the file.
+// The questions of the entries up to `end`, read a stretch at a time (`texts` fetches their
+// bytes ahead: after a sort they lie anywhere in the file).
 class Questions {
 public:
     Questions(const EntryTable& table, int end) : table_(table), end_(end), texts_(kStretch) {}

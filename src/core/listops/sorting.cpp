@@ -137,7 +137,7 @@ std::vector<std::uint32_t> keyRanks(const EntryTable& table, int field, const Co
     DistinctTexts distinct(static_cast<std::size_t>(entries) / 4);
     // Each entry's slot of the table is fetched a few ahead: the lookups are cache misses. The
     // texts are read a stretch at a time (after a sort or shuffle they lie anywhere in the
-    // file, and a stretch is fetched ahead).
+    // file, and `texts` fetches them ahead).
     constexpr int kAhead = 8;
     constexpr int kStretch = 1024;
     std::vector<std::string_view> stretch(kStretch);

@@ -109,8 +109,8 @@ public:
 
     int count() const { return count_; }
     std::string_view text(int entry, int field) const;
-    // The texts of `field` of entries begin..end-1 into out[0..end-begin-1], a run of entries
-    // at a time with their bytes fetched ahead: cheaper than a text() each.
+    // The texts of `field` of entries begin..end-1 into out[0..end-begin-1], each entry's bytes
+    // fetched a few entries ahead: cheaper than a text() each.
     void texts(int field, int begin, int end, std::string_view* out) const;
     EntryView entry(int index) const;
     bool isEmpty(int index) const { return record(slotOf(index)) == 0; }
