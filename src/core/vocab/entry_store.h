@@ -193,6 +193,10 @@ private:
     std::uint64_t refFor(std::string_view text);
     std::string_view refText(std::uint64_t ref) const;
     std::string_view blockLine(std::uint64_t rec, int line) const;
+    // The text at stored place `place` of the entry of record `rec`; where its block starts
+    // (null for a wide or empty entry), to fetch ahead.
+    std::string_view recordText(std::uint64_t rec, int place) const;
+    const char* blockStart(std::uint64_t rec) const;
     void blockLines(std::uint64_t rec, std::string_view (&lines)[kFieldCount]) const;
     void clearStorage();
     void addBlocks(std::string_view buffer, std::size_t begin, std::uint64_t tag,
